@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs everything Tilemora needs to build, run and test on Debian 12.
+# Safe to run again: apt-get skips what is already installed.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build ccache pkg-config
+  qt6-base-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-urw-base35 fontconfig
+  graphviz ncdu time
+  xvfb xauth x11-apps
+)
+if [ "${1:-}" = "--with-screenshots" ]; then
+  packages+=(imagemagick)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -q
+  # No recommends: they pull in other fonts, which would change text metrics.
+  "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds Tilemora twice and runs every test:
+#   - AddressSanitizer + UndefinedBehaviorSanitizer build: all tests;
+#   - ThreadSanitizer build: the concurrency tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+export CCACHE_BASEDIR=$PWD
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+jobs=$(nproc)
+
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTILEMORA_SANITIZER=address "${launcher[@]}"
+cmake --build build/asan -j "$jobs"
+
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTILEMORA_SANITIZER=thread \
+  -DTILEMORA_BUILD_BENCH=OFF "${launcher[@]}"
+cmake --build build/tsan -j "$jobs" --target tilemora_concurrency_tests
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+
+echo "== ThreadSanitizer: concurrency tests"
+ctest --test-dir build/tsan -L concurrency --output-on-failure
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer: all tests"
+ctest --test-dir build/asan --output-on-failure -j "$jobs"

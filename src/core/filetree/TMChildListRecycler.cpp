@@ -1,0 +1,23 @@
+#include "TMChildListRecycler.h"
+
+#include "TMInterimReadGuard.h"
+
+namespace tilemora {
+
+void TMChildListRecycler::retire(TMChildList* list) {
+  retired_.push_back(list);
+  retiredBytes_ += list->byteSize();
+  if (retiredBytes_ >= kReclaimThresholdBytes) reclaimIfUnread();
+}
+
+void TMChildListRecycler::reclaimIfUnread() {
+  if (!retired_.empty() && TMInterimReadGuard::noReaderActive()) freeAll();
+}
+
+void TMChildListRecycler::freeAll() {
+  for (TMChildList* list : retired_) TMChildList::release(list);
+  retired_.clear();
+  retiredBytes_ = 0;
+}
+
+}  // namespace tilemora

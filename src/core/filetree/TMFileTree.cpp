@@ -1,0 +1,52 @@
+#include "TMFileTree.h"
+
+#include <cinttypes>
+
+#include "TMNodeArena.h"
+#include "TMUtf8.h"
+
+namespace tilemora {
+
+TMFileTree::TMFileTree(TMNodeArena& arena, std::string_view name, uint64_t size)
+    : diskSize_(size), name_(arena.intern(name)) {}
+
+int TmFileTreeComparer(const TMFileTree& a, const TMFileTree& b) {
+  uint64_t sizeA = a.diskSize();
+  uint64_t sizeB = b.diskSize();
+  if (sizeA < sizeB) return 1;
+  if (sizeA > sizeB) return -1;
+  return 0;
+}
+
+void TMFileTree::dumpToFile(std::FILE* file) const {
+  std::fprintf(file, "p%p [label=\"%" PRIu64 "|%s\" shape=record]\n",
+               static_cast<const void*>(this), diskSize(), graphvizRecordText(filename()).c_str());
+}
+
+std::string graphvizRecordText(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(name.size() + 8);
+  while (!name.empty()) {
+    size_t length = validUtf8Length(name);
+    unsigned char c = static_cast<unsigned char>(name[0]);
+    if (length > 1) {
+      text.append(name.substr(0, length));
+    } else if (c == '\n') {
+      text += "\\n";
+    } else if (length == 0 || c < 0x20 || c == 0x7F) {
+      // "\\x" is an escaped backslash followed by x: the label shows \xHH.
+      text += "\\\\x";
+      text += kHex[c >> 4];
+      text += kHex[c & 0xF];
+    } else {
+      if (c == '"' || c == '\\' || c == '|' || c == '{' || c == '}' || c == '<' || c == '>')
+        text += '\\';
+      text += char(c);
+    }
+    name.remove_prefix(length == 0 ? 1 : length);
+  }
+  return text;
+}
+
+}  // namespace tilemora

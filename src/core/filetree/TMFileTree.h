@@ -1,0 +1,108 @@
+#pragma once
+// TMFileTree is one node of the in-memory picture of a scanned folder: a
+// file, and the base of folders, volumes and the special space nodes. Every
+// node knows its name (the raw bytes of its directory entry) and the bytes it
+// occupies on disk.
+//
+// Memory budget, the file tree being the big structure (millions of nodes):
+//   vtable pointer 8 + disk size 8 + name pointer 8      = 24 bytes per file
+//   + its name, NUL-terminated, in the tree's arena      ~ 10-20 bytes
+//   + its slot in the parent's child list                =  8 bytes
+// Folders add 8 bytes (their child list pointer) and an 8-byte list header.
+// Nodes live in their tree's TMNodeArena and are freed with the whole tree.
+//
+// Sizes are atomic so that a thread reading the tree during its scan never
+// sees a torn value; only one thread ever writes a given tree at a time.
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/platform/TMFileURL.h"
+#include "core/platform/TMFileSystem.h"
+#include "core/platform/TMMainQueue.h"
+
+namespace tilemora {
+
+class TMFolderTree;
+class TMNodeArena;
+class TMProgressNotifiable;
+class TMScanTask;
+
+// What a scan needs from its surroundings besides the path.
+struct TMScanEnvironment {
+  std::shared_ptr<TMMainQueue> mainQueue;  // receives the end notice
+  std::shared_ptr<TMFileSystem> fileSystem = TMFileSystem::posix();
+};
+
+class TMFileTree {
+ public:
+  // initWithFileName:andSize: — copies `name` into `arena`.
+  TMFileTree(TMNodeArena& arena, std::string_view name, uint64_t size);
+  TMFileTree(const TMFileTree&) = delete;
+  TMFileTree& operator=(const TMFileTree&) = delete;
+
+  // Writes this node alone as one Graphviz record line:
+  //   p<address> [label="<size>|<escaped name>" shape=record]
+  void dumpToFile(std::FILE* file) const;
+
+  // The node's name; the bytes live as long as the tree.
+  std::string_view filename() const { return name_; }
+  const char* filenameCString() const { return name_; }
+
+  // Bytes on disk: a file's allocated size, the sum of the files below a folder.
+  uint64_t diskSize() const { return diskSize_.load(std::memory_order_relaxed); }
+
+  // The fraction of the used space the scan has reached, for a root that can
+  // tell; -1.0 for every node that cannot (files and folders).
+  virtual double advancementPercentage() const { return -1.0; }
+
+  // The folder view of this node, or null for anything that is not a folder.
+  virtual const TMFolderTree* asFolder() const { return nullptr; }
+  virtual TMFolderTree* asFolder() { return nullptr; }
+
+  // Whether `url` can be scanned: it names a folder or a volume.
+  static bool isAcceptableURL(const TMFileURL& url,
+                              const TMFileSystem& fileSystem = *TMFileSystem::posix());
+
+  // Starts scanning `path` on a thread of its own and answers its root at
+  // once: a TMVolume for "/" or a local volume's mount point, otherwise a
+  // TMFolderTree, both still empty. `updateReceiver` is told about every
+  // accepted entry on the scan thread; `endNotifier` runs once on the main
+  // queue when the scan has ended. The scan holds the receiver, the notifier
+  // and the tree until it ends. When `scanTask` is given it receives the
+  // handle through which the scan can be stopped early; a stopped scan calls
+  // neither the receiver nor the end notifier any more.
+  static std::shared_ptr<TMFileTree> createFromPath(
+      const TMFileURL& path, std::shared_ptr<TMProgressNotifiable> updateReceiver,
+      std::function<void()> endNotifier, const TMScanEnvironment& environment,
+      std::shared_ptr<TMScanTask>* scanTask = nullptr);
+
+ protected:
+  // Nodes are placed in an arena and never destroyed one by one.
+  ~TMFileTree() = default;
+
+  // Size writes come from one thread at a time (see the header comment), so
+  // a load and a store suffice; no read-modify-write is needed.
+  void setDiskSize(uint64_t size) { diskSize_.store(size, std::memory_order_relaxed); }
+  void addToDiskSize(uint64_t delta) { setDiskSize(diskSize() + delta); }
+
+ private:
+  std::atomic<uint64_t> diskSize_;
+  const char* name_;
+};
+
+// Orders nodes largest first: -1 when a is larger, +1 when smaller, 0 when
+// equal; the sizes compare as unsigned 64-bit values.
+int TmFileTreeComparer(const TMFileTree& a, const TMFileTree& b);
+
+// `name` as text for a Graphviz record label: record and string
+// metacharacters are escaped, a newline becomes a line break, and control
+// characters and bytes that are not valid UTF-8 become visible \xHH escapes.
+std::string graphvizRecordText(std::string_view name);
+
+}  // namespace tilemora

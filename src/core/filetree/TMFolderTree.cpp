@@ -1,0 +1,169 @@
+#include "TMFolderTree.h"
+
+#include <dirent.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "TMChildListRecycler.h"
+#include "TMNodeArena.h"
+#include "core/platform/TMFileSystem.h"
+
+namespace tilemora {
+
+namespace {
+
+// The record getdents64 writes.
+struct LinuxDirent64 {
+  uint64_t d_ino;
+  int64_t d_off;
+  unsigned short d_reclen;
+  unsigned char d_type;
+  char d_name[1];
+};
+
+constexpr size_t kListingBufferBytes = 32 * 1024;
+constexpr uint32_t kFirstListCapacity = 16;
+
+bool isDotOrDotDot(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+char* listingBufferFor(TMScanningContext_t* context) {
+  auto& buffers = context->listingBuffers;
+  size_t depth = size_t(context->parentCount);
+  if (buffers.size() <= depth) buffers.resize(depth + 1);
+  if (!buffers[depth]) buffers[depth].reset(new char[kListingBufferBytes]);
+  return buffers[depth].get();
+}
+
+}  // namespace
+
+TMFolderTree::TMFolderTree(TMNodeArena& arena, std::string_view name)
+    : TMFileTree(arena, name, 0), children_(nullptr) {}
+
+uint64_t TMFolderTree::childCount() const {
+  const TMChildList* list = children();
+  return list ? list->count() : 0;
+}
+
+void TMFolderTree::initWithFilePath(const TMFileURL& url, TMScanningContext_t* context) {
+  const TMFileSystem& fileSystem = *context->fileSystem;
+  int directory = fileSystem.openDirectory(url.path().c_str());
+  if (directory < 0) return;
+  struct stat info {};
+  if (fileSystem.statOpen(directory, &info) == 0)
+    populateChildListAtUrl(directory, info.st_dev, context);
+  fileSystem.closeDirectory(directory);
+}
+
+void TMFolderTree::populateChildListAtUrl(int directory, dev_t device,
+                                          TMScanningContext_t* context) {
+  createFileListAtUrl(directory, device, context);
+  finishChildList(context);
+}
+
+void TMFolderTree::createFileListAtUrl(int directory, dev_t device, TMScanningContext_t* context) {
+  char* buffer = listingBufferFor(context);
+  for (;;) {
+    long bytes = context->fileSystem->readEntries(directory, buffer, kListingBufferBytes);
+    if (bytes <= 0) return;  // the end, or a folder that stopped being readable
+    for (long offset = 0; offset < bytes;) {
+      const auto* entry = reinterpret_cast<const LinuxDirent64*>(buffer + offset);
+      offset += entry->d_reclen;
+      if (context->shouldStop()) return;
+      if (!isDotOrDotDot(entry->d_name))
+        acceptEntry(directory, device, entry->d_name, entry->d_type, context);
+    }
+  }
+}
+
+void TMFolderTree::acceptEntry(int directory, dev_t device, const char* name, unsigned char type,
+                               TMScanningContext_t* context) {
+  if (type == DT_LNK) return;
+  struct stat info {};
+  if (context->fileSystem->statAt(directory, name, &info) != 0) {
+    // Gone or unreadable since the listing: a plain file of no size.
+    std::memset(&info, 0, sizeof info);
+    info.st_mode = S_IFREG;
+    info.st_dev = device;
+  }
+  if (info.st_dev != device) return;  // the mount point of another volume
+  if (S_ISLNK(info.st_mode)) return;
+
+  if (S_ISDIR(info.st_mode)) {
+    scanSubFolder(directory, name, device, context);
+  } else {
+    uint64_t size = uint64_t(info.st_blocks) * 512;
+    auto* file = context->arena->make<TMFileTree>(*context->arena, name, size);
+    appendChild(file, context);
+    addToSizesAbove(size, context);
+  }
+  if (context->updateReceiver != nullptr && !context->shouldStop())
+    context->updateReceiver->notifyFileScanned();
+}
+
+void TMFolderTree::scanSubFolder(int directory, const char* name, dev_t device,
+                                 TMScanningContext_t* context) {
+  auto* folder = context->arena->make<TMFolderTree>(*context->arena, name);
+  appendChild(folder, context);
+
+  auto& stack = context->parentStack;
+  if (stack.size() <= size_t(context->parentCount)) stack.resize(size_t(context->parentCount) + 1);
+  stack[size_t(context->parentCount)] = this;
+  ++context->parentCount;
+
+  int subDirectory = context->fileSystem->openDirectoryAt(directory, name);
+  if (subDirectory >= 0) {
+    folder->populateChildListAtUrl(subDirectory, device, context);
+    context->fileSystem->closeDirectory(subDirectory);
+  }
+  --context->parentCount;
+}
+
+void TMFolderTree::appendChild(TMFileTree* child, TMScanningContext_t* context) {
+  TMChildList* list = children_.load(std::memory_order_relaxed);
+  if (list == nullptr || list->isFull()) {
+    uint32_t count = list ? list->count() : 0;
+    TMChildList* grown = TMChildList::allocate(list ? count * 2 : kFirstListCapacity);
+    for (uint32_t i = 0; i < count; ++i) grown->unpublishedSlots()[i] = list->at(i);
+    grown->setUnpublishedCount(count);
+    children_.store(grown, std::memory_order_seq_cst);
+    if (list) context->recycler->retire(list);
+    list = grown;
+  }
+  list->append(child);
+}
+
+void TMFolderTree::finishChildList(TMScanningContext_t* context) {
+  TMChildList* listing = children_.load(std::memory_order_relaxed);
+  if (listing == nullptr) return;
+  uint32_t count = listing->count();
+
+  TMChildList* finished = TMChildList::allocateIn(*context->arena, count);
+  TMFileTree** slots = finished->unpublishedSlots();
+  if (context->shouldStop()) {
+    // The tree is being abandoned: keep listing order, skip the sort.
+    for (uint32_t i = 0; i < count; ++i) slots[i] = listing->at(i);
+  } else {
+    // Sort on copied sizes: they are final now, and reading each atomic once
+    // keeps the comparisons cheap.
+    auto& keys = context->sortScratch;
+    keys.clear();
+    for (uint32_t i = 0; i < count; ++i) keys.emplace_back(listing->at(i)->diskSize(), listing->at(i));
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (uint32_t i = 0; i < count; ++i) slots[i] = keys[i].second;
+  }
+  finished->setUnpublishedCount(count);
+  children_.store(finished, std::memory_order_seq_cst);
+  context->recycler->retire(listing);
+}
+
+void TMFolderTree::addToSizesAbove(uint64_t size, TMScanningContext_t* context) {
+  addToDiskSize(size);
+  for (int32_t i = context->parentCount - 1; i >= 0; --i)
+    context->parentStack[size_t(i)]->addToDiskSize(size);
+}
+
+}  // namespace tilemora

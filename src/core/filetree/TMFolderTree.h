@@ -1,0 +1,60 @@
+#pragma once
+// A folder node. It fills itself from the file system: it lists its folder
+// one level at a time, depth first, appends a node for every entry it accepts
+// (sub-folders at once, before descending, so that interim displays see them
+// grow), adds each file's size to every folder above it as soon as the file
+// is found, and sorts its children largest first when its own listing (all
+// sub-folders included) has ended.
+//
+// Skipped entries: symbolic links, and mount points of other volumes (an
+// entry on another device). Everything else, hidden entries and special
+// files included, counts with its allocated size (st_blocks × 512); special
+// files are never opened. Hard links count once per link.
+
+#include <sys/types.h>
+
+#include "TMChildList.h"
+#include "TMFileTree.h"
+#include "TMScanningContext.h"
+
+namespace tilemora {
+
+class TMFolderTree : public TMFileTree {
+ public:
+  // initWithFileURL: — an empty folder node named `name`, size 0.
+  TMFolderTree(TMNodeArena& arena, std::string_view name);
+
+  // initWithFilePath:andContext: — scans the folder at `url` into this empty
+  // node and returns when the whole tree below it has been scanned (or the
+  // scan was told to stop). A path that is not a readable folder leaves the
+  // node empty.
+  void initWithFilePath(const TMFileURL& url, TMScanningContext_t* context);
+
+  // The current child list, or null while the folder has no children. While
+  // the scan runs, hold a TMInterimReadGuard for as long as the list is used.
+  const TMChildList* children() const { return children_.load(std::memory_order_seq_cst); }
+  uint64_t childCount() const;
+
+  const TMFolderTree* asFolder() const override { return this; }
+  TMFolderTree* asFolder() override { return this; }
+
+ private:
+  // Lists the open folder `directory` (on device `device`) and everything
+  // below it, then sorts the children.
+  void populateChildListAtUrl(int directory, dev_t device, TMScanningContext_t* context);
+  // Lists one folder level, descending into each sub-folder as it is met.
+  void createFileListAtUrl(int directory, dev_t device, TMScanningContext_t* context);
+  void acceptEntry(int directory, dev_t device, const char* name, unsigned char type,
+                   TMScanningContext_t* context);
+  void scanSubFolder(int directory, const char* name, dev_t device, TMScanningContext_t* context);
+
+  void appendChild(TMFileTree* child, TMScanningContext_t* context);
+  // Replaces the listing-order list by a final one in the arena, sorted
+  // largest first unless the scan is stopping.
+  void finishChildList(TMScanningContext_t* context);
+  void addToSizesAbove(uint64_t size, TMScanningContext_t* context);
+
+  std::atomic<TMChildList*> children_;
+};
+
+}  // namespace tilemora

@@ -1,0 +1,10 @@
+#include "TMInterimReadGuard.h"
+
+namespace tilemora {
+
+std::atomic<int>& TMInterimReadGuard::activeReaders() {
+  static std::atomic<int> count{0};
+  return count;
+}
+
+}  // namespace tilemora

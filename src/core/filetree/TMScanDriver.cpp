@@ -1,0 +1,92 @@
+// The one entry point through which the rest of Tilemora scans: decides
+// between a volume and a folder root, hands the caller the empty root at
+// once, and runs the whole scan on a thread of its own.
+
+#include <sys/stat.h>
+
+#include "TMChildListRecycler.h"
+#include "TMNodeArena.h"
+#include "TMScanTask.h"
+#include "TMVolume.h"
+#include "core/platform/TMThread.h"
+
+namespace tilemora {
+
+namespace {
+
+// Everything one tree is made of. The root handed out shares ownership of
+// it, so the tree lives while the caller or its scan holds the root.
+struct TMFileTreeStorage {
+  TMNodeArena arena;
+  TMChildListRecycler recycler;
+  TMFileTree* root = nullptr;
+};
+
+}  // namespace
+
+bool isVolume(const TMFileURL& url, const TMFileSystem& fileSystem) {
+  for (const std::string& mountPoint : fileSystem.mountedLocalVolumePaths()) {
+    if (mountPoint == url.path()) return true;
+  }
+  return url.path() == "/";
+}
+
+bool TMFileTree::isAcceptableURL(const TMFileURL& url, const TMFileSystem& fileSystem) {
+  struct stat info {};
+  return fileSystem.statPath(url.path().c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::shared_ptr<TMFileTree> TMFileTree::createFromPath(
+    const TMFileURL& path, std::shared_ptr<TMProgressNotifiable> updateReceiver,
+    std::function<void()> endNotifier, const TMScanEnvironment& environment,
+    std::shared_ptr<TMScanTask>* scanTask) {
+  auto storage = std::make_shared<TMFileTreeStorage>();
+  TMVolume* volume = nullptr;
+  TMFolderTree* folder = nullptr;
+  if (isVolume(path, *environment.fileSystem)) {
+    storage->root = volume = storage->arena.make<TMVolume>(storage->arena, path.lastPathComponent());
+  } else {
+    storage->root = folder = storage->arena.make<TMFolderTree>(storage->arena, path.lastPathComponent());
+  }
+  auto task = std::make_shared<TMScanTask>();
+  if (scanTask != nullptr) *scanTask = task;
+  std::shared_ptr<TMFileTree> root(storage, storage->root);
+
+  auto scan = [storage, updateReceiver, endNotifier, environment = environment, task, path, volume,
+               folder]() mutable {
+    {
+      TMScanningContext_t context;
+      context.updateReceiver = updateReceiver.get();
+      context.fileSystem = environment.fileSystem.get();
+      context.arena = &storage->arena;
+      context.recycler = &storage->recycler;
+      context.stopRequested = &task->stopRequested_;
+      if (volume != nullptr) {
+        volume->initWithFilePath(path, &context);
+      } else {
+        folder->initWithFilePath(path, &context);
+      }
+      storage->recycler.reclaimIfUnread();
+    }
+    // Give up the tree and the receiver before the end is announced, so that
+    // a stopped scan's tree goes away as soon as its owner lets go of it.
+    updateReceiver.reset();
+    storage.reset();
+    if (environment.mainQueue) {
+      environment.mainQueue->post([task, notifier = std::move(endNotifier)] {
+        if (!task->stopRequested() && notifier) notifier();
+      });
+    }
+    endNotifier = nullptr;
+    environment = {};
+    task->markFinished();
+  };
+  if (!startDetachedThread(scan)) {
+    // No thread to be had: the tree stays empty, and the end is still told.
+    if (environment.mainQueue && endNotifier) environment.mainQueue->post(endNotifier);
+    task->markFinished();
+  }
+  return root;
+}
+
+}  // namespace tilemora

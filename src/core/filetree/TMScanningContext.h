@@ -1,0 +1,43 @@
+#pragma once
+// The state of one scan, passed by address down the whole depth-first walk.
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "TMProgressNotifiable.h"
+
+namespace tilemora {
+
+class TMChildListRecycler;
+class TMFileSystem;
+class TMFileTree;
+class TMFolderTree;
+class TMNodeArena;
+
+struct TMScanningContext_t {
+  // The folders above the one being listed: entry 0 is the folder the scan
+  // started at, entry parentCount - 1 the parent of the folder being listed.
+  // It grows with the depth of the tree; it owns nothing.
+  std::vector<TMFolderTree*> parentStack;
+  int32_t parentCount = 0;
+  TMProgressNotifiable* updateReceiver = nullptr;  // not owned; may be null
+
+  const TMFileSystem* fileSystem = nullptr;
+  TMNodeArena* arena = nullptr;                    // where the scan creates nodes
+  TMChildListRecycler* recycler = nullptr;         // where replaced child lists go
+  const std::atomic<bool>* stopRequested = nullptr;  // may be null: never stops early
+
+  // Reused scratch space: one directory-reading buffer per depth, and the
+  // sort keys of the folder being sorted.
+  std::vector<std::unique_ptr<char[]>> listingBuffers;
+  std::vector<std::pair<uint64_t, TMFileTree*>> sortScratch;
+
+  bool shouldStop() const {
+    return stopRequested != nullptr && stopRequested->load(std::memory_order_relaxed);
+  }
+};
+
+}  // namespace tilemora

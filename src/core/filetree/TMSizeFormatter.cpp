@@ -1,0 +1,40 @@
+#include "TMSizeFormatter.h"
+
+#include <cstdio>
+
+#include "core/platform/TMLocalizedString.h"
+
+namespace tilemora {
+
+const TMSizeFormatter& TMSizeFormatter::sharedInstance() {
+  static const TMSizeFormatter instance(1024);  // thread-safe static initialisation
+  return instance;
+}
+
+TMSizeFormatter::TMSizeFormatter(uint64_t base)
+    : byteWord(TMLocalizedString("bytes")), unitLetter(TMLocalizedString("bytesAcronym")), base(base) {}
+
+std::string TMSizeFormatter::formatSize(uint64_t size) const {
+  char text[64];
+  if (size < base - 1) {
+    std::snprintf(text, sizeof text, "%i %s", int(size), byteWord.c_str());
+    return text;
+  }
+  const float b = float(base);
+  const float t = float(base - 1);
+  const float k = float(size) / b;
+  if (t > k) {
+    std::snprintf(text, sizeof text, "%1.1f K%s", double(k), unitLetter.c_str());
+    return text;
+  }
+  const float m = k / b;
+  if (t > m) {
+    std::snprintf(text, sizeof text, "%1.1f M%s", double(m), unitLetter.c_str());
+    return text;
+  }
+  const float g = m / b;
+  std::snprintf(text, sizeof text, "%1.1f G%s", double(g), unitLetter.c_str());
+  return text;
+}
+
+}  // namespace tilemora

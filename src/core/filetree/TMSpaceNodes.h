@@ -1,0 +1,30 @@
+#pragma once
+// The nodes that stand for space rather than for a file: a node whose size is
+// set again after creation, and a volume's free space and unscanned space.
+
+#include "TMFileTree.h"
+
+namespace tilemora {
+
+// A node whose size its owner replaces after creation.
+class TMDynamicFileTree : public TMFileTree {
+ public:
+  using TMFileTree::TMFileTree;
+  void updateDiskSize(uint64_t size) { setDiskSize(size); }
+};
+
+// The free space of a volume, named by the localized "EmptySpace" text.
+class TMEmptyNode : public TMFileTree {
+ public:
+  // initWithFileSize:
+  TMEmptyNode(TMNodeArena& arena, uint64_t freeSize);
+};
+
+// The used space of a volume that the scan has not accounted for, named by
+// the localized "UnscannedSpace" text; size 0 until its volume sets it.
+class TMUnscannedTree : public TMDynamicFileTree {
+ public:
+  explicit TMUnscannedTree(TMNodeArena& arena);
+};
+
+}  // namespace tilemora

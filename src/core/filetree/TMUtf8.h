@@ -1,0 +1,17 @@
+#pragma once
+// UTF-8 checks for names, which are raw bytes and need not be valid text.
+
+#include <string>
+#include <string_view>
+
+namespace tilemora {
+
+// The length of the valid UTF-8 sequence at the start of `text`, or 0 when
+// its first byte does not begin one (overlong forms and surrogates included).
+size_t validUtf8Length(std::string_view text);
+
+// `name` for a terminal: valid printable UTF-8 unchanged, control characters
+// and invalid bytes as \xHH.
+std::string printableName(std::string_view name);
+
+}  // namespace tilemora

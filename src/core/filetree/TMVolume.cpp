@@ -1,0 +1,47 @@
+#include "TMVolume.h"
+
+#include "TMNodeArena.h"
+
+namespace tilemora {
+
+TMVolume::TMVolume(TMNodeArena& arena, std::string_view name)
+    : TMFileTree(arena, name, 0),
+      child_(nullptr),
+      volumeSize_(0),
+      emptySpace_(nullptr),
+      unscannedSpace_(nullptr) {}
+
+void TMVolume::initWithFilePath(const TMFileURL& url, TMScanningContext_t* context) {
+  TMNodeArena& arena = *context->arena;
+  TMFileSystemSizes sizes = context->fileSystem->fileSystemSizes(url.path().c_str());
+  volumeSize_.store(sizes.totalSize, std::memory_order_release);
+  emptySpace_.store(arena.make<TMEmptyNode>(arena, sizes.freeSize), std::memory_order_release);
+  unscannedSpace_.store(arena.make<TMUnscannedTree>(arena), std::memory_order_release);
+
+  // Published before its scan begins, so that progress and interim layouts
+  // see the folder while it fills.
+  auto* folder = arena.make<TMFolderTree>(arena, filename());
+  child_.store(folder, std::memory_order_release);
+  folder->initWithFilePath(url, context);
+}
+
+double TMVolume::advancementPercentage() const {
+  TMFolderTree* folder = child();
+  if (folder == nullptr) return 0.0;  // not measured yet: nothing found so far
+  uint64_t scanned = folder->diskSize();
+  TMEmptyNode* free = emptySpace();
+  uint64_t used = volumeSize() - (free ? free->diskSize() : 0);
+  return double(scanned) / double(used);
+}
+
+uint64_t TMVolume::unscannedSizeNow() const {
+  TMFolderTree* folder = child();
+  TMEmptyNode* free = emptySpace();
+  uint64_t accounted = (folder ? folder->diskSize() : 0);
+  uint64_t freeSize = free ? free->diskSize() : 0;
+  uint64_t total = volumeSize();
+  if (accounted > total || freeSize > total - accounted) return 0;
+  return total - accounted - freeSize;
+}
+
+}  // namespace tilemora

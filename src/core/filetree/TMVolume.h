@@ -1,0 +1,46 @@
+#pragma once
+// The root of a volume scan: the volume's folder tree, its total size, and
+// nodes for its free space and for the used space the scan has not reached.
+// Those four are set on the scan thread while other threads may read them,
+// so each is published atomically.
+
+#include "TMFolderTree.h"
+#include "TMSpaceNodes.h"
+
+namespace tilemora {
+
+class TMVolume : public TMFileTree {
+ public:
+  // An empty volume node named `name` (the mount point's last component).
+  TMVolume(TMNodeArena& arena, std::string_view name);
+
+  // initWithFilePath:andContext: — measures the file system once, then scans
+  // the whole volume into `child`.
+  void initWithFilePath(const TMFileURL& url, TMScanningContext_t* context);
+
+  // The fraction of the used space scanned so far: 0.0 before anything is
+  // found, about 1.0 at the end, more when hard links count a file twice.
+  double advancementPercentage() const override;
+
+  // Null until the scan has measured the volume.
+  TMFolderTree* child() const { return child_.load(std::memory_order_acquire); }
+  TMEmptyNode* emptySpace() const { return emptySpace_.load(std::memory_order_acquire); }
+  TMUnscannedTree* unscannedSpace() const { return unscannedSpace_.load(std::memory_order_acquire); }
+  uint64_t volumeSize() const { return volumeSize_.load(std::memory_order_acquire); }
+
+  // The volume size less the scanned and free sizes, never below 0: hard
+  // links can make the scanned size exceed the used space.
+  uint64_t unscannedSizeNow() const;
+
+ private:
+  std::atomic<TMFolderTree*> child_;
+  std::atomic<uint64_t> volumeSize_;
+  std::atomic<TMEmptyNode*> emptySpace_;
+  std::atomic<TMUnscannedTree*> unscannedSpace_;
+};
+
+// Whether `url` is scanned as a volume: its path equals, as a string, the
+// mount point of a local volume, or is "/".
+bool isVolume(const TMFileURL& url, const TMFileSystem& fileSystem);
+
+}  // namespace tilemora

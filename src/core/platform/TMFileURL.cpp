@@ -1,0 +1,81 @@
+#include "TMFileURL.h"
+
+#include <unistd.h>
+
+#include <memory>
+
+namespace tilemora {
+
+namespace {
+
+std::string workingDirectory() {
+  for (size_t size = 4096;; size *= 2) {
+    std::unique_ptr<char[]> buffer(new char[size]);
+    if (getcwd(buffer.get(), size) != nullptr) return buffer.get();
+    if (errno != ERANGE) return "/";
+  }
+}
+
+}  // namespace
+
+TMFileURL TMFileURL::fromPath(std::string_view path) {
+  std::string absolute;
+  if (path.empty() || path.front() != '/') {
+    absolute = workingDirectory();
+    absolute += '/';
+  }
+  absolute.append(path);
+
+  std::vector<std::string_view> kept;
+  std::string_view rest(absolute);
+  while (!rest.empty()) {
+    size_t slash = rest.find('/');
+    std::string_view part = rest.substr(0, slash);
+    rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (!kept.empty()) kept.pop_back();
+      continue;
+    }
+    kept.push_back(part);
+  }
+  std::string normalised;
+  for (std::string_view part : kept) {
+    normalised += '/';
+    normalised.append(part);
+  }
+  if (normalised.empty()) normalised = "/";
+  return TMFileURL(std::move(normalised));
+}
+
+std::vector<std::string> TMFileURL::pathComponents() const {
+  std::vector<std::string> components{"/"};
+  size_t start = 1;
+  while (start < path_.size()) {
+    size_t slash = path_.find('/', start);
+    if (slash == std::string::npos) slash = path_.size();
+    components.emplace_back(path_, start, slash - start);
+    start = slash + 1;
+  }
+  return components;
+}
+
+std::string_view TMFileURL::lastPathComponent() const {
+  if (path_ == "/") return path_;
+  return std::string_view(path_).substr(path_.rfind('/') + 1);
+}
+
+TMFileURL TMFileURL::appending(std::string_view name) const {
+  std::string joined = path_;
+  if (joined != "/") joined += '/';
+  joined.append(name);
+  return TMFileURL(std::move(joined));
+}
+
+TMFileURL TMFileURL::fromPathComponents(const std::vector<std::string>& components) {
+  TMFileURL url;
+  for (size_t i = 1; i < components.size(); ++i) url = url.appending(components[i]);
+  return url;
+}
+
+}  // namespace tilemora

@@ -1,0 +1,41 @@
+#pragma once
+// A file URL as Tilemora uses it: an absolute, lexically normalised path.
+// Names are raw bytes (Linux allows anything but '/' and NUL), so the path is
+// a byte string and is never re-encoded.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tilemora {
+
+class TMFileURL {
+ public:
+  TMFileURL() : path_("/") {}
+
+  // Makes `path` absolute (against the working directory) and removes ".",
+  // ".." and repeated or trailing separators without touching the disk.
+  static TMFileURL fromPath(std::string_view path);
+
+  const std::string& path() const { return path_; }
+
+  // The components, the first being "/": "/a/b" gives {"/", "a", "b"}.
+  std::vector<std::string> pathComponents() const;
+
+  // The last component: "b" for "/a/b", "/" for the root.
+  std::string_view lastPathComponent() const;
+
+  // This URL with `name` appended as one more component.
+  TMFileURL appending(std::string_view name) const;
+
+  // The URL made of `components` (the first one being "/").
+  static TMFileURL fromPathComponents(const std::vector<std::string>& components);
+
+  bool operator==(const TMFileURL& other) const = default;
+
+ private:
+  explicit TMFileURL(std::string normalisedPath) : path_(std::move(normalisedPath)) {}
+  std::string path_;
+};
+
+}  // namespace tilemora

@@ -1,0 +1,27 @@
+#include "TMLocalizedString.h"
+
+#include <array>
+#include <utility>
+
+namespace tilemora {
+
+namespace {
+
+constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kCustomTable{{
+    {"EmptySpace", "Free space"},
+    {"UnscannedSpace", "Unscanned space"},
+    {"bytes", "bytes"},
+    {"bytesAcronym", "B"},
+    {"InitialMessage", "Drop a folder or a disk here,\nor choose File \xE2\x96\xB8 Open\xE2\x80\xA6"},
+}};
+
+}  // namespace
+
+std::string TMLocalizedString(std::string_view key) {
+  for (const auto& [entryKey, text] : kCustomTable) {
+    if (entryKey == key) return std::string(text);
+  }
+  return std::string(key);
+}
+
+}  // namespace tilemora

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# tilemora-scan as a user runs it: a report, a Graphviz file that dot
+# accepts even for hostile names, and clear errors for what cannot be scanned.
+set -u
+scan=$1
+work=$(mktemp -d)
+trap 'chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+tree=$work/tree
+mkdir -p "$tree/sub dir/deeper"
+head -c 100000 /dev/zero > "$tree/sub dir/deeper/big"
+head -c 10 /dev/zero > "$tree/small"
+for name in 'quote"d' 'back\slash' 'pi|pe' '{braces}' '<angle>' $'new\nline' $'bad\xff\xfebytes' $'tab\there'; do
+  head -c 5000 /dev/zero > "$tree/$name"
+done
+ln -s .. "$tree/sub dir/loop"
+sync
+
+out=$("$scan" "$tree" --dot "$work/tree.dot" 2>"$work/err") || fail "scan exited $?"
+expected=$(du -B1 --apparent-size -s "$tree" >/dev/null; find "$tree" -type f -printf '%b\n' | awk '{s += $1 * 512} END {print s}')
+grep -q "^Total: .* ($expected bytes)$" <<<"$out" || fail "total is not $expected bytes: $out"
+grep -q 'sub dir/$' <<<"$out" || fail "largest child not listed"
+[ "$(head -n1 <<<"$out")" = "$tree" ] || fail "first line is not the path"
+[ -s "$work/err" ] && fail "stderr not empty when it is not a terminal: $(cat "$work/err")"
+if command -v dot >/dev/null; then
+  dot -Tsvg "$work/tree.dot" -o "$work/tree.svg" 2>"$work/dot.err" || fail "dot rejected the graph: $(cat "$work/dot.err")"
+  grep -q 'pi|pe\|pi&#124;pe' "$work/tree.svg" || fail "escaped name missing from the picture"
+fi
+nodes=$(grep -c 'shape=record' "$work/tree.dot")
+edges=$(grep -c ' -> ' "$work/tree.dot")
+[ "$nodes" -eq 13 ] || fail "expected 13 nodes, got $nodes"
+[ "$edges" -eq 12 ] || fail "expected 12 edges, got $edges"
+
+for bad in "$work/missing" "$tree/small" "$tree/small/below"; do
+  "$scan" "$bad" >"$work/out" 2>"$work/err"
+  status=$?
+  [ $status -eq 2 ] || fail "$bad: exit status $status, not 2"
+  [ "$(wc -l <"$work/err")" -eq 1 ] && grep -qF "$bad" "$work/err" || fail "$bad: error is not one line naming it: $(cat "$work/err")"
+done
+"$scan" --bogus >/dev/null 2>&1; [ $? -eq 2 ] || fail "an unknown option is not refused"
+
+checks=16
+echo "$((checks - failures)) passed, $failures failed"
+[ $failures -eq 0 ]

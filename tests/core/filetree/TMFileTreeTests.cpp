@@ -1,0 +1,111 @@
+#include "core/filetree/TMFileTree.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMNodeArena.h"
+#include "core/filetree/TMSpaceNodes.h"
+#include "core/filetree/TMUtf8.h"
+
+namespace tilemora {
+namespace {
+
+std::string dumpOf(const TMFileTree& node) {
+  char* text = nullptr;
+  size_t length = 0;
+  std::FILE* stream = open_memstream(&text, &length);
+  node.dumpToFile(stream);
+  std::fclose(stream);
+  std::string line(text, length);
+  std::free(text);
+  return line;
+}
+
+TEST(TmFileTreeComparer, SortsLargestFirstAsUnsigned) {
+  TMNodeArena arena;
+  std::vector<TMFileTree*> nodes;
+  for (uint64_t size : {uint64_t(5), uint64_t(700), uint64_t(0), uint64_t(700), uint64_t(1) << 63})
+    nodes.push_back(arena.make<TMFileTree>(arena, "n", size));
+  std::sort(nodes.begin(), nodes.end(),
+            [](TMFileTree* a, TMFileTree* b) { return TmFileTreeComparer(*a, *b) < 0; });
+  std::vector<uint64_t> sizes;
+  for (TMFileTree* node : nodes) sizes.push_back(node->diskSize());
+  EXPECT_EQ(sizes, (std::vector<uint64_t>{uint64_t(1) << 63, 700, 700, 5, 0}));
+  EXPECT_EQ(TmFileTreeComparer(*nodes[1], *nodes[2]), 0);
+}
+
+TEST(TMFileTree, DumpsOneRecordLineWithTheFullSize) {
+  TMNodeArena arena;
+  auto* node = arena.make<TMFileTree>(arena, "movie.mkv", 5000000000);
+  char expected[128];
+  std::snprintf(expected, sizeof expected, "p%p [label=\"5000000000|movie.mkv\" shape=record]\n",
+                static_cast<void*>(node));
+  EXPECT_EQ(dumpOf(*node), expected);
+}
+
+struct EscapeCase {
+  const char* name;
+  const char* label;
+};
+
+class TMGraphvizRecordText : public ::testing::TestWithParam<EscapeCase> {};
+
+TEST_P(TMGraphvizRecordText, EscapesWhatWouldBreakARecord) {
+  EXPECT_EQ(graphvizRecordText(GetParam().name), GetParam().label);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OddNames, TMGraphvizRecordText,
+    ::testing::Values(EscapeCase{"plain name", "plain name"},
+                      EscapeCase{"say \"hi\"", "say \\\"hi\\\""},
+                      EscapeCase{"back\\slash", "back\\\\slash"}, EscapeCase{"a|b", "a\\|b"},
+                      EscapeCase{"{x}", "\\{x\\}"}, EscapeCase{"<port>", "\\<port\\>"},
+                      EscapeCase{"two\nlines", "two\\nlines"},
+                      EscapeCase{"tab\there", "tab\\\\x09here"},
+                      EscapeCase{"bad\xFF" "byte", "bad\\\\xFFbyte"},
+                      EscapeCase{"cut\xE2\x82", "cut\\\\xE2\\\\x82"},
+                      EscapeCase{"caf\xC3\xA9 \xF0\x9F\x93\x81", "caf\xC3\xA9 \xF0\x9F\x93\x81"},
+                      EscapeCase{"overlong\xC0\xAF", "overlong\\\\xC0\\\\xAF"}));
+
+TEST(TMUtf8, PrintableNameShowsControlAndInvalidBytesAsEscapes) {
+  EXPECT_EQ(printableName("a\nb\xFF\xC3\xA9"), "a\\x0Ab\\xFF\xC3\xA9");
+}
+
+TEST(TMFileTree, FilesAndFoldersCannotMeasureProgress) {
+  TMNodeArena arena;
+  EXPECT_EQ(arena.make<TMFileTree>(arena, "f", 1)->advancementPercentage(), -1.0);
+  EXPECT_EQ(arena.make<TMFolderTree>(arena, "d")->advancementPercentage(), -1.0);
+}
+
+TEST(TMSpaceNodes, TakeLocalizedNamesAndTheUnscannedSizeIsReplaced) {
+  TMNodeArena arena;
+  auto* free = arena.make<TMEmptyNode>(arena, 42);
+  EXPECT_EQ(free->filename(), "Free space");
+  EXPECT_EQ(free->diskSize(), 42u);
+
+  auto* unscanned = arena.make<TMUnscannedTree>(arena);
+  EXPECT_EQ(unscanned->filename(), "Unscanned space");
+  EXPECT_EQ(unscanned->diskSize(), 0u);
+  unscanned->updateDiskSize(0);
+  EXPECT_EQ(unscanned->diskSize(), 0u);
+  unscanned->updateDiskSize(900);
+  unscanned->updateDiskSize(300);
+  EXPECT_EQ(unscanned->diskSize(), 300u);
+}
+
+TEST(TMNodeArena, KeepsNamesAsRawBytesUpTo255) {
+  TMNodeArena arena;
+  std::string longName(255, 'n');
+  longName[100] = '\xFE';
+  longName[200] = '\n';
+  auto* node = arena.make<TMFileTree>(arena, longName, 0);
+  EXPECT_EQ(node->filename(), longName);
+  EXPECT_EQ(std::strlen(node->filenameCString()), 255u);
+}
+
+}  // namespace
+}  // namespace tilemora

@@ -1,0 +1,270 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "core/filetree/TMUtf8.h"
+#include "support/TMFaultyFileSystem.h"
+#include "support/TMScanRunner.h"
+#include "support/TMTemporaryTree.h"
+#include "support/TMTreeInspection.h"
+
+namespace tilemora::test {
+namespace {
+
+TEST(TMFolderScan, SumsAllocatedSizesSortsLargestFirstAndNotifiesEachEntry) {
+  TMTemporaryTree tree;
+  tree.makeFile("small", 10);
+  tree.makeFolder("empty");
+  tree.makeFolder("full");
+  tree.makeFile("full/eight", 8192);
+  tree.makeFile("full/four", 4096);
+
+  TMFinishedScan scan = scanToEnd(tree.path());
+  EXPECT_EQ(scan.root->diskSize(), 16384u);
+  EXPECT_EQ(childNames(scan.root.get()), (std::vector<std::string>{"full", "small", "empty"}));
+  EXPECT_EQ(childNamed(scan.root.get(), "full")->diskSize(), 12288u);
+  EXPECT_EQ(childNamed(scan.root.get(), "small")->diskSize(), 4096u);
+  EXPECT_EQ(childNamed(scan.root.get(), "empty")->diskSize(), 0u);
+  EXPECT_EQ(childNames(childNamed(scan.root.get(), "full")),
+            (std::vector<std::string>{"eight", "four"}));
+  EXPECT_EQ(scan.receiver->count(), 5u);
+  EXPECT_EQ(scan.endNotices, 1);
+  EXPECT_EQ(scan.noticesAtEnd, 5u);
+}
+
+TEST(TMFolderScan, SkipsSymbolicLinksIncludingLoops) {
+  TMTemporaryTree tree;
+  uint64_t size = tree.makeFile("real", 100000);
+  tree.makeSymlink("to-root", tree.path());
+  tree.makeSymlink("to-file", "real");
+  tree.makeSymlink("loop-a", "loop-b");
+  tree.makeSymlink("loop-b", "loop-a");
+  tree.makeSymlink("dangling", "nowhere");
+  tree.makeFolder("sub");
+  tree.makeSymlink("sub/up", "..");
+
+  TMFinishedScan scan = scanToEnd(tree.path());
+  EXPECT_EQ(scan.root->diskSize(), size);
+  EXPECT_EQ(childNames(scan.root.get()), (std::vector<std::string>{"real", "sub"}));
+  EXPECT_EQ(scan.receiver->count(), 2u);
+}
+
+TEST(TMFolderScan, CountsHiddenEntriesAndSpecialFilesWithoutOpeningThem) {
+  TMTemporaryTree tree;
+  uint64_t hidden = tree.makeFile(".hidden", 5000);
+  tree.makeFifo("pipe");  // opening it would block the scan forever
+  tree.makeSocket("socket");
+  int expectedNotices = 3;
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::mknod(tree.pathOf("device").c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
+    ++expectedNotices;
+  }
+  TMFinishedScan scan = scanToEnd(tree.path());
+  EXPECT_EQ(scan.root->diskSize(), hidden);
+  EXPECT_EQ(scan.receiver->count(), uint64_t(expectedNotices));
+  EXPECT_NE(childNamed(scan.root.get(), "pipe"), nullptr);
+  EXPECT_NE(childNamed(scan.root.get(), "socket"), nullptr);
+}
+
+TEST(TMFolderScan, KeepsOddNamesAsRawBytes) {
+  TMTemporaryTree tree;
+  const std::vector<std::string> names{"line\nbreak", "bad\xFF\xFE" "bytes", std::string(255, 'L'),
+                                       "quote\"pipe|brace{", " leading blank", "-dash"};
+  uint64_t total = 0;
+  for (const std::string& name : names) total += tree.makeFile(name, 1);
+  TMFinishedScan scan = scanToEnd(tree.path());
+  EXPECT_EQ(scan.root->diskSize(), total);
+  for (const std::string& name : names)
+    EXPECT_NE(childNamed(scan.root.get(), name), nullptr) << printableName(name);
+}
+
+TEST(TMFolderScan, DescendsBelowPathMax) {
+  TMTemporaryTree tree;
+  const std::string level(200, 'd');
+  int directory = ::open(tree.path().c_str(), O_RDONLY | O_DIRECTORY);
+  const int depth = 2 * PATH_MAX / int(level.size() + 1);  // twice as long as PATH_MAX allows
+  for (int i = 0; i < depth; ++i) {
+    ASSERT_EQ(::mkdirat(directory, level.c_str(), 0755), 0);
+    int next = ::openat(directory, level.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(directory);
+    directory = next;
+  }
+  int file = ::openat(directory, "bottom", O_WRONLY | O_CREAT, 0644);
+  ASSERT_EQ(::write(file, "data", 4), 4);
+  ::fsync(file);
+  struct stat info {};
+  ::fstat(file, &info);
+  ::close(file);
+  ::close(directory);
+
+  TMFinishedScan scan = scanToEnd(tree.path());
+  EXPECT_EQ(scan.root->diskSize(), uint64_t(info.st_blocks) * 512);
+  EXPECT_EQ(scan.receiver->count(), uint64_t(depth) + 1);
+  const TMFileTree* node = scan.root.get();
+  for (int i = 0; i < depth; ++i) node = childNamed(node, level);
+  ASSERT_NE(node, nullptr);
+  EXPECT_EQ(childNames(node), std::vector<std::string>{"bottom"});
+}
+
+TEST(TMFolderScan, KeepsEveryFolderSizeEqualToItsChildrenAfterEachNotice) {
+  TMTemporaryTree tree;
+  for (int i = 0; i < 6; ++i) {
+    tree.makeFolder("a" + std::to_string(i) + "/b");
+    tree.makeFile("a" + std::to_string(i) + "/f", 3000 * i);
+    tree.makeFile("a" + std::to_string(i) + "/b/g", 7000);
+  }
+  int checks = 0;
+  int mismatches = 0;
+  // The notice runs on the scan thread, the tree's only writer, so it may read freely.
+  TMFinishedScan scan = scanToEnd(tree.path(), TMFileSystem::posix(), [&](const TMFileTree* root) {
+    if (root == nullptr) return;
+    uint64_t sum = 0;
+    for (const TMFileTree* child : childrenOf(root)) sum += child->diskSize();
+    ++checks;
+    if (sum != root->diskSize()) ++mismatches;
+  });
+  EXPECT_GT(checks, 0);
+  EXPECT_EQ(mismatches, 0);
+  EXPECT_EQ(scan.receiver->count(), 24u);
+}
+
+TEST(TMFolderScan, AnUnreadableFolderCountsEmpty) {
+  TMTemporaryTree tree;
+  uint64_t outside = tree.makeFile("outside", 4096);
+  tree.makeFolder("locked");
+  tree.makeFile("locked/inside", 50000);
+  auto fileSystem = std::make_shared<TMFaultyFileSystem>();
+  fileSystem->unopenableFolders = {"locked"};
+
+  TMFinishedScan scan = scanToEnd(tree.path(), fileSystem);
+  const TMFileTree* locked = childNamed(scan.root.get(), "locked");
+  ASSERT_NE(locked, nullptr);
+  EXPECT_EQ(locked->diskSize(), 0u);
+  EXPECT_EQ(childrenOf(locked).size(), 0u);
+  EXPECT_EQ(scan.root->diskSize(), outside);
+  EXPECT_EQ(scan.receiver->count(), 2u);
+}
+
+TEST(TMFolderScan, AFolderUnreadableByTheUserCountsEmpty) {
+  TMTemporaryTree tree;
+  ASSERT_EQ(::chmod(tree.path().c_str(), 0755), 0);
+  uint64_t outside = tree.makeFile("outside", 4096);
+  tree.makeFolder("locked");
+  tree.makeFile("locked/inside", 50000);
+  ASSERT_EQ(::chmod(tree.pathOf("locked").c_str(), 0), 0);
+
+  // Root reads everything: scan as an unprivileged user in a child process.
+  int results[2];
+  ASSERT_EQ(::pipe(results), 0);
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    TMFinishedScan scan = scanToEnd(tree.path());
+    uint64_t report[2] = {scan.root->diskSize(), scan.receiver->count()};
+    ::_exit(::write(results[1], report, sizeof report) == sizeof report ? 0 : 4);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  uint64_t report[2] = {};
+  ASSERT_EQ(::read(results[0], report, sizeof report), ssize_t(sizeof report));
+  ::close(results[0]);
+  ::close(results[1]);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(report[0], outside);
+  EXPECT_EQ(report[1], 2u);
+}
+
+TEST(TMFolderScan, EntriesThatVanishBeforeTheirStatCountNothing) {
+  TMTemporaryTree tree;
+  uint64_t kept = tree.makeFile("kept", 9000);
+  tree.makeFile("ghost", 70000);
+  auto fileSystem = std::make_shared<TMFaultyFileSystem>();
+  fileSystem->vanishingEntries = {"ghost"};
+  TMFinishedScan scan = scanToEnd(tree.path(), fileSystem);
+  EXPECT_EQ(scan.root->diskSize(), kept);
+  ASSERT_NE(childNamed(scan.root.get(), "ghost"), nullptr);
+  EXPECT_EQ(childNamed(scan.root.get(), "ghost")->diskSize(), 0u);
+}
+
+TEST(TMFolderScan, AFolderRemovedWhileTheScanRunsCountsWhatWasFound) {
+  TMTemporaryTree tree;
+  uint64_t kept = tree.makeFile("kept", 9000);
+  tree.makeFolder("doomed/deeper");
+  tree.makeFile("doomed/deeper/file", 20000);
+  auto fileSystem = std::make_shared<TMFaultyFileSystem>();
+  fileSystem->beforeOpeningFolder = [&](int, const char* name) {
+    if (std::string_view(name) != "doomed") return;
+    int parent = ::open(tree.path().c_str(), O_RDONLY | O_DIRECTORY);
+    TMTemporaryTree::removeRecursively(parent, "doomed");
+    ::close(parent);
+  };
+  TMFinishedScan scan = scanToEnd(tree.path(), fileSystem);
+  EXPECT_EQ(scan.root->diskSize(), kept);
+  const TMFileTree* doomed = childNamed(scan.root.get(), "doomed");
+  ASSERT_NE(doomed, nullptr);
+  EXPECT_EQ(childrenOf(doomed).size(), 0u);
+}
+
+TEST(TMFolderScan, SkipsEntriesOnAnotherDevice) {
+  TMTemporaryTree tree;
+  uint64_t kept = tree.makeFile("kept", 9000);
+  tree.makeFolder("mounted");
+  tree.makeFile("mounted/big", 90000);
+  auto fileSystem = std::make_shared<TMFaultyFileSystem>();
+  fileSystem->otherDeviceEntries = {"mounted"};
+  TMFinishedScan scan = scanToEnd(tree.path(), fileSystem);
+  EXPECT_EQ(scan.root->diskSize(), kept);
+  EXPECT_EQ(childNames(scan.root.get()), std::vector<std::string>{"kept"});
+  EXPECT_EQ(scan.receiver->count(), 1u);
+}
+
+TEST(TMFolderScan, AMissingOrPlainFileRootGivesAnEmptyFolder) {
+  TMTemporaryTree tree;
+  tree.makeFile("plain", 100);
+  for (const std::string& path : {tree.pathOf("missing"), tree.pathOf("plain")}) {
+    TMFinishedScan scan = scanToEnd(path);
+    EXPECT_EQ(scan.root->diskSize(), 0u);
+    EXPECT_EQ(childrenOf(scan.root.get()).size(), 0u);
+    EXPECT_EQ(scan.receiver->count(), 0u);
+    EXPECT_EQ(scan.endNotices, 1);
+  }
+}
+
+TEST(TMFolderScan, HandlesAMillionEntriesInOneFolder) {
+  TMTemporaryTree tree(TMTemporaryTree::fastestBase());
+  tree.makeFolder("crowd");
+  int directory = ::open(tree.pathOf("crowd").c_str(), O_RDONLY | O_DIRECTORY);
+  const int count = 1000000;
+  char name[16];
+  for (int i = 0; i < count; ++i) {
+    std::snprintf(name, sizeof name, "%07d", i);
+    int file = ::openat(directory, name, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(file, 0);
+    if (i % 1000 == 0) {
+      ASSERT_EQ(::write(file, "x", 1), 1);
+    }
+    ::close(file);
+  }
+  ::syncfs(directory);
+  ::close(directory);
+  TMFinishedScan scan = scanToEnd(tree.path());
+  const TMFileTree* crowd = childNamed(scan.root.get(), "crowd");
+  ASSERT_NE(crowd, nullptr);
+  EXPECT_EQ(crowd->asFolder()->childCount(), uint64_t(count));
+  EXPECT_EQ(scan.receiver->count(), uint64_t(count) + 1);
+  EXPECT_EQ(scan.root->diskSize(), tree.allocatedSize("crowd/0000000") * (count / 1000));
+  std::vector<const TMFileTree*> children = childrenOf(crowd);
+  EXPECT_TRUE(std::is_sorted(children.begin(), children.end(), [](auto* a, auto* b) {
+    return TmFileTreeComparer(*a, *b) < 0;
+  }));
+}
+
+}  // namespace
+}  // namespace tilemora::test

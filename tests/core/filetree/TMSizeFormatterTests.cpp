@@ -1,0 +1,44 @@
+#include "core/filetree/TMSizeFormatter.h"
+
+#include <gtest/gtest.h>
+
+namespace tilemora {
+namespace {
+
+struct FormatCase {
+  uint64_t base;
+  uint64_t size;
+  const char* text;
+};
+
+class TMSizeFormatterTable : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(TMSizeFormatterTable, WritesTheExpectedText) {
+  TMSizeFormatter formatter(GetParam().base);
+  EXPECT_EQ(formatter.formatSize(GetParam().size), GetParam().text)
+      << GetParam().size << " bytes, base " << GetParam().base;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Base1024, TMSizeFormatterTable,
+    ::testing::Values(FormatCase{1024, 0, "0 bytes"}, FormatCase{1024, 1, "1 bytes"},
+                      FormatCase{1024, 1022, "1022 bytes"}, FormatCase{1024, 1023, "1.0 KB"},
+                      FormatCase{1024, 1536, "1.5 KB"}, FormatCase{1024, 1047551, "1023.0 KB"},
+                      FormatCase{1024, 1047552, "1.0 MB"}, FormatCase{1024, 1072693247, "1.0 GB"},
+                      FormatCase{1024, 5000000000, "4.7 GB"},
+                      FormatCase{1024, 1099511627776, "1024.0 GB"},
+                      FormatCase{1024, UINT64_MAX, "17179869184.0 GB"}));
+
+INSTANTIATE_TEST_SUITE_P(Base1000, TMSizeFormatterTable,
+                         ::testing::Values(FormatCase{1000, 998, "998 bytes"},
+                                           FormatCase{1000, 999, "1.0 KB"},
+                                           FormatCase{1000, 10240, "10.2 KB"},
+                                           FormatCase{1000, 5000000000, "5.0 GB"}));
+
+TEST(TMSizeFormatter, SharedInstanceUsesBase1024) {
+  EXPECT_EQ(TMSizeFormatter::sharedInstance().formatSize(1023), "1.0 KB");
+  EXPECT_EQ(&TMSizeFormatter::sharedInstance(), &TMSizeFormatter::sharedInstance());
+}
+
+}  // namespace
+}  // namespace tilemora

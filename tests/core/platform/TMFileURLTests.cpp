@@ -1,0 +1,48 @@
+#include "core/platform/TMFileURL.h"
+
+#include <gtest/gtest.h>
+
+namespace tilemora {
+namespace {
+
+struct NormalisationCase {
+  const char* given;
+  const char* expected;
+};
+
+class TMFileURLNormalisation : public ::testing::TestWithParam<NormalisationCase> {};
+
+TEST_P(TMFileURLNormalisation, RemovesDotsAndRepeatedSeparators) {
+  EXPECT_EQ(TMFileURL::fromPath(GetParam().given).path(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, TMFileURLNormalisation,
+                         ::testing::Values(NormalisationCase{"/", "/"},
+                                           NormalisationCase{"//", "/"},
+                                           NormalisationCase{"/a/b/", "/a/b"},
+                                           NormalisationCase{"/a//b/./c", "/a/b/c"},
+                                           NormalisationCase{"/a/b/../c", "/a/c"},
+                                           NormalisationCase{"/..", "/"},
+                                           NormalisationCase{"/a/\nb/\xFF", "/a/\nb/\xFF"}));
+
+TEST(TMFileURL, RelativePathsResolveAgainstTheWorkingDirectory) {
+  TMFileURL url = TMFileURL::fromPath("some/where");
+  EXPECT_EQ(url.path().front(), '/');
+  EXPECT_EQ(url.lastPathComponent(), "where");
+}
+
+TEST(TMFileURL, ComponentsStartWithTheRoot) {
+  TMFileURL url = TMFileURL::fromPath("/home/a b/c");
+  EXPECT_EQ(url.pathComponents(), (std::vector<std::string>{"/", "home", "a b", "c"}));
+  EXPECT_EQ(TMFileURL::fromPathComponents(url.pathComponents()), url);
+  EXPECT_EQ(TMFileURL::fromPath("/").pathComponents(), std::vector<std::string>{"/"});
+}
+
+TEST(TMFileURL, LastComponentOfTheRootIsTheRoot) {
+  EXPECT_EQ(TMFileURL::fromPath("/").lastPathComponent(), "/");
+  EXPECT_EQ(TMFileURL::fromPath("/").appending("x").path(), "/x");
+  EXPECT_EQ(TMFileURL::fromPath("/a").appending("x").path(), "/a/x");
+}
+
+}  // namespace
+}  // namespace tilemora

@@ -1,0 +1,38 @@
+#include "TMScanRunner.h"
+
+#include <stdexcept>
+
+namespace tilemora::test {
+
+void TMCountingReceiver::notifyFileScanned() {
+  count_.fetch_add(1);
+  if (onNotice) onNotice(root.load());
+}
+
+TMFinishedScan scanToEnd(const std::string& path, std::shared_ptr<TMFileSystem> fileSystem,
+                         std::function<void(const TMFileTree*)> onNotice) {
+  TMFinishedScan scan;
+  scan.receiver = std::make_shared<TMCountingReceiver>();
+  scan.receiver->onNotice = std::move(onNotice);
+  auto queue = std::make_shared<TMManualMainQueue>();
+  TMScanEnvironment environment{queue, std::move(fileSystem)};
+  std::shared_ptr<TMScanTask> task;
+  scan.root = TMFileTree::createFromPath(
+      TMFileURL::fromPath(path), scan.receiver,
+      [&scan] {
+        ++scan.endNotices;
+        scan.noticesAtEnd = scan.receiver->count();
+      },
+      environment, &task);
+  scan.receiver->root = scan.root.get();
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(5);
+  while (scan.endNotices == 0) {
+    if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("scan did not end");
+    queue->runNextWithin(std::chrono::milliseconds(50));
+  }
+  task->waitUntilFinished();
+  queue->runPending();
+  return scan;
+}
+
+}  // namespace tilemora::test
