@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-urw-base35 fontconfig
-  graphviz ncdu time
+  graphviz ncdu time bc
   xvfb xauth x11-apps
 )
 if [ "${1:-}" = "--with-screenshots" ]; then

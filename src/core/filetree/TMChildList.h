@@ -16,7 +16,7 @@ namespace tilemora {
 class TMFileTree;
 class TMNodeArena;
 
-class TMChildList {
+class alignas(TMFileTree*) TMChildList {
  public:
   // A list on the heap, for a folder still being listed; freed with release().
   static TMChildList* allocate(uint32_t capacity);
@@ -58,6 +58,7 @@ class TMChildList {
   std::atomic<uint32_t> count_;
 };
 
-static_assert(sizeof(TMChildList) == 8, "the header is budgeted at 8 bytes");
+static_assert(sizeof(TMChildList) == 8 && alignof(TMChildList) == alignof(TMFileTree*),
+              "an 8-byte header, and slots aligned for pointers");
 
 }  // namespace tilemora

@@ -70,7 +70,7 @@ void makeWideTree(const TMTemporaryTree& tree, int folders, int filesPerFolder) 
 }
 
 TEST(TMInterimReadsConcurrency, AWalkerNeverSeesAPartialListWhileTheScanRuns) {
-  TMTemporaryTree tree;
+  TMTemporaryTree tree(TMTemporaryTree::fastestBase());
   makeWideTree(tree, 300, 1000);  // 300,000 files, 310 folders
 
   std::atomic<const TMFileTree*> root{nullptr};
