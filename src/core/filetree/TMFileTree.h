@@ -29,6 +29,7 @@
 namespace tilemora {
 
 class TMFolderTree;
+class TMLayoutNode;
 class TMNodeArena;
 class TMProgressNotifiable;
 class TMScanTask;
@@ -60,6 +61,11 @@ class TMFileTree {
   // The fraction of the used space the scan has reached, for a root that can
   // tell; -1.0 for every node that cannot (files and folders).
   virtual double advancementPercentage() const { return -1.0; }
+
+  // Builds the layout of this node: a leaf for a file at any depth; for a
+  // folder, nothing at or beyond `maxDepth` folder levels below the start
+  // (`depth` counts them, 0 at the start). The layout points at this tree.
+  virtual std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);
 
   // The folder view of this node, or null for anything that is not a folder.
   virtual const TMFolderTree* asFolder() const { return nullptr; }

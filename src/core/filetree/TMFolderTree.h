@@ -35,6 +35,10 @@ class TMFolderTree : public TMFileTree {
   const TMChildList* children() const { return children_.load(std::memory_order_seq_cst); }
   uint64_t childCount() const;
 
+  // A folder layout over the children's layouts; none for an empty folder or
+  // one at the depth limit; a plain leaf when no child has a layout.
+  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth) override;
+
   const TMFolderTree* asFolder() const override { return this; }
   TMFolderTree* asFolder() override { return this; }
 

@@ -18,6 +18,7 @@ class TMEmptyNode : public TMFileTree {
  public:
   // initWithFileSize:
   TMEmptyNode(TMNodeArena& arena, uint64_t freeSize);
+  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth) override;
 };
 
 // The used space of a volume that the scan has not accounted for, named by
@@ -25,6 +26,7 @@ class TMEmptyNode : public TMFileTree {
 class TMUnscannedTree : public TMDynamicFileTree {
  public:
   explicit TMUnscannedTree(TMNodeArena& arena);
+  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth) override;
 };
 
 }  // namespace tilemora

@@ -22,6 +22,11 @@ class TMVolume : public TMFileTree {
   // found, about 1.0 at the end, more when hard links count a file twice.
   double advancementPercentage() const override;
 
+  // Sets the unscanned size, then lays out the folder, the free space and
+  // the unscanned space, largest first, against the volume's size. None
+  // before the volume has been measured.
+  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth) override;
+
   // Null until the scan has measured the volume.
   TMFolderTree* child() const { return child_.load(std::memory_order_acquire); }
   TMEmptyNode* emptySpace() const { return emptySpace_.load(std::memory_order_acquire); }

@@ -1,0 +1,30 @@
+#include "TMColor.h"
+
+namespace tilemora {
+
+const TMColor& TMColor::windowBackgroundColor() {
+  static const TMColor color = colorFromHtmlVal(0xECECEC);
+  return color;
+}
+
+const TMColor& TMColor::whiteColor() {
+  static const TMColor color{1.0, 1.0, 1.0, 1.0};
+  return color;
+}
+
+const TMColor& TMColor::grayColor() {
+  static const TMColor color{0.5, 0.5, 0.5, 1.0};
+  return color;
+}
+
+const TMColor& TMColor::blackColor() {
+  static const TMColor color{0.0, 0.0, 0.0, 1.0};
+  return color;
+}
+
+TMColor colorFromHtmlVal(uint32_t value) {
+  auto channel = [](uint32_t byte) { return double(float(byte & 0xFF) / 255.0f); };
+  return {channel(value >> 16), channel(value >> 8), channel(value), 1.0};
+}
+
+}  // namespace tilemora

@@ -1,0 +1,39 @@
+#pragma once
+// The record passed by reference through every drawing and search walk of
+// a layout tree.
+
+#include <cstdint>
+
+#include "core/drawing/TMGeometry.h"
+#include "core/platform/TMFileURL.h"
+
+namespace tilemora {
+
+class TMColorWheel;
+class TMFileTree;
+class TMGeometryGatherer;
+class TMLayoutNode;
+
+struct TMSelectionInfo_t {
+  // Drawing: the selected node's file node, painted in the selection colour.
+  // Searching: set to the found folder's file node.
+  TMFileTree* file = nullptr;
+  TMLayoutNode* layout = nullptr;  // searching: the node found
+  // Drawing: the selection's URL. Searching: the start node's URL on entry,
+  // the found node's URL on return.
+  TMFileURL url;
+  TMRect rect;                     // searching: the found node's rectangle
+  uint8_t isFile = 0;              // searching: 1 for a leaf, 0 for a folder
+};
+
+struct TMDrawInfo_t {
+  const TMRect* visibleArea = nullptr;     // the part of the canvas shown
+  TMGeometryGatherer* gatherer = nullptr;  // null while searching
+  double pixelWidth = 1;                   // virtual width of one view pixel
+  double pixelHeight = 1;                  // virtual height of one view pixel
+  TMSelectionInfo_t selection;
+  TMColorWheel* colorWheel = nullptr;      // null while searching
+  int32_t depth = 0;                       // folder levels a search has entered
+};
+
+}  // namespace tilemora

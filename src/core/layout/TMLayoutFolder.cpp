@@ -1,0 +1,63 @@
+#include "TMLayoutFolder.h"
+
+#include "TMBlockSizes.h"
+#include "TMLayoutTree.h"
+#include "core/drawing/TMColorWheel.h"
+#include "core/drawing/TMGeometryGatherer.h"
+#include "core/filetree/TMFileTree.h"
+
+namespace tilemora {
+
+TMLayoutFolder::TMLayoutFolder(std::vector<std::unique_ptr<TMLayoutNode>> list, TMFileTree* node,
+                               uint64_t totalSize)
+    : TMLayoutLeaf(node), child_(std::make_unique<TMLayoutTree>(std::move(list), totalSize)) {}
+
+void TMLayoutFolder::cropSubRectangle(TMRect& c, const TMDrawInfo_t& info) const {
+  if (fileNode_ == nullptr) return;
+  c.x += blockSizes.folderLeftInset * info.pixelWidth;
+  c.width -= (blockSizes.folderLeftInset + blockSizes.folderRightInset) * info.pixelWidth;
+  c.y += blockSizes.folderBottomInset * info.pixelHeight;
+  c.height -= (blockSizes.folderBottomInset + blockSizes.folderTopInset + blockSizes.textHeight) *
+              info.pixelHeight;
+}
+
+void TMLayoutFolder::drawNodeText(TMDrawInfo_t& info, const TMRect& r) {
+  if (!textDrawableInBounds(r, info)) return;
+  TMRect text;
+  text.x = r.x + blockSizes.textInset * info.pixelWidth;
+  text.y = r.y + r.height - (blockSizes.textGap + blockSizes.textHeight) * info.pixelHeight;
+  text.height = blockSizes.textHeight;
+  text.width = r.width;
+  addNameAndSizeTexts(info, r, text);
+}
+
+void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
+  if (!drawableWithInfo(info, bounds)) return;
+  info.gatherer->addRectangle(bounds, fillColor(info));
+  drawNodeText(info, bounds);
+  TMRect contents = bounds;
+  cropSubRectangle(contents, info);
+  info.colorWheel->pushColor();
+  if (child_) child_->drawGeometry(info, contents);
+  info.colorWheel->popColor();
+}
+
+TMLayoutNode* TMLayoutFolder::getNodeConforming(const TMLayoutPredicate& predicate,
+                                                TMDrawInfo_t& info, const TMRect& bounds) {
+  if (!predicate(*this, info, bounds)) return nullptr;
+  // The folder a search starts from is named by the starting URL already.
+  if (info.depth != 0) info.selection.url = info.selection.url.appending(fileNode_->filename());
+  TMRect contents = bounds;
+  cropSubRectangle(contents, info);
+  ++info.depth;
+  TMLayoutNode* found = child_ ? child_->getNodeConforming(predicate, info, contents) : nullptr;
+  --info.depth;
+  if (found != nullptr) return found;
+  info.selection.rect = bounds;
+  info.selection.isFile = 0;
+  info.selection.file = fileNode_;
+  info.selection.layout = this;
+  return this;
+}
+
+}  // namespace tilemora

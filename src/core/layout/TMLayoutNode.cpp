@@ -1,0 +1,59 @@
+#include "TMLayoutNode.h"
+
+#include "TMBlockSizes.h"
+#include "core/filetree/TMFileTree.h"
+
+namespace tilemora {
+
+bool TMLayoutNode::drawableWithInfo(const TMDrawInfo_t& info, const TMRect& r) const {
+  const TMRect& v = *info.visibleArea;
+  return r.width >= blockSizes.minNodeWidth * info.pixelWidth &&
+         r.height >= blockSizes.minNodeHeight * info.pixelHeight && v.y + v.height >= r.y &&
+         v.x + v.width >= r.x && r.x + r.width >= v.x && r.y + r.height >= v.y;
+}
+
+TMLayoutNode* TMLayoutNode::getNodeConforming(const TMLayoutPredicate&, TMDrawInfo_t&,
+                                              const TMRect&) {
+  return nullptr;
+}
+
+void TMLayoutNode::drawGeometry(TMDrawInfo_t&, const TMRect&) {}
+
+TMLayoutNode* TMLayoutNode::getNodeAtPoint(const TMPoint& p, TMDrawInfo_t& info,
+                                           const TMRect& bounds) {
+  return getNodeConforming(
+      [&p](TMLayoutNode& node, TMDrawInfo_t& i, const TMRect& r) {
+        return r.x <= p.x && r.y <= p.y && p.x <= r.x + r.width && p.y <= r.y + r.height &&
+               node.drawableWithInfo(i, r);
+      },
+      info, bounds);
+}
+
+TMLayoutNode* TMLayoutNode::getNodeAtPathParts(const std::vector<std::string>& parts,
+                                               int32_t beginningAt, TMDrawInfo_t& info,
+                                               const TMRect& bounds) {
+  // One name per folder level; the counter is shared by the whole walk.
+  int64_t k = beginningAt;
+  return getNodeConforming(
+      [&parts, &k](TMLayoutNode& node, TMDrawInfo_t&, const TMRect&) {
+        TMFileTree* file = node.fileNode();
+        if (uint64_t(k) >= parts.size()) return false;
+        if (node.isSplitNode()) return true;
+        if (file != nullptr && parts[size_t(k)] == file->filename()) {
+          ++k;
+          return true;
+        }
+        return false;
+      },
+      info, bounds);
+}
+
+int TmLayoutNodeComparer(const TMLayoutNode& a, const TMLayoutNode& b) {
+  uint64_t sizeA = a.nodeSize();
+  uint64_t sizeB = b.nodeSize();
+  if (sizeA < sizeB) return 1;
+  if (sizeA > sizeB) return -1;
+  return 0;
+}
+
+}  // namespace tilemora

@@ -1,0 +1,60 @@
+#pragma once
+// A node of the layout tree: the treemap proper, built from the file tree to
+// a chosen depth. Folders own a two-way split tree over their children;
+// leaves point at file tree nodes without owning them, so a layout tree must
+// be dropped before the file tree it was built from.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TMDrawInfo.h"
+
+namespace tilemora {
+
+class TMFileTree;
+class TMLayoutNode;
+
+// Asked at every node of a search walk whether to go on into it.
+using TMLayoutPredicate =
+    std::function<bool(TMLayoutNode& node, TMDrawInfo_t& info, const TMRect& bounds)>;
+
+class TMLayoutNode {
+ public:
+  virtual ~TMLayoutNode() = default;
+
+  // Whether a node in `bounds` is at least 7 × 7 view pixels and meets the
+  // visible rectangle (touching counts; NaN fails).
+  bool drawableWithInfo(const TMDrawInfo_t& info, const TMRect& bounds) const;
+
+  // The size that orders and splits nodes: 0 here.
+  virtual uint64_t nodeSize() const { return 0; }
+
+  // The generic search: walks like drawing and answers the first node that
+  // the predicate leads to, filling `info.selection`. Nothing here.
+  virtual TMLayoutNode* getNodeConforming(const TMLayoutPredicate& predicate, TMDrawInfo_t& info,
+                                          const TMRect& bounds);
+
+  // Hands this node and everything below it to the frame's gatherer.
+  virtual void drawGeometry(TMDrawInfo_t& info, const TMRect& bounds);
+
+  // The node named by `parts` (path components), `beginningAt` being the
+  // index of this node's own name.
+  TMLayoutNode* getNodeAtPathParts(const std::vector<std::string>& parts, int32_t beginningAt,
+                                   TMDrawInfo_t& info, const TMRect& bounds);
+  // The deepest drawable node under `point` (virtual coordinates).
+  TMLayoutNode* getNodeAtPoint(const TMPoint& point, TMDrawInfo_t& info, const TMRect& bounds);
+
+  // The file tree node this layout node stands for, if any.
+  virtual TMFileTree* fileNode() const { return nullptr; }
+
+  // Split nodes are passed through by path searches.
+  virtual bool isSplitNode() const { return false; }
+};
+
+// Orders layout nodes largest first by nodeSize: -1 when a is larger, +1
+// when smaller, 0 when equal.
+int TmLayoutNodeComparer(const TMLayoutNode& a, const TMLayoutNode& b);
+
+}  // namespace tilemora

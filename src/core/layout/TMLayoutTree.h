@@ -1,0 +1,55 @@
+#pragma once
+// A split node: the treemap algorithm. A list of nodes, largest first, is
+// dealt into two sides so that the first holds the largest nodes until they
+// make up at least half of the total; the split position is the first
+// side's share, and a side of two or more nodes is split again the same way.
+// Whether the width or the height is divided is decided each time the node
+// is drawn or searched, from the shape of the rectangle it gets then.
+
+#include <memory>
+#include <vector>
+
+#include "TMLayoutNode.h"
+
+namespace tilemora {
+
+class TMLayoutTree : public TMLayoutNode {
+ public:
+  static constexpr float kUnsplit = -40.0f;
+  static constexpr int32_t kStacked = 1;     // the height is divided
+  static constexpr int32_t kSideBySide = 2;  // the width is divided
+
+  // initWithFileList:andTotalSize: — the split constructor. `list` must not
+  // be empty; the nodes it places are owned from then on, the others go
+  // away with the list.
+  TMLayoutTree(std::vector<std::unique_ptr<TMLayoutNode>> list, uint64_t totalSize);
+
+  // 2 when the width is strictly greater than the height, else 1 (NaN too).
+  static int32_t computeOrientationWithWidth(double width, double height);
+  // Turns two copies of the node's rectangle into those of left and right.
+  void splitRectangles(TMRect& first, TMRect& second) const;
+
+  void drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) override;
+  TMLayoutNode* getNodeConforming(const TMLayoutPredicate& predicate, TMDrawInfo_t& info,
+                                  const TMRect& bounds) override;
+  // The left side's file node, else the right side's.
+  TMFileTree* fileNode() const override;
+  bool isSplitNode() const override { return true; }
+
+  TMLayoutNode* left() const { return left_.get(); }
+  TMLayoutNode* right() const { return right_.get(); }
+  float splitPos() const { return splitPos_; }
+  int32_t orientation() const { return orientation_; }
+  bool isSplit() const { return splitPos_ >= 0.0f && splitPos_ <= 1.0f; }
+
+ private:
+  // Recomputes the orientation for `bounds` and splits it into two.
+  void orientAndSplit(const TMRect& bounds, TMRect& first, TMRect& second);
+
+  std::unique_ptr<TMLayoutNode> left_;
+  std::unique_ptr<TMLayoutNode> right_;
+  float splitPos_ = kUnsplit;
+  int32_t orientation_ = 0;  // the two low bits hold the last computed orientation
+};
+
+}  // namespace tilemora
