@@ -1,14 +1,17 @@
 #include "TMFileTree.h"
 
 #include <cinttypes>
+#include <cstdlib>
 
 #include "TMNodeArena.h"
 #include "TMUtf8.h"
 
 namespace tilemora {
 
-TMFileTree::TMFileTree(TMNodeArena& arena, std::string_view name, uint64_t size)
-    : diskSize_(size), name_(arena.intern(name)) {}
+void tmNodeStorageUndeclared(const char* className) {
+  std::fprintf(stderr, "%s adds fields to TMFileTree without TM_FILE_TREE_STORAGE\n", className);
+  std::abort();
+}
 
 int TmFileTreeComparer(const TMFileTree& a, const TMFileTree& b) {
   uint64_t sizeA = a.diskSize();

@@ -5,16 +5,20 @@
 // occupies on disk.
 //
 // Memory budget, the file tree being the big structure (millions of nodes):
-//   vtable pointer 8 + disk size 8 + name pointer 8      = 24 bytes per file
-//   + its name, NUL-terminated, in the tree's arena      ~ 10-20 bytes
+//   vtable pointer 8 + disk size 8                       = 16 bytes per file
+//   + its name, NUL-terminated, right after the node     ~ 10-20 bytes
+//   + padding to the next node's 8-byte alignment        ~  4 bytes
 //   + its slot in the parent's child list                =  8 bytes
 // Folders add 8 bytes (their child list pointer) and an 8-byte list header.
-// Nodes live in their tree's TMNodeArena and are freed with the whole tree.
+// Nodes live in their tree's TMNodeArena and are freed with the whole tree;
+// they are made with create<T>(), which places the name after the node.
 //
 // Sizes are atomic so that a thread reading the tree during its scan never
 // sees a torn value; only one thread ever writes a given tree at a time.
 
 #include <atomic>
+#include <cstring>
+#include <typeinfo>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -25,12 +29,12 @@
 #include "core/platform/TMFileURL.h"
 #include "core/platform/TMFileSystem.h"
 #include "core/platform/TMMainQueue.h"
+#include "TMNodeArena.h"
 
 namespace tilemora {
 
 class TMFolderTree;
 class TMLayoutNode;
-class TMNodeArena;
 class TMProgressNotifiable;
 class TMScanTask;
 
@@ -40,10 +44,18 @@ struct TMScanEnvironment {
   std::shared_ptr<TMFileSystem> fileSystem = TMFileSystem::posix();
 };
 
+// Ends the process: a node class adds fields but does not declare its size.
+[[noreturn]] void tmNodeStorageUndeclared(const char* className);
+
 class TMFileTree {
  public:
-  // initWithFileName:andSize: — copies `name` into `arena`.
-  TMFileTree(TMNodeArena& arena, std::string_view name, uint64_t size);
+  // Makes a node of class T in `arena`, named `name` (copied right after the
+  // node), passing `arguments` to T's constructor.
+  template <class T, class... Args>
+  static T* create(TMNodeArena& arena, std::string_view name, Args&&... arguments);
+
+  // initWithFileName:andSize: — the name is placed by create().
+  explicit TMFileTree(uint64_t size) : diskSize_(size) {}
   TMFileTree(const TMFileTree&) = delete;
   TMFileTree& operator=(const TMFileTree&) = delete;
 
@@ -52,8 +64,10 @@ class TMFileTree {
   void dumpToFile(std::FILE* file) const;
 
   // The node's name; the bytes live as long as the tree.
-  std::string_view filename() const { return name_; }
-  const char* filenameCString() const { return name_; }
+  std::string_view filename() const { return filenameCString(); }
+  const char* filenameCString() const {
+    return reinterpret_cast<const char*>(this) + nameOffset();
+  }
 
   // Bytes on disk: a file's allocated size, the sum of the files below a folder.
   uint64_t diskSize() const { return diskSize_.load(std::memory_order_relaxed); }
@@ -92,6 +106,10 @@ class TMFileTree {
   // Nodes are placed in an arena and never destroyed one by one.
   ~TMFileTree() = default;
 
+  // Where the name starts: right after the object, so every class with
+  // fields of its own answers its own size (TM_FILE_TREE_STORAGE).
+  virtual size_t nameOffset() const { return sizeof(TMFileTree); }
+
   // Size writes come from one thread at a time (see the header comment), so
   // a load and a store suffice; no read-modify-write is needed.
   void setDiskSize(uint64_t size) { diskSize_.store(size, std::memory_order_relaxed); }
@@ -99,8 +117,24 @@ class TMFileTree {
 
  private:
   std::atomic<uint64_t> diskSize_;
-  const char* name_;
 };
+
+// Declares where a node class's name starts; every class that adds fields
+// to TMFileTree must say it (create() checks).
+#define TM_FILE_TREE_STORAGE(Class) \
+ protected:                         \
+  size_t nameOffset() const override { return sizeof(Class); }
+
+template <class T, class... Args>
+T* TMFileTree::create(TMNodeArena& arena, std::string_view name, Args&&... arguments) {
+  void* memory = arena.allocate(sizeof(T) + name.size() + 1, alignof(T));
+  char* nameBytes = static_cast<char*>(memory) + sizeof(T);
+  std::memcpy(nameBytes, name.data(), name.size());
+  nameBytes[name.size()] = '\0';
+  T* node = new (memory) T(std::forward<Args>(arguments)...);
+  if (node->filenameCString() != nameBytes) tmNodeStorageUndeclared(typeid(T).name());
+  return node;
+}
 
 // Orders nodes largest first: -1 when a is larger, +1 when smaller, 0 when
 // equal; the sizes compare as unsigned 64-bit values.

@@ -39,9 +39,6 @@ char* listingBufferFor(TMScanningContext_t* context) {
 
 }  // namespace
 
-TMFolderTree::TMFolderTree(TMNodeArena& arena, std::string_view name)
-    : TMFileTree(arena, name, 0), children_(nullptr) {}
-
 uint64_t TMFolderTree::childCount() const {
   const TMChildList* list = children();
   return list ? list->count() : 0;
@@ -95,7 +92,7 @@ void TMFolderTree::acceptEntry(int directory, dev_t device, const char* name, un
     scanSubFolder(directory, name, device, context);
   } else {
     uint64_t size = uint64_t(info.st_blocks) * 512;
-    auto* file = context->arena->make<TMFileTree>(*context->arena, name, size);
+    auto* file = create<TMFileTree>(*context->arena, name, size);
     appendChild(file, context);
     addToSizesAbove(size, context);
   }
@@ -105,7 +102,7 @@ void TMFolderTree::acceptEntry(int directory, dev_t device, const char* name, un
 
 void TMFolderTree::scanSubFolder(int directory, const char* name, dev_t device,
                                  TMScanningContext_t* context) {
-  auto* folder = context->arena->make<TMFolderTree>(*context->arena, name);
+  auto* folder = create<TMFolderTree>(*context->arena, name);
   appendChild(folder, context);
 
   auto& stack = context->parentStack;
@@ -142,18 +139,13 @@ void TMFolderTree::finishChildList(TMScanningContext_t* context) {
 
   TMChildList* finished = TMChildList::allocateIn(*context->arena, count);
   TMFileTree** slots = finished->unpublishedSlots();
-  if (context->shouldStop()) {
-    // The tree is being abandoned: keep listing order, skip the sort.
-    for (uint32_t i = 0; i < count; ++i) slots[i] = listing->at(i);
-  } else {
-    // Sort on copied sizes: they are final now, and reading each atomic once
-    // keeps the comparisons cheap.
-    auto& keys = context->sortScratch;
-    keys.clear();
-    for (uint32_t i = 0; i < count; ++i) keys.emplace_back(listing->at(i)->diskSize(), listing->at(i));
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (uint32_t i = 0; i < count; ++i) slots[i] = keys[i].second;
+  for (uint32_t i = 0; i < count; ++i) slots[i] = listing->at(i);
+  // Sorted before anyone can see it, in place: no scratch memory at the
+  // moment the tree is largest. An abandoned tree keeps listing order.
+  if (!context->shouldStop()) {
+    std::sort(slots, slots + count, [](const TMFileTree* a, const TMFileTree* b) {
+      return TmFileTreeComparer(*a, *b) < 0;
+    });
   }
   finished->setUnpublishedCount(count);
   children_.store(finished, std::memory_order_seq_cst);

@@ -21,8 +21,8 @@ namespace tilemora {
 
 class TMFolderTree : public TMFileTree {
  public:
-  // initWithFileURL: — an empty folder node named `name`, size 0.
-  TMFolderTree(TMNodeArena& arena, std::string_view name);
+  // initWithFileURL: — an empty folder node, size 0 (made with create()).
+  TMFolderTree() : TMFileTree(0), children_(nullptr) {}
 
   // initWithFilePath:andContext: — scans the folder at `url` into this empty
   // node and returns when the whole tree below it has been scanned (or the
@@ -59,6 +59,8 @@ class TMFolderTree : public TMFileTree {
   void addToSizesAbove(uint64_t size, TMScanningContext_t* context);
 
   std::atomic<TMChildList*> children_;
+
+  TM_FILE_TREE_STORAGE(TMFolderTree)
 };
 
 }  // namespace tilemora

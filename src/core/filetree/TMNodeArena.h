@@ -32,14 +32,6 @@ class TMNodeArena {
     return new (allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
   }
 
-  // Copies `name` into the arena, NUL-terminated (names never hold NUL).
-  const char* intern(std::string_view name) {
-    char* copy = static_cast<char*>(allocate(name.size() + 1, 1));
-    std::memcpy(copy, name.data(), name.size());
-    copy[name.size()] = '\0';
-    return copy;
-  }
-
   void* allocate(size_t bytes, size_t alignment);
 
   // Bytes reserved from the system so far.

@@ -44,9 +44,9 @@ std::shared_ptr<TMFileTree> TMFileTree::createFromPath(
   TMVolume* volume = nullptr;
   TMFolderTree* folder = nullptr;
   if (isVolume(path, *environment.fileSystem)) {
-    storage->root = volume = storage->arena.make<TMVolume>(storage->arena, path.lastPathComponent());
+    storage->root = volume = TMFileTree::create<TMVolume>(storage->arena, path.lastPathComponent());
   } else {
-    storage->root = folder = storage->arena.make<TMFolderTree>(storage->arena, path.lastPathComponent());
+    storage->root = folder = TMFileTree::create<TMFolderTree>(storage->arena, path.lastPathComponent());
   }
   auto task = std::make_shared<TMScanTask>();
   if (scanTask != nullptr) *scanTask = task;

@@ -4,10 +4,12 @@
 
 namespace tilemora {
 
-TMEmptyNode::TMEmptyNode(TMNodeArena& arena, uint64_t freeSize)
-    : TMFileTree(arena, TMLocalizedString("EmptySpace"), freeSize) {}
+TMEmptyNode* TMEmptyNode::initWithFileSize(TMNodeArena& arena, uint64_t freeSize) {
+  return create<TMEmptyNode>(arena, TMLocalizedString("EmptySpace"), freeSize);
+}
 
-TMUnscannedTree::TMUnscannedTree(TMNodeArena& arena)
-    : TMDynamicFileTree(arena, TMLocalizedString("UnscannedSpace"), 0) {}
+TMUnscannedTree* TMUnscannedTree::init(TMNodeArena& arena) {
+  return create<TMUnscannedTree>(arena, TMLocalizedString("UnscannedSpace"));
+}
 
 }  // namespace tilemora

@@ -16,8 +16,9 @@ class TMDynamicFileTree : public TMFileTree {
 // The free space of a volume, named by the localized "EmptySpace" text.
 class TMEmptyNode : public TMFileTree {
  public:
-  // initWithFileSize:
-  TMEmptyNode(TMNodeArena& arena, uint64_t freeSize);
+  // initWithFileSize: — a node named by the localized "EmptySpace" text.
+  static TMEmptyNode* initWithFileSize(TMNodeArena& arena, uint64_t freeSize);
+  explicit TMEmptyNode(uint64_t freeSize) : TMFileTree(freeSize) {}
   std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth) override;
 };
 
@@ -25,7 +26,9 @@ class TMEmptyNode : public TMFileTree {
 // the localized "UnscannedSpace" text; size 0 until its volume sets it.
 class TMUnscannedTree : public TMDynamicFileTree {
  public:
-  explicit TMUnscannedTree(TMNodeArena& arena);
+  // init — a node named by the localized "UnscannedSpace" text, size 0.
+  static TMUnscannedTree* init(TMNodeArena& arena);
+  TMUnscannedTree() : TMDynamicFileTree(0) {}
   std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth) override;
 };
 

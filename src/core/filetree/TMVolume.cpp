@@ -4,8 +4,8 @@
 
 namespace tilemora {
 
-TMVolume::TMVolume(TMNodeArena& arena, std::string_view name)
-    : TMFileTree(arena, name, 0),
+TMVolume::TMVolume()
+    : TMFileTree(0),
       child_(nullptr),
       volumeSize_(0),
       emptySpace_(nullptr),
@@ -15,12 +15,12 @@ void TMVolume::initWithFilePath(const TMFileURL& url, TMScanningContext_t* conte
   TMNodeArena& arena = *context->arena;
   TMFileSystemSizes sizes = context->fileSystem->fileSystemSizes(url.path().c_str());
   volumeSize_.store(sizes.totalSize, std::memory_order_release);
-  emptySpace_.store(arena.make<TMEmptyNode>(arena, sizes.freeSize), std::memory_order_release);
-  unscannedSpace_.store(arena.make<TMUnscannedTree>(arena), std::memory_order_release);
+  emptySpace_.store(TMEmptyNode::initWithFileSize(arena, sizes.freeSize), std::memory_order_release);
+  unscannedSpace_.store(TMUnscannedTree::init(arena), std::memory_order_release);
 
   // Published before its scan begins, so that progress and interim layouts
   // see the folder while it fills.
-  auto* folder = arena.make<TMFolderTree>(arena, filename());
+  auto* folder = create<TMFolderTree>(arena, filename());
   child_.store(folder, std::memory_order_release);
   folder->initWithFilePath(url, context);
 }

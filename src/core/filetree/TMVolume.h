@@ -11,8 +11,9 @@ namespace tilemora {
 
 class TMVolume : public TMFileTree {
  public:
-  // An empty volume node named `name` (the mount point's last component).
-  TMVolume(TMNodeArena& arena, std::string_view name);
+  // An empty volume node (made with create(), named after the mount point's
+  // last component).
+  TMVolume();
 
   // initWithFilePath:andContext: — measures the file system once, then scans
   // the whole volume into `child`.
@@ -42,6 +43,8 @@ class TMVolume : public TMFileTree {
   std::atomic<uint64_t> volumeSize_;
   std::atomic<TMEmptyNode*> emptySpace_;
   std::atomic<TMUnscannedTree*> unscannedSpace_;
+
+  TM_FILE_TREE_STORAGE(TMVolume)
 };
 
 // Whether `url` is scanned as a volume: its path equals, as a string, the

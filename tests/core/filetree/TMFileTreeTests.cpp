@@ -29,7 +29,7 @@ TEST(TmFileTreeComparer, SortsLargestFirstAsUnsigned) {
   TMNodeArena arena;
   std::vector<TMFileTree*> nodes;
   for (uint64_t size : {uint64_t(5), uint64_t(700), uint64_t(0), uint64_t(700), uint64_t(1) << 63})
-    nodes.push_back(arena.make<TMFileTree>(arena, "n", size));
+    nodes.push_back(TMFileTree::create<TMFileTree>(arena, "n", size));
   std::sort(nodes.begin(), nodes.end(),
             [](TMFileTree* a, TMFileTree* b) { return TmFileTreeComparer(*a, *b) < 0; });
   std::vector<uint64_t> sizes;
@@ -40,7 +40,7 @@ TEST(TmFileTreeComparer, SortsLargestFirstAsUnsigned) {
 
 TEST(TMFileTree, DumpsOneRecordLineWithTheFullSize) {
   TMNodeArena arena;
-  auto* node = arena.make<TMFileTree>(arena, "movie.mkv", 5000000000);
+  auto* node = TMFileTree::create<TMFileTree>(arena, "movie.mkv", 5000000000);
   char expected[128];
   std::snprintf(expected, sizeof expected, "p%p [label=\"5000000000|movie.mkv\" shape=record]\n",
                 static_cast<void*>(node));
@@ -77,17 +77,17 @@ TEST(TMUtf8, PrintableNameShowsControlAndInvalidBytesAsEscapes) {
 
 TEST(TMFileTree, FilesAndFoldersCannotMeasureProgress) {
   TMNodeArena arena;
-  EXPECT_EQ(arena.make<TMFileTree>(arena, "f", 1)->advancementPercentage(), -1.0);
-  EXPECT_EQ(arena.make<TMFolderTree>(arena, "d")->advancementPercentage(), -1.0);
+  EXPECT_EQ(TMFileTree::create<TMFileTree>(arena, "f", 1)->advancementPercentage(), -1.0);
+  EXPECT_EQ(TMFileTree::create<TMFolderTree>(arena, "d")->advancementPercentage(), -1.0);
 }
 
 TEST(TMSpaceNodes, TakeLocalizedNamesAndTheUnscannedSizeIsReplaced) {
   TMNodeArena arena;
-  auto* free = arena.make<TMEmptyNode>(arena, 42);
+  auto* free = TMEmptyNode::initWithFileSize(arena, 42);
   EXPECT_EQ(free->filename(), "Free space");
   EXPECT_EQ(free->diskSize(), 42u);
 
-  auto* unscanned = arena.make<TMUnscannedTree>(arena);
+  auto* unscanned = TMUnscannedTree::init(arena);
   EXPECT_EQ(unscanned->filename(), "Unscanned space");
   EXPECT_EQ(unscanned->diskSize(), 0u);
   unscanned->updateDiskSize(0);
@@ -102,7 +102,7 @@ TEST(TMNodeArena, KeepsNamesAsRawBytesUpTo255) {
   std::string longName(255, 'n');
   longName[100] = '\xFE';
   longName[200] = '\n';
-  auto* node = arena.make<TMFileTree>(arena, longName, 0);
+  auto* node = TMFileTree::create<TMFileTree>(arena, longName, 0);
   EXPECT_EQ(node->filename(), longName);
   EXPECT_EQ(std::strlen(node->filenameCString()), 255u);
 }

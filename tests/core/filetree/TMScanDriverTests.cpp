@@ -69,7 +69,7 @@ TEST(TMVolume, UnscannedSpaceNeverWrapsAndProgressStartsAtZero) {
   EXPECT_DOUBLE_EQ(volume->advancementPercentage(), 901120.0 / 600000.0);
 
   TMNodeArena arena;
-  EXPECT_EQ(arena.make<TMVolume>(arena, "unscanned")->advancementPercentage(), 0.0);
+  EXPECT_EQ(TMFileTree::create<TMVolume>(arena, "unscanned")->advancementPercentage(), 0.0);
 }
 
 TEST(TMScanDriver, TheRealRootIsAVolumeWhoseFreeSpaceMatchesStatvfs) {

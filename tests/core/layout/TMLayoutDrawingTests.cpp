@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "core/layout/TMLayoutFolder.h"
+#include "core/layout/TMLayoutSpaceLeaves.h"
+#include "core/layout/TMLayoutTree.h"
+#include "support/TMLayoutFixtures.h"
+
+namespace tilemora::test {
+namespace {
+
+std::vector<std::pair<std::string, TMRect>> textsOf(const TMFrame& frame) {
+  std::vector<std::pair<std::string, TMRect>> texts;
+  for (const TMStringDraw& text : frame.gatherer.getText()) texts.emplace_back(text.text(), text.position());
+  return texts;
+}
+
+TEST(TMLayoutDrawing, AFolderHasATitleBandAndItsContentsInset) {
+  TMLeafFactory factory;
+  std::vector<std::unique_ptr<TMLayoutNode>> list;
+  list.push_back(factory.leaf(100, "inside"));
+  TMLayoutFolder folder(std::move(list), factory.file(100, "Folder"), 100);
+
+  TMFrame frame({0, 0, 200, 100}, 30);
+  frame.draw(folder);
+  ASSERT_EQ(frame.rectangles().size(), 2u);
+  EXPECT_EQ(frame.rectangles()[0], (TMRect{0, 0, 200, 100}));
+  EXPECT_EQ(frame.rectangles()[1], (TMRect{3, 3, 194, 84}));
+  auto texts = textsOf(frame);
+  ASSERT_GE(texts.size(), 2u);
+  EXPECT_EQ(texts[0], std::make_pair(std::string("Folder"), TMRect{4, 89, 166, 10}));
+  EXPECT_EQ(texts[1], std::make_pair(std::string("100 bytes"), TMRect{170, 89, 166, 10}));
+  // The file fills the contents and is named along its top.
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[2].first, "inside");
+  EXPECT_EQ(texts[2].second, (TMRect{7, 7, 194 - 30 - 4, 80}));
+}
+
+TEST(TMLayoutDrawing, ASmallFileShowsOnlyItsName) {
+  TMLeafFactory factory;
+  TMLayoutLeaf leaf(factory.file(10, "file"));
+  TMFrame frame({0, 0, 60, 20});
+  frame.draw(leaf);
+  EXPECT_EQ(textsOf(frame), (std::vector<std::pair<std::string, TMRect>>{
+                                {"file", TMRect{4, 4, 52, 16}}}));
+}
+
+struct TextCase {
+  double width;
+  double height;
+  size_t texts;
+};
+
+class TMLeafTextThresholds : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(TMLeafTextThresholds, NameFromFortyPixelsSizeBeyondEighty) {
+  TMLeafFactory factory;
+  TMLayoutLeaf leaf(factory.file(10));
+  TMFrame frame({0, 0, GetParam().width, GetParam().height});
+  frame.draw(leaf);
+  EXPECT_EQ(frame.gatherer.getText().size(), GetParam().texts)
+      << GetParam().width << " x " << GetParam().height;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, TMLeafTextThresholds,
+                         ::testing::Values(TextCase{40, 10, 1}, TextCase{39.9, 10, 0},
+                                           TextCase{40, 9.9, 0}, TextCase{80, 10, 1},
+                                           TextCase{81, 10, 2}));
+
+TEST(TMLayoutDrawing, TheTextWidthTestUsesThePixelHeight) {
+  TMLeafFactory factory;
+  TMLayoutLeaf leaf(factory.file(10));
+  // The view shows half the canvas's height: a virtual unit is two pixels
+  // high but one wide, so pixelHeight is 0.5 and a 30-unit-wide leaf is 60
+  // vertical pixels wide, enough for its name.
+  TMFrame frame({0, 0, 100, 100});
+  frame.visible = {0, 0, 100, 50};
+  TMDrawInfo_t info = frame.begin();
+  ASSERT_EQ(info.pixelHeight, 0.5);
+  leaf.drawGeometry(info, TMRect{0, 0, 30, 20});
+  frame.gatherer.stopGathering();
+  EXPECT_EQ(frame.gatherer.getText().size(), 1u);
+}
+
+TEST(TMLayoutDrawing, NodesBelowSevenPixelsOrOutOfViewAreNotEntered) {
+  TMLeafFactory factory;
+  auto folderOf = [&](uint64_t size) {
+    std::vector<std::unique_ptr<TMLayoutNode>> list;
+    list.push_back(factory.leaf(size));
+    return TMLayoutFolder(std::move(list), factory.file(size), size);
+  };
+  TMFrame frame({0, 0, 100, 100});
+  TMDrawInfo_t info = frame.begin();
+  TMLayoutFolder narrow = folderOf(1);
+  narrow.drawGeometry(info, TMRect{0, 0, 6, 50});
+  TMLayoutFolder outside = folderOf(1);
+  outside.drawGeometry(info, TMRect{101, 0, 50, 50});
+  TMLayoutFolder touching = folderOf(1);
+  touching.drawGeometry(info, TMRect{100, 0, 50, 50});  // shares the visible edge
+  frame.gatherer.stopGathering();
+  // Only the touching folder is drawn: its contents, inset, lie outside.
+  ASSERT_EQ(frame.gatherer.rectangleCount(), 1u);
+  EXPECT_EQ(frame.rectangles()[0], (TMRect{100, 0, 50, 50}));
+}
+
+TEST(TMLayoutDrawing, AVisibleSplitDrawsBothSidesHoweverThin) {
+  TMLeafFactory factory;
+  TMLayoutTree tree(factory.leaves({6, 1}), 7);
+  TMFrame frame({0, 0, 7, 7});
+  frame.draw(tree);
+  ASSERT_EQ(frame.rectangles().size(), 2u);
+  EXPECT_EQ(frame.rectangles()[1].height, 7.0 - frame.rectangles()[0].height);
+}
+
+TEST(TMLayoutDrawing, ColoursFollowFolderDepthAndTheSelection) {
+  TMLeafFactory factory;
+  TMFileTree* selectedFile = factory.file(30, "selected");
+  std::vector<std::unique_ptr<TMLayoutNode>> list;
+  list.push_back(factory.leaf(70, "plain"));
+  list.push_back(std::make_unique<TMLayoutLeaf>(selectedFile));
+  TMLayoutFolder folder(std::move(list), factory.file(100, "Folder"), 100);
+
+  TMFrame frame({0, 0, 400, 300});
+  frame.draw(folder, selectedFile);
+  ASSERT_EQ(frame.gatherer.rectangleCount(), 3u);
+  const TMColor* const* colors = frame.gatherer.getColors();
+  EXPECT_EQ(*colors[0], colorFromHtmlVal(colorList[0]));
+  EXPECT_EQ(*colors[1], colorFromHtmlVal(colorList[1]));
+  EXPECT_EQ(colors[2], frame.wheel.getSelectionColor());
+  EXPECT_EQ(frame.wheel.level(), 0);
+}
+
+TEST(TMLayoutDrawing, FreeAndUnscannedSpaceKeepTheirColoursEvenWhenSelected) {
+  TMLeafFactory factory;
+  TMFileTree* free = factory.file(50, "Free space");
+  TMLayoutEmptySpace freeLeaf(free);
+  TMLayoutUnscanned unscannedLeaf(factory.file(50, "Unscanned space"));
+  TMFrame frame({0, 0, 100, 100});
+  TMDrawInfo_t info = frame.begin(free);
+  freeLeaf.drawGeometry(info, TMRect{0, 0, 50, 100});
+  unscannedLeaf.drawGeometry(info, TMRect{50, 0, 50, 100});
+  frame.gatherer.stopGathering();
+  ASSERT_EQ(frame.gatherer.rectangleCount(), 2u);
+  EXPECT_EQ(frame.gatherer.getColors()[0], &TMColor::windowBackgroundColor());
+  EXPECT_EQ(frame.gatherer.getColors()[1], &TMColor::whiteColor());
+  EXPECT_EQ(freeLeaf.fileNode(), nullptr);
+  EXPECT_EQ(freeLeaf.nodeSize(), 50u);
+}
+
+TEST(TMLayoutDrawing, AnUnsplitFolderShowsOnlyItsOwnRectangle) {
+  TMLeafFactory factory;
+  TMLayoutFolder folder(factory.leaves({5, 3}), factory.file(100, "Folder"), 100);
+  TMFrame frame({0, 0, 200, 100});
+  frame.draw(folder);
+  EXPECT_EQ(frame.gatherer.rectangleCount(), 1u);
+}
+
+}  // namespace
+}  // namespace tilemora::test

@@ -1,0 +1,102 @@
+#include "TMMemoryFileSystem.h"
+
+#include <dirent.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+
+namespace tilemora::test {
+
+namespace {
+
+struct LinuxDirent64Header {
+  uint64_t d_ino;
+  int64_t d_off;
+  unsigned short d_reclen;
+  unsigned char d_type;
+};
+
+void fill(const TMMemoryEntry& entry, struct stat* result) {
+  std::memset(result, 0, sizeof *result);
+  result->st_dev = 1;
+  result->st_mode = entry.folder ? S_IFDIR | 0755 : S_IFREG | 0644;
+  result->st_blocks = blkcnt_t(entry.blocks);
+}
+
+}  // namespace
+
+int TMMemoryFileSystem::open(const TMMemoryEntry* entry) const {
+  int descriptor = nextDescriptor_++;
+  open_[descriptor] = {entry, 0};
+  return descriptor;
+}
+
+int TMMemoryFileSystem::openDirectory(const char*) const { return open(&root_); }
+
+const TMMemoryEntry* TMMemoryFileSystem::childOf(int directory, const char* name) const {
+  auto found = open_.find(directory);
+  if (found == open_.end()) return nullptr;
+  for (const TMMemoryEntry& child : found->second.entry->children) {
+    if (child.name == name) return &child;
+  }
+  return nullptr;
+}
+
+int TMMemoryFileSystem::openDirectoryAt(int directory, const char* name) const {
+  const TMMemoryEntry* child = childOf(directory, name);
+  if (child == nullptr || !child->folder) {
+    errno = child ? ENOTDIR : ENOENT;
+    return -1;
+  }
+  return open(child);
+}
+
+long TMMemoryFileSystem::readEntries(int directory, char* buffer, size_t capacity) const {
+  auto found = open_.find(directory);
+  if (found == open_.end()) return -1;
+  OpenFolder& folder = found->second;
+  size_t used = 0;
+  const auto& children = folder.entry->children;
+  while (folder.nextChild < children.size()) {
+    const TMMemoryEntry& child = children[folder.nextChild];
+    size_t length = (offsetof(LinuxDirent64Header, d_type) + 1 + child.name.size() + 1 + 7) & ~size_t(7);
+    if (used + length > capacity) break;
+    auto* header = reinterpret_cast<LinuxDirent64Header*>(buffer + used);
+    header->d_ino = folder.nextChild + 1;
+    header->d_off = int64_t(folder.nextChild + 1);
+    header->d_reclen = static_cast<unsigned short>(length);
+    header->d_type = child.folder ? DT_DIR : DT_REG;
+    char* name = buffer + used + offsetof(LinuxDirent64Header, d_type) + 1;
+    std::memcpy(name, child.name.c_str(), child.name.size() + 1);
+    used += length;
+    ++folder.nextChild;
+  }
+  return long(used);
+}
+
+int TMMemoryFileSystem::statAt(int directory, const char* name, struct stat* result) const {
+  const TMMemoryEntry* child = childOf(directory, name);
+  if (child == nullptr) {
+    errno = ENOENT;
+    return -1;
+  }
+  fill(*child, result);
+  return 0;
+}
+
+int TMMemoryFileSystem::statOpen(int directory, struct stat* result) const {
+  auto found = open_.find(directory);
+  if (found == open_.end()) return -1;
+  fill(*found->second.entry, result);
+  return 0;
+}
+
+int TMMemoryFileSystem::statPath(const char*, struct stat* result) const {
+  fill(root_, result);
+  return 0;
+}
+
+void TMMemoryFileSystem::closeDirectory(int directory) const { open_.erase(directory); }
+
+}  // namespace tilemora::test

@@ -1,0 +1,56 @@
+#pragma once
+// A file system held in memory, for tests that need exact sizes or large
+// random trees: the scan reads it through the same seam as the disk.
+// Sizes are given in 512-byte blocks, the unit of st_blocks.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/platform/TMFileSystem.h"
+
+namespace tilemora::test {
+
+struct TMMemoryEntry {
+  std::string name;
+  uint64_t blocks = 0;
+  bool folder = false;
+  std::vector<TMMemoryEntry> children;
+
+  static TMMemoryEntry file(std::string name, uint64_t blocks) {
+    return {std::move(name), blocks, false, {}};
+  }
+  static TMMemoryEntry directory(std::string name, std::vector<TMMemoryEntry> children) {
+    return {std::move(name), 0, true, std::move(children)};
+  }
+};
+
+class TMMemoryFileSystem : public TMFileSystem {
+ public:
+  explicit TMMemoryFileSystem(TMMemoryEntry root) : root_(std::move(root)) {}
+
+  // Any path opens the root.
+  int openDirectory(const char* path) const override;
+  int openDirectoryAt(int directory, const char* name) const override;
+  long readEntries(int directory, char* buffer, size_t capacity) const override;
+  int statAt(int directory, const char* name, struct stat* result) const override;
+  int statOpen(int directory, struct stat* result) const override;
+  int statPath(const char* path, struct stat* result) const override;
+  void closeDirectory(int directory) const override;
+  std::vector<std::string> mountedLocalVolumePaths() const override { return {}; }
+
+ private:
+  struct OpenFolder {
+    const TMMemoryEntry* entry;
+    size_t nextChild;
+  };
+  const TMMemoryEntry* childOf(int directory, const char* name) const;
+  int open(const TMMemoryEntry* entry) const;
+
+  TMMemoryEntry root_;
+  // Used by the scan thread only.
+  mutable std::map<int, OpenFolder> open_;
+  mutable int nextDescriptor_ = 1000;
+};
+
+}  // namespace tilemora::test
