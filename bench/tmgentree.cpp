@@ -2,9 +2,10 @@
 //
 //   tmgentree ROOT FILE_COUNT [SEED]
 //
-// Shape: folders are attached by preferential attachment, so fan-out is
-// heavy-tailed (most folders hold a few entries, a few hold thousands);
-// depth is at most 12; file sizes are log-normal with a median near 4 KiB,
+// Shape: each entry walks down from the root, picking sub-folders in
+// proportion to what they already hold (preferential attachment), and
+// settles more readily the deeper it is; so fan-out is heavy-tailed (most
+// folders hold a few entries, a few hold thousands) and depth is at most 12; file sizes are log-normal with a median near 4 KiB,
 // mostly under 64 KiB, allocated with fallocate (no data is written); about
 // one file in a thousand is a hard link to another and one in a thousand a
 // symbolic link. The same seed gives the same tree.
@@ -64,18 +65,31 @@ int main(int argc, char** argv) {
   std::mt19937_64 random(argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 20261207);
 
   std::vector<Folder> folders{{-1, 0, ".", 0}};
-  std::vector<int> attachment{0};  // folder i appears (entries + 1) times
+  // Each folder's sub-folders, one index per entry placed below it, so that
+  // a uniform pick favours the bigger subtrees (preferential attachment).
+  std::vector<std::vector<int>> attachment(1);
   std::vector<File> files;
   std::bernoulli_distribution newFolder(0.09), hardLink(0.001), symbolic(0.001);
   std::lognormal_distribution<double> size(std::log(4096.0), 1.6);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
 
   while (long(files.size()) < fileCount) {
-    int folder = attachment[std::uniform_int_distribution<size_t>(0, attachment.size() - 1)(random)];
+    // Walk down from the root; entries settle deeper more often than high.
+    int folder = 0;
+    std::vector<int> path{0};
+    while (!attachment[folder].empty() &&
+           unit(random) > std::min(0.6, 0.02 + 0.08 * folders[folder].depth)) {
+      const std::vector<int>& below = attachment[folder];
+      folder = below[std::uniform_int_distribution<size_t>(0, below.size() - 1)(random)];
+      path.push_back(folder);
+    }
+    int placedBelow = -1;  // the child of each folder on the path the entry goes into
     if (newFolder(random) && folders[folder].depth < 12) {
       int serial = int(folders.size());
       folders.push_back({folder, folders[folder].depth + 1,
                          folders[folder].path + "/" + randomName(random, serial)});
-      attachment.push_back(serial);
+      attachment.emplace_back();
+      placedBelow = serial;
     } else {
       File file{folder, randomName(random, int(files.size())), uint64_t(size(random)), -1, false};
       if (file.size > (uint64_t(64) << 20)) file.size = uint64_t(64) << 20;
@@ -86,7 +100,10 @@ int main(int argc, char** argv) {
       files.push_back(std::move(file));
     }
     ++folders[folder].entries;
-    attachment.push_back(folder);
+    for (size_t i = path.size(); i-- > 0;) {
+      int child = i + 1 < path.size() ? path[i + 1] : placedBelow;
+      if (child >= 0) attachment[path[i]].push_back(child);
+    }
   }
 
   if (::mkdir(root.c_str(), 0755) != 0 && errno != EEXIST) fail(root);

@@ -24,6 +24,7 @@ struct LinuxDirent64 {
 
 constexpr size_t kListingBufferBytes = 32 * 1024;
 constexpr uint32_t kFirstListCapacity = 16;
+constexpr size_t kKeptSortScratch = 4096;
 
 bool isDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -139,13 +140,19 @@ void TMFolderTree::finishChildList(TMScanningContext_t* context) {
 
   TMChildList* finished = TMChildList::allocateIn(*context->arena, count);
   TMFileTree** slots = finished->unpublishedSlots();
-  for (uint32_t i = 0; i < count; ++i) slots[i] = listing->at(i);
-  // Sorted before anyone can see it, in place: no scratch memory at the
-  // moment the tree is largest. An abandoned tree keeps listing order.
-  if (!context->shouldStop()) {
-    std::sort(slots, slots + count, [](const TMFileTree* a, const TMFileTree* b) {
-      return TmFileTreeComparer(*a, *b) < 0;
-    });
+  if (context->shouldStop()) {
+    // The tree is being abandoned: keep listing order, skip the sort.
+    for (uint32_t i = 0; i < count; ++i) slots[i] = listing->at(i);
+  } else {
+    // Sort copies of the sizes, which are final now: comparing through the
+    // node pointers would miss the cache on every comparison.
+    auto& keys = context->sortScratch;
+    keys.resize(count);
+    for (uint32_t i = 0; i < count; ++i) keys[i] = {listing->at(i)->diskSize(), listing->at(i)};
+    std::sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (uint32_t i = 0; i < count; ++i) slots[i] = keys[i].second;
+    // A huge folder's scratch is not kept for the rest of the scan.
+    if (keys.capacity() > kKeptSortScratch) std::vector<std::pair<uint64_t, TMFileTree*>>().swap(keys);
   }
   finished->setUnpublishedCount(count);
   children_.store(finished, std::memory_order_seq_cst);

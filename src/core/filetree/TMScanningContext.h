@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "TMProgressNotifiable.h"
@@ -29,8 +30,10 @@ struct TMScanningContext_t {
   TMChildListRecycler* recycler = nullptr;         // where replaced child lists go
   const std::atomic<bool>* stopRequested = nullptr;  // may be null: never stops early
 
-  // Reused scratch space: one directory-reading buffer per depth.
+  // Reused scratch space: one directory-reading buffer per depth, and the
+  // sort keys of the folder being sorted.
   std::vector<std::unique_ptr<char[]>> listingBuffers;
+  std::vector<std::pair<uint64_t, TMFileTree*>> sortScratch;
 
   bool shouldStop() const {
     return stopRequested != nullptr && stopRequested->load(std::memory_order_relaxed);
