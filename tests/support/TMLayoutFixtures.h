@@ -3,6 +3,7 @@
 // measurer whose widths are known in advance.
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,13 @@
 #include "core/filetree/TMFileTree.h"
 #include "core/layout/TMLayoutLeaf.h"
 #include "core/platform/TMTextMeasuring.h"
+
+namespace tilemora {
+// Readable rectangles in test failure messages.
+inline void PrintTo(const TMRect& r, std::ostream* out) {
+  *out << "{" << r.x << ", " << r.y << ", " << r.width << ", " << r.height << "}";
+}
+}  // namespace tilemora
 
 namespace tilemora::test {
 

@@ -28,6 +28,9 @@ class TMLayoutTree : public TMLayoutNode {
   static int32_t computeOrientationWithWidth(double width, double height);
   // Turns two copies of the node's rectangle into those of left and right.
   void splitRectangles(TMRect& first, TMRect& second) const;
+  // What every walk does at a split node: recomputes the orientation for
+  // `bounds`, then splits it into the rectangles of left and right.
+  void orientAndSplit(const TMRect& bounds, TMRect& first, TMRect& second);
 
   void drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) override;
   TMLayoutNode* getNodeConforming(const TMLayoutPredicate& predicate, TMDrawInfo_t& info,
@@ -43,9 +46,6 @@ class TMLayoutTree : public TMLayoutNode {
   bool isSplit() const { return splitPos_ >= 0.0f && splitPos_ <= 1.0f; }
 
  private:
-  // Recomputes the orientation for `bounds` and splits it into two.
-  void orientAndSplit(const TMRect& bounds, TMRect& first, TMRect& second);
-
   std::unique_ptr<TMLayoutNode> left_;
   std::unique_ptr<TMLayoutNode> right_;
   float splitPos_ = kUnsplit;
