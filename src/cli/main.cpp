@@ -14,6 +14,7 @@
 #include "TMCommandLine.h"
 #include "TMEntryCounter.h"
 #include "TMGraphvizExport.h"
+#include "TMPngExport.h"
 #include "TMScanSummary.h"
 #include "core/filetree/TMFileTree.h"
 #include "core/filetree/TMUtf8.h"
@@ -90,6 +91,14 @@ int main(int argc, char** argv) {
     if (!written) {
       std::fprintf(stderr, "tilemora-scan: cannot write %s: %s\n", line->dotFile.c_str(),
                    std::strerror(errno));
+      return 1;
+    }
+  }
+  if (!line->pngFile.empty()) {
+    std::string pngError;
+    if (!writeTreeMapPng(*root, line->pngFile, line->pngWidth, line->pngHeight, pngError)) {
+      std::fprintf(stderr, "tilemora-scan: cannot write %s: %s\n", line->pngFile.c_str(),
+                   pngError.c_str());
       return 1;
     }
   }

@@ -33,6 +33,13 @@ edges=$(grep -c ' -> ' "$work/tree.dot")
 [ "$nodes" -eq 13 ] || fail "expected 13 nodes, got $nodes"
 [ "$edges" -eq 12 ] || fail "expected 12 edges, got $edges"
 
+# The treemap as a picture: a PNG of the asked size.
+"$scan" "$tree" --png "$work/map.png" --size 320x240 >/dev/null 2>&1 || fail "--png exited $?"
+header=$(od -An -tx1 -N24 "$work/map.png" 2>/dev/null | tr -d ' \n')
+[ "${header:0:16}" = 89504e470d0a1a0a ] || fail "not a PNG file"
+[ "${header:32:16}" = 00000140000000f0 ] || fail "not 320x240: ${header:32:16}"
+"$scan" "$tree" --png "$work/map.png" --size 0x10 >/dev/null 2>&1; [ $? -eq 2 ] || fail "a bad size is not refused"
+
 for bad in "$work/missing" "$tree/small" "$tree/small/below"; do
   "$scan" "$bad" >"$work/out" 2>"$work/err"
   status=$?
@@ -41,6 +48,6 @@ for bad in "$work/missing" "$tree/small" "$tree/small/below"; do
 done
 "$scan" --bogus >/dev/null 2>&1; [ $? -eq 2 ] || fail "an unknown option is not refused"
 
-checks=16
+checks=19
 echo "$((checks - failures)) passed, $failures failed"
 [ $failures -eq 0 ]

@@ -20,7 +20,7 @@ TMChildList* TMChildList::allocateIn(TMNodeArena& arena, uint32_t capacity) {
 void TMChildList::removeAt(uint32_t index) {
   uint32_t n = count_.load(std::memory_order_relaxed);
   if (index >= n) return;
-  std::copy(slots() + index + 1, slots() + n, slots() + index);
+  std::copy(slotArray() + index + 1, slotArray() + n, slotArray() + index);
   count_.store(n - 1, std::memory_order_release);
 }
 

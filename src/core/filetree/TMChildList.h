@@ -26,20 +26,20 @@ class alignas(TMFileTree*) TMChildList {
 
   uint32_t capacity() const { return capacity_; }
   uint32_t count() const { return count_.load(std::memory_order_acquire); }
-  TMFileTree* at(uint32_t index) const { return slots()[index]; }
+  TMFileTree* at(uint32_t index) const { return slotArray()[index]; }
   size_t byteSize() const { return byteSizeFor(capacity_); }
 
   // Scan thread: appends when there is room; the slot is visible to readers
   // once this returns.
   void append(TMFileTree* node) {
     uint32_t n = count_.load(std::memory_order_relaxed);
-    slots()[n] = node;
+    slotArray()[n] = node;
     count_.store(n + 1, std::memory_order_release);
   }
   bool isFull() const { return count_.load(std::memory_order_relaxed) == capacity_; }
 
   // Writes all slots of a list no reader has seen yet.
-  TMFileTree** unpublishedSlots() { return slots(); }
+  TMFileTree** unpublishedSlots() { return slotArray(); }
   void setUnpublishedCount(uint32_t n) { count_.store(n, std::memory_order_relaxed); }
 
   // Main thread, when no scan writes this tree: removes one entry, keeping
@@ -51,8 +51,8 @@ class alignas(TMFileTree*) TMChildList {
   static size_t byteSizeFor(uint32_t capacity) {
     return sizeof(TMChildList) + size_t(capacity) * sizeof(TMFileTree*);
   }
-  TMFileTree** slots() { return reinterpret_cast<TMFileTree**>(this + 1); }
-  TMFileTree* const* slots() const { return reinterpret_cast<TMFileTree* const*>(this + 1); }
+  TMFileTree** slotArray() { return reinterpret_cast<TMFileTree**>(this + 1); }
+  TMFileTree* const* slotArray() const { return reinterpret_cast<TMFileTree* const*>(this + 1); }
 
   uint32_t capacity_;
   std::atomic<uint32_t> count_;

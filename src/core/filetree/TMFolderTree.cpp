@@ -139,10 +139,10 @@ void TMFolderTree::finishChildList(TMScanningContext_t* context) {
   uint32_t count = listing->count();
 
   TMChildList* finished = TMChildList::allocateIn(*context->arena, count);
-  TMFileTree** slots = finished->unpublishedSlots();
+  TMFileTree** sorted = finished->unpublishedSlots();
   if (context->shouldStop()) {
     // The tree is being abandoned: keep listing order, skip the sort.
-    for (uint32_t i = 0; i < count; ++i) slots[i] = listing->at(i);
+    for (uint32_t i = 0; i < count; ++i) sorted[i] = listing->at(i);
   } else {
     // Sort copies of the sizes, which are final now: comparing through the
     // node pointers would miss the cache on every comparison.
@@ -150,7 +150,7 @@ void TMFolderTree::finishChildList(TMScanningContext_t* context) {
     keys.resize(count);
     for (uint32_t i = 0; i < count; ++i) keys[i] = {listing->at(i)->diskSize(), listing->at(i)};
     std::sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (uint32_t i = 0; i < count; ++i) slots[i] = keys[i].second;
+    for (uint32_t i = 0; i < count; ++i) sorted[i] = keys[i].second;
     // A huge folder's scratch is not kept for the rest of the scan.
     if (keys.capacity() > kKeptSortScratch) std::vector<std::pair<uint64_t, TMFileTree*>>().swap(keys);
   }

@@ -1,0 +1,151 @@
+// Layout, gathering and painting on a scanned tree, with Google Benchmark.
+//
+//   BENCH_TREE=/var/tmp/tilemora-bench-1000000 build/release/bench/layout_benchmark
+//
+// The tree (made by tmgentree) is scanned once before the measurements.
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/drawing/TMColorWheel.h"
+#include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMProgressNotifiable.h"
+#include "core/filetree/TMScanTask.h"
+#include "core/layout/TMBlockSizes.h"
+#include "core/layout/TMLayoutNode.h"
+#include "core/platform/TMManualMainQueue.h"
+#include "render/TMFramePainter.h"
+#include "render/TMQtTextMeasurer.h"
+
+using namespace tilemora;
+
+namespace {
+
+const TMRect kCanvas{0, 0, 1000, 800};
+
+std::shared_ptr<TMFileTree>& scannedTree() {
+  static std::shared_ptr<TMFileTree> root;
+  return root;
+}
+
+std::unique_ptr<TMLayoutNode>& fullLayout() {
+  static std::unique_ptr<TMLayoutNode> layout;
+  return layout;
+}
+
+struct Frame {
+  Frame()
+      : gatherer(int32_t(kCanvas.width / 7 + 1) * int32_t(kCanvas.height / 7 + 1),
+                 std::make_shared<TMQtTextMeasurer>()) {}
+  void gather(TMLayoutNode& layout, const TMRect& visible) {
+    gatherer.startGathering(kCanvas, visible);
+    TMDrawInfo_t info;
+    info.visibleArea = &visible;
+    info.gatherer = &gatherer;
+    info.pixelWidth = gatherer.virtualPixelWidthSize();
+    info.pixelHeight = gatherer.virtualPixelHeightSize();
+    info.colorWheel = &wheel;
+    layout.drawGeometry(info, kCanvas);
+    gatherer.stopGathering();
+  }
+  TMGeometryGatherer gatherer;
+  TMColorWheel wheel;
+};
+
+// The rectangle of the file reached by always entering the largest child:
+// a deep zoom target.
+TMRect deepTarget() {
+  std::vector<std::string> path{"/", std::string(scannedTree()->filename())};
+  const TMFileTree* node = scannedTree().get();
+  while (const TMFolderTree* folder = node->asFolder()) {
+    const TMChildList* children = folder->children();
+    if (children == nullptr || children->count() == 0) break;
+    node = children->at(0);
+    path.emplace_back(node->filename());
+  }
+  TMDrawInfo_t info;
+  info.visibleArea = &kCanvas;
+  fullLayout()->getNodeAtPathParts(path, 1, info, kCanvas);
+  std::fprintf(stderr, "deep zoom: %zu levels, %g x %g units\n", path.size() - 2,
+               info.selection.rect.width, info.selection.rect.height);
+  return info.selection.rect;
+}
+
+void BM_FullLayout(benchmark::State& state) {
+  for (auto _ : state) {
+    auto layout = scannedTree()->createLayoutTree(blockSizes.finalLayoutDepth, 0);
+    benchmark::DoNotOptimize(layout.get());
+  }
+}
+BENCHMARK(BM_FullLayout)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+void BM_ScanDepthLayout(benchmark::State& state) {
+  for (auto _ : state) {
+    auto layout = scannedTree()->createLayoutTree(blockSizes.scanLayoutDepth, 0);
+    benchmark::DoNotOptimize(layout.get());
+  }
+}
+BENCHMARK(BM_ScanDepthLayout)->Unit(benchmark::kMillisecond);
+
+void BM_GatherWholeMap(benchmark::State& state) {
+  Frame frame;
+  for (auto _ : state) frame.gather(*fullLayout(), kCanvas);
+  state.counters["rectangles"] = double(frame.gatherer.rectangleCount());
+  state.counters["texts"] = double(frame.gatherer.getText().size());
+}
+BENCHMARK(BM_GatherWholeMap)->Unit(benchmark::kMicrosecond);
+
+void BM_GatherDeepZoom(benchmark::State& state) {
+  Frame frame;
+  const TMRect visible = deepTarget();
+  for (auto _ : state) frame.gather(*fullLayout(), visible);
+  state.counters["rectangles"] = double(frame.gatherer.rectangleCount());
+}
+BENCHMARK(BM_GatherDeepZoom)->Unit(benchmark::kMicrosecond);
+
+void BM_PaintWholeMap(benchmark::State& state) {
+  Frame frame;
+  frame.gather(*fullLayout(), kCanvas);
+  QImage image(int(kCanvas.width), int(kCanvas.height), QImage::Format_RGB32);
+  for (auto _ : state) {
+    QPainter painter(&image);
+    paintGatheredFrame(painter, frame.gatherer, kCanvas.height, true);
+  }
+  state.counters["rectangles"] = double(frame.gatherer.rectangleCount());
+}
+BENCHMARK(BM_PaintWholeMap)->Unit(benchmark::kMillisecond);
+
+class Silent : public TMProgressNotifiable {
+  void notifyFileScanned() override {}
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication application(argc, argv);
+  const char* path = std::getenv("BENCH_TREE");
+  if (path == nullptr) {
+    std::fprintf(stderr, "set BENCH_TREE to a tree made by tmgentree\n");
+    return 2;
+  }
+  auto queue = std::make_shared<TMManualMainQueue>();
+  bool ended = false;
+  std::shared_ptr<TMScanTask> task;
+  scannedTree() = TMFileTree::createFromPath(TMFileURL::fromPath(path), std::make_shared<Silent>(),
+                                             [&] { ended = true; }, {queue}, &task);
+  while (!ended) queue->runNextWithin(std::chrono::milliseconds(100));
+  fullLayout() = scannedTree()->createLayoutTree(blockSizes.finalLayoutDepth, 0);
+
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  fullLayout().reset();  // layouts go before their tree
+  return 0;
+}

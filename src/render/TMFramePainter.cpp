@@ -1,0 +1,80 @@
+#include "TMFramePainter.h"
+
+#include <QFontMetricsF>
+
+#include "TMMapFont.h"
+
+namespace tilemora {
+
+namespace {
+
+QColor qColorOf(const TMColor& color) {
+  return QColor::fromRgbF(float(color.red), float(color.green), float(color.blue),
+                          float(color.alpha));
+}
+
+QRectF flipped(const TMRect& r, double viewHeight) {
+  return QRectF(r.x, viewHeight - (r.y + r.height), r.width, r.height);
+}
+
+// drawBackRect
+void fillRectangles(QPainter& painter, const TMRect* rects, const TMColor* const* colors,
+                    uint64_t count, double viewHeight) {
+  // Consecutive rectangles often share a colour; convert it once per run.
+  const TMColor* lastColor = nullptr;
+  QColor color;
+  for (uint64_t i = 0; i < count; ++i) {
+    if (colors[i] != lastColor) {
+      lastColor = colors[i];
+      color = qColorOf(*lastColor);
+    }
+    painter.fillRect(flipped(rects[i], viewHeight), color);
+  }
+}
+
+// drawFrameRect
+void frameRectangles(QPainter& painter, const TMRect* rects, uint64_t count, double viewHeight) {
+  const QColor grey = qColorOf(TMColor::grayColor());
+  for (uint64_t i = 0; i < count; ++i) {
+    QRectF r = flipped(rects[i], viewHeight);
+    double width = std::min(1.0, r.width());
+    double height = std::min(1.0, r.height());
+    painter.fillRect(QRectF(r.left(), r.top(), r.width(), height), grey);
+    painter.fillRect(QRectF(r.left(), r.bottom() - height, r.width(), height), grey);
+    painter.fillRect(QRectF(r.left(), r.top(), width, r.height()), grey);
+    painter.fillRect(QRectF(r.right() - width, r.top(), width, r.height()), grey);
+  }
+}
+
+// drawText
+void drawTexts(QPainter& painter, const std::vector<TMStringDraw>& texts, double viewHeight) {
+  const QFont font = mapFont();
+  const QFontMetricsF metrics(font, painter.device());
+  painter.setFont(font);
+  painter.setPen(qColorOf(TMColor::blackColor()));
+  for (const TMStringDraw& text : texts) {
+    QRectF box = flipped(text.position(), viewHeight);
+    if (box.width() <= 0 || box.height() <= 0) continue;
+    QString elided = metrics.elidedText(QString::fromUtf8(text.text().data(), qsizetype(text.text().size())),
+                                        Qt::ElideRight, box.width());
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, elided);
+  }
+}
+
+}  // namespace
+
+void paintGatheredFrame(QPainter& painter, const TMGeometryGatherer& gatherer, double viewHeight,
+                        bool framesAndTexts) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  const uint64_t count = gatherer.rectangleCount();
+  fillRectangles(painter, gatherer.getRectangles(), gatherer.getColors(), count, viewHeight);
+  if (framesAndTexts) {
+    frameRectangles(painter, gatherer.getRectangles(), count, viewHeight);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    drawTexts(painter, gatherer.getText(), viewHeight);
+  }
+  painter.restore();
+}
+
+}  // namespace tilemora
