@@ -58,8 +58,10 @@ struct Frame {
   TMColorWheel wheel;
 };
 
-// The rectangle of the file reached by always entering the largest child:
-// a deep zoom target.
+// The visible rectangle of a deep zoom onto the file reached by always
+// entering the largest child. Insets are in view pixels, so a deep node's
+// rectangle is only right once the view is zoomed close to it: zoom in
+// step by step, each time onto the rectangle found at the last zoom.
 TMRect deepTarget() {
   std::vector<std::string> path{"/", std::string(scannedTree()->filename())};
   const TMFileTree* node = scannedTree().get();
@@ -69,12 +71,22 @@ TMRect deepTarget() {
     node = children->at(0);
     path.emplace_back(node->filename());
   }
-  TMDrawInfo_t info;
-  info.visibleArea = &kCanvas;
-  fullLayout()->getNodeAtPathParts(path, 1, info, kCanvas);
-  std::fprintf(stderr, "deep zoom: %zu levels, %g x %g units\n", path.size() - 2,
-               info.selection.rect.width, info.selection.rect.height);
-  return info.selection.rect;
+  TMRect visible = kCanvas;
+  size_t depth = 2;
+  for (; depth < path.size(); ++depth) {
+    TMDrawInfo_t info;
+    info.visibleArea = &visible;
+    info.pixelWidth = visible.width / kCanvas.width;
+    info.pixelHeight = visible.height / kCanvas.height;
+    std::vector<std::string> prefix(path.begin(), path.begin() + long(depth) + 1);
+    fullLayout()->getNodeAtPathParts(prefix, 1, info, kCanvas);
+    const TMRect& found = info.selection.rect;
+    if (!(found.width > 0 && found.height > 0)) break;
+    visible = found;
+  }
+  std::fprintf(stderr, "deep zoom: %zu levels down, onto %g x %g units\n", depth - 2,
+               visible.width, visible.height);
+  return visible;
 }
 
 void BM_FullLayout(benchmark::State& state) {

@@ -6,16 +6,20 @@ namespace tilemora {
 
 namespace {
 
-std::unique_ptr<TMLayoutNode> sideFrom(std::vector<std::unique_ptr<TMLayoutNode>>& side,
-                                       uint64_t total) {
+using NodeRange = std::span<std::unique_ptr<TMLayoutNode>>;
+
+std::unique_ptr<TMLayoutNode> sideFrom(NodeRange side, uint64_t total) {
   if (side.empty()) return nullptr;
   if (side.size() == 1) return std::move(side.front());
-  return std::make_unique<TMLayoutTree>(std::move(side), total);
+  return std::make_unique<TMLayoutTree>(side, total);
 }
 
 }  // namespace
 
-TMLayoutTree::TMLayoutTree(std::vector<std::unique_ptr<TMLayoutNode>> list, uint64_t totalSize) {
+TMLayoutTree::TMLayoutTree(std::vector<std::unique_ptr<TMLayoutNode>> list, uint64_t totalSize)
+    : TMLayoutTree(NodeRange(list), totalSize) {}
+
+TMLayoutTree::TMLayoutTree(NodeRange list, uint64_t totalSize) {
   const size_t subSize = list.size();
   if (subSize == 1) {
     left_ = std::move(list.front());
@@ -24,31 +28,32 @@ TMLayoutTree::TMLayoutTree(std::vector<std::unique_ptr<TMLayoutNode>> list, uint
   }
   TM_ASSERT(subSize > 0);
 
-  std::vector<std::unique_ptr<TMLayoutNode>> first, second;
-  first.reserve(subSize / 2);
-  second.reserve(subSize / 2);
+  // Deal the nodes in order: the first side takes them while its sum is
+  // below half the total (or still 0), the second side every node after
+  // that, and an empty node ends the walk. Each side is therefore a run of
+  // the list, and the sides are split in place without copying.
   const uint64_t half = totalSize >> 1;
   uint64_t firstSum = 0;
-  for (std::unique_ptr<TMLayoutNode>& node : list) {
-    uint64_t size = node->nodeSize();
-    // An empty node ends the walk: it and every node after it are left out.
+  size_t firstCount = 0;
+  size_t placed = 0;
+  for (; placed < subSize; ++placed) {
+    uint64_t size = list[placed]->nodeSize();
     if (size == 0) break;
     // Tested before adding, so the node that carries the sum past half
     // still goes first.
     if (firstSum < half || firstSum == 0) {
-      first.push_back(std::move(node));
       firstSum += size;
-    } else {
-      second.push_back(std::move(node));
+      firstCount = placed + 1;
     }
   }
   // Nothing to split, or the list falls short of half the total (bytes of
-  // children left out of the layout): the node stays unsplit.
-  if (first.empty() || first.size() == subSize) return;
+  // children left out of the layout): the node stays unsplit and places
+  // nothing.
+  if (firstCount == 0 || firstCount == subSize) return;
 
   splitPos_ = totalSize == 0 ? 0.0f : float(double(firstSum)) / float(double(totalSize));
-  left_ = sideFrom(first, firstSum);
-  right_ = sideFrom(second, totalSize - firstSum);
+  left_ = sideFrom(list.subspan(0, firstCount), firstSum);
+  right_ = sideFrom(list.subspan(firstCount, placed - firstCount), totalSize - firstSum);
 }
 
 int32_t TMLayoutTree::computeOrientationWithWidth(double width, double height) {

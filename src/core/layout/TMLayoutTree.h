@@ -7,6 +7,7 @@
 // is drawn or searched, from the shape of the rectangle it gets then.
 
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "TMLayoutNode.h"
@@ -23,6 +24,8 @@ class TMLayoutTree : public TMLayoutNode {
   // be empty; the nodes it places are owned from then on, the others go
   // away with the list.
   TMLayoutTree(std::vector<std::unique_ptr<TMLayoutNode>> list, uint64_t totalSize);
+  // The same over a range of a list whose owner keeps what is not placed.
+  TMLayoutTree(std::span<std::unique_ptr<TMLayoutNode>> list, uint64_t totalSize);
 
   // 2 when the width is strictly greater than the height, else 1 (NaN too).
   static int32_t computeOrientationWithWidth(double width, double height);
