@@ -34,7 +34,7 @@ edges=$(grep -c ' -> ' "$work/tree.dot")
 [ "$edges" -eq 12 ] || fail "expected 12 edges, got $edges"
 
 # The treemap as a picture: a PNG of the asked size.
-"$scan" "$tree" --png "$work/map.png" --size 320x240 >/dev/null 2>&1 || fail "--png exited $?"
+"$scan" "$tree" --png "$work/map.png" --size 320x240 >/dev/null 2>"$work/png.err" || fail "--png exited $?: $(tail -5 "$work/png.err")"
 header=$(od -An -tx1 -N24 "$work/map.png" 2>/dev/null | tr -d ' \n')
 [ "${header:0:16}" = 89504e470d0a1a0a ] || fail "not a PNG file"
 [ "${header:32:16}" = 00000140000000f0 ] || fail "not 320x240: ${header:32:16}"
