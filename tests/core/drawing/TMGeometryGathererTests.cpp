@@ -1,0 +1,135 @@
+#include "core/drawing/TMGeometryGatherer.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TMLayoutFixtures.h"
+
+namespace tilemora::test {
+namespace {
+
+TMGeometryGatherer makeGatherer(int32_t capacity = 4) {
+  return TMGeometryGatherer(capacity, std::make_shared<TMFixedWidthMeasurer>(12));
+}
+
+struct ClipCase {
+  const char* what;
+  TMRect rectangle;
+  bool counts;
+  TMRect stored;  // in view coordinates, with F = V = {0, 0, 100, 50}
+};
+
+class TMGathererClipping : public ::testing::TestWithParam<ClipCase> {};
+
+TEST_P(TMGathererClipping, ClipsNearEdgesAndCapsTheExtent) {
+  TMGeometryGatherer gatherer = makeGatherer();
+  const TMRect canvas{0, 0, 100, 50};
+  gatherer.startGathering(canvas, canvas);
+  gatherer.addRectangle(GetParam().rectangle, &TMColor::whiteColor());
+  gatherer.stopGathering();
+  ASSERT_EQ(gatherer.rectangleCount(), GetParam().counts ? 1u : 0u) << GetParam().what;
+  if (GetParam().counts) {
+    EXPECT_EQ(gatherer.getRectangles()[0], GetParam().stored) << GetParam().what;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rectangles, TMGathererClipping,
+    ::testing::Values(ClipCase{"inside", {10, 10, 20, 5}, true, {10, 10, 20, 5}},
+                      ClipCase{"wholly before the canvas in x", {-30, 0, 30, 10}, false, {}},
+                      ClipCase{"wholly before the canvas in y", {0, -10, 10, 10}, false, {}},
+                      ClipCase{"zero width", {5, 5, 0, 10}, false, {}},
+                      ClipCase{"zero height", {5, 5, 10, 0}, false, {}},
+                      ClipCase{"crossing the near edge", {-10, -5, 30, 20}, true, {0, 0, 20, 15}},
+                      ClipCase{"wider than the canvas", {20, 0, 500, 10}, true, {20, 0, 100, 10}},
+                      ClipCase{"past the far edge but no wider", {80, 0, 90, 10}, true,
+                               {80, 0, 90, 10}}));
+
+TEST(TMGeometryGatherer, ARectangleThatDoesNotCountGivesItsSlotToTheNext) {
+  TMGeometryGatherer gatherer = makeGatherer();
+  const TMRect canvas{0, 0, 100, 50};
+  gatherer.startGathering(canvas, canvas);
+  gatherer.addRectangle(TMRect{-20, 0, 10, 10}, &TMColor::blackColor());
+  gatherer.addRectangle(TMRect{1, 2, 3, 4}, &TMColor::whiteColor());
+  gatherer.stopGathering();
+  ASSERT_EQ(gatherer.rectangleCount(), 1u);
+  EXPECT_EQ(gatherer.getRectangles()[0], (TMRect{1, 2, 3, 4}));
+  EXPECT_EQ(gatherer.getColors()[0], &TMColor::whiteColor());
+}
+
+TEST(TMGeometryGatherer, MapsTheVisibleRectangleOntoTheView) {
+  TMGeometryGatherer gatherer = makeGatherer();
+  const TMRect canvas{0, 0, 1000, 800};
+  const TMRect visible{250, 100, 500, 400};  // twice magnified
+  gatherer.startGathering(canvas, visible);
+  EXPECT_EQ(gatherer.virtualPixelWidthSize(), 0.5);
+  EXPECT_EQ(gatherer.virtualPixelHeightSize(), 0.5);
+  gatherer.addRectangle(TMRect{300, 200, 100, 50}, &TMColor::whiteColor());
+  gatherer.addText("name", TMRect{300, 200, 100, 10});
+  gatherer.stopGathering();
+  EXPECT_EQ(gatherer.getRectangles()[0], (TMRect{100, 200, 200, 100}));
+  // A text's width is scaled, its height (already in view units) is not.
+  EXPECT_EQ(gatherer.getText()[0].position(), (TMRect{100, 200, 200, 10}));
+
+  TMPoint start{250, 100}, end{750, 500};
+  gatherer.scalePoint(start);
+  gatherer.scalePoint(end);
+  EXPECT_EQ(start.x, 0);
+  EXPECT_EQ(start.y, 0);
+  EXPECT_EQ(end.x, 1000);
+  EXPECT_EQ(end.y, 800);
+  TMPoint back{123.25, 456.5};
+  gatherer.scalePoint(back);
+  gatherer.unscalePoint(back);
+  EXPECT_DOUBLE_EQ(back.x, 123.25);
+  EXPECT_DOUBLE_EQ(back.y, 456.5);
+}
+
+TEST(TMGeometryGatherer, TextsLastUntilTheNextFrameStarts) {
+  TMGeometryGatherer gatherer = makeGatherer();
+  const TMRect canvas{0, 0, 10, 10};
+  gatherer.startGathering(canvas, canvas);
+  gatherer.addText("kept", canvas);
+  gatherer.stopGathering();
+  EXPECT_EQ(gatherer.getText().size(), 1u);
+  EXPECT_EQ(gatherer.getText().size(), 1u);
+  gatherer.startGathering(canvas, canvas);
+  gatherer.stopGathering();
+  EXPECT_EQ(gatherer.getText().size(), 0u);
+  EXPECT_EQ(gatherer.evaluateStringWidth("anything"), 12);
+}
+
+TEST(TMGeometryGatherer, GrowsPastItsCapacityInsteadOfDroppingRectangles) {
+  TMGeometryGatherer gatherer = makeGatherer(2);
+  const TMRect canvas{0, 0, 100, 100};
+  gatherer.startGathering(canvas, canvas);
+  for (int i = 0; i < 50; ++i) gatherer.addRectangle(TMRect{double(i), 0, 1, 1}, &TMColor::whiteColor());
+  gatherer.stopGathering();
+  ASSERT_EQ(gatherer.rectangleCount(), 50u);
+  EXPECT_GE(gatherer.capacity(), 50u);
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(gatherer.getRectangles()[i].x, double(i));
+}
+
+TEST(TMGeometryGathererDeathTest, GuardsItsCallingOrder) {
+  const TMRect canvas{0, 0, 10, 10};
+  EXPECT_DEATH(makeGatherer().addRectangle(canvas, &TMColor::whiteColor()),
+               "\\(collecting\\), function addRectangle");
+  EXPECT_DEATH(makeGatherer().addText("t", canvas), "\\(collecting\\), function addText");
+  EXPECT_DEATH(makeGatherer().stopGathering(), "\\(collecting\\), function stopGathering");
+  EXPECT_DEATH(
+      {
+        TMGeometryGatherer gatherer = makeGatherer();
+        gatherer.startGathering(canvas, canvas);
+        gatherer.startGathering(canvas, canvas);
+      },
+      "\\(!collecting\\), function startGathering");
+  EXPECT_DEATH(
+      {
+        TMGeometryGatherer gatherer = makeGatherer();
+        gatherer.startGathering(canvas, canvas);
+        gatherer.getRectangles();
+      },
+      "\\(!collecting\\), function getRectangles");
+}
+
+}  // namespace
+}  // namespace tilemora::test

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "core/filetree/TMVolume.h"
+#include "core/layout/TMLayoutFolder.h"
+#include "core/layout/TMLayoutSpaceLeaves.h"
+#include "core/layout/TMLayoutTree.h"
+#include "support/TMMemoryFileSystem.h"
+#include "support/TMScanRunner.h"
+
+namespace tilemora::test {
+namespace {
+
+using E = TMMemoryEntry;
+
+// root / a (file 4) / level1 / level2 / level3 (folder holding x) and a
+// file deep at level 3.
+E deepTree() {
+  return E::directory("root",
+                      {E::file("a", 4), E::directory("level1", {E::directory("level2", {
+                                                  E::directory("level3", {E::file("x", 8)}),
+                                                  E::file("deepfile", 2)})})});
+}
+
+const TMLayoutFolder* asFolder(const TMLayoutNode* node) {
+  return dynamic_cast<const TMLayoutFolder*>(node);
+}
+
+std::vector<const TMLayoutNode*> placedIn(const TMLayoutNode* node) {
+  std::vector<const TMLayoutNode*> placed;
+  if (auto* split = dynamic_cast<const TMLayoutTree*>(node)) {
+    for (const TMLayoutNode* side : {split->left(), split->right()}) {
+      auto more = placedIn(side);
+      placed.insert(placed.end(), more.begin(), more.end());
+    }
+  } else if (node != nullptr) {
+    placed.push_back(node);
+  }
+  return placed;
+}
+
+const TMLayoutNode* childNamed(const TMLayoutNode* folder, std::string_view name) {
+  for (const TMLayoutNode* node : placedIn(asFolder(folder)->child())) {
+    if (node->fileNode() && node->fileNode()->filename() == name) return node;
+  }
+  return nullptr;
+}
+
+TEST(TMLayoutBuilding, TheScanDepthLeavesOutFoldersThreeLevelsDownButNotFiles) {
+  TMFinishedScan scan = scanToEnd("/root", std::make_shared<TMMemoryFileSystem>(deepTree()));
+  auto layout = scan.root->createLayoutTree(3, 0);
+  ASSERT_NE(asFolder(layout.get()), nullptr);
+  const TMLayoutNode* level1 = childNamed(layout.get(), "level1");
+  ASSERT_NE(asFolder(level1), nullptr);
+  const TMLayoutNode* level2 = childNamed(level1, "level2");
+  ASSERT_NE(asFolder(level2), nullptr);
+  EXPECT_NE(childNamed(level2, "deepfile"), nullptr);
+  EXPECT_EQ(childNamed(level2, "level3"), nullptr);
+  // level2 still lays out its one file against its whole size: [2] of 10 is
+  // short of half, so the split stays unsplit.
+  EXPECT_EQ(level2->nodeSize(), 10u * 512);
+}
+
+TEST(TMLayoutBuilding, EmptyFoldersAndTheDepthLimitGiveNoNode) {
+  TMFinishedScan scan = scanToEnd(
+      "/root", std::make_shared<TMMemoryFileSystem>(E::directory(
+                   "root", {E::file("a", 4), E::directory("empty", {}),
+                            E::directory("zero", {E::file("nothing", 0)})})));
+  EXPECT_EQ(scan.root->createLayoutTree(0, 0), nullptr);
+  auto layout = scan.root->createLayoutTree(65536, 0);
+  EXPECT_NE(childNamed(layout.get(), "a"), nullptr);
+  EXPECT_EQ(childNamed(layout.get(), "empty"), nullptr);
+  EXPECT_EQ(childNamed(layout.get(), "zero"), nullptr);
+}
+
+TEST(TMLayoutBuilding, AFolderWhoseChildrenAllGiveNoNodeIsALeaf) {
+  TMFinishedScan scan = scanToEnd(
+      "/root", std::make_shared<TMMemoryFileSystem>(E::directory(
+                   "root", {E::directory("inner", {E::directory("deeper", {E::file("f", 3)})})})));
+  auto layout = scan.root->createLayoutTree(2, 0);
+  const TMLayoutNode* inner = childNamed(layout.get(), "inner");
+  ASSERT_NE(inner, nullptr);
+  EXPECT_EQ(asFolder(inner), nullptr);  // a plain leaf, drawn like a file
+  EXPECT_EQ(inner->nodeSize(), 3u * 512);
+}
+
+TEST(TMLayoutBuilding, AVolumeLaysOutItsFolderFreeAndUnscannedSpaceLargestFirst) {
+  // The memory file system has no mount table: scan "/" to get a volume.
+  struct Sized : TMMemoryFileSystem {
+    using TMMemoryFileSystem::TMMemoryFileSystem;
+    TMFileSystemSizes fileSystemSizes(const char*) const override { return {512 * 400, 512 * 250}; }
+  };
+  TMFinishedScan scan = scanToEnd("/", std::make_shared<Sized>(E::directory("/", {E::file("f", 100)})));
+  auto* volume = dynamic_cast<TMVolume*>(scan.root.get());
+  ASSERT_NE(volume, nullptr);
+  auto layout = volume->createLayoutTree(65536, 0);
+  EXPECT_EQ(volume->unscannedSpace()->diskSize(), 512u * 50);
+  auto parts = placedIn(layout.get());
+  ASSERT_EQ(parts.size(), 3u);
+  EXPECT_NE(dynamic_cast<const TMLayoutEmptySpace*>(parts[0]), nullptr);  // 250 blocks
+  EXPECT_NE(asFolder(parts[1]), nullptr);                                  // 100 blocks
+  EXPECT_NE(dynamic_cast<const TMLayoutUnscanned*>(parts[2]), nullptr);    // 50 blocks
+  EXPECT_EQ(layout->fileNode(), volume->child());
+}
+
+TEST(TMLayoutBuilding, AVolumeWhoseScanExceedsItsUsedSpaceShowsNoUnscannedPart) {
+  struct Small : TMMemoryFileSystem {
+    using TMMemoryFileSystem::TMMemoryFileSystem;
+    TMFileSystemSizes fileSystemSizes(const char*) const override { return {512 * 300, 512 * 250}; }
+  };
+  TMFinishedScan scan = scanToEnd("/", std::make_shared<Small>(E::directory("/", {E::file("f", 100)})));
+  auto* volume = dynamic_cast<TMVolume*>(scan.root.get());
+  ASSERT_NE(volume, nullptr);
+  auto layout = volume->createLayoutTree(65536, 0);
+  EXPECT_EQ(volume->unscannedSpace()->diskSize(), 0u);
+  EXPECT_EQ(placedIn(layout.get()).size(), 2u);
+}
+
+}  // namespace
+}  // namespace tilemora::test
