@@ -65,7 +65,7 @@ std::shared_ptr<TMFileTree> TMFileTree::createFromPath(
   } else {
     storage->root = folder = TMFileTree::create<TMFolderTree>(storage->arena, path.lastPathComponent());
   }
-  auto task = std::make_shared<TMScanTask>();
+  auto task = std::shared_ptr<TMScanTask>(new TMScanTask);
   if (scanTask != nullptr) *scanTask = task;
   std::shared_ptr<TMFileTree> root(storage, storage->root);
 

@@ -2,6 +2,34 @@
 
 namespace tilemora {
 
+namespace {
+
+// The scans of the process that have not finished yet.
+struct RunningScans {
+  std::mutex mutex;
+  std::condition_variable changed;
+  int count = 0;
+};
+
+RunningScans& runningScans() {
+  static RunningScans* scans = new RunningScans;  // outlives every scan thread
+  return *scans;
+}
+
+}  // namespace
+
+TMScanTask::TMScanTask() {
+  RunningScans& scans = runningScans();
+  std::lock_guard lock(scans.mutex);
+  ++scans.count;
+}
+
+bool TMScanTask::waitForAllScans(std::chrono::milliseconds timeout) {
+  RunningScans& scans = runningScans();
+  std::unique_lock lock(scans.mutex);
+  return scans.changed.wait_for(lock, timeout, [&] { return scans.count == 0; });
+}
+
 bool TMScanTask::isFinished() const {
   std::lock_guard lock(mutex_);
   return finished_;
@@ -18,6 +46,12 @@ void TMScanTask::markFinished() {
     finished_ = true;
   }
   finishedChanged_.notify_all();
+  RunningScans& scans = runningScans();
+  {
+    std::lock_guard lock(scans.mutex);
+    --scans.count;
+  }
+  scans.changed.notify_all();
 }
 
 }  // namespace tilemora

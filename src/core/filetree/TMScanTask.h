@@ -3,6 +3,7 @@
 // its thread to finish.
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 
@@ -19,8 +20,13 @@ class TMScanTask {
   bool isFinished() const;
   void waitUntilFinished() const;
 
+  // Waits until no scan of the process is running, at most `timeout`;
+  // answers whether none is. For a clean exit after stopping every scan.
+  static bool waitForAllScans(std::chrono::milliseconds timeout);
+
  private:
   friend class TMFileTree;
+  TMScanTask();
   void markFinished();
 
   std::atomic<bool> stopRequested_{false};

@@ -1,0 +1,77 @@
+#include "TMMainWindowController.h"
+
+#include "TMScanProgressRelay.h"
+#include "TMSharedLayout.h"
+#include "core/layout/TMBlockSizes.h"
+
+namespace tilemora {
+
+TMMainWindowController::TMMainWindowController(TMWindowHost& window, TMTreeMapView& mainTreeView,
+                                               TMScanEnvironment environment,
+                                               std::function<void()> windowClosed)
+    : window_(window),
+      mainTreeView_(mainTreeView),
+      environment_(std::move(environment)),
+      windowClosed_(std::move(windowClosed)) {}
+
+TMMainWindowController::~TMMainWindowController() {
+  stopScan();
+  if (windowClosed_) windowClosed_();
+}
+
+uint64_t TMMainWindowController::scannedElementCount() const {
+  return relay_ ? relay_->count() : 0;
+}
+
+void TMMainWindowController::stopScan() {
+  if (scanTask_) scanTask_->requestStop();
+}
+
+void TMMainWindowController::openURL(const TMFileURL& url) {
+  stopScan();
+  window_.showMessageView(false);
+  curentlyNavigated_.reset();
+  scannedUrl_.reset();
+  window_.setProgressIndeterminate(true);
+  window_.startProgressAnimation();
+  scannedUrl_ = url;
+  window_.noteRecentFolder(url);
+
+  relay_ = std::make_shared<TMScanProgressRelay>(weak_from_this(), environment_.mainQueue);
+  ended_ = false;
+  curentlyNavigated_ = TMFileTree::createFromPath(
+      url, relay_, [relay = std::weak_ptr<TMScanProgressRelay>(relay_)] {
+        if (auto current = relay.lock()) current->scanEnded();
+      },
+      environment_, &scanTask_);
+}
+
+void TMMainWindowController::updateView() {
+  if (!curentlyNavigated_) return;
+  auto layout = makeSharedLayout(curentlyNavigated_, blockSizes.scanLayoutDepth);
+  const float progress = float(curentlyNavigated_->advancementPercentage());
+  if (progress >= 0) {
+    if (window_.isProgressIndeterminate()) {
+      window_.stopProgressAnimation();
+      window_.setProgressIndeterminate(false);
+      window_.setProgressRange(0.0, 1.0);
+    }
+    window_.setProgressValue(double(progress));
+  }
+  mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
+}
+
+void TMMainWindowController::commitTree() {
+  ended_ = true;
+  if (!curentlyNavigated_) return;
+  mainTreeView_.setTreeMap(makeSharedLayout(curentlyNavigated_, blockSizes.finalLayoutDepth),
+                           *scannedUrl_);
+  window_.stopProgressAnimation();
+}
+
+void TMMainWindowController::notifyViewCleanup() {
+  curentlyNavigated_.reset();
+  scannedUrl_.reset();
+}
+
+}  // namespace tilemora

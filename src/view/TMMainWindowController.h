@@ -1,0 +1,73 @@
+#pragma once
+// Drives the scans of one window: starts them, rebuilds a shallow map while
+// they run (one progress step per 1000 scanned entries, never more than one
+// waiting at a time), hands the full map to the view at the end, and keeps
+// the progress indicator in step.
+//
+// Lifetime: the window holds the controller in a shared_ptr. Everything a
+// scan calls back holds only a weak reference to it, so nothing is ever
+// called on a closed window; closing the window, or opening another folder,
+// stops the old scan, whose tree then goes as soon as nothing holds it.
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "TMTreeMapView.h"
+#include "TMWindowHost.h"
+#include "core/filetree/TMFileTree.h"
+#include "core/filetree/TMScanTask.h"
+
+namespace tilemora {
+
+class TMScanProgressRelay;
+
+class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowController> {
+ public:
+  // `windowClosed` runs when the controller goes away (the delegate's
+  // notifyWindowClosed).
+  TMMainWindowController(TMWindowHost& window, TMTreeMapView& mainTreeView,
+                         TMScanEnvironment environment, std::function<void()> windowClosed = {});
+  ~TMMainWindowController();
+  TMMainWindowController(const TMMainWindowController&) = delete;
+  TMMainWindowController& operator=(const TMMainWindowController&) = delete;
+
+  // Starts scanning `url` in this window; a scan still running is stopped.
+  void openURL(const TMFileURL& url);
+  // The tree map view's root itself was deleted: forget the tree.
+  void notifyViewCleanup();
+
+  std::shared_ptr<TMFileTree> curentlyNavigated() const { return curentlyNavigated_; }
+  const std::optional<TMFileURL>& scannedUrl() const { return scannedUrl_; }
+  // Progress notices received since the current scan began.
+  uint64_t scannedElementCount() const;
+  bool isScanning() const { return scanTask_ && !ended_; }
+
+  // The observable toolbar flags, as they are at creation.
+  bool atMaximumZoom = false;
+  bool atMinimumZoom = false;
+  bool showableInFinder = false;
+  bool narrowable = false;
+  bool atTopLevel = true;
+
+ private:
+  friend class TMScanProgressRelay;
+  // The progress step: a depth-3 map of the growing tree and the progress.
+  void updateView();
+  // The end of the scan: the full map.
+  void commitTree();
+  void stopScan();
+
+  TMWindowHost& window_;
+  TMTreeMapView& mainTreeView_;
+  TMScanEnvironment environment_;
+  std::function<void()> windowClosed_;
+
+  std::shared_ptr<TMFileTree> curentlyNavigated_;
+  std::optional<TMFileURL> scannedUrl_;
+  std::shared_ptr<TMScanProgressRelay> relay_;  // the current scan's receiver
+  std::shared_ptr<TMScanTask> scanTask_;
+  bool ended_ = false;
+};
+
+}  // namespace tilemora

@@ -1,0 +1,31 @@
+#include "TMScanProgressRelay.h"
+
+#include "TMMainWindowController.h"
+
+namespace tilemora {
+
+void TMScanProgressRelay::notifyFileScanned() {
+  // Only the scan thread counts, so a load and a store are enough.
+  const uint64_t count = count_.load(std::memory_order_relaxed) + 1;
+  count_.store(count, std::memory_order_relaxed);
+  if (count % kNoticesPerStep != 0) return;
+  if (stepPending_.exchange(true, std::memory_order_acq_rel)) return;  // one is still waiting
+  mainQueue_->post([relay = shared_from_this()] { relay->runStep(); });
+}
+
+void TMScanProgressRelay::runStep() {
+  if (auto controller = currentController()) controller->updateView();
+  stepPending_.store(false, std::memory_order_release);
+}
+
+void TMScanProgressRelay::scanEnded() {
+  if (auto controller = currentController()) controller->commitTree();
+}
+
+std::shared_ptr<TMMainWindowController> TMScanProgressRelay::currentController() const {
+  auto controller = controller_.lock();
+  if (controller && controller->relay_.get() == this) return controller;
+  return nullptr;
+}
+
+}  // namespace tilemora

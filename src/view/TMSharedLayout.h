@@ -1,0 +1,18 @@
+#pragma once
+// Builds a layout tree that can be shared freely: it holds its file tree,
+// so the file nodes its leaves point at outlive it, and the layout is
+// always released before the tree.
+
+#include <memory>
+
+#include "core/filetree/TMFileTree.h"
+#include "core/layout/TMLayoutNode.h"
+
+namespace tilemora {
+
+// The layout of `tree` to `maxDepth` folder levels, or null when the tree
+// has none (empty, or not measured yet).
+std::shared_ptr<TMLayoutNode> makeSharedLayout(const std::shared_ptr<TMFileTree>& tree,
+                                               int32_t maxDepth);
+
+}  // namespace tilemora

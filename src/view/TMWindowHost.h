@@ -1,0 +1,27 @@
+#pragma once
+// What the main window controller drives in its window: the message view,
+// the progress indicator and the recent-folders list. The Qt main window
+// implements it; tests use a fake.
+
+#include "core/platform/TMFileURL.h"
+
+namespace tilemora {
+
+class TMWindowHost {
+ public:
+  virtual ~TMWindowHost() = default;
+  // Shows the initial message (and hides the map), or the reverse.
+  virtual void showMessageView(bool shown) = 0;
+
+  virtual void setProgressIndeterminate(bool indeterminate) = 0;
+  virtual bool isProgressIndeterminate() const = 0;
+  virtual void startProgressAnimation() = 0;
+  virtual void stopProgressAnimation() = 0;
+  virtual void setProgressRange(double minimum, double maximum) = 0;
+  // Sets the bar's value and shows it at once.
+  virtual void setProgressValue(double value) = 0;
+
+  virtual void noteRecentFolder(const TMFileURL& url) = 0;
+};
+
+}  // namespace tilemora

@@ -1,0 +1,166 @@
+#include "view/TMMainWindowController.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "core/platform/TMManualMainQueue.h"
+#include "support/TMFakeHosts.h"
+#include "support/TMLayoutFixtures.h"
+#include "support/TMMemoryFileSystem.h"
+#include "support/TMTemporaryTree.h"
+
+namespace tilemora::test {
+namespace {
+
+using E = TMMemoryEntry;
+
+E folderOf(int files) {
+  E folder = E::directory("data", {});
+  for (int i = 0; i < files; ++i) folder.children.push_back(E::file("f" + std::to_string(i), 1 + i % 7));
+  return folder;
+}
+
+struct VolumeFileSystem : TMMemoryFileSystem {
+  using TMMemoryFileSystem::TMMemoryFileSystem;
+  TMFileSystemSizes fileSystemSizes(const char*) const override {
+    return {uint64_t(1) << 40, uint64_t(1) << 39};
+  }
+};
+
+class TMMainWindowControllerTest : public ::testing::Test {
+ protected:
+  void make(std::shared_ptr<TMFileSystem> fileSystem) {
+    view = std::make_unique<TMTreeMapView>(viewHost, std::make_shared<TMFixedWidthMeasurer>(20),
+                                           400, 300);
+    view->setStateChangeResponder([this] { ++handOvers; });
+    controller = std::make_shared<TMMainWindowController>(
+        window, *view, TMScanEnvironment{queue, std::move(fileSystem)}, [this] { ++closed; });
+  }
+  // Serves the main queue until the scan has ended and nothing is left.
+  void runToEnd() {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (controller->isScanning() && std::chrono::steady_clock::now() < deadline)
+      queue->runNextWithin(std::chrono::milliseconds(20));
+    queue->runPending();
+  }
+
+  std::shared_ptr<TMManualMainQueue> queue = std::make_shared<TMManualMainQueue>();
+  TMFakeWindowHost window;
+  TMFakeViewHost viewHost;
+  std::unique_ptr<TMTreeMapView> view;
+  std::shared_ptr<TMMainWindowController> controller;
+  int handOvers = 0;
+  int closed = 0;
+};
+
+TEST_F(TMMainWindowControllerTest, StartsWithTheToolbarFlagsOfAnEmptyWindow) {
+  make(std::make_shared<TMMemoryFileSystem>(folderOf(1)));
+  EXPECT_TRUE(controller->atTopLevel);
+  EXPECT_FALSE(controller->atMaximumZoom || controller->atMinimumZoom ||
+               controller->showableInFinder || controller->narrowable);
+  EXPECT_EQ(controller->curentlyNavigated(), nullptr);
+}
+
+struct StepCase {
+  int files;
+  int steps;
+};
+
+class TMProgressSteps : public TMMainWindowControllerTest,
+                        public ::testing::WithParamInterface<StepCase> {};
+
+TEST_P(TMProgressSteps, OneStepPerThousandEntriesThenTheCommit) {
+  make(std::make_shared<TMMemoryFileSystem>(folderOf(GetParam().files)));
+  controller->openURL(TMFileURL::fromPath("/data"));
+  EXPECT_FALSE(window.messageShown);
+  EXPECT_TRUE(window.indeterminate);
+  EXPECT_TRUE(window.animating);
+  EXPECT_EQ(window.recent, std::vector<TMFileURL>{TMFileURL::fromPath("/data")});
+  // Wait for the scan itself, then serve the queue: every step it posted
+  // runs (none piles up behind another, so at most one is waiting).
+  while (controller->scannedElementCount() < uint64_t(GetParam().files)) std::this_thread::yield();
+  runToEnd();
+  EXPECT_LE(handOvers, GetParam().steps + 1);
+  EXPECT_GE(handOvers, GetParam().steps == 0 ? 1 : 2);
+  EXPECT_EQ(controller->scannedElementCount(), uint64_t(GetParam().files));
+  EXPECT_TRUE(window.indeterminate);  // a folder cannot measure its progress
+  EXPECT_FALSE(window.animating);
+  EXPECT_TRUE(window.values.empty());
+  ASSERT_NE(view->root(), nullptr);
+  EXPECT_EQ(view->root()->file, controller->curentlyNavigated().get());
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, TMProgressSteps,
+                         ::testing::Values(StepCase{999, 0}, StepCase{1000, 1}, StepCase{3500, 3}));
+
+TEST_F(TMMainWindowControllerTest, StepsNeverPileUpWhileTheMainQueueIsBusy) {
+  make(std::make_shared<TMMemoryFileSystem>(folderOf(20000)));
+  controller->openURL(TMFileURL::fromPath("/data"));
+  while (controller->isScanning() && queue->pendingCount() < 2) std::this_thread::yield();
+  // The scan has finished (or nearly) without the queue being served: one
+  // step is waiting at most, and the end.
+  TMScanTask::waitForAllScans(std::chrono::seconds(30));
+  EXPECT_LE(queue->pendingCount(), 2u);
+  runToEnd();
+  EXPECT_FALSE(controller->isScanning());
+  EXPECT_EQ(controller->scannedElementCount(), 20000u);
+}
+
+TEST_F(TMMainWindowControllerTest, AVolumeShowsADeterminateFractionFromItsFirstStep) {
+  make(std::make_shared<VolumeFileSystem>(folderOf(2500)));
+  controller->openURL(TMFileURL::fromPath("/"));
+  while (controller->scannedElementCount() < 2500) std::this_thread::yield();
+  runToEnd();
+  EXPECT_FALSE(window.indeterminate);
+  EXPECT_EQ(window.minimum, 0.0);
+  EXPECT_EQ(window.maximum, 1.0);
+  ASSERT_FALSE(window.values.empty());
+  for (double value : window.values) {
+    EXPECT_GE(value, 0.0);
+    EXPECT_LE(value, 1.0);
+  }
+  EXPECT_FALSE(window.animating);
+}
+
+TEST_F(TMMainWindowControllerTest, OpeningAnotherFolderStopsTheOldScanAndFreesItsTree) {
+  TMTemporaryTree tree;
+  for (int i = 0; i < 200; ++i) {
+    tree.makeFolder("d" + std::to_string(i));
+    for (int j = 0; j < 20; ++j) tree.makeFile("d" + std::to_string(i) + "/" + std::to_string(j));
+  }
+  make(TMFileSystem::posix());
+  controller->openURL(TMFileURL::fromPath(tree.path()));
+  std::weak_ptr<TMFileTree> first = controller->curentlyNavigated();
+  while (controller->scannedElementCount() < 10) std::this_thread::yield();
+
+  TMTemporaryTree other;
+  other.makeFile("only", 10);
+  controller->openURL(TMFileURL::fromPath(other.path()));
+  runToEnd();
+  ASSERT_TRUE(TMScanTask::waitForAllScans(std::chrono::seconds(10)));
+  queue->runPending();
+  EXPECT_TRUE(first.expired());
+  EXPECT_EQ(view->root()->url, TMFileURL::fromPath(other.path()));
+  EXPECT_EQ(controller->scannedElementCount(), 1u);
+}
+
+TEST_F(TMMainWindowControllerTest, AClosedWindowIsNeverCalledBack) {
+  make(std::make_shared<TMMemoryFileSystem>(folderOf(30000)));
+  controller->openURL(TMFileURL::fromPath("/data"));
+  std::weak_ptr<TMFileTree> tree = controller->curentlyNavigated();
+  while (controller->scannedElementCount() < 1000) std::this_thread::yield();
+  const int callsAtClose = window.calls;
+  const int handOversAtClose = handOvers;
+  controller.reset();  // the window closes
+  EXPECT_EQ(closed, 1);
+  ASSERT_TRUE(TMScanTask::waitForAllScans(std::chrono::seconds(10)));
+  queue->runPending();
+  EXPECT_EQ(window.calls, callsAtClose);
+  EXPECT_EQ(handOvers, handOversAtClose);
+  view.reset();  // the view's last map goes with the window
+  EXPECT_TRUE(tree.expired());
+}
+
+}  // namespace
+}  // namespace tilemora::test
