@@ -12,7 +12,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kCustomTa
     {"UnscannedSpace", "Unscanned space"},
     {"bytes", "bytes"},
     {"bytesAcronym", "B"},
-    {"InitialMessage", "Drop a folder or a disk here,\nor choose File \xE2\x96\xB8 Open\xE2\x80\xA6"},
+    {"InitialMessage", "Drop a folder here\nor choose File \xE2\x96\xB8 Open\xE2\x80\xA6"},
 }};
 
 }  // namespace

@@ -1,0 +1,10 @@
+#pragma once
+// The application's icon, drawn from the map's own palette.
+
+#include <QIcon>
+
+namespace tilemora {
+
+QIcon tilemoraIcon();
+
+}  // namespace tilemora

@@ -1,0 +1,57 @@
+#include "TilemoraAppDelegate.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "TMGlobalQueues.h"
+#include "TMMainWindow.h"
+
+namespace tilemora {
+
+TilemoraAppDelegate::TilemoraAppDelegate(std::shared_ptr<TMMainQueue> mainQueue)
+    : mainQueue_(std::move(mainQueue)) {}
+
+TMMainWindow* TilemoraAppDelegate::makeWindow() {
+  auto* window = new TMMainWindow(*this, mainQueue_);  // deletes itself when closed
+  window->show();
+  return window;
+}
+
+TMMainWindow* TilemoraAppDelegate::openFile(const QString& path) {
+  TMGlobalQueues::sharedQueues().addFileToQueue(TMFileURL::fromPath(QFile::encodeName(path).toStdString()));
+  return makeWindow();  // takes the folder out of the slot as it is set up
+}
+
+TMMainWindow* TilemoraAppDelegate::openUntitledFile() { return makeWindow(); }
+
+void TilemoraAppDelegate::openDocument() {
+  const QString folder = QFileDialog::getExistingDirectory(nullptr, tr("Open Folder"));
+  if (!folder.isEmpty()) openFile(folder);
+}
+
+QString TilemoraAppDelegate::versionString() {
+  return QStringLiteral("Version %1 (%2)").arg(QStringLiteral(TILEMORA_VERSION),
+                                                 QStringLiteral(TILEMORA_BUILD_NUMBER));
+}
+
+void TilemoraAppDelegate::openAbout(QWidget* parent) {
+  QMessageBox::about(parent, tr("About Tilemora"),
+                     QStringLiteral("<b>Tilemora</b><p>%1</p><p>%2</p>")
+                         .arg(versionString().toHtmlEscaped(),
+                              tr("Shows how the space of a folder or a disk is used, as a treemap.")));
+}
+
+void TilemoraAppDelegate::quit() {
+  QApplication::closeAllWindows();
+  QApplication::quit();
+}
+
+void TilemoraAppDelegate::setHasOpenedWindow(bool value) {
+  if (hasOpenedWindow_ == value) return;
+  hasOpenedWindow_ = value;
+  emit hasOpenedWindowChanged();
+}
+
+}  // namespace tilemora

@@ -1,0 +1,55 @@
+#pragma once
+// Creates the main windows: one for every folder handed to the
+// application (each scanning its own folder), or an empty one; answers the
+// application-wide commands (new window, quit, about).
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+#include "core/platform/TMMainQueue.h"
+
+class QWidget;
+
+namespace tilemora {
+
+class TMMainWindow;
+
+class TilemoraAppDelegate : public QObject {
+  Q_OBJECT
+  Q_PROPERTY(bool hasOpenedWindow READ hasOpenedWindow WRITE setHasOpenedWindow NOTIFY
+                 hasOpenedWindowChanged)
+
+ public:
+  explicit TilemoraAppDelegate(std::shared_ptr<TMMainQueue> mainQueue);
+
+  // application:openFile: — a new window scanning `path` (not examined:
+  // whatever is handed over is scanned).
+  TMMainWindow* openFile(const QString& path);
+  // applicationOpenUntitledFile: — a new, empty window.
+  TMMainWindow* openUntitledFile();
+  // The Open dialog for a new window.
+  void openDocument();
+  // A main window went away.
+  void notifyWindowClosed() { setHasOpenedWindow(false); }
+
+  // "Version %@ (%@)" with the version and the build number.
+  static QString versionString();
+  void openAbout(QWidget* parent);
+  // Closes every window (stopping their scans), then leaves the event loop.
+  void quit();
+
+  bool hasOpenedWindow() const { return hasOpenedWindow_; }
+  void setHasOpenedWindow(bool value);
+
+ signals:
+  void hasOpenedWindowChanged();
+
+ private:
+  TMMainWindow* makeWindow();
+
+  std::shared_ptr<TMMainQueue> mainQueue_;
+  bool hasOpenedWindow_ = true;
+};
+
+}  // namespace tilemora

@@ -1,0 +1,44 @@
+// tilemora: the desktop application. Opens one window per folder given on
+// the command line (or handed over by the file manager), else an empty one.
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+
+#include "TMAppIcon.h"
+#include "TMMainWindow.h"
+#include "TMQtMainQueue.h"
+#include "TilemoraAppDelegate.h"
+#include "core/filetree/TMScanTask.h"
+
+using namespace tilemora;
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Tilemora"));
+  QApplication::setOrganizationName(QStringLiteral("Tilemora"));
+  QApplication::setApplicationVersion(QStringLiteral(TILEMORA_VERSION));
+  QApplication::setDesktopFileName(QStringLiteral("tilemora"));
+  QApplication::setWindowIcon(tilemoraIcon());
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Shows how the space of a folder is used, as a treemap."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Folders to open, one window each."),
+                               QStringLiteral("[folder…]"));
+  parser.process(application);
+
+  auto mainQueue = std::make_shared<TMQtMainQueue>(&application);
+  TilemoraAppDelegate delegate(mainQueue);
+  const QStringList folders = parser.positionalArguments();
+  for (const QString& folder : folders) delegate.openFile(QDir::current().absoluteFilePath(folder));
+  if (folders.isEmpty()) delegate.openUntitledFile();
+
+  const int status = application.exec();
+  // Windows still open stop their scans as they go; then wait the few
+  // milliseconds the scan threads take to notice, for a clean exit.
+  QApplication::closeAllWindows();
+  TMScanTask::waitForAllScans(std::chrono::seconds(2));
+  return status;
+}

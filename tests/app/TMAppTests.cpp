@@ -1,0 +1,263 @@
+// The desktop shell under Qt's offscreen platform: drops on the message
+// view, its geometry, windows per folder, the hand-over slot, resizing.
+
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "TMGlobalQueues.h"
+#include "TMMainWindow.h"
+#include "TMMessageGeometry.h"
+#include "TMMessageView.h"
+#include "TMQtMainQueue.h"
+#include "TMTreeMapWidget.h"
+#include "TilemoraAppDelegate.h"
+#include "core/filetree/TMScanTask.h"
+
+using namespace tilemora;
+
+namespace {
+
+QMimeData* urlsData(const QList<QUrl>& urls) {
+  auto* data = new QMimeData;
+  data->setUrls(urls);
+  return data;
+}
+
+// Sends a drag of `data` into `view`, then a drop or a leave.
+Qt::DropAction dragOnto(QWidget& view, QMimeData* data, bool drop, int* statusDuringDrag = nullptr) {
+  const QPoint middle = view.rect().center();
+  QDragEnterEvent enter(middle, Qt::CopyAction | Qt::LinkAction, data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&view, &enter);
+  if (statusDuringDrag) *statusDuringDrag = static_cast<TMFileDraggingView&>(view).currentDropStatus();
+  const Qt::DropAction answered = enter.isAccepted() ? enter.dropAction() : Qt::IgnoreAction;
+  if (drop) {
+    QDropEvent dropped(QPointF(middle), Qt::CopyAction | Qt::LinkAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &dropped);
+  } else {
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(&view, &leave);
+  }
+  delete data;
+  return answered;
+}
+
+QList<TMMainWindow*> mainWindows() {
+  QList<TMMainWindow*> windows;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (auto* window = qobject_cast<TMMainWindow*>(widget)) windows << window;
+  }
+  return windows;
+}
+
+}  // namespace
+
+class TMMessageViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    view = std::make_unique<TMMessageView>();
+    view->resize(400, 300);
+    dropped.clear();
+    view->setFileDropResponder([this](const TMFileURL& url) { dropped << url; });
+    QVERIFY(folder.isValid());
+    QFile file(folder.filePath("plain.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+  }
+
+  void aFolderTintsGreenAndItsDropReachesTheResponder() {
+    int status = -1;
+    dragOnto(*view, urlsData({QUrl::fromLocalFile(folder.path())}), true, &status);
+    QCOMPARE(status, int(TMFileDraggingView::kAcceptable));
+    QCOMPARE(dropped.size(), 1);
+    QCOMPARE(QString::fromStdString(dropped[0].path()), QDir(folder.path()).absolutePath());
+    QCOMPARE(view->currentDropStatus(), int(TMFileDraggingView::kNoDrag));
+  }
+
+  void aPlainFileTintsRedAndItsDropDoesNothing() {
+    int status = -1;
+    dragOnto(*view, urlsData({QUrl::fromLocalFile(folder.filePath("plain.txt"))}), true, &status);
+    QCOMPARE(status, int(TMFileDraggingView::kRefused));
+    QVERIFY(dropped.isEmpty());
+    QCOMPARE(view->currentDropStatus(), int(TMFileDraggingView::kNoDrag));
+  }
+
+  void textWithoutURLsIsRefusedWithNoOperation() {
+    auto* text = new QMimeData;
+    text->setText("just words");
+    int status = -1;
+    QCOMPARE(dragOnto(*view, text, false, &status), Qt::IgnoreAction);
+    QCOMPARE(status, int(TMFileDraggingView::kRefused));
+    QCOMPARE(view->currentDropStatus(), int(TMFileDraggingView::kNoDrag));
+  }
+
+  void onlyTheFirstOfSeveralItemsCounts() {
+    const QUrl directory = QUrl::fromLocalFile(folder.path());
+    const QUrl plain = QUrl::fromLocalFile(folder.filePath("plain.txt"));
+    int status = -1;
+    dragOnto(*view, urlsData({plain, directory}), true, &status);
+    QCOMPARE(status, int(TMFileDraggingView::kRefused));
+    QVERIFY(dropped.isEmpty());
+    dragOnto(*view, urlsData({directory, plain}), true, &status);
+    QCOMPARE(status, int(TMFileDraggingView::kAcceptable));
+    QCOMPARE(dropped.size(), 1);
+  }
+
+  void aURLThatIsNotALocalFileIsRefused() {
+    int status = -1;
+    dragOnto(*view, urlsData({QUrl("https://example.org/folder/")}), true, &status);
+    QCOMPARE(status, int(TMFileDraggingView::kRefused));
+    QVERIFY(dropped.isEmpty());
+  }
+
+  void theTintIsPaintedOnlyDuringADrag() {
+    const QPoint corner(5, 5);  // gradient only, away from the message
+    const QColor plain = view->grab().toImage().pixelColor(corner);
+    auto* data = urlsData({QUrl::fromLocalFile(folder.path())});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.get(), &enter);
+    const QColor tinted = view->grab().toImage().pixelColor(corner);
+    QVERIFY2(tinted.green() > tinted.red() && tinted.green() > plain.green(), "not tinted green");
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(view.get(), &leave);
+    QCOMPARE(view->grab().toImage().pixelColor(corner), plain);
+    delete data;
+  }
+
+  void theMessageSitsInTheMiddleWithItsTextBelow() {
+    const TMMessageGeometry geometry = TMMessageGeometry::forBounds({0, 0, 400, 300});
+    QCOMPARE(geometry.square.x, 165.0);
+    QCOMPARE(geometry.square.y, 115.0);
+    QCOMPARE(geometry.square.width, 70.0);
+    QCOMPARE(geometry.textBox.x, 80.0);
+    QCOMPARE(geometry.textBox.y, 65.0);
+    QCOMPARE(geometry.textBox.width, 240.0);
+    QCOMPARE(geometry.textBox.height, 50.0);
+    // White dashes at the square's left edge (y flipped): x 165, y 150.
+    const QImage image = view->grab().toImage();
+    int white = 0;
+    for (int y = 116; y < 185; ++y) white += image.pixelColor(165, y).lightness() > 200;
+    QVERIFY2(white > 20 && white < 69, "the square's edge is not dashed");
+  }
+
+ private:
+  std::unique_ptr<TMMessageView> view;
+  QList<TMFileURL> dropped;
+  QTemporaryDir folder;
+};
+
+class TMAppShellTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    queue = std::make_shared<TMQtMainQueue>(qApp);
+    delegate = std::make_unique<TilemoraAppDelegate>(queue);
+  }
+
+  void cleanup() {
+    QApplication::closeAllWindows();
+    QApplication::processEvents();
+    QVERIFY(TMScanTask::waitForAllScans(std::chrono::seconds(10)));
+    QApplication::processEvents();
+  }
+
+  void theHandOverSlotKeepsOnlyTheLastFolder() {
+    TMGlobalQueues& slot = TMGlobalQueues::sharedQueues();
+    QCOMPARE(&slot, &TMGlobalQueues::sharedQueues());
+    slot.addFileToQueue(TMFileURL::fromPath("/first"));
+    slot.addFileToQueue(TMFileURL::fromPath("/second"));
+    QCOMPARE(QString::fromStdString(slot.getFileFromQueue()->path()), QString("/second"));
+    QVERIFY(!slot.getFileFromQueue().has_value());
+  }
+
+  void oneWindowScansEachFolderHandedOver() {
+    QTemporaryDir a, b, c;
+    for (QTemporaryDir* dir : {&a, &b, &c}) delegate->openFile(dir->path());
+    const QList<TMMainWindow*> windows = mainWindows();
+    QCOMPARE(windows.size(), 3);
+    QStringList scanned;
+    for (TMMainWindow* window : windows) {
+      QVERIFY(window->controller().scannedUrl().has_value());
+      scanned << QString::fromStdString(window->controller().scannedUrl()->path());
+    }
+    scanned.sort();
+    QStringList expected{QDir(a.path()).absolutePath(), QDir(b.path()).absolutePath(),
+                         QDir(c.path()).absolutePath()};
+    expected.sort();
+    QCOMPARE(scanned, expected);
+    QVERIFY(!TMGlobalQueues::sharedQueues().getFileFromQueue().has_value());
+  }
+
+  void anEmptyWindowOpensWhatIsDroppedOnIt() {
+    TMMainWindow* window = delegate->openUntitledFile();
+    QVERIFY(window->messageView().isVisible());
+    QVERIFY(!window->controller().scannedUrl().has_value());
+    QTemporaryDir folder;
+    QFile file(folder.filePath("data.bin"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(5000, 'x'));
+    file.close();
+    dragOnto(window->messageView(), urlsData({QUrl::fromLocalFile(folder.path())}), true);
+    QVERIFY(!window->messageView().isVisible());
+    QVERIFY(window->controller().scannedUrl().has_value());
+    QTRY_VERIFY(!window->controller().isScanning());
+    QVERIFY(window->treeMapWidget().view().root() != nullptr);
+    QVERIFY(window->progressBar().maximum() != 0);  // the bar has stopped
+  }
+
+  void aWindowSurvivesBeingResizedToOnePixelAndBack() {
+    QTemporaryDir folder;
+    TMMainWindow* window = delegate->openFile(folder.path());
+    QTRY_VERIFY(!window->controller().isScanning());
+    TMTreeMapWidget& map = window->treeMapWidget();
+    map.resize(1, 1);
+    map.grab();
+    map.resize(640, 480);
+    QCOMPARE(map.view().frame().width, 640.0);
+    map.grab();
+  }
+
+  void closingAWindowTellsTheDelegate() {
+    delegate->setHasOpenedWindow(true);
+    QSignalSpy changed(delegate.get(), &TilemoraAppDelegate::hasOpenedWindowChanged);
+    TMMainWindow* window = delegate->openUntitledFile();
+    QCOMPARE(changed.count(), 0);
+    window->close();
+    QTRY_VERIFY(!delegate->hasOpenedWindow());
+    QCOMPARE(changed.count(), 1);
+  }
+
+  void theVersionTextNamesVersionAndBuild() {
+    QCOMPARE(TilemoraAppDelegate::versionString(),
+             QStringLiteral("Version %1 (%2)").arg(TILEMORA_VERSION, TILEMORA_BUILD_NUMBER));
+  }
+
+ private:
+  std::shared_ptr<TMQtMainQueue> queue;
+  std::unique_ptr<TilemoraAppDelegate> delegate;
+};
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  QApplication::setOrganizationName("TilemoraTests");  // keeps the user's recent folders apart
+  int failures = 0;
+  {
+    TMMessageViewTest messages;
+    failures += QTest::qExec(&messages, argc, argv);
+  }
+  {
+    TMAppShellTest shell;
+    failures += QTest::qExec(&shell, argc, argv);
+  }
+  return failures == 0 ? 0 : 1;
+}
+
+#include "TMAppTests.moc"
