@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds Tilemora twice and runs every test:
 #   - AddressSanitizer + UndefinedBehaviorSanitizer build: all tests;
-#   - ThreadSanitizer build: the concurrency tests.
+#   - ThreadSanitizer build: the concurrency tests, and the tests where
+#     scans run against a window controller or the scan driver.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -16,7 +17,7 @@ cmake --build build/asan -j "$jobs"
 
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTILEMORA_SANITIZER=thread \
   -DTILEMORA_BUILD_BENCH=OFF "${launcher[@]}"
-cmake --build build/tsan -j "$jobs" --target tilemora_concurrency_tests
+cmake --build build/tsan -j "$jobs" --target tilemora_concurrency_tests tilemora_core_tests
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
@@ -25,5 +26,8 @@ export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
 echo "== ThreadSanitizer: concurrency tests"
 ctest --test-dir build/tsan -L concurrency --output-on-failure
+echo "== ThreadSanitizer: scans driven by the window controller and the scan driver"
+build/tsan/tests/tilemora_core_tests --gtest_brief=1 \
+  --gtest_filter='*MainWindowController*:*ProgressSteps*:TMScanDriver.*:TMVolume.*' </dev/null
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer: all tests"
 ctest --test-dir build/asan --output-on-failure -j "$jobs"
