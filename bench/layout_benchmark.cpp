@@ -18,6 +18,7 @@
 #include "core/filetree/TMProgressNotifiable.h"
 #include "core/filetree/TMScanTask.h"
 #include "core/layout/TMBlockSizes.h"
+#include "core/layout/TMFrameGathering.h"
 #include "core/layout/TMLayoutNode.h"
 #include "core/platform/TMManualMainQueue.h"
 #include "render/TMFramePainter.h"
@@ -41,18 +42,10 @@ std::unique_ptr<TMLayoutNode>& fullLayout() {
 
 struct Frame {
   Frame()
-      : gatherer(int32_t(kCanvas.width / 7 + 1) * int32_t(kCanvas.height / 7 + 1),
+      : gatherer(gathererCapacityFor(kCanvas.width, kCanvas.height),
                  std::make_shared<TMQtTextMeasurer>()) {}
   void gather(TMLayoutNode& layout, const TMRect& visible) {
-    gatherer.startGathering(kCanvas, visible);
-    TMDrawInfo_t info;
-    info.visibleArea = &visible;
-    info.gatherer = &gatherer;
-    info.pixelWidth = gatherer.virtualPixelWidthSize();
-    info.pixelHeight = gatherer.virtualPixelHeightSize();
-    info.colorWheel = &wheel;
-    layout.drawGeometry(info, kCanvas);
-    gatherer.stopGathering();
+    gatherFrame(layout, gatherer, wheel, kCanvas, visible);
   }
   TMGeometryGatherer gatherer;
   TMColorWheel wheel;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/layout/TMBlockSizes.h"
+#include "core/layout/TMFrameGathering.h"
 
 namespace tilemora {
 
@@ -32,27 +32,13 @@ void TMTreeMapView::setTreeMap(std::shared_ptr<TMLayoutNode> tree, const TMFileU
 }
 
 void TMTreeMapView::updateGeometrySize() {
-  const int32_t across = int32_t(width_ / blockSizes.minNodeWidth + 1);
-  const int32_t down = int32_t(height_ / blockSizes.minNodeHeight + 1);
-  geometry_ = std::make_unique<TMGeometryGatherer>(across * down, measurer_);
+  geometry_ = std::make_unique<TMGeometryGatherer>(gathererCapacityFor(width_, height_), measurer_);
 }
 
 void TMTreeMapView::updateGeometry() {
   if (!current_) return;
-  const TMRect canvas = frame();
-  geometry_->startGathering(canvas, current_->size);
-  TMDrawInfo_t info;
-  info.visibleArea = &current_->size;
-  info.gatherer = geometry_.get();
-  info.pixelWidth = geometry_->virtualPixelWidthSize();
-  info.pixelHeight = geometry_->virtualPixelHeightSize();
-  if (selected_) {
-    info.selection.file = selected_->file;
-    info.selection.url = selected_->url;
-  }
-  info.colorWheel = &wheel_;
-  current_->layout->drawGeometry(info, canvas);
-  geometry_->stopGathering();
+  gatherFrame(*current_->layout, *geometry_, wheel_, frame(), current_->size,
+              selected_ ? selected_->file : nullptr, selected_ ? selected_->url : TMFileURL());
 }
 
 bool TMTreeMapView::paintsFramesAndTexts() const {

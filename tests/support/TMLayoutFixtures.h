@@ -10,6 +10,7 @@
 #include "core/drawing/TMColorWheel.h"
 #include "core/drawing/TMGeometryGatherer.h"
 #include "core/filetree/TMFileTree.h"
+#include "core/layout/TMFrameGathering.h"
 #include "core/layout/TMLayoutLeaf.h"
 #include "core/platform/TMTextMeasuring.h"
 
@@ -72,9 +73,7 @@ struct TMFrame {
     return info;
   }
   void draw(TMLayoutNode& node, TMFileTree* selected = nullptr) {
-    TMDrawInfo_t info = begin(selected);
-    node.drawGeometry(info, canvas);
-    gatherer.stopGathering();
+    gatherFrame(node, gatherer, wheel, canvas, visible, selected);
   }
   std::vector<TMRect> rectangles() const {
     return {gatherer.getRectangles(), gatherer.getRectangles() + gatherer.rectangleCount()};

@@ -42,10 +42,6 @@ class alignas(TMFileTree*) TMChildList {
   TMFileTree** unpublishedSlots() { return slotArray(); }
   void setUnpublishedCount(uint32_t n) { count_.store(n, std::memory_order_relaxed); }
 
-  // Main thread, when no scan writes this tree: removes one entry, keeping
-  // the order of the others.
-  void removeAt(uint32_t index);
-
  private:
   explicit TMChildList(uint32_t capacity) : capacity_(capacity), count_(0) {}
   static size_t byteSizeFor(uint32_t capacity) {

@@ -1,0 +1,27 @@
+#include "TMFrameGathering.h"
+
+#include "TMBlockSizes.h"
+
+namespace tilemora {
+
+int32_t gathererCapacityFor(double width, double height) {
+  return int32_t(width / blockSizes.minNodeWidth + 1) * int32_t(height / blockSizes.minNodeHeight + 1);
+}
+
+void gatherFrame(TMLayoutNode& layout, TMGeometryGatherer& gatherer, TMColorWheel& wheel,
+                 const TMRect& canvas, const TMRect& visible, TMFileTree* selectedFile,
+                 const TMFileURL& selectedUrl) {
+  gatherer.startGathering(canvas, visible);
+  TMDrawInfo_t info;
+  info.visibleArea = &visible;
+  info.gatherer = &gatherer;
+  info.pixelWidth = gatherer.virtualPixelWidthSize();
+  info.pixelHeight = gatherer.virtualPixelHeightSize();
+  info.selection.file = selectedFile;
+  info.selection.url = selectedUrl;
+  info.colorWheel = &wheel;
+  layout.drawGeometry(info, canvas);
+  gatherer.stopGathering();
+}
+
+}  // namespace tilemora

@@ -1,0 +1,24 @@
+#pragma once
+// Gathering one frame of a layout: the steps every painter of the map shares
+// (the desktop view, the PNG export, the benchmarks).
+
+#include <cstdint>
+
+#include "TMLayoutNode.h"
+#include "core/drawing/TMColorWheel.h"
+#include "core/drawing/TMGeometryGatherer.h"
+
+namespace tilemora {
+
+// Room for the rectangles of a view of `width` × `height` points: one per
+// cell of the smallest drawable node size, a starting size (the gatherer
+// grows when a frame needs more).
+int32_t gathererCapacityFor(double width, double height);
+
+// Lays `layout` over `canvas`, gathers what meets `visible` into
+// `gatherer`, with `selectedFile` (if any) in the selection colour.
+void gatherFrame(TMLayoutNode& layout, TMGeometryGatherer& gatherer, TMColorWheel& wheel,
+                 const TMRect& canvas, const TMRect& visible, TMFileTree* selectedFile = nullptr,
+                 const TMFileURL& selectedUrl = TMFileURL());
+
+}  // namespace tilemora
