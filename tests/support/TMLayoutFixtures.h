@@ -63,14 +63,7 @@ struct TMFrame {
 
   TMDrawInfo_t begin(TMFileTree* selected = nullptr) {
     gatherer.startGathering(canvas, visible);
-    TMDrawInfo_t info;
-    info.visibleArea = &visible;
-    info.gatherer = &gatherer;
-    info.pixelWidth = gatherer.virtualPixelWidthSize();
-    info.pixelHeight = gatherer.virtualPixelHeightSize();
-    info.selection.file = selected;
-    info.colorWheel = &wheel;
-    return info;
+    return drawInfoFor(gatherer, wheel, visible, selected);
   }
   void draw(TMLayoutNode& node, TMFileTree* selected = nullptr) {
     gatherFrame(node, gatherer, wheel, canvas, visible, selected);

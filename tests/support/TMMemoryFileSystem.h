@@ -38,6 +38,9 @@ class TMMemoryFileSystem : public TMFileSystem {
   int statPath(const char* path, struct stat* result) const override;
   void closeDirectory(int directory) const override;
   std::vector<std::string> mountedLocalVolumePaths() const override { return {}; }
+  TMFileSystemSizes fileSystemSizes(const char*) const override { return sizes; }
+
+  TMFileSystemSizes sizes;  // what a volume scanned here measures
 
  private:
   struct OpenFolder {

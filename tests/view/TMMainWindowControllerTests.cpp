@@ -21,13 +21,6 @@ E folderOf(int files) {
   return folder;
 }
 
-struct VolumeFileSystem : TMMemoryFileSystem {
-  using TMMemoryFileSystem::TMMemoryFileSystem;
-  TMFileSystemSizes fileSystemSizes(const char*) const override {
-    return {uint64_t(1) << 40, uint64_t(1) << 39};
-  }
-};
-
 class TMMainWindowControllerTest : public ::testing::Test {
  protected:
   void make(std::shared_ptr<TMFileSystem> fileSystem) {
@@ -108,7 +101,9 @@ TEST_F(TMMainWindowControllerTest, StepsNeverPileUpWhileTheMainQueueIsBusy) {
 }
 
 TEST_F(TMMainWindowControllerTest, AVolumeShowsADeterminateFractionFromItsFirstStep) {
-  make(std::make_shared<VolumeFileSystem>(folderOf(2500)));
+  auto fileSystem = std::make_shared<TMMemoryFileSystem>(folderOf(2500));
+  fileSystem->sizes = {uint64_t(1) << 40, uint64_t(1) << 39};
+  make(fileSystem);
   controller->openURL(TMFileURL::fromPath("/"));
   while (controller->scannedElementCount() < 2500) std::this_thread::yield();
   runToEnd();

@@ -8,10 +8,8 @@ int32_t gathererCapacityFor(double width, double height) {
   return int32_t(width / blockSizes.minNodeWidth + 1) * int32_t(height / blockSizes.minNodeHeight + 1);
 }
 
-void gatherFrame(TMLayoutNode& layout, TMGeometryGatherer& gatherer, TMColorWheel& wheel,
-                 const TMRect& canvas, const TMRect& visible, TMFileTree* selectedFile,
-                 const TMFileURL& selectedUrl) {
-  gatherer.startGathering(canvas, visible);
+TMDrawInfo_t drawInfoFor(TMGeometryGatherer& gatherer, TMColorWheel& wheel, const TMRect& visible,
+                         TMFileTree* selectedFile, const TMFileURL& selectedUrl) {
   TMDrawInfo_t info;
   info.visibleArea = &visible;
   info.gatherer = &gatherer;
@@ -20,6 +18,14 @@ void gatherFrame(TMLayoutNode& layout, TMGeometryGatherer& gatherer, TMColorWhee
   info.selection.file = selectedFile;
   info.selection.url = selectedUrl;
   info.colorWheel = &wheel;
+  return info;
+}
+
+void gatherFrame(TMLayoutNode& layout, TMGeometryGatherer& gatherer, TMColorWheel& wheel,
+                 const TMRect& canvas, const TMRect& visible, TMFileTree* selectedFile,
+                 const TMFileURL& selectedUrl) {
+  gatherer.startGathering(canvas, visible);
+  TMDrawInfo_t info = drawInfoFor(gatherer, wheel, visible, selectedFile, selectedUrl);
   layout.drawGeometry(info, canvas);
   gatherer.stopGathering();
 }

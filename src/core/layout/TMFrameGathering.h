@@ -15,6 +15,11 @@ namespace tilemora {
 // grows when a frame needs more).
 int32_t gathererCapacityFor(double width, double height);
 
+// The drawing record of a frame the gatherer has started: pixel sizes from
+// its mapping, `selectedFile` (if any) in the selection colour.
+TMDrawInfo_t drawInfoFor(TMGeometryGatherer& gatherer, TMColorWheel& wheel, const TMRect& visible,
+                         TMFileTree* selectedFile = nullptr, const TMFileURL& selectedUrl = TMFileURL());
+
 // Lays `layout` over `canvas`, gathers what meets `visible` into
 // `gatherer`, with `selectedFile` (if any) in the selection colour.
 void gatherFrame(TMLayoutNode& layout, TMGeometryGatherer& gatherer, TMColorWheel& wheel,

@@ -85,11 +85,9 @@ TEST(TMLayoutBuilding, AFolderWhoseChildrenAllGiveNoNodeIsALeaf) {
 
 TEST(TMLayoutBuilding, AVolumeLaysOutItsFolderFreeAndUnscannedSpaceLargestFirst) {
   // The memory file system has no mount table: scan "/" to get a volume.
-  struct Sized : TMMemoryFileSystem {
-    using TMMemoryFileSystem::TMMemoryFileSystem;
-    TMFileSystemSizes fileSystemSizes(const char*) const override { return {512 * 400, 512 * 250}; }
-  };
-  TMFinishedScan scan = scanToEnd("/", std::make_shared<Sized>(E::directory("/", {E::file("f", 100)})));
+  auto fileSystem = std::make_shared<TMMemoryFileSystem>(E::directory("/", {E::file("f", 100)}));
+  fileSystem->sizes = {512 * 400, 512 * 250};
+  TMFinishedScan scan = scanToEnd("/", fileSystem);
   auto* volume = dynamic_cast<TMVolume*>(scan.root.get());
   ASSERT_NE(volume, nullptr);
   auto layout = volume->createLayoutTree(65536, 0);
@@ -103,11 +101,9 @@ TEST(TMLayoutBuilding, AVolumeLaysOutItsFolderFreeAndUnscannedSpaceLargestFirst)
 }
 
 TEST(TMLayoutBuilding, AVolumeWhoseScanExceedsItsUsedSpaceShowsNoUnscannedPart) {
-  struct Small : TMMemoryFileSystem {
-    using TMMemoryFileSystem::TMMemoryFileSystem;
-    TMFileSystemSizes fileSystemSizes(const char*) const override { return {512 * 300, 512 * 250}; }
-  };
-  TMFinishedScan scan = scanToEnd("/", std::make_shared<Small>(E::directory("/", {E::file("f", 100)})));
+  auto fileSystem = std::make_shared<TMMemoryFileSystem>(E::directory("/", {E::file("f", 100)}));
+  fileSystem->sizes = {512 * 300, 512 * 250};
+  TMFinishedScan scan = scanToEnd("/", fileSystem);
   auto* volume = dynamic_cast<TMVolume*>(scan.root.get());
   ASSERT_NE(volume, nullptr);
   auto layout = volume->createLayoutTree(65536, 0);
