@@ -7,16 +7,14 @@
 // Targets: no step over 50 ms; the commit under 300 ms.
 
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
+#include "TMBenchHosts.h"
 #include "core/platform/TMManualMainQueue.h"
-#include "render/TMFramePainter.h"
 #include "render/TMQtTextMeasurer.h"
 #include "view/TMMainWindowController.h"
 
@@ -24,34 +22,6 @@ using namespace tilemora;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-// Paints each frame at once into an image, as the widget would on the
-// repaint it asks for, so that painting counts in the step.
-struct PaintingViewHost : TMTreeMapViewHost {
-  void requestRepaint() override {
-    if (view == nullptr || view->geometry() == nullptr) return;
-    QPainter painter(&image);
-    image.fill(Qt::white);
-    paintGatheredFrame(painter, *view->geometry(), 800, view->paintsFramesAndTexts());
-  }
-  void showPath(const TMFileURL&) override {}
-  void setScrollerPositions(const TMScrollerPositions&) override {}
-
-  TMTreeMapView* view = nullptr;
-  QImage image{1000, 800, QImage::Format_RGB32};
-};
-
-struct QuietWindowHost : TMWindowHost {
-  void showMessageView(bool) override {}
-  void setProgressIndeterminate(bool value) override { indeterminate = value; }
-  bool isProgressIndeterminate() const override { return indeterminate; }
-  void startProgressAnimation() override {}
-  void stopProgressAnimation() override {}
-  void setProgressRange(double, double) override {}
-  void setProgressValue(double) override {}
-  void noteRecentFolder(const TMFileURL&) override {}
-  bool indeterminate = true;
-};
 
 double milliseconds(Clock::duration duration) {
   return std::chrono::duration<double, std::milli>(duration).count();
@@ -67,8 +37,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   auto queue = std::make_shared<TMManualMainQueue>();
-  PaintingViewHost viewHost;
-  QuietWindowHost windowHost;
+  TMPaintingViewHost viewHost;
+  TMQuietWindowHost windowHost;
   TMTreeMapView view(viewHost, std::make_shared<TMQtTextMeasurer>(), 1000, 800);
   viewHost.view = &view;
   auto controller = std::make_shared<TMMainWindowController>(windowHost, view, TMScanEnvironment{queue});

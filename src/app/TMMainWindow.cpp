@@ -3,42 +3,26 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QScrollBar>
 #include <QStackedLayout>
 #include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
 #include <cmath>
 
-#include "TMGlobalQueues.h"
+#include "TMMapPane.h"
 #include "TMMessageView.h"
-#include "TMPathBar.h"
 #include "TMRecentFolders.h"
-#include "TMTreeMapWidget.h"
 #include "TilemoraAppDelegate.h"
+#include "view/TMGlobalQueues.h"
 
 namespace tilemora {
 
 namespace {
 
-// Scroll bars work in integers; the view's knobs are fractions.
-constexpr int kScrollerRange = 10000;
-
-void placeKnob(QScrollBar& scroller, double proportion, double value) {
-  if (!std::isfinite(proportion)) proportion = 1;
-  const int page = int(std::lround(std::clamp(proportion, 0.0, 1.0) * kScrollerRange));
-  const int maximum = kScrollerRange - page;
-  scroller.setRange(0, maximum);
-  scroller.setPageStep(std::max(page, 1));
-  // A knob that fills its track has no position (0/0): show it at the start.
-  scroller.setValue(std::isfinite(value) ? int(std::lround(std::clamp(value, 0.0, 1.0) * maximum)) : 0);
-}
-
-QString displayName(const TMFileURL& url) {
-  return QFile::decodeName(QByteArray(url.lastPathComponent().data(),
-                                      qsizetype(url.lastPathComponent().size())));
-}
+// Progress bars work in integers; progress is a fraction.
+constexpr int kProgressRange = 10000;
 
 }  // namespace
 
@@ -52,20 +36,8 @@ TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMain
   pages_ = new QStackedLayout(central);
   messageView_ = new TMMessageView;
   pages_->addWidget(messageView_);
-
-  auto* mapPage = new QWidget;
-  auto* grid = new QGridLayout(mapPage);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setSpacing(0);
-  treeMap_ = new TMTreeMapWidget;
-  horizontalScroller_ = new QScrollBar(Qt::Horizontal);
-  verticalScroller_ = new QScrollBar(Qt::Vertical);
-  pathView_ = new TMPathBar;
-  grid->addWidget(treeMap_, 0, 0);
-  grid->addWidget(verticalScroller_, 0, 1);
-  grid->addWidget(horizontalScroller_, 1, 0);
-  grid->addWidget(pathView_, 2, 0, 1, 2);
-  pages_->addWidget(mapPage);
+  mapPane_ = new TMMapPane;
+  pages_->addWidget(mapPane_);
   setCentralWidget(central);
 
   progress_ = new QProgressBar;
@@ -75,27 +47,15 @@ TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMain
   progress_->setValue(0);
   statusBar()->addPermanentWidget(progress_);
 
-  treeMap_->onPathShown = [this](const TMFileURL& url) {
-    pathView_->setURL(url);
-    setWindowTitle(displayName(url));
-  };
-  treeMap_->onScrollersMoved = [this](const TMScrollerPositions& positions) {
-    showScrollers(positions);
-  };
-
   TMScanEnvironment environment;
   environment.mainQueue = std::move(mainQueue);
   controller_ = std::make_shared<TMMainWindowController>(
-      *this, treeMap_->view(), std::move(environment), [&delegate] { delegate.notifyWindowClosed(); });
-  messageView_->setFileDropResponder([this](const TMFileURL& url) { controller_->openURL(url); });
+      *this, mapPane_->view(), std::move(environment), [&delegate] { delegate.notifyWindowClosed(); });
+  buildViewCommands();
   buildMenus();
-
-  // The folder handed over for this window, if any.
-  if (std::optional<TMFileURL> url = TMGlobalQueues::sharedQueues().getFileFromQueue()) {
-    controller_->openURL(*url);
-  } else {
-    showMessageView(true);
-  }
+  // Wires the drop and the toolbar, and opens the folder handed over for
+  // this window, if any.
+  controller_->awakeFromNib(TMGlobalQueues::sharedQueues());
 }
 
 TMMainWindow::~TMMainWindow() {
@@ -113,8 +73,64 @@ void TMMainWindow::buildMenus() {
   file->addAction(tr("&Close"), QKeySequence::Close, this, &QWidget::close);
   file->addAction(tr("&Quit"), QKeySequence::Quit, &delegate_, [this] { delegate_.quit(); });
 
+  QMenu* view = menuBar()->addMenu(tr("&View"));
+  view->addActions({zoomIn_, zoomOut_});
+  view->addSeparator();
+  view->addActions({narrow_, goUp_, selectFirstItem_});
+  view->addSeparator();
+  view->addAction(reveal_);
+
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->addAction(tr("&About Tilemora"), &delegate_, [this] { delegate_.openAbout(this); });
+}
+
+void TMMainWindow::buildViewCommands() {
+  auto command = [this](const QString& text, const char* iconName, QStyle::StandardPixmap fallback,
+                        QList<QKeySequence> keys, void (TMMainWindowController::*forward)()) {
+    const QIcon icon = fallback == QStyle::SP_CustomBase
+                           ? QIcon::fromTheme(QLatin1String(iconName))
+                           : QIcon::fromTheme(QLatin1String(iconName), style()->standardIcon(fallback));
+    auto* action = new QAction(icon, text, this);
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, [this, forward] { (controller_.get()->*forward)(); });
+    return action;
+  };
+  zoomIn_ = command(tr("Zoom &In"), "zoom-in", QStyle::SP_CustomBase,
+                    {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+                    &TMMainWindowController::zoomInView);
+  zoomOut_ = command(tr("Zoom &Out"), "zoom-out", QStyle::SP_CustomBase, {QKeySequence::ZoomOut},
+                     &TMMainWindowController::zoomOutView);
+  narrow_ = command(tr("&Narrow"), "go-down", QStyle::SP_ArrowDown,
+                    {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)},
+                    &TMMainWindowController::narrowFolder);
+  goUp_ = command(tr("Go &Up"), "go-up", QStyle::SP_ArrowUp,
+                  {QKeySequence(Qt::ALT | Qt::Key_Up), QKeySequence(Qt::Key_Backspace)},
+                  &TMMainWindowController::goUp);
+  reveal_ = command(tr("&Reveal in File Manager"), "system-file-manager", QStyle::SP_DirOpenIcon,
+                    {QKeySequence(Qt::CTRL | Qt::Key_R)}, &TMMainWindowController::revealInFinder);
+  selectFirstItem_ = new QAction(tr("Select &First Item"), this);
+  connect(selectFirstItem_, &QAction::triggered, this, [this] { mapPane_->view().selectSubItem(); });
+
+  QToolBar* toolbar = addToolBar(tr("Map"));
+  toolbar->setObjectName(QStringLiteral("map"));
+  toolbar->setMovable(false);
+  toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  toolbar->addActions({zoomIn_, zoomOut_, narrow_, goUp_, reveal_});
+  toolbarFlagsChanged();
+}
+
+void TMMainWindow::toolbarFlagsChanged() {
+  const TMMainWindowController& c = *controller_;
+  zoomIn_->setEnabled(!c.atMaximumZoom());
+  zoomOut_->setEnabled(!c.atMinimumZoom());
+  narrow_->setEnabled(c.narrowable());
+  selectFirstItem_->setEnabled(c.narrowable());
+  goUp_->setEnabled(!c.atTopLevel());
+  reveal_->setEnabled(c.showableInFinder());
+}
+
+void TMMainWindow::setFileDropResponder(std::function<void(const TMFileURL&)> responder) {
+  messageView_->setFileDropResponder(std::move(responder));
 }
 
 void TMMainWindow::fillRecentMenu() {
@@ -133,11 +149,6 @@ void TMMainWindow::fillRecentMenu() {
 void TMMainWindow::openDocument() {
   const QString folder = QFileDialog::getExistingDirectory(this, tr("Open Folder"));
   if (!folder.isEmpty()) controller_->openURL(TMFileURL::fromPath(QFile::encodeName(folder).toStdString()));
-}
-
-void TMMainWindow::showScrollers(const TMScrollerPositions& positions) {
-  placeKnob(*horizontalScroller_, positions.horizontalProportion, positions.horizontalValue);
-  placeKnob(*verticalScroller_, positions.verticalProportion, positions.verticalValue);
 }
 
 void TMMainWindow::showMessageView(bool shown) {
@@ -165,11 +176,11 @@ void TMMainWindow::stopProgressAnimation() {
 }
 
 void TMMainWindow::setProgressRange(double minimum, double maximum) {
-  progress_->setRange(int(minimum * kScrollerRange), int(maximum * kScrollerRange));
+  progress_->setRange(int(minimum * kProgressRange), int(maximum * kProgressRange));
 }
 
 void TMMainWindow::setProgressValue(double value) {
-  progress_->setValue(int(std::lround(std::clamp(value, 0.0, 1.0) * kScrollerRange)));
+  progress_->setValue(int(std::lround(std::clamp(value, 0.0, 1.0) * kProgressRange)));
   progress_->repaint();
 }
 

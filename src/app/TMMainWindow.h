@@ -1,7 +1,7 @@
 #pragma once
-// A main window: the initial message, or the tree map with its scroll
-// bars, path bar and progress bar; its menus; and its controller, which
-// drives its scans.
+// A main window: the initial message or the map pane, the progress bar,
+// the menus and the toolbar; and its controller, which drives its scans
+// and says which commands are possible. The window only places widgets.
 
 #include <QMainWindow>
 #include <memory>
@@ -9,17 +9,16 @@
 #include "view/TMMainWindowController.h"
 #include "view/TMWindowHost.h"
 
+class QAction;
 class QProgressBar;
-class QScrollBar;
 class QStackedLayout;
 class QMenu;
 
 namespace tilemora {
 
 class TilemoraAppDelegate;
+class TMMapPane;
 class TMMessageView;
-class TMPathBar;
-class TMTreeMapWidget;
 
 class TMMainWindow : public QMainWindow, public TMWindowHost {
   Q_OBJECT
@@ -32,7 +31,7 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
 
   TMMainWindowController& controller() { return *controller_; }
   TMMessageView& messageView() { return *messageView_; }
-  TMTreeMapWidget& treeMapWidget() { return *treeMap_; }
+  TMMapPane& mapPane() { return *mapPane_; }
   QProgressBar& progressBar() { return *progress_; }
 
   // File ▸ Open…: a folder for this window.
@@ -47,21 +46,34 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   void setProgressRange(double minimum, double maximum) override;
   void setProgressValue(double value) override;
   void noteRecentFolder(const TMFileURL& url) override;
+  void setFileDropResponder(std::function<void(const TMFileURL&)> responder) override;
+  void toolbarFlagsChanged() override;
+
+  // The View menu's and the toolbar's commands.
+  QAction& zoomInAction() { return *zoomIn_; }
+  QAction& zoomOutAction() { return *zoomOut_; }
+  QAction& narrowAction() { return *narrow_; }
+  QAction& goUpAction() { return *goUp_; }
+  QAction& revealAction() { return *reveal_; }
+  QAction& selectFirstItemAction() { return *selectFirstItem_; }
 
  private:
   void buildMenus();
+  void buildViewCommands();
   void fillRecentMenu();
-  void showScrollers(const struct TMScrollerPositions& positions);
 
   TilemoraAppDelegate& delegate_;
   TMMessageView* messageView_;
-  TMTreeMapWidget* treeMap_;
-  QScrollBar* horizontalScroller_;
-  QScrollBar* verticalScroller_;
-  TMPathBar* pathView_;
+  TMMapPane* mapPane_;
   QProgressBar* progress_;
   QStackedLayout* pages_;
   QMenu* recentMenu_ = nullptr;
+  QAction* zoomIn_ = nullptr;
+  QAction* zoomOut_ = nullptr;
+  QAction* narrow_ = nullptr;
+  QAction* goUp_ = nullptr;
+  QAction* reveal_ = nullptr;
+  QAction* selectFirstItem_ = nullptr;
   bool indeterminate_ = true;
   bool animating_ = false;
   std::shared_ptr<TMMainWindowController> controller_;

@@ -1,29 +1,31 @@
 #include "TMTreeMapWidget.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QHelpEvent>
+#include <QLocale>
+#include <QNativeGestureEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QToolTip>
 
+#include "TMInputMapping.h"
 #include "core/drawing/TMColor.h"
+#include "core/filetree/TMSizeFormatter.h"
 #include "render/TMFramePainter.h"
-#include "render/TMQtTextMeasurer.h"
 
 namespace tilemora {
 
-TMTreeMapWidget::TMTreeMapWidget(QWidget* parent)
-    : QWidget(parent),
-      view_(std::make_unique<TMTreeMapView>(*this, std::make_shared<TMQtTextMeasurer>(),
-                                            double(width()), double(height()))) {
+TMTreeMapWidget::TMTreeMapWidget(TMTreeMapView& view, QWidget* parent) : QWidget(parent), view_(view) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setMinimumSize(1, 1);
+  setMouseTracking(false);
 }
 
-void TMTreeMapWidget::showPath(const TMFileURL& url) {
-  if (onPathShown) onPathShown(url);
-}
-
-void TMTreeMapWidget::setScrollerPositions(const TMScrollerPositions& positions) {
-  if (onScrollersMoved) onScrollersMoved(positions);
+TMPoint TMTreeMapWidget::viewPointOf(QPointF position) const {
+  // The view's y axis points up.
+  return {position.x(), double(height()) - position.y()};
 }
 
 void TMTreeMapWidget::paintEvent(QPaintEvent*) {
@@ -33,12 +35,97 @@ void TMTreeMapWidget::paintEvent(QPaintEvent*) {
   const TMColor& background = TMColor::windowBackgroundColor();
   painter.fillRect(rect(), QColor::fromRgbF(float(background.red), float(background.green),
                                             float(background.blue)));
-  if (const TMGeometryGatherer* geometry = view_->geometry())
-    paintGatheredFrame(painter, *geometry, double(height()), view_->paintsFramesAndTexts());
+  if (const TMGeometryGatherer* geometry = view_.geometry())
+    paintGatheredFrame(painter, *geometry, double(height()), view_.paintsFramesAndTexts());
 }
 
 void TMTreeMapWidget::resizeEvent(QResizeEvent* event) {
-  view_->setFrameSize(double(event->size().width()), double(event->size().height()));
+  view_.setFrameSize(double(event->size().width()), double(event->size().height()));
+}
+
+void TMTreeMapWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  pressPosition_ = lastDragPosition_ = event->position();
+  dragging_ = false;
+  clickCount_ = 1;
+  view_.mouseDown();
+}
+
+void TMTreeMapWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  // Qt sends this in place of the second press.
+  mousePressEvent(event);
+  clickCount_ = 2;
+}
+
+void TMTreeMapWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (!(event->buttons() & Qt::LeftButton)) return;
+  // A hand that trembles while clicking does not drag.
+  if (!dragging_ &&
+      (event->position() - pressPosition_).manhattanLength() < QApplication::startDragDistance())
+    return;
+  dragging_ = true;
+  const QPointF delta = event->position() - lastDragPosition_;
+  lastDragPosition_ = event->position();
+  view_.mouseDragged(delta.x(), delta.y());
+}
+
+void TMTreeMapWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
+  view_.mouseUp(viewPointOf(event->position()), clickCount_);
+}
+
+void TMTreeMapWidget::wheelEvent(QWheelEvent* event) {
+  const QPointF units =
+      wheelUnitsOf(event->pixelDelta(), event->angleDelta(), QApplication::wheelScrollLines());
+  const bool zoom = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+  // Some platforms turn Alt+wheel into a horizontal wheel: zoom by it all the same.
+  const double zoomUnits = units.y() != 0 ? units.y() : units.x();
+  view_.scrollWheel(units.x(), zoom ? zoomUnits : units.y(), zoom);
+  event->accept();
+}
+
+void TMTreeMapWidget::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Up: return view_.keyDown(TMArrowKey::kUp);
+    case Qt::Key_Down: return view_.keyDown(TMArrowKey::kDown);
+    case Qt::Key_Left: return view_.keyDown(TMArrowKey::kLeft);
+    case Qt::Key_Right: return view_.keyDown(TMArrowKey::kRight);
+    default: return QWidget::keyPressEvent(event);
+  }
+}
+
+bool TMTreeMapWidget::event(QEvent* event) {
+  if (event->type() == QEvent::NativeGesture) {
+    auto* gesture = static_cast<QNativeGestureEvent*>(event);
+    if (gesture->gestureType() == Qt::ZoomNativeGesture) {
+      view_.magnifyWithEvent(gesture->value());
+      return true;
+    }
+  }
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = toolTipAt(help->pos());
+    if (text.isEmpty()) {
+      QToolTip::hideText();
+    } else {
+      QToolTip::showText(help->globalPos(), text, this);
+    }
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+QString TMTreeMapWidget::toolTipAt(QPoint position) {
+  std::optional<TMNodeDescription> node = view_.describeNodeAt(viewPointOf(position));
+  if (!node) return {};
+  const QString sizes = QStringLiteral("%1 (%2 bytes)")
+                            .arg(QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(node->size)),
+                                 QLocale().toString(qulonglong(node->size)));
+  // Free and unscanned space are no files: their name says what they are.
+  const std::string_view name = node->url.lastPathComponent();
+  const QString what = node->isSpace ? QString::fromUtf8(name.data(), qsizetype(name.size()))
+                                     : QFile::decodeName(QByteArray::fromStdString(node->url.path()));
+  return what + QLatin1Char('\n') + sizes;
 }
 
 }  // namespace tilemora

@@ -1,37 +1,46 @@
 #pragma once
-// The Qt side of the tree map view: it hands resizes to the view's logic
-// and paints the frame the logic gathered. Everything else is the logic's.
+// The Qt side of the map itself: it paints the frame the view's logic
+// gathered and turns mouse, wheel, key, gesture and tooltip events into
+// plain calls on that logic (points flipped to y up). The map pane owns the
+// logic and everything else around it.
 
 #include <QWidget>
-#include <functional>
-#include <memory>
 
 #include "view/TMTreeMapView.h"
 
 namespace tilemora {
 
-class TMTreeMapWidget : public QWidget, public TMTreeMapViewHost {
+class TMTreeMapWidget : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TMTreeMapWidget(QWidget* parent = nullptr);
+  TMTreeMapWidget(TMTreeMapView& view, QWidget* parent = nullptr);
 
-  TMTreeMapView& view() { return *view_; }
+  TMTreeMapView& view() { return view_; }
 
-  std::function<void(const TMFileURL&)> onPathShown;
-  std::function<void(const TMScrollerPositions&)> onScrollersMoved;
-
-  // TMTreeMapViewHost
-  void requestRepaint() override { update(); }
-  void showPath(const TMFileURL& url) override;
-  void setScrollerPositions(const TMScrollerPositions& positions) override;
+  // The tooltip of what lies at `position` (widget coordinates): its path
+  // (or what the space is) and its size; empty where there is nothing.
+  QString toolTipAt(QPoint position);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  std::unique_ptr<TMTreeMapView> view_;
+  TMPoint viewPointOf(QPointF position) const;
+
+  TMTreeMapView& view_;
+  QPointF pressPosition_;
+  QPointF lastDragPosition_;
+  bool dragging_ = false;  // moved past the drag distance since the press
+  int clickCount_ = 1;
 };
 
 }  // namespace tilemora

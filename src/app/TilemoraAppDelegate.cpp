@@ -5,7 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "TMGlobalQueues.h"
+#include "view/TMGlobalQueues.h"
 #include "TMMainWindow.h"
 
 namespace tilemora {

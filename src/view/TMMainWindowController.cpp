@@ -75,3 +75,33 @@ void TMMainWindowController::notifyViewCleanup() {
 }
 
 }  // namespace tilemora
+
+namespace tilemora {
+
+void TMMainWindowController::awakeFromNib(TMGlobalQueues& queues) {
+  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
+  window_.setFileDropResponder([weak](const TMFileURL& url) {
+    if (auto controller = weak.lock()) controller->openURL(url);
+  });
+  mainTreeView_.setStateChangeResponder([weak] {
+    if (auto controller = weak.lock()) controller->mapStateChange();
+  });
+  if (std::optional<TMFileURL> url = queues.getFileFromQueue()) openURL(*url);
+}
+
+void TMMainWindowController::mapStateChange() {
+  setAtMaximumZoom(mainTreeView_.isZoomMaximum());
+  setAtMinimumZoom(mainTreeView_.isZoomMinimum());
+  setNarrowable(mainTreeView_.isSelectionNarrowable());
+  setAtTopLevel(mainTreeView_.isAtTopLevel());
+  setShowableInFinder(mainTreeView_.isSelectionReavealableInFinder());
+  window_.toolbarFlagsChanged();
+}
+
+void TMMainWindowController::zoomInView() { mainTreeView_.zoomBy(kZoomInStep); }
+void TMMainWindowController::zoomOutView() { mainTreeView_.zoomBy(kZoomOutStep); }
+void TMMainWindowController::narrowFolder() { mainTreeView_.narrowSelected(); }
+void TMMainWindowController::goUp() { mainTreeView_.popNarrowing(); }
+void TMMainWindowController::revealInFinder() { mainTreeView_.revealSelectionInFinder(); }
+
+}  // namespace tilemora

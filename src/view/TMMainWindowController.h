@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "TMGlobalQueues.h"
 #include "TMTreeMapView.h"
 #include "TMWindowHost.h"
 #include "core/filetree/TMFileTree.h"
@@ -37,18 +38,40 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // The tree map view's root itself was deleted: forget the tree.
   void notifyViewCleanup();
 
+  // Installs the drop responder and the view's state-change callback (so
+  // the flags follow the view at once), then opens the folder waiting in
+  // `queues`, if any.
+  void awakeFromNib(TMGlobalQueues& queues);
+
+  // The window's commands, forwarded to the view.
+  void zoomInView();
+  void zoomOutView();
+  void narrowFolder();
+  void goUp();
+  void revealInFinder();
+  static constexpr double kZoomInStep = double(-0.1f);
+  static constexpr double kZoomOutStep = double(0.1f);
+
+  // Recomputes the five flags from the view, then tells the window once.
+  void mapStateChange();
+
   std::shared_ptr<TMFileTree> curentlyNavigated() const { return curentlyNavigated_; }
   const std::optional<TMFileURL>& scannedUrl() const { return scannedUrl_; }
   // Progress notices received since the current scan began.
   uint64_t scannedElementCount() const;
   bool isScanning() const { return scanTask_ && !ended_; }
 
-  // The observable toolbar flags, as they are at creation.
-  bool atMaximumZoom = false;
-  bool atMinimumZoom = false;
-  bool showableInFinder = false;
-  bool narrowable = false;
-  bool atTopLevel = true;
+  // The toolbar flags; they start as an empty window's.
+  bool atMaximumZoom() const { return atMaximumZoom_; }
+  bool atMinimumZoom() const { return atMinimumZoom_; }
+  bool showableInFinder() const { return showableInFinder_; }
+  bool narrowable() const { return narrowable_; }
+  bool atTopLevel() const { return atTopLevel_; }
+  void setAtMaximumZoom(bool value) { atMaximumZoom_ = value; }
+  void setAtMinimumZoom(bool value) { atMinimumZoom_ = value; }
+  void setShowableInFinder(bool value) { showableInFinder_ = value; }
+  void setNarrowable(bool value) { narrowable_ = value; }
+  void setAtTopLevel(bool value) { atTopLevel_ = value; }
 
  private:
   friend class TMScanProgressRelay;
@@ -68,6 +91,12 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   std::shared_ptr<TMScanProgressRelay> relay_;  // the current scan's receiver
   std::shared_ptr<TMScanTask> scanTask_;
   bool ended_ = false;
+
+  bool atMaximumZoom_ = false;
+  bool atMinimumZoom_ = false;
+  bool showableInFinder_ = false;
+  bool narrowable_ = false;
+  bool atTopLevel_ = true;
 };
 
 }  // namespace tilemora

@@ -1,15 +1,23 @@
 #pragma once
-// The logic of the main view of a scan window: the three view states (the
-// whole tree, the part shown, the selection), the hand-over of layout
-// trees, gathering one frame per change, and the visible rectangle's
-// stretching and translation. Painting replays the gathered frame (the
-// toolkit widget does it with paintGatheredFrame).
+// The logic of the main view of a scan window, behind the toolkit's host:
+//   - core (TMTreeMapView.cpp): the three view states (the whole tree, the
+//     part shown, the selection), the hand-over of layout trees, gathering
+//     one frame per change (the toolkit replays it on every paint);
+//   - zoom and scroll (TMTreeMapViewZoom.cpp): the visible rectangle, its
+//     animations, the wheel, the magnify gesture, the scroll bars;
+//   - selection and navigation (TMTreeMapViewNavigation.cpp): searches,
+//     clicks, arrow keys, dragging, narrowing, going up, the path bar,
+//     reveal, and the state queries the window's toolbar follows.
 //
-// The virtual canvas is the view's frame {0, 0, width, height}, y up.
+// The virtual canvas is the view's frame {0, 0, width, height}, y up. Input
+// comes in as plain calls: points in view coordinates with y up (the
+// toolkit flips its own), deltas, keys, scroll bar parts.
 
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "AnimationPerFrame.h"
 #include "TMNodeState.h"
 #include "TMTreeMapViewHost.h"
 #include "core/drawing/TMColorWheel.h"
@@ -17,34 +25,43 @@
 
 namespace tilemora {
 
+enum class TMArrowKey { kUp, kDown, kLeft, kRight };
+
+// A search closure: runs a layout search with the record and the canvas.
+using TMSearchFunction = std::function<TMLayoutNode*(TMDrawInfo_t& info, const TMRect& bounds)>;
+
+// What lies under a point of the map, for its tooltip.
+struct TMNodeDescription {
+  TMFileURL url;
+  uint64_t size = 0;
+  bool isSpace = false;  // the free or the unscanned space: no file of its own
+};
+
 class TMTreeMapView {
  public:
+  // The animations: a focus (narrowing, going up) and a zoom.
+  enum AnimationKind : int32_t { kFocusAnimation = 0, kZoomAnimation = 1 };
+  static constexpr double kFocusDuration = 0.25;
+  static constexpr double kZoomDuration = double(0.1f);
+  // Stretch per unit of vertical wheel scroll while zooming with the wheel.
+  static constexpr double kWheelZoomPerUnit = double(-0.02f);
+
   // initWithFrame: — no tree and no gatherer yet.
   TMTreeMapView(TMTreeMapViewHost& host, std::shared_ptr<const TMTextMeasuring> measurer,
                 double width, double height);
+  ~TMTreeMapView();
 
+  // --- core ---------------------------------------------------------------
   // setTreeMap:atUrl: — shows `tree` (the layout of the folder or volume at
   // `url`) whole, unzoomed, without selection; no tree clears the states.
   void setTreeMap(std::shared_ptr<TMLayoutNode> tree, const TMFileURL& url);
-
-  // setFrameSize: — the view was resized; the zoom factor is kept.
-  void setFrameSize(double width, double height);
-  // Moves the visible rectangle, kept inside the canvas.
-  void translateBy(double dx, double dy);
-  // Scales the visible rectangle by (1 + sx, 1 + sy) about its centre,
-  // capped at the canvas and kept inside it.
-  void stretchBy(double sx, double sy);
-  void updateScrollerPosition();
-
   // A new gatherer sized for the frame.
   void updateGeometrySize();
   // Gathers the frame of the current state.
   void updateGeometry();
-
+  // Stores `responder`, called after every change of state, and calls it
+  // once at once.
   void setStateChangeResponder(std::function<void()> responder);
-
-  bool isZoomMinimum() const { return root_ == nullptr; }
-  bool isZoomMaximum() const { return root_ == nullptr; }
 
   // What painting needs: the last gathered frame (null before the first),
   // and whether frames and texts are drawn over its fills.
@@ -52,14 +69,93 @@ class TMTreeMapView {
   bool paintsFramesAndTexts() const;
 
   TMRect frame() const { return {0, 0, width_, height_}; }
-  // virtualSize — the visible rectangle.
-  TMRect virtualSize() const { return current_ ? current_->size : frame(); }
   const TMNodeState* root() const { return root_.get(); }
   const TMNodeState* current() const { return current_.get(); }
   const TMNodeState* selected() const { return selected_.get(); }
+  bool isLocked() const { return lockAnyMouseEvent_; }
+
+  // --- zoom and scroll ----------------------------------------------------
+  // setFrameSize: — the view was resized; the zoom factor is kept.
+  void setFrameSize(double width, double height);
+  // Moves the visible rectangle, kept inside the canvas.
+  void translateBy(double dx, double dy);
+  // Scales the visible rectangle by (1 + sx, 1 + sy) about its centre,
+  // capped at the canvas and kept inside it.
+  void stretchBy(double sx, double sy);
+  // The wheel's deltas (positive y scrolls up, positive x left); with the
+  // zoom modifier the vertical delta zooms instead.
+  void scrollWheel(double deltaX, double deltaY, bool zoomModifier);
+  // magnifyWithEvent: — a pinch; a positive magnification zooms in.
+  void magnifyWithEvent(double magnification);
+  // Animated zoom by the factor 1 + z about the centre.
+  void zoomBy(double z);
+  // Animates the visible rectangle from `from` to `to`; a focus ends by
+  // making the selection the current state.
+  void animateZoom(int32_t kind, const TMRect& from, const TMRect& to);
+  // Both true exactly while no tree is shown.
+  bool isZoomMinimum() const { return root_ == nullptr; }
+  bool isZoomMaximum() const { return root_ == nullptr; }
+
+  // The animation's side (its delegate).
+  bool animationShouldStart(AnimationPerFrame& animation);
+  void animationDidEnd(AnimationPerFrame& animation);
+  void setVirtualSize(const TMRect& rect);
+  // virtualSize — the visible rectangle.
+  TMRect virtualSize() const { return current_ ? current_->size : frame(); }
+
+  // The scroll bars' actions: `part` was hit on a bar showing `value`
+  // (for the knob, where it was dragged to).
+  void scrollHorizontal(TMScrollerPart part, double value);
+  void scrollVertical(TMScrollerPart part, double value);
+  void updateScrollerPosition();
+
+  // --- selection and navigation -------------------------------------------
+  // Runs `function` over the current canvas with a search record starting
+  // at `url`; the found node goes to `result`.
+  TMDrawInfo_t searchWithFunction(const TMSearchFunction& function, const TMFileURL& url,
+                                  TMLayoutNode** result = nullptr);
+  // Makes what the search finds the selection (unless it is already);
+  // answers the node found, null when there is none.
+  TMLayoutNode* selectWithFunction(const TMSearchFunction& function, const TMFileURL& url);
+  // Selects the deepest findable node under `point` (virtual coordinates).
+  void selectAtPoint(const TMPoint& point);
+  // Selects the first item inside the selected folder.
+  void selectSubItem();
+  // Moves the selection to the neighbour beyond an edge of it.
+  void keyDown(TMArrowKey key);
+  void mouseDown();
+  // The mouse moved by (dx, dy) view pixels (y down) with its button held.
+  void mouseDragged(double dx, double dy);
+  // The button went up at `viewPoint` (view coordinates, y up) after
+  // `clickCount` clicks: selects, and a double click narrows or reveals.
+  void mouseUp(const TMPoint& viewPoint, int clickCount);
+  void revealSelectionInFinder();
+  void narrowSelected();
+  // Shows the node at `url`, going down or up.
+  void focusOn(const TMFileURL& url);
+  void popNarrowing();
+  // The path bar's component `url` was double-clicked.
+  void pathDoubleClick(const TMFileURL& url);
+
+  bool isSelectionNarrowable() const;
+  bool isAtTopLevel() const;
+  bool isSelectionReavealableInFinder() const { return selected_ != nullptr; }
+
+  // What lies under `viewPoint` (view coordinates, y up), if anything.
+  std::optional<TMNodeDescription> describeNodeAt(const TMPoint& viewPoint);
 
  private:
   void notify();
+  void regatherAndRepaint();
+  // One view pixel in virtual units, as the last frame mapped it.
+  double pixelWidth() const { return geometry_ ? geometry_->virtualPixelWidthSize() : 1; }
+  double pixelHeight() const { return geometry_ ? geometry_->virtualPixelHeightSize() : 1; }
+  // A point of the view (y up) on the virtual canvas.
+  TMPoint virtualPointOf(const TMPoint& viewPoint) const;
+  // The search for the node named by `parts` in `layout`, whose own name
+  // is parts[beginningAt].
+  static TMSearchFunction pathSearch(std::shared_ptr<TMLayoutNode> layout,
+                                     std::vector<std::string> parts, int32_t beginningAt);
 
   TMTreeMapViewHost& host_;
   std::shared_ptr<const TMTextMeasuring> measurer_;
@@ -67,9 +163,14 @@ class TMTreeMapView {
   double height_;
   std::unique_ptr<TMGeometryGatherer> geometry_;
   TMColorWheel wheel_;
+  bool lockAnyMouseEvent_ = false;
+  int32_t animationKind_ = kFocusAnimation;
+  std::unique_ptr<AnimationPerFrame> zoomAnim_;
   std::shared_ptr<TMNodeState> root_;
   std::shared_ptr<TMNodeState> current_;
   std::shared_ptr<TMNodeState> selected_;
+  bool isSelectionFile_ = false;
+  bool dragged_ = false;
   std::function<void()> stateChangeNotifier_;
 };
 

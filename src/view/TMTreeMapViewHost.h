@@ -1,29 +1,44 @@
 #pragma once
-// What the tree map view's logic needs from the toolkit around it. The Qt
-// widget implements it; tests use a fake.
+// What the tree map view's logic needs from the toolkit around it: the map
+// pane implements it with Qt; tests use a fake with a manual clock.
 
+#include <functional>
+#include <string_view>
+
+#include "TMScrollers.h"
 #include "core/platform/TMFileURL.h"
 
 namespace tilemora {
 
-// The knobs of the two scroll bars: proportions of the track the knob
-// fills, and positions from 0 to 1 (vertical 0 is the top). A position may
-// be NaN when the knob fills its whole track.
-struct TMScrollerPositions {
-  double horizontalProportion = 1;
-  double horizontalValue = 0;
-  double verticalValue = 0;
-  double verticalProportion = 1;
-};
-
 class TMTreeMapViewHost {
  public:
   virtual ~TMTreeMapViewHost() = default;
+
   // The view will be painted again from its last gathered frame.
   virtual void requestRepaint() = 0;
   // The path bar shows `url`.
   virtual void showPath(const TMFileURL& url) = 0;
+  // The window's title text (a name; the window may add the product's
+  // name) and the path the window stands for.
+  virtual void setWindowTitle(std::string_view title) = 0;
+  virtual void setRepresentedURL(const TMFileURL& url) = 0;
   virtual void setScrollerPositions(const TMScrollerPositions& positions) = 0;
+
+  // Runs an animation of `seconds` on the GUI loop: `frame` with the
+  // progress rising from 0 to 1 (the last call with exactly 1), then `end`
+  // once. The host drops both callbacks before it calls `end`. Starting
+  // another replaces one still running.
+  virtual void startAnimation(double seconds, std::function<void(float progress)> frame,
+                              std::function<void()> end) = 0;
+
+  // The closed-hand cursor while the map is dragged; popping shows the
+  // arrow again.
+  virtual void pushClosedHandCursor() = 0;
+  virtual void popCursor() = 0;
+
+  // Shows `item` selected in the file manager, in its folder `container`.
+  // Must not block; its outcome is not reported.
+  virtual void revealInFileManager(const TMFileURL& item, const TMFileURL& container) = 0;
 };
 
 }  // namespace tilemora

@@ -1,7 +1,9 @@
 #pragma once
 // What the main window controller drives in its window: the message view,
-// the progress indicator and the recent-folders list. The Qt main window
-// implements it; tests use a fake.
+// the progress indicator, the recent-folders list and the toolbar. The Qt
+// main window implements it; tests use a fake.
+
+#include <functional>
 
 #include "core/platform/TMFileURL.h"
 
@@ -22,6 +24,11 @@ class TMWindowHost {
   virtual void setProgressValue(double value) = 0;
 
   virtual void noteRecentFolder(const TMFileURL& url) = 0;
+
+  // Folders dropped on the message view go to `responder`.
+  virtual void setFileDropResponder(std::function<void(const TMFileURL&)> responder) = 0;
+  // The controller's toolbar flags changed (once after each recomputation).
+  virtual void toolbarFlagsChanged() = 0;
 };
 
 }  // namespace tilemora

@@ -10,8 +10,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "TMGlobalQueues.h"
+#include "view/TMGlobalQueues.h"
 #include "TMMainWindow.h"
+#include "TMMapPane.h"
 #include "TMMessageGeometry.h"
 #include "TMMessageView.h"
 #include "TMQtMainQueue.h"
@@ -208,7 +209,7 @@ class TMAppShellTest : public QObject {
     QVERIFY(!window->messageView().isVisible());
     QVERIFY(window->controller().scannedUrl().has_value());
     QTRY_VERIFY(!window->controller().isScanning());
-    QVERIFY(window->treeMapWidget().view().root() != nullptr);
+    QVERIFY(window->mapPane().view().root() != nullptr);
     QVERIFY(window->progressBar().maximum() != 0);  // the bar has stopped
   }
 
@@ -216,7 +217,7 @@ class TMAppShellTest : public QObject {
     QTemporaryDir folder;
     TMMainWindow* window = delegate->openFile(folder.path());
     QTRY_VERIFY(!window->controller().isScanning());
-    TMTreeMapWidget& map = window->treeMapWidget();
+    TMTreeMapWidget& map = window->mapPane().map();
     map.resize(1, 1);
     map.grab();
     map.resize(640, 480);

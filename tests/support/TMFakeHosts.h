@@ -1,6 +1,10 @@
 #pragma once
-// Fakes of the toolkit around the view logic: they record what they are asked.
+// Fakes of the toolkit around the view logic: they record what they are
+// asked. The view host's animations run on a manual clock: a test moves
+// them frame by frame, or to their end.
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "view/TMTreeMapViewHost.h"
@@ -11,11 +15,46 @@ namespace tilemora::test {
 struct TMFakeViewHost : TMTreeMapViewHost {
   void requestRepaint() override { ++repaints; }
   void showPath(const TMFileURL& url) override { paths.push_back(url); }
+  void setWindowTitle(std::string_view text) override { title = text; }
+  void setRepresentedURL(const TMFileURL& url) override { represented = url; }
   void setScrollerPositions(const TMScrollerPositions& positions) override { scrollers = positions; }
+  void startAnimation(double seconds, std::function<void(float)> frame,
+                      std::function<void()> end) override {
+    animationSeconds.push_back(seconds);
+    animationFrame = std::move(frame);
+    animationEnd = std::move(end);
+  }
+  void pushClosedHandCursor() override { ++cursorDepth, closedHand = true; }
+  void popCursor() override { --cursorDepth, closedHand = false; }
+  void revealInFileManager(const TMFileURL& item, const TMFileURL& container) override {
+    reveals.push_back({item, container});
+  }
+
+  bool animating() const { return bool(animationEnd); }
+  // One frame of the running animation at `progress`.
+  void advanceAnimation(float progress) {
+    if (animationFrame) animationFrame(progress);
+  }
+  // The last frame (progress 1), then the end, as a real timer does.
+  void finishAnimation() {
+    advanceAnimation(1.0f);
+    std::function<void()> end = std::move(animationEnd);
+    animationFrame = nullptr;
+    animationEnd = nullptr;
+    if (end) end();
+  }
 
   int repaints = 0;
   std::vector<TMFileURL> paths;
+  std::string title;
+  TMFileURL represented;
   TMScrollerPositions scrollers;
+  std::vector<double> animationSeconds;
+  std::function<void(float)> animationFrame;
+  std::function<void()> animationEnd;
+  int cursorDepth = 0;
+  bool closedHand = false;
+  std::vector<std::pair<TMFileURL, TMFileURL>> reveals;
 };
 
 struct TMFakeWindowHost : TMWindowHost {
@@ -27,6 +66,10 @@ struct TMFakeWindowHost : TMWindowHost {
   void setProgressRange(double low, double high) override { minimum = low, maximum = high, ++calls; }
   void setProgressValue(double value) override { values.push_back(value), ++calls; }
   void noteRecentFolder(const TMFileURL& url) override { recent.push_back(url), ++calls; }
+  void setFileDropResponder(std::function<void(const TMFileURL&)> responder) override {
+    dropResponder = std::move(responder);
+  }
+  void toolbarFlagsChanged() override { ++flagNotices; }
 
   bool messageShown = true;
   bool indeterminate = false;
@@ -36,6 +79,8 @@ struct TMFakeWindowHost : TMWindowHost {
   std::vector<double> values;
   std::vector<TMFileURL> recent;
   int calls = 0;
+  std::function<void(const TMFileURL&)> dropResponder;
+  int flagNotices = 0;
 };
 
 }  // namespace tilemora::test

@@ -27,6 +27,7 @@ class TMMainWindowControllerTest : public ::testing::Test {
     view = std::make_unique<TMTreeMapView>(viewHost, std::make_shared<TMFixedWidthMeasurer>(20),
                                            400, 300);
     view->setStateChangeResponder([this] { ++handOvers; });
+    handOvers = 0;
     controller = std::make_shared<TMMainWindowController>(
         window, *view, TMScanEnvironment{queue, std::move(fileSystem)}, [this] { ++closed; });
   }
@@ -49,9 +50,9 @@ class TMMainWindowControllerTest : public ::testing::Test {
 
 TEST_F(TMMainWindowControllerTest, StartsWithTheToolbarFlagsOfAnEmptyWindow) {
   make(std::make_shared<TMMemoryFileSystem>(folderOf(1)));
-  EXPECT_TRUE(controller->atTopLevel);
-  EXPECT_FALSE(controller->atMaximumZoom || controller->atMinimumZoom ||
-               controller->showableInFinder || controller->narrowable);
+  EXPECT_TRUE(controller->atTopLevel());
+  EXPECT_FALSE(controller->atMaximumZoom() || controller->atMinimumZoom() ||
+               controller->showableInFinder() || controller->narrowable());
   EXPECT_EQ(controller->curentlyNavigated(), nullptr);
 }
 
@@ -155,6 +156,56 @@ TEST_F(TMMainWindowControllerTest, AClosedWindowIsNeverCalledBack) {
   EXPECT_EQ(handOvers, handOversAtClose);
   view.reset();  // the view's last map goes with the window
   EXPECT_TRUE(tree.expired());
+}
+
+TEST_F(TMMainWindowControllerTest, AwakeningWithAnEmptySlotMirrorsTheEmptyView) {
+  make(std::make_shared<TMMemoryFileSystem>(folderOf(10)));
+  controller->awakeFromNib(TMGlobalQueues::sharedQueues());
+  EXPECT_EQ(window.flagNotices, 1);  // the view called back at once
+  EXPECT_TRUE(controller->atMaximumZoom() && controller->atMinimumZoom() && controller->atTopLevel());
+  EXPECT_FALSE(controller->narrowable() || controller->showableInFinder());
+  EXPECT_FALSE(controller->scannedUrl().has_value());
+  EXPECT_TRUE(window.messageShown);
+  ASSERT_TRUE(window.dropResponder);
+  window.dropResponder(TMFileURL::fromPath("/data"));  // a folder dropped on the message
+  EXPECT_EQ(controller->scannedUrl(), TMFileURL::fromPath("/data"));
+  runToEnd();
+}
+
+TEST_F(TMMainWindowControllerTest, AHandedOverFolderOpensAndTheFlagsFollowTheView) {
+  make(std::make_shared<TMMemoryFileSystem>(
+      E::directory("data", {E::directory("inner", {E::file("a", 10), E::file("b", 5)}), E::file("c", 3)})));
+  TMGlobalQueues::sharedQueues().addFileToQueue(TMFileURL::fromPath("/data"));
+  controller->awakeFromNib(TMGlobalQueues::sharedQueues());
+  EXPECT_FALSE(TMGlobalQueues::sharedQueues().getFileFromQueue().has_value());
+  EXPECT_FALSE(window.messageShown);
+  runToEnd();
+  ASSERT_NE(view->root(), nullptr);
+  EXPECT_FALSE(controller->atMaximumZoom() || controller->atMinimumZoom());
+
+  // The title band of "inner", the larger child, at the left below the
+  // scanned folder's own band.
+  view->mouseDown();
+  view->mouseUp({20, 280}, 1);
+  ASSERT_EQ(view->selected()->url.path(), "/data/inner");
+  EXPECT_TRUE(controller->narrowable() && controller->showableInFinder() && controller->atTopLevel());
+  controller->narrowFolder();
+  viewHost.finishAnimation();
+  EXPECT_FALSE(controller->atTopLevel());
+  controller->goUp();
+  viewHost.finishAnimation();
+  EXPECT_TRUE(controller->atTopLevel());
+  const int notices = window.flagNotices;
+  controller->zoomInView();
+  EXPECT_EQ(window.flagNotices, notices + 1);
+  viewHost.finishAnimation();  // frames pass single-precision rectangles
+  const double zoomedIn = double(float(400 * (1 - 0.10000000149011612)));
+  EXPECT_EQ(view->virtualSize().width, zoomedIn);
+  controller->zoomOutView();
+  viewHost.finishAnimation();
+  EXPECT_EQ(view->virtualSize().width, double(float(zoomedIn * (1 + 0.10000000149011612))));
+  controller->revealInFinder();
+  EXPECT_EQ(viewHost.reveals.size(), 1u);
 }
 
 }  // namespace

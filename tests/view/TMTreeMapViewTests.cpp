@@ -25,6 +25,8 @@ class TMTreeMapViewTest : public ::testing::Test {
     view = std::make_unique<TMTreeMapView>(host, std::make_shared<TMFixedWidthMeasurer>(20), width,
                                            height);
     view->setStateChangeResponder([this] { ++notices; });
+    EXPECT_EQ(notices, 1);  // called at once
+    notices = 0;
     view->setTreeMap(tree(), url);
   }
 

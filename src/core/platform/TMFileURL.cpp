@@ -65,6 +65,11 @@ std::string_view TMFileURL::lastPathComponent() const {
   return std::string_view(path_).substr(path_.rfind('/') + 1);
 }
 
+TMFileURL TMFileURL::deletingLastPathComponent() const {
+  const size_t slash = path_.rfind('/');
+  return TMFileURL(slash == 0 ? std::string("/") : path_.substr(0, slash));
+}
+
 TMFileURL TMFileURL::appending(std::string_view name) const {
   std::string joined = path_;
   if (joined != "/") joined += '/';

@@ -25,6 +25,9 @@ class TMFileURL {
   // The last component: "b" for "/a/b", "/" for the root.
   std::string_view lastPathComponent() const;
 
+  // The folder this URL lies in: "/a" for "/a/b"; the root for the root.
+  TMFileURL deletingLastPathComponent() const;
+
   // This URL with `name` appended as one more component.
   TMFileURL appending(std::string_view name) const;
 

@@ -1,0 +1,65 @@
+#pragma once
+// Hosts for running the view and the window controller without a window:
+// the view host paints every gathered frame into a 1000 × 800 image at once,
+// as the widget would on the repaint it asks for, so painting counts in
+// what is timed; its animations are run by hand, frame by frame.
+
+#include <QImage>
+#include <QPainter>
+
+#include <functional>
+
+#include "render/TMFramePainter.h"
+#include "view/TMTreeMapView.h"
+#include "view/TMWindowHost.h"
+
+namespace tilemora {
+
+struct TMPaintingViewHost : TMTreeMapViewHost {
+  void requestRepaint() override {
+    if (view == nullptr || view->geometry() == nullptr) return;
+    QPainter painter(&image);
+    image.fill(Qt::white);
+    paintGatheredFrame(painter, *view->geometry(), image.height(), view->paintsFramesAndTexts());
+  }
+  void showPath(const TMFileURL&) override {}
+  void setWindowTitle(std::string_view) override {}
+  void setRepresentedURL(const TMFileURL&) override {}
+  void setScrollerPositions(const TMScrollerPositions&) override {}
+  void startAnimation(double, std::function<void(float)> frame, std::function<void()> end) override {
+    animationFrame = std::move(frame);
+    animationEnd = std::move(end);
+  }
+  void pushClosedHandCursor() override {}
+  void popCursor() override {}
+  void revealInFileManager(const TMFileURL&, const TMFileURL&) override {}
+
+  // Ends the running animation as a timer does: last frame, then the end.
+  void finishAnimation() {
+    if (animationFrame) animationFrame(1.0f);
+    std::function<void()> end = std::move(animationEnd);
+    animationFrame = nullptr;
+    if (end) end();
+  }
+
+  TMTreeMapView* view = nullptr;
+  QImage image{1000, 800, QImage::Format_RGB32};
+  std::function<void(float)> animationFrame;
+  std::function<void()> animationEnd;
+};
+
+struct TMQuietWindowHost : TMWindowHost {
+  void showMessageView(bool) override {}
+  void setProgressIndeterminate(bool value) override { indeterminate = value; }
+  bool isProgressIndeterminate() const override { return indeterminate; }
+  void startProgressAnimation() override {}
+  void stopProgressAnimation() override {}
+  void setProgressRange(double, double) override {}
+  void setProgressValue(double) override {}
+  void noteRecentFolder(const TMFileURL&) override {}
+  void setFileDropResponder(std::function<void(const TMFileURL&)>) override {}
+  void toolbarFlagsChanged() override {}
+  bool indeterminate = true;
+};
+
+}  // namespace tilemora

@@ -1,0 +1,40 @@
+#include "TMFileManagerReveal.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace tilemora {
+
+namespace {
+
+void openFolder(const TMFileURL& container) {
+  QDesktopServices::openUrl(QUrl::fromEncoded(fileUriOf(container)));
+}
+
+}  // namespace
+
+QByteArray fileUriOf(const TMFileURL& url) {
+  return "file://" + QByteArray::fromStdString(url.path()).toPercentEncoding("/");
+}
+
+void revealInFileManager(const TMFileURL& item, const TMFileURL& container) {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    openFolder(container);
+    return;
+  }
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+      QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+  call << QStringList{QString::fromLatin1(fileUriOf(item))} << QString();
+  auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
+  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [container](QDBusPendingCallWatcher* done) {
+    if (done->isError()) openFolder(container);
+    done->deleteLater();
+  });
+}
+
+}  // namespace tilemora

@@ -1,0 +1,18 @@
+#pragma once
+// Shows a file selected in the desktop's file manager through its D-Bus
+// interface (org.freedesktop.FileManager1.ShowItems); when no file manager
+// answers, opens the folder that holds it instead. Never waits for either.
+
+#include <QByteArray>
+
+#include "core/platform/TMFileURL.h"
+
+namespace tilemora {
+
+void revealInFileManager(const TMFileURL& item, const TMFileURL& container);
+
+// "file://" and the path's raw bytes, percent-encoded: names that are not
+// UTF-8 reach the file manager unchanged.
+QByteArray fileUriOf(const TMFileURL& url);
+
+}  // namespace tilemora

@@ -1,0 +1,108 @@
+#include "TMMapPane.h"
+
+#include <QFile>
+#include <QGridLayout>
+#include <QScrollBar>
+#include <cmath>
+
+#include "TMFileManagerReveal.h"
+#include "TMInputMapping.h"
+#include "TMPathBar.h"
+#include "TMQtAnimationDriver.h"
+#include "TMTreeMapWidget.h"
+#include "render/TMQtTextMeasurer.h"
+
+namespace tilemora {
+
+namespace {
+
+// Scroll bars work in integers; the view's knobs are fractions.
+constexpr int kScrollerRange = 10000;
+
+void placeKnob(QScrollBar& scroller, double proportion, double value) {
+  if (!std::isfinite(proportion)) proportion = 1;
+  const int page = int(std::lround(std::clamp(proportion, 0.0, 1.0) * kScrollerRange));
+  const int maximum = kScrollerRange - page;
+  scroller.setRange(0, maximum);
+  scroller.setPageStep(std::max(page, 1));
+  scroller.setSingleStep(std::max(page / 20, 1));
+  scroller.setValue(std::isfinite(value) ? int(std::lround(std::clamp(value, 0.0, 1.0) * maximum)) : 0);
+}
+
+}  // namespace
+
+TMMapPane::TMMapPane(QWidget* parent)
+    : QWidget(parent),
+      view_(std::make_unique<TMTreeMapView>(*this, std::make_shared<TMQtTextMeasurer>(), 0, 0)),
+      map_(new TMTreeMapWidget(*view_)),
+      horizontalScroller_(new QScrollBar(Qt::Horizontal)),
+      verticalScroller_(new QScrollBar(Qt::Vertical)),
+      pathView_(new TMPathBar),
+      animation_(new TMQtAnimationDriver(this)) {
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
+  grid->addWidget(map_, 0, 0);
+  grid->addWidget(verticalScroller_, 0, 1);
+  grid->addWidget(horizontalScroller_, 1, 0);
+  grid->addWidget(pathView_, 2, 0, 1, 2);
+
+  for (QScrollBar* scroller : {verticalScroller_, horizontalScroller_}) {
+    placeKnob(*scroller, 1, 0);
+    connect(scroller, &QScrollBar::actionTriggered, this,
+            [this, scroller](int action) { scrollerActed(*scroller, action); });
+  }
+  pathView_->onComponentDoubleClicked = [this](const TMFileURL& url) { view_->pathDoubleClick(url); };
+}
+
+TMMapPane::~TMMapPane() {
+  // No frame may reach the view once it is going.
+  animation_->stop();
+}
+
+void TMMapPane::scrollerActed(QScrollBar& scroller, int action) {
+  // During an action Qt has moved only the slider position; the value is
+  // still the one before the hit. Steps are written back by the view (and
+  // Qt then keeps them); a dragged knob keeps Qt's own position.
+  const TMScrollerPart part = scrollerPartOf(action);
+  const int position = part == TMScrollerPart::kKnob ? scroller.sliderPosition() : scroller.value();
+  const double value = scroller.maximum() > 0 ? double(position) / scroller.maximum() : 0;
+  if (&scroller == horizontalScroller_) {
+    view_->scrollHorizontal(part, value);
+  } else {
+    view_->scrollVertical(part, value);
+  }
+}
+
+void TMMapPane::requestRepaint() { map_->update(); }
+
+void TMMapPane::showPath(const TMFileURL& url) { pathView_->setURL(url); }
+
+void TMMapPane::setWindowTitle(std::string_view title) {
+  const QString name = QFile::decodeName(QByteArray(title.data(), qsizetype(title.size())));
+  window()->setWindowTitle(name + QStringLiteral(" \u2014 Tilemora"));
+}
+
+void TMMapPane::setRepresentedURL(const TMFileURL& url) {
+  window()->setWindowFilePath(QFile::decodeName(QByteArray::fromStdString(url.path())));
+}
+
+void TMMapPane::setScrollerPositions(const TMScrollerPositions& positions) {
+  placeKnob(*horizontalScroller_, positions.horizontalProportion, positions.horizontalValue);
+  placeKnob(*verticalScroller_, positions.verticalProportion, positions.verticalValue);
+}
+
+void TMMapPane::startAnimation(double seconds, std::function<void(float)> frame,
+                               std::function<void()> end) {
+  animation_->start(seconds, std::move(frame), std::move(end));
+}
+
+void TMMapPane::pushClosedHandCursor() { map_->setCursor(Qt::ClosedHandCursor); }
+
+void TMMapPane::popCursor() { map_->unsetCursor(); }
+
+void TMMapPane::revealInFileManager(const TMFileURL& item, const TMFileURL& container) {
+  tilemora::revealInFileManager(item, container);
+}
+
+}  // namespace tilemora

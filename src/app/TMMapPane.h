@@ -1,0 +1,58 @@
+#pragma once
+// The map pane: the tree map with its two scroll bars and its path bar.
+// It owns the view's logic and is its host: everything the logic asks of
+// the toolkit (repaints, knobs, the path, the window's title, animations,
+// cursors, reveal) is done here, and the scroll bars' and the path bar's
+// input goes back to it.
+
+#include <QWidget>
+#include <memory>
+
+#include "view/TMTreeMapView.h"
+#include "view/TMTreeMapViewHost.h"
+
+class QScrollBar;
+
+namespace tilemora {
+
+class TMPathBar;
+class TMQtAnimationDriver;
+class TMTreeMapWidget;
+
+class TMMapPane : public QWidget, public TMTreeMapViewHost {
+  Q_OBJECT
+
+ public:
+  explicit TMMapPane(QWidget* parent = nullptr);
+  ~TMMapPane() override;
+
+  TMTreeMapView& view() { return *view_; }
+  TMTreeMapWidget& map() { return *map_; }
+  QScrollBar& horizontalScroller() { return *horizontalScroller_; }
+  QScrollBar& verticalScroller() { return *verticalScroller_; }
+  TMPathBar& pathBar() { return *pathView_; }
+
+  // TMTreeMapViewHost
+  void requestRepaint() override;
+  void showPath(const TMFileURL& url) override;
+  void setWindowTitle(std::string_view title) override;
+  void setRepresentedURL(const TMFileURL& url) override;
+  void setScrollerPositions(const TMScrollerPositions& positions) override;
+  void startAnimation(double seconds, std::function<void(float)> frame, std::function<void()> end) override;
+  void pushClosedHandCursor() override;
+  void popCursor() override;
+  void revealInFileManager(const TMFileURL& item, const TMFileURL& container) override;
+
+ private:
+  // A scroll bar's action: the part hit and the bar's value as a fraction.
+  void scrollerActed(QScrollBar& scroller, int action);
+
+  std::unique_ptr<TMTreeMapView> view_;
+  TMTreeMapWidget* map_;
+  QScrollBar* horizontalScroller_;
+  QScrollBar* verticalScroller_;
+  TMPathBar* pathView_;
+  TMQtAnimationDriver* animation_;
+};
+
+}  // namespace tilemora

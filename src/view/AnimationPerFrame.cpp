@@ -1,0 +1,26 @@
+#include "AnimationPerFrame.h"
+
+#include "TMTreeMapView.h"
+#include "TMVisibleRectangle.h"
+
+namespace tilemora {
+
+AnimationPerFrame::AnimationPerFrame(TMTreeMapView& view, const TMRect& from, const TMRect& to,
+                                     double duration)
+    : animatedView_(view), initialRect_(from), endRect_(to), duration_(duration) {}
+
+void AnimationPerFrame::startAnimation(TMTreeMapViewHost& host) {
+  if (!animatedView_.animationShouldStart(*this)) return;
+  TMTreeMapView& view = animatedView_;
+  // The view owns this animation until its end, and the host drops the
+  // frame callback before it runs the end one: `this` outlives every frame.
+  host.startAnimation(
+      duration_, [this](float progress) { setCurrentProgress(progress); },
+      [&view, this] { view.animationDidEnd(*this); });
+}
+
+void AnimationPerFrame::setCurrentProgress(float progress) {
+  animatedView_.setVirtualSize(interpolatedRect(initialRect_, endRect_, progress));
+}
+
+}  // namespace tilemora

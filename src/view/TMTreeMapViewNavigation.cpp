@@ -1,0 +1,202 @@
+// Selection and navigation of the tree map view. There is no stack of
+// positions: narrowing makes the selection the current state, and going up
+// finds the wanted folder again by its path from the root.
+
+#include "TMTreeMapView.h"
+#include "core/layout/TMBlockSizes.h"
+#include "core/layout/TMLayoutNode.h"
+
+namespace tilemora {
+
+TMDrawInfo_t TMTreeMapView::searchWithFunction(const TMSearchFunction& function,
+                                               const TMFileURL& url, TMLayoutNode** result) {
+  TMRect bounds = frame();
+  TMDrawInfo_t info;
+  info.visibleArea = current_ ? &current_->size : &bounds;
+  info.pixelWidth = pixelWidth();
+  info.pixelHeight = pixelHeight();
+  info.selection.url = url;
+  TMLayoutNode* found = function(info, bounds);
+  if (result != nullptr) *result = found;
+  info.visibleArea = nullptr;  // it may point at this frame's `bounds`
+  return info;
+}
+
+TMLayoutNode* TMTreeMapView::selectWithFunction(const TMSearchFunction& function,
+                                                const TMFileURL& url) {
+  TMLayoutNode* found = nullptr;
+  const TMDrawInfo_t info = searchWithFunction(function, url, &found);
+  if (found == nullptr) return nullptr;
+  // A selection is its file node: free and unscanned space, which have
+  // none, count as one.
+  if (selected_ && found->fileNode() == selected_->file) return found;
+
+  auto state = std::make_shared<TMNodeState>();
+  state->url = info.selection.url;
+  state->file = found->fileNode();
+  // Every node searched lies in the tree the root's layout holds.
+  state->layout = std::shared_ptr<TMLayoutNode>(root_ ? root_->layout : current_->layout, found);
+  state->size = info.selection.rect;
+  selected_ = std::move(state);
+  isSelectionFile_ = info.selection.isFile != 0;
+
+  regatherAndRepaint();
+  host_.setRepresentedURL(selected_->url);
+  host_.setWindowTitle(selected_->url.lastPathComponent());
+  host_.showPath(selected_->url);
+  notify();
+  return found;
+}
+
+void TMTreeMapView::selectAtPoint(const TMPoint& point) {
+  if (!current_) return;
+  std::shared_ptr<TMLayoutNode> layout = current_->layout;
+  selectWithFunction(
+      [&layout, point](TMDrawInfo_t& info, const TMRect& bounds) {
+        return layout->getNodeAtPoint(point, info, bounds);
+      },
+      current_->url);
+}
+
+void TMTreeMapView::selectSubItem() {
+  if (!selected_) return;
+  // Just inside the top-left corner of the folder's contents (the insets
+  // are added as they are: the point is inside when the view is unzoomed).
+  const TMRect r = selected_->size;
+  selectAtPoint({r.x + blockSizes.folderLeftInset + pixelWidth(),
+                 r.y + r.height - blockSizes.folderBottomInset - blockSizes.textHeight - pixelHeight()});
+}
+
+void TMTreeMapView::keyDown(TMArrowKey key) {
+  if (!selected_) return;
+  const TMRect r = selected_->size;
+  const double pw = pixelWidth();
+  const double ph = pixelHeight();
+  TMPoint probe;
+  switch (key) {
+    case TMArrowKey::kUp: probe = {r.x + r.width / 2, r.y + r.height + ph}; break;
+    case TMArrowKey::kDown: probe = {r.x + r.width / 2, r.y - 1.0 - ph}; break;
+    case TMArrowKey::kLeft: probe = {r.x - pw, r.y + r.height / 2}; break;
+    case TMArrowKey::kRight: probe = {r.x + r.width + pw, r.y + r.height / 2}; break;
+  }
+  selectAtPoint(probe);
+}
+
+void TMTreeMapView::mouseDown() {
+  // A drag whose release came during an animation never gave its cursor
+  // back: give it back now.
+  if (dragged_) host_.popCursor();
+  dragged_ = false;
+}
+
+void TMTreeMapView::mouseDragged(double dx, double dy) {
+  if (lockAnyMouseEvent_) return;
+  if (!dragged_) host_.pushClosedHandCursor();
+  dragged_ = true;
+  translateBy(-dx, dy);
+  regatherAndRepaint();
+}
+
+void TMTreeMapView::mouseUp(const TMPoint& viewPoint, int clickCount) {
+  if (lockAnyMouseEvent_) return;
+  if (dragged_) {
+    host_.popCursor();
+    dragged_ = false;
+    return;
+  }
+  selectAtPoint(virtualPointOf(viewPoint));
+  if (clickCount < 2) return;
+  if (isSelectionFile_) {
+    revealSelectionInFinder();
+  } else {
+    narrowSelected();
+  }
+}
+
+TMPoint TMTreeMapView::virtualPointOf(const TMPoint& viewPoint) const {
+  TMPoint point = viewPoint;
+  if (geometry_) geometry_->unscalePoint(point);
+  return point;
+}
+
+void TMTreeMapView::revealSelectionInFinder() {
+  if (lockAnyMouseEvent_ || !selected_) return;
+  host_.revealInFileManager(selected_->url, selected_->url.deletingLastPathComponent());
+}
+
+void TMTreeMapView::narrowSelected() {
+  if (!selected_ || isSelectionFile_) return;
+  animateZoom(kFocusAnimation, current_->size, selected_->size);
+}
+
+TMSearchFunction TMTreeMapView::pathSearch(std::shared_ptr<TMLayoutNode> layout,
+                                           std::vector<std::string> parts, int32_t beginningAt) {
+  return [layout = std::move(layout), parts = std::move(parts), beginningAt](
+             TMDrawInfo_t& info, const TMRect& bounds) {
+    return layout->getNodeAtPathParts(parts, beginningAt, info, bounds);
+  };
+}
+
+void TMTreeMapView::focusOn(const TMFileURL& url) {
+  if (!root_ || !current_) return;
+  const std::vector<std::string> target = url.pathComponents();
+  const std::vector<std::string> rootParts = root_->url.pathComponents();
+  const std::vector<std::string> currentParts = current_->url.pathComponents();
+  if (target.size() < rootParts.size()) return;  // above the scanned folder
+  const int32_t rootIndex = int32_t(rootParts.size()) - 1;
+
+  if (target.size() < currentParts.size()) {
+    // Up: select the folder on the root's canvas and show it, starting
+    // from the area the old current folder has there.
+    if (!selectWithFunction(pathSearch(root_->layout, target, rootIndex), root_->url)) return;
+    current_ = selected_;
+    TMLayoutNode* previous = nullptr;
+    const TMDrawInfo_t info =
+        searchWithFunction(pathSearch(root_->layout, currentParts, rootIndex), selected_->url, &previous);
+    current_->size = previous != nullptr ? info.selection.rect : frame();
+    animateZoom(kFocusAnimation, current_->size, frame());
+    return;
+  }
+  // Down, or the same level: narrow onto the node.
+  if (!selectWithFunction(pathSearch(current_->layout, target, int32_t(currentParts.size()) - 1),
+                          current_->url))
+    return;
+  animateZoom(kFocusAnimation, current_->size, selected_->size);
+}
+
+void TMTreeMapView::popNarrowing() {
+  if (lockAnyMouseEvent_ || !current_) return;
+  // The root of the file system has no folder above it.
+  if (current_->url.pathComponents().size() <= 1) return;
+  focusOn(current_->url.deletingLastPathComponent());
+}
+
+void TMTreeMapView::pathDoubleClick(const TMFileURL& url) { focusOn(url); }
+
+bool TMTreeMapView::isSelectionNarrowable() const {
+  return root_ && selected_ && !isSelectionFile_;
+}
+
+bool TMTreeMapView::isAtTopLevel() const {
+  if (!root_ || root_ == current_) return true;
+  // Going back up to the root's node makes a new state for it: compare the
+  // nodes shown, not the states.
+  return current_->layout == root_->layout ||
+         (current_->file != nullptr && current_->file == root_->file);
+}
+
+std::optional<TMNodeDescription> TMTreeMapView::describeNodeAt(const TMPoint& viewPoint) {
+  if (!current_) return std::nullopt;
+  const TMPoint point = virtualPointOf(viewPoint);
+  std::shared_ptr<TMLayoutNode> layout = current_->layout;
+  TMLayoutNode* found = nullptr;
+  const TMDrawInfo_t info = searchWithFunction(
+      [&layout, point](TMDrawInfo_t& record, const TMRect& bounds) {
+        return layout->getNodeAtPoint(point, record, bounds);
+      },
+      current_->url, &found);
+  if (found == nullptr) return std::nullopt;
+  return TMNodeDescription{info.selection.url, found->nodeSize(), found->fileNode() == nullptr};
+}
+
+}  // namespace tilemora

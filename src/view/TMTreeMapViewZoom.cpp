@@ -1,0 +1,127 @@
+// Zoom and scroll of the tree map view: the visible rectangle is all there
+// is to a zoom, so every operation here moves or scales it.
+
+#include "TMTreeMapView.h"
+#include "TMVisibleRectangle.h"
+
+namespace tilemora {
+
+void TMTreeMapView::translateBy(double dx, double dy) {
+  if (!current_) return;
+  current_->size = translatedRect(current_->size, frame(), dx, dy);
+  updateScrollerPosition();
+}
+
+void TMTreeMapView::stretchBy(double sx, double sy) {
+  if (!current_) return;
+  current_->size = stretchedRect(current_->size, frame(), sx, sy);
+  updateScrollerPosition();
+}
+
+void TMTreeMapView::setFrameSize(double width, double height) {
+  const double oldWidth = width_;
+  const double oldHeight = height_;
+  width_ = width;
+  height_ = height;
+  updateGeometrySize();
+  // The visible rectangle scales with the view, so the zoom factor stays.
+  if (current_ && oldWidth > 0 && oldHeight > 0) stretchBy(width / oldWidth - 1, height / oldHeight - 1);
+  regatherAndRepaint();
+}
+
+void TMTreeMapView::scrollWheel(double deltaX, double deltaY, bool zoomModifier) {
+  if (lockAnyMouseEvent_ || !root_) return;
+  if (zoomModifier) {
+    stretchBy(deltaY * kWheelZoomPerUnit, deltaY * kWheelZoomPerUnit);
+  } else {
+    translateBy(-deltaX, deltaY);
+  }
+  regatherAndRepaint();
+  notify();
+}
+
+void TMTreeMapView::magnifyWithEvent(double magnification) {
+  if (lockAnyMouseEvent_) return;
+  stretchBy(-magnification, -magnification);
+  regatherAndRepaint();
+  notify();
+}
+
+void TMTreeMapView::zoomBy(double z) {
+  if (lockAnyMouseEvent_ || !current_) return;
+  const TMRect old = current_->size;
+  stretchBy(z, z);
+  zoomAnim_ = std::make_unique<AnimationPerFrame>(*this, old, current_->size, kZoomDuration);
+  animationKind_ = kZoomAnimation;
+  current_->size = old;  // the animation moves it from there
+  zoomAnim_->startAnimation(host_);
+  notify();
+}
+
+void TMTreeMapView::animateZoom(int32_t kind, const TMRect& from, const TMRect& to) {
+  if (lockAnyMouseEvent_) return;
+  animationKind_ = kind;
+  zoomAnim_ = std::make_unique<AnimationPerFrame>(*this, from, to, kFocusDuration);
+  zoomAnim_->startAnimation(host_);
+  updateScrollerPosition();
+  notify();
+}
+
+bool TMTreeMapView::animationShouldStart(AnimationPerFrame&) {
+  lockAnyMouseEvent_ = true;
+  return true;
+}
+
+void TMTreeMapView::animationDidEnd(AnimationPerFrame&) {
+  if (animationKind_ == kZoomAnimation) {
+    updateScrollerPosition();
+    regatherAndRepaint();
+  } else if (animationKind_ == kFocusAnimation && current_) {
+    // The selection becomes what is shown. A tree handed over during the
+    // animation took the selection away: the new tree stays shown, whole.
+    if (selected_) current_ = selected_;
+    current_->size = frame();
+    host_.showPath(current_->url);
+    updateScrollerPosition();
+    regatherAndRepaint();
+  }
+  const bool currentChanged = animationKind_ == kFocusAnimation;
+  zoomAnim_.reset();
+  lockAnyMouseEvent_ = false;
+  // The shown folder changed after the start was announced: the toolbar
+  // (Go Up) must learn it now.
+  if (currentChanged) notify();
+}
+
+void TMTreeMapView::setVirtualSize(const TMRect& rect) {
+  if (!current_) return;  // a hand-over of no tree during the animation
+  current_->size = rect;
+  updateScrollerPosition();
+  regatherAndRepaint();
+}
+
+void TMTreeMapView::scrollHorizontal(TMScrollerPart part, double value) {
+  if (!current_) return;
+  bool replace = false;
+  const double position = extractScrollerValue(part, value, replace);
+  TMRect& v = current_->size;
+  v.x = (width_ - v.width) * position;
+  if (replace) updateScrollerPosition();
+  regatherAndRepaint();
+}
+
+void TMTreeMapView::scrollVertical(TMScrollerPart part, double value) {
+  if (!current_) return;
+  bool replace = false;
+  const double position = extractScrollerValue(part, value, replace);
+  TMRect& v = current_->size;
+  v.y = (1 - position) * (height_ - v.height);  // 0 is the top; y points up
+  if (replace) updateScrollerPosition();
+  regatherAndRepaint();
+}
+
+void TMTreeMapView::updateScrollerPosition() {
+  host_.setScrollerPositions(scrollerPositionsFor(virtualSize(), frame()));
+}
+
+}  // namespace tilemora

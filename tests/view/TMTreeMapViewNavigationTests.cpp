@@ -1,0 +1,238 @@
+// Selection and navigation of the tree map view, over scanned trees with a
+// fake host and a manual animation clock.
+
+#include <gtest/gtest.h>
+
+#include "support/TMCaseNames.h"
+#include "support/TMViewFixture.h"
+
+namespace tilemora::test {
+namespace {
+
+class TMViewSelection : public TMViewFixture {};
+
+struct ClickCase {
+  const char* name;
+  std::string target;  // clicked at its centre, or in its title band
+  bool onTitle;
+  std::string selected;
+  bool narrowable;
+};
+
+class TMViewClicks : public TMViewFixture, public ::testing::WithParamInterface<ClickCase> {};
+
+TEST_P(TMViewClicks, SelectTheDeepestNodeAndShowIt) {
+  show(nested());
+  const TMRect target = rectOf(GetParam().target);
+  click(GetParam().onTitle ? titleOf(target) : centreOf(target));
+  EXPECT_EQ(selectedPath(), GetParam().selected);
+  EXPECT_EQ(view->isSelectionNarrowable(), GetParam().narrowable);
+  EXPECT_TRUE(view->isSelectionReavealableInFinder());
+  EXPECT_EQ(host.paths.back().path(), GetParam().selected);
+  EXPECT_EQ(host.represented.path(), GetParam().selected);
+  EXPECT_EQ(host.title, TMFileURL::fromPath(GetParam().selected).lastPathComponent());
+  EXPECT_EQ(notices, 1);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Targets, TMViewClicks,
+    ::testing::Values(ClickCase{"a file", "/data/e", false, "/data/e", false},
+                      ClickCase{"a file in nested folders", "/data/big/sub/a", false, "/data/big/sub/a", false},
+                      ClickCase{"a folder's title band", "/data/big", true, "/data/big", true},
+                      ClickCase{"the scanned folder's title band", "/data", true, "/data", true}),
+    caseNamesByName);
+
+TEST_F(TMViewSelection, TheSameNodeClickedTwiceChangesNothing) {
+  show(nested());
+  click(centreOf(rectOf("/data/e")));
+  const int repaints = host.repaints;
+  const TMPoint inside = centreOf(rectOf("/data/e"));
+  click({inside.x + 5, inside.y + 5});  // another point of it
+  EXPECT_EQ(notices, 1);
+  EXPECT_EQ(host.repaints, repaints);
+}
+
+TEST_F(TMViewSelection, FreeThenUnscannedSpaceKeepsTheFirstAndRevealsLikeAFile) {
+  show(nested(), "/", {uint64_t(1) << 30, uint64_t(1) << 29});  // half free, most of the rest unscanned
+  std::optional<TMPoint> freePoint, unscannedPoint;
+  for (double x = 10; x < 1000; x += 20) {
+    for (double y = 10; y < 800; y += 20) {
+      std::optional<TMNodeDescription> d = view->describeNodeAt({x, y});
+      if (!d || !d->isSpace) continue;
+      (d->url.path() == "/Free space" ? freePoint : unscannedPoint) = TMPoint{x, y};
+    }
+  }
+  ASSERT_TRUE(freePoint && unscannedPoint);
+  click(*freePoint);
+  EXPECT_EQ(selectedPath(), "/Free space");
+  EXPECT_FALSE(view->isSelectionNarrowable());
+  click(*unscannedPoint);
+  EXPECT_EQ(selectedPath(), "/Free space");
+  EXPECT_EQ(notices, 1);
+  click(*freePoint, 2);
+  ASSERT_EQ(host.reveals.size(), 1u);
+  EXPECT_EQ(host.reveals[0].first.path(), "/Free space");
+  EXPECT_FALSE(host.animating());
+}
+
+struct DoubleClickCase {
+  const char* name;
+  std::string target;
+  bool onTitle;
+  bool reveals;  // else narrows
+};
+class TMViewDoubleClicks : public TMViewFixture, public ::testing::WithParamInterface<DoubleClickCase> {};
+
+TEST_P(TMViewDoubleClicks, RevealALeafOrNarrowIntoAFolder) {
+  show(nested());
+  const TMRect target = rectOf(GetParam().target);
+  click(GetParam().onTitle ? titleOf(target) : centreOf(target), 2);
+  if (GetParam().reveals) {
+    ASSERT_EQ(host.reveals.size(), 1u);
+    EXPECT_EQ(host.reveals[0].first.path(), GetParam().target);
+    EXPECT_EQ(host.reveals[0].second, TMFileURL::fromPath(GetParam().target).deletingLastPathComponent());
+    EXPECT_FALSE(host.animating());
+    return;
+  }
+  EXPECT_TRUE(host.reveals.empty());
+  ASSERT_TRUE(host.animating());
+  EXPECT_EQ(host.animationSeconds.back(), 0.25);
+  host.advanceAnimation(0);
+  EXPECT_EQ(view->virtualSize(), canvas);
+  host.finishAnimation();
+  EXPECT_EQ(view->current(), view->selected());
+  EXPECT_EQ(view->current()->url.path(), GetParam().target);
+  EXPECT_EQ(view->virtualSize(), canvas);
+  EXPECT_EQ(host.paths.back().path(), GetParam().target);
+  EXPECT_TRUE(view->isSelectionNarrowable());
+  EXPECT_FALSE(view->isAtTopLevel());
+}
+INSTANTIATE_TEST_SUITE_P(Targets, TMViewDoubleClicks,
+                         ::testing::Values(DoubleClickCase{"a file", "/data/e", false, true},
+                                           DoubleClickCase{"a nested file", "/data/big/c", false, true},
+                                           DoubleClickCase{"a folder", "/data/big", true, false},
+                                           DoubleClickCase{"a nested folder", "/data/big/sub", true, false}),
+                         caseNamesByName);
+
+struct ArrowCase {
+  const char* name;
+  std::string from;
+  TMArrowKey key;
+  std::string to;
+};
+class TMViewArrows : public TMViewFixture, public ::testing::WithParamInterface<ArrowCase> {};
+
+TEST_P(TMViewArrows, ProbeJustBeyondAnEdgeOfTheSelection) {
+  show(quarters());
+  const TMRect from = rectOf(GetParam().from);
+  click(GetParam().from == "/data" ? titleOf(from) : centreOf(from));
+  ASSERT_EQ(selectedPath(), GetParam().from);
+  view->keyDown(GetParam().key);
+  EXPECT_EQ(selectedPath(), GetParam().to);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TMViewArrows,
+    ::testing::Values(ArrowCase{"up from the bottom left", "/data/a", TMArrowKey::kUp, "/data/b"},
+                      ArrowCase{"right from the bottom left", "/data/a", TMArrowKey::kRight, "/data/c"},
+                      ArrowCase{"down from the top left", "/data/b", TMArrowKey::kDown, "/data/a"},
+                      ArrowCase{"left from the bottom right", "/data/c", TMArrowKey::kLeft, "/data/a"},
+                      ArrowCase{"left into the folder's inset", "/data/a", TMArrowKey::kLeft, "/data"},
+                      ArrowCase{"up past the top of the canvas", "/data", TMArrowKey::kUp, "/data"}),
+    caseNamesByName);
+
+TEST_F(TMViewSelection, TheDownArrowProbesOneUnitAndOnePixelBelow) {
+  show(quarters());
+  view->stretchBy(-0.75, -0.75);  // a pixel is a quarter unit; the bottom inset 0.75
+  view->updateGeometry();
+  view->selectWithFunction(
+      [this](TMDrawInfo_t& info, const TMRect& bounds) {
+        return view->current()->layout->getNodeAtPathParts({"/", "data", "a"}, 1, info, bounds);
+      },
+      view->current()->url);
+  ASSERT_EQ(selectedPath(), "/data/a");
+  // One pixel below would be the folder's inset; 1 + one pixel is off the canvas.
+  view->keyDown(TMArrowKey::kDown);
+  EXPECT_EQ(selectedPath(), "/data/a");
+}
+
+TEST_F(TMViewSelection, SelectFirstItemTakesTheTopLeftOfTheSelectedFolder) {
+  show(nested());
+  click(titleOf(rectOf("/data/big")));
+  view->selectSubItem();
+  EXPECT_EQ(selectedPath(), "/data/big/c");  // sub lies below it
+}
+
+TEST_F(TMViewSelection, DraggingPansWithTheClosedHandAndSelectsNothing) {
+  show(nested());
+  view->stretchBy(-0.5, -0.5);  // {250, 200, 500, 400}
+  view->mouseDown();
+  view->mouseDragged(10, 5);
+  EXPECT_TRUE(host.closedHand);
+  view->mouseDragged(10, 5);
+  EXPECT_EQ(host.cursorDepth, 1);
+  view->mouseUp({500, 400}, 1);
+  EXPECT_EQ(view->virtualSize(), (TMRect{230, 210, 500, 400}));
+  EXPECT_EQ(view->selected(), nullptr);
+  EXPECT_EQ(host.cursorDepth, 0);
+  EXPECT_EQ(notices, 0);
+}
+
+TEST_F(TMViewSelection, GoingUpAtTheTopDoesNothing) {
+  show(nested());
+  view->popNarrowing();
+  view->focusOn(TMFileURL::fromPath("/"));  // above the scanned folder
+  EXPECT_FALSE(host.animating());
+  EXPECT_TRUE(view->isAtTopLevel());
+}
+
+TEST_F(TMViewSelection, GoingUpAnimatesFromTheOldFolderToTheWholeParent) {
+  show(nested());
+  const TMRect bigOnRoot = rectOf("/data/big");
+  const TMRect subOnRoot = rectOf("/data/big/sub");
+  click(titleOf(bigOnRoot), 2);
+  host.finishAnimation();
+  click(titleOf(rectOf("/data/big/sub")), 2);
+  host.finishAnimation();
+  ASSERT_EQ(view->current()->url.path(), "/data/big/sub");
+
+  view->popNarrowing();  // from the old folder's area as the root's canvas has it
+  ASSERT_TRUE(host.animating());
+  host.advanceAnimation(0);
+  EXPECT_EQ(view->virtualSize(), inSinglePrecision(subOnRoot));
+  host.finishAnimation();
+  EXPECT_EQ(view->current()->url.path(), "/data/big");
+
+  view->pathDoubleClick(TMFileURL::fromPath("/data"));  // to the root in one step
+  host.advanceAnimation(0);
+  EXPECT_EQ(view->virtualSize(), inSinglePrecision(bigOnRoot));
+  host.finishAnimation();
+  EXPECT_EQ(view->current(), view->selected());
+  EXPECT_EQ(view->virtualSize(), canvas);
+  EXPECT_TRUE(view->isAtTopLevel());  // a new state, but the root's node
+}
+
+TEST_F(TMViewSelection, TwoLevelsUpFromThePathBarStartFromTheOldFolderOnTheRootCanvas) {
+  show(nested());
+  const TMRect subOnRoot = rectOf("/data/big/sub");
+  view->focusOn(TMFileURL::fromPath("/data/big/sub"));
+  host.finishAnimation();
+  view->pathDoubleClick(TMFileURL::fromPath("/data"));
+  host.advanceAnimation(0);
+  EXPECT_EQ(view->virtualSize(), inSinglePrecision(subOnRoot));
+  host.finishAnimation();
+  EXPECT_EQ(view->current()->url.path(), "/data");
+}
+
+TEST_F(TMViewSelection, FocusingOnTheCurrentFolderOrAFileNarrowsOntoIt) {
+  show(nested());
+  view->focusOn(TMFileURL::fromPath("/data/e"));
+  host.finishAnimation();
+  EXPECT_EQ(view->current()->url.path(), "/data/e");
+  view->focusOn(TMFileURL::fromPath("/data/nothing/there"));  // the deepest match, the current file
+  host.finishAnimation();
+  EXPECT_EQ(view->current()->url.path(), "/data/e");
+  view->focusOn(TMFileURL::fromPath("/other/x"));  // not below the current node
+  EXPECT_FALSE(host.animating());
+}
+
+}  // namespace
+}  // namespace tilemora::test
