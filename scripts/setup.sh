@@ -9,10 +9,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-urw-base35 fontconfig
   graphviz ncdu time bc
-  xvfb xauth x11-apps
+  xvfb xauth x11-apps dbus-daemon
 )
 if [ "${1:-}" = "--with-screenshots" ]; then
-  packages+=(imagemagick)
+  packages+=(imagemagick xdotool)
 fi
 
 missing=()

@@ -225,6 +225,34 @@ class TMAppShellTest : public QObject {
     map.grab();
   }
 
+  void theToolbarFollowsTheMap() {
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath("inner"));
+    for (const char* name : {"inner/big.bin", "small.bin"}) {
+      QFile file(folder.filePath(name));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(QByteArray(name[0] == 'i' ? 40000 : 10000, 'x'));
+    }
+    TMMainWindow* window = delegate->openFile(folder.path());
+    auto enabled = [window] {
+      QString flags;
+      for (QAction* action : {&window->zoomInAction(), &window->zoomOutAction(), &window->narrowAction(),
+                              &window->goUpAction(), &window->revealAction(), &window->selectFirstItemAction()})
+        flags += action->isEnabled() ? '1' : '0';
+      return flags;
+    };
+    QTRY_VERIFY(!window->controller().isScanning());
+    QCOMPARE(enabled(), QString("110000"));  // zoom in, zoom out, narrow, up, reveal, first item
+    TMTreeMapView& view = window->mapPane().view();
+    view.focusOn(TMFileURL::fromPath(QFile::encodeName(folder.filePath("inner")).toStdString()));
+    QTRY_VERIFY(!view.isLocked());
+    QCOMPARE(enabled(), QString("111111"));
+    window->goUpAction().trigger();
+    QTRY_VERIFY(!view.isLocked());
+    QCOMPARE(enabled(), QString("111011"));  // the scanned folder stays selected
+    QCOMPARE(window->windowTitle(), QDir(folder.path()).dirName() + QStringLiteral(" \u2014 Tilemora"));
+  }
+
   void closingAWindowTellsTheDelegate() {
     delegate->setHasOpenedWindow(true);
     QSignalSpy changed(delegate.get(), &TilemoraAppDelegate::hasOpenedWindowChanged);

@@ -44,7 +44,7 @@ TMFileURL TMFileURL::fromPath(std::string_view path) {
     normalised += '/';
     normalised.append(part);
   }
-  if (normalised.empty()) normalised = "/";
+  if (normalised.empty()) normalised.push_back('/');
   return TMFileURL(std::move(normalised));
 }
 

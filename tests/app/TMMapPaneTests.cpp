@@ -1,0 +1,232 @@
+// The map pane under Qt's offscreen platform: how mouse, wheel, keys, the
+// scroll bars and the path bar reach the view, and reveal reaching a file
+// manager over D-Bus (a fake one on the private session bus this test runs
+// in) or, when none answers, the folder being opened instead.
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDesktopServices>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include "TMFileManagerReveal.h"
+#include "TMInputMapping.h"
+#include "TMMapPane.h"
+#include "TMPathBar.h"
+#include "TMTreeMapWidget.h"
+#include "support/TMMemoryFileSystem.h"
+#include "support/TMScanRunner.h"
+#include "view/TMSharedLayout.h"
+
+using namespace tilemora;
+using tilemora::test::TMMemoryEntry;
+
+// What a file manager would be asked, and what the desktop would open.
+class TMFakeDesktop : public QObject {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+
+ public:
+  QStringList shown;
+  QList<QUrl> opened;
+
+ public slots:
+  void ShowItems(const QStringList& uris, const QString&) { shown << uris; }
+  void openUrl(const QUrl& url) { opened << url; }
+};
+
+class TMMapPaneTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    pane = std::make_unique<TMMapPane>();
+    pane->resize(420, 340);
+    pane->show();
+    QVERIFY(QTest::qWaitForWindowExposed(pane.get()));
+    using E = TMMemoryEntry;
+    auto fileSystem = std::make_shared<test::TMMemoryFileSystem>(E::directory(
+        "data", {E::directory("big", {E::file("a", 400), E::file("b", 200)}), E::file("e", 200)}));
+    tree = test::scanToEnd("/data", fileSystem).root;
+    view().setTreeMap(makeSharedLayout(tree, 65536), TMFileURL::fromPath("/data"));
+  }
+  void cleanup() { pane.reset(); }
+
+  void wheelDeltasBecomeLines_data() {
+    QTest::addColumn<QPoint>("pixels");
+    QTest::addColumn<QPoint>("angle");
+    QTest::addColumn<QPointF>("units");
+    QTest::newRow("one notch up") << QPoint() << QPoint(0, 120) << QPointF(0, 3);
+    QTest::newRow("half a notch left") << QPoint() << QPoint(60, 0) << QPointF(1.5, 0);
+    QTest::newRow("touchpad pixels win") << QPoint(0, -25) << QPoint(0, -120) << QPointF(0, -2.5);
+  }
+  void wheelDeltasBecomeLines() {
+    QFETCH(QPoint, pixels);
+    QFETCH(QPoint, angle);
+    QFETCH(QPointF, units);
+    QCOMPARE(wheelUnitsOf(pixels, angle, 3), units);
+  }
+
+  void scrollBarActionsAreParts_data() {
+    QTest::addColumn<int>("action");
+    QTest::addColumn<int>("part");
+    QTest::newRow("page up") << int(QAbstractSlider::SliderPageStepSub) << int(TMScrollerPart::kDecrementPage);
+    QTest::newRow("page down") << int(QAbstractSlider::SliderPageStepAdd) << int(TMScrollerPart::kIncrementPage);
+    QTest::newRow("line up") << int(QAbstractSlider::SliderSingleStepSub) << int(TMScrollerPart::kDecrementLine);
+    QTest::newRow("line down") << int(QAbstractSlider::SliderSingleStepAdd) << int(TMScrollerPart::kIncrementLine);
+    QTest::newRow("drag") << int(QAbstractSlider::SliderMove) << int(TMScrollerPart::kKnob);
+    QTest::newRow("to the end") << int(QAbstractSlider::SliderToMaximum) << int(TMScrollerPart::kKnob);
+  }
+  void scrollBarActionsAreParts() {
+    QFETCH(int, action);
+    QFETCH(int, part);
+    QCOMPARE(int(scrollerPartOf(action)), part);
+  }
+
+  void aClickSelectsAndADoubleClickOnAFolderNarrowsWithAnimation() {
+    TMTreeMapWidget& map = pane->map();
+    const QPoint file = widgetPointOf("/data/e", false);
+    QTest::mouseClick(&map, Qt::LeftButton, {}, file);
+    QCOMPARE(selectedPath(), QString("/data/e"));
+    QCOMPARE(pane->window()->windowTitle(), QString("e \u2014 Tilemora"));
+    QCOMPARE(pane->pathBar().url().path(), std::string("/data/e"));
+
+    const QPoint folder = widgetPointOf("/data/big", true);
+    // As a window system sends it: a click, then a double-click event in
+    // place of the second press, then its release.
+    QTest::mouseClick(&map, Qt::LeftButton, {}, folder);
+    QTest::mouseDClick(&map, Qt::LeftButton, {}, folder);
+    QTest::mouseRelease(&map, Qt::LeftButton, {}, folder);
+    QVERIFY(view().isLocked());
+    QTRY_VERIFY(!view().isLocked());
+    QCOMPARE(QString::fromStdString(view().current()->url.path()), QString("/data/big"));
+    QCOMPARE(view().virtualSize(), view().frame());
+  }
+
+  void dragPansWithTheClosedHandAndSelectsNothing() {
+    view().stretchBy(-0.5, -0.5);
+    const TMRect before = view().virtualSize();
+    TMTreeMapWidget& map = pane->map();
+    QTest::mousePress(&map, Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mouseMove(&map, QPoint(230, 170));
+    QCOMPARE(map.cursor().shape(), Qt::ClosedHandCursor);
+    QTest::mouseRelease(&map, Qt::LeftButton, {}, QPoint(230, 170));
+    QCOMPARE(view().selected(), nullptr);
+    QVERIFY(!map.testAttribute(Qt::WA_SetCursor));
+    QCOMPARE(view().virtualSize().x, std::max(before.x - 30, 0.0));
+    QCOMPARE(view().virtualSize().y, before.y + 20);
+  }
+
+  void theWheelScrollsAndWithControlZooms() {
+    view().stretchBy(-0.5, -0.5);
+    const TMRect before = view().virtualSize();
+    sendWheel(QPoint(0, 120), Qt::NoModifier);
+    QCOMPARE(view().virtualSize().y, before.y + 3);
+    sendWheel(QPoint(0, 120), Qt::ControlModifier);
+    QVERIFY(!view().isLocked());
+    QVERIFY(view().virtualSize().width < before.width);
+  }
+
+  void arrowKeysMoveTheSelection() {
+    QTest::mouseClick(&pane->map(), Qt::LeftButton, {}, widgetPointOf("/data/big/a", false));
+    QCOMPARE(selectedPath(), QString("/data/big/a"));
+    QTest::keyClick(&pane->map(), Qt::Key_Right);
+    QCOMPARE(selectedPath(), QString("/data/big/b"));
+  }
+
+  void aPageStepOnTheScrollBarMovesTheViewAndTheKnob() {
+    view().stretchBy(-0.5, -0.5);
+    QScrollBar& vertical = pane->verticalScroller();
+    QCOMPARE(vertical.value(), vertical.maximum() / 2);
+    vertical.triggerAction(QAbstractSlider::SliderPageStepAdd);
+    const TMRect v = view().virtualSize();
+    QVERIFY(qAbs(v.y - 0.4 * (view().frame().height - v.height)) < 1e-6);
+    QCOMPARE(vertical.value(), int(std::lround(0.6 * vertical.maximum())));
+  }
+
+  void doubleClickingAPathComponentGoesUpToIt() {
+    view().focusOn(TMFileURL::fromPath("/data/big"));
+    QTRY_VERIFY(!view().isLocked());
+    TMPathBar& bar = pane->pathBar();
+    int x = 0;
+    while (x < bar.width() && bar.componentAt(x) != TMFileURL::fromPath("/data")) ++x;
+    QTest::mouseDClick(&bar, Qt::LeftButton, {}, QPoint(x + 2, bar.height() / 2));
+    QTRY_VERIFY(!view().isLocked());
+    QCOMPARE(QString::fromStdString(view().current()->url.path()), QString("/data"));
+    QVERIFY(view().isAtTopLevel());
+  }
+
+  void theTooltipNamesThePathAndTheExactSize() {
+    const QString text = pane->map().toolTipAt(widgetPointOf("/data/e", false));
+    QVERIFY2(text.startsWith("/data/e\n"), qPrintable(text));
+    QVERIFY2(text.contains(QLocale().toString(200 * 512) + " bytes"), qPrintable(text));
+  }
+
+  void revealFallsBackToOpeningTheFolderWhenNoFileManagerAnswers() {
+    TMFakeDesktop desktop;
+    QDesktopServices::setUrlHandler("file", &desktop, "openUrl");
+    revealInFileManager(TMFileURL::fromPath("/data/big/a"), TMFileURL::fromPath("/data/big"));
+    QTRY_COMPARE(desktop.opened.size(), 1);
+    QCOMPARE(desktop.opened[0].toLocalFile(), QString("/data/big"));
+    QDesktopServices::unsetUrlHandler("file");
+  }
+
+  void revealAsksTheFileManagerWithTheRawBytesOfTheName() {
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "fake-file-manager");
+    QVERIFY2(bus.isConnected(), "run this test in dbus-run-session");
+    TMFakeDesktop desktop;
+    QVERIFY(bus.registerObject("/org/freedesktop/FileManager1", &desktop, QDBusConnection::ExportAllSlots));
+    QVERIFY(bus.registerService("org.freedesktop.FileManager1"));
+    QDesktopServices::setUrlHandler("file", &desktop, "openUrl");
+
+    revealInFileManager(TMFileURL::fromPath("/data/caf\xE9 \xC3\xA9"), TMFileURL::fromPath("/data"));
+    QTRY_COMPARE(desktop.shown.size(), 1);
+    QCOMPARE(desktop.shown[0], QString("file:///data/caf%E9%20%C3%A9"));
+    QTest::qWait(50);
+    QVERIFY(desktop.opened.isEmpty());
+    QDesktopServices::unsetUrlHandler("file");
+    bus.unregisterService("org.freedesktop.FileManager1");
+  }
+
+ private:
+  TMTreeMapView& view() { return pane->view(); }
+  QString selectedPath() {
+    return view().selected() ? QString::fromStdString(view().selected()->url.path()) : QString();
+  }
+  // Where a node lies in the widget (y down): its centre, or its title band.
+  QPoint widgetPointOf(const std::string& path, bool title) {
+    const std::vector<std::string> parts = TMFileURL::fromPath(path).pathComponents();
+    std::shared_ptr<TMLayoutNode> layout = view().current()->layout;
+    const int32_t start = int32_t(view().current()->url.pathComponents().size()) - 1;
+    const TMDrawInfo_t info = view().searchWithFunction(
+        [&](TMDrawInfo_t& record, const TMRect& bounds) {
+          return layout->getNodeAtPathParts(parts, start, record, bounds);
+        },
+        view().current()->url);
+    const TMRect r = info.selection.rect;
+    const double y = title ? r.y + r.height - 7 : r.y + r.height / 2;
+    return QPoint(int(r.x + r.width / 2), int(pane->map().height() - y));
+  }
+  void sendWheel(QPoint angle, Qt::KeyboardModifiers modifiers) {
+    const QPointF middle(pane->map().width() / 2.0, pane->map().height() / 2.0);
+    QWheelEvent wheel(middle, pane->map().mapToGlobal(middle), QPoint(), angle, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&pane->map(), &wheel);
+  }
+
+  std::unique_ptr<TMMapPane> pane;
+  std::shared_ptr<TMFileTree> tree;
+};
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  QApplication::setWheelScrollLines(3);
+  TMMapPaneTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "TMMapPaneTests.moc"
