@@ -120,14 +120,20 @@ class TMMapPaneTest : public QObject {
     QCOMPARE(view().virtualSize().y, before.y + 20);
   }
 
-  void theWheelScrollsAndWithControlZooms() {
+  void theWheelScrollsAndControlOrAPinchZooms() {
     view().stretchBy(-0.5, -0.5);
     const TMRect before = view().virtualSize();
     sendWheel(QPoint(0, 120), Qt::NoModifier);
     QCOMPARE(view().virtualSize().y, before.y + 3);
-    sendWheel(QPoint(0, 120), Qt::ControlModifier);
+    sendWheel(QPoint(0, 120), Qt::ControlModifier);  // 3 lines: 6 % in, no animation
     QVERIFY(!view().isLocked());
-    QVERIFY(view().virtualSize().width < before.width);
+    QVERIFY(qAbs(view().virtualSize().width - before.width * (1 + 3 * double(-0.02f))) < 1e-9);
+    const double width = view().virtualSize().width;
+    const QPointF middle(100, 100);
+    QNativeGestureEvent pinch(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, middle,
+                              middle, pane->map().mapToGlobal(middle), 0.25, QPointF());
+    QCoreApplication::sendEvent(&pane->map(), &pinch);
+    QVERIFY(qAbs(view().virtualSize().width - width * 0.75) < 1e-9);
   }
 
   void arrowKeysMoveTheSelection() {

@@ -27,6 +27,30 @@ inline std::string identifierFrom(std::string_view words) {
   return name.empty() ? "Empty" : name;
 }
 
+// A text that is itself the case (a path, a name) spelled as an
+// identifier: letters and digits stay as they are, "/" becomes "Slash",
+// "." "Dot", a space "_", any other byte "X" and its hex code.
+inline std::string spelledOut(std::string_view text) {
+  static const char* const kHex = "0123456789ABCDEF";
+  std::string name;
+  for (unsigned char c : text) {
+    if (std::isalnum(c)) {
+      name += char(c);
+    } else if (c == '/') {
+      name += "Slash";
+    } else if (c == '.') {
+      name += "Dot";
+    } else if (c == ' ') {
+      name += '_';
+    } else {
+      name += 'X';
+      name += kHex[c >> 4];
+      name += kHex[c & 15];
+    }
+  }
+  return name.empty() ? "Empty" : name;
+}
+
 // Names each case after the text its `describe` function gives.
 template <typename Describe>
 auto caseNamesBy(Describe describe) {

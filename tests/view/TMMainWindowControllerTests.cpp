@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "core/platform/TMManualMainQueue.h"
+#include "support/TMCaseNames.h"
 #include "support/TMFakeHosts.h"
 #include "support/TMLayoutFixtures.h"
 #include "support/TMMemoryFileSystem.h"
@@ -86,7 +87,8 @@ TEST_P(TMProgressSteps, OneStepPerThousandEntriesThenTheCommit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, TMProgressSteps,
-                         ::testing::Values(StepCase{999, 0}, StepCase{1000, 1}, StepCase{3500, 3}));
+                         ::testing::Values(StepCase{999, 0}, StepCase{1000, 1}, StepCase{3500, 3}),
+                         caseNamesBy([](const StepCase& c) { return std::to_string(c.files) + " entries"; }));
 
 TEST_F(TMMainWindowControllerTest, StepsNeverPileUpWhileTheMainQueueIsBusy) {
   make(std::make_shared<TMMemoryFileSystem>(folderOf(20000)));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TMCaseNames.h"
 #include "support/TMLayoutFixtures.h"
 
 namespace tilemora::test {
@@ -42,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ClipCase{"crossing the near edge", {-10, -5, 30, 20}, true, {0, 0, 20, 15}},
                       ClipCase{"wider than the canvas", {20, 0, 500, 10}, true, {20, 0, 100, 10}},
                       ClipCase{"past the far edge but no wider", {80, 0, 90, 10}, true,
-                               {80, 0, 90, 10}}));
+                               {80, 0, 90, 10}}),
+    caseNamesBy([](const ClipCase& c) { return identifierFrom(c.what); }));
 
 TEST(TMGeometryGatherer, ARectangleThatDoesNotCountGivesItsSlotToTheNext) {
   TMGeometryGatherer gatherer = makeGatherer();

@@ -11,6 +11,8 @@
 #include "core/filetree/TMSpaceNodes.h"
 #include "core/filetree/TMUtf8.h"
 
+#include "support/TMCaseNames.h"
+
 namespace tilemora {
 namespace {
 
@@ -69,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                       EscapeCase{"bad\xFF" "byte", "bad\\\\xFFbyte"},
                       EscapeCase{"cut\xE2\x82", "cut\\\\xE2\\\\x82"},
                       EscapeCase{"caf\xC3\xA9 \xF0\x9F\x93\x81", "caf\xC3\xA9 \xF0\x9F\x93\x81"},
-                      EscapeCase{"overlong\xC0\xAF", "overlong\\\\xC0\\\\xAF"}));
+                      EscapeCase{"overlong\xC0\xAF", "overlong\\\\xC0\\\\xAF"}),
+    test::caseNamesBy([](const EscapeCase& c) { return test::spelledOut(c.name); }));
 
 TEST(TMUtf8, PrintableNameShowsControlAndInvalidBytesAsEscapes) {
   EXPECT_EQ(printableName("a\nb\xFF\xC3\xA9"), "a\\x0Ab\\xFF\xC3\xA9");

@@ -4,6 +4,7 @@
 
 #include "core/filetree/TMNodeArena.h"
 #include "core/filetree/TMVolume.h"
+#include "support/TMCaseNames.h"
 #include "support/TMFaultyFileSystem.h"
 #include "support/TMScanRunner.h"
 #include "support/TMTemporaryTree.h"
@@ -32,7 +33,8 @@ INSTANTIATE_TEST_SUITE_P(Paths, TMIsVolume,
                                            VolumeCase{"/media/Disk", true},
                                            VolumeCase{"/media/disk", false},
                                            VolumeCase{"/media", false},
-                                           VolumeCase{"/home/user", false}));
+                                           VolumeCase{"/home/user", false}),
+                         caseNamesBy([](const VolumeCase& c) { return spelledOut(c.path); }));
 
 TEST(TMScanDriver, ScansAMountPointAsAVolumeWithMeasuredSpace) {
   TMTemporaryTree tree;

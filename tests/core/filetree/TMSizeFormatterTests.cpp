@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TMCaseNames.h"
+
 namespace tilemora {
 namespace {
 
@@ -10,6 +12,8 @@ struct FormatCase {
   uint64_t size;
   const char* text;
 };
+
+const auto kBytesName = test::caseNamesBy([](const FormatCase& c) { return std::to_string(c.size) + " bytes"; });
 
 class TMSizeFormatterTable : public ::testing::TestWithParam<FormatCase> {};
 
@@ -27,13 +31,15 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{1024, 1047552, "1.0 MB"}, FormatCase{1024, 1072693247, "1.0 GB"},
                       FormatCase{1024, 5000000000, "4.7 GB"},
                       FormatCase{1024, 1099511627776, "1024.0 GB"},
-                      FormatCase{1024, UINT64_MAX, "17179869184.0 GB"}));
+                      FormatCase{1024, UINT64_MAX, "17179869184.0 GB"}),
+    kBytesName);
 
 INSTANTIATE_TEST_SUITE_P(Base1000, TMSizeFormatterTable,
                          ::testing::Values(FormatCase{1000, 998, "998 bytes"},
                                            FormatCase{1000, 999, "1.0 KB"},
                                            FormatCase{1000, 10240, "10.2 KB"},
-                                           FormatCase{1000, 5000000000, "5.0 GB"}));
+                                           FormatCase{1000, 5000000000, "5.0 GB"}),
+                         kBytesName);
 
 TEST(TMSizeFormatter, SharedInstanceUsesBase1024) {
   EXPECT_EQ(TMSizeFormatter::sharedInstance().formatSize(1023), "1.0 KB");

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "core/layout/TMLayoutFolder.h"
 #include "core/layout/TMLayoutSpaceLeaves.h"
 #include "core/layout/TMLayoutTree.h"
+#include "support/TMCaseNames.h"
 #include "support/TMLayoutFixtures.h"
 
 namespace tilemora::test {
@@ -64,7 +67,12 @@ TEST_P(TMLeafTextThresholds, NameFromFortyPixelsSizeBeyondEighty) {
 INSTANTIATE_TEST_SUITE_P(Sizes, TMLeafTextThresholds,
                          ::testing::Values(TextCase{40, 10, 1}, TextCase{39.9, 10, 0},
                                            TextCase{40, 9.9, 0}, TextCase{80, 10, 1},
-                                           TextCase{81, 10, 2}));
+                                           TextCase{81, 10, 2}),
+                         caseNamesBy([](const TextCase& c) {
+                           std::ostringstream text;
+                           text << c.width << " by " << c.height;
+                           return spelledOut(text.str());
+                         }));
 
 TEST(TMLayoutDrawing, TheTextWidthTestUsesThePixelHeight) {
   TMLeafFactory factory;

@@ -5,6 +5,7 @@
 #include "core/layout/TMLayoutFolder.h"
 #include "core/layout/TMLayoutSpaceLeaves.h"
 #include "core/layout/TMLayoutTree.h"
+#include "support/TMCaseNames.h"
 #include "support/TMLayoutFixtures.h"
 
 namespace tilemora::test {
@@ -103,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"a start of another name", "/home/X/B/f", 2, nullptr},
                       PathCase{"an index past the names", "/home/A/B/f", 4, nullptr},
                       PathCase{"a negative index", "/home/A/B/f", -1, nullptr},
-                      PathCase{"names differing in case", "/home/A/b/f", 2, "A"}));
+                      PathCase{"names differing in case", "/home/A/b/f", 2, "A"}),
+    caseNamesBy([](const PathCase& c) { return identifierFrom(c.what); }));
 
 TEST(TMLayoutQueries, APathFindsAFileEvenWhenItIsTooSmallToDraw) {
   SampleTree tree;

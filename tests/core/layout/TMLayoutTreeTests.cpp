@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "support/TMCaseNames.h"
 #include "support/TMLayoutFixtures.h"
 
 namespace tilemora::test {
@@ -76,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
                   (uint64_t(1) << 40) + 1 + (uint64_t(1) << 39),
                   float(double((uint64_t(1) << 40) + 1)) /
                       float(double((uint64_t(1) << 40) + 1 + (uint64_t(1) << 39))),
-                  true, true}));
+                  true, true}),
+    caseNamesBy([](const SplitCase& c) { return identifierFrom(c.what); }));
 
 TEST(TMLayoutTree, OrientationDividesTheLongerSideAndSquaresStack) {
   EXPECT_EQ(TMLayoutTree::computeOrientationWithWidth(10, 10), TMLayoutTree::kStacked);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TMCaseNames.h"
+
 namespace tilemora {
 namespace {
 
@@ -23,7 +25,8 @@ INSTANTIATE_TEST_SUITE_P(Paths, TMFileURLNormalisation,
                                            NormalisationCase{"/a//b/./c", "/a/b/c"},
                                            NormalisationCase{"/a/b/../c", "/a/c"},
                                            NormalisationCase{"/..", "/"},
-                                           NormalisationCase{"/a/\nb/\xFF", "/a/\nb/\xFF"}));
+                                           NormalisationCase{"/a/\nb/\xFF", "/a/\nb/\xFF"}),
+                         test::caseNamesBy([](const NormalisationCase& c) { return test::spelledOut(c.given); }));
 
 TEST(TMFileURL, RelativePathsResolveAgainstTheWorkingDirectory) {
   TMFileURL url = TMFileURL::fromPath("some/where");

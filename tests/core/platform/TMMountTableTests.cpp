@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TMCaseNames.h"
+
 namespace tilemora {
 namespace {
 
@@ -48,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MountCase{"cifs", "//server/share", false},
                       MountCase{"nfs", "server:/export", false},
                       MountCase{"fuse.sshfs", "user@host:", false},
-                      MountCase{"overlay", "overlay", false}));
+                      MountCase{"overlay", "overlay", false}),
+    test::caseNamesBy([](const MountCase& c) { return test::identifierFrom(c.type); }));
 
 }  // namespace
 }  // namespace tilemora
