@@ -147,6 +147,9 @@ class TMTreeMapView {
  private:
   void notify();
   void regatherAndRepaint();
+  // Makes `state` the selection and shows it (path, title, the window's
+  // represented URL), then notifies.
+  void setSelection(std::shared_ptr<TMNodeState> state, bool isFile);
   // One view pixel in virtual units, as the last frame mapped it.
   double pixelWidth() const { return geometry_ ? geometry_->virtualPixelWidthSize() : 1; }
   double pixelHeight() const { return geometry_ ? geometry_->virtualPixelHeightSize() : 1; }

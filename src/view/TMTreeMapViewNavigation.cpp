@@ -37,15 +37,18 @@ TMLayoutNode* TMTreeMapView::selectWithFunction(const TMSearchFunction& function
   // Every node searched lies in the tree the root's layout holds.
   state->layout = std::shared_ptr<TMLayoutNode>(root_ ? root_->layout : current_->layout, found);
   state->size = info.selection.rect;
-  selected_ = std::move(state);
-  isSelectionFile_ = info.selection.isFile != 0;
+  setSelection(std::move(state), info.selection.isFile != 0);
+  return found;
+}
 
+void TMTreeMapView::setSelection(std::shared_ptr<TMNodeState> state, bool isFile) {
+  selected_ = std::move(state);
+  isSelectionFile_ = isFile;
   regatherAndRepaint();
   host_.setRepresentedURL(selected_->url);
   host_.setWindowTitle(selected_->url.lastPathComponent());
   host_.showPath(selected_->url);
   notify();
-  return found;
 }
 
 void TMTreeMapView::selectAtPoint(const TMPoint& point) {
@@ -145,6 +148,20 @@ void TMTreeMapView::focusOn(const TMFileURL& url) {
   if (target.size() < rootParts.size()) return;  // above the scanned folder
   const int32_t rootIndex = int32_t(rootParts.size()) - 1;
 
+  if (url == root_->url && current_->layout != root_->layout) {
+    // Up to the whole tree: its own state comes back, with what the
+    // tree holds beside the scanned folder (a volume's free and unscanned
+    // space, which no path search finds).
+    TMLayoutNode* previous = nullptr;
+    const TMDrawInfo_t info =
+        searchWithFunction(pathSearch(root_->layout, currentParts, rootIndex), root_->url, &previous);
+    if (selected_ != root_) setSelection(root_, false);
+    current_ = root_;
+    current_->size = previous != nullptr ? info.selection.rect : frame();
+    animateZoom(kFocusAnimation, current_->size, frame());
+    return;
+  }
+
   if (target.size() < currentParts.size()) {
     // Up: select the folder on the root's canvas and show it, starting
     // from the area the old current folder has there.
@@ -165,10 +182,9 @@ void TMTreeMapView::focusOn(const TMFileURL& url) {
 }
 
 void TMTreeMapView::popNarrowing() {
-  if (lockAnyMouseEvent_ || !current_) return;
-  // The root of the file system has no folder above it.
-  if (current_->url.pathComponents().size() <= 1) return;
-  focusOn(current_->url.deletingLastPathComponent());
+  if (lockAnyMouseEvent_ || !current_ || isAtTopLevel()) return;
+  // Narrowed into a volume's own folder, up is the whole volume again.
+  focusOn(current_->url == root_->url ? root_->url : current_->url.deletingLastPathComponent());
 }
 
 void TMTreeMapView::pathDoubleClick(const TMFileURL& url) { focusOn(url); }
@@ -178,11 +194,9 @@ bool TMTreeMapView::isSelectionNarrowable() const {
 }
 
 bool TMTreeMapView::isAtTopLevel() const {
-  if (!root_ || root_ == current_) return true;
-  // Going back up to the root's node makes a new state for it: compare the
-  // nodes shown, not the states.
-  return current_->layout == root_->layout ||
-         (current_->file != nullptr && current_->file == root_->file);
+  // The root's node may be shown by a state of its own (found again by its
+  // path): compare the nodes shown, not the states.
+  return !root_ || root_ == current_ || current_->layout == root_->layout;
 }
 
 std::optional<TMNodeDescription> TMTreeMapView::describeNodeAt(const TMPoint& viewPoint) {

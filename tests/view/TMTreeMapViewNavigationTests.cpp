@@ -222,6 +222,22 @@ TEST_F(TMViewSelection, TwoLevelsUpFromThePathBarStartFromTheOldFolderOnTheRootC
   EXPECT_EQ(view->current()->url.path(), "/data");
 }
 
+TEST_F(TMViewSelection, GoingUpFromAVolumesFolderShowsTheWholeVolumeAgain) {
+  show(nested(), "/", {4 << 20, 2 << 20});  // the scanned folder takes a seventh
+  const TMNodeState* volume = view->root();
+  click(titleOf(rectOf("/")), 2);
+  host.finishAnimation();
+  ASSERT_NE(view->current(), volume);
+  EXPECT_FALSE(view->isAtTopLevel());
+  view->popNarrowing();
+  host.finishAnimation();
+  EXPECT_EQ(view->current(), volume);
+  EXPECT_TRUE(view->isAtTopLevel());
+  EXPECT_TRUE(view->describeNodeAt({5, 5})->isSpace);  // the free space is back
+  view->popNarrowing();
+  EXPECT_FALSE(host.animating());
+}
+
 TEST_F(TMViewSelection, FocusingOnTheCurrentFolderOrAFileNarrowsOntoIt) {
   show(nested());
   view->focusOn(TMFileURL::fromPath("/data/e"));
