@@ -1,4 +1,7 @@
 #pragma once
+// A window's controller and view, 1000 × 800, without a window: the hosts
+// below, and a main queue the benchmark serves itself.
+//
 // Hosts for running the view and the window controller without a window:
 // the view host paints every gathered frame into a 1000 × 800 image at once,
 // as the widget would on the repaint it asks for, so painting counts in
@@ -9,9 +12,10 @@
 
 #include <functional>
 
+#include "core/platform/TMManualMainQueue.h"
 #include "render/TMFramePainter.h"
-#include "view/TMTreeMapView.h"
-#include "view/TMWindowHost.h"
+#include "render/TMQtTextMeasurer.h"
+#include "view/TMMainWindowController.h"
 
 namespace tilemora {
 
@@ -60,6 +64,19 @@ struct TMQuietWindowHost : TMWindowHost {
   void setFileDropResponder(std::function<void(const TMFileURL&)>) override {}
   void toolbarFlagsChanged() override {}
   bool indeterminate = true;
+};
+
+struct TMBenchWindow {
+  TMBenchWindow() {
+    viewHost.view = &view;
+    controller = std::make_shared<TMMainWindowController>(windowHost, view, TMScanEnvironment{queue});
+  }
+
+  std::shared_ptr<TMManualMainQueue> queue = std::make_shared<TMManualMainQueue>();
+  TMPaintingViewHost viewHost;
+  TMQuietWindowHost windowHost;
+  TMTreeMapView view{viewHost, std::make_shared<TMQtTextMeasurer>(), 1000, 800};
+  std::shared_ptr<TMMainWindowController> controller;
 };
 
 }  // namespace tilemora

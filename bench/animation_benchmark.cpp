@@ -17,9 +17,6 @@
 
 #include "TMBenchHosts.h"
 #include "core/filetree/TMFolderTree.h"
-#include "core/platform/TMManualMainQueue.h"
-#include "render/TMQtTextMeasurer.h"
-#include "view/TMMainWindowController.h"
 
 using namespace tilemora;
 using Clock = std::chrono::steady_clock;
@@ -68,15 +65,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: animation_benchmark TREE\n");
     return 2;
   }
-  auto queue = std::make_shared<TMManualMainQueue>();
-  TMPaintingViewHost viewHost;
-  TMQuietWindowHost windowHost;
-  TMTreeMapView view(viewHost, std::make_shared<TMQtTextMeasurer>(), 1000, 800);
-  viewHost.view = &view;
-  auto controller = std::make_shared<TMMainWindowController>(windowHost, view, TMScanEnvironment{queue});
+  TMBenchWindow window;
+  TMTreeMapView& view = window.view;
+  TMPaintingViewHost& viewHost = window.viewHost;
+  std::shared_ptr<TMMainWindowController>& controller = window.controller;
   const TMFileURL url = TMFileURL::fromPath(argv[1]);
   controller->openURL(url);
-  while (controller->isScanning()) queue->runNextWithin(std::chrono::milliseconds(100));
+  while (controller->isScanning()) window.queue->runNextWithin(std::chrono::milliseconds(100));
   std::printf("entries %llu\n", static_cast<unsigned long long>(controller->scannedElementCount()));
 
   std::vector<double> zoomFrames;

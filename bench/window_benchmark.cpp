@@ -14,9 +14,6 @@
 #include <vector>
 
 #include "TMBenchHosts.h"
-#include "core/platform/TMManualMainQueue.h"
-#include "render/TMQtTextMeasurer.h"
-#include "view/TMMainWindowController.h"
 
 using namespace tilemora;
 using Clock = std::chrono::steady_clock;
@@ -36,12 +33,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: window_benchmark TREE\n");
     return 2;
   }
-  auto queue = std::make_shared<TMManualMainQueue>();
-  TMPaintingViewHost viewHost;
-  TMQuietWindowHost windowHost;
-  TMTreeMapView view(viewHost, std::make_shared<TMQtTextMeasurer>(), 1000, 800);
-  viewHost.view = &view;
-  auto controller = std::make_shared<TMMainWindowController>(windowHost, view, TMScanEnvironment{queue});
+  TMBenchWindow window;
+  std::shared_ptr<TMMainWindowController>& controller = window.controller;
 
   const Clock::time_point start = Clock::now();
   controller->openURL(TMFileURL::fromPath(argv[1]));
@@ -49,7 +42,7 @@ int main(int argc, char** argv) {
   double commit = 0;
   while (controller->isScanning()) {
     const Clock::time_point before = Clock::now();
-    if (!queue->runNextWithin(std::chrono::milliseconds(100))) continue;
+    if (!window.queue->runNextWithin(std::chrono::milliseconds(100))) continue;
     const double took = milliseconds(Clock::now() - before);
     (controller->isScanning() ? steps.push_back(took) : void(commit = took));
   }
