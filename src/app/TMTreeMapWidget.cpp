@@ -20,7 +20,6 @@ TMTreeMapWidget::TMTreeMapWidget(TMTreeMapView& view, QWidget* parent) : QWidget
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setMinimumSize(1, 1);
-  setMouseTracking(false);
 }
 
 TMPoint TMTreeMapWidget::viewPointOf(QPointF position) const {
