@@ -26,9 +26,9 @@ struct TMPaintingViewHost : TMTreeMapViewHost {
     image.fill(Qt::white);
     paintGatheredFrame(painter, *view->geometry(), image.height(), view->paintsFramesAndTexts());
   }
-  void showPath(const TMFileURL&) override {}
+  void showPath(const std::optional<TMFileURL>&) override {}
   void setWindowTitle(std::string_view) override {}
-  void setRepresentedURL(const TMFileURL&) override {}
+  void setRepresentedURL(const std::optional<TMFileURL>&) override {}
   void setScrollerPositions(const TMScrollerPositions&) override {}
   void startAnimation(double, std::function<void(float)> frame, std::function<void()> end) override {
     animationFrame = std::move(frame);
@@ -37,6 +37,9 @@ struct TMPaintingViewHost : TMTreeMapViewHost {
   void pushClosedHandCursor() override {}
   void popCursor() override {}
   void revealInFileManager(const TMFileURL&, const TMFileURL&) override {}
+  // Benchmarks keep their tree: the trash takes nothing, and says it did.
+  TMTrashResult moveToTrash(const TMFileURL&) override { return {true, {}}; }
+  void showDeletionFailure(const TMFileURL&, std::string_view) override {}
 
   // Ends the running animation as a timer does: last frame, then the end.
   void finishAnimation() {

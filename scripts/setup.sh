@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-urw-base35 fontconfig
   graphviz ncdu time bc
+  libglib2.0-dev
   xvfb xauth x11-apps dbus-daemon
 )
 if [ "${1:-}" = "--with-screenshots" ]; then

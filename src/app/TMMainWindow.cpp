@@ -73,6 +73,9 @@ void TMMainWindow::buildMenus() {
   file->addAction(tr("&Close"), QKeySequence::Close, this, &QWidget::close);
   file->addAction(tr("&Quit"), QKeySequence::Quit, &delegate_, [this] { delegate_.quit(); });
 
+  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  edit->addAction(moveToTrash_);
+
   QMenu* view = menuBar()->addMenu(tr("&View"));
   view->addActions({zoomIn_, zoomOut_});
   view->addSeparator();
@@ -108,6 +111,8 @@ void TMMainWindow::buildViewCommands() {
                   &TMMainWindowController::goUp);
   reveal_ = command(tr("&Reveal in File Manager"), "system-file-manager", QStyle::SP_DirOpenIcon,
                     {QKeySequence(Qt::CTRL | Qt::Key_R)}, &TMMainWindowController::revealInFinder);
+  moveToTrash_ = command(tr("Move to &Trash"), "user-trash", QStyle::SP_TrashIcon, {QKeySequence::Delete},
+                         &TMMainWindowController::deleteSelectedElement);
   selectFirstItem_ = new QAction(tr("Select &First Item"), this);
   connect(selectFirstItem_, &QAction::triggered, this, [this] { mapPane_->view().selectSubItem(); });
 
@@ -115,7 +120,7 @@ void TMMainWindow::buildViewCommands() {
   toolbar->setObjectName(QStringLiteral("map"));
   toolbar->setMovable(false);
   toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  toolbar->addActions({zoomIn_, zoomOut_, narrow_, goUp_, reveal_});
+  toolbar->addActions({zoomIn_, zoomOut_, narrow_, goUp_, reveal_, moveToTrash_});
   toolbarFlagsChanged();
 }
 
@@ -127,6 +132,7 @@ void TMMainWindow::toolbarFlagsChanged() {
   selectFirstItem_->setEnabled(c.narrowable());
   goUp_->setEnabled(!c.atTopLevel());
   reveal_->setEnabled(c.showableInFinder());
+  moveToTrash_->setEnabled(c.canDeleteSelection());
 }
 
 void TMMainWindow::setFileDropResponder(std::function<void(const TMFileURL&)> responder) {

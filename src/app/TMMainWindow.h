@@ -56,6 +56,7 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   QAction& goUpAction() { return *goUp_; }
   QAction& revealAction() { return *reveal_; }
   QAction& selectFirstItemAction() { return *selectFirstItem_; }
+  QAction& moveToTrashAction() { return *moveToTrash_; }
 
  private:
   void buildMenus();
@@ -74,6 +75,7 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   QAction* goUp_ = nullptr;
   QAction* reveal_ = nullptr;
   QAction* selectFirstItem_ = nullptr;
+  QAction* moveToTrash_ = nullptr;
   bool indeterminate_ = true;
   bool animating_ = false;
   std::shared_ptr<TMMainWindowController> controller_;

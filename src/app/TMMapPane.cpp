@@ -2,10 +2,12 @@
 
 #include <QFile>
 #include <QGridLayout>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <cmath>
 
 #include "TMFileManagerReveal.h"
+#include "TMFreedesktopTrash.h"
 #include "TMInputMapping.h"
 #include "TMPathBar.h"
 #include "TMQtAnimationDriver.h"
@@ -76,15 +78,15 @@ void TMMapPane::scrollerActed(QScrollBar& scroller, int action) {
 
 void TMMapPane::requestRepaint() { map_->update(); }
 
-void TMMapPane::showPath(const TMFileURL& url) { pathView_->setURL(url); }
+void TMMapPane::showPath(const std::optional<TMFileURL>& url) { pathView_->setURL(url); }
 
 void TMMapPane::setWindowTitle(std::string_view title) {
   const QString name = QFile::decodeName(QByteArray(title.data(), qsizetype(title.size())));
-  window()->setWindowTitle(name + QStringLiteral(" \u2014 Tilemora"));
+  window()->setWindowTitle(title == kProductName ? name : name + QStringLiteral(" \u2014 Tilemora"));
 }
 
-void TMMapPane::setRepresentedURL(const TMFileURL& url) {
-  window()->setWindowFilePath(QFile::decodeName(QByteArray::fromStdString(url.path())));
+void TMMapPane::setRepresentedURL(const std::optional<TMFileURL>& url) {
+  window()->setWindowFilePath(url ? QFile::decodeName(QByteArray::fromStdString(url->path())) : QString());
 }
 
 void TMMapPane::setScrollerPositions(const TMScrollerPositions& positions) {
@@ -103,6 +105,19 @@ void TMMapPane::popCursor() { map_->unsetCursor(); }
 
 void TMMapPane::revealInFileManager(const TMFileURL& item, const TMFileURL& container) {
   tilemora::revealInFileManager(item, container);
+}
+
+TMTrashResult TMMapPane::moveToTrash(const TMFileURL& item) { return moveToFreedesktopTrash(item); }
+
+void TMMapPane::showDeletionFailure(const TMFileURL& item, std::string_view reason) {
+  const std::string_view name = item.lastPathComponent();
+  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Tilemora"),
+                              tr("\u201C%1\u201D could not be moved to the trash.")
+                                  .arg(QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())))),
+                              QMessageBox::Ok, window());
+  box->setInformativeText(QString::fromUtf8(reason.data(), qsizetype(reason.size())));
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
 }
 
 }  // namespace tilemora

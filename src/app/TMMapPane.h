@@ -34,14 +34,17 @@ class TMMapPane : public QWidget, public TMTreeMapViewHost {
 
   // TMTreeMapViewHost
   void requestRepaint() override;
-  void showPath(const TMFileURL& url) override;
+  void showPath(const std::optional<TMFileURL>& url) override;
   void setWindowTitle(std::string_view title) override;
-  void setRepresentedURL(const TMFileURL& url) override;
+  void setRepresentedURL(const std::optional<TMFileURL>& url) override;
   void setScrollerPositions(const TMScrollerPositions& positions) override;
   void startAnimation(double seconds, std::function<void(float)> frame, std::function<void()> end) override;
   void pushClosedHandCursor() override;
   void popCursor() override;
   void revealInFileManager(const TMFileURL& item, const TMFileURL& container) override;
+  TMTrashResult moveToTrash(const TMFileURL& item) override;
+  // A warning naming the item and the reason, which does not block the window.
+  void showDeletionFailure(const TMFileURL& item, std::string_view reason) override;
 
  private:
   // A scroll bar's action: the part hit and the bar's value as a fraction.

@@ -19,7 +19,6 @@ QString displayName(const std::string& component) {
 
 TMPathBar::TMPathBar(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  parts_ = url_.pathComponents();
 }
 
 QSize TMPathBar::sizeHint() const { return {200, fontMetrics().height() + 6}; }
@@ -30,10 +29,10 @@ QString TMPathBar::breadcrumbOf(const TMFileURL& url) {
   return names.join(kSeparator);
 }
 
-void TMPathBar::setURL(const TMFileURL& url) {
+void TMPathBar::setURL(const std::optional<TMFileURL>& url) {
   url_ = url;
-  parts_ = url.pathComponents();
-  setToolTip(QFile::decodeName(QByteArray::fromStdString(url.path())));
+  parts_ = url ? url->pathComponents() : std::vector<std::string>();
+  setToolTip(url ? QFile::decodeName(QByteArray::fromStdString(url->path())) : QString());
   update();
 }
 

@@ -17,8 +17,9 @@ class TMPathBar : public QWidget {
 
  public:
   explicit TMPathBar(QWidget* parent = nullptr);
-  void setURL(const TMFileURL& url);
-  const TMFileURL& url() const { return url_; }
+  // Shows `url`, or nothing.
+  void setURL(const std::optional<TMFileURL>& url);
+  const std::optional<TMFileURL>& url() const { return url_; }
 
   // Called with the URL of the component double-clicked.
   std::function<void(const TMFileURL&)> onComponentDoubleClicked;
@@ -44,7 +45,7 @@ class TMPathBar : public QWidget {
   // one ends inside the bar.
   std::vector<Component> layout() const;
 
-  TMFileURL url_;
+  std::optional<TMFileURL> url_;
   std::vector<std::string> parts_;
 };
 

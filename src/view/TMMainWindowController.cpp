@@ -44,6 +44,7 @@ void TMMainWindowController::openURL(const TMFileURL& url) {
         if (auto current = relay.lock()) current->scanEnded();
       },
       environment_, &scanTask_);
+  window_.toolbarFlagsChanged();  // nothing is deleted while the scan writes
 }
 
 void TMMainWindowController::updateView() {
@@ -86,6 +87,9 @@ void TMMainWindowController::awakeFromNib(TMGlobalQueues& queues) {
   mainTreeView_.setStateChangeResponder([weak] {
     if (auto controller = weak.lock()) controller->mapStateChange();
   });
+  mainTreeView_.setCleanupResponder([weak] {
+    if (auto controller = weak.lock()) controller->notifyViewCleanup();
+  });
   if (std::optional<TMFileURL> url = queues.getFileFromQueue()) openURL(*url);
 }
 
@@ -103,5 +107,13 @@ void TMMainWindowController::zoomOutView() { mainTreeView_.zoomBy(kZoomOutStep);
 void TMMainWindowController::narrowFolder() { mainTreeView_.narrowSelected(); }
 void TMMainWindowController::goUp() { mainTreeView_.popNarrowing(); }
 void TMMainWindowController::revealInFinder() { mainTreeView_.revealSelectionInFinder(); }
+
+void TMMainWindowController::deleteSelectedElement() {
+  if (canDeleteSelection()) mainTreeView_.deleteSelection(true);
+}
+
+bool TMMainWindowController::canDeleteSelection() const {
+  return !isScanning() && mainTreeView_.isSelectionDeletable();
+}
 
 }  // namespace tilemora

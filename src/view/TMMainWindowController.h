@@ -49,6 +49,11 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   void narrowFolder();
   void goUp();
   void revealInFinder();
+  // Moves the selection to the trash, unless a scan is still writing the tree.
+  void deleteSelectedElement();
+  // Whether Move to Trash can act now: no scan runs and the selection is
+  // an item on disk.
+  bool canDeleteSelection() const;
   static constexpr double kZoomInStep = double(-0.1f);
   static constexpr double kZoomOutStep = double(0.1f);
 

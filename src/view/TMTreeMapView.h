@@ -141,6 +141,19 @@ class TMTreeMapView {
   bool isAtTopLevel() const;
   bool isSelectionReavealableInFinder() const { return selected_ != nullptr; }
 
+  // --- deletion -------------------------------------------------------------
+  // deleteSelection: — moves the selected file or folder to the trash and,
+  // once it is there, removes it from the file tree and the layout in place
+  // and redraws; the folder that fills the view becomes the selection. The
+  // argument is not consulted. Deleting the scanned folder itself empties
+  // the view and calls the cleanup responder. A refusal of the trash
+  // changes nothing and is shown to the user.
+  void deleteSelection(bool sender);
+  // A selection that names an item on disk (not free or unscanned space).
+  bool isSelectionDeletable() const { return selected_ && selected_->file != nullptr; }
+  // Called once the view has let go of a tree whose root was deleted.
+  void setCleanupResponder(std::function<void()> responder) { cleanupResponder_ = std::move(responder); }
+
   // What lies under `viewPoint` (view coordinates, y up), if anything.
   std::optional<TMNodeDescription> describeNodeAt(const TMPoint& viewPoint);
 
@@ -150,6 +163,8 @@ class TMTreeMapView {
   // Makes `state` the selection and shows it (path, title, the window's
   // represented URL), then notifies.
   void setSelection(std::shared_ptr<TMNodeState> state, bool isFile);
+  // After the node that filled the view was deleted: its parent fills it.
+  void showParentOf(const TMFileURL& deleted);
   // One view pixel in virtual units, as the last frame mapped it.
   double pixelWidth() const { return geometry_ ? geometry_->virtualPixelWidthSize() : 1; }
   double pixelHeight() const { return geometry_ ? geometry_->virtualPixelHeightSize() : 1; }
@@ -175,6 +190,7 @@ class TMTreeMapView {
   bool isSelectionFile_ = false;
   bool dragged_ = false;
   std::function<void()> stateChangeNotifier_;
+  std::function<void()> cleanupResponder_;
 };
 
 }  // namespace tilemora

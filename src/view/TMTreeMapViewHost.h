@@ -3,10 +3,12 @@
 // pane implements it with Qt; tests use a fake with a manual clock.
 
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "TMScrollers.h"
 #include "core/platform/TMFileURL.h"
+#include "core/platform/TMTrash.h"
 
 namespace tilemora {
 
@@ -16,12 +18,14 @@ class TMTreeMapViewHost {
 
   // The view will be painted again from its last gathered frame.
   virtual void requestRepaint() = 0;
-  // The path bar shows `url`.
-  virtual void showPath(const TMFileURL& url) = 0;
-  // The window's title text (a name; the window may add the product's
-  // name) and the path the window stands for.
+  // The path bar shows `url`, or nothing.
+  virtual void showPath(const std::optional<TMFileURL>& url) = 0;
+  // The window's title text: a name (the window may add the product's
+  // name), or the product's name alone, kProductName.
   virtual void setWindowTitle(std::string_view title) = 0;
-  virtual void setRepresentedURL(const TMFileURL& url) = 0;
+  static constexpr std::string_view kProductName = "Tilemora";
+  // The path the window stands for, if any.
+  virtual void setRepresentedURL(const std::optional<TMFileURL>& url) = 0;
   virtual void setScrollerPositions(const TMScrollerPositions& positions) = 0;
 
   // Runs an animation of `seconds` on the GUI loop: `frame` with the
@@ -39,6 +43,12 @@ class TMTreeMapViewHost {
   // Shows `item` selected in the file manager, in its folder `container`.
   // Must not block; its outcome is not reported.
   virtual void revealInFileManager(const TMFileURL& item, const TMFileURL& container) = 0;
+
+  // Moves `item` to the desktop's trash and answers once it is there (or
+  // why not).
+  virtual TMTrashResult moveToTrash(const TMFileURL& item) = 0;
+  // Tells the user that `item` could not be deleted, and why.
+  virtual void showDeletionFailure(const TMFileURL& item, std::string_view reason) = 0;
 };
 
 }  // namespace tilemora

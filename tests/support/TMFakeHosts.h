@@ -14,9 +14,9 @@ namespace tilemora::test {
 
 struct TMFakeViewHost : TMTreeMapViewHost {
   void requestRepaint() override { ++repaints; }
-  void showPath(const TMFileURL& url) override { paths.push_back(url); }
+  void showPath(const std::optional<TMFileURL>& url) override { paths.push_back(url.value_or(TMFileURL())); }
   void setWindowTitle(std::string_view text) override { title = text; }
-  void setRepresentedURL(const TMFileURL& url) override { represented = url; }
+  void setRepresentedURL(const std::optional<TMFileURL>& url) override { represented = url; }
   void setScrollerPositions(const TMScrollerPositions& positions) override { scrollers = positions; }
   void startAnimation(double seconds, std::function<void(float)> frame,
                       std::function<void()> end) override {
@@ -28,6 +28,14 @@ struct TMFakeViewHost : TMTreeMapViewHost {
   void popCursor() override { --cursorDepth, closedHand = false; }
   void revealInFileManager(const TMFileURL& item, const TMFileURL& container) override {
     reveals.push_back({item, container});
+  }
+  // The trash takes everything, unless `trashRefusal` says why not.
+  TMTrashResult moveToTrash(const TMFileURL& item) override {
+    trashed.push_back(item);
+    return {trashRefusal.empty(), trashRefusal};
+  }
+  void showDeletionFailure(const TMFileURL& item, std::string_view reason) override {
+    failures.push_back(item.path() + ": " + std::string(reason));
   }
 
   bool animating() const { return bool(animationEnd); }
@@ -47,7 +55,7 @@ struct TMFakeViewHost : TMTreeMapViewHost {
   int repaints = 0;
   std::vector<TMFileURL> paths;
   std::string title;
-  TMFileURL represented;
+  std::optional<TMFileURL> represented;
   TMScrollerPositions scrollers;
   std::vector<double> animationSeconds;
   std::function<void(float)> animationFrame;
@@ -55,6 +63,9 @@ struct TMFakeViewHost : TMTreeMapViewHost {
   int cursorDepth = 0;
   bool closedHand = false;
   std::vector<std::pair<TMFileURL, TMFileURL>> reveals;
+  std::vector<TMFileURL> trashed;
+  std::string trashRefusal;
+  std::vector<std::string> failures;
 };
 
 struct TMFakeWindowHost : TMWindowHost {

@@ -29,7 +29,7 @@ TEST_P(TMViewClicks, SelectTheDeepestNodeAndShowIt) {
   EXPECT_EQ(view->isSelectionNarrowable(), GetParam().narrowable);
   EXPECT_TRUE(view->isSelectionReavealableInFinder());
   EXPECT_EQ(host.paths.back().path(), GetParam().selected);
-  EXPECT_EQ(host.represented.path(), GetParam().selected);
+  EXPECT_EQ(host.represented->path(), GetParam().selected);
   EXPECT_EQ(host.title, TMFileURL::fromPath(GetParam().selected).lastPathComponent());
   EXPECT_EQ(notices, 1);
 }

@@ -38,6 +38,15 @@ class alignas(TMFileTree*) TMChildList {
   }
   bool isFull() const { return count_.load(std::memory_order_relaxed) == capacity_; }
 
+  // Removes the child at `index`; the others keep their order. Only once
+  // no scan writes the folder any more (a deletion on the main thread).
+  void removeAt(uint32_t index) {
+    const uint32_t n = count_.load(std::memory_order_relaxed);
+    TMFileTree** entries = slotArray();
+    for (uint32_t i = index; i + 1 < n; ++i) entries[i] = entries[i + 1];
+    count_.store(n - 1, std::memory_order_release);
+  }
+
   // Writes all slots of a list no reader has seen yet.
   TMFileTree** unpublishedSlots() { return slotArray(); }
   void setUnpublishedCount(uint32_t n) { count_.store(n, std::memory_order_relaxed); }

@@ -25,10 +25,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/platform/TMFileURL.h"
 #include "core/platform/TMFileSystem.h"
 #include "core/platform/TMMainQueue.h"
+#include "core/platform/TMTrash.h"
+#include "TMFileDeleteRez.h"
 #include "TMNodeArena.h"
 
 namespace tilemora {
@@ -80,6 +83,15 @@ class TMFileTree {
   // folder, nothing at or beyond `maxDepth` folder levels below the start
   // (`depth` counts them, 0 at the start). The layout points at this tree.
   virtual std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);
+
+  // deleteNodeWithURLParts:atIndex: — deletes the node named by `parts` (path
+  // components from "/"), `index` being the position of this node's own
+  // name in them. The target's item goes to the trash through `trash`
+  // first; only once it is there is the node unlinked from its parent and
+  // every folder on the path, up to this one, lowered by its size. Main
+  // thread, never while a scan writes the tree.
+  virtual FileDeleteRez_t deleteNodeWithURLParts(const std::vector<std::string>& parts,
+                                                 uint64_t index, const TMTrashFunction& trash);
 
   // The folder view of this node, or null for anything that is not a folder.
   virtual const TMFolderTree* asFolder() const { return nullptr; }

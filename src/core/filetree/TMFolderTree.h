@@ -39,6 +39,11 @@ class TMFolderTree : public TMFileTree {
   // one at the depth limit; a plain leaf when no child has a layout.
   std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth) override;
 
+  // Settles a deletion below this folder: the child on the path deletes,
+  // this folder unlinks a deleted child and lowers its own size.
+  FileDeleteRez_t deleteNodeWithURLParts(const std::vector<std::string>& parts, uint64_t index,
+                                         const TMTrashFunction& trash) override;
+
   const TMFolderTree* asFolder() const override { return this; }
   TMFolderTree* asFolder() override { return this; }
 

@@ -28,6 +28,10 @@ class TMVolume : public TMFileTree {
   // before the volume has been measured.
   std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth) override;
 
+  // Deletes nothing: deletions go to the volume's folder. Logs "called".
+  FileDeleteRez_t deleteNodeWithURLParts(const std::vector<std::string>& parts, uint64_t index,
+                                         const TMTrashFunction& trash) override;
+
   // Null until the scan has measured the volume.
   TMFolderTree* child() const { return child_.load(std::memory_order_acquire); }
   TMEmptyNode* emptySpace() const { return emptySpace_.load(std::memory_order_acquire); }

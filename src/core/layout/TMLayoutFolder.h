@@ -27,11 +27,24 @@ class TMLayoutFolder : public TMLayoutLeaf {
                                   const TMRect& bounds) override;
   void drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) override;
 
+  // The target itself, or the folder on the path to it: its split tree
+  // removes the target and the folder rebalances.
+  DeleteRez_t deleteNode(const std::vector<std::string>& parts, int32_t k,
+                         TMRetiredLayoutNodes& retired) override;
+  // Rebuilds the split tree from the nodes it places and the folder's size
+  // now, when the folder still counts two or more children; with none of
+  // them laid out, the folder is left with an empty interior.
+  void rebalance();
+
   // The split tree of the contents; null once emptied by a deletion.
   TMLayoutNode* child() const { return child_.get(); }
 
  private:
+  TMRetiredLayoutNodes& retiredHere();
+
   std::unique_ptr<TMLayoutNode> child_;
+  // What deletions cut out below this folder, kept while the tree lives.
+  std::unique_ptr<TMRetiredLayoutNodes> retired_;
 };
 
 }  // namespace tilemora

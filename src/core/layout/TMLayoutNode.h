@@ -6,15 +6,21 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "TMDeleteRez.h"
 #include "TMDrawInfo.h"
 
 namespace tilemora {
 
 class TMFileTree;
 class TMLayoutNode;
+
+// Layout nodes cut out of a tree by deletions. They are kept, not freed, for
+// as long as the tree lives: the view's states may still hold them.
+using TMRetiredLayoutNodes = std::vector<std::unique_ptr<TMLayoutNode>>;
 
 // Asked at every node of a search walk whether to go on into it.
 using TMLayoutPredicate =
@@ -48,6 +54,18 @@ class TMLayoutNode {
 
   // The file tree node this layout node stands for, if any.
   virtual TMFileTree* fileNode() const { return nullptr; }
+
+  // deleteNode:atUrl:atPart: — removes the node named by `parts` (path
+  // components, parts[k] naming `root` itself) from the tree in place; every
+  // folder on the path rebuilds its split tree from its new size. Answers
+  // what `root`'s own split tree cut out (when `root` is the target, it is
+  // left alone: its holder drops it).
+  static TMRetiredLayoutNodes deleteNode(TMLayoutNode& root, const std::vector<std::string>& parts,
+                                         int32_t k);
+  // deleteNode:atPart: — one step of that walk; what this node cuts out
+  // goes to `retired`. Here: never the target.
+  virtual DeleteRez_t deleteNode(const std::vector<std::string>& parts, int32_t k,
+                                 TMRetiredLayoutNodes& retired);
 
   // Split nodes are passed through by path searches.
   virtual bool isSplitNode() const { return false; }

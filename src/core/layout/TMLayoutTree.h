@@ -38,6 +38,14 @@ class TMLayoutTree : public TMLayoutNode {
   void drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) override;
   TMLayoutNode* getNodeConforming(const TMLayoutPredicate& predicate, TMDrawInfo_t& info,
                                   const TMRect& bounds) override;
+  // Removes the target from whichever side holds it (a split node bears no
+  // name); the split position stays.
+  DeleteRez_t deleteNode(const std::vector<std::string>& parts, int32_t k,
+                         TMRetiredLayoutNodes& retired) override;
+  // gatherChild: — moves the leaves and folders this split tree places,
+  // left before right, into `list`; the split nodes are left empty.
+  void gatherChild(TMRetiredLayoutNodes& list);
+
   // The left side's file node, else the right side's.
   TMFileTree* fileNode() const override;
   bool isSplitNode() const override { return true; }

@@ -1,0 +1,84 @@
+// Deletion in the tree map view: the trash first, then the file tree, then
+// the layout, then one redraw, so the map shows the result without a scan.
+
+#include "TMTreeMapView.h"
+#include "core/filetree/TMFileTree.h"
+#include "core/layout/TMLayoutFolder.h"
+
+namespace tilemora {
+
+namespace {
+
+// Whether `url` is `ancestor` or lies below it.
+bool isAtOrBelow(const TMFileURL& url, const TMFileURL& ancestor) {
+  const std::string& path = url.path();
+  const std::string& top = ancestor.path();
+  if (path.compare(0, top.size(), top) != 0) return false;
+  return path.size() == top.size() || top == "/" || path[top.size()] == '/';
+}
+
+// A leaf of the layout: a file, or free or unscanned space.
+bool isLeaf(const TMLayoutNode& node) {
+  return !node.isSplitNode() && dynamic_cast<const TMLayoutFolder*>(&node) == nullptr;
+}
+
+}  // namespace
+
+void TMTreeMapView::deleteSelection(bool) {
+  if (!root_ || !selected_ || selected_->file == nullptr) return;
+  TMFileTree* rootFile = root_->layout->fileNode();
+  const std::vector<std::string> parts = selected_->url.pathComponents();
+  const size_t rootIndex = root_->url.pathComponents().size() - 1;
+  if (rootFile == nullptr || parts.size() <= rootIndex) return;
+
+  const FileDeleteRez_t deleted = rootFile->deleteNodeWithURLParts(
+      parts, rootIndex, [this](const TMFileURL& item) { return host_.moveToTrash(item); });
+  if (deleted.code == DeletionFailed) {
+    host_.showDeletionFailure(selected_->url, deleted.failure);
+    return;
+  }
+  // A path that left the file tree deleted nothing: the layout stays too.
+  if (deleted.code == DeletionNotHere || (deleted.code == DeletionUpdated && !deleted.node)) return;
+  // What the root's own split tree cut out outlives the states below.
+  const TMRetiredLayoutNodes retired = TMLayoutNode::deleteNode(*root_->layout, parts, int32_t(rootIndex));
+
+  if (parts.size() == rootIndex + 1) {
+    // The scanned folder itself: the whole tree goes.
+    root_.reset();
+    current_.reset();
+    selected_.reset();
+    if (cleanupResponder_) cleanupResponder_();
+    host_.showPath(std::nullopt);
+  } else {
+    if (isAtOrBelow(current_->url, selected_->url)) showParentOf(selected_->url);
+    selected_ = current_;
+    isSelectionFile_ = isLeaf(*current_->layout);
+    host_.showPath(selected_->url);
+  }
+  host_.setRepresentedURL(std::nullopt);
+  host_.setWindowTitle(TMTreeMapViewHost::kProductName);
+  updateScrollerPosition();
+  regatherAndRepaint();
+  notify();
+}
+
+void TMTreeMapView::showParentOf(const TMFileURL& deleted) {
+  const TMFileURL parent = deleted.deletingLastPathComponent();
+  std::shared_ptr<TMNodeState> state = root_;
+  if (parent != root_->url) {
+    const int32_t rootIndex = int32_t(root_->url.pathComponents().size()) - 1;
+    TMLayoutNode* found = nullptr;
+    const TMDrawInfo_t info =
+        searchWithFunction(pathSearch(root_->layout, parent.pathComponents(), rootIndex), root_->url, &found);
+    if (found != nullptr) {
+      state = std::make_shared<TMNodeState>();
+      state->url = info.selection.url;
+      state->file = found->fileNode();
+      state->layout = std::shared_ptr<TMLayoutNode>(root_->layout, found);
+    }
+  }
+  current_ = std::move(state);
+  current_->size = frame();
+}
+
+}  // namespace tilemora
