@@ -253,6 +253,36 @@ class TMAppShellTest : public QObject {
     QCOMPARE(window->windowTitle(), QDir(folder.path()).dirName() + QStringLiteral(" \u2014 Tilemora"));
   }
 
+  void moveToTrashTakesTheSelectedFileOffDiskAndOffTheMap() {
+    QTemporaryDir folder;
+    for (const char* name : {"big.bin", "small.bin"}) {
+      QFile file(folder.filePath(name));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(QByteArray(name[0] == 'b' ? 40000 : 10000, 'x'));
+    }
+    TMMainWindow* window = delegate->openFile(folder.path());
+    QVERIFY(!window->moveToTrashAction().isEnabled());  // the scan runs
+    QTRY_VERIFY(!window->controller().isScanning());
+    QVERIFY(!window->moveToTrashAction().isEnabled());  // nothing selected
+    TMTreeMapView& view = window->mapPane().view();
+    const TMFileURL big = TMFileURL::fromPath(QFile::encodeName(folder.filePath("big.bin")).toStdString());
+    view.selectWithFunction(
+        [&](TMDrawInfo_t& info, const TMRect& bounds) {
+          return view.current()->layout->getNodeAtPathParts(big.pathComponents(),
+                                                            int32_t(view.current()->url.pathComponents().size()) - 1,
+                                                            info, bounds);
+        },
+        view.current()->url);
+    QVERIFY(window->moveToTrashAction().isEnabled());
+    const uint64_t before = window->controller().curentlyNavigated()->diskSize();
+    window->moveToTrashAction().trigger();
+    QVERIFY(!QFile::exists(folder.filePath("big.bin")));
+    QVERIFY(QFile::exists(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files/big.bin"));
+    QVERIFY(window->controller().curentlyNavigated()->diskSize() < before);
+    QCOMPARE(window->windowTitle(), QString("Tilemora"));
+    QCOMPARE(view.selected(), view.root());
+  }
+
   void closingAWindowTellsTheDelegate() {
     delegate->setHasOpenedWindow(true);
     QSignalSpy changed(delegate.get(), &TilemoraAppDelegate::hasOpenedWindowChanged);
@@ -275,6 +305,9 @@ class TMAppShellTest : public QObject {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // A trash of the tests' own, on the file system of the temporary folders.
+  QTemporaryDir data;
+  qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
   QApplication application(argc, argv);
   QApplication::setOrganizationName("TilemoraTests");  // keeps the user's recent folders apart
   int failures = 0;

@@ -210,5 +210,35 @@ TEST_F(TMMainWindowControllerTest, AHandedOverFolderOpensAndTheFlagsFollowTheVie
   EXPECT_EQ(viewHost.reveals.size(), 1u);
 }
 
+TEST_F(TMMainWindowControllerTest, MoveToTrashWaitsForTheScanAndDeletingTheRootEmptiesTheWindow) {
+  make(std::make_shared<TMMemoryFileSystem>(E::directory("data", {E::file("a", 10), E::file("b", 5)})));
+  controller->awakeFromNib(TMGlobalQueues::sharedQueues());
+  controller->openURL(TMFileURL::fromPath("/data"));
+  runToEnd();
+  view->mouseDown();
+  view->mouseUp({5, 290}, 1);  // the scanned folder's title band
+  ASSERT_EQ(view->selected()->url.path(), "/data");
+  EXPECT_TRUE(controller->canDeleteSelection());
+
+  // Scanning again: the old map and its selection stay until the first
+  // step, but nothing is deleted while the scan writes.
+  const int notices = window.flagNotices;
+  controller->openURL(TMFileURL::fromPath("/data"));
+  EXPECT_EQ(window.flagNotices, notices + 1);
+  EXPECT_FALSE(controller->canDeleteSelection());
+  controller->deleteSelectedElement();
+  EXPECT_TRUE(viewHost.trashed.empty());
+  runToEnd();
+
+  view->mouseDown();
+  view->mouseUp({5, 290}, 1);
+  controller->deleteSelectedElement();
+  EXPECT_EQ(viewHost.trashed, std::vector<TMFileURL>{TMFileURL::fromPath("/data")});
+  EXPECT_EQ(controller->curentlyNavigated(), nullptr);  // emptied
+  EXPECT_FALSE(controller->scannedUrl().has_value());
+  EXPECT_FALSE(controller->canDeleteSelection());
+  EXPECT_TRUE(controller->atTopLevel() && controller->atMaximumZoom());
+}
+
 }  // namespace
 }  // namespace tilemora::test

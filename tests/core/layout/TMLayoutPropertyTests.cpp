@@ -1,12 +1,14 @@
 // Properties of whole layouts built from random scanned trees: placed nodes
 // tile their folder's contents in proportion to their sizes without
 // overlap; a point search answers the deepest drawable node under the point;
-// a path search answers the node whose path was asked.
+// a path search answers the node whose path was asked; after random
+// deletions sizes still add up and rebuilt folders still tile.
 
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "core/filetree/TMFolderTree.h"
 #include "core/layout/TMLayoutFolder.h"
 #include "core/layout/TMLayoutTree.h"
 #include "support/TMLayoutFixtures.h"
@@ -93,19 +95,24 @@ class TMLayoutProperties : public ::testing::TestWithParam<int> {
 
   TMFinishedScan scan;
   std::unique_ptr<TMLayoutNode> layout;
+  std::vector<TMRetiredLayoutNodes> retired;
   TMRect canvas{0, 0, 2000, 1500};
   LayoutWalker walker{canvas};
 };
 
-TEST_P(TMLayoutProperties, ChildrenTileTheirFolderInProportionWithoutOverlap) {
+// Placed children lie inside their folder's contents without overlap, each
+// with its share of the area, and together cover it. Folders whose file
+// node counts fewer than `minimumChildren` children are passed over.
+void expectChildrenTile(const LayoutWalker& walker, const TMRect& canvas, uint64_t minimumChildren) {
   TMDrawInfo_t info = searchInfo(canvas, TMFileURL());
   for (size_t f = 0; f < walker.placed.size(); ++f) {
     auto* folder = dynamic_cast<TMLayoutFolder*>(walker.placed[f].node);
-    if (folder == nullptr) continue;
+    if (folder == nullptr || folder->fileNode()->asFolder()->childCount() < minimumChildren) continue;
     TMRect contents = walker.placed[f].rect;
     folder->cropSubRectangle(contents, info);
     if (contents.width <= 0 || contents.height <= 0) continue;  // all margin: never drawn
     double total = double(folder->nodeSize());
+    if (total == 0) continue;
     double covered = 0;
     const std::vector<int>& kids = walker.children[f];
     for (size_t i = 0; i < kids.size(); ++i) {
@@ -125,8 +132,43 @@ TEST_P(TMLayoutProperties, ChildrenTileTheirFolderInProportionWithoutOverlap) {
         EXPECT_FALSE(overlapWidth > 1e-6 && overlapHeight > 1e-6) << "overlap in folder " << f;
       }
     }
-    // Every child has a layout here, so together they cover the contents.
+    // Every child with bytes has a layout here, so together they cover the contents.
     EXPECT_NEAR(covered, area(contents), 1e-4 * area(contents));
+  }
+}
+
+// Every folder's size is the sum of its children's.
+void expectSizesAddUp(const TMFileTree& node) {
+  const TMFolderTree* folder = node.asFolder();
+  if (folder == nullptr) return;
+  uint64_t sum = 0;
+  const TMChildList* list = folder->children();
+  for (uint32_t i = 0; list && i < list->count(); ++i) {
+    sum += list->at(i)->diskSize();
+    expectSizesAddUp(*list->at(i));
+  }
+  EXPECT_EQ(node.diskSize(), sum) << node.filename();
+}
+
+TEST_P(TMLayoutProperties, ChildrenTileTheirFolderInProportionWithoutOverlap) {
+  expectChildrenTile(walker, canvas, 0);
+}
+
+TEST_P(TMLayoutProperties, AfterRandomDeletionsSizesAddUpAndChildrenStillTile) {
+  std::mt19937 random(unsigned(GetParam()) * 104729u);
+  for (int deletion = 0; deletion < 6 && walker.placed.size() > 1; ++deletion) {
+    const PlacedNode& target =
+        walker.placed[std::uniform_int_distribution<size_t>(1, walker.placed.size() - 1)(random)];
+    const std::vector<std::string> path = target.path;
+    ASSERT_EQ(scan.root->deleteNodeWithURLParts(path, 1, [](const TMFileURL&) { return TMTrashResult{true, {}}; })
+                  .code,
+              DeletionUpdated);
+    retired.push_back(TMLayoutNode::deleteNode(*layout, path, 1));
+    walker = LayoutWalker(canvas);
+    walker.walk(layout.get(), canvas, {"/", "root"}, -1);
+    expectSizesAddUp(*scan.root);
+    // A folder left with one child does not rebuild: its child keeps its place.
+    expectChildrenTile(walker, canvas, 2);
   }
 }
 

@@ -1,0 +1,114 @@
+// Deleting from the layout in place: the target is cut out of its split
+// node, and the folders on the path rebuild from their new sizes.
+
+#include <gtest/gtest.h>
+
+#include "core/layout/TMLayoutFolder.h"
+#include "core/layout/TMLayoutTree.h"
+#include "support/TMLayoutFixtures.h"
+#include "support/TMMemoryFileSystem.h"
+#include "support/TMScanRunner.h"
+
+namespace tilemora::test {
+namespace {
+
+using E = TMMemoryEntry;
+
+// A scanned tree and its full layout, deleted from as the view does: the
+// file tree first (the trash takes everything), then the layout.
+struct DeletableTree {
+  explicit DeletableTree(E tree) : root(scanToEnd("/" + tree.name, std::make_shared<TMMemoryFileSystem>(tree)).root) {
+    layout = root->createLayoutTree(65536, 0);
+  }
+  void remove(const std::string& path) {
+    const std::vector<std::string> parts = TMFileURL::fromPath(path).pathComponents();
+    ASSERT_NE(root->deleteNodeWithURLParts(parts, 1, [](const TMFileURL&) { return TMTrashResult{true, {}}; }).code,
+              DeletionFailed);
+    retired = TMLayoutNode::deleteNode(*layout, parts, 1);
+  }
+  TMLayoutFolder& folder(const std::string& path) {
+    TMRect canvas{0, 0, 100, 100};
+    TMDrawInfo_t info = searchInfo(canvas, TMFileURL());
+    auto* found = dynamic_cast<TMLayoutFolder*>(
+        layout->getNodeAtPathParts(TMFileURL::fromPath(path).pathComponents(), 1, info, canvas));
+    EXPECT_NE(found, nullptr) << path;
+    return *found;
+  }
+  static TMLayoutTree& split(TMLayoutFolder& folder) { return static_cast<TMLayoutTree&>(*folder.child()); }
+  static std::string nameOf(const TMLayoutNode* node) {
+    return node ? std::string(node->fileNode()->filename()) : "none";
+  }
+
+  std::shared_ptr<TMFileTree> root;
+  std::unique_ptr<TMLayoutNode> layout;
+  TMRetiredLayoutNodes retired;
+};
+
+TEST(TMLayoutDeletion, AFolderOfThreeRebuildsFromWhatIsLeft) {
+  DeletableTree tree(E::directory("F", {E::file("a", 50), E::file("b", 30), E::file("c", 20)}));
+  tree.remove("/F/b");
+  TMLayoutTree& split = DeletableTree::split(tree.folder("/F"));
+  EXPECT_EQ(DeletableTree::nameOf(split.left()), "a");
+  EXPECT_EQ(DeletableTree::nameOf(split.right()), "c");
+  EXPECT_FLOAT_EQ(split.splitPos(), 50.0f / 70.0f);
+}
+
+TEST(TMLayoutDeletion, AnEmptiedFolderTakesNoAreaAndStaysValid) {
+  DeletableTree tree(E::directory("R", {E::directory("A", {E::file("a1", 20)}), E::file("b", 10)}));
+  TMLayoutFolder& folderA = tree.folder("/R/A");
+  tree.remove("/R/A/a1");
+  TMLayoutTree& split = DeletableTree::split(tree.folder("/R"));
+  EXPECT_EQ(DeletableTree::nameOf(split.left()), "b");
+  EXPECT_EQ(split.right(), nullptr);
+  EXPECT_EQ(split.splitPos(), 1.0f);
+  // No longer placed, yet alive for whoever still holds it.
+  EXPECT_EQ(folderA.fileNode()->filename(), "A");
+  EXPECT_EQ(folderA.nodeSize(), 0u);
+}
+
+TEST(TMLayoutDeletion, OneOfTwoFilesLeavesTheOtherInPlaceThenTheSecondGoesToo) {
+  DeletableTree tree(E::directory("F", {E::file("a", 60), E::file("b", 40)}));
+  tree.remove("/F/a");
+  TMLayoutTree& split = DeletableTree::split(tree.folder("/F"));
+  EXPECT_EQ(split.left(), nullptr);
+  EXPECT_EQ(DeletableTree::nameOf(split.right()), "b");
+  EXPECT_FLOAT_EQ(split.splitPos(), 0.6f);  // not rebuilt: one child left
+  tree.remove("/F/b");  // found past the emptied first side
+  EXPECT_EQ(split.right(), nullptr);
+}
+
+TEST(TMLayoutDeletion, AFileThreeLevelsDownRebuildsTheFoldersOnItsPathOnly) {
+  DeletableTree tree(E::directory(
+      "R", {E::directory("X", {E::directory("Y", {E::file("f", 40), E::file("g", 10), E::file("i", 10)}),
+                               E::file("h", 30)}),
+            E::directory("Z", {E::file("p", 5), E::file("q", 5)})}));
+  const TMLayoutNode* before[] = {tree.folder("/R").child(), tree.folder("/R/X").child(),
+                                  tree.folder("/R/X/Y").child()};
+  const TMLayoutNode* beside = tree.folder("/R/Z").child();
+  tree.remove("/R/X/Y/f");
+  EXPECT_NE(tree.folder("/R").child(), before[0]);
+  EXPECT_NE(tree.folder("/R/X").child(), before[1]);
+  EXPECT_NE(tree.folder("/R/X/Y").child(), before[2]);
+  EXPECT_EQ(tree.folder("/R/Z").child(), beside);
+  EXPECT_FLOAT_EQ(DeletableTree::split(tree.folder("/R")).splitPos(), 50.0f / 60.0f);  // X 50 of 60
+  EXPECT_FLOAT_EQ(DeletableTree::split(tree.folder("/R/X")).splitPos(), 30.0f / 50.0f);  // h 30 of 50
+}
+
+TEST(TMLayoutDeletion, AFolderWithChildrenButNoLayoutsGetsAnEmptyInterior) {
+  DeletableTree tree(E::directory("F", {E::file("a", 10), E::directory("D1", {}), E::directory("D2", {})}));
+  tree.remove("/F/a");
+  EXPECT_EQ(tree.folder("/F").child(), nullptr);
+  TMFrame frame({0, 0, 200, 100});
+  frame.draw(*tree.layout);  // the folder alone, without an interior
+  EXPECT_EQ(frame.rectangles().size(), 1u);
+}
+
+TEST(TMLayoutDeletion, TheRootAsTargetIsLeftToItsHolder) {
+  DeletableTree tree(E::directory("R", {E::file("a", 10), E::file("b", 5)}));
+  const TMLayoutNode* split = tree.folder("/R").child();
+  EXPECT_TRUE(TMLayoutNode::deleteNode(*tree.layout, {"/", "R"}, 1).empty());
+  EXPECT_EQ(tree.folder("/R").child(), split);
+}
+
+}  // namespace
+}  // namespace tilemora::test
