@@ -51,7 +51,7 @@ TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMain
   environment.mainQueue = std::move(mainQueue);
   controller_ = std::make_shared<TMMainWindowController>(
       *this, mapPane_->view(), std::move(environment), [&delegate] { delegate.notifyWindowClosed(); });
-  buildViewCommands();
+  buildCommands();
   buildMenus();
   // Wires the drop and the toolbar, and opens the folder handed over for
   // this window, if any.
@@ -87,7 +87,7 @@ void TMMainWindow::buildMenus() {
   help->addAction(tr("&About Tilemora"), &delegate_, [this] { delegate_.openAbout(this); });
 }
 
-void TMMainWindow::buildViewCommands() {
+void TMMainWindow::buildCommands() {
   auto command = [this](const QString& text, const char* iconName, QStyle::StandardPixmap fallback,
                         QList<QKeySequence> keys, void (TMMainWindowController::*forward)()) {
     const QIcon icon = fallback == QStyle::SP_CustomBase

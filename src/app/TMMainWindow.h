@@ -60,7 +60,7 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
 
  private:
   void buildMenus();
-  void buildViewCommands();
+  void buildCommands();
   void fillRecentMenu();
 
   TilemoraAppDelegate& delegate_;
