@@ -7,8 +7,11 @@
 // as the widget would on the repaint it asks for, so painting counts in
 // what is timed; its animations are run by hand, frame by frame.
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+
+#include <cstdio>
 
 #include <functional>
 
@@ -67,6 +70,24 @@ struct TMQuietWindowHost : TMWindowHost {
   void setFileDropResponder(std::function<void(const TMFileURL&)>) override {}
   void toolbarFlagsChanged() override {}
   bool indeterminate = true;
+};
+
+// What every benchmark starts with: Qt on the offscreen platform (unless
+// another is asked for), and the tree named on its command line; `tree` is
+// null, after a usage line, when none was named.
+struct TMBenchApplication {
+  TMBenchApplication(int& argc, char** argv)
+      : application(offscreenUnlessAsked(argc), argv), tree(argc >= 2 ? argv[1] : nullptr) {
+    if (tree == nullptr) std::fprintf(stderr, "usage: %s TREE\n", argv[0]);
+  }
+  // Chooses the platform before the application is made.
+  static int& offscreenUnlessAsked(int& argc) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return argc;
+  }
+
+  QGuiApplication application;
+  const char* tree;
 };
 
 struct TMBenchWindow {

@@ -8,8 +8,6 @@
 // Target: every frame under 8 ms. Frames are timed as a 60 Hz timer would
 // call them: 6 for a zoom (0.1 s), 15 for a focus (0.25 s).
 
-#include <QGuiApplication>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -59,17 +57,13 @@ std::vector<TMFileURL> largestFolderChain(TMFileTree* root, TMFileURL url, int d
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication application(argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: animation_benchmark TREE\n");
-    return 2;
-  }
+  TMBenchApplication application(argc, argv);
+  if (application.tree == nullptr) return 2;
   TMBenchWindow window;
   TMTreeMapView& view = window.view;
   TMPaintingViewHost& viewHost = window.viewHost;
   std::shared_ptr<TMMainWindowController>& controller = window.controller;
-  const TMFileURL url = TMFileURL::fromPath(argv[1]);
+  const TMFileURL url = TMFileURL::fromPath(application.tree);
   controller->openURL(url);
   while (controller->isScanning()) window.queue->runNextWithin(std::chrono::milliseconds(100));
   std::printf("entries %llu\n", static_cast<unsigned long long>(controller->scannedElementCount()));

@@ -7,8 +7,6 @@
 //
 // Target: under 50 ms each.
 
-#include <QGuiApplication>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -46,15 +44,11 @@ void report(const char* what, std::vector<double> times) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication application(argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: deletion_benchmark TREE\n");
-    return 2;
-  }
+  TMBenchApplication application(argc, argv);
+  if (application.tree == nullptr) return 2;
   TMBenchWindow window;
   TMTreeMapView& view = window.view;
-  const TMFileURL root = TMFileURL::fromPath(argv[1]);
+  const TMFileURL root = TMFileURL::fromPath(application.tree);
   window.controller->openURL(root);
   while (window.controller->isScanning()) window.queue->runNextWithin(std::chrono::milliseconds(100));
   std::printf("entries %llu\n", static_cast<unsigned long long>(window.controller->scannedElementCount()));

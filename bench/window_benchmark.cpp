@@ -6,8 +6,6 @@
 //
 // Targets: no step over 50 ms; the commit under 300 ms.
 
-#include <QGuiApplication>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -27,17 +25,13 @@ double milliseconds(Clock::duration duration) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication application(argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: window_benchmark TREE\n");
-    return 2;
-  }
+  TMBenchApplication application(argc, argv);
+  if (application.tree == nullptr) return 2;
   TMBenchWindow window;
   std::shared_ptr<TMMainWindowController>& controller = window.controller;
 
   const Clock::time_point start = Clock::now();
-  controller->openURL(TMFileURL::fromPath(argv[1]));
+  controller->openURL(TMFileURL::fromPath(application.tree));
   std::vector<double> steps;
   double commit = 0;
   while (controller->isScanning()) {
