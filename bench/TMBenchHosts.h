@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <chrono>
 #include <cstdio>
 
 #include <functional>
@@ -94,6 +95,14 @@ struct TMBenchWindow {
   TMBenchWindow() {
     viewHost.view = &view;
     controller = std::make_shared<TMMainWindowController>(windowHost, view, TMScanEnvironment{queue});
+  }
+
+  // Scans `url` to its end, serving the main queue, and says how many
+  // entries it found.
+  void scanToEnd(const TMFileURL& url) {
+    controller->openURL(url);
+    while (controller->isScanning()) queue->runNextWithin(std::chrono::milliseconds(100));
+    std::printf("entries %llu\n", static_cast<unsigned long long>(controller->scannedElementCount()));
   }
 
   std::shared_ptr<TMManualMainQueue> queue = std::make_shared<TMManualMainQueue>();

@@ -64,9 +64,7 @@ int main(int argc, char** argv) {
   TMPaintingViewHost& viewHost = window.viewHost;
   std::shared_ptr<TMMainWindowController>& controller = window.controller;
   const TMFileURL url = TMFileURL::fromPath(application.tree);
-  controller->openURL(url);
-  while (controller->isScanning()) window.queue->runNextWithin(std::chrono::milliseconds(100));
-  std::printf("entries %llu\n", static_cast<unsigned long long>(controller->scannedElementCount()));
+  window.scanToEnd(url);
 
   std::vector<double> zoomFrames;
   for (int i = 0; i < 10; ++i) {

@@ -49,9 +49,7 @@ int main(int argc, char** argv) {
   TMBenchWindow window;
   TMTreeMapView& view = window.view;
   const TMFileURL root = TMFileURL::fromPath(application.tree);
-  window.controller->openURL(root);
-  while (window.controller->isScanning()) window.queue->runNextWithin(std::chrono::milliseconds(100));
-  std::printf("entries %llu\n", static_cast<unsigned long long>(window.controller->scannedElementCount()));
+  window.scanToEnd(root);
 
   std::mt19937 random(20261207);
   std::vector<double> files, folders;
