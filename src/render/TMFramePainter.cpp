@@ -57,7 +57,11 @@ void drawTexts(QPainter& painter, const std::vector<TMStringDraw>& texts, double
     if (box.width() <= 0 || box.height() <= 0) continue;
     QString elided = metrics.elidedText(QString::fromUtf8(text.text().data(), qsizetype(text.text().size())),
                                         Qt::ElideRight, box.width());
-    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, elided);
+    // The box is as high as the font's size, so glyphs reach below it:
+    // they are clipped to the box's columns and to the node, not to the box.
+    const QRectF node = flipped(text.nodeRectangle(), viewHeight);
+    painter.setClipRect(QRectF(box.left(), box.top(), box.width(), node.bottom() - box.top()).intersected(node));
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, elided);
   }
 }
 

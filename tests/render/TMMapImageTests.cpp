@@ -82,5 +82,20 @@ TEST_F(TMMapImageRendering, PutsTheTitleBandAtTheTopAndDrawsNoSelection) {
   EXPECT_LT(selectionPixels, 30);
 }
 
+TEST(TMMapImageLabels, DescendersAndUnderscoresOfATitleAreDrawnWhole) {
+  // Glyphs of the 10-pixel font reach two pixels below the title band
+  // (rows 1 to 10), into the folder's own margin above its contents (row 13 on).
+  auto fileSystem = std::make_shared<TMMemoryFileSystem>(
+      TMMemoryEntry::directory("gjpqy_", {TMMemoryEntry::file("a", 10), TMMemoryEntry::file("b", 5)}));
+  TMFinishedScan scan = scanToEnd("/gjpqy_", fileSystem);
+  std::unique_ptr<TMLayoutNode> layout = scan.root->createLayoutTree(blockSizes.finalLayoutDepth, 0);
+  const QImage image = renderTreeMap(*layout, 300, 200);
+  int below = 0;
+  for (int y = 11; y < 13; ++y) {
+    for (int x = 4; x < 80; ++x) below += qGray(image.pixel(x, y)) < 128;
+  }
+  EXPECT_GT(below, 4);
+}
+
 }  // namespace
 }  // namespace tilemora::test

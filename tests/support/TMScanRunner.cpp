@@ -1,12 +1,19 @@
 #include "TMScanRunner.h"
 
 #include <stdexcept>
+#include <thread>
 
 namespace tilemora::test {
 
 void TMCountingReceiver::notifyFileScanned() {
   count_.fetch_add(1);
-  if (onNotice) onNotice(root.load());
+  if (!onNotice) return;
+  const TMFileTree* handedOut = root.load();
+  while (waitForRoot && handedOut == nullptr) {
+    std::this_thread::yield();
+    handedOut = root.load();
+  }
+  onNotice(handedOut);
 }
 
 TMFinishedScan scanToEnd(const std::string& path, std::shared_ptr<TMFileSystem> fileSystem,
@@ -14,6 +21,7 @@ TMFinishedScan scanToEnd(const std::string& path, std::shared_ptr<TMFileSystem> 
   TMFinishedScan scan;
   scan.receiver = std::make_shared<TMCountingReceiver>();
   scan.receiver->onNotice = std::move(onNotice);
+  scan.receiver->waitForRoot = true;
   auto queue = std::make_shared<TMManualMainQueue>();
   TMScanEnvironment environment{queue, std::move(fileSystem)};
   std::shared_ptr<TMScanTask> task;

@@ -24,6 +24,9 @@ class TMCountingReceiver : public TMProgressNotifiable {
   // driver has handed it out (null before).
   std::function<void(const TMFileTree* root)> onNotice;
   std::atomic<const TMFileTree*> root{nullptr};
+  // The root is stored just after the scan has started: when set, each
+  // notice waits for it, so that even a scan faster than that sees it.
+  bool waitForRoot = false;
 
  private:
   std::atomic<uint64_t> count_{0};

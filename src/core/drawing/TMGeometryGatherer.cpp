@@ -55,7 +55,7 @@ void TMGeometryGatherer::addRectangle(const TMRect& r, const TMColor* color) {
   scaleRectangle(clipped);
 }
 
-void TMGeometryGatherer::addText(std::string text, const TMRect& rectangle) {
+void TMGeometryGatherer::addText(std::string text, const TMRect& rectangle, const TMRect* node) {
   TM_ASSERT(collecting);
   TMRect position = rectangle;
   TMPoint origin{position.x, position.y};
@@ -63,7 +63,10 @@ void TMGeometryGatherer::addText(std::string text, const TMRect& rectangle) {
   position.x = origin.x;
   position.y = origin.y;
   position.width *= widthScale;
-  textWrite.emplace_back(std::move(text), position);
+  if (node == nullptr) return void(textWrite.emplace_back(std::move(text), position));
+  TMRect nodeRectangle = *node;
+  scaleRectangle(nodeRectangle);
+  textWrite.emplace_back(std::move(text), position, nodeRectangle);
 }
 
 void TMGeometryGatherer::startGathering(const TMRect& frame, const TMRect& visible) {

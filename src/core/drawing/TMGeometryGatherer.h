@@ -41,8 +41,9 @@ class TMGeometryGatherer {
   // outlive the frame. Rectangles that clip to nothing are not counted.
   void addRectangle(const TMRect& rectangle, const TMColor* color);
   // Adds a text; the rectangle's x, y and width are virtual, its height is
-  // in view units already.
-  void addText(std::string text, const TMRect& rectangle);
+  // in view units already. `node` (virtual) is the rectangle of the node it
+  // names, which the text may reach into below its box; none: the box.
+  void addText(std::string text, const TMRect& rectangle, const TMRect* node = nullptr);
 
   void startGathering(const TMRect& frame, const TMRect& visible);
   void stopGathering();

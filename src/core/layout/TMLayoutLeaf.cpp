@@ -43,12 +43,12 @@ void TMLayoutLeaf::addNameAndSizeTexts(TMDrawInfo_t& info, const TMRect& r, TMRe
     std::string size = TMSizeFormatter::sharedInstance().formatSize(fileNode_->diskSize());
     double sizeWidth = gatherer.evaluateStringWidth(size);
     text.width = r.width - (sizeWidth + blockSizes.textInset) * info.pixelWidth;
-    gatherer.addText(std::move(name), text);
+    gatherer.addText(std::move(name), text, &r);
     text.x += text.width;
-    gatherer.addText(std::move(size), text);
+    gatherer.addText(std::move(size), text, &r);
   } else {
     text.width = r.width - 2 * blockSizes.textInset * info.pixelWidth;
-    gatherer.addText(std::move(name), text);
+    gatherer.addText(std::move(name), text, &r);
   }
 }
 

@@ -1,5 +1,7 @@
 #include "TMLayoutTree.h"
 
+#include <algorithm>
+
 #include "core/platform/TMAssert.h"
 
 namespace tilemora {
@@ -14,6 +16,52 @@ std::unique_ptr<TMLayoutNode> sideFrom(NodeRange side, uint64_t total) {
   return std::make_unique<TMLayoutTree>(side, total);
 }
 
+// A part of a total as a split position: single precision, never above 1.
+float shareOf(uint64_t part, uint64_t total) {
+  return std::min(1.0f, float(double(part)) / float(double(total)));
+}
+
+// One walk over a list: its nodes of some size, and how they are dealt.
+struct Dealing {
+  size_t laidOut = 0;      // nodes of some size, before the first empty one
+  size_t firstCount = 0;   // of those, the run dealt to the first side
+  uint64_t firstSum = 0;
+  uint64_t lastFirstSize = 0;
+  uint64_t sum = 0;        // the sizes as read now, each read once
+  bool unordered = false;  // an empty node stands before one of some size
+};
+
+// Deals the nodes in order: the first side takes them while its sum is
+// below half the total (or still 0), the second side every node after
+// that. Empty nodes take no area; the walk only passes over them when they
+// all stand at the end (as in a sorted list).
+Dealing deal(NodeRange list, uint64_t totalSize) {
+  const uint64_t half = totalSize >> 1;
+  Dealing walk;
+  bool emptySeen = false;
+  for (size_t i = 0; i < list.size(); ++i) {
+    const uint64_t size = list[i]->nodeSize();
+    if (size == 0) {
+      emptySeen = true;
+      continue;
+    }
+    if (emptySeen) {
+      walk.unordered = true;
+      return walk;
+    }
+    walk.laidOut = i + 1;
+    walk.sum += size;
+    // Tested before adding, so the node that carries the sum past half
+    // still goes first.
+    if (walk.firstSum < half || walk.firstSum == 0) {
+      walk.firstSum += size;
+      walk.firstCount = i + 1;
+      walk.lastFirstSize = size;
+    }
+  }
+  return walk;
+}
+
 }  // namespace
 
 TMLayoutTree::TMLayoutTree(std::vector<std::unique_ptr<TMLayoutNode>> list, uint64_t totalSize)
@@ -22,38 +70,40 @@ TMLayoutTree::TMLayoutTree(std::vector<std::unique_ptr<TMLayoutNode>> list, uint
 TMLayoutTree::TMLayoutTree(NodeRange list, uint64_t totalSize) {
   const size_t subSize = list.size();
   if (subSize == 1) {
+    // A lone node takes its share; bytes of children left out of the
+    // layout stay unfilled.
+    const uint64_t size = list.front()->nodeSize();
     left_ = std::move(list.front());
-    splitPos_ = 1.0f;
+    splitPos_ = size >= totalSize ? 1.0f : shareOf(size, totalSize);
     return;
   }
   TM_ASSERT(subSize > 0);
 
-  // Deal the nodes in order: the first side takes them while its sum is
-  // below half the total (or still 0), the second side every node after
-  // that, and an empty node ends the walk. Each side is therefore a run of
-  // the list, and the sides are split in place without copying.
-  const uint64_t half = totalSize >> 1;
-  uint64_t firstSum = 0;
-  size_t firstCount = 0;
-  size_t placed = 0;
-  for (; placed < subSize; ++placed) {
-    uint64_t size = list[placed]->nodeSize();
-    if (size == 0) break;
-    // Tested before adding, so the node that carries the sum past half
-    // still goes first.
-    if (firstSum < half || firstSum == 0) {
-      firstSum += size;
-      firstCount = placed + 1;
-    }
+  Dealing walk = deal(list, totalSize);
+  if (walk.unordered) {
+    // A list in listing order (a folder still being scanned): its empty
+    // nodes go to the end, so that none hides what follows it.
+    std::stable_partition(list.begin(), list.end(), [](const auto& node) { return node->nodeSize() != 0; });
+    walk = deal(list, totalSize);
   }
-  // Nothing to split, or the list falls short of half the total (bytes of
-  // children left out of the layout): the node stays unsplit and places
-  // nothing.
-  if (firstCount == 0 || firstCount == subSize) return;
+  if (walk.laidOut == 0) return;  // nothing but empty nodes: unsplit, nothing placed
 
-  splitPos_ = totalSize == 0 ? 0.0f : float(double(firstSum)) / float(double(totalSize));
+  // Sizes read after the total (a scan still adding) may exceed it: the
+  // total is at least what the nodes hold, so no share passes 1.
+  const uint64_t total = std::max(totalSize, walk.sum);
+  size_t firstCount = walk.firstCount;
+  uint64_t firstSum = walk.firstSum;
+  if (firstCount == walk.laidOut && firstSum == total && firstCount > 1) {
+    // All dealt first, filling the total (small nodes before a big one in
+    // listing order): the last goes second, so that the split divides.
+    --firstCount;
+    firstSum -= walk.lastFirstSize;
+  }
+  // When all nodes fall short of the total (bytes of children left out of
+  // the layout), the first side holds them all and the rest stays unfilled.
+  splitPos_ = shareOf(firstSum, total);
   left_ = sideFrom(list.subspan(0, firstCount), firstSum);
-  right_ = sideFrom(list.subspan(firstCount, placed - firstCount), totalSize - firstSum);
+  right_ = sideFrom(list.subspan(firstCount, walk.laidOut - firstCount), total - firstSum);
 }
 
 int32_t TMLayoutTree::computeOrientationWithWidth(double width, double height) {

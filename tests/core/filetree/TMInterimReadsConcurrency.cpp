@@ -12,6 +12,9 @@
 
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMInterimReadGuard.h"
+#include "core/layout/TMLayoutFolder.h"
+#include "core/layout/TMLayoutTree.h"
+#include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
 #include "support/TMTemporaryTree.h"
 
@@ -102,6 +105,62 @@ TEST(TMInterimReadsConcurrency, AWalkerNeverSeesAPartialListWhileTheScanRuns) {
   WalkStatistics finished;
   walk(scan.root.get(), 0, finished);
   EXPECT_EQ(finished.nodes, 1u + 10u + 300u + 300000u);
+}
+
+// Counts the splits of a layout whose share leaves [0, 1] or whose sides
+// fall outside the rectangle they divide.
+void checkLayout(TMLayoutNode& node, const TMRect& r, uint64_t& broken) {
+  if (auto* split = dynamic_cast<TMLayoutTree*>(&node)) {
+    if (!split->isSplit()) {
+      broken += split->left() != nullptr || split->right() != nullptr;
+      return;
+    }
+    TMRect first, second;
+    split->orientAndSplit(r, first, second);
+    for (const TMRect* side : {&first, &second}) {
+      broken += side->width < -1e-9 || side->height < -1e-9 || side->x + side->width > r.x + r.width + 1e-6 ||
+                side->y + side->height > r.y + r.height + 1e-6;
+    }
+    if (split->left()) checkLayout(*split->left(), first, broken);
+    if (split->right()) checkLayout(*split->right(), second, broken);
+  } else if (auto* folder = dynamic_cast<TMLayoutFolder*>(&node)) {
+    if (folder->child()) checkLayout(*folder->child(), r, broken);
+  }
+}
+
+TEST(TMInterimReadsConcurrency, ProgressLayoutsNeverPlaceMoreThanTheirFolder) {
+  // Listing order puts an empty file before the others in every folder.
+  TMMemoryEntry root = TMMemoryEntry::directory("root", {});
+  for (int f = 0; f < 40; ++f) {
+    TMMemoryEntry folder = TMMemoryEntry::directory("d" + std::to_string(f), {TMMemoryEntry::file("empty", 0)});
+    for (int i = 0; i < 400; ++i) folder.children.push_back(TMMemoryEntry::file("f" + std::to_string(i), 1 + (i * 7919) % 97));
+    root.children.push_back(TMMemoryEntry::file("lone" + std::to_string(f), 3));
+    root.children.push_back(std::move(folder));
+  }
+  std::atomic<const TMFileTree*> scanned{nullptr};
+  std::atomic<bool> scanning{true};
+  uint64_t broken = 0, layouts = 0;
+  std::thread painter([&] {
+    while (scanning.load()) {
+      const TMFileTree* current = scanned.load();
+      if (current == nullptr) {
+        std::this_thread::yield();
+        continue;
+      }
+      std::unique_ptr<TMLayoutNode> layout = const_cast<TMFileTree*>(current)->createLayoutTree(3, 0);
+      if (layout) checkLayout(*layout, {0, 0, 1000, 800}, broken), ++layouts;
+    }
+  });
+  TMFinishedScan scan = scanToEnd("/root", std::make_shared<TMMemoryFileSystem>(root),
+                                  [&](const TMFileTree* handedOut) {
+                                    if (handedOut != nullptr) scanned.store(handedOut);
+                                  });
+  scanning = false;
+  painter.join();
+  EXPECT_EQ(broken, 0u) << "in " << layouts << " progress layouts";
+  std::unique_ptr<TMLayoutNode> final = scan.root->createLayoutTree(65536, 0);
+  checkLayout(*final, {0, 0, 1000, 800}, broken);
+  EXPECT_EQ(broken, 0u);
 }
 
 }  // namespace

@@ -154,12 +154,18 @@ TEST(TMLayoutDrawing, FreeAndUnscannedSpaceKeepTheirColoursEvenWhenSelected) {
   EXPECT_EQ(freeLeaf.nodeSize(), 50u);
 }
 
-TEST(TMLayoutDrawing, AnUnsplitFolderShowsOnlyItsOwnRectangle) {
+TEST(TMLayoutDrawing, AFolderWhoseChildrenFallShortOfItsTotalFillsOnlyTheirShare) {
   TMLeafFactory factory;
+  // 92 of its 100 bytes lie in children left out of the layout.
   TMLayoutFolder folder(factory.leaves({5, 3}), factory.file(100, "Folder"), 100);
   TMFrame frame({0, 0, 200, 100});
   frame.draw(folder);
-  EXPECT_EQ(frame.gatherer.rectangleCount(), 1u);
+  const std::vector<TMRect> rects = frame.rectangles();
+  ASSERT_EQ(rects.size(), 3u);
+  TMRect contents = rects[0];
+  folder.cropSubRectangle(contents, frame.begin());
+  const double children = rects[1].width * rects[1].height + rects[2].width * rects[2].height;
+  EXPECT_NEAR(children, 0.08 * contents.width * contents.height, 1e-3);
 }
 
 }  // namespace
