@@ -61,6 +61,7 @@ struct TMPaintingViewHost : TMTreeMapViewHost {
 
 struct TMQuietWindowHost : TMWindowHost {
   void showMessageView(bool) override {}
+  void showOpenFailure(const TMFileURL&, std::string_view) override {}
   void setProgressIndeterminate(bool value) override { indeterminate = value; }
   bool isProgressIndeterminate() const override { return indeterminate; }
   void startProgressAnimation() override {}

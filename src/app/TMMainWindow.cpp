@@ -1,6 +1,8 @@
 #include "TMMainWindow.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFile>
 #include <QFileDialog>
 #include <QMenuBar>
@@ -11,7 +13,9 @@
 #include <QToolBar>
 #include <cmath>
 
+#include "TMDisplayText.h"
 #include "TMMapPane.h"
+#include "TMTreeMapWidget.h"
 #include "TMMessageView.h"
 #include "TMRecentFolders.h"
 #include "TilemoraAppDelegate.h"
@@ -30,7 +34,9 @@ TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMain
     : delegate_(delegate) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Tilemora"));
-  resize(1000, 760);
+  // At most about 80 % of the screen it opens on, at any scale factor.
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  resize(std::min(1000, screen.width() * 4 / 5), std::min(760, screen.height() * 4 / 5));
 
   auto* central = new QWidget(this);
   pages_ = new QStackedLayout(central);
@@ -69,6 +75,9 @@ void TMMainWindow::buildMenus() {
   file->addAction(tr("&Open\u2026"), QKeySequence::Open, this, [this] { openDocument(); });
   recentMenu_ = file->addMenu(tr("Open &Recent"));
   connect(recentMenu_, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
+  file->addAction(tr("Re&scan"), QKeySequence(Qt::Key_F5), this, [this] {
+    if (controller_->scannedUrl()) controller_->openURL(*controller_->scannedUrl());
+  });
   file->addSeparator();
   file->addAction(tr("&Close"), QKeySequence::Close, this, &QWidget::close);
   file->addAction(tr("&Quit"), QKeySequence::Quit, &delegate_, [this] { delegate_.quit(); });
@@ -136,6 +145,8 @@ void TMMainWindow::toolbarFlagsChanged() {
 }
 
 void TMMainWindow::setFileDropResponder(std::function<void(const TMFileURL&)> responder) {
+  // On the empty window and on the map alike.
+  mapPane_->map().setFileDropResponder(responder);
   messageView_->setFileDropResponder(std::move(responder));
 }
 
@@ -159,6 +170,12 @@ void TMMainWindow::openDocument() {
 
 void TMMainWindow::showMessageView(bool shown) {
   pages_->setCurrentIndex(shown ? 0 : 1);
+  if (!shown) messageView_->setMessage(QString());
+}
+
+void TMMainWindow::showOpenFailure(const TMFileURL& url, std::string_view reason) {
+  messageView_->setMessage(tr("Cannot open %1: %2")
+                               .arg(displayText(url.path()), QString::fromUtf8(reason.data(), qsizetype(reason.size()))));
 }
 
 // Qt's bar animates while its range is 0-0 (indeterminate); a stopped

@@ -39,6 +39,7 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
 
   // TMWindowHost
   void showMessageView(bool shown) override;
+  void showOpenFailure(const TMFileURL& url, std::string_view reason) override;
   void setProgressIndeterminate(bool indeterminate) override;
   bool isProgressIndeterminate() const override { return indeterminate_; }
   void startProgressAnimation() override;

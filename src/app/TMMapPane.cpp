@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <cmath>
 
+#include "TMDisplayText.h"
 #include "TMFileManagerReveal.h"
 #include "TMFreedesktopTrash.h"
 #include "TMInputMapping.h"
@@ -51,6 +52,7 @@ TMMapPane::TMMapPane(QWidget* parent)
 
   for (QScrollBar* scroller : {verticalScroller_, horizontalScroller_}) {
     placeKnob(*scroller, 1, 0);
+    scroller->setEnabled(false);  // no knob before there is a map
     connect(scroller, &QScrollBar::actionTriggered, this,
             [this, scroller](int action) { scrollerActed(*scroller, action); });
   }
@@ -76,12 +78,19 @@ void TMMapPane::scrollerActed(QScrollBar& scroller, int action) {
   }
 }
 
-void TMMapPane::requestRepaint() { map_->update(); }
+void TMMapPane::requestRepaint() {
+  // Without a map (before the first, after its root was deleted) the bars
+  // show no knob.
+  const bool shown = view_->current() != nullptr;
+  horizontalScroller_->setEnabled(shown);
+  verticalScroller_->setEnabled(shown);
+  map_->update();
+}
 
 void TMMapPane::showPath(const std::optional<TMFileURL>& url) { pathView_->setURL(url); }
 
 void TMMapPane::setWindowTitle(std::string_view title) {
-  const QString name = QFile::decodeName(QByteArray(title.data(), qsizetype(title.size())));
+  const QString name = displayText(title);
   window()->setWindowTitle(title == kProductName ? name : name + QStringLiteral(" \u2014 Tilemora"));
 }
 
@@ -90,6 +99,8 @@ void TMMapPane::setRepresentedURL(const std::optional<TMFileURL>& url) {
 }
 
 void TMMapPane::setScrollerPositions(const TMScrollerPositions& positions) {
+  horizontalScroller_->setEnabled(true);
+  verticalScroller_->setEnabled(true);
   placeKnob(*horizontalScroller_, positions.horizontalProportion, positions.horizontalValue);
   placeKnob(*verticalScroller_, positions.verticalProportion, positions.verticalValue);
 }
@@ -113,7 +124,7 @@ void TMMapPane::showDeletionFailure(const TMFileURL& item, std::string_view reas
   const std::string_view name = item.lastPathComponent();
   auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Tilemora"),
                               tr("\u201C%1\u201D could not be moved to the trash.")
-                                  .arg(QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())))),
+                                  .arg(displayText(name)),
                               QMessageBox::Ok, window());
   box->setInformativeText(QString::fromUtf8(reason.data(), qsizetype(reason.size())));
   box->setAttribute(Qt::WA_DeleteOnClose);

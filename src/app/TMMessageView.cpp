@@ -12,6 +12,15 @@ TMMessageView::TMMessageView(QWidget* parent) : TMFileDraggingView(parent) {
   setMinimumSize(260, 200);
 }
 
+void TMMessageView::setMessage(const QString& message) {
+  message_ = message;
+  update();
+}
+
+QString TMMessageView::message() const {
+  return message_.isEmpty() ? QString::fromStdString(TMLocalizedString("InitialMessage")) : message_;
+}
+
 void TMMessageView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
@@ -46,8 +55,14 @@ void TMMessageView::drawInitialMessage(QPainter& painter) {
   font.setPixelSize(20);
   painter.setFont(font);
   painter.setPen(Qt::white);
-  painter.drawText(flipped(geometry.textBox), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                   QString::fromStdString(TMLocalizedString("InitialMessage")));
+  if (message_.isEmpty()) {
+    painter.drawText(flipped(geometry.textBox), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, message());
+    return;
+  }
+  // A failure names a path of any length: the whole width below the square.
+  const QRectF below = flipped(geometry.textBox);
+  painter.drawText(QRectF(20, below.top(), width() - 40, height() - below.top()),
+                   Qt::AlignHCenter | Qt::AlignTop | Qt::TextWrapAnywhere, message_);
 }
 
 }  // namespace tilemora

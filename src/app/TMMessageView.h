@@ -12,11 +12,18 @@ class TMMessageView : public TMFileDraggingView {
  public:
   explicit TMMessageView(QWidget* parent = nullptr);
 
+  // What the view says in place of the invitation to drop a folder (a
+  // folder that could not be opened); empty: the invitation.
+  void setMessage(const QString& message);
+  QString message() const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   void drawInitialMessage(QPainter& painter);
+
+  QString message_;
 };
 
 }  // namespace tilemora

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "TMDisplayText.h"
+
 namespace tilemora {
 
 namespace {
@@ -12,7 +14,7 @@ const QString kSeparator = QStringLiteral(" \u203A ");
 constexpr int kMargin = 6;
 
 QString displayName(const std::string& component) {
-  return QFile::decodeName(QByteArray::fromStdString(component));
+  return displayText(component);
 }
 
 }  // namespace
@@ -32,7 +34,7 @@ QString TMPathBar::breadcrumbOf(const TMFileURL& url) {
 void TMPathBar::setURL(const std::optional<TMFileURL>& url) {
   url_ = url;
   parts_ = url ? url->pathComponents() : std::vector<std::string>();
-  setToolTip(url ? QFile::decodeName(QByteArray::fromStdString(url->path())) : QString());
+  setToolTip(url ? displayText(url->path()) : QString());
   update();
 }
 

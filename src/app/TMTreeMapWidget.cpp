@@ -9,6 +9,7 @@
 #include <QResizeEvent>
 #include <QToolTip>
 
+#include "TMDisplayText.h"
 #include "TMInputMapping.h"
 #include "core/drawing/TMColor.h"
 #include "core/filetree/TMSizeFormatter.h"
@@ -16,7 +17,8 @@
 
 namespace tilemora {
 
-TMTreeMapWidget::TMTreeMapWidget(TMTreeMapView& view, QWidget* parent) : QWidget(parent), view_(view) {
+TMTreeMapWidget::TMTreeMapWidget(TMTreeMapView& view, QWidget* parent)
+    : TMFileDraggingView(parent), view_(view) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setMinimumSize(1, 1);
@@ -36,6 +38,7 @@ void TMTreeMapWidget::paintEvent(QPaintEvent*) {
                                             float(background.blue)));
   if (const TMGeometryGatherer* geometry = view_.geometry())
     paintGatheredFrame(painter, *geometry, double(height()), view_.paintsFramesAndTexts());
+  drawDropHighlight(painter);
 }
 
 void TMTreeMapWidget::resizeEvent(QResizeEvent* event) {
@@ -43,7 +46,7 @@ void TMTreeMapWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void TMTreeMapWidget::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  if (event->button() != Qt::LeftButton) return TMFileDraggingView::mousePressEvent(event);
   pressPosition_ = lastDragPosition_ = event->position();
   dragging_ = false;
   clickCount_ = 1;
@@ -69,7 +72,7 @@ void TMTreeMapWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TMTreeMapWidget::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
+  if (event->button() != Qt::LeftButton) return TMFileDraggingView::mouseReleaseEvent(event);
   view_.mouseUp(viewPointOf(event->position()), clickCount_);
 }
 
@@ -89,7 +92,7 @@ void TMTreeMapWidget::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down: return view_.keyDown(TMArrowKey::kDown);
     case Qt::Key_Left: return view_.keyDown(TMArrowKey::kLeft);
     case Qt::Key_Right: return view_.keyDown(TMArrowKey::kRight);
-    default: return QWidget::keyPressEvent(event);
+    default: return TMFileDraggingView::keyPressEvent(event);
   }
 }
 
@@ -111,7 +114,7 @@ bool TMTreeMapWidget::event(QEvent* event) {
     }
     return true;
   }
-  return QWidget::event(event);
+  return TMFileDraggingView::event(event);
 }
 
 QString TMTreeMapWidget::toolTipAt(QPoint position) {
@@ -123,7 +126,7 @@ QString TMTreeMapWidget::toolTipAt(QPoint position) {
   // Free and unscanned space are no files: their name says what they are.
   const std::string_view name = node->url.lastPathComponent();
   const QString what = node->isSpace ? QString::fromUtf8(name.data(), qsizetype(name.size()))
-                                     : QFile::decodeName(QByteArray::fromStdString(node->url.path()));
+                                     : displayText(node->url.path());
   return what + QLatin1Char('\n') + sizes;
 }
 

@@ -1,16 +1,16 @@
 #pragma once
 // The Qt side of the map itself: it paints the frame the view's logic
 // gathered and turns mouse, wheel, key, gesture and tooltip events into
-// plain calls on that logic (points flipped to y up). The map pane owns the
+// plain calls on that logic (points flipped to y up). A folder dropped on
+// it opens in its window, as on the empty window. The map pane owns the
 // logic and everything else around it.
 
-#include <QWidget>
-
+#include "TMFileDraggingView.h"
 #include "view/TMTreeMapView.h"
 
 namespace tilemora {
 
-class TMTreeMapWidget : public QWidget {
+class TMTreeMapWidget : public TMFileDraggingView {
   Q_OBJECT
 
  public:

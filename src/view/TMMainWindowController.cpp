@@ -29,6 +29,17 @@ void TMMainWindowController::stopScan() {
 
 void TMMainWindowController::openURL(const TMFileURL& url) {
   stopScan();
+  if (std::optional<std::string> reason = TMFileTree::reasonNotScannable(url, *environment_.fileSystem)) {
+    // Nothing to scan: the window says so, and the folder is no recent one.
+    curentlyNavigated_.reset();
+    scannedUrl_.reset();
+    relay_.reset();
+    mainTreeView_.setTreeMap(nullptr, url);
+    window_.showOpenFailure(url, *reason);
+    window_.showMessageView(true);
+    window_.toolbarFlagsChanged();
+    return;
+  }
   window_.showMessageView(false);
   curentlyNavigated_.reset();
   scannedUrl_.reset();
@@ -68,6 +79,9 @@ void TMMainWindowController::commitTree() {
   mainTreeView_.setTreeMap(makeSharedLayout(curentlyNavigated_, blockSizes.finalLayoutDepth),
                            *scannedUrl_);
   window_.stopProgressAnimation();
+  // A volume's bar ends full, done, even where used space stayed out of
+  // reach (it remains on the map as unscanned space).
+  if (!window_.isProgressIndeterminate()) window_.setProgressValue(1.0);
 }
 
 void TMMainWindowController::notifyViewCleanup() {

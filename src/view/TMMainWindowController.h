@@ -34,6 +34,7 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   TMMainWindowController& operator=(const TMMainWindowController&) = delete;
 
   // Starts scanning `url` in this window; a scan still running is stopped.
+  // A path that cannot be scanned shows why in the message view instead.
   void openURL(const TMFileURL& url);
   // The tree map view's root itself was deleted: forget the tree.
   void notifyViewCleanup();

@@ -4,6 +4,7 @@
 // main window implements it; tests use a fake.
 
 #include <functional>
+#include <string_view>
 
 #include "core/platform/TMFileURL.h"
 
@@ -14,6 +15,9 @@ class TMWindowHost {
   virtual ~TMWindowHost() = default;
   // Shows the initial message (and hides the map), or the reverse.
   virtual void showMessageView(bool shown) = 0;
+  // Shows, in place of the initial message, that `url` cannot be opened
+  // and why.
+  virtual void showOpenFailure(const TMFileURL& url, std::string_view reason) = 0;
 
   virtual void setProgressIndeterminate(bool indeterminate) = 0;
   virtual bool isProgressIndeterminate() const = 0;

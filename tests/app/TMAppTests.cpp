@@ -10,15 +10,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "view/TMGlobalQueues.h"
+#include <QScrollBar>
+
 #include "TMMainWindow.h"
 #include "TMMapPane.h"
 #include "TMMessageGeometry.h"
 #include "TMMessageView.h"
 #include "TMQtMainQueue.h"
+#include "TMRecentFolders.h"
 #include "TMTreeMapWidget.h"
 #include "TilemoraAppDelegate.h"
 #include "core/filetree/TMScanTask.h"
+#include "view/TMGlobalQueues.h"
 
 using namespace tilemora;
 
@@ -281,6 +284,28 @@ class TMAppShellTest : public QObject {
     QVERIFY(window->controller().curentlyNavigated()->diskSize() < before);
     QCOMPARE(window->windowTitle(), QString("Tilemora"));
     QCOMPARE(view.selected(), view.root());
+  }
+
+  void aPathThatCannotBeScannedSaysWhyAndStaysOutOfRecentFolders() {
+    TMMainWindow* window = delegate->openFile("/no/such/folder");
+    QVERIFY(window->messageView().isVisible());
+    QCOMPARE(window->messageView().message(), QString("Cannot open /no/such/folder: No such file or directory"));
+    QVERIFY(!TMRecentFolders::list().contains("/no/such/folder"));
+    QVERIFY(!window->mapPane().verticalScroller().isEnabled());  // no map, no knob
+  }
+
+  void aFolderDroppedOnTheMapOpensInItsWindow() {
+    QTemporaryDir first, second;
+    QFile file(second.filePath("only.bin"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(5000, 'x'));
+    file.close();
+    TMMainWindow* window = delegate->openFile(first.path());
+    QTRY_VERIFY(!window->controller().isScanning());
+    dragOnto(window->mapPane().map(), urlsData({QUrl::fromLocalFile(second.path())}), true);
+    QCOMPARE(QString::fromStdString(window->controller().scannedUrl()->path()), QDir(second.path()).absolutePath());
+    QTRY_VERIFY(!window->controller().isScanning());
+    QVERIFY(window->mapPane().verticalScroller().isEnabled());
   }
 
   void closingAWindowTellsTheDelegate() {

@@ -70,6 +70,9 @@ struct TMFakeViewHost : TMTreeMapViewHost {
 
 struct TMFakeWindowHost : TMWindowHost {
   void showMessageView(bool shown) override { messageShown = shown, ++calls; }
+  void showOpenFailure(const TMFileURL& url, std::string_view reason) override {
+    openFailures.push_back(url.path() + ": " + std::string(reason));
+  }
   void setProgressIndeterminate(bool value) override { indeterminate = value, ++calls; }
   bool isProgressIndeterminate() const override { return indeterminate; }
   void startProgressAnimation() override { animating = true, ++calls; }
@@ -91,6 +94,7 @@ struct TMFakeWindowHost : TMWindowHost {
   std::vector<TMFileURL> recent;
   int calls = 0;
   std::function<void(const TMFileURL&)> dropResponder;
+  std::vector<std::string> openFailures;
   int flagNotices = 0;
 };
 

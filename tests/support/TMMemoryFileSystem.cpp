@@ -27,6 +27,7 @@ void fill(const TMMemoryEntry& entry, struct stat* result) {
 }  // namespace
 
 int TMMemoryFileSystem::open(const TMMemoryEntry* entry) const {
+  std::lock_guard<std::mutex> lock(mutex_);
   int descriptor = nextDescriptor_++;
   open_[descriptor] = {entry, 0};
   return descriptor;
@@ -35,6 +36,7 @@ int TMMemoryFileSystem::open(const TMMemoryEntry* entry) const {
 int TMMemoryFileSystem::openDirectory(const char*) const { return open(&root_); }
 
 const TMMemoryEntry* TMMemoryFileSystem::childOf(int directory, const char* name) const {
+  std::lock_guard<std::mutex> lock(mutex_);
   auto found = open_.find(directory);
   if (found == open_.end()) return nullptr;
   for (const TMMemoryEntry& child : found->second.entry->children) {
@@ -53,6 +55,7 @@ int TMMemoryFileSystem::openDirectoryAt(int directory, const char* name) const {
 }
 
 long TMMemoryFileSystem::readEntries(int directory, char* buffer, size_t capacity) const {
+  std::lock_guard<std::mutex> lock(mutex_);
   auto found = open_.find(directory);
   if (found == open_.end()) return -1;
   OpenFolder& folder = found->second;
@@ -86,6 +89,7 @@ int TMMemoryFileSystem::statAt(int directory, const char* name, struct stat* res
 }
 
 int TMMemoryFileSystem::statOpen(int directory, struct stat* result) const {
+  std::lock_guard<std::mutex> lock(mutex_);
   auto found = open_.find(directory);
   if (found == open_.end()) return -1;
   fill(*found->second.entry, result);
@@ -97,6 +101,9 @@ int TMMemoryFileSystem::statPath(const char*, struct stat* result) const {
   return 0;
 }
 
-void TMMemoryFileSystem::closeDirectory(int directory) const { open_.erase(directory); }
+void TMMemoryFileSystem::closeDirectory(int directory) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  open_.erase(directory);
+}
 
 }  // namespace tilemora::test

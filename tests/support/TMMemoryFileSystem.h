@@ -4,6 +4,7 @@
 // Sizes are given in 512-byte blocks, the unit of st_blocks.
 
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,8 @@ class TMMemoryFileSystem : public TMFileSystem {
   int open(const TMMemoryEntry* entry) const;
 
   TMMemoryEntry root_;
-  // Used by the scan thread only.
+  // Scans and the checks made before opening a folder may overlap.
+  mutable std::mutex mutex_;
   mutable std::map<int, OpenFolder> open_;
   mutable int nextDescriptor_ = 1000;
 };

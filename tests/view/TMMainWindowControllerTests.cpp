@@ -118,6 +118,7 @@ TEST_F(TMMainWindowControllerTest, AVolumeShowsADeterminateFractionFromItsFirstS
     EXPECT_GE(value, 0.0);
     EXPECT_LE(value, 1.0);
   }
+  EXPECT_EQ(window.values.back(), 1.0);  // done, though most used space was never found
   EXPECT_FALSE(window.animating);
 }
 
@@ -239,6 +240,32 @@ TEST_F(TMMainWindowControllerTest, MoveToTrashWaitsForTheScanAndDeletingTheRootE
   EXPECT_FALSE(controller->canDeleteSelection());
   EXPECT_TRUE(controller->atTopLevel() && controller->atMaximumZoom());
 }
+
+struct UnscannableCase {
+  const char* name;
+  std::string relative;  // below a temporary folder holding the file "plain"
+  std::string reason;
+};
+class TMUnscannablePaths : public TMMainWindowControllerTest,
+                           public ::testing::WithParamInterface<UnscannableCase> {};
+
+TEST_P(TMUnscannablePaths, SayWhyAndStayOutOfTheRecentFolders) {
+  TMTemporaryTree tree;
+  tree.makeFile("plain", 10);
+  make(TMFileSystem::posix());
+  controller->openURL(TMFileURL::fromPath(tree.pathOf(GetParam().relative)));
+  EXPECT_EQ(window.openFailures,
+            std::vector<std::string>{tree.pathOf(GetParam().relative) + ": " + GetParam().reason});
+  EXPECT_TRUE(window.messageShown);
+  EXPECT_TRUE(window.recent.empty());
+  EXPECT_FALSE(controller->scannedUrl().has_value());
+  EXPECT_FALSE(controller->isScanning());
+}
+INSTANTIATE_TEST_SUITE_P(Paths, TMUnscannablePaths,
+                         ::testing::Values(UnscannableCase{"missing", "gone", "No such file or directory"},
+                                           UnscannableCase{"a plain file", "plain", "Not a folder"},
+                                           UnscannableCase{"below a plain file", "plain/x", "Not a directory"}),
+                         caseNamesByName);
 
 }  // namespace
 }  // namespace tilemora::test

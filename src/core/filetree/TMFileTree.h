@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,6 +101,9 @@ class TMFileTree {
   // Whether `url` can be scanned: it names a folder or a volume.
   static bool isAcceptableURL(const TMFileURL& url,
                               const TMFileSystem& fileSystem = *TMFileSystem::posix());
+  // Why `url` cannot be scanned ("No such file or directory", "Not a
+  // folder", "Permission denied"…), or nothing when it can.
+  static std::optional<std::string> reasonNotScannable(const TMFileURL& url, const TMFileSystem& fileSystem);
 
   // Starts scanning `path` on a thread of its own and answers its root at
   // once: a TMVolume for "/" or a local volume's mount point, otherwise a

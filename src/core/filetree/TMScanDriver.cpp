@@ -5,6 +5,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 
 #include "TMChildListRecycler.h"
@@ -50,6 +52,17 @@ bool isVolume(const TMFileURL& url, const TMFileSystem& fileSystem) {
 bool TMFileTree::isAcceptableURL(const TMFileURL& url, const TMFileSystem& fileSystem) {
   struct stat info {};
   return fileSystem.statPath(url.path().c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::optional<std::string> TMFileTree::reasonNotScannable(const TMFileURL& url,
+                                                          const TMFileSystem& fileSystem) {
+  struct stat info {};
+  if (fileSystem.statPath(url.path().c_str(), &info) != 0) return std::string(std::strerror(errno));
+  if (!S_ISDIR(info.st_mode)) return std::string("Not a folder");
+  const int directory = fileSystem.openDirectory(url.path().c_str());
+  if (directory < 0) return std::string(std::strerror(errno));
+  fileSystem.closeDirectory(directory);
+  return std::nullopt;
 }
 
 std::shared_ptr<TMFileTree> TMFileTree::createFromPath(

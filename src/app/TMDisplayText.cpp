@@ -1,0 +1,16 @@
+#include "TMDisplayText.h"
+
+#include <QFile>
+
+namespace tilemora {
+
+QString displayText(std::string_view bytes) {
+  QString text = QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
+  for (QChar& c : text) {
+    if (c.unicode() < 0x20) c = QChar(0x2400 + c.unicode());
+    if (c.unicode() == 0x7F) c = QChar(0x2421);
+  }
+  return text;
+}
+
+}  // namespace tilemora

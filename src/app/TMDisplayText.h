@@ -1,0 +1,14 @@
+#pragma once
+// Names and paths as the window shows them outside the map (path bar,
+// title, tooltips, messages): decoded for display only, and always on one
+// line — a control character is shown as its Unicode control picture
+// (a newline as U+240A), as the map draws it visibly too.
+
+#include <QString>
+#include <string_view>
+
+namespace tilemora {
+
+QString displayText(std::string_view bytes);
+
+}  // namespace tilemora
