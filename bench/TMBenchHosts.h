@@ -69,6 +69,7 @@ struct TMQuietWindowHost : TMWindowHost {
   void setProgressRange(double, double) override {}
   void setProgressValue(double) override {}
   void noteRecentFolder(const TMFileURL&) override {}
+  void showScanStatus(const TMScanStatus&) override {}
   void setFileDropResponder(std::function<void(const TMFileURL&)>) override {}
   void toolbarFlagsChanged() override {}
   bool indeterminate = true;

@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
+#include <QToolButton>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QStackedLayout>
@@ -18,6 +20,7 @@
 #include "TMTreeMapWidget.h"
 #include "TMMessageView.h"
 #include "TMRecentFolders.h"
+#include "TMStatusText.h"
 #include "TilemoraAppDelegate.h"
 #include "view/TMGlobalQueues.h"
 
@@ -46,12 +49,23 @@ TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMain
   pages_->addWidget(mapPane_);
   setCentralWidget(central);
 
+  statusLine_ = new QLabel;
+  statusLine_->setTextFormat(Qt::PlainText);
+  statusBar()->addWidget(statusLine_, 1);
   progress_ = new QProgressBar;
   progress_->setMaximumWidth(220);
   progress_->setTextVisible(false);
   progress_->setRange(0, 1);
   progress_->setValue(0);
   statusBar()->addPermanentWidget(progress_);
+  stop_ = new QAction(tr("Stop"), this);
+  stop_->setShortcut(QKeySequence(Qt::Key_Escape));
+  stop_->setEnabled(false);
+  connect(stop_, &QAction::triggered, this, [this] { controller_->stopScanning(); });
+  auto* stopButton = new QToolButton;
+  stopButton->setDefaultAction(stop_);
+  statusBar()->addPermanentWidget(stopButton);
+  addAction(stop_);
 
   TMScanEnvironment environment;
   environment.mainQueue = std::move(mainQueue);
@@ -173,7 +187,14 @@ void TMMainWindow::showMessageView(bool shown) {
   if (!shown) messageView_->setMessage(QString());
 }
 
+void TMMainWindow::showScanStatus(const TMScanStatus& status) {
+  statusLine_->setText(statusTextOf(status));
+  statusLine_->setToolTip(statusToolTipOf(status));
+  stop_->setEnabled(status.scanning);
+}
+
 void TMMainWindow::showOpenFailure(const TMFileURL& url, std::string_view reason) {
+  statusLine_->clear();
   messageView_->setMessage(tr("Cannot open %1: %2")
                                .arg(displayText(url.path()), QString::fromUtf8(reason.data(), qsizetype(reason.size()))));
 }

@@ -10,6 +10,7 @@
 #include "view/TMWindowHost.h"
 
 class QAction;
+class QLabel;
 class QProgressBar;
 class QStackedLayout;
 class QMenu;
@@ -47,6 +48,9 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   void setProgressRange(double minimum, double maximum) override;
   void setProgressValue(double value) override;
   void noteRecentFolder(const TMFileURL& url) override;
+  void showScanStatus(const TMScanStatus& status) override;
+  QLabel& statusLine() { return *statusLine_; }
+  QAction& stopAction() { return *stop_; }
   void setFileDropResponder(std::function<void(const TMFileURL&)> responder) override;
   void toolbarFlagsChanged() override;
 
@@ -68,6 +72,8 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   TMMessageView* messageView_;
   TMMapPane* mapPane_;
   QProgressBar* progress_;
+  QLabel* statusLine_;
+  QAction* stop_ = nullptr;
   QStackedLayout* pages_;
   QMenu* recentMenu_ = nullptr;
   QAction* zoomIn_ = nullptr;

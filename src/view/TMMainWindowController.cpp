@@ -2,6 +2,8 @@
 
 #include "TMScanProgressRelay.h"
 #include "TMSharedLayout.h"
+#include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMVolume.h"
 #include "core/layout/TMBlockSizes.h"
 
 namespace tilemora {
@@ -50,16 +52,78 @@ void TMMainWindowController::openURL(const TMFileURL& url) {
 
   relay_ = std::make_shared<TMScanProgressRelay>(weak_from_this(), environment_.mainQueue);
   ended_ = false;
+  stopped_ = false;
+  scanStart_ = std::chrono::steady_clock::now();
   curentlyNavigated_ = TMFileTree::createFromPath(
       url, relay_, [relay = std::weak_ptr<TMScanProgressRelay>(relay_)] {
         if (auto current = relay.lock()) current->scanEnded();
       },
       environment_, &scanTask_);
   window_.toolbarFlagsChanged();  // nothing is deleted while the scan writes
+  window_.showScanStatus(scanStatus());
+}
+
+void TMMainWindowController::stopScanning() {
+  if (!isScanning()) return;
+  scanTask_->requestStop();
+  scanTask_->waitUntilFinished();  // milliseconds: then nothing writes the tree
+  stopped_ = true;
+  commitTree();
+}
+
+namespace {
+
+// Files and folders below `root` (itself not counted), without recursion.
+std::pair<uint64_t, uint64_t> countEntries(const TMFileTree& root) {
+  uint64_t files = 0, folders = 0;
+  std::vector<const TMFileTree*> pending{&root};
+  while (!pending.empty()) {
+    const TMFileTree* node = pending.back();
+    pending.pop_back();
+    const TMChildList* list = node->asFolder() ? node->asFolder()->children() : nullptr;
+    for (uint32_t i = 0; list && i < list->count(); ++i) {
+      const TMFileTree* child = list->at(i);
+      if (child->asFolder()) {
+        ++folders;
+        pending.push_back(child);
+      } else {
+        ++files;
+      }
+    }
+  }
+  return {files, folders};
+}
+
+}  // namespace
+
+TMScanStatus TMMainWindowController::scanStatus() const {
+  TMScanStatus status;
+  status.scanning = isScanning();
+  status.stopped = stopped_;
+  status.entries = scannedElementCount();
+  status.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - scanStart_).count();
+  if (!curentlyNavigated_) return status;
+  const auto* volume = dynamic_cast<const TMVolume*>(curentlyNavigated_.get());
+  const TMFileTree* folder = volume ? volume->child() : curentlyNavigated_.get();
+  status.bytes = folder ? folder->diskSize() : 0;
+  if (volume && volume->emptySpace()) {
+    status.volume = true;
+    status.freeBytes = volume->emptySpace()->diskSize();
+    status.usedBytes = volume->volumeSize() - std::min(volume->volumeSize(), status.freeBytes);
+    status.unscannedBytes = volume->unscannedSizeNow();
+  }
+  if (status.scanning || !folder) return status;
+  std::tie(status.files, status.folders) = countEntries(*folder);
+  if (scanTask_ && !stopped_) {
+    status.unreadableFolders = scanTask_->unreadableFolderCount();
+    status.firstUnreadableFolders = scanTask_->firstUnreadableFolders();
+  }
+  return status;
 }
 
 void TMMainWindowController::updateView() {
-  if (!curentlyNavigated_) return;
+  // A step posted before the scan was stopped must not undo the final map.
+  if (!curentlyNavigated_ || ended_) return;
   auto layout = makeSharedLayout(curentlyNavigated_, blockSizes.scanLayoutDepth);
   const float progress = float(curentlyNavigated_->advancementPercentage());
   if (progress >= 0) {
@@ -71,6 +135,7 @@ void TMMainWindowController::updateView() {
     window_.setProgressValue(double(progress));
   }
   mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
+  window_.showScanStatus(scanStatus());
 }
 
 void TMMainWindowController::commitTree() {
@@ -82,6 +147,7 @@ void TMMainWindowController::commitTree() {
   // A volume's bar ends full, done, even where used space stayed out of
   // reach (it remains on the map as unscanned space).
   if (!window_.isProgressIndeterminate()) window_.setProgressValue(1.0);
+  window_.showScanStatus(scanStatus());
 }
 
 void TMMainWindowController::notifyViewCleanup() {

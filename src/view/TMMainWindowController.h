@@ -9,6 +9,7 @@
 // called on a closed window; closing the window, or opening another folder,
 // stops the old scan, whose tree then goes as soon as nothing holds it.
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -36,6 +37,8 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // Starts scanning `url` in this window; a scan still running is stopped.
   // A path that cannot be scanned shows why in the message view instead.
   void openURL(const TMFileURL& url);
+  // Stops the running scan (Esc, the Stop button) and shows what it found.
+  void stopScanning();
   // The tree map view's root itself was deleted: forget the tree.
   void notifyViewCleanup();
 
@@ -86,6 +89,8 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // The end of the scan: the full map.
   void commitTree();
   void stopScan();
+  // The status of the current scan, counting files and folders at its end.
+  TMScanStatus scanStatus() const;
 
   TMWindowHost& window_;
   TMTreeMapView& mainTreeView_;
@@ -97,6 +102,8 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   std::shared_ptr<TMScanProgressRelay> relay_;  // the current scan's receiver
   std::shared_ptr<TMScanTask> scanTask_;
   bool ended_ = false;
+  bool stopped_ = false;
+  std::chrono::steady_clock::time_point scanStart_;
 
   bool atMaximumZoom_ = false;
   bool atMinimumZoom_ = false;

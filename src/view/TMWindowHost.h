@@ -6,6 +6,7 @@
 #include <functional>
 #include <string_view>
 
+#include "TMScanStatus.h"
 #include "core/platform/TMFileURL.h"
 
 namespace tilemora {
@@ -28,6 +29,8 @@ class TMWindowHost {
   virtual void setProgressValue(double value) = 0;
 
   virtual void noteRecentFolder(const TMFileURL& url) = 0;
+  // The status line under the map.
+  virtual void showScanStatus(const TMScanStatus& status) = 0;
 
   // Folders dropped on the message view go to `responder`.
   virtual void setFileDropResponder(std::function<void(const TMFileURL&)> responder) = 0;

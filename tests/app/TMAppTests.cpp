@@ -18,6 +18,7 @@
 #include "TMMessageView.h"
 #include "TMQtMainQueue.h"
 #include "TMRecentFolders.h"
+#include "TMStatusText.h"
 #include "TMTreeMapWidget.h"
 #include "TilemoraAppDelegate.h"
 #include "core/filetree/TMScanTask.h"
@@ -308,6 +309,47 @@ class TMAppShellTest : public QObject {
     QVERIFY(window->mapPane().verticalScroller().isEnabled());
   }
 
+  void statusLineWords_data() {
+    QTest::addColumn<bool>("scanning");
+    QTest::addColumn<bool>("stopped");
+    QTest::addColumn<quint64>("unreadable");
+    QTest::addColumn<bool>("volume");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("scanning") << true << false << quint64(0) << false
+                              << "Scanning\u2026 12,345 entries, 1.5 MB, 2.5 s";
+    QTest::newRow("ended") << false << false << quint64(0) << false
+                           << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s";
+    QTest::newRow("stopped with unreadable folders")
+        << false << true << quint64(2) << false
+        << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, stopped in 2.5 s; 2 folders could not be read";
+    QTest::newRow("a volume") << false << false << quint64(0) << true
+                              << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s"
+                                 " \u2014 volume: 3.0 MB used, 1.0 MB free, 1.5 MB not reached";
+  }
+  void statusLineWords() {
+    QFETCH(bool, scanning);
+    QFETCH(bool, stopped);
+    QFETCH(quint64, unreadable);
+    QFETCH(bool, volume);
+    QFETCH(QString, text);
+    TMScanStatus status;
+    status.scanning = scanning;
+    status.stopped = stopped;
+    status.entries = 12345;
+    status.bytes = 1572864;
+    status.seconds = 2.5;
+    status.files = 12000;
+    status.folders = 345;
+    status.unreadableFolders = unreadable;
+    status.firstUnreadableFolders = {"/a/b\nc", "/d"};
+    status.volume = volume;
+    status.usedBytes = 3 << 20;
+    status.freeBytes = 1 << 20;
+    status.unscannedBytes = 1572864;
+    QCOMPARE(statusTextOf(status), text);
+    QCOMPARE(statusToolTipOf(status), QString::fromUtf8("/a/b\u240Ac\n/d"));
+  }
+
   void closingAWindowTellsTheDelegate() {
     delegate->setHasOpenedWindow(true);
     QSignalSpy changed(delegate.get(), &TilemoraAppDelegate::hasOpenedWindowChanged);
@@ -334,6 +376,7 @@ int main(int argc, char** argv) {
   QTemporaryDir data;
   qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
   QApplication application(argc, argv);
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));  // grouped digits, a point
   QApplication::setOrganizationName("TilemoraTests");  // keeps the user's recent folders apart
   int failures = 0;
   {

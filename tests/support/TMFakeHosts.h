@@ -80,6 +80,7 @@ struct TMFakeWindowHost : TMWindowHost {
   void setProgressRange(double low, double high) override { minimum = low, maximum = high, ++calls; }
   void setProgressValue(double value) override { values.push_back(value), ++calls; }
   void noteRecentFolder(const TMFileURL& url) override { recent.push_back(url), ++calls; }
+  void showScanStatus(const TMScanStatus& shown) override { status = shown; }
   void setFileDropResponder(std::function<void(const TMFileURL&)> responder) override {
     dropResponder = std::move(responder);
   }
@@ -95,6 +96,7 @@ struct TMFakeWindowHost : TMWindowHost {
   int calls = 0;
   std::function<void(const TMFileURL&)> dropResponder;
   std::vector<std::string> openFailures;
+  TMScanStatus status;
   int flagNotices = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "core/platform/TMManualMainQueue.h"
 #include "support/TMCaseNames.h"
 #include "support/TMFakeHosts.h"
+#include "support/TMFaultyFileSystem.h"
 #include "support/TMLayoutFixtures.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMTemporaryTree.h"
@@ -239,6 +240,48 @@ TEST_F(TMMainWindowControllerTest, MoveToTrashWaitsForTheScanAndDeletingTheRootE
   EXPECT_FALSE(controller->scannedUrl().has_value());
   EXPECT_FALSE(controller->canDeleteSelection());
   EXPECT_TRUE(controller->atTopLevel() && controller->atMaximumZoom());
+}
+
+TEST_F(TMMainWindowControllerTest, TheStatusTellsTheScanAndAtItsEndWhatTheFolderHolds) {
+  make(std::make_shared<TMMemoryFileSystem>(E::directory(
+      "data", {E::directory("inner", {E::file("a", 10), E::file("b", 5)}), E::file("c", 3)})));
+  controller->openURL(TMFileURL::fromPath("/data"));
+  EXPECT_TRUE(window.status.scanning);
+  runToEnd();
+  EXPECT_FALSE(window.status.scanning);
+  EXPECT_EQ(window.status.entries, 4u);
+  EXPECT_EQ(window.status.files, 3u);
+  EXPECT_EQ(window.status.folders, 1u);
+  EXPECT_EQ(window.status.bytes, 18u * 512);
+  EXPECT_FALSE(window.status.volume);
+}
+
+TEST_F(TMMainWindowControllerTest, StoppingShowsWhatWasFoundAndNothingAfter) {
+  make(std::make_shared<TMMemoryFileSystem>(folderOf(30000)));
+  controller->openURL(TMFileURL::fromPath("/data"));
+  while (controller->scannedElementCount() < 2000) std::this_thread::yield();
+  controller->stopScanning();
+  EXPECT_FALSE(controller->isScanning());
+  EXPECT_TRUE(window.status.stopped);
+  ASSERT_NE(view->root(), nullptr);
+  const TMNodeState* shown = view->root();
+  queue->runPending();  // steps posted before the stop change nothing
+  EXPECT_EQ(view->root(), shown);
+  EXPECT_FALSE(window.animating);
+}
+
+TEST_F(TMMainWindowControllerTest, FoldersThatCannotBeOpenedAreCountedAndNamed) {
+  TMTemporaryTree tree;
+  tree.makeFolder("locked");
+  tree.makeFile("locked/inside", 5000);
+  tree.makeFile("open", 10);
+  auto fileSystem = std::make_shared<TMFaultyFileSystem>();
+  fileSystem->unopenableFolders = {"locked"};
+  make(fileSystem);
+  controller->openURL(TMFileURL::fromPath(tree.path()));
+  runToEnd();
+  EXPECT_EQ(window.status.unreadableFolders, 1u);
+  EXPECT_EQ(window.status.firstUnreadableFolders, std::vector<std::string>{tree.pathOf("locked")});
 }
 
 struct UnscannableCase {

@@ -115,6 +115,11 @@ void TMFolderTree::scanSubFolder(int directory, const char* name, dev_t device,
   if (subDirectory >= 0) {
     folder->populateChildListAtUrl(subDirectory, device, context);
     context->fileSystem->closeDirectory(subDirectory);
+  } else if (context->unreadableFolderCount++ < TMScanningContext_t::kUnreadableFoldersKept) {
+    // Its path, from the folders above it: only built for the first few.
+    std::string path = context->rootPath == "/" ? std::string() : context->rootPath;
+    for (int32_t i = 1; i < context->parentCount; ++i) (path += '/').append(stack[size_t(i)]->filename());
+    context->firstUnreadableFolders.push_back((path += '/').append(name));
   }
   --context->parentCount;
 }

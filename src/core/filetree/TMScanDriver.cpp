@@ -91,12 +91,15 @@ std::shared_ptr<TMFileTree> TMFileTree::createFromPath(
       context.arena = &storage->arena;
       context.recycler = &storage->recycler;
       context.stopRequested = &task->stopRequested_;
+      context.rootPath = path.path();
       if (volume != nullptr) {
         volume->initWithFilePath(path, &context);
       } else {
         folder->initWithFilePath(path, &context);
       }
       storage->recycler.reclaimIfUnread();
+      task->unreadableFolderCount_ = context.unreadableFolderCount;
+      task->firstUnreadableFolders_ = std::move(context.firstUnreadableFolders);
     }
     // Give up the tree and the receiver before the end is announced, so that
     // a stopped scan's tree goes away as soon as its owner lets go of it.

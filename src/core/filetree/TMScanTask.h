@@ -1,11 +1,13 @@
 #pragma once
-// The handle of one running scan: lets its owner stop it early and wait for
-// its thread to finish.
+// The handle of one running scan: lets its owner stop it early, wait for
+// its thread to finish, and read what the scan reports once it has.
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <string>
+#include <vector>
 
 namespace tilemora {
 
@@ -24,6 +26,12 @@ class TMScanTask {
   // answers whether none is. For a clean exit after stopping every scan.
   static bool waitForAllScans(std::chrono::milliseconds timeout);
 
+  // Folders that could not be opened (counted as empty): how many, and the
+  // first few paths. Written by the scan before it announces its end; read
+  // them after the end notice has run, or once finished.
+  uint64_t unreadableFolderCount() const { return unreadableFolderCount_; }
+  const std::vector<std::string>& firstUnreadableFolders() const { return firstUnreadableFolders_; }
+
  private:
   friend class TMFileTree;
   TMScanTask();
@@ -33,6 +41,8 @@ class TMScanTask {
   mutable std::mutex mutex_;
   mutable std::condition_variable finishedChanged_;
   bool finished_ = false;
+  uint64_t unreadableFolderCount_ = 0;
+  std::vector<std::string> firstUnreadableFolders_;
 };
 
 }  // namespace tilemora

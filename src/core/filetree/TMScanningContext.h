@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -34,6 +35,14 @@ struct TMScanningContext_t {
   // sort keys of the folder being sorted.
   std::vector<std::unique_ptr<char[]>> listingBuffers;
   std::vector<std::pair<uint64_t, TMFileTree*>> sortScratch;
+
+  // Folders listed in their parent that could not be opened (they count 0
+  // bytes): how many, and the paths of the first few. `rootPath` is the
+  // path the scan started at.
+  std::string rootPath;
+  uint64_t unreadableFolderCount = 0;
+  std::vector<std::string> firstUnreadableFolders;
+  static constexpr size_t kUnreadableFoldersKept = 5;
 
   bool shouldStop() const {
     return stopRequested != nullptr && stopRequested->load(std::memory_order_relaxed);

@@ -1,0 +1,28 @@
+#pragma once
+// What the window's status line tells about the scan of its folder: while
+// it runs, how far it got; at its end, what the folder holds and what could
+// not be read. The window words it (and groups the digits).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tilemora {
+
+struct TMScanStatus {
+  bool scanning = false;
+  bool stopped = false;    // ended early at the user's request
+  uint64_t entries = 0;    // files and folders found
+  uint64_t bytes = 0;      // what they hold (the scanned folder's size)
+  double seconds = 0;      // since the scan started, or what it took
+  uint64_t files = 0;      // at the end: files (everything but folders)
+  uint64_t folders = 0;    // at the end: folders below the scanned one
+  uint64_t unreadableFolders = 0;
+  std::vector<std::string> firstUnreadableFolders;
+  bool volume = false;     // a volume also tells its used, free and unscanned space
+  uint64_t usedBytes = 0;
+  uint64_t freeBytes = 0;
+  uint64_t unscannedBytes = 0;
+};
+
+}  // namespace tilemora
