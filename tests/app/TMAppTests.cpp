@@ -16,6 +16,7 @@
 #include "TMMapPane.h"
 #include "TMMessageGeometry.h"
 #include "TMMessageView.h"
+#include "TMPathBar.h"
 #include "TMQtMainQueue.h"
 #include "TMRecentFolders.h"
 #include "TMStatusText.h"
@@ -348,6 +349,15 @@ class TMAppShellTest : public QObject {
     status.unscannedBytes = 1572864;
     QCOMPARE(statusTextOf(status), text);
     QCOMPARE(statusToolTipOf(status), QString::fromUtf8("/a/b\u240Ac\n/d"));
+  }
+
+  void namesWithControlCharactersStayOnOneLine() {
+    const TMFileURL url = TMFileURL::fromPath("/tmp/two\nlines\tand\x7F");
+    QCOMPARE(TMPathBar::breadcrumbOf(url),
+             QString::fromUtf8("/ \u203A tmp \u203A two\u240Alines\u2409and\u2421"));
+    TMMainWindow* window = delegate->openUntitledFile();
+    window->mapPane().setWindowTitle(url.lastPathComponent());
+    QCOMPARE(window->windowTitle(), QString::fromUtf8("two\u240Alines\u2409and\u2421 \u2014 Tilemora"));
   }
 
   void closingAWindowTellsTheDelegate() {
