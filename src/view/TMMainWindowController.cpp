@@ -36,10 +36,12 @@ void TMMainWindowController::openURL(const TMFileURL& url) {
     curentlyNavigated_.reset();
     scannedUrl_.reset();
     relay_.reset();
+    scanTask_.reset();
+    window_.stopProgressAnimation();
     mainTreeView_.setTreeMap(nullptr, url);
     window_.showOpenFailure(url, *reason);
     window_.showMessageView(true);
-    window_.toolbarFlagsChanged();
+    mapStateChange();  // the view, cleared, says nothing itself
     return;
   }
   window_.showMessageView(false);

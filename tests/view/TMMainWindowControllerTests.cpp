@@ -296,6 +296,9 @@ TEST_P(TMUnscannablePaths, SayWhyAndStayOutOfTheRecentFolders) {
   TMTemporaryTree tree;
   tree.makeFile("plain", 10);
   make(TMFileSystem::posix());
+  controller->awakeFromNib(TMGlobalQueues::sharedQueues());
+  controller->openURL(TMFileURL::fromPath(tree.path()));  // a scan runs, then the bad path comes
+  window.recent.clear();
   controller->openURL(TMFileURL::fromPath(tree.pathOf(GetParam().relative)));
   EXPECT_EQ(window.openFailures,
             std::vector<std::string>{tree.pathOf(GetParam().relative) + ": " + GetParam().reason});
@@ -303,6 +306,10 @@ TEST_P(TMUnscannablePaths, SayWhyAndStayOutOfTheRecentFolders) {
   EXPECT_TRUE(window.recent.empty());
   EXPECT_FALSE(controller->scannedUrl().has_value());
   EXPECT_FALSE(controller->isScanning());
+  EXPECT_FALSE(window.animating);
+  EXPECT_TRUE(controller->atTopLevel() && controller->atMaximumZoom());
+  queue->runPending();  // what the stopped scan posted changes nothing
+  EXPECT_EQ(view->root(), nullptr);
 }
 INSTANTIATE_TEST_SUITE_P(Paths, TMUnscannablePaths,
                          ::testing::Values(UnscannableCase{"missing", "gone", "No such file or directory"},
