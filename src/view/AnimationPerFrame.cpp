@@ -11,12 +11,12 @@ AnimationPerFrame::AnimationPerFrame(TMTreeMapView& view, const TMRect& from, co
 
 void AnimationPerFrame::startAnimation(TMTreeMapViewHost& host) {
   if (!animatedView_.animationShouldStart(*this)) return;
-  TMTreeMapView& view = animatedView_;
-  // The view owns this animation until its end, and the host drops the
-  // frame callback before it runs the end one: `this` outlives every frame.
+  // The view owns this animation until its end, and the host drops both
+  // callbacks before it runs the end one: `this` outlives every call (the
+  // end lets the view free it, and touches nothing after).
   host.startAnimation(
       duration_, [this](float progress) { setCurrentProgress(progress); },
-      [&view, this] { view.animationDidEnd(*this); });
+      [this] { animatedView_.animationDidEnd(*this); });
 }
 
 void AnimationPerFrame::setCurrentProgress(float progress) {
