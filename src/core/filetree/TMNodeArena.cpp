@@ -1,8 +1,18 @@
 #include "TMNodeArena.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 
 namespace tilemora {
+
+char* TMNodeArena::mapBlock(size_t bytes) {
+  void* block = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (block == MAP_FAILED) throw std::bad_alloc();
+  return static_cast<char*>(block);
+}
+
+void TMNodeArena::Unmapper::operator()(char* block) const { ::munmap(block, bytes); }
 
 void* TMNodeArena::allocate(size_t bytes, size_t alignment) {
   auto aligned = [&](char* p) {
@@ -12,16 +22,16 @@ void* TMNodeArena::allocate(size_t bytes, size_t alignment) {
   if (bytes > kBlockBytes / 4) {
     // A large object gets a block of its own, so the current block's
     // remaining room stays in use.
-    char* block = static_cast<char*>(::operator new(bytes + alignment));
-    blocks_.emplace_back(block);
+    char* block = mapBlock(bytes + alignment);
+    blocks_.emplace_back(block, Unmapper{bytes + alignment});
     reserved_ += bytes + alignment;
     return aligned(block);
   }
   char* start = next_ ? aligned(next_) : nullptr;
   if (start == nullptr || start + bytes > end_) {
     size_t blockBytes = std::max(kBlockBytes, bytes + alignment);
-    char* block = static_cast<char*>(::operator new(blockBytes));
-    blocks_.emplace_back(block);
+    char* block = mapBlock(blockBytes);
+    blocks_.emplace_back(block, Unmapper{blockBytes});
     reserved_ += blockBytes;
     next_ = block;
     end_ = block + blockBytes;

@@ -8,6 +8,8 @@
 // not own anything outside the arena.
 //
 // Only one thread allocates at a time (the scan thread while the scan runs).
+// The blocks are mapped from the system directly and unmapped when the
+// tree goes: the memory of a closed window's tree goes back to the system.
 
 #include <cstddef>
 #include <cstdint>
@@ -40,10 +42,14 @@ class TMNodeArena {
  private:
   static constexpr size_t kBlockBytes = size_t(1) << 20;
 
-  struct FreeDeleter {
-    void operator()(char* block) const { ::operator delete(block); }
+  // Blocks are mapped from the system and unmapped with the tree, so that
+  // closing a window gives its memory back (the allocator would keep it).
+  struct Unmapper {
+    size_t bytes = 0;
+    void operator()(char* block) const;
   };
-  std::vector<std::unique_ptr<char, FreeDeleter>> blocks_;
+  static char* mapBlock(size_t bytes);
+  std::vector<std::unique_ptr<char, Unmapper>> blocks_;
   char* next_ = nullptr;
   char* end_ = nullptr;
   size_t reserved_ = 0;

@@ -8,6 +8,10 @@
 
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMNodeArena.h"
+
+#include <unistd.h>
+
+#include <cstring>
 #include "core/filetree/TMSpaceNodes.h"
 #include "core/filetree/TMUtf8.h"
 
@@ -108,6 +112,34 @@ TEST(TMNodeArena, KeepsNamesAsRawBytesUpTo255) {
   auto* node = TMFileTree::create<TMFileTree>(arena, longName, 0);
   EXPECT_EQ(node->filename(), longName);
   EXPECT_EQ(std::strlen(node->filenameCString()), 255u);
+}
+
+}  // namespace
+}  // namespace tilemora
+
+namespace tilemora {
+namespace {
+
+// Resident memory of this process, from /proc.
+size_t residentBytes() {
+  std::FILE* statm = std::fopen("/proc/self/statm", "r");
+  unsigned long size = 0, resident = 0;
+  if (statm != nullptr) {
+    if (std::fscanf(statm, "%lu %lu", &size, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return size_t(resident) * size_t(sysconf(_SC_PAGESIZE));
+}
+
+TEST(TMNodeArena, GivesItsMemoryBackToTheSystemWhenItGoes) {
+  const size_t before = residentBytes();
+  {
+    TMNodeArena arena;
+    for (int i = 0; i < (64 << 20) / 64; ++i) std::memset(arena.allocate(64, 8), 1, 64);
+    EXPECT_GE(residentBytes(), before + (60 << 20));
+  }
+  // The 64 MiB are gone; AddressSanitizer may keep its eighth as shadow.
+  EXPECT_LT(residentBytes(), before + (12 << 20));
 }
 
 }  // namespace
