@@ -1,6 +1,6 @@
 #pragma once
 // The real file system with chosen faults: folders that cannot be opened,
-// entries that vanish before they are examined, entries on another device,
+// entries that vanish or may not be examined, entries on another device,
 // inflated file sizes, and a chosen mount table and volume size.
 
 #include <functional>
@@ -16,6 +16,7 @@ class TMFaultyFileSystem : public TMFileSystem {
  public:
   std::set<std::string> unopenableFolders;   // entry names that fail with EACCES
   std::set<std::string> vanishingEntries;    // entry names whose stat fails with ENOENT
+  std::set<std::string> deniedEntries;       // entry names whose stat fails with EACCES
   std::set<std::string> otherDeviceEntries;  // entry names reported on another device
   std::map<std::string, uint64_t> allocatedSizes;  // entry name -> reported bytes
   std::function<void(int directory, const char* name)> beforeOpeningFolder;
@@ -32,8 +33,8 @@ class TMFaultyFileSystem : public TMFileSystem {
   }
 
   int statAt(int directory, const char* name, struct stat* result) const override {
-    if (vanishingEntries.count(name)) {
-      errno = ENOENT;
+    if (vanishingEntries.count(name) || deniedEntries.count(name)) {
+      errno = deniedEntries.count(name) ? EACCES : ENOENT;
       return -1;
     }
     int status = TMFileSystem::statAt(directory, name, result);

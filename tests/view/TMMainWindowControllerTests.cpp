@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <thread>
 
 #include "core/platform/TMManualMainQueue.h"
@@ -270,19 +271,38 @@ TEST_F(TMMainWindowControllerTest, StoppingShowsWhatWasFoundAndNothingAfter) {
   EXPECT_FALSE(window.animating);
 }
 
-TEST_F(TMMainWindowControllerTest, FoldersThatCannotBeOpenedAreCountedAndNamed) {
+struct UnreadableCase {
+  const char* name;
+  std::set<std::string> unopenable, denied;
+  std::vector<std::string> reported;  // relative paths, in the order met
+  uint64_t folders;                    // folders seen, kept as folders
+};
+class TMUnreadableFolders : public TMMainWindowControllerTest,
+                            public ::testing::WithParamInterface<UnreadableCase> {};
+
+TEST_P(TMUnreadableFolders, AreCountedNamedAndKeepTheirKind) {
   TMTemporaryTree tree;
-  tree.makeFolder("locked");
-  tree.makeFile("locked/inside", 5000);
+  tree.makeFolder("box/sub");
+  tree.makeFile("box/sub/inside", 5000);
+  tree.makeFile("box/file", 5000);
   tree.makeFile("open", 10);
   auto fileSystem = std::make_shared<TMFaultyFileSystem>();
-  fileSystem->unopenableFolders = {"locked"};
+  fileSystem->unopenableFolders = GetParam().unopenable;
+  fileSystem->deniedEntries = GetParam().denied;
   make(fileSystem);
   controller->openURL(TMFileURL::fromPath(tree.path()));
   runToEnd();
-  EXPECT_EQ(window.status.unreadableFolders, 1u);
-  EXPECT_EQ(window.status.firstUnreadableFolders, std::vector<std::string>{tree.pathOf("locked")});
+  std::vector<std::string> reported;
+  for (const std::string& relative : GetParam().reported) reported.push_back(tree.pathOf(relative));
+  EXPECT_EQ(window.status.firstUnreadableFolders, reported);
+  EXPECT_EQ(window.status.unreadableFolders, reported.size());
+  EXPECT_EQ(window.status.folders, GetParam().folders);
 }
+INSTANTIATE_TEST_SUITE_P(
+    Faults, TMUnreadableFolders,
+    ::testing::Values(UnreadableCase{"a folder that cannot be opened", {"box"}, {}, {"box"}, 1},
+                      UnreadableCase{"entries that may not be examined", {"sub"}, {"sub", "file"}, {"box/sub", "box"}, 2}),
+    caseNamesByName);
 
 struct UnscannableCase {
   const char* name;

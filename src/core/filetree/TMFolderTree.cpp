@@ -3,6 +3,7 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "TMChildListRecycler.h"
@@ -63,31 +64,49 @@ void TMFolderTree::populateChildListAtUrl(int directory, dev_t device,
 
 void TMFolderTree::createFileListAtUrl(int directory, dev_t device, TMScanningContext_t* context) {
   char* buffer = listingBufferFor(context);
+  bool denied = false;
   for (;;) {
     long bytes = context->fileSystem->readEntries(directory, buffer, kListingBufferBytes);
-    if (bytes <= 0) return;  // the end, or a folder that stopped being readable
+    if (bytes <= 0) break;  // the end, or a folder that stopped being readable
     for (long offset = 0; offset < bytes;) {
       const auto* entry = reinterpret_cast<const LinuxDirent64*>(buffer + offset);
       offset += entry->d_reclen;
       if (context->shouldStop()) return;
-      if (!isDotOrDotDot(entry->d_name))
-        acceptEntry(directory, device, entry->d_name, entry->d_type, context);
+      if (!isDotOrDotDot(entry->d_name) && !acceptEntry(directory, device, entry->d_name, entry->d_type, context))
+        denied = true;
     }
   }
+  // Listed but not entered: what it holds is there, yet not measured.
+  if (denied) noteUnreadable(nullptr, context);
 }
 
-void TMFolderTree::acceptEntry(int directory, dev_t device, const char* name, unsigned char type,
+void TMFolderTree::noteUnreadable(const char* name, TMScanningContext_t* context) const {
+  if (context->unreadableFolderCount++ >= TMScanningContext_t::kUnreadableFoldersKept) return;
+  // Its path, from the folders above it: only built for the first few.
+  std::string path = context->rootPath == "/" ? std::string() : context->rootPath;
+  const auto& stack = context->parentStack;
+  for (int32_t i = 1; i < context->parentCount; ++i) (path += '/').append(stack[size_t(i)]->filename());
+  if (context->parentCount > 0) (path += '/').append(filename());
+  if (name != nullptr) (path += '/').append(name);
+  context->firstUnreadableFolders.push_back(path.empty() ? std::string("/") : path);
+}
+
+bool TMFolderTree::acceptEntry(int directory, dev_t device, const char* name, unsigned char type,
                                TMScanningContext_t* context) {
-  if (type == DT_LNK) return;
+  if (type == DT_LNK) return true;
   struct stat info {};
+  bool examined = true;
   if (context->fileSystem->statAt(directory, name, &info) != 0) {
-    // Gone or unreadable since the listing: a plain file of no size.
+    // Gone or not to be examined since the listing: no size, and the kind
+    // the listing gave (a folder stays a folder, which then cannot be
+    // opened either and is reported).
+    examined = errno != EACCES;
     std::memset(&info, 0, sizeof info);
-    info.st_mode = S_IFREG;
+    info.st_mode = type == DT_DIR ? S_IFDIR : S_IFREG;
     info.st_dev = device;
   }
-  if (info.st_dev != device) return;  // the mount point of another volume
-  if (S_ISLNK(info.st_mode)) return;
+  if (info.st_dev != device) return true;  // the mount point of another volume
+  if (S_ISLNK(info.st_mode)) return true;
 
   if (S_ISDIR(info.st_mode)) {
     scanSubFolder(directory, name, device, context);
@@ -99,6 +118,7 @@ void TMFolderTree::acceptEntry(int directory, dev_t device, const char* name, un
   }
   if (context->updateReceiver != nullptr && !context->shouldStop())
     context->updateReceiver->notifyFileScanned();
+  return examined;
 }
 
 void TMFolderTree::scanSubFolder(int directory, const char* name, dev_t device,
@@ -115,13 +135,9 @@ void TMFolderTree::scanSubFolder(int directory, const char* name, dev_t device,
   if (subDirectory >= 0) {
     folder->populateChildListAtUrl(subDirectory, device, context);
     context->fileSystem->closeDirectory(subDirectory);
-  } else if (context->unreadableFolderCount++ < TMScanningContext_t::kUnreadableFoldersKept) {
-    // Its path, from the folders above it: only built for the first few.
-    std::string path = context->rootPath == "/" ? std::string() : context->rootPath;
-    for (int32_t i = 1; i < context->parentCount; ++i) (path += '/').append(stack[size_t(i)]->filename());
-    context->firstUnreadableFolders.push_back((path += '/').append(name));
   }
   --context->parentCount;
+  if (subDirectory < 0) noteUnreadable(name, context);
 }
 
 void TMFolderTree::appendChild(TMFileTree* child, TMScanningContext_t* context) {

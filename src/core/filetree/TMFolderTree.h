@@ -53,8 +53,13 @@ class TMFolderTree : public TMFileTree {
   void populateChildListAtUrl(int directory, dev_t device, TMScanningContext_t* context);
   // Lists one folder level, descending into each sub-folder as it is met.
   void createFileListAtUrl(int directory, dev_t device, TMScanningContext_t* context);
-  void acceptEntry(int directory, dev_t device, const char* name, unsigned char type,
+  // Adds the entry `name`; answers false when it could not be examined for
+  // want of permission (it is then kept, of its listed kind, with 0 bytes).
+  bool acceptEntry(int directory, dev_t device, const char* name, unsigned char type,
                    TMScanningContext_t* context);
+  // Notes a folder that could not be read: `name` below this folder, or
+  // this folder itself when `name` is null.
+  void noteUnreadable(const char* name, TMScanningContext_t* context) const;
   void scanSubFolder(int directory, const char* name, dev_t device, TMScanningContext_t* context);
 
   void appendChild(TMFileTree* child, TMScanningContext_t* context);
