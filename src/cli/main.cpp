@@ -17,6 +17,7 @@
 #include "TMPngExport.h"
 #include "TMScanSummary.h"
 #include "core/filetree/TMFileTree.h"
+#include "core/filetree/TMScanTask.h"
 #include "core/filetree/TMUtf8.h"
 #include "core/platform/TMManualMainQueue.h"
 
@@ -70,8 +71,9 @@ int main(int argc, char** argv) {
   bool ended = false;
   TMScanEnvironment environment;
   environment.mainQueue = queue;
+  std::shared_ptr<TMScanTask> task;
   std::shared_ptr<TMFileTree> root = TMFileTree::createFromPath(
-      TMFileURL::fromPath(line->path), counter, [&ended] { ended = true; }, environment);
+      TMFileURL::fromPath(line->path), counter, [&ended] { ended = true; }, environment, &task);
 
   const bool showProgress = ::isatty(STDERR_FILENO);
   while (!ended) {
@@ -79,6 +81,13 @@ int main(int argc, char** argv) {
     if (showProgress && !ended) drawProgressLine(*counter, *root);
   }
   if (showProgress) std::fputs("\r\033[K", stderr);
+  // Folders that could not be read count 0 bytes: say so, the total is short.
+  if (const uint64_t unreadable = task->unreadableFolderCount(); unreadable > 0) {
+    std::fprintf(stderr, "tilemora-scan: %" PRIu64 " folders could not be read, counted as empty:\n", unreadable);
+    for (const std::string& folder : task->firstUnreadableFolders())
+      std::fprintf(stderr, "  %s\n", printableName(folder).c_str());
+    if (unreadable > task->firstUnreadableFolders().size()) std::fputs("  ...\n", stderr);
+  }
 
   std::printf("%s\n", printableName(TMFileURL::fromPath(line->path).path()).c_str());
   printScanSummary(*root, stdout);
