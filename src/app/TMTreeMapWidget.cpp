@@ -124,9 +124,7 @@ QString TMTreeMapWidget::toolTipAt(QPoint position) {
                             .arg(QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(node->size)),
                                  QLocale().toString(qulonglong(node->size)));
   // Free and unscanned space are no files: their name says what they are.
-  const std::string_view name = node->url.lastPathComponent();
-  const QString what = node->isSpace ? QString::fromUtf8(name.data(), qsizetype(name.size()))
-                                     : displayText(node->url.path());
+  const QString what = displayText(node->isSpace ? node->url.lastPathComponent() : node->url.path());
   return what + QLatin1Char('\n') + sizes;
 }
 

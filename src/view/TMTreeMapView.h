@@ -174,6 +174,11 @@ class TMTreeMapView {
   // is parts[beginningAt].
   static TMSearchFunction pathSearch(std::shared_ptr<TMLayoutNode> layout,
                                      std::vector<std::string> parts, int32_t beginningAt);
+  // The search for the deepest findable node under `point` in `layout`.
+  static TMSearchFunction pointSearch(std::shared_ptr<TMLayoutNode> layout, const TMPoint& point);
+  // Going up: the new current node is shown from the rectangle the old one
+  // (named by `previousParts`) has on the root's canvas to the whole view.
+  void widenFromOnRootCanvas(const std::vector<std::string>& previousParts);
 
   TMTreeMapViewHost& host_;
   std::shared_ptr<const TMTextMeasuring> measurer_;

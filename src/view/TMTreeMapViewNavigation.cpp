@@ -53,12 +53,7 @@ void TMTreeMapView::setSelection(std::shared_ptr<TMNodeState> state, bool isFile
 
 void TMTreeMapView::selectAtPoint(const TMPoint& point) {
   if (!current_) return;
-  std::shared_ptr<TMLayoutNode> layout = current_->layout;
-  selectWithFunction(
-      [&layout, point](TMDrawInfo_t& info, const TMRect& bounds) {
-        return layout->getNodeAtPoint(point, info, bounds);
-      },
-      current_->url);
+  selectWithFunction(pointSearch(current_->layout, point), current_->url);
 }
 
 void TMTreeMapView::selectSubItem() {
@@ -140,6 +135,23 @@ TMSearchFunction TMTreeMapView::pathSearch(std::shared_ptr<TMLayoutNode> layout,
   };
 }
 
+TMSearchFunction TMTreeMapView::pointSearch(std::shared_ptr<TMLayoutNode> layout, const TMPoint& point) {
+  return [layout = std::move(layout), point](TMDrawInfo_t& info, const TMRect& bounds) {
+    return layout->getNodeAtPoint(point, info, bounds);
+  };
+}
+
+void TMTreeMapView::widenFromOnRootCanvas(const std::vector<std::string>& previousParts) {
+  // The view starts on the area the folder it came from has on the root's
+  // canvas and widens to the whole of the new current node.
+  const int32_t rootIndex = int32_t(root_->url.pathComponents().size()) - 1;
+  TMLayoutNode* previous = nullptr;
+  const TMDrawInfo_t info =
+      searchWithFunction(pathSearch(root_->layout, previousParts, rootIndex), current_->url, &previous);
+  current_->size = previous != nullptr ? info.selection.rect : frame();
+  animateZoom(kFocusAnimation, current_->size, frame());
+}
+
 void TMTreeMapView::focusOn(const TMFileURL& url) {
   if (!root_ || !current_) return;
   const std::vector<std::string> target = url.pathComponents();
@@ -152,13 +164,9 @@ void TMTreeMapView::focusOn(const TMFileURL& url) {
     // Up to the whole tree: its own state comes back, with what the
     // tree holds beside the scanned folder (a volume's free and unscanned
     // space, which no path search finds).
-    TMLayoutNode* previous = nullptr;
-    const TMDrawInfo_t info =
-        searchWithFunction(pathSearch(root_->layout, currentParts, rootIndex), root_->url, &previous);
     if (selected_ != root_) setSelection(root_, false);
     current_ = root_;
-    current_->size = previous != nullptr ? info.selection.rect : frame();
-    animateZoom(kFocusAnimation, current_->size, frame());
+    widenFromOnRootCanvas(currentParts);
     return;
   }
 
@@ -167,11 +175,7 @@ void TMTreeMapView::focusOn(const TMFileURL& url) {
     // from the area the old current folder has there.
     if (!selectWithFunction(pathSearch(root_->layout, target, rootIndex), root_->url)) return;
     current_ = selected_;
-    TMLayoutNode* previous = nullptr;
-    const TMDrawInfo_t info =
-        searchWithFunction(pathSearch(root_->layout, currentParts, rootIndex), selected_->url, &previous);
-    current_->size = previous != nullptr ? info.selection.rect : frame();
-    animateZoom(kFocusAnimation, current_->size, frame());
+    widenFromOnRootCanvas(currentParts);
     return;
   }
   // Down, or the same level: narrow onto the node.
@@ -202,13 +206,8 @@ bool TMTreeMapView::isAtTopLevel() const {
 std::optional<TMNodeDescription> TMTreeMapView::describeNodeAt(const TMPoint& viewPoint) {
   if (!current_) return std::nullopt;
   const TMPoint point = virtualPointOf(viewPoint);
-  std::shared_ptr<TMLayoutNode> layout = current_->layout;
   TMLayoutNode* found = nullptr;
-  const TMDrawInfo_t info = searchWithFunction(
-      [&layout, point](TMDrawInfo_t& record, const TMRect& bounds) {
-        return layout->getNodeAtPoint(point, record, bounds);
-      },
-      current_->url, &found);
+  const TMDrawInfo_t info = searchWithFunction(pointSearch(current_->layout, point), current_->url, &found);
   if (found == nullptr) return std::nullopt;
   return TMNodeDescription{info.selection.url, found->nodeSize(), found->fileNode() == nullptr};
 }
