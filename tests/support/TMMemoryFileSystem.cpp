@@ -20,11 +20,23 @@ struct LinuxDirent64Header {
 void fill(const TMMemoryEntry& entry, struct stat* result) {
   std::memset(result, 0, sizeof *result);
   result->st_dev = 1;
+  result->st_ino = ino_t(reinterpret_cast<uintptr_t>(&entry));
   result->st_mode = entry.folder ? S_IFDIR | 0755 : S_IFREG | 0644;
   result->st_blocks = blkcnt_t(entry.blocks);
 }
 
 }  // namespace
+
+TMMemoryEntry::~TMMemoryEntry() {
+  // Each entry taken apart has its children moved out first, so that no
+  // destructor below runs with children of its own.
+  std::vector<TMMemoryEntry> pending = std::move(children);
+  while (!pending.empty()) {
+    std::vector<TMMemoryEntry> grandchildren = std::move(pending.back().children);
+    pending.pop_back();
+    for (TMMemoryEntry& entry : grandchildren) pending.push_back(std::move(entry));
+  }
+}
 
 int TMMemoryFileSystem::open(const TMMemoryEntry* entry) const {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -35,10 +47,28 @@ int TMMemoryFileSystem::open(const TMMemoryEntry* entry) const {
 
 int TMMemoryFileSystem::openDirectory(const char*) const { return open(&root_); }
 
+const TMMemoryEntry* TMMemoryFileSystem::parentOf(const TMMemoryEntry* folder) const {
+  if (parents_.empty()) {
+    std::vector<const TMMemoryEntry*> pending{&root_};
+    parents_[&root_] = &root_;
+    while (!pending.empty()) {
+      const TMMemoryEntry* next = pending.back();
+      pending.pop_back();
+      for (const TMMemoryEntry& child : next->children) {
+        if (!child.folder) continue;
+        parents_[&child] = next;
+        pending.push_back(&child);
+      }
+    }
+  }
+  return parents_.at(folder);
+}
+
 const TMMemoryEntry* TMMemoryFileSystem::childOf(int directory, const char* name) const {
   std::lock_guard<std::mutex> lock(mutex_);
   auto found = open_.find(directory);
   if (found == open_.end()) return nullptr;
+  if (std::strcmp(name, "..") == 0) return parentOf(found->second.entry);
   for (const TMMemoryEntry& child : found->second.entry->children) {
     if (child.name == name) return &child;
   }
@@ -76,6 +106,14 @@ long TMMemoryFileSystem::readEntries(int directory, char* buffer, size_t capacit
     ++folder.nextChild;
   }
   return long(used);
+}
+
+bool TMMemoryFileSystem::seekDirectory(int directory, int64_t offset) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto found = open_.find(directory);
+  if (found == open_.end() || offset < 0) return false;
+  found->second.nextChild = size_t(offset);
+  return true;
 }
 
 int TMMemoryFileSystem::statAt(int directory, const char* name, struct stat* result) const {

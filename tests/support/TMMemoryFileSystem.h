@@ -3,6 +3,7 @@
 // random trees: the scan reads it through the same seam as the disk.
 // Sizes are given in 512-byte blocks, the unit of st_blocks.
 
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <string>
@@ -18,6 +19,15 @@ struct TMMemoryEntry {
   bool folder = false;
   std::vector<TMMemoryEntry> children;
 
+  TMMemoryEntry(std::string name, uint64_t blocks, bool folder, std::vector<TMMemoryEntry> children)
+      : name(std::move(name)), blocks(blocks), folder(folder), children(std::move(children)) {}
+  TMMemoryEntry(const TMMemoryEntry&) = default;
+  TMMemoryEntry(TMMemoryEntry&&) = default;
+  TMMemoryEntry& operator=(const TMMemoryEntry&) = default;
+  TMMemoryEntry& operator=(TMMemoryEntry&&) = default;
+  // Without recursion: trees in tests may be deeper than the stack allows.
+  ~TMMemoryEntry();
+
   static TMMemoryEntry file(std::string name, uint64_t blocks) {
     return {std::move(name), blocks, false, {}};
   }
@@ -30,10 +40,12 @@ class TMMemoryFileSystem : public TMFileSystem {
  public:
   explicit TMMemoryFileSystem(TMMemoryEntry root) : root_(std::move(root)) {}
 
-  // Any path opens the root.
+  // Any path opens the root; ".." opens a folder's parent (the root's is
+  // the root).
   int openDirectory(const char* path) const override;
   int openDirectoryAt(int directory, const char* name) const override;
   long readEntries(int directory, char* buffer, size_t capacity) const override;
+  bool seekDirectory(int directory, int64_t offset) const override;
   int statAt(int directory, const char* name, struct stat* result) const override;
   int statOpen(int directory, struct stat* result) const override;
   int statPath(const char* path, struct stat* result) const override;
@@ -49,6 +61,7 @@ class TMMemoryFileSystem : public TMFileSystem {
     size_t nextChild;
   };
   const TMMemoryEntry* childOf(int directory, const char* name) const;
+  const TMMemoryEntry* parentOf(const TMMemoryEntry* folder) const;  // with mutex_ held
   int open(const TMMemoryEntry* entry) const;
 
   TMMemoryEntry root_;
@@ -56,6 +69,8 @@ class TMMemoryFileSystem : public TMFileSystem {
   mutable std::mutex mutex_;
   mutable std::map<int, OpenFolder> open_;
   mutable int nextDescriptor_ = 1000;
+  // Each folder's parent, made on the first "..".
+  mutable std::map<const TMMemoryEntry*, const TMMemoryEntry*> parents_;
 };
 
 }  // namespace tilemora::test

@@ -40,6 +40,7 @@ TMFinishedScan scanToEnd(const std::string& path, std::shared_ptr<TMFileSystem> 
   }
   task->waitUntilFinished();
   queue->runPending();
+  scan.task = task;
   return scan;
 }
 

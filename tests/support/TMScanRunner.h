@@ -37,6 +37,7 @@ struct TMFinishedScan {
   std::shared_ptr<TMCountingReceiver> receiver;
   int endNotices = 0;
   uint64_t noticesAtEnd = 0;  // notices counted when the end notifier ran
+  std::shared_ptr<TMScanTask> task;  // what the scan reported
 };
 
 // Scans `path` and serves the main queue until the end notice has run.

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
@@ -109,23 +111,53 @@ uint64_t TMTemporaryTree::allocatedSize(std::string_view relative) const {
   return uint64_t(info.st_blocks) * 512;
 }
 
+namespace {
+
+// Unlinks everything in `directory` that is not a folder; answers the name
+// of a folder left in it, or nothing when it is empty now.
+std::optional<std::string> clearFilesAndFindFolder(int directory) {
+  DIR* listing = ::fdopendir(::dup(directory));
+  if (listing == nullptr) return std::nullopt;
+  std::optional<std::string> folder;
+  while (dirent* entry = ::readdir(listing)) {
+    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+    if (::unlinkat(directory, entry->d_name, 0) != 0 && !folder) folder = entry->d_name;
+  }
+  ::closedir(listing);
+  return folder;
+}
+
+}  // namespace
+
 void TMTemporaryTree::removeRecursively(int parentDirectory, const char* name) {
   if (::unlinkat(parentDirectory, name, 0) == 0) return;
+  // Depth first without recursion and with two folders open at most, so
+  // that trees of any depth go.
+  std::vector<std::string> path{name};
   ::fchmodat(parentDirectory, name, 0700, 0);
   int directory = ::openat(parentDirectory, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
-  if (directory < 0) return;
-  if (DIR* listing = ::fdopendir(directory)) {
-    std::vector<std::string> names;
-    while (dirent* entry = ::readdir(listing)) {
-      if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-        names.emplace_back(entry->d_name);
+  while (directory >= 0) {
+    if (std::optional<std::string> folder = clearFilesAndFindFolder(directory)) {
+      ::fchmodat(directory, folder->c_str(), 0700, 0);
+      int below = ::openat(directory, folder->c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+      if (below >= 0) {
+        ::close(directory);
+        directory = below;
+        path.push_back(*folder);
+        continue;
+      }
     }
-    for (const std::string& child : names) removeRecursively(::dirfd(listing), child.c_str());
-    ::closedir(listing);
-  } else {
+    // Empty now, or holding what cannot be removed: leave it for the one above.
+    int above = path.size() == 1 ? ::dup(parentDirectory) : ::openat(directory, "..", O_RDONLY | O_DIRECTORY);
     ::close(directory);
+    bool removed = ::unlinkat(above, path.back().c_str(), AT_REMOVEDIR) == 0;
+    path.pop_back();
+    if (path.empty() || !removed) {
+      ::close(above);
+      break;
+    }
+    directory = above;
   }
-  ::unlinkat(parentDirectory, name, AT_REMOVEDIR);
 }
 
 }  // namespace tilemora::test

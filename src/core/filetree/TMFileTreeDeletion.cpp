@@ -7,6 +7,7 @@
 #include "TMFolderTree.h"
 #include "TMVolume.h"
 #include "core/platform/TMAssert.h"
+#include "core/platform/TMEnoughStack.h"
 
 namespace tilemora {
 
@@ -29,7 +30,8 @@ FileDeleteRez_t TMFolderTree::deleteNodeWithURLParts(const std::vector<std::stri
   for (uint32_t position = 0; position < count; ++position) {
     TMFileTree* child = list->at(position);
     const uint64_t before = child->diskSize();
-    FileDeleteRez_t answer = child->deleteNodeWithURLParts(parts, index + 1, trash);
+    FileDeleteRez_t answer =
+        withEnoughStack([&] { return child->deleteNodeWithURLParts(parts, index + 1, trash); });
     switch (answer.code) {
       case DeletionDigg:
         TM_ASSERT(DeletionDigg == -1);  // a path going on below a plain file

@@ -31,12 +31,15 @@ bool isDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-char* listingBufferFor(TMScanningContext_t* context) {
-  auto& buffers = context->listingBuffers;
-  size_t depth = size_t(context->parentCount);
-  if (buffers.size() <= depth) buffers.resize(depth + 1);
-  if (!buffers[depth]) buffers[depth].reset(new char[kListingBufferBytes]);
-  return buffers[depth].get();
+// The position after the last record of a chunk getdents64 filled.
+int64_t positionAfter(const char* chunk, long bytes) {
+  int64_t position = 0;
+  for (long offset = 0; offset < bytes;) {
+    const auto* entry = reinterpret_cast<const LinuxDirent64*>(chunk + offset);
+    position = entry->d_off;
+    offset += entry->d_reclen;
+  }
+  return position;
 }
 
 }  // namespace
@@ -50,31 +53,53 @@ void TMFolderTree::initWithFilePath(const TMFileURL& url, TMScanningContext_t* c
   const TMFileSystem& fileSystem = *context->fileSystem;
   int directory = fileSystem.openDirectory(url.path().c_str());
   if (directory < 0) return;
+  TMOpenFolderChain openFolders(fileSystem);
   struct stat info {};
-  if (fileSystem.statOpen(directory, &info) == 0)
-    populateChildListAtUrl(directory, info.st_dev, context);
-  fileSystem.closeDirectory(directory);
+  if (fileSystem.statOpen(directory, &info) != 0) {
+    fileSystem.closeDirectory(directory);
+    return;
+  }
+  openFolders.enter(directory, info.st_dev, info.st_ino);
+  context->openFolders = &openFolders;
+  populateChildListAtUrl(info.st_dev, context);
+  context->openFolders = nullptr;
 }
 
-void TMFolderTree::populateChildListAtUrl(int directory, dev_t device,
-                                          TMScanningContext_t* context) {
-  createFileListAtUrl(directory, device, context);
+void TMFolderTree::populateChildListAtUrl(dev_t device, TMScanningContext_t* context) {
+  createFileListAtUrl(device, context);
   finishChildList(context);
 }
 
-void TMFolderTree::createFileListAtUrl(int directory, dev_t device, TMScanningContext_t* context) {
-  char* buffer = listingBufferFor(context);
+void TMFolderTree::createFileListAtUrl(dev_t device, TMScanningContext_t* context) {
+  const size_t level = size_t(context->parentCount);
+  TMOpenFolderChain& openFolders = *context->openFolders;
+  TMListingStack& listing = context->listing;
+  const size_t chunk = listing.top();
   bool denied = false;
   for (;;) {
+    const int directory = openFolders.descriptor(level);
+    if (directory < 0) {
+      denied = true;  // moved or removed while a folder below it was listed
+      break;
+    }
+    char* buffer = listing.reserve(kListingBufferBytes);
     long bytes = context->fileSystem->readEntries(directory, buffer, kListingBufferBytes);
     if (bytes <= 0) break;  // the end, or a folder that stopped being readable
-    for (long offset = 0; offset < bytes;) {
-      const auto* entry = reinterpret_cast<const LinuxDirent64*>(buffer + offset);
+    openFolders.setResumeOffset(level, positionAfter(buffer, bytes));
+    listing.push(size_t(bytes));
+    // Deeper levels push their chunks above this one and pop them before
+    // returning, but may move the stack: entries are found by offset.
+    for (size_t offset = chunk; offset < listing.top() && openFolders.descriptor(level) >= 0;) {
+      const auto* entry = reinterpret_cast<const LinuxDirent64*>(listing.at(offset));
       offset += entry->d_reclen;
-      if (context->shouldStop()) return;
-      if (!isDotOrDotDot(entry->d_name) && !acceptEntry(directory, device, entry->d_name, entry->d_type, context))
+      if (context->shouldStop()) {
+        listing.popTo(chunk);
+        return;
+      }
+      if (!isDotOrDotDot(entry->d_name) && !acceptEntry(level, device, entry->d_name, entry->d_type, context))
         denied = true;
     }
+    listing.popTo(chunk);
   }
   // Listed but not entered: what it holds is there, yet not measured.
   if (denied) noteUnreadable(nullptr, context);
@@ -91,12 +116,12 @@ void TMFolderTree::noteUnreadable(const char* name, TMScanningContext_t* context
   context->firstUnreadableFolders.push_back(path.empty() ? std::string("/") : path);
 }
 
-bool TMFolderTree::acceptEntry(int directory, dev_t device, const char* name, unsigned char type,
+bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, unsigned char type,
                                TMScanningContext_t* context) {
   if (type == DT_LNK) return true;
   struct stat info {};
   bool examined = true;
-  if (context->fileSystem->statAt(directory, name, &info) != 0) {
+  if (context->fileSystem->statAt(context->openFolders->descriptor(level), name, &info) != 0) {
     // Gone or not to be examined since the listing: no size, and the kind
     // the listing gave (a folder stays a folder, which then cannot be
     // opened either and is reported).
@@ -109,7 +134,7 @@ bool TMFolderTree::acceptEntry(int directory, dev_t device, const char* name, un
   if (S_ISLNK(info.st_mode)) return true;
 
   if (S_ISDIR(info.st_mode)) {
-    scanSubFolder(directory, name, device, context);
+    scanSubFolder(level, name, info, context);
   } else {
     uint64_t size = uint64_t(info.st_blocks) * 512;
     auto* file = create<TMFileTree>(*context->arena, name, size);
@@ -121,7 +146,7 @@ bool TMFolderTree::acceptEntry(int directory, dev_t device, const char* name, un
   return examined;
 }
 
-void TMFolderTree::scanSubFolder(int directory, const char* name, dev_t device,
+void TMFolderTree::scanSubFolder(size_t level, const char* name, struct stat info,
                                  TMScanningContext_t* context) {
   auto* folder = create<TMFolderTree>(*context->arena, name);
   appendChild(folder, context);
@@ -131,13 +156,19 @@ void TMFolderTree::scanSubFolder(int directory, const char* name, dev_t device,
   stack[size_t(context->parentCount)] = this;
   ++context->parentCount;
 
-  int subDirectory = context->fileSystem->openDirectoryAt(directory, name);
+  TMOpenFolderChain& openFolders = *context->openFolders;
+  const TMFileSystem& fileSystem = *context->fileSystem;
+  int subDirectory = fileSystem.openDirectoryAt(openFolders.descriptor(level), name);
   if (subDirectory >= 0) {
-    folder->populateChildListAtUrl(subDirectory, device, context);
-    context->fileSystem->closeDirectory(subDirectory);
+    // Identified by what was opened when the entry's own stat was refused.
+    if (info.st_ino == 0) fileSystem.statOpen(subDirectory, &info);
+    openFolders.enter(subDirectory, info.st_dev, info.st_ino);
+    folder->populateChildListAtUrl(info.st_dev, context);
+    // A level above that cannot be opened again is seen by its own listing.
+    openFolders.leave(stack);
   }
   --context->parentCount;
-  if (subDirectory < 0) noteUnreadable(name, context);
+  if (subDirectory < 0) noteUnreadable(folder->filenameCString(), context);
 }
 
 void TMFolderTree::appendChild(TMFileTree* child, TMScanningContext_t* context) {

@@ -11,6 +11,7 @@
 // files included, counts with its allocated size (st_blocks × 512); special
 // files are never opened. Hard links count once per link.
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include "TMChildList.h"
@@ -48,19 +49,22 @@ class TMFolderTree : public TMFileTree {
   TMFolderTree* asFolder() override { return this; }
 
  private:
-  // Lists the open folder `directory` (on device `device`) and everything
-  // below it, then sorts the children.
-  void populateChildListAtUrl(int directory, dev_t device, TMScanningContext_t* context);
+  // Lists this folder, the deepest level of the context's open folders (on
+  // device `device`), and everything below it, then sorts the children.
+  void populateChildListAtUrl(dev_t device, TMScanningContext_t* context);
   // Lists one folder level, descending into each sub-folder as it is met.
-  void createFileListAtUrl(int directory, dev_t device, TMScanningContext_t* context);
-  // Adds the entry `name`; answers false when it could not be examined for
-  // want of permission (it is then kept, of its listed kind, with 0 bytes).
-  bool acceptEntry(int directory, dev_t device, const char* name, unsigned char type,
+  void createFileListAtUrl(dev_t device, TMScanningContext_t* context);
+  // Adds the entry `name` of the folder open at `level`; answers false when
+  // it could not be examined for want of permission (it is then kept, of
+  // its listed kind, with 0 bytes).
+  bool acceptEntry(size_t level, dev_t device, const char* name, unsigned char type,
                    TMScanningContext_t* context);
   // Notes a folder that could not be read: `name` below this folder, or
   // this folder itself when `name` is null.
   void noteUnreadable(const char* name, TMScanningContext_t* context) const;
-  void scanSubFolder(int directory, const char* name, dev_t device, TMScanningContext_t* context);
+  // Adds the sub-folder `name` (whose stat is `info`) of the folder open at
+  // `level` and scans it.
+  void scanSubFolder(size_t level, const char* name, struct stat info, TMScanningContext_t* context);
 
   void appendChild(TMFileTree* child, TMScanningContext_t* context);
   // Replaces the listing-order list by a final one in the arena, sorted

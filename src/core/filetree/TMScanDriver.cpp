@@ -2,12 +2,10 @@
 // between a volume and a folder root, hands the caller the empty root at
 // once, and runs the whole scan on a thread of its own.
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
-#include <mutex>
 
 #include "TMChildListRecycler.h"
 #include "TMNodeArena.h"
@@ -26,19 +24,6 @@ struct TMFileTreeStorage {
   TMChildListRecycler recycler;
   TMFileTree* root = nullptr;
 };
-
-// A scan holds one open folder per level it is below its start; raise the
-// soft limit on open files to the hard one so deep trees are read whole.
-void raiseOpenFileLimit() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-      limit.rlim_cur = limit.rlim_max;
-      ::setrlimit(RLIMIT_NOFILE, &limit);
-    }
-  });
-}
 
 }  // namespace
 
@@ -69,7 +54,6 @@ std::shared_ptr<TMFileTree> TMFileTree::createFromPath(
     const TMFileURL& path, std::shared_ptr<TMProgressNotifiable> updateReceiver,
     std::function<void()> endNotifier, const TMScanEnvironment& environment,
     std::shared_ptr<TMScanTask>* scanTask) {
-  raiseOpenFileLimit();
   auto storage = std::make_shared<TMFileTreeStorage>();
   TMVolume* volume = nullptr;
   TMFolderTree* folder = nullptr;

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "TMListingStack.h"
+#include "TMOpenFolderChain.h"
 #include "TMProgressNotifiable.h"
 
 namespace tilemora {
@@ -31,9 +33,12 @@ struct TMScanningContext_t {
   TMChildListRecycler* recycler = nullptr;         // where replaced child lists go
   const std::atomic<bool>* stopRequested = nullptr;  // may be null: never stops early
 
-  // Reused scratch space: one directory-reading buffer per depth, and the
-  // sort keys of the folder being sorted.
-  std::vector<std::unique_ptr<char[]>> listingBuffers;
+  // The open folders on the path being listed, and the entries they have
+  // read but not yet handled. The chain belongs to the folder the scan
+  // started at, for the length of its listing.
+  TMOpenFolderChain* openFolders = nullptr;
+  TMListingStack listing;
+  // Reused scratch space: the sort keys of the folder being sorted.
   std::vector<std::pair<uint64_t, TMFileTree*>> sortScratch;
 
   // Folders listed in their parent that could not be opened (they count 0

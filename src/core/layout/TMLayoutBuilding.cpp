@@ -9,6 +9,7 @@
 #include "TMLayoutTree.h"
 #include "core/filetree/TMInterimReadGuard.h"
 #include "core/filetree/TMVolume.h"
+#include "core/platform/TMEnoughStack.h"
 
 namespace tilemora {
 
@@ -37,7 +38,8 @@ std::unique_ptr<TMLayoutNode> TMFolderTree::createLayoutTree(int32_t maxDepth, i
   std::vector<std::unique_ptr<TMLayoutNode>> layouts;
   layouts.reserve(count);
   for (uint32_t i = 0; i < count; ++i) {
-    if (auto layout = list->at(i)->createLayoutTree(maxDepth, depth + 1))
+    TMFileTree* child = list->at(i);
+    if (auto layout = withEnoughStack([&] { return child->createLayoutTree(maxDepth, depth + 1); }))
       layouts.push_back(std::move(layout));
   }
   // Children left out still count in the total: their share stays unfilled.

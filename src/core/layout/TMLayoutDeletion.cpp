@@ -10,6 +10,7 @@
 #include "TMLayoutTree.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/platform/TMAssert.h"
+#include "core/platform/TMEnoughStack.h"
 
 namespace tilemora {
 
@@ -40,7 +41,8 @@ DeleteRez_t TMLayoutFolder::deleteNode(const std::vector<std::string>& parts, in
   if (parts[size_t(k)] != fileNode_->filename()) return {LayoutDeleteNotHere, nullptr};
   if (k == int32_t(parts.size()) - 1) return {LayoutDeleteSelf, this};
   if (!child_) return {LayoutDeleteUpdated, this};
-  const DeleteRez_t answer = child_->deleteNode(parts, k + 1, retiredHere());
+  TMRetiredLayoutNodes& retired = retiredHere();
+  const DeleteRez_t answer = withEnoughStack([&] { return child_->deleteNode(parts, k + 1, retired); });
   switch (answer.code) {
     case LayoutDeleteNotHere:
       // The path names this folder and goes on, yet nothing below matches:

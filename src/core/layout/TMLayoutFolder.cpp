@@ -5,12 +5,21 @@
 #include "core/drawing/TMColorWheel.h"
 #include "core/drawing/TMGeometryGatherer.h"
 #include "core/filetree/TMFileTree.h"
+#include "core/platform/TMEnoughStack.h"
 
 namespace tilemora {
 
 TMLayoutFolder::TMLayoutFolder(std::vector<std::unique_ptr<TMLayoutNode>> list, TMFileTree* node,
                                uint64_t totalSize)
     : TMLayoutLeaf(node), child_(std::make_unique<TMLayoutTree>(std::move(list), totalSize)) {}
+
+TMLayoutFolder::~TMLayoutFolder() {
+  // Freeing goes down the folders below as deep as they go.
+  withEnoughStack([this] {
+    child_.reset();
+    retired_.reset();
+  });
+}
 
 void TMLayoutFolder::cropSubRectangle(TMRect& c, const TMDrawInfo_t& info) const {
   if (fileNode_ == nullptr) return;
@@ -38,7 +47,7 @@ void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
   TMRect contents = bounds;
   cropSubRectangle(contents, info);
   info.colorWheel->pushColor();
-  if (child_) child_->drawGeometry(info, contents);
+  if (child_) withEnoughStack([&] { child_->drawGeometry(info, contents); });
   info.colorWheel->popColor();
 }
 
@@ -46,11 +55,13 @@ TMLayoutNode* TMLayoutFolder::getNodeConforming(const TMLayoutPredicate& predica
                                                 TMDrawInfo_t& info, const TMRect& bounds) {
   if (!predicate(*this, info, bounds)) return nullptr;
   // The folder a search starts from is named by the starting URL already.
-  if (info.depth != 0) info.selection.url = info.selection.url.appending(fileNode_->filename());
+  if (info.depth != 0) info.selection.url.append(fileNode_->filename());
   TMRect contents = bounds;
   cropSubRectangle(contents, info);
   ++info.depth;
-  TMLayoutNode* found = child_ ? child_->getNodeConforming(predicate, info, contents) : nullptr;
+  TMLayoutNode* found =
+      child_ ? withEnoughStack([&] { return child_->getNodeConforming(predicate, info, contents); })
+             : nullptr;
   --info.depth;
   if (found != nullptr) return found;
   info.selection.rect = bounds;

@@ -16,6 +16,7 @@ class TMLayoutFolder : public TMLayoutLeaf {
   // folder's children, largest first; those the split places are kept.
   TMLayoutFolder(std::vector<std::unique_ptr<TMLayoutNode>> list, TMFileTree* node,
                  uint64_t totalSize);
+  ~TMLayoutFolder() override;
 
   // The title band text.
   void drawNodeText(TMDrawInfo_t& info, const TMRect& bounds);

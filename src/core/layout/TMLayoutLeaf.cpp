@@ -55,7 +55,7 @@ void TMLayoutLeaf::addNameAndSizeTexts(TMDrawInfo_t& info, const TMRect& r, TMRe
 TMLayoutNode* TMLayoutLeaf::getNodeConforming(const TMLayoutPredicate& predicate,
                                               TMDrawInfo_t& info, const TMRect& bounds) {
   if (!predicate(*this, info, bounds)) return nullptr;
-  info.selection.url = info.selection.url.appending(fileNode_->filename());
+  info.selection.url.append(fileNode_->filename());
   info.selection.layout = this;
   info.selection.isFile = 1;
   info.selection.rect = bounds;

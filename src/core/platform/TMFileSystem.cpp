@@ -34,6 +34,10 @@ long TMFileSystem::readEntries(int directory, char* buffer, size_t capacity) con
   return ::syscall(SYS_getdents64, directory, buffer, capacity);
 }
 
+bool TMFileSystem::seekDirectory(int directory, int64_t offset) const {
+  return ::lseek(directory, off_t(offset), SEEK_SET) != off_t(-1);
+}
+
 int TMFileSystem::statAt(int directory, const char* name, struct stat* result) const {
   return ::fstatat(directory, name, result, AT_SYMLINK_NOFOLLOW);
 }

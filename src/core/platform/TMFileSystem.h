@@ -38,6 +38,9 @@ class TMFileSystem {
   // Reads the next raw entries (struct linux_dirent64 records) of an open
   // folder into `buffer`; answers the bytes read, 0 at the end, -1 on error.
   virtual long readEntries(int directory, char* buffer, size_t capacity) const;
+  // Moves an open folder's reading to `offset`, a position its entries
+  // gave (d_off); false when it cannot.
+  virtual bool seekDirectory(int directory, int64_t offset) const;
   // lstat of `name` inside `directory`; 0 or -1 with errno set.
   virtual int statAt(int directory, const char* name, struct stat* result) const;
   virtual int statOpen(int directory, struct stat* result) const;

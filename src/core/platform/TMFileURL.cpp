@@ -71,15 +71,19 @@ TMFileURL TMFileURL::deletingLastPathComponent() const {
 }
 
 TMFileURL TMFileURL::appending(std::string_view name) const {
-  std::string joined = path_;
-  if (joined != "/") joined += '/';
-  joined.append(name);
-  return TMFileURL(std::move(joined));
+  TMFileURL joined = *this;
+  return joined.append(name);
+}
+
+TMFileURL& TMFileURL::append(std::string_view name) {
+  if (path_ != "/") path_ += '/';
+  path_.append(name);
+  return *this;
 }
 
 TMFileURL TMFileURL::fromPathComponents(const std::vector<std::string>& components) {
   TMFileURL url;
-  for (size_t i = 1; i < components.size(); ++i) url = url.appending(components[i]);
+  for (size_t i = 1; i < components.size(); ++i) url.append(components[i]);
   return url;
 }
 

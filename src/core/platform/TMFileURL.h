@@ -30,6 +30,9 @@ class TMFileURL {
 
   // This URL with `name` appended as one more component.
   TMFileURL appending(std::string_view name) const;
+  // Appends `name` in place: walks down a deep tree append without copying
+  // the path at every level.
+  TMFileURL& append(std::string_view name);
 
   // The URL made of `components` (the first one being "/").
   static TMFileURL fromPathComponents(const std::vector<std::string>& components);
