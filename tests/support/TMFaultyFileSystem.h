@@ -32,12 +32,16 @@ class TMFaultyFileSystem : public TMFileSystem {
     return TMFileSystem::openDirectoryAt(directory, name);
   }
 
-  int statAt(int directory, const char* name, struct stat* result) const override {
+  std::set<std::string> mountRootEntries;    // entry names reported as mount roots
+
+  int statAt(int directory, const char* name, struct stat* result,
+             bool* isMountRoot = nullptr) const override {
     if (vanishingEntries.count(name) || deniedEntries.count(name)) {
       errno = deniedEntries.count(name) ? EACCES : ENOENT;
       return -1;
     }
-    int status = TMFileSystem::statAt(directory, name, result);
+    int status = TMFileSystem::statAt(directory, name, result, isMountRoot);
+    if (status == 0 && isMountRoot != nullptr && mountRootEntries.count(name)) *isMountRoot = true;
     if (status == 0 && otherDeviceEntries.count(name)) result->st_dev += 1;
     if (auto size = allocatedSizes.find(name); status == 0 && size != allocatedSizes.end())
       result->st_blocks = blkcnt_t(size->second / 512);

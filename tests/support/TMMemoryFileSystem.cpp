@@ -116,7 +116,9 @@ bool TMMemoryFileSystem::seekDirectory(int directory, int64_t offset) const {
   return true;
 }
 
-int TMMemoryFileSystem::statAt(int directory, const char* name, struct stat* result) const {
+int TMMemoryFileSystem::statAt(int directory, const char* name, struct stat* result,
+                               bool* isMountRoot) const {
+  if (isMountRoot != nullptr) *isMountRoot = false;
   const TMMemoryEntry* child = childOf(directory, name);
   if (child == nullptr) {
     errno = ENOENT;

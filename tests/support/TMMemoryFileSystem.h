@@ -46,7 +46,8 @@ class TMMemoryFileSystem : public TMFileSystem {
   int openDirectoryAt(int directory, const char* name) const override;
   long readEntries(int directory, char* buffer, size_t capacity) const override;
   bool seekDirectory(int directory, int64_t offset) const override;
-  int statAt(int directory, const char* name, struct stat* result) const override;
+  int statAt(int directory, const char* name, struct stat* result,
+             bool* isMountRoot = nullptr) const override;
   int statOpen(int directory, struct stat* result) const override;
   int statPath(const char* path, struct stat* result) const override;
   void closeDirectory(int directory) const override;

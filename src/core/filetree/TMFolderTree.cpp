@@ -121,7 +121,8 @@ bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, uns
   if (type == DT_LNK) return true;
   struct stat info {};
   bool examined = true;
-  if (context->fileSystem->statAt(context->openFolders->descriptor(level), name, &info) != 0) {
+  bool mountRoot = false;
+  if (context->fileSystem->statAt(context->openFolders->descriptor(level), name, &info, &mountRoot) != 0) {
     // Gone or not to be examined since the listing: no size, and the kind
     // the listing gave (a folder stays a folder, which then cannot be
     // opened either and is reported).
@@ -130,7 +131,8 @@ bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, uns
     info.st_mode = type == DT_DIR ? S_IFDIR : S_IFREG;
     info.st_dev = device;
   }
-  if (info.st_dev != device) return true;  // the mount point of another volume
+  // The mount point of another volume, or of a bind mount of this one.
+  if (info.st_dev != device || mountRoot) return true;
   if (S_ISLNK(info.st_mode)) return true;
 
   if (S_ISDIR(info.st_mode)) {

@@ -6,8 +6,9 @@
 // is found, and sorts its children largest first when its own listing (all
 // sub-folders included) has ended.
 //
-// Skipped entries: symbolic links, and mount points of other volumes (an
-// entry on another device). Everything else, hidden entries and special
+// Skipped entries: symbolic links, and mount points (an entry on another
+// device, or the root of a mount such as a bind mount of the same file
+// system, which would otherwise be counted twice). Everything else, hidden entries and special
 // files included, counts with its allocated size (st_blocks × 512); special
 // files are never opened. Hard links count once per link.
 

@@ -2,10 +2,13 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/sysmacros.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <fstream>
 #include <sstream>
 
@@ -38,8 +41,35 @@ bool TMFileSystem::seekDirectory(int directory, int64_t offset) const {
   return ::lseek(directory, off_t(offset), SEEK_SET) != off_t(-1);
 }
 
-int TMFileSystem::statAt(int directory, const char* name, struct stat* result) const {
-  return ::fstatat(directory, name, result, AT_SYMLINK_NOFOLLOW);
+int TMFileSystem::statAt(int directory, const char* name, struct stat* result,
+                         bool* isMountRoot) const {
+  if (isMountRoot == nullptr) return ::fstatat(directory, name, result, AT_SYMLINK_NOFOLLOW);
+  // statx answers the same as fstatat, for the same cost, and also whether
+  // the entry is where something is mounted: a bind mount of the same file
+  // system has the same device number as its parent.
+  struct statx extended {};
+  if (::statx(directory, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS, &extended) != 0) {
+    if (errno != ENOSYS) return -1;
+    *isMountRoot = false;
+    return ::fstatat(directory, name, result, AT_SYMLINK_NOFOLLOW);
+  }
+  *result = {};
+  result->st_dev = makedev(extended.stx_dev_major, extended.stx_dev_minor);
+  result->st_ino = extended.stx_ino;
+  result->st_mode = extended.stx_mode;
+  result->st_nlink = extended.stx_nlink;
+  result->st_uid = extended.stx_uid;
+  result->st_gid = extended.stx_gid;
+  result->st_rdev = makedev(extended.stx_rdev_major, extended.stx_rdev_minor);
+  result->st_size = off_t(extended.stx_size);
+  result->st_blksize = blksize_t(extended.stx_blksize);
+  result->st_blocks = blkcnt_t(extended.stx_blocks);
+  result->st_atim = {extended.stx_atime.tv_sec, extended.stx_atime.tv_nsec};
+  result->st_mtim = {extended.stx_mtime.tv_sec, extended.stx_mtime.tv_nsec};
+  result->st_ctim = {extended.stx_ctime.tv_sec, extended.stx_ctime.tv_nsec};
+  *isMountRoot = (extended.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0 &&
+                 (extended.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+  return 0;
 }
 
 int TMFileSystem::statOpen(int directory, struct stat* result) const {

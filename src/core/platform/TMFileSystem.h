@@ -41,8 +41,12 @@ class TMFileSystem {
   // Moves an open folder's reading to `offset`, a position its entries
   // gave (d_off); false when it cannot.
   virtual bool seekDirectory(int directory, int64_t offset) const;
-  // lstat of `name` inside `directory`; 0 or -1 with errno set.
-  virtual int statAt(int directory, const char* name, struct stat* result) const;
+  // lstat of `name` inside `directory`; 0 or -1 with errno set. When
+  // `isMountRoot` is given it tells whether the entry is the root of a mount
+  // (a bind mount of the same file system included; false where the system
+  // cannot tell).
+  virtual int statAt(int directory, const char* name, struct stat* result,
+                     bool* isMountRoot = nullptr) const;
   virtual int statOpen(int directory, struct stat* result) const;
   // stat of `path`, following symbolic links; 0 or -1 with errno set.
   virtual int statPath(const char* path, struct stat* result) const;

@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -9,6 +11,7 @@
 #include <climits>
 
 #include "core/filetree/TMUtf8.h"
+#include "support/TMCaseNames.h"
 #include "support/TMFaultyFileSystem.h"
 #include "support/TMScanRunner.h"
 #include "support/TMTemporaryTree.h"
@@ -212,17 +215,66 @@ TEST(TMFolderScan, AFolderRemovedWhileTheScanRunsCountsWhatWasFound) {
   EXPECT_EQ(childrenOf(doomed).size(), 0u);
 }
 
-TEST(TMFolderScan, SkipsEntriesOnAnotherDevice) {
+// A mount point is found by its device or, for a bind mount of the same
+// file system, by the mount itself.
+struct TMMountCase {
+  std::string name;
+  bool otherDevice;
+  bool mountRoot;
+};
+
+class TMFolderScanMounts : public ::testing::TestWithParam<TMMountCase> {};
+
+TEST_P(TMFolderScanMounts, SkipsMountPoints) {
   TMTemporaryTree tree;
   uint64_t kept = tree.makeFile("kept", 9000);
   tree.makeFolder("mounted");
   tree.makeFile("mounted/big", 90000);
   auto fileSystem = std::make_shared<TMFaultyFileSystem>();
-  fileSystem->otherDeviceEntries = {"mounted"};
+  if (GetParam().otherDevice) fileSystem->otherDeviceEntries = {"mounted"};
+  if (GetParam().mountRoot) fileSystem->mountRootEntries = {"mounted"};
   TMFinishedScan scan = scanToEnd(tree.path(), fileSystem);
   EXPECT_EQ(scan.root->diskSize(), kept);
   EXPECT_EQ(childNames(scan.root.get()), std::vector<std::string>{"kept"});
   EXPECT_EQ(scan.receiver->count(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, TMFolderScanMounts,
+                         ::testing::Values(TMMountCase{"another_device", true, false},
+                                           TMMountCase{"bind_mount_of_the_same_device", false, true}),
+                         caseNamesByName);
+
+TEST(TMFolderScan, SkipsARealBindMountInsideTheScannedFolder) {
+  TMTemporaryTree tree;
+  tree.makeFolder("data");
+  uint64_t data = tree.makeFile("data/big", 90000);
+  tree.makeFolder("again");
+  // A private mount namespace in a child process, so that nothing outside
+  // the test sees the mount.
+  int results[2];
+  ASSERT_EQ(::pipe(results), 0);
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount(tree.pathOf("data").c_str(), tree.pathOf("again").c_str(), nullptr, MS_BIND, nullptr) != 0)
+      ::_exit(77);
+    TMFinishedScan scan = scanToEnd(tree.path());
+    uint64_t total = scan.root->diskSize();
+    ::_exit(::write(results[1], &total, sizeof total) == sizeof total ? 0 : 4);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ::close(results[1]);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
+    ::close(results[0]);
+    GTEST_SKIP() << "mounting in a private namespace is not permitted here (needs CAP_SYS_ADMIN)";
+  }
+  uint64_t total = 0;
+  ASSERT_EQ(::read(results[0], &total, sizeof total), ssize_t(sizeof total));
+  ::close(results[0]);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(total, data);
 }
 
 TEST(TMFolderScan, AMissingOrPlainFileRootGivesAnEmptyFolder) {
