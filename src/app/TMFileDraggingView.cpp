@@ -1,7 +1,6 @@
 #include "TMFileDraggingView.h"
 
 #include <QDragEnterEvent>
-#include <QFile>
 #include <QMimeData>
 #include <QPainter>
 
@@ -15,7 +14,9 @@ std::optional<TMFileURL> firstLocalURL(const QMimeData* data) {
   if (data == nullptr || !data->hasUrls() || data->urls().isEmpty()) return std::nullopt;
   const QUrl url = data->urls().first();
   if (!url.isLocalFile()) return std::nullopt;
-  return TMFileURL::fromPath(QFile::encodeName(url.toLocalFile()).toStdString());
+  // The path's bytes as the URL carries them, percent-decoded: a name that
+  // is not valid UTF-8 would not survive a QString.
+  return TMFileURL::fromPath(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
 }
 
 }  // namespace

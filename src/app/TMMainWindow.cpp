@@ -166,10 +166,12 @@ void TMMainWindow::setFileDropResponder(std::function<void(const TMFileURL&)> re
 
 void TMMainWindow::fillRecentMenu() {
   recentMenu_->clear();
-  const QStringList folders = TMRecentFolders::list();
-  for (const QString& folder : folders) {
-    recentMenu_->addAction(folder, this, [this, folder] {
-      controller_->openURL(TMFileURL::fromPath(QFile::encodeName(folder).toStdString()));
+  const QList<QByteArray> folders = TMRecentFolders::list();
+  for (const QByteArray& folder : folders) {
+    // A "&" in a name is shown, not taken for a shortcut mark.
+    const QString label = displayText(folder.toStdString()).replace(u'&', QStringLiteral("&&"));
+    recentMenu_->addAction(label, this, [this, folder] {
+      controller_->openURL(TMFileURL::fromPath(folder.toStdString()));
     });
   }
   if (folders.isEmpty()) recentMenu_->addAction(tr("No Recent Folders"))->setEnabled(false);
@@ -229,7 +231,7 @@ void TMMainWindow::setProgressValue(double value) {
 }
 
 void TMMainWindow::noteRecentFolder(const TMFileURL& url) {
-  TMRecentFolders::note(QFile::decodeName(QByteArray::fromStdString(url.path())));
+  TMRecentFolders::note(QByteArray::fromStdString(url.path()));
 }
 
 }  // namespace tilemora

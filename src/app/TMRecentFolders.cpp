@@ -1,6 +1,8 @@
 #include "TMRecentFolders.h"
 
+#include <QFile>
 #include <QSettings>
+#include <QVariant>
 
 namespace tilemora {
 
@@ -8,14 +10,24 @@ namespace {
 constexpr const char* kKey = "recentFolders";
 }
 
-QStringList TMRecentFolders::list() { return QSettings().value(kKey).toStringList(); }
+QList<QByteArray> TMRecentFolders::list() {
+  QList<QByteArray> folders;
+  for (const QVariant& folder : QSettings().value(kKey).toList()) {
+    // Kept as text by earlier versions.
+    folders << (folder.typeId() == QMetaType::QByteArray ? folder.toByteArray()
+                                                         : QFile::encodeName(folder.toString()));
+  }
+  return folders;
+}
 
-void TMRecentFolders::note(const QString& path) {
-  QStringList folders = list();
+void TMRecentFolders::note(const QByteArray& path) {
+  QList<QByteArray> folders = list();
   folders.removeAll(path);
   folders.prepend(path);
   while (folders.size() > kKept) folders.removeLast();
-  QSettings().setValue(kKey, folders);
+  QVariantList stored;
+  for (const QByteArray& folder : folders) stored << folder;
+  QSettings().setValue(kKey, stored);
 }
 
 void TMRecentFolders::clear() { QSettings().remove(kKey); }

@@ -2,7 +2,8 @@
 // The folders opened before, most recent first, kept in the user's
 // settings so that File ▸ Open Recent lists them in the next session too.
 
-#include <QStringList>
+#include <QByteArray>
+#include <QList>
 
 namespace tilemora {
 
@@ -10,9 +11,10 @@ class TMRecentFolders {
  public:
   static constexpr int kKept = 10;
 
-  static QStringList list();
+  // The paths as raw bytes: names need not be UTF-8.
+  static QList<QByteArray> list();
   // Puts `path` first (once), keeping at most kKept folders.
-  static void note(const QString& path);
+  static void note(const QByteArray& path);
   static void clear();
 };
 

@@ -19,9 +19,25 @@ TMMainWindow* TilemoraAppDelegate::makeWindow() {
   return window;
 }
 
-TMMainWindow* TilemoraAppDelegate::openFile(const QString& path) {
-  TMGlobalQueues::sharedQueues().addFileToQueue(TMFileURL::fromPath(QFile::encodeName(path).toStdString()));
+TMMainWindow* TilemoraAppDelegate::openFile(const QString& path) { return openRawPath(QFile::encodeName(path)); }
+
+TMMainWindow* TilemoraAppDelegate::openRawPath(const QByteArray& path) {
+  TMGlobalQueues::sharedQueues().addFileToQueue(TMFileURL::fromPath(path.toStdString()));
   return makeWindow();  // takes the folder out of the slot as it is set up
+}
+
+QList<QByteArray> TilemoraAppDelegate::folderArguments(int argc, const char* const* argv) {
+  QList<QByteArray> folders;
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    const QByteArray argument(argv[i]);
+    if (!optionsEnded && argument == "--") {
+      optionsEnded = true;
+    } else if (optionsEnded || !argument.startsWith('-') || argument == "-") {
+      folders << argument;
+    }
+  }
+  return folders;
 }
 
 TMMainWindow* TilemoraAppDelegate::openUntitledFile() { return makeWindow(); }

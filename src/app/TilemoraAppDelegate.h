@@ -26,6 +26,11 @@ class TilemoraAppDelegate : public QObject {
   // application:openFile: — a new window scanning `path` (not examined:
   // whatever is handed over is scanned).
   TMMainWindow* openFile(const QString& path);
+  // The same for a path given as raw bytes (names need not be UTF-8).
+  TMMainWindow* openRawPath(const QByteArray& path);
+  // The folders named on a command line, as raw bytes: every argument that
+  // is not an option, and all after "--". Qt has taken out its own options.
+  static QList<QByteArray> folderArguments(int argc, const char* const* argv);
   // applicationOpenUntitledFile: — a new, empty window.
   TMMainWindow* openUntitledFile();
   // The Open dialog for a new window.

@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
 
 #include "TMAppIcon.h"
 #include "TMMainWindow.h"
@@ -31,8 +30,10 @@ int main(int argc, char** argv) {
 
   auto mainQueue = std::make_shared<TMQtMainQueue>(&application);
   TilemoraAppDelegate delegate(mainQueue);
-  const QStringList folders = parser.positionalArguments();
-  for (const QString& folder : folders) delegate.openFile(QDir::current().absoluteFilePath(folder));
+  // The bytes of argv, not Qt's decoded arguments: a folder whose name is
+  // not valid UTF-8 must reach the scan as it is.
+  const QList<QByteArray> folders = TilemoraAppDelegate::folderArguments(argc, argv);
+  for (const QByteArray& folder : folders) delegate.openRawPath(folder);
   if (folders.isEmpty()) delegate.openUntitledFile();
 
   const int status = application.exec();

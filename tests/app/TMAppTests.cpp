@@ -10,7 +10,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QMenu>
+#include <QScopeGuard>
 #include <QScrollBar>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "TMMainWindow.h"
 #include "TMMapPane.h"
@@ -308,6 +314,62 @@ class TMAppShellTest : public QObject {
     QCOMPARE(QString::fromStdString(window->controller().scannedUrl()->path()), QDir(second.path()).absolutePath());
     QTRY_VERIFY(!window->controller().isScanning());
     QVERIFY(window->mapPane().verticalScroller().isEnabled());
+  }
+
+  // A folder whose name is not valid UTF-8 reaches the scan byte for byte
+  // through each way a user opens one.
+  void aFolderNamedInInvalidUtf8OpensThroughEachEntryPoint_data() {
+    QTest::addColumn<QString>("route");
+    for (const char* route : {"command line", "drop on an empty window", "drop on the map", "open recent"})
+      QTest::newRow(route) << QString(route);
+  }
+  void aFolderNamedInInvalidUtf8OpensThroughEachEntryPoint() {
+    QFETCH(QString, route);
+    QTemporaryDir base;
+    const QByteArray folder = QFile::encodeName(base.path()) + "/bad\xFF\xFEname\xC3";
+    QCOMPARE(::mkdir(folder.constData(), 0755), 0);
+    // QTemporaryDir cannot name what is inside to remove it.
+    const auto removal = qScopeGuard([folder] {
+      ::unlink((folder + "/data").constData());
+      ::rmdir(folder.constData());
+    });
+    const int fd = ::open((folder + "/data").constData(), O_WRONLY | O_CREAT, 0644);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, QByteArray(5000, 'x').constData(), 5000), ssize_t(5000));
+    ::close(fd);
+    const QUrl url = QUrl::fromEncoded("file://" + folder.toPercentEncoding("/"));
+
+    TMMainWindow* window = nullptr;
+    if (route == "command line") {
+      const char* argv[] = {"tilemora", "--", folder.constData()};
+      const QList<QByteArray> folders = TilemoraAppDelegate::folderArguments(3, argv);
+      QCOMPARE(folders, QList<QByteArray>{folder});
+      window = delegate->openRawPath(folders.first());
+    } else if (route == "drop on an empty window") {
+      window = delegate->openUntitledFile();
+      dragOnto(window->messageView(), urlsData({url}), true);
+    } else if (route == "drop on the map") {
+      QTemporaryDir first;
+      window = delegate->openFile(first.path());
+      QTRY_VERIFY(!window->controller().isScanning());
+      dragOnto(window->mapPane().map(), urlsData({url}), true);
+    } else {
+      TMRecentFolders::note(folder);
+      window = delegate->openUntitledFile();
+      QMenu* recent = nullptr;
+      for (QMenu* menu : window->findChildren<QMenu*>()) {
+        if (menu->title() == "Open &Recent") recent = menu;
+      }
+      QVERIFY(recent != nullptr);
+      emit recent->aboutToShow();
+      QVERIFY(!recent->actions().isEmpty());
+      recent->actions().first()->trigger();
+    }
+    QVERIFY(window->controller().scannedUrl().has_value());
+    QCOMPARE(QByteArray::fromStdString(window->controller().scannedUrl()->path()), folder);
+    QTRY_VERIFY(!window->controller().isScanning());
+    QVERIFY(window->controller().curentlyNavigated()->diskSize() >= 5000);
+    QCOMPARE(TMRecentFolders::list().first(), folder);
   }
 
   void statusLineWords_data() {

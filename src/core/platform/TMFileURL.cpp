@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <memory>
 
 namespace tilemora {
@@ -26,26 +27,39 @@ TMFileURL TMFileURL::fromPath(std::string_view path) {
   }
   absolute.append(path);
 
-  std::vector<std::string_view> kept;
+  std::vector<std::string> kept;
+  auto joined = [&kept] {
+    std::string normalised;
+    for (const std::string& part : kept) (normalised += '/').append(part);
+    return normalised.empty() ? std::string("/") : normalised;
+  };
   std::string_view rest(absolute);
   while (!rest.empty()) {
     size_t slash = rest.find('/');
     std::string_view part = rest.substr(0, slash);
     rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
     if (part.empty() || part == ".") continue;
-    if (part == "..") {
-      if (!kept.empty()) kept.pop_back();
+    if (part != "..") {
+      kept.emplace_back(part);
       continue;
     }
-    kept.push_back(part);
+    // What ".." leads to is the kernel's to say: after a symbolic link it is
+    // the parent of the link's target, not the folder holding the link.
+    std::string above = joined() + "/..";
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(above.c_str(), nullptr), &std::free);
+    if (!resolved) {
+      // Not there: left as written, so that opening it fails as it should.
+      kept.emplace_back(part);
+      continue;
+    }
+    kept.clear();
+    for (std::string_view resolvedRest(resolved.get()); !resolvedRest.empty();) {
+      size_t next = resolvedRest.find('/');
+      if (next != 0) kept.emplace_back(resolvedRest.substr(0, next));
+      resolvedRest = next == std::string_view::npos ? std::string_view() : resolvedRest.substr(next + 1);
+    }
   }
-  std::string normalised;
-  for (std::string_view part : kept) {
-    normalised += '/';
-    normalised.append(part);
-  }
-  if (normalised.empty()) normalised.push_back('/');
-  return TMFileURL(std::move(normalised));
+  return TMFileURL(joined());
 }
 
 std::vector<std::string> TMFileURL::pathComponents() const {

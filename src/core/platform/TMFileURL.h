@@ -1,5 +1,6 @@
 #pragma once
-// A file URL as Tilemora uses it: an absolute, lexically normalised path.
+// A file URL as Tilemora uses it: an absolute path without ".", "..",
+// repeated or trailing separators.
 // Names are raw bytes (Linux allows anything but '/' and NUL), so the path is
 // a byte string and is never re-encoded.
 
@@ -13,8 +14,10 @@ class TMFileURL {
  public:
   TMFileURL() : path_("/") {}
 
-  // Makes `path` absolute (against the working directory) and removes ".",
-  // ".." and repeated or trailing separators without touching the disk.
+  // Makes `path` absolute (against the working directory) and removes "."
+  // and repeated or trailing separators. ".." is resolved by the kernel,
+  // where it leads after symbolic links; a ".." below what does not exist
+  // is kept, so that the path fails to open as written.
   static TMFileURL fromPath(std::string_view path);
 
   const std::string& path() const { return path_; }

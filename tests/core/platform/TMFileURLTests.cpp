@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TMCaseNames.h"
+#include "support/TMTemporaryTree.h"
 
 namespace tilemora {
 namespace {
@@ -23,10 +24,35 @@ INSTANTIATE_TEST_SUITE_P(Paths, TMFileURLNormalisation,
                                            NormalisationCase{"//", "/"},
                                            NormalisationCase{"/a/b/", "/a/b"},
                                            NormalisationCase{"/a//b/./c", "/a/b/c"},
-                                           NormalisationCase{"/a/b/../c", "/a/c"},
+                                           NormalisationCase{"/nonexistent-a/b/../c", "/nonexistent-a/b/../c"},
                                            NormalisationCase{"/..", "/"},
                                            NormalisationCase{"/a/\nb/\xFF", "/a/\nb/\xFF"}),
                          test::caseNamesBy([](const NormalisationCase& c) { return test::spelledOut(c.given); }));
+
+// ".." where the kernel takes it: after a symbolic link, the parent of the
+// link's target. The tree holds real/sub and link -> real/sub.
+struct ParentCase {
+  const char* given;     // below the tree
+  const char* expected;  // below the tree
+};
+
+class TMFileURLParents : public ::testing::TestWithParam<ParentCase> {};
+
+TEST_P(TMFileURLParents, FollowsTheKernel) {
+  test::TMTemporaryTree tree;
+  tree.makeFolder("real");
+  tree.makeFolder("real/sub");
+  tree.makeSymlink("link", "real/sub");
+  const std::string base = TMFileURL::fromPath(tree.path()).path();
+  EXPECT_EQ(TMFileURL::fromPath(tree.path() + "/" + GetParam().given).path(), base + GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, TMFileURLParents,
+                         ::testing::Values(ParentCase{"link/..", "/real"}, ParentCase{"real/sub/..", "/real"},
+                                           ParentCase{"real/../link/../..", ""},
+                                           ParentCase{"link/../sub/./", "/real/sub"},
+                                           ParentCase{"missing/../real", "/missing/../real"}),
+                         test::caseNamesBy([](const ParentCase& c) { return test::spelledOut(c.given); }));
 
 TEST(TMFileURL, RelativePathsResolveAgainstTheWorkingDirectory) {
   TMFileURL url = TMFileURL::fromPath("some/where");
