@@ -54,7 +54,9 @@ void TMMainWindowController::openURL(const TMFileURL& url) {
 
   relay_ = std::make_shared<TMScanProgressRelay>(weak_from_this(), environment_.mainQueue);
   ended_ = false;
+  mapFinal_ = false;
   stopped_ = false;
+  ++commits_;  // a full map still being built for the last folder is not wanted
   scanStart_ = std::chrono::steady_clock::now();
   curentlyNavigated_ = TMFileTree::createFromPath(
       url, relay_, [relay = std::weak_ptr<TMScanProgressRelay>(relay_)] {
@@ -66,7 +68,7 @@ void TMMainWindowController::openURL(const TMFileURL& url) {
 }
 
 void TMMainWindowController::stopScanning() {
-  if (!isScanning()) return;
+  if (!isScanning() || ended_) return;
   scanTask_->requestStop();
   scanTask_->waitUntilFinished();  // milliseconds: then nothing writes the tree
   stopped_ = true;
@@ -115,7 +117,7 @@ TMScanStatus TMMainWindowController::scanStatus() const {
     status.unscannedBytes = volume->unscannedSizeNow();
   }
   if (status.scanning || !folder) return status;
-  std::tie(status.files, status.folders) = countEntries(*folder);
+  std::tie(status.files, status.folders) = entryCounts_;
   if (scanTask_ && !stopped_) {
     status.unreadableFolders = scanTask_->unreadableFolderCount();
     status.firstUnreadableFolders = scanTask_->firstUnreadableFolders();
@@ -141,14 +143,46 @@ void TMMainWindowController::updateView() {
 }
 
 void TMMainWindowController::commitTree() {
+  if (ended_) return;  // a stop and the end notice may both come
   ended_ = true;
-  if (!curentlyNavigated_) return;
-  mainTreeView_.setTreeMap(makeSharedLayout(curentlyNavigated_, blockSizes.finalLayoutDepth),
-                           *scannedUrl_);
   window_.stopProgressAnimation();
   // A volume's bar ends full, done, even where used space stayed out of
   // reach (it remains on the map as unscanned space).
   if (!window_.isProgressIndeterminate()) window_.setProgressValue(1.0);
+  if (!curentlyNavigated_) {
+    finishCommit(commits_, nullptr, {});
+    return;
+  }
+  // Nothing writes the tree any more: the scan has ended, and nothing is
+  // deleted before the full map is handed over.
+  auto build = [tree = curentlyNavigated_] {
+    const auto* volume = dynamic_cast<const TMVolume*>(tree.get());
+    const TMFileTree* folder = volume ? volume->child() : tree.get();
+    return std::make_pair(makeSharedLayout(tree, blockSizes.finalLayoutDepth),
+                          folder ? countEntries(*folder) : std::pair<uint64_t, uint64_t>());
+  };
+  const uint64_t commit = commits_;
+  auto queue = environment_.mainQueue;
+  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
+  const bool started = queue && TMScanTask::startFinishingWork([build, queue, weak, commit] {
+    auto built = std::make_shared<decltype(build())>(build());
+    queue->post([weak, commit, built] {
+      if (auto controller = weak.lock()) controller->finishCommit(commit, std::move(built->first), built->second);
+    });
+  });
+  if (!started) {
+    auto [layout, counts] = build();
+    finishCommit(commit, std::move(layout), counts);
+  }
+}
+
+void TMMainWindowController::finishCommit(uint64_t commit, std::shared_ptr<TMLayoutNode> layout,
+                                          std::pair<uint64_t, uint64_t> entryCounts) {
+  if (commit != commits_ || mapFinal_) return;
+  mapFinal_ = true;
+  entryCounts_ = entryCounts;
+  if (curentlyNavigated_ && scannedUrl_) mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
+  window_.toolbarFlagsChanged();  // deletion is possible now
   window_.showScanStatus(scanStatus());
 }
 

@@ -2,7 +2,9 @@
 // Drives the scans of one window: starts them, rebuilds a shallow map while
 // they run (one progress step per 1000 scanned entries, never more than one
 // waiting at a time), hands the full map to the view at the end, and keeps
-// the progress indicator in step.
+// the progress indicator in step. The full map of a big tree takes a while
+// to build, so it is built on a thread of its own while the last shallow
+// map stays on screen; the scan counts as running until it is handed over.
 //
 // Lifetime: the window holds the controller in a shared_ptr. Everything a
 // scan calls back holds only a weak reference to it, so nothing is ever
@@ -68,7 +70,8 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   const std::optional<TMFileURL>& scannedUrl() const { return scannedUrl_; }
   // Progress notices received since the current scan began.
   uint64_t scannedElementCount() const;
-  bool isScanning() const { return scanTask_ && !ended_; }
+  // True from the start of a scan until its full map is on screen.
+  bool isScanning() const { return scanTask_ && !mapFinal_; }
 
   // The toolbar flags; they start as an empty window's.
   bool atMaximumZoom() const { return atMaximumZoom_; }
@@ -86,8 +89,12 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   friend class TMScanProgressRelay;
   // The progress step: a depth-3 map of the growing tree and the progress.
   void updateView();
-  // The end of the scan: the full map.
+  // The end of the scan: starts building the full map.
   void commitTree();
+  // The full map of the commit numbered `commit`, with the files and folders
+  // counted beside it; ignored when another folder was opened since.
+  void finishCommit(uint64_t commit, std::shared_ptr<TMLayoutNode> layout,
+                    std::pair<uint64_t, uint64_t> entryCounts);
   void stopScan();
   // The status of the current scan, counting files and folders at its end.
   TMScanStatus scanStatus() const;
@@ -101,8 +108,11 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   std::optional<TMFileURL> scannedUrl_;
   std::shared_ptr<TMScanProgressRelay> relay_;  // the current scan's receiver
   std::shared_ptr<TMScanTask> scanTask_;
-  bool ended_ = false;
+  bool ended_ = false;     // the scan thread is done (or stopped)
+  bool mapFinal_ = false;  // its full map is on screen
   bool stopped_ = false;
+  uint64_t commits_ = 0;   // numbers the full maps asked for
+  std::pair<uint64_t, uint64_t> entryCounts_;  // files and folders, once final
   std::chrono::steady_clock::time_point scanStart_;
 
   bool atMaximumZoom_ = false;

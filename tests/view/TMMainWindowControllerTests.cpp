@@ -262,13 +262,30 @@ TEST_F(TMMainWindowControllerTest, StoppingShowsWhatWasFoundAndNothingAfter) {
   controller->openURL(TMFileURL::fromPath("/data"));
   while (controller->scannedElementCount() < 2000) std::this_thread::yield();
   controller->stopScanning();
+  EXPECT_FALSE(window.animating);
+  const int before = handOvers;
+  runToEnd();
   EXPECT_FALSE(controller->isScanning());
   EXPECT_TRUE(window.status.stopped);
   ASSERT_NE(view->root(), nullptr);
-  const TMNodeState* shown = view->root();
-  queue->runPending();  // steps posted before the stop change nothing
-  EXPECT_EQ(view->root(), shown);
-  EXPECT_FALSE(window.animating);
+  EXPECT_EQ(view->root()->file, controller->curentlyNavigated().get());
+  // The full map only: steps posted before the stop change nothing.
+  EXPECT_EQ(handOvers, before + 1);
+}
+
+TEST_F(TMMainWindowControllerTest, AFullMapBuiltForAFolderNoLongerShownIsDropped) {
+  make(std::make_shared<TMMemoryFileSystem>(folderOf(5000)));
+  controller->openURL(TMFileURL::fromPath("/data"));
+  // Until the end notice has started the full map: the shallow one stays.
+  while (window.animating) queue->runNextWithin(std::chrono::milliseconds(20));
+  EXPECT_TRUE(controller->isScanning());
+  EXPECT_FALSE(controller->canDeleteSelection());
+  const std::shared_ptr<TMFileTree> first = controller->curentlyNavigated();
+  controller->openURL(TMFileURL::fromPath("/data"));
+  ASSERT_NE(controller->curentlyNavigated(), first);
+  runToEnd();
+  ASSERT_NE(view->root(), nullptr);
+  EXPECT_EQ(view->root()->file, controller->curentlyNavigated().get());
 }
 
 struct UnreadableCase {

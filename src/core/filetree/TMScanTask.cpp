@@ -1,5 +1,9 @@
 #include "TMScanTask.h"
 
+#include <memory>
+
+#include "core/platform/TMThread.h"
+
 namespace tilemora {
 
 namespace {
@@ -38,6 +42,20 @@ bool TMScanTask::isFinished() const {
 void TMScanTask::waitUntilFinished() const {
   std::unique_lock lock(mutex_);
   finishedChanged_.wait(lock, [this] { return finished_; });
+}
+
+bool TMScanTask::startFinishingWork(std::function<void()> work) {
+  auto task = std::shared_ptr<TMScanTask>(new TMScanTask);
+  if (startDetachedThread([task, work = std::move(work)]() mutable {
+        // What the work holds goes before it counts as finished.
+        std::function<void()> running = std::move(work);
+        running();
+        running = nullptr;
+        task->markFinished();
+      }))
+    return true;
+  task->markFinished();
+  return false;
 }
 
 void TMScanTask::markFinished() {

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -25,6 +26,11 @@ class TMScanTask {
   // Waits until no scan of the process is running, at most `timeout`;
   // answers whether none is. For a clean exit after stopping every scan.
   static bool waitForAllScans(std::chrono::milliseconds timeout);
+
+  // Runs `work` on a thread of its own, counted among the running scans
+  // until it returns: the work that finishes a scan (its full map) is
+  // waited for at exit like the scan. False when no thread could be started.
+  static bool startFinishingWork(std::function<void()> work);
 
   // Folders that could not be opened (counted as empty): how many, and the
   // first few paths. Written by the scan before it announces its end; read
