@@ -29,6 +29,20 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
+// The process's resident memory now and at its peak, in bytes.
+std::pair<double, double> residentBytes() {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  double now = 0, peak = 0;
+  char line[256];
+  while (status != nullptr && std::fgets(line, sizeof line, status) != nullptr) {
+    unsigned long long kilobytes = 0;
+    if (std::sscanf(line, "VmRSS: %llu kB", &kilobytes) == 1) now = double(kilobytes) * 1024;
+    if (std::sscanf(line, "VmHWM: %llu kB", &kilobytes) == 1) peak = double(kilobytes) * 1024;
+  }
+  if (status != nullptr) std::fclose(status);
+  return {now, peak};
+}
+
 double milliseconds(Clock::duration duration) {
   return std::chrono::duration<double, std::milli>(duration).count();
 }
@@ -44,6 +58,7 @@ int main(int argc, char** argv) {
   TMBenchWindow window(fileSystem);
   std::shared_ptr<TMMainWindowController>& controller = window.controller;
 
+  const double emptyWindow = residentBytes().first;
   const Clock::time_point start = Clock::now();
   controller->openURL(TMFileURL::fromPath(inMemory ? "/synthetic" : application.tree));
   std::vector<double> steps;
@@ -76,6 +91,10 @@ int main(int argc, char** argv) {
               static_cast<unsigned long long>(controller->scannedElementCount()), total, steps.size(),
               steps.empty() ? 0.0 : steps[steps.size() / 2], steps.empty() ? 0.0 : steps.back(),
               milliseconds(shown - window.windowHost.stoppedAt), longestAfterEnd, handOver);
+  const auto [withMap, peak] = residentBytes();
+  const double entries = double(std::max<uint64_t>(1, controller->scannedElementCount()));
+  std::printf("resident beyond the empty window: %.1f bytes per entry with the full map (peak %.1f)\n",
+              (withMap - emptyWindow) / entries, (peak - emptyWindow) / entries);
   controller.reset();
   return 0;
 }

@@ -1,15 +1,23 @@
 #include "TMSharedLayout.h"
 
+#include "core/layout/TMLayoutArena.h"
+
 namespace tilemora {
 
 std::shared_ptr<TMLayoutNode> makeSharedLayout(const std::shared_ptr<TMFileTree>& tree,
                                                int32_t maxDepth) {
   if (!tree) return nullptr;
-  std::unique_ptr<TMLayoutNode> layout = tree->createLayoutTree(maxDepth, 0);
+  auto arena = std::make_shared<TMLayoutArena>();
+  std::unique_ptr<TMLayoutNode> layout;
+  {
+    TMLayoutArena::Scope placing(*arena);
+    layout = tree->createLayoutTree(maxDepth, 0);
+  }
   if (!layout) return nullptr;
-  // The deleter drops the layout first; the tree it captured goes after.
+  // The deleter drops the layout first; its arena and the tree it captured
+  // go after.
   return std::shared_ptr<TMLayoutNode>(layout.release(),
-                                       [tree](TMLayoutNode* node) { delete node; });
+                                       [tree, arena](TMLayoutNode* node) { delete node; });
 }
 
 }  // namespace tilemora

@@ -1,7 +1,8 @@
 #pragma once
 // Builds a layout tree that can be shared freely: it holds its file tree,
 // so the file nodes its leaves point at outlive it, and the layout is
-// always released before the tree.
+// always released before the tree. Its nodes are placed in an arena of
+// their own, unmapped when the layout goes.
 
 #include <memory>
 

@@ -68,11 +68,15 @@ const TMMemoryEntry* TMMemoryFileSystem::childOf(int directory, const char* name
   std::lock_guard<std::mutex> lock(mutex_);
   auto found = open_.find(directory);
   if (found == open_.end()) return nullptr;
-  if (std::strcmp(name, "..") == 0) return parentOf(found->second.entry);
-  for (const TMMemoryEntry& child : found->second.entry->children) {
-    if (child.name == name) return &child;
+  const TMMemoryEntry* folder = found->second.entry;
+  if (std::strcmp(name, "..") == 0) return parentOf(folder);
+  // Looked up by name, not searched: folders in tests may hold many thousands.
+  auto [index, made] = childIndex_.try_emplace(folder);
+  if (made) {
+    for (const TMMemoryEntry& child : folder->children) index->second.emplace(child.name, &child);
   }
-  return nullptr;
+  auto child = index->second.find(name);
+  return child == index->second.end() ? nullptr : child->second;
 }
 
 int TMMemoryFileSystem::openDirectoryAt(int directory, const char* name) const {

@@ -7,6 +7,8 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/platform/TMFileSystem.h"
@@ -70,8 +72,10 @@ class TMMemoryFileSystem : public TMFileSystem {
   mutable std::mutex mutex_;
   mutable std::map<int, OpenFolder> open_;
   mutable int nextDescriptor_ = 1000;
-  // Each folder's parent, made on the first "..".
+  // Each folder's parent, made on the first "..", and the children of each
+  // folder by name, made on the first look-up in it.
   mutable std::map<const TMMemoryEntry*, const TMMemoryEntry*> parents_;
+  mutable std::map<const TMMemoryEntry*, std::unordered_map<std::string_view, const TMMemoryEntry*>> childIndex_;
 };
 
 }  // namespace tilemora::test

@@ -1,9 +1,21 @@
 #include "TMLayoutNode.h"
 
+#include <new>
+
 #include "TMBlockSizes.h"
+#include "TMLayoutArena.h"
 #include "core/filetree/TMFileTree.h"
 
 namespace tilemora {
+
+void* TMLayoutNode::operator new(std::size_t bytes) {
+  if (TMLayoutArena* arena = TMLayoutArena::current()) return arena->allocate(bytes);
+  return ::operator new(bytes);
+}
+
+void TMLayoutNode::operator delete(void* node, std::size_t bytes) {
+  if (!TMLayoutArena::contains(node)) ::operator delete(node, bytes);
+}
 
 bool TMLayoutNode::drawableWithInfo(const TMDrawInfo_t& info, const TMRect& r) const {
   const TMRect& v = *info.visibleArea;

@@ -4,6 +4,7 @@
 // leaves point at file tree nodes without owning them, so a layout tree must
 // be dropped before the file tree it was built from.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -29,6 +30,11 @@ using TMLayoutPredicate =
 class TMLayoutNode {
  public:
   virtual ~TMLayoutNode() = default;
+
+  // In the arena of the thread's open TMLayoutArena::Scope, if any; a node
+  // placed in an arena is destroyed but not freed (see TMLayoutArena.h).
+  static void* operator new(std::size_t bytes);
+  static void operator delete(void* node, std::size_t bytes);
 
   // Whether a node in `bounds` is at least 7 × 7 view pixels and meets the
   // visible rectangle (touching counts; NaN fails).
