@@ -5,6 +5,7 @@
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMVolume.h"
 #include "core/layout/TMBlockSizes.h"
+#include "core/layout/TMLayoutArena.h"
 
 namespace tilemora {
 
@@ -182,6 +183,8 @@ void TMMainWindowController::finishCommit(uint64_t commit, std::shared_ptr<TMLay
   mapFinal_ = true;
   entryCounts_ = entryCounts;
   if (curentlyNavigated_ && scannedUrl_) mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
+  // The shallow maps are over: what was kept to rebuild them goes back.
+  TMLayoutArena::releaseSpareBlocks();
   window_.toolbarFlagsChanged();  // deletion is possible now
   window_.showScanStatus(scanStatus());
 }

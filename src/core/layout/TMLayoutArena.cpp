@@ -92,6 +92,13 @@ bool TMLayoutArena::contains(const void* pointer) {
 
 TMLayoutArena* TMLayoutArena::current() { return currentArena; }
 
+void TMLayoutArena::releaseSpareBlocks() {
+  BlockRegistry& known = registry();
+  std::unique_lock lock(known.mutex);
+  for (char* block : known.spare) ::munmap(block, kBlockBytes);
+  known.spare.clear();
+}
+
 TMLayoutArena::Scope::Scope(TMLayoutArena& arena) : previous_(currentArena) { currentArena = &arena; }
 
 TMLayoutArena::Scope::~Scope() { currentArena = previous_; }

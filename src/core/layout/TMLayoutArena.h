@@ -30,6 +30,9 @@ class TMLayoutArena {
   static bool contains(const void* pointer);
   // The arena of the innermost open scope on this thread, or null.
   static TMLayoutArena* current();
+  // Gives back to the system the blocks kept for arenas to come (a few,
+  // kept while shallow maps are rebuilt again and again during a scan).
+  static void releaseSpareBlocks();
 
   class Scope {
    public:
