@@ -41,11 +41,11 @@ void report(const char* what, std::vector<double> times) {
 // The chain of largest sub-folders below `root`, `depth` levels at most.
 std::vector<TMFileURL> largestFolderChain(TMFileTree* root, TMFileURL url, int depth) {
   std::vector<TMFileURL> chain;
-  for (auto* folder = dynamic_cast<TMFolderTree*>(root); folder && depth-- > 0;) {
+  for (auto* folder = root->asFolder(); folder && depth-- > 0;) {
     const TMChildList* children = folder->children();
     TMFolderTree* next = nullptr;
     for (uint32_t i = 0; children && i < children->count() && !next; ++i)
-      next = dynamic_cast<TMFolderTree*>(children->at(i));
+      next = children->at(i)->asFolder();
     if (!next) break;
     url = url.appending(next->filename());
     chain.push_back(url);

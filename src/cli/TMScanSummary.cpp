@@ -21,7 +21,7 @@ double shareOf(uint64_t part, uint64_t total) {
 
 void printScanSummary(const TMFileTree& root, std::FILE* out, size_t listed) {
   const TMSizeFormatter& formatter = TMSizeFormatter::sharedInstance();
-  const auto* volume = dynamic_cast<const TMVolume*>(&root);
+  const auto* volume = root.asVolume();
   const TMFileTree* folder = volume ? volume->child() : &root;
   uint64_t total = folder ? folder->diskSize() : 0;
 

@@ -11,7 +11,7 @@ std::vector<const TMFileTree*> childrenOf(const TMFileTree& node) {
       children.reserve(list->count());
       for (uint32_t i = 0, n = list->count(); i < n; ++i) children.push_back(list->at(i));
     }
-  } else if (const auto* volume = dynamic_cast<const TMVolume*>(&node)) {
+  } else if (const auto* volume = node.asVolume()) {
     for (const TMFileTree* part : {static_cast<const TMFileTree*>(volume->child()),
                                    static_cast<const TMFileTree*>(volume->emptySpace()),
                                    static_cast<const TMFileTree*>(volume->unscannedSpace())}) {

@@ -108,7 +108,7 @@ TMScanStatus TMMainWindowController::scanStatus() const {
   status.entries = scannedElementCount();
   status.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - scanStart_).count();
   if (!curentlyNavigated_) return status;
-  const auto* volume = dynamic_cast<const TMVolume*>(curentlyNavigated_.get());
+  const auto* volume = curentlyNavigated_->asVolume();
   const TMFileTree* folder = volume ? volume->child() : curentlyNavigated_.get();
   status.bytes = folder ? folder->diskSize() : 0;
   if (volume && volume->emptySpace()) {
@@ -157,7 +157,7 @@ void TMMainWindowController::commitTree() {
   // Nothing writes the tree any more: the scan has ended, and nothing is
   // deleted before the full map is handed over.
   auto build = [tree = curentlyNavigated_] {
-    const auto* volume = dynamic_cast<const TMVolume*>(tree.get());
+    const auto* volume = tree->asVolume();
     const TMFileTree* folder = volume ? volume->child() : tree.get();
     return std::make_pair(makeSharedLayout(tree, blockSizes.finalLayoutDepth),
                           folder ? countEntries(*folder) : std::pair<uint64_t, uint64_t>());

@@ -5,12 +5,48 @@
 
 #include "TMNodeArena.h"
 #include "TMUtf8.h"
+#include "TMVolume.h"
 
 namespace tilemora {
 
 void tmNodeStorageUndeclared(const char* className) {
-  std::fprintf(stderr, "%s adds fields to TMFileTree without TM_FILE_TREE_STORAGE\n", className);
+  std::fprintf(stderr, "%s: its kind does not place its name where create() put it\n", className);
   std::abort();
+}
+
+size_t TMFileTree::nameOffset() const {
+  switch (kind_) {
+    case TMNodeKind::Folder:
+      return nameOffsetOf<TMFolderTree>();
+    case TMNodeKind::Volume:
+      return nameOffsetOf<TMVolume>();
+    case TMNodeKind::File:
+    case TMNodeKind::EmptySpace:
+    case TMNodeKind::UnscannedSpace:
+      break;
+  }
+  return kCompactNameOffset;
+}
+
+const TMFolderTree* TMFileTree::asFolder() const {
+  return kind_ == TMNodeKind::Folder ? static_cast<const TMFolderTree*>(this) : nullptr;
+}
+
+TMFolderTree* TMFileTree::asFolder() {
+  return kind_ == TMNodeKind::Folder ? static_cast<TMFolderTree*>(this) : nullptr;
+}
+
+const TMVolume* TMFileTree::asVolume() const {
+  return kind_ == TMNodeKind::Volume ? static_cast<const TMVolume*>(this) : nullptr;
+}
+
+TMVolume* TMFileTree::asVolume() {
+  return kind_ == TMNodeKind::Volume ? static_cast<TMVolume*>(this) : nullptr;
+}
+
+double TMFileTree::advancementPercentage() const {
+  if (const TMVolume* volume = asVolume()) return volume->advancementPercentage();
+  return -1.0;
 }
 
 int TmFileTreeComparer(const TMFileTree& a, const TMFileTree& b) {

@@ -5,17 +5,20 @@
 // occupies on disk.
 //
 // Memory budget, the file tree being the big structure (millions of nodes):
-//   vtable pointer 8 + disk size 8                       = 16 bytes per file
-//   + its name, NUL-terminated, right after the node     ~ 10-20 bytes
+//   disk size 8 + kind 1                                 =  9 bytes per file
+//   + its name, NUL-terminated, right after the kind     ~ 10-20 bytes
 //   + padding to the next node's 8-byte alignment        ~  4 bytes
 //   + its slot in the parent's child list                =  8 bytes
-// Folders add 8 bytes (their child list pointer) and an 8-byte list header.
+// Folders add 15 bytes (their child list pointer, aligned) and an 8-byte
+// list header. There is no vtable: the kind byte says which class a node
+// is, and the few operations that differ by class switch on it.
 // Nodes live in their tree's TMNodeArena and are freed with the whole tree;
 // they are made with create<T>(), which places the name after the node.
 //
 // Sizes are atomic so that a thread reading the tree during its scan never
 // sees a torn value; only one thread ever writes a given tree at a time.
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <typeinfo>
@@ -48,8 +51,14 @@ struct TMScanEnvironment {
   std::shared_ptr<TMFileSystem> fileSystem = TMFileSystem::posix();
 };
 
-// Ends the process: a node class adds fields but does not declare its size.
+// Ends the process: a node's kind places its name elsewhere than create()
+// put it.
 [[noreturn]] void tmNodeStorageUndeclared(const char* className);
+
+// Which class a node is.
+enum class TMNodeKind : uint8_t { File, Folder, Volume, EmptySpace, UnscannedSpace };
+
+class TMVolume;
 
 class TMFileTree {
  public:
@@ -59,7 +68,7 @@ class TMFileTree {
   static T* create(TMNodeArena& arena, std::string_view name, Args&&... arguments);
 
   // initWithFileName:andSize: — the name is placed by create().
-  explicit TMFileTree(uint64_t size) : diskSize_(size) {}
+  explicit TMFileTree(uint64_t size) : TMFileTree(size, TMNodeKind::File) {}
   TMFileTree(const TMFileTree&) = delete;
   TMFileTree& operator=(const TMFileTree&) = delete;
 
@@ -78,12 +87,12 @@ class TMFileTree {
 
   // The fraction of the used space the scan has reached, for a root that can
   // tell; -1.0 for every node that cannot (files and folders).
-  virtual double advancementPercentage() const { return -1.0; }
+  double advancementPercentage() const;
 
   // Builds the layout of this node: a leaf for a file at any depth; for a
   // folder, nothing at or beyond `maxDepth` folder levels below the start
   // (`depth` counts them, 0 at the start). The layout points at this tree.
-  virtual std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);
+  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);
 
   // deleteNodeWithURLParts:atIndex: — deletes the node named by `parts` (path
   // components from "/"), `index` being the position of this node's own
@@ -91,12 +100,16 @@ class TMFileTree {
   // first; only once it is there is the node unlinked from its parent and
   // every folder on the path, up to this one, lowered by its size. Main
   // thread, never while a scan writes the tree.
-  virtual FileDeleteRez_t deleteNodeWithURLParts(const std::vector<std::string>& parts,
-                                                 uint64_t index, const TMTrashFunction& trash);
+  FileDeleteRez_t deleteNodeWithURLParts(const std::vector<std::string>& parts, uint64_t index,
+                                         const TMTrashFunction& trash);
 
+  TMNodeKind kind() const { return kind_; }
   // The folder view of this node, or null for anything that is not a folder.
-  virtual const TMFolderTree* asFolder() const { return nullptr; }
-  virtual TMFolderTree* asFolder() { return nullptr; }
+  const TMFolderTree* asFolder() const;
+  TMFolderTree* asFolder();
+  // The volume view of this node, or null for anything that is not a volume.
+  const TMVolume* asVolume() const;
+  TMVolume* asVolume();
 
   // Whether `url` can be scanned: it names a folder or a volume.
   static bool isAcceptableURL(const TMFileURL& url,
@@ -119,12 +132,24 @@ class TMFileTree {
       std::shared_ptr<TMScanTask>* scanTask = nullptr);
 
  protected:
+  TMFileTree(uint64_t size, TMNodeKind kind) : diskSize_(size), kind_(kind) {}
   // Nodes are placed in an arena and never destroyed one by one.
   ~TMFileTree() = default;
 
-  // Where the name starts: right after the object, so every class with
-  // fields of its own answers its own size (TM_FILE_TREE_STORAGE).
-  virtual size_t nameOffset() const { return sizeof(TMFileTree); }
+  // Where the name starts: right after the kind byte for the classes
+  // without fields of their own, right after the object for the others.
+  static constexpr size_t kCompactNameOffset = sizeof(std::atomic<uint64_t>) + 1;
+  template <class T>
+  static constexpr size_t nameOffsetOf() {
+    return T::kHasOwnFields ? sizeof(T) : kCompactNameOffset;
+  }
+  size_t nameOffset() const;
+  static constexpr bool kHasOwnFields = false;
+
+  // What deleting does at a node on the path: not this node's name, the
+  // path going on below it, or the target itself, moved to the trash.
+  FileDeleteRez_t deleteSelfWithURLParts(const std::vector<std::string>& parts, uint64_t index,
+                                         const TMTrashFunction& trash);
 
   // Size writes come from one thread at a time (see the header comment), so
   // a load and a store suffice; no read-modify-write is needed.
@@ -133,21 +158,26 @@ class TMFileTree {
 
  private:
   std::atomic<uint64_t> diskSize_;
+  const TMNodeKind kind_;
 };
 
-// Declares where a node class's name starts; every class that adds fields
-// to TMFileTree must say it (create() checks).
+// Declares that a node class adds fields: its name goes after them (and
+// not into the tail padding of the base, as for the classes without).
 #define TM_FILE_TREE_STORAGE(Class) \
- protected:                         \
-  size_t nameOffset() const override { return sizeof(Class); }
+ public:                            \
+  static constexpr bool kHasOwnFields = true;
 
 template <class T, class... Args>
 T* TMFileTree::create(TMNodeArena& arena, std::string_view name, Args&&... arguments) {
-  void* memory = arena.allocate(sizeof(T) + name.size() + 1, alignof(T));
-  char* nameBytes = static_cast<char*>(memory) + sizeof(T);
+  static_assert(T::kHasOwnFields || sizeof(T) == sizeof(TMFileTree),
+                "a node class with fields of its own must say so with TM_FILE_TREE_STORAGE");
+  constexpr size_t nameOffset = nameOffsetOf<T>();
+  void* memory = arena.allocate(std::max(sizeof(T), nameOffset + name.size() + 1), alignof(T));
+  T* node = new (memory) T(std::forward<Args>(arguments)...);
+  // After the constructor: the name may start in the object's tail padding.
+  char* nameBytes = reinterpret_cast<char*>(memory) + nameOffset;
   std::memcpy(nameBytes, name.data(), name.size());
   nameBytes[name.size()] = '\0';
-  T* node = new (memory) T(std::forward<Args>(arguments)...);
   if (node->filenameCString() != nameBytes) tmNodeStorageUndeclared(typeid(T).name());
   return node;
 }

@@ -13,6 +13,13 @@ namespace tilemora {
 
 FileDeleteRez_t TMFileTree::deleteNodeWithURLParts(const std::vector<std::string>& parts,
                                                    uint64_t index, const TMTrashFunction& trash) {
+  if (TMFolderTree* folder = asFolder()) return folder->deleteNodeWithURLParts(parts, index, trash);
+  if (TMVolume* volume = asVolume()) return volume->deleteNodeWithURLParts(parts, index, trash);
+  return deleteSelfWithURLParts(parts, index, trash);
+}
+
+FileDeleteRez_t TMFileTree::deleteSelfWithURLParts(const std::vector<std::string>& parts,
+                                                   uint64_t index, const TMTrashFunction& trash) {
   if (parts[index] != filename()) return makeFileDeleteRez(DeletionNotHere, nullptr);
   if (index + 1 != parts.size()) return makeFileDeleteRez(DeletionDigg, this);
   // The trash first: a tree changed for an item still on disk would lie.
@@ -23,7 +30,7 @@ FileDeleteRez_t TMFileTree::deleteNodeWithURLParts(const std::vector<std::string
 
 FileDeleteRez_t TMFolderTree::deleteNodeWithURLParts(const std::vector<std::string>& parts,
                                                      uint64_t index, const TMTrashFunction& trash) {
-  FileDeleteRez_t own = TMFileTree::deleteNodeWithURLParts(parts, index, trash);
+  FileDeleteRez_t own = deleteSelfWithURLParts(parts, index, trash);
   if (own.code != DeletionDigg) return own;
   TMChildList* list = children_.load(std::memory_order_seq_cst);
   const uint32_t count = list ? list->count() : 0;

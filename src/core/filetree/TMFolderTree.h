@@ -24,7 +24,7 @@ namespace tilemora {
 class TMFolderTree : public TMFileTree {
  public:
   // initWithFileURL: — an empty folder node, size 0 (made with create()).
-  TMFolderTree() : TMFileTree(0), children_(nullptr) {}
+  TMFolderTree() : TMFileTree(0, TMNodeKind::Folder), children_(nullptr) {}
 
   // initWithFilePath:andContext: — scans the folder at `url` into this empty
   // node and returns when the whole tree below it has been scanned (or the
@@ -39,15 +39,12 @@ class TMFolderTree : public TMFileTree {
 
   // A folder layout over the children's layouts; none for an empty folder or
   // one at the depth limit; a plain leaf when no child has a layout.
-  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth) override;
+  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);
 
   // Settles a deletion below this folder: the child on the path deletes,
   // this folder unlinks a deleted child and lowers its own size.
   FileDeleteRez_t deleteNodeWithURLParts(const std::vector<std::string>& parts, uint64_t index,
-                                         const TMTrashFunction& trash) override;
-
-  const TMFolderTree* asFolder() const override { return this; }
-  TMFolderTree* asFolder() override { return this; }
+                                         const TMTrashFunction& trash);
 
  private:
   // Lists this folder, the deepest level of the context's open folders (on

@@ -11,6 +11,9 @@ class TMDynamicFileTree : public TMFileTree {
  public:
   using TMFileTree::TMFileTree;
   void updateDiskSize(uint64_t size) { setDiskSize(size); }
+
+ protected:
+  TMDynamicFileTree(uint64_t size, TMNodeKind kind) : TMFileTree(size, kind) {}
 };
 
 // The free space of a volume, named by the localized "EmptySpace" text.
@@ -18,8 +21,8 @@ class TMEmptyNode : public TMFileTree {
  public:
   // initWithFileSize: — a node named by the localized "EmptySpace" text.
   static TMEmptyNode* initWithFileSize(TMNodeArena& arena, uint64_t freeSize);
-  explicit TMEmptyNode(uint64_t freeSize) : TMFileTree(freeSize) {}
-  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth) override;
+  explicit TMEmptyNode(uint64_t freeSize) : TMFileTree(freeSize, TMNodeKind::EmptySpace) {}
+  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);
 };
 
 // The used space of a volume that the scan has not accounted for, named by
@@ -28,8 +31,8 @@ class TMUnscannedTree : public TMDynamicFileTree {
  public:
   // init — a node named by the localized "UnscannedSpace" text, size 0.
   static TMUnscannedTree* init(TMNodeArena& arena);
-  TMUnscannedTree() : TMDynamicFileTree(0) {}
-  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth) override;
+  TMUnscannedTree() : TMDynamicFileTree(0, TMNodeKind::UnscannedSpace) {}
+  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);
 };
 
 }  // namespace tilemora

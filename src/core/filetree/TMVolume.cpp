@@ -5,7 +5,7 @@
 namespace tilemora {
 
 TMVolume::TMVolume()
-    : TMFileTree(0),
+    : TMFileTree(0, TMNodeKind::Volume),
       child_(nullptr),
       volumeSize_(0),
       emptySpace_(nullptr),

@@ -13,7 +13,19 @@
 
 namespace tilemora {
 
-std::unique_ptr<TMLayoutNode> TMFileTree::createLayoutTree(int32_t, int32_t) {
+std::unique_ptr<TMLayoutNode> TMFileTree::createLayoutTree(int32_t maxDepth, int32_t depth) {
+  switch (kind_) {
+    case TMNodeKind::Folder:
+      return static_cast<TMFolderTree*>(this)->createLayoutTree(maxDepth, depth);
+    case TMNodeKind::Volume:
+      return static_cast<TMVolume*>(this)->createLayoutTree(maxDepth, depth);
+    case TMNodeKind::EmptySpace:
+      return static_cast<TMEmptyNode*>(this)->createLayoutTree(maxDepth, depth);
+    case TMNodeKind::UnscannedSpace:
+      return static_cast<TMUnscannedTree*>(this)->createLayoutTree(maxDepth, depth);
+    case TMNodeKind::File:
+      break;
+  }
   return std::make_unique<TMLayoutLeaf>(this);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <vector>
 
@@ -13,6 +14,7 @@
 
 #include <cstring>
 #include "core/filetree/TMSpaceNodes.h"
+#include "core/filetree/TMVolume.h"
 #include "core/filetree/TMUtf8.h"
 
 #include "support/TMCaseNames.h"
@@ -103,6 +105,53 @@ TEST(TMSpaceNodes, TakeLocalizedNamesAndTheUnscannedSizeIsReplaced) {
   unscanned->updateDiskSize(300);
   EXPECT_EQ(unscanned->diskSize(), 300u);
 }
+
+// Each class places its name by its kind: right after the kind byte for
+// those without fields of their own (even inside the object's padding),
+// after the fields for the others. Names of every short length, side by
+// side in one arena, must read back whole and leave the sizes untouched.
+struct KindCase {
+  std::string name;
+  TMNodeKind kind;
+  std::function<TMFileTree*(TMNodeArena&, const std::string&)> make;
+};
+
+class TMFileTreeKinds : public ::testing::TestWithParam<KindCase> {};
+
+TEST_P(TMFileTreeKinds, KeepNamesAndSizesApartAndAnswerTheirViews) {
+  TMNodeArena arena;
+  std::vector<std::pair<TMFileTree*, std::string>> made;
+  for (size_t length = 0; length <= 24; ++length) {
+    std::string name(length, char('a' + length % 26));
+    made.emplace_back(GetParam().make(arena, name), name);
+  }
+  for (const auto& [node, name] : made) {
+    EXPECT_EQ(node->filename(), name);
+    EXPECT_EQ(node->kind(), GetParam().kind);
+    EXPECT_EQ(node->asFolder() != nullptr, GetParam().kind == TMNodeKind::Folder);
+    EXPECT_EQ(node->asVolume() != nullptr, GetParam().kind == TMNodeKind::Volume);
+  }
+  EXPECT_EQ(made.back().first->diskSize(), GetParam().kind == TMNodeKind::File ? 0xFFFFFFFFFFFFFFFFu : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Classes, TMFileTreeKinds,
+    ::testing::Values(
+        KindCase{"file", TMNodeKind::File,
+                 [](TMNodeArena& a, const std::string& n) -> TMFileTree* {
+                   return TMFileTree::create<TMFileTree>(a, n, 0xFFFFFFFFFFFFFFFFu);
+                 }},
+        KindCase{"folder", TMNodeKind::Folder,
+                 [](TMNodeArena& a, const std::string& n) -> TMFileTree* { return TMFileTree::create<TMFolderTree>(a, n); }},
+        KindCase{"volume", TMNodeKind::Volume,
+                 [](TMNodeArena& a, const std::string& n) -> TMFileTree* { return TMFileTree::create<TMVolume>(a, n); }},
+        KindCase{"free_space", TMNodeKind::EmptySpace,
+                 [](TMNodeArena& a, const std::string& n) -> TMFileTree* { return TMFileTree::create<TMEmptyNode>(a, n, 0); }},
+        KindCase{"unscanned_space", TMNodeKind::UnscannedSpace,
+                 [](TMNodeArena& a, const std::string& n) -> TMFileTree* {
+                   return TMFileTree::create<TMUnscannedTree>(a, n);
+                 }}),
+    test::caseNamesByName);
 
 TEST(TMNodeArena, KeepsNamesAsRawBytesUpTo255) {
   TMNodeArena arena;

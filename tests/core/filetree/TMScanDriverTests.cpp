@@ -45,7 +45,7 @@ TEST(TMScanDriver, ScansAMountPointAsAVolumeWithMeasuredSpace) {
   fileSystem->allocatedSizes = {{"file", 200000000000}};
 
   TMFinishedScan scan = scanToEnd(tree.path(), fileSystem);
-  auto* volume = dynamic_cast<TMVolume*>(scan.root.get());
+  auto* volume = scan.root->asVolume();
   ASSERT_NE(volume, nullptr);
   EXPECT_EQ(volume->diskSize(), 0u);
   EXPECT_EQ(volume->filename(), TMFileURL::fromPath(tree.path()).lastPathComponent());
@@ -65,7 +65,7 @@ TEST(TMVolume, UnscannedSpaceNeverWrapsAndProgressStartsAtZero) {
   fileSystem->sizes = {1000000, 400000};
   fileSystem->allocatedSizes = {{"file", 901120}};  // hard links can do this
   TMFinishedScan scan = scanToEnd(tree.path(), fileSystem);
-  auto* volume = dynamic_cast<TMVolume*>(scan.root.get());
+  auto* volume = scan.root->asVolume();
   ASSERT_NE(volume, nullptr);
   EXPECT_EQ(volume->unscannedSizeNow(), 0u);
   EXPECT_DOUBLE_EQ(volume->advancementPercentage(), 901120.0 / 600000.0);
@@ -81,7 +81,7 @@ TEST(TMScanDriver, TheRealRootIsAVolumeWhoseFreeSpaceMatchesStatvfs) {
       TMFileTree::createFromPath(TMFileURL::fromPath("/"), nullptr, [] {}, {queue}, &task);
   task->requestStop();  // only the measurement is wanted
   task->waitUntilFinished();
-  auto* volume = dynamic_cast<TMVolume*>(root.get());
+  auto* volume = root->asVolume();
   ASSERT_NE(volume, nullptr);
   EXPECT_EQ(volume->filename(), "/");
   TMFileSystemSizes sizes = TMFileSystem::posix()->fileSystemSizes("/");

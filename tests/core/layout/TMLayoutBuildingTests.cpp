@@ -88,7 +88,7 @@ TEST(TMLayoutBuilding, AVolumeLaysOutItsFolderFreeAndUnscannedSpaceLargestFirst)
   auto fileSystem = std::make_shared<TMMemoryFileSystem>(E::directory("/", {E::file("f", 100)}));
   fileSystem->sizes = {512 * 400, 512 * 250};
   TMFinishedScan scan = scanToEnd("/", fileSystem);
-  auto* volume = dynamic_cast<TMVolume*>(scan.root.get());
+  auto* volume = scan.root->asVolume();
   ASSERT_NE(volume, nullptr);
   auto layout = volume->createLayoutTree(65536, 0);
   EXPECT_EQ(volume->unscannedSpace()->diskSize(), 512u * 50);
@@ -104,7 +104,7 @@ TEST(TMLayoutBuilding, AVolumeWhoseScanExceedsItsUsedSpaceShowsNoUnscannedPart) 
   auto fileSystem = std::make_shared<TMMemoryFileSystem>(E::directory("/", {E::file("f", 100)}));
   fileSystem->sizes = {512 * 300, 512 * 250};
   TMFinishedScan scan = scanToEnd("/", fileSystem);
-  auto* volume = dynamic_cast<TMVolume*>(scan.root.get());
+  auto* volume = scan.root->asVolume();
   ASSERT_NE(volume, nullptr);
   auto layout = volume->createLayoutTree(65536, 0);
   EXPECT_EQ(volume->unscannedSpace()->diskSize(), 0u);
