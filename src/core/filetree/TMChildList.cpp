@@ -7,14 +7,15 @@
 
 namespace tilemora {
 
-TMChildList* TMChildList::allocate(uint32_t capacity) {
+TMChildList* TMChildList::allocate(uint32_t capacity, const char* base) {
   void* memory = std::malloc(byteSizeFor(capacity));
   if (memory == nullptr) throw std::bad_alloc();
-  return new (memory) TMChildList(capacity);
+  return new (memory) TMChildList(capacity, base);
 }
 
 TMChildList* TMChildList::allocateIn(TMNodeArena& arena, uint32_t capacity) {
-  return new (arena.allocate(byteSizeFor(capacity), alignof(TMChildList))) TMChildList(capacity);
+  void* memory = arena.allocate(byteSizeFor(capacity), alignof(TMChildList));
+  return new (memory) TMChildList(capacity, arena.base());
 }
 
 }  // namespace tilemora

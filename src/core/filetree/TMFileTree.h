@@ -8,8 +8,8 @@
 //   disk size 8 + kind 1                                 =  9 bytes per file
 //   + its name, NUL-terminated, right after the kind     ~ 10-20 bytes
 //   + padding to the next node's 8-byte alignment        ~  4 bytes
-//   + its slot in the parent's child list                =  8 bytes
-// Folders add 15 bytes (their child list pointer, aligned) and an 8-byte
+//   + its slot in the parent's child list                =  4 bytes
+// Folders add 15 bytes (their child list pointer, aligned) and a 16-byte
 // list header. There is no vtable: the kind byte says which class a node
 // is, and the few operations that differ by class switch on it.
 // Nodes live in their tree's TMNodeArena and are freed with the whole tree;

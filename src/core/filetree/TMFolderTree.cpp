@@ -177,8 +177,8 @@ void TMFolderTree::appendChild(TMFileTree* child, TMScanningContext_t* context) 
   TMChildList* list = children_.load(std::memory_order_relaxed);
   if (list == nullptr || list->isFull()) {
     uint32_t count = list ? list->count() : 0;
-    TMChildList* grown = TMChildList::allocate(list ? count * 2 : kFirstListCapacity);
-    for (uint32_t i = 0; i < count; ++i) grown->unpublishedSlots()[i] = list->at(i);
+    TMChildList* grown = TMChildList::allocate(list ? count * 2 : kFirstListCapacity, context->arena->base());
+    if (list) grown->copyUnpublished(*list, count);
     grown->setUnpublishedCount(count);
     children_.store(grown, std::memory_order_seq_cst);
     if (list) context->recycler->retire(list);
@@ -193,10 +193,9 @@ void TMFolderTree::finishChildList(TMScanningContext_t* context) {
   uint32_t count = listing->count();
 
   TMChildList* finished = TMChildList::allocateIn(*context->arena, count);
-  TMFileTree** sorted = finished->unpublishedSlots();
   if (context->shouldStop()) {
     // The tree is being abandoned: keep listing order, skip the sort.
-    for (uint32_t i = 0; i < count; ++i) sorted[i] = listing->at(i);
+    finished->copyUnpublished(*listing, count);
   } else {
     // Sort copies of the sizes, which are final now: comparing through the
     // node pointers would miss the cache on every comparison.
@@ -204,7 +203,7 @@ void TMFolderTree::finishChildList(TMScanningContext_t* context) {
     keys.resize(count);
     for (uint32_t i = 0; i < count; ++i) keys[i] = {listing->at(i)->diskSize(), listing->at(i)};
     std::sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (uint32_t i = 0; i < count; ++i) sorted[i] = keys[i].second;
+    for (uint32_t i = 0; i < count; ++i) finished->setUnpublished(i, keys[i].second);
     // A huge folder's scratch is not kept for the rest of the scan.
     if (keys.capacity() > kKeptSortScratch) std::vector<std::pair<uint64_t, TMFileTree*>>().swap(keys);
   }

@@ -6,39 +6,40 @@
 
 namespace tilemora {
 
-char* TMNodeArena::mapBlock(size_t bytes) {
-  void* block = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (block == MAP_FAILED) throw std::bad_alloc();
-  return static_cast<char*>(block);
+namespace {
+
+// Address space only: where the system cannot give that much, less.
+constexpr size_t kRegionSizes[] = {size_t(32) << 30, size_t(4) << 30, size_t(512) << 20};
+
+}  // namespace
+
+TMNodeArena::~TMNodeArena() {
+  if (base_ != nullptr) ::munmap(base_, regionBytes_);
 }
 
-void TMNodeArena::Unmapper::operator()(char* block) const { ::munmap(block, bytes); }
+void TMNodeArena::reserveRegion() {
+  for (size_t bytes : kRegionSizes) {
+    void* region = ::mmap(nullptr, bytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (region == MAP_FAILED) continue;
+    base_ = static_cast<char*>(region);
+    regionBytes_ = bytes;
+    return;
+  }
+  throw std::bad_alloc();
+}
 
 void* TMNodeArena::allocate(size_t bytes, size_t alignment) {
-  auto aligned = [&](char* p) {
-    return reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(p) + alignment - 1) &
-                                   ~uintptr_t(alignment - 1));
-  };
-  if (bytes > kBlockBytes / 4) {
-    // A large object gets a block of its own, so the current block's
-    // remaining room stays in use.
-    char* block = mapBlock(bytes + alignment);
-    blocks_.emplace_back(block, Unmapper{bytes + alignment});
-    reserved_ += bytes + alignment;
-    return aligned(block);
+  if (base_ == nullptr) reserveRegion();
+  const size_t start = (used_ + alignment - 1) & ~(alignment - 1);
+  const size_t end = start + bytes;
+  if (end > regionBytes_) throw std::bad_alloc();
+  if (end > committed_) {
+    const size_t grown = std::min(regionBytes_, (end + kCommitStep - 1) & ~(kCommitStep - 1));
+    if (::mprotect(base_ + committed_, grown - committed_, PROT_READ | PROT_WRITE) != 0) throw std::bad_alloc();
+    committed_ = grown;
   }
-  char* start = next_ ? aligned(next_) : nullptr;
-  if (start == nullptr || start + bytes > end_) {
-    size_t blockBytes = std::max(kBlockBytes, bytes + alignment);
-    char* block = mapBlock(blockBytes);
-    blocks_.emplace_back(block, Unmapper{blockBytes});
-    reserved_ += blockBytes;
-    next_ = block;
-    end_ = block + blockBytes;
-    start = aligned(next_);
-  }
-  next_ = start + bytes;
-  return start;
+  used_ = end;
+  return base_ + start;
 }
 
 }  // namespace tilemora

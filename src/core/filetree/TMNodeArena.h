@@ -1,6 +1,6 @@
 #pragma once
 // Bulk storage for one file tree: nodes, their names and their final child
-// lists are carved out of large blocks and released together with the tree.
+// lists are carved out of one region and released together with the tree.
 // A scan creates millions of nodes; one allocation per node would cost more
 // in bookkeeping than the node itself.
 //
@@ -8,13 +8,12 @@
 // not own anything outside the arena.
 //
 // Only one thread allocates at a time (the scan thread while the scan runs).
-// The blocks are mapped from the system directly and unmapped when the
-// tree goes: the memory of a closed window's tree goes back to the system.
+// The region is mapped from the system directly and unmapped when the tree
+// goes: the memory of a closed window's tree goes back to the system.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <string_view>
 #include <utility>
@@ -36,23 +35,34 @@ class TMNodeArena {
 
   void* allocate(size_t bytes, size_t alignment);
 
-  // Bytes reserved from the system so far.
-  size_t reservedBytes() const { return reserved_; }
+  // Bytes taken from the system so far.
+  size_t reservedBytes() const { return committed_; }
+
+  // Everything the arena holds lies in one region of address space, so a
+  // node is named by 4 bytes: its distance from the region's start in
+  // 8-byte units (the region is at most 32 GiB). Null before the first
+  // allocation.
+  const char* base() const { return base_; }
+  static uint32_t referenceTo(const char* base, const void* object) {
+    return uint32_t(size_t(static_cast<const char*>(object) - base) / kUnit);
+  }
+  static const char* at(const char* base, uint32_t reference) { return base + size_t(reference) * kUnit; }
+
+  ~TMNodeArena();
 
  private:
-  static constexpr size_t kBlockBytes = size_t(1) << 20;
+  static constexpr size_t kUnit = 8;
+  static constexpr size_t kCommitStep = size_t(1) << 20;
 
-  // Blocks are mapped from the system and unmapped with the tree, so that
-  // closing a window gives its memory back (the allocator would keep it).
-  struct Unmapper {
-    size_t bytes = 0;
-    void operator()(char* block) const;
-  };
-  static char* mapBlock(size_t bytes);
-  std::vector<std::unique_ptr<char, Unmapper>> blocks_;
-  char* next_ = nullptr;
-  char* end_ = nullptr;
-  size_t reserved_ = 0;
+  // The region is reserved (no memory behind it) when the arena is first
+  // used and committed in steps as it fills; the whole of it is unmapped
+  // with the tree, so that closing a window gives its memory back (an
+  // allocator would keep it).
+  void reserveRegion();
+  char* base_ = nullptr;
+  size_t regionBytes_ = 0;
+  size_t used_ = 0;
+  size_t committed_ = 0;
 };
 
 }  // namespace tilemora

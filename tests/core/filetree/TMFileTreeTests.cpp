@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/filetree/TMChildList.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMNodeArena.h"
 
@@ -189,6 +190,30 @@ TEST(TMNodeArena, GivesItsMemoryBackToTheSystemWhenItGoes) {
   }
   // The 64 MiB are gone; AddressSanitizer may keep its eighth as shadow.
   EXPECT_LT(residentBytes(), before + (12 << 20));
+}
+
+TEST(TMNodeArena, NamesEveryNodeByFourBytesInListsOfAnySize) {
+  // Children enough to fill several commit steps, and a list larger than one.
+  TMNodeArena arena;
+  auto* folder = TMFileTree::create<TMFolderTree>(arena, "folder");
+  const uint32_t count = 300000;
+  TMChildList* list = TMChildList::allocateIn(arena, count);
+  std::vector<TMFileTree*> made;
+  for (uint32_t i = 0; i < count; ++i) {
+    made.push_back(TMFileTree::create<TMFileTree>(arena, "file" + std::to_string(i), i));
+    list->setUnpublished(i, made.back());
+  }
+  list->setUnpublishedCount(count);
+  EXPECT_GT(arena.reservedBytes(), size_t(8) << 20);
+  for (uint32_t i : {0u, 1u, count / 2, count - 1}) {
+    EXPECT_EQ(list->at(i), made[i]);
+    EXPECT_EQ(list->at(i)->filename(), "file" + std::to_string(i));
+  }
+  list->removeAt(0);
+  EXPECT_EQ(list->at(0), made[1]);
+  EXPECT_EQ(list->count(), count - 1);
+  EXPECT_EQ(TMNodeArena::at(arena.base(), TMNodeArena::referenceTo(arena.base(), folder)),
+            reinterpret_cast<const char*>(folder));
 }
 
 }  // namespace
