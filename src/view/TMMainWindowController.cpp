@@ -6,6 +6,7 @@
 #include "core/filetree/TMVolume.h"
 #include "core/layout/TMBlockSizes.h"
 #include "core/layout/TMLayoutArena.h"
+#include "core/platform/TMHeapTrim.h"
 
 namespace tilemora {
 
@@ -183,8 +184,11 @@ void TMMainWindowController::finishCommit(uint64_t commit, std::shared_ptr<TMLay
   mapFinal_ = true;
   entryCounts_ = entryCounts;
   if (curentlyNavigated_ && scannedUrl_) mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
-  // The shallow maps are over: what was kept to rebuild them goes back.
+  // The shallow maps are over: what was kept to rebuild them goes back, and
+  // so does what the heaps of the scan and of the full map's thread hold
+  // free.
   TMLayoutArena::releaseSpareBlocks();
+  releaseFreedHeapMemory();
   window_.toolbarFlagsChanged();  // deletion is possible now
   window_.showScanStatus(scanStatus());
 }
