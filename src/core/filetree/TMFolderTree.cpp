@@ -136,7 +136,7 @@ bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, uns
   if (S_ISLNK(info.st_mode)) return true;
 
   if (S_ISDIR(info.st_mode)) {
-    scanSubFolder(level, name, info, context);
+    scanSubFolder(level, name, info.st_dev, info.st_ino, context);
   } else {
     uint64_t size = uint64_t(info.st_blocks) * 512;
     auto* file = create<TMFileTree>(*context->arena, name, size);
@@ -148,7 +148,7 @@ bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, uns
   return examined;
 }
 
-void TMFolderTree::scanSubFolder(size_t level, const char* name, struct stat info,
+void TMFolderTree::scanSubFolder(size_t level, const char* name, dev_t device, ino_t inode,
                                  TMScanningContext_t* context) {
   auto* folder = create<TMFolderTree>(*context->arena, name);
   appendChild(folder, context);
@@ -163,9 +163,10 @@ void TMFolderTree::scanSubFolder(size_t level, const char* name, struct stat inf
   int subDirectory = fileSystem.openDirectoryAt(openFolders.descriptor(level), name);
   if (subDirectory >= 0) {
     // Identified by what was opened when the entry's own stat was refused.
-    if (info.st_ino == 0) fileSystem.statOpen(subDirectory, &info);
-    openFolders.enter(subDirectory, info.st_dev, info.st_ino);
-    folder->populateChildListAtUrl(info.st_dev, context);
+    struct stat opened {};
+    if (inode == 0 && fileSystem.statOpen(subDirectory, &opened) == 0) inode = opened.st_ino;
+    openFolders.enter(subDirectory, device, inode);
+    folder->populateChildListAtUrl(device, context);
     // A level above that cannot be opened again is seen by its own listing.
     openFolders.leave(stack);
   }

@@ -12,7 +12,6 @@
 // files included, counts with its allocated size (st_blocks × 512); special
 // files are never opened. Hard links count once per link.
 
-#include <sys/stat.h>
 #include <sys/types.h>
 
 #include "TMChildList.h"
@@ -60,9 +59,10 @@ class TMFolderTree : public TMFileTree {
   // Notes a folder that could not be read: `name` below this folder, or
   // this folder itself when `name` is null.
   void noteUnreadable(const char* name, TMScanningContext_t* context) const;
-  // Adds the sub-folder `name` (whose stat is `info`) of the folder open at
-  // `level` and scans it.
-  void scanSubFolder(size_t level, const char* name, struct stat info, TMScanningContext_t* context);
+  // Adds the sub-folder `name` (on `device`, as `inode`; 0 when its stat was
+  // refused) of the folder open at `level` and scans it.
+  void scanSubFolder(size_t level, const char* name, dev_t device, ino_t inode,
+                     TMScanningContext_t* context);
 
   void appendChild(TMFileTree* child, TMScanningContext_t* context);
   // Replaces the listing-order list by a final one in the arena, sorted

@@ -13,11 +13,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <new>
-#include <string_view>
 #include <utility>
-#include <vector>
 
 namespace tilemora {
 

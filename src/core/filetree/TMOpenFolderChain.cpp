@@ -15,12 +15,10 @@ void TMOpenFolderChain::close(Level& level) {
   if (level.descriptor < 0) return;
   fileSystem_.closeDirectory(level.descriptor);
   level.descriptor = -1;
-  --openCount_;
 }
 
 void TMOpenFolderChain::enter(int descriptor, dev_t device, ino_t inode) {
   levels_.push_back({descriptor, device, inode, 0});
-  if (descriptor >= 0) ++openCount_;
   // Level 0 stays open: it is where the names of closed levels start.
   if (levels_.size() > kKeptOpen + 1) close(levels_[levels_.size() - 1 - kKeptOpen]);
 }
@@ -32,11 +30,7 @@ bool TMOpenFolderChain::leave(const std::vector<TMFolderTree*>& path) {
     Level& above = levels_[deepest - 1];
     if (above.descriptor < 0) {
       above.descriptor = reopen(deepest - 1, levels_[deepest].descriptor, path);
-      if (above.descriptor >= 0) {
-        ++openCount_;
-      } else {
-        found = false;
-      }
+      found = above.descriptor >= 0;
     }
   }
   close(levels_[deepest]);

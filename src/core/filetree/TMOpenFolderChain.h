@@ -46,10 +46,6 @@ class TMOpenFolderChain {
   // position after the last entry read from it.
   void setResumeOffset(size_t level, int64_t offset) { levels_[level].resumeOffset = offset; }
 
-  size_t depth() const { return levels_.size(); }
-  // How many descriptors the chain holds now.
-  size_t openCount() const { return openCount_; }
-
  private:
   struct Level {
     int descriptor;
@@ -65,7 +61,6 @@ class TMOpenFolderChain {
 
   const TMFileSystem& fileSystem_;
   std::vector<Level> levels_;
-  size_t openCount_ = 0;
 };
 
 }  // namespace tilemora
