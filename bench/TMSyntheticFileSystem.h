@@ -9,6 +9,7 @@
 
 #include <dirent.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -27,8 +28,10 @@ class TMSyntheticFileSystem : public TMFileSystem {
   static constexpr int kFolderLevels = 4;
   static constexpr uint32_t kDeepestFolders = kFanOut * kFanOut * kFanOut * kFanOut;
 
-  explicit TMSyntheticFileSystem(uint64_t fileCount)
-      : filesPerFolder_((fileCount + kDeepestFolders - 1) / kDeepestFolders) {}
+  explicit TMSyntheticFileSystem(uint64_t fileCount) { setFileCount(fileCount); }
+
+  // The files the next scan finds (rounded up to a multiple of 10,000).
+  void setFileCount(uint64_t fileCount) { filesPerFolder_ = (fileCount + kDeepestFolders - 1) / kDeepestFolders; }
 
   int openDirectory(const char*) const override { return open({0, 0}); }
   int openDirectoryAt(int directory, const char* name) const override {
@@ -44,7 +47,7 @@ class TMSyntheticFileSystem : public TMFileSystem {
     if (found == open_.end()) return -1;
     Cursor& cursor = found->second;
     const bool holdsFolders = cursor.folder.level < kFolderLevels;
-    const uint64_t count = holdsFolders ? kFanOut : filesPerFolder_;
+    const uint64_t count = holdsFolders ? uint64_t(kFanOut) : filesPerFolder_.load();
     size_t used = 0;
     char name[32];
     while (cursor.next < count) {
@@ -134,7 +137,7 @@ class TMSyntheticFileSystem : public TMFileSystem {
     return found == open_.end() ? Folder{-1, 0} : found->second.folder;
   }
 
-  const uint64_t filesPerFolder_;
+  std::atomic<uint64_t> filesPerFolder_;
   mutable std::mutex mutex_;
   mutable std::map<int, Cursor> open_;
   mutable int nextDescriptor_ = 1000;

@@ -8,6 +8,7 @@
 // Memory: a 16-byte header, then 4 bytes per child: its place in the tree's
 // arena (TMNodeArena::referenceTo), all children being nodes of one arena.
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
@@ -56,6 +57,14 @@ class alignas(TMFileTree*) TMChildList {
   // Copies the first `count` children of `other`, a list of the same arena.
   void copyUnpublished(const TMChildList& other, uint32_t count) {
     std::memcpy(slotArray(), other.slotArray(), size_t(count) * sizeof(uint32_t));
+  }
+  // Orders the first `count` slots of a list no reader has seen yet by
+  // `before`, which compares two children.
+  template <class Before>
+  void sortUnpublished(uint32_t count, Before before) {
+    uint32_t* slots = slotArray();
+    std::sort(slots, slots + count,
+              [&](uint32_t a, uint32_t b) { return before(nodeAt(a), nodeAt(b)); });
   }
   void setUnpublishedCount(uint32_t n) { count_.store(n, std::memory_order_relaxed); }
 

@@ -197,7 +197,7 @@ void TMFolderTree::finishChildList(TMScanningContext_t* context) {
   if (context->shouldStop()) {
     // The tree is being abandoned: keep listing order, skip the sort.
     finished->copyUnpublished(*listing, count);
-  } else {
+  } else if (count <= kKeptSortScratch) {
     // Sort copies of the sizes, which are final now: comparing through the
     // node pointers would miss the cache on every comparison.
     auto& keys = context->sortScratch;
@@ -205,8 +205,12 @@ void TMFolderTree::finishChildList(TMScanningContext_t* context) {
     for (uint32_t i = 0; i < count; ++i) keys[i] = {listing->at(i)->diskSize(), listing->at(i)};
     std::sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     for (uint32_t i = 0; i < count; ++i) finished->setUnpublished(i, keys[i].second);
-    // A huge folder's scratch is not kept for the rest of the scan.
-    if (keys.capacity() > kKeptSortScratch) std::vector<std::pair<uint64_t, TMFileTree*>>().swap(keys);
+  } else {
+    // A huge folder sorts its final list in place: copies of the sizes
+    // would take four times the list's memory at the scan's peak, and its
+    // children, made one after the other, lie close together in the arena.
+    finished->copyUnpublished(*listing, count);
+    finished->sortUnpublished(count, [](const TMFileTree* a, const TMFileTree* b) { return a->diskSize() > b->diskSize(); });
   }
   finished->setUnpublishedCount(count);
   children_.store(finished, std::memory_order_seq_cst);
