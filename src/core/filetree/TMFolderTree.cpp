@@ -25,7 +25,8 @@ struct LinuxDirent64 {
 
 constexpr size_t kListingBufferBytes = 32 * 1024;
 constexpr uint32_t kFirstListCapacity = 16;
-constexpr size_t kKeptSortScratch = 4096;
+// Folders up to this many children sort copies of their sizes.
+constexpr size_t kMostChildrenSortedByKeys = 4096;
 
 bool isDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -197,7 +198,7 @@ void TMFolderTree::finishChildList(TMScanningContext_t* context) {
   if (context->shouldStop()) {
     // The tree is being abandoned: keep listing order, skip the sort.
     finished->copyUnpublished(*listing, count);
-  } else if (count <= kKeptSortScratch) {
+  } else if (count <= kMostChildrenSortedByKeys) {
     // Sort copies of the sizes, which are final now: comparing through the
     // node pointers would miss the cache on every comparison.
     auto& keys = context->sortScratch;

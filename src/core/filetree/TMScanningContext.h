@@ -38,7 +38,8 @@ struct TMScanningContext_t {
   // started at, for the length of its listing.
   TMOpenFolderChain* openFolders = nullptr;
   TMListingStack listing;
-  // Reused scratch space: the sort keys of the folder being sorted.
+  // Reused scratch space: the sort keys of the folder being sorted (a few
+  // thousand at most; bigger folders sort in place).
   std::vector<std::pair<uint64_t, TMFileTree*>> sortScratch;
 
   // Folders listed in their parent that could not be opened (they count 0
