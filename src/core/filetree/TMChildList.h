@@ -62,8 +62,8 @@ class alignas(TMFileTree*) TMChildList {
   // `before`, which compares two children.
   template <class Before>
   void sortUnpublished(uint32_t count, Before before) {
-    uint32_t* slots = slotArray();
-    std::sort(slots, slots + count,
+    uint32_t* references = slotArray();
+    std::sort(references, references + count,
               [&](uint32_t a, uint32_t b) { return before(nodeAt(a), nodeAt(b)); });
   }
   void setUnpublishedCount(uint32_t n) { count_.store(n, std::memory_order_relaxed); }
