@@ -1,5 +1,6 @@
 #include "TMCommandLine.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -7,17 +8,47 @@
 namespace tilemora {
 
 const char* TMCommandLine::usage() {
-  return "usage: tilemora-scan [PATH] [--dot FILE] [--png FILE [--size WxH]]\n"
-         "  Scans PATH (default: your home folder) and prints its total size and\n"
-         "  its largest entries.\n"
-         "  --dot FILE    also writes the whole tree as a Graphviz graph to FILE\n"
-         "  --png FILE    also writes the treemap as a PNG picture to FILE\n"
-         "  --size WxH    the picture's size in pixels (default 1000x800)\n";
+  return "usage: tilemora-scan [OPTION]... [PATH]\n"
+         "Scans PATH (default: your home folder) and prints its total size and its\n"
+         "largest entries. A size is the space allocated to files (sparse files by\n"
+         "their blocks), every hard link counted; folders' own blocks are not\n"
+         "counted, and what is mounted inside PATH is skipped.\n"
+         "\n"
+         "Report:\n"
+         "  --top N        list the N largest entries of each folder (default 20, 0: none)\n"
+         "  --depth N      list down to N levels below PATH, indented (default 1)\n"
+         "  --bytes        write every size in exact bytes\n"
+         "  --si           sizes in powers of 1000 (kB, MB, GB, TB)\n"
+         "Outputs (FILE is written under a temporary name and renamed when complete;\n"
+         "with - for FILE it goes to standard output, which then carries nothing else):\n"
+         "  --export FILE  the scan in ncdu's JSON export format (version 1.2)\n"
+         "  --dot FILE     the tree as a Graphviz graph\n"
+         "  --png FILE     the treemap as a PNG picture\n"
+         "  --size WxH     the picture's size in pixels (default 1000x800)\n"
+         "  -h, --help     print this help and exit\n"
+         "  --version      print the version and exit\n"
+         "\n"
+         "Exit status: 0 success; 1 some folders could not be read or an output\n"
+         "could not be written; 2 wrong arguments or a PATH that cannot be scanned.\n";
 }
+
+namespace {
+
+// A whole number from 0 to `most`, or nothing.
+std::optional<int> count(std::string_view text, int most) {
+  int value = 0;
+  const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (problem != std::errc() || end != text.data() + text.size() || value < 0 || value > most) return std::nullopt;
+  return value;
+}
+
+}  // namespace
 
 std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::string& error) {
   TMCommandLine line;
   bool havePath = false;
+  bool haveSize = false;
+  bool onlyPaths = false;
   for (int i = 1; i < argc; ++i) {
     std::string_view argument = argv[i];
     auto value = [&](std::string& into) {
@@ -28,10 +59,45 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
       into = argv[++i];
       return true;
     };
-    if (argument == "--dot") {
-      if (!value(line.dotFile)) return std::nullopt;
+    auto number = [&](int& into, int most) {
+      std::string text;
+      if (!value(text)) return false;
+      std::optional<int> parsed = count(text, most);
+      if (!parsed) {
+        error = std::string(argument) + " needs a whole number from 0 to " + std::to_string(most) + ", not " + text;
+        return false;
+      }
+      into = *parsed;
+      return true;
+    };
+    bool understood = true;
+    if (onlyPaths || argument == "-" || argument.empty() || argument.front() != '-') {
+      if (havePath) {
+        error = "only one path can be scanned";
+        return std::nullopt;
+      }
+      line.path = std::string(argument);
+      havePath = true;
+    } else if (argument == "--") {
+      onlyPaths = true;
+    } else if (argument == "-h" || argument == "--help") {
+      line.help = true;
+    } else if (argument == "--version") {
+      line.version = true;
+    } else if (argument == "--bytes") {
+      line.bytes = true;
+    } else if (argument == "--si") {
+      line.units = TMSizeUnits::Decimal;
+    } else if (argument == "--top") {
+      understood = number(line.top, 1000000);
+    } else if (argument == "--depth") {
+      understood = number(line.depth, 100000);
+    } else if (argument == "--dot") {
+      understood = value(line.dotFile);
+    } else if (argument == "--export") {
+      understood = value(line.exportFile);
     } else if (argument == "--png") {
-      if (!value(line.pngFile)) return std::nullopt;
+      understood = value(line.pngFile);
     } else if (argument == "--size") {
       std::string size;
       if (!value(size)) return std::nullopt;
@@ -43,20 +109,36 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
         error = "--size needs WIDTHxHEIGHT, each from 1 to 20000, not " + size;
         return std::nullopt;
       }
-    } else if (argument.size() > 1 && argument.front() == '-' && argument != "--") {
+      haveSize = true;
+    } else {
       error = "unknown option " + std::string(argument);
       return std::nullopt;
-    } else {
-      if (argument == "--") {
-        if (++i >= argc) break;
-        argument = argv[i];
-      }
-      if (havePath) {
-        error = "only one path can be scanned";
+    }
+    if (!understood) return std::nullopt;
+  }
+  if (line.help || line.version) return line;
+  if (haveSize && line.pngFile.empty()) {
+    error = "--size applies to --png, which is missing";
+    return std::nullopt;
+  }
+  if (line.bytes && line.units == TMSizeUnits::Decimal) {
+    error = "--bytes and --si cannot be combined";
+    return std::nullopt;
+  }
+  if (line.pngFile == "-") {
+    error = "--png cannot write to standard output";
+    return std::nullopt;
+  }
+  if (line.dotFile == "-" && line.exportFile == "-") {
+    error = "only one output can go to standard output";
+    return std::nullopt;
+  }
+  for (const std::string* file : {&line.dotFile, &line.exportFile, &line.pngFile}) {
+    for (const std::string* other : {&line.dotFile, &line.exportFile, &line.pngFile}) {
+      if (file < other && !file->empty() && *file == *other && *file != "-") {
+        error = "two outputs cannot share the file " + *file;
         return std::nullopt;
       }
-      line.path = std::string(argument);
-      havePath = true;
     }
   }
   if (!havePath) {

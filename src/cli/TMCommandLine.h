@@ -4,14 +4,29 @@
 #include <optional>
 #include <string>
 
+#include "core/filetree/TMSizeFormatter.h"
+
 namespace tilemora {
 
 struct TMCommandLine {
   std::string path;
-  std::string dotFile;  // empty: no Graphviz output
-  std::string pngFile;  // empty: no picture
+  std::string dotFile;     // empty: no Graphviz output
+  std::string pngFile;     // empty: no picture
+  std::string exportFile;  // empty: no export; "-": standard output
   int pngWidth = 1000;
   int pngHeight = 800;
+  bool help = false;
+  bool version = false;
+  // The report: sizes in exact bytes or in `units`, the `top` largest
+  // entries of each folder listed down to `depth` levels.
+  bool bytes = false;
+  TMSizeUnits units = TMSizeUnits::Formatter;
+  int top = 20;
+  int depth = 1;
+
+  // Whether an output takes standard output, in which case no report is
+  // printed there.
+  bool writesToStandardOutput() const { return dotFile == "-" || exportFile == "-"; }
 
   // Parses argv; answers nothing and sets `error` when the arguments are wrong.
   static std::optional<TMCommandLine> parse(int argc, char** argv, std::string& error);

@@ -9,10 +9,29 @@
 
 namespace tilemora {
 
+namespace {
+
+QtMessageHandler qtDefaultHandler = nullptr;
+
+// Qt complains about a session it does not need for drawing into an image
+// (no XDG_RUNTIME_DIR under cron or ssh); a tool run from a script must not
+// write that noise. Everything else Qt says goes through.
+void quietSessionWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: "))) return;
+  if (qtDefaultHandler != nullptr) qtDefaultHandler(type, context, message);
+}
+
+}  // namespace
+
 bool writeTreeMapPng(TMFileTree& root, const std::string& path, int width, int height,
                      std::string& error) {
   // Fonts need a GUI application; no display is needed to draw into an image.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static const bool quieted = [] {
+    qtDefaultHandler = qInstallMessageHandler(quietSessionWarnings);
+    return true;
+  }();
+  (void)quieted;
   static int argc = 1;
   static char name[] = "tilemora-scan";
   static char* argv[] = {name, nullptr};

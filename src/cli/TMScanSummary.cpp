@@ -5,7 +5,6 @@
 #include <string>
 
 #include "TMTreeChildren.h"
-#include "core/filetree/TMSizeFormatter.h"
 #include "core/filetree/TMUtf8.h"
 #include "core/filetree/TMVolume.h"
 
@@ -17,36 +16,75 @@ double shareOf(uint64_t part, uint64_t total) {
   return total == 0 ? 0.0 : 100.0 * double(part) / double(total);
 }
 
-}  // namespace
+class SummaryPrinter {
+ public:
+  SummaryPrinter(std::FILE* out, const TMSummaryOptions& options)
+      : out_(out), options_(options), formatter_(options.units) {}
 
-void printScanSummary(const TMFileTree& root, std::FILE* out, size_t listed) {
-  const TMSizeFormatter& formatter = TMSizeFormatter::sharedInstance();
-  const auto* volume = root.asVolume();
-  const TMFileTree* folder = volume ? volume->child() : &root;
-  uint64_t total = folder ? folder->diskSize() : 0;
+  std::string size(uint64_t bytes) const {
+    return options_.bytes ? std::to_string(bytes) : formatter_.formatSize(bytes);
+  }
+  // "LABEL: SIZE (N bytes)", or "LABEL: N" when every size is in bytes.
+  void figure(const char* label, uint64_t bytes) const {
+    if (options_.bytes) {
+      std::fprintf(out_, "%s: %" PRIu64 "\n", label, bytes);
+    } else {
+      std::fprintf(out_, "%s: %s (%" PRIu64 " bytes)\n", label, size(bytes).c_str(), bytes);
+    }
+  }
+  // The largest entries of `folder`, then, below each listed folder, its
+  // own, `level` levels below the scanned folder (1 for its children).
+  // Walks with an explicit stack: the depth asked for may be that of the tree.
+  void listLargest(const TMFileTree& folder, uint64_t total) const {
+    struct Pending {
+      const TMFileTree* node;
+      size_t level;
+    };
+    std::vector<Pending> pending{{&folder, 0}};
+    while (!pending.empty()) {
+      const Pending next = pending.back();
+      pending.pop_back();
+      if (next.level > 0) printEntry(*next.node, next.level, total);
+      if (next.level >= options_.depth || (next.level > 0 && next.node->asFolder() == nullptr)) continue;
+      std::vector<const TMFileTree*> children = largestChildren(*next.node);
+      for (auto child = children.rbegin(); child != children.rend(); ++child) pending.push_back({*child, next.level + 1});
+    }
+  }
 
-  std::fprintf(out, "Total: %s (%" PRIu64 " bytes)\n", formatter.formatSize(total).c_str(), total);
-  if (folder != nullptr) {
-    std::vector<const TMFileTree*> children = childrenOf(*folder);
+ private:
+  std::vector<const TMFileTree*> largestChildren(const TMFileTree& node) const {
+    std::vector<const TMFileTree*> children = childrenOf(node);
     // Children are sorted already unless a deletion or a stop intervened.
     std::stable_sort(children.begin(), children.end(), [](const TMFileTree* a, const TMFileTree* b) {
       return TmFileTreeComparer(*a, *b) < 0;
     });
-    if (children.size() > listed) children.resize(listed);
-    for (const TMFileTree* child : children) {
-      std::fprintf(out, "%12s %6.1f%%  %s%s\n", formatter.formatSize(child->diskSize()).c_str(),
-                   shareOf(child->diskSize(), total), printableName(child->filename()).c_str(),
-                   child->asFolder() ? "/" : "");
-    }
+    if (children.size() > options_.top) children.resize(options_.top);
+    return children;
   }
+  void printEntry(const TMFileTree& node, size_t level, uint64_t total) const {
+    std::fprintf(out_, "%12s %6.1f%%  %*s%s%s\n", size(node.diskSize()).c_str(), shareOf(node.diskSize(), total),
+                 int(2 * (level - 1)), "", printableName(node.filename()).c_str(), node.asFolder() ? "/" : "");
+  }
+
+  std::FILE* out_;
+  const TMSummaryOptions& options_;
+  TMSizeFormatter formatter_;
+};
+
+}  // namespace
+
+void printScanSummary(const TMFileTree& root, std::FILE* out, const TMSummaryOptions& options) {
+  const SummaryPrinter printer(out, options);
+  const auto* volume = root.asVolume();
+  const TMFileTree* folder = volume ? volume->child() : &root;
+  const uint64_t total = folder ? folder->diskSize() : 0;
+
+  printer.figure("Total", total);
+  if (folder != nullptr && options.top > 0) printer.listLargest(*folder, total);
   if (volume != nullptr) {
-    uint64_t size = volume->volumeSize();
-    uint64_t free = volume->emptySpace() ? volume->emptySpace()->diskSize() : 0;
-    uint64_t unscanned = volume->unscannedSizeNow();
-    std::fprintf(out, "Volume: %s (%" PRIu64 " bytes)\n", formatter.formatSize(size).c_str(), size);
-    std::fprintf(out, "Free space: %s (%" PRIu64 " bytes)\n", formatter.formatSize(free).c_str(), free);
-    std::fprintf(out, "Unscanned space: %s (%" PRIu64 " bytes)\n",
-                 formatter.formatSize(unscanned).c_str(), unscanned);
+    printer.figure("Volume", volume->volumeSize());
+    printer.figure("Free space", volume->emptySpace() ? volume->emptySpace()->diskSize() : 0);
+    printer.figure("Unscanned space", volume->unscannedSizeNow());
   }
 }
 

@@ -4,12 +4,22 @@
 #include <cstdio>
 
 #include "core/filetree/TMFileTree.h"
+#include "core/filetree/TMSizeFormatter.h"
 
 namespace tilemora {
 
-// Prints the total (formatted and in bytes), the `listed` largest children of
-// the scanned folder with their sizes and shares of the total, and for a
-// volume its size, free space and unscanned space.
-void printScanSummary(const TMFileTree& root, std::FILE* out, size_t listed = 20);
+struct TMSummaryOptions {
+  bool bytes = false;  // sizes as exact byte counts instead of `units`
+  TMSizeUnits units = TMSizeUnits::Formatter;
+  size_t top = 20;     // entries listed per folder
+  size_t depth = 1;    // levels listed below the scanned folder
+};
+
+// Prints the total, the largest entries of the scanned folder (and of its
+// sub-folders, indented, down to `options.depth` levels) with their sizes
+// and shares of the total, and for a volume its size, free space and
+// unscanned space. Without `options.bytes` the total and the volume's
+// figures also give their exact byte counts.
+void printScanSummary(const TMFileTree& root, std::FILE* out, const TMSummaryOptions& options = {});
 
 }  // namespace tilemora

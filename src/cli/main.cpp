@@ -9,11 +9,15 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <memory>
+#include <utility>
 
 #include "TMCommandLine.h"
 #include "TMEntryCounter.h"
 #include "TMGraphvizExport.h"
+#include "TMNcduExport.h"
+#include "TMOutputFile.h"
 #include "TMPngExport.h"
 #include "TMScanSummary.h"
 #include "core/filetree/TMFileTree.h"
@@ -55,6 +59,36 @@ void drawProgressLine(const TMEntryCounter& counter, const TMFileTree& root) {
   std::fflush(stderr);
 }
 
+// Writes the graph of the tree to `file`; answers false with `error` set
+// when it could not be written whole.
+bool writeGraphvizTo(const TMFileTree& root, TMOutputFile& file, std::string& error) {
+  if (!writeGraphviz(root, file.stream())) {
+    error = std::strerror(errno);
+    return false;
+  }
+  return file.commit(error);
+}
+
+void reportUnreadableFolders(const TMScanTask& task) {
+  const uint64_t unreadable = task.unreadableFolderCount();
+  if (unreadable == 0) return;
+  std::fprintf(stderr, "tilemora-scan: %" PRIu64 " folders could not be read, counted as empty:\n", unreadable);
+  for (const std::string& folder : task.firstUnreadableFolders())
+    std::fprintf(stderr, "  %s\n", printableName(folder).c_str());
+  if (unreadable > task.firstUnreadableFolders().size()) std::fputs("  ...\n", stderr);
+}
+
+// Standard output could not take everything: as du does, a failure.
+int writeError() {
+  std::fprintf(stderr, "tilemora-scan: write error: %s\n", std::strerror(errno ? errno : EIO));
+  return 1;
+}
+
+int outputError(const std::string& path, const std::string& reason) {
+  std::fprintf(stderr, "tilemora-scan: cannot write %s: %s\n", path.c_str(), reason.c_str());
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,13 +98,37 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tilemora-scan: %s\n%s", error.c_str(), TMCommandLine::usage());
     return 2;
   }
+  if (line->help || line->version) {
+    if (line->help) {
+      std::fputs(TMCommandLine::usage(), stdout);
+    } else {
+      std::printf("tilemora-scan %s (%s)\n", TILEMORA_VERSION, TILEMORA_BUILD_NUMBER);
+    }
+    return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : writeError();
+  }
   if (!checkScannable(line->path)) return 2;
+
+  // Every output is made (under its temporary name) before the scan, so
+  // that a wrong path is told at once and not after a long scan.
+  std::unique_ptr<TMOutputFile> exportFile, dotFile, pngFile;
+  for (auto [path, file] : {std::pair{&line->exportFile, &exportFile}, std::pair{&line->dotFile, &dotFile},
+                            std::pair{&line->pngFile, &pngFile}}) {
+    if (path->empty()) continue;
+    *file = TMOutputFile::create(*path, error);
+    if (*file == nullptr) return outputError(*path, error);
+  }
 
   auto queue = std::make_shared<TMManualMainQueue>();
   auto counter = std::make_shared<TMEntryCounter>();
   bool ended = false;
   TMScanEnvironment environment;
   environment.mainQueue = queue;
+  std::shared_ptr<TMNcduExport> exporter;
+  if (exportFile) {
+    std::setvbuf(exportFile->stream(), nullptr, _IOFBF, 1 << 16);
+    exporter = std::make_shared<TMNcduExport>(exportFile->stream(), TILEMORA_VERSION, int64_t(std::time(nullptr)));
+    environment.observer = exporter;
+  }
   std::shared_ptr<TMScanTask> task;
   std::shared_ptr<TMFileTree> root = TMFileTree::createFromPath(
       TMFileURL::fromPath(line->path), counter, [&ended] { ended = true; }, environment, &task);
@@ -82,34 +140,34 @@ int main(int argc, char** argv) {
   }
   if (showProgress) std::fputs("\r\033[K", stderr);
   // Folders that could not be read count 0 bytes: say so, the total is short.
-  if (const uint64_t unreadable = task->unreadableFolderCount(); unreadable > 0) {
-    std::fprintf(stderr, "tilemora-scan: %" PRIu64 " folders could not be read, counted as empty:\n", unreadable);
-    for (const std::string& folder : task->firstUnreadableFolders())
-      std::fprintf(stderr, "  %s\n", printableName(folder).c_str());
-    if (unreadable > task->firstUnreadableFolders().size()) std::fputs("  ...\n", stderr);
-  }
+  reportUnreadableFolders(*task);
+  int status = task->unreadableFolderCount() > 0 ? 1 : 0;
 
-  std::printf("%s\n", printableName(TMFileURL::fromPath(line->path).path()).c_str());
-  printScanSummary(*root, stdout);
-  std::printf("Entries: %" PRIu64 "\n", counter->count());
-
-  if (!line->dotFile.empty()) {
-    std::FILE* dot = std::fopen(line->dotFile.c_str(), "w");
-    bool written = dot != nullptr && writeGraphviz(*root, dot);
-    if (dot != nullptr && std::fclose(dot) != 0) written = false;
-    if (!written) {
-      std::fprintf(stderr, "tilemora-scan: cannot write %s: %s\n", line->dotFile.c_str(),
-                   std::strerror(errno));
-      return 1;
-    }
+  if (exporter) {
+    const bool written = exporter->finish();
+    if (!written) error = std::strerror(errno ? errno : EIO);
+    if (!written || !exportFile->commit(error)) status = outputError(line->exportFile, error);
+    exportFile.reset();
   }
-  if (!line->pngFile.empty()) {
-    std::string pngError;
-    if (!writeTreeMapPng(*root, line->pngFile, line->pngWidth, line->pngHeight, pngError)) {
-      std::fprintf(stderr, "tilemora-scan: cannot write %s: %s\n", line->pngFile.c_str(),
-                   pngError.c_str());
-      return 1;
-    }
+  if (!line->writesToStandardOutput()) {
+    std::printf("%s\n", printableName(TMFileURL::fromPath(line->path).path()).c_str());
+    TMSummaryOptions options;
+    options.bytes = line->bytes;
+    options.units = line->units;
+    options.top = size_t(line->top);
+    options.depth = size_t(line->depth);
+    printScanSummary(*root, stdout, options);
+    std::printf("Entries: %" PRIu64 "\n", counter->count());
+    // Told before a long write, and checked: a report that did not arrive
+    // is a failure.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) return writeError();
   }
-  return 0;
+  if (dotFile && !writeGraphvizTo(*root, *dotFile, error)) status = outputError(line->dotFile, error);
+  if (pngFile) {
+    if (!writeTreeMapPng(*root, pngFile->temporaryPath(), line->pngWidth, line->pngHeight, error) ||
+        !pngFile->commit(error))
+      status = outputError(line->pngFile, error);
+  }
+  if (std::fclose(stdout) != 0) return writeError();
+  return status;
 }

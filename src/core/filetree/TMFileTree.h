@@ -43,12 +43,15 @@ namespace tilemora {
 class TMFolderTree;
 class TMLayoutNode;
 class TMProgressNotifiable;
+class TMScanObserver;
 class TMScanTask;
 
 // What a scan needs from its surroundings besides the path.
 struct TMScanEnvironment {
   std::shared_ptr<TMMainQueue> mainQueue;  // receives the end notice
   std::shared_ptr<TMFileSystem> fileSystem = TMFileSystem::posix();
+  // Told about every entry on the scan thread, when given.
+  std::shared_ptr<TMScanObserver> observer = nullptr;
 };
 
 // Ends the process: a node's kind places its name elsewhere than create()

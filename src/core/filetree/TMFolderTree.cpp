@@ -52,26 +52,37 @@ uint64_t TMFolderTree::childCount() const {
 
 void TMFolderTree::initWithFilePath(const TMFileURL& url, TMScanningContext_t* context) {
   const TMFileSystem& fileSystem = *context->fileSystem;
-  int directory = fileSystem.openDirectory(url.path().c_str());
-  if (directory < 0) return;
-  TMOpenFolderChain openFolders(fileSystem);
+  TMScanObserver* observer = context->observer;
   struct stat info {};
-  if (fileSystem.statOpen(directory, &info) != 0) {
+  int directory = fileSystem.openDirectory(url.path().c_str());
+  if (directory >= 0 && fileSystem.statOpen(directory, &info) != 0) {
     fileSystem.closeDirectory(directory);
+    directory = -1;
+  }
+  if (directory < 0) {
+    if (observer != nullptr) {
+      info.st_mode = S_IFDIR;
+      observer->folderEntered(url.path(), info);
+      observer->folderLeft(true);
+    }
     return;
   }
+  TMOpenFolderChain openFolders(fileSystem);
   openFolders.enter(directory, info.st_dev, info.st_ino);
   context->openFolders = &openFolders;
-  populateChildListAtUrl(info.st_dev, context);
+  if (observer != nullptr) observer->folderEntered(url.path(), info);
+  const bool wholeListing = populateChildListAtUrl(info.st_dev, context);
+  if (observer != nullptr) observer->folderLeft(!wholeListing);
   context->openFolders = nullptr;
 }
 
-void TMFolderTree::populateChildListAtUrl(dev_t device, TMScanningContext_t* context) {
-  createFileListAtUrl(device, context);
+bool TMFolderTree::populateChildListAtUrl(dev_t device, TMScanningContext_t* context) {
+  const bool wholeListing = createFileListAtUrl(device, context);
   finishChildList(context);
+  return wholeListing;
 }
 
-void TMFolderTree::createFileListAtUrl(dev_t device, TMScanningContext_t* context) {
+bool TMFolderTree::createFileListAtUrl(dev_t device, TMScanningContext_t* context) {
   const size_t level = size_t(context->parentCount);
   TMOpenFolderChain& openFolders = *context->openFolders;
   TMListingStack& listing = context->listing;
@@ -95,7 +106,7 @@ void TMFolderTree::createFileListAtUrl(dev_t device, TMScanningContext_t* contex
       offset += entry->d_reclen;
       if (context->shouldStop()) {
         listing.popTo(chunk);
-        return;
+        return true;
       }
       if (!isDotOrDotDot(entry->d_name) && !acceptEntry(level, device, entry->d_name, entry->d_type, context))
         denied = true;
@@ -104,6 +115,7 @@ void TMFolderTree::createFileListAtUrl(dev_t device, TMScanningContext_t* contex
   }
   // Listed but not entered: what it holds is there, yet not measured.
   if (denied) noteUnreadable(nullptr, context);
+  return !denied;
 }
 
 void TMFolderTree::noteUnreadable(const char* name, TMScanningContext_t* context) const {
@@ -128,17 +140,24 @@ bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, uns
     // the listing gave (a folder stays a folder, which then cannot be
     // opened either and is reported).
     examined = errno != EACCES;
+    if (!examined && context->observer != nullptr) context->observer->folderDenied();
     std::memset(&info, 0, sizeof info);
     info.st_mode = type == DT_DIR ? S_IFDIR : S_IFREG;
     info.st_dev = device;
   }
+  TMScanObserver* observer = context->observer;
   // The mount point of another volume, or of a bind mount of this one.
-  if (info.st_dev != device || mountRoot) return true;
+  if (info.st_dev != device || mountRoot) {
+    if (observer != nullptr) observer->mountPointSkipped(name, info);
+    return true;
+  }
   if (S_ISLNK(info.st_mode)) return true;
 
   if (S_ISDIR(info.st_mode)) {
+    if (observer != nullptr) observer->folderEntered(name, info);
     scanSubFolder(level, name, info.st_dev, info.st_ino, context);
   } else {
+    if (observer != nullptr) observer->fileFound(name, info);
     uint64_t size = uint64_t(info.st_blocks) * 512;
     auto* file = create<TMFileTree>(*context->arena, name, size);
     appendChild(file, context);
@@ -167,12 +186,16 @@ void TMFolderTree::scanSubFolder(size_t level, const char* name, dev_t device, i
     struct stat opened {};
     if (inode == 0 && fileSystem.statOpen(subDirectory, &opened) == 0) inode = opened.st_ino;
     openFolders.enter(subDirectory, device, inode);
-    folder->populateChildListAtUrl(device, context);
+    const bool wholeListing = folder->populateChildListAtUrl(device, context);
     // A level above that cannot be opened again is seen by its own listing.
     openFolders.leave(stack);
+    if (context->observer != nullptr) context->observer->folderLeft(!wholeListing);
   }
   --context->parentCount;
-  if (subDirectory < 0) noteUnreadable(folder->filenameCString(), context);
+  if (subDirectory < 0) {
+    noteUnreadable(folder->filenameCString(), context);
+    if (context->observer != nullptr) context->observer->folderLeft(true);
+  }
 }
 
 void TMFolderTree::appendChild(TMFileTree* child, TMScanningContext_t* context) {

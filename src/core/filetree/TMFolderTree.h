@@ -48,9 +48,11 @@ class TMFolderTree : public TMFileTree {
  private:
   // Lists this folder, the deepest level of the context's open folders (on
   // device `device`), and everything below it, then sorts the children.
-  void populateChildListAtUrl(dev_t device, TMScanningContext_t* context);
-  // Lists one folder level, descending into each sub-folder as it is met.
-  void createFileListAtUrl(dev_t device, TMScanningContext_t* context);
+  // Answers whether this folder's own listing was read to its end.
+  bool populateChildListAtUrl(dev_t device, TMScanningContext_t* context);
+  // Lists one folder level, descending into each sub-folder as it is met;
+  // answers false when part of it could not be read.
+  bool createFileListAtUrl(dev_t device, TMScanningContext_t* context);
   // Adds the entry `name` of the folder open at `level`; answers false when
   // it could not be examined for want of permission (it is then kept, of
   // its listed kind, with 0 bytes).

@@ -11,6 +11,7 @@
 #include "TMListingStack.h"
 #include "TMOpenFolderChain.h"
 #include "TMProgressNotifiable.h"
+#include "TMScanObserver.h"
 
 namespace tilemora {
 
@@ -27,6 +28,7 @@ struct TMScanningContext_t {
   std::vector<TMFolderTree*> parentStack;
   int32_t parentCount = 0;
   TMProgressNotifiable* updateReceiver = nullptr;  // not owned; may be null
+  TMScanObserver* observer = nullptr;              // not owned; may be null
 
   const TMFileSystem* fileSystem = nullptr;
   TMNodeArena* arena = nullptr;                    // where the scan creates nodes

@@ -14,7 +14,33 @@ const TMSizeFormatter& TMSizeFormatter::sharedInstance() {
 TMSizeFormatter::TMSizeFormatter(uint64_t base)
     : byteWord(TMLocalizedString("bytes")), unitLetter(TMLocalizedString("bytesAcronym")), base(base) {}
 
+TMSizeFormatter::TMSizeFormatter(TMSizeUnits units)
+    : TMSizeFormatter(units == TMSizeUnits::Decimal ? 1000 : 1024) {
+  static const char* const kBinary[] = {"KiB", "MiB", "GiB", "TiB"};
+  static const char* const kDecimal[] = {"kB", "MB", "GB", "TB"};
+  if (units == TMSizeUnits::Binary) unitNames = kBinary;
+  if (units == TMSizeUnits::Decimal) unitNames = kDecimal;
+}
+
+std::string TMSizeFormatter::formatWithUnitNames(uint64_t size) const {
+  char text[64];
+  if (size < base) {
+    std::snprintf(text, sizeof text, "%llu %s", static_cast<unsigned long long>(size), byteWord.c_str());
+    return text;
+  }
+  double value = double(size) / double(base);
+  int unit = 0;
+  // Rounded to one decimal, a value just under base would read "1000.0".
+  while (unit < 3 && value >= double(base) - 0.05) {
+    value /= double(base);
+    ++unit;
+  }
+  std::snprintf(text, sizeof text, "%.1f %s", value, unitNames[unit]);
+  return text;
+}
+
 std::string TMSizeFormatter::formatSize(uint64_t size) const {
+  if (unitNames != nullptr) return formatWithUnitNames(size);
   char text[64];
   if (size < base - 1) {
     std::snprintf(text, sizeof text, "%i %s", int(size), byteWord.c_str());

@@ -7,6 +7,10 @@
 
 namespace tilemora {
 
+// How sizes are written: the formatter's own text (base 1024 with K, M, G),
+// or base 1024 with IEC units (KiB…), or base 1000 with SI units (kB…).
+enum class TMSizeUnits { Formatter, Binary, Decimal };
+
 class TMSizeFormatter {
  public:
   // The process-wide formatter (base 1024), created on first use.
@@ -15,12 +19,18 @@ class TMSizeFormatter {
   // A formatter with the given unit step (1024 or 1000) and the localized
   // "bytes" and "bytesAcronym" texts.
   explicit TMSizeFormatter(uint64_t base);
+  // A formatter writing `units`; the Binary and Decimal ones go on to T.
+  explicit TMSizeFormatter(TMSizeUnits units);
 
   // "%i bytes" below base - 1, else "%1.1f K…", "M…" or "G…"; computed in
   // single precision. There is no unit above G.
   std::string formatSize(uint64_t size) const;
 
  private:
+  // "%i bytes" below base, else one decimal of the largest unit under base.
+  std::string formatWithUnitNames(uint64_t size) const;
+
+  const char* const* unitNames = nullptr;  // K, M, G, T; null for the formatter's text
   std::string byteWord;
   std::string unitLetter;
   uint64_t base;

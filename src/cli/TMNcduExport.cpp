@@ -1,0 +1,102 @@
+#include "TMNcduExport.h"
+
+#include <charconv>
+
+#include "core/filetree/TMJsonName.h"
+
+namespace tilemora {
+
+namespace {
+
+constexpr size_t kWriteOutBytes = 256 * 1024;
+
+}  // namespace
+
+TMNcduExport::TMNcduExport(std::FILE* out, const char* version, int64_t timestamp) : out_(out) {
+  text_ = "[1,2,{\"progname\":\"tilemora-scan\",\"progver\":";
+  appendJsonName(text_, version);
+  text_ += ",\"timestamp\":";
+  text_ += std::to_string(timestamp);
+  text_ += '}';
+}
+
+void TMNcduExport::appendNumber(const char* key, uint64_t value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  text_ += ",\"";
+  text_ += key;
+  text_ += "\":";
+  text_.append(digits, end);
+}
+
+void TMNcduExport::appendObject(std::string_view name, const struct stat& info, bool isFolder) {
+  closeFolderObject();
+  text_ += isFolder ? ",\n[{\"name\":" : ",\n{\"name\":";
+  appendJsonName(text_, name);
+  if (!isFolder) {
+    appendNumber("asize", uint64_t(info.st_size));
+    appendNumber("dsize", uint64_t(info.st_blocks) * 512);
+  }
+  if (devices_.empty() || devices_.back() != info.st_dev) appendNumber("dev", uint64_t(info.st_dev));
+  appendNumber("ino", uint64_t(info.st_ino));
+  if (!isFolder && info.st_nlink > 1) {
+    appendNumber("nlink", uint64_t(info.st_nlink));
+    text_ += ",\"hlnkc\":true";
+  }
+  if (!isFolder && !S_ISREG(info.st_mode)) text_ += ",\"notreg\":true";
+  if (!isFolder) text_ += '}';
+  writeOutIfLong();
+}
+
+void TMNcduExport::closeFolderObject() {
+  if (!folderObjectOpen_) return;
+  if (folderDenied_) text_ += ",\"read_error\":true";
+  text_ += '}';
+  folderObjectOpen_ = false;
+  folderDenied_ = false;
+}
+
+void TMNcduExport::folderEntered(std::string_view name, const struct stat& info) {
+  appendObject(name, info, true);
+  devices_.push_back(info.st_dev);
+  folderObjectOpen_ = true;
+}
+
+void TMNcduExport::folderDenied() {
+  if (folderObjectOpen_) folderDenied_ = true;
+}
+
+void TMNcduExport::folderLeft(bool unreadable) {
+  if (folderObjectOpen_ && unreadable) folderDenied_ = true;
+  closeFolderObject();
+  text_ += ']';
+  if (!devices_.empty()) devices_.pop_back();
+}
+
+void TMNcduExport::fileFound(std::string_view name, const struct stat& info) {
+  appendObject(name, info, false);
+}
+
+void TMNcduExport::mountPointSkipped(std::string_view name, const struct stat& info) {
+  closeFolderObject();
+  text_ += ",\n{\"name\":";
+  appendJsonName(text_, name);
+  if (devices_.empty() || devices_.back() != info.st_dev) appendNumber("dev", uint64_t(info.st_dev));
+  appendNumber("ino", uint64_t(info.st_ino));
+  text_ += ",\"excluded\":\"otherfs\"}";
+}
+
+void TMNcduExport::writeOutIfLong() {
+  if (text_.size() < kWriteOutBytes) return;
+  std::fwrite(text_.data(), 1, text_.size(), out_);
+  text_.clear();
+}
+
+bool TMNcduExport::finish() {
+  text_ += "]\n";
+  const bool written = std::fwrite(text_.data(), 1, text_.size(), out_) == text_.size();
+  text_.clear();
+  return written && std::ferror(out_) == 0;
+}
+
+}  // namespace tilemora

@@ -1,0 +1,44 @@
+#pragma once
+// A file written under a temporary name beside the asked one and renamed
+// over it once complete, so that an interrupted or failed run never leaves a
+// truncated file under the asked name. "-" stands for standard output.
+// The temporary file is made when the object is (which checks that the
+// asked place is writable before any long work) and removed when the object
+// goes without having been committed, or when the process is ended by
+// SIGINT, SIGTERM, SIGHUP or SIGPIPE (unless the signal is ignored).
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace tilemora {
+
+class TMOutputFile {
+ public:
+  // Answers null and sets `error` when the temporary file cannot be made.
+  static std::unique_ptr<TMOutputFile> create(const std::string& path, std::string& error);
+  ~TMOutputFile();
+  TMOutputFile(const TMOutputFile&) = delete;
+  TMOutputFile& operator=(const TMOutputFile&) = delete;
+
+  std::FILE* stream() const { return stream_; }
+  // Where the content goes until it is committed (the asked path for "-").
+  const std::string& temporaryPath() const { return temporaryPath_; }
+  const std::string& path() const { return path_; }
+
+  // Flushes and closes the stream and renames the file to the asked name
+  // (for standard output: flushes it). Answers false with `error` set when
+  // any write failed; the temporary file is then removed.
+  bool commit(std::string& error);
+
+ private:
+  TMOutputFile(std::string path, std::string temporaryPath, std::FILE* stream, int slot);
+
+  std::string path_;
+  std::string temporaryPath_;
+  std::FILE* stream_;
+  int slot_;  // its place among the files removed on a signal; -1 for none
+  bool committed_ = false;
+};
+
+}  // namespace tilemora

@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# tilemora-scan's exit statuses and messages, through the real binary:
+# every usage error, help and version, paths that cannot be scanned,
+# outputs that cannot be written (before the scan, and standard output that
+# fails), and outputs replaced whole or not at all.
+set -u
+scan=$1
+work=$(mktemp -d)
+trap 'chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
+failures=0
+checks=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+tree=$work/tree
+mkdir -p "$tree/sub"
+head -c 20000 /dev/zero > "$tree/sub/file"
+# Enough entries that an export overfills a pipe's buffer.
+mkdir "$tree/many" && (cd "$tree/many" && touch $(seq -f 'entry-%04g' 1 2000))
+
+# expect STATUS STDERR-PATTERN -- ARGUMENTS...: runs the scan, checks the
+# status, that stderr matches the pattern (empty pattern: stderr empty).
+expect() {
+  local want=$1 pattern=$2
+  shift 3
+  checks=$((checks + 1))
+  "$scan" "$@" >"$work/out" 2>"$work/err" </dev/null
+  local status=$?
+  if [ $status -ne "$want" ]; then
+    fail "$* -> status $status, not $want: $(head -3 "$work/err")"
+  elif [ -z "$pattern" ] && [ -s "$work/err" ]; then
+    fail "$* -> unexpected stderr: $(head -3 "$work/err")"
+  elif [ -n "$pattern" ] && ! grep -q -- "$pattern" "$work/err"; then
+    fail "$* -> stderr lacks '$pattern': $(head -3 "$work/err")"
+  fi
+}
+
+# Usage errors: status 2, the reason on stderr, nothing scanned.
+expect 2 "unknown option --bogus" -- --bogus "$tree"
+expect 2 "--top needs a value" -- "$tree" --top
+expect 2 "--top needs a whole number" -- --top -1 "$tree"
+expect 2 "--depth needs a whole number" -- --depth 2x "$tree"
+expect 2 "--size needs WIDTHxHEIGHT" -- --png "$work/p.png" --size 0x10 "$tree"
+expect 2 "--size applies to --png" -- --size 100x100 "$tree"
+expect 2 "--bytes and --si cannot be combined" -- --bytes --si "$tree"
+expect 2 "--png cannot write to standard output" -- --png - "$tree"
+expect 2 "only one output can go to standard output" -- --dot - --export - "$tree"
+expect 2 "two outputs cannot share" -- --dot "$work/x" --export "$work/x" "$tree"
+expect 2 "only one path can be scanned" -- "$tree" "$tree"
+# Paths that cannot be scanned: status 2, one line naming the path.
+expect 2 "cannot scan $work/missing: No such file" -- "$work/missing"
+expect 2 "cannot scan $tree/sub/file: not a folder" -- "$tree/sub/file"
+# Outputs that cannot be written are told before the scan: status 1.
+expect 1 "cannot write $work/missing/x.json" -- --export "$work/missing/x.json" "$tree"
+expect 1 "cannot write $tree/sub: it is a folder" -- --dot "$tree/sub" "$tree"
+# Success, with nothing on stderr.
+expect 0 "" -- "$tree"
+expect 0 "" -- --top 0 --depth 3 --bytes "$tree"
+
+# Help and version on standard output, status 0.
+for option in --help -h; do
+  checks=$((checks + 1))
+  "$scan" $option >"$work/out" 2>"$work/err" && grep -q '^usage: tilemora-scan' "$work/out" && [ ! -s "$work/err" ] ||
+    fail "$option does not print the usage on stdout with status 0"
+done
+checks=$((checks + 1))
+grep -q -- '--export FILE' "$work/out" || fail "the usage does not list --export"
+checks=$((checks + 1))
+"$scan" --version >"$work/out" && grep -Eq '^tilemora-scan [0-9]+\.[0-9]+\.[0-9]+ \(.+\)$' "$work/out" ||
+  fail "--version prints: $(cat "$work/out")"
+
+# Standard output that cannot be written is a failure, as du makes it.
+checks=$((checks + 1))
+"$scan" "$tree" >/dev/full 2>"$work/err"; status=$?
+[ $status -eq 1 ] && grep -q "write error" "$work/err" || fail ">/dev/full: status $status, $(cat "$work/err")"
+checks=$((checks + 1))
+( trap '' PIPE; "$scan" --export - "$tree" 2>"$work/err" | head -c 1 >/dev/null; echo "${PIPESTATUS[0]}" >"$work/status" )
+[ "$(cat "$work/status")" = 1 ] && grep -q "write error\|cannot write -" "$work/err" ||
+  fail "a closed pipe with SIGPIPE ignored: status $(cat "$work/status"), $(cat "$work/err")"
+
+# Outputs are replaced whole: a failed run leaves the old file, and no
+# temporary file behind.
+checks=$((checks + 1))
+echo old >"$work/keep.dot"
+"$scan" --dot "$work/keep.dot" --png "$work/missing/x.png" "$tree" >/dev/null 2>&1
+[ "$(cat "$work/keep.dot")" = old ] && [ -z "$(ls -A "$work" | grep '^\.keep')" ] ||
+  fail "a failed run touched keep.dot or left $(ls -A "$work")"
+checks=$((checks + 1))
+"$scan" --dot "$work/keep.dot" "$tree" >/dev/null 2>&1
+grep -q '^digraph' "$work/keep.dot" && [ -z "$(ls -A "$work" | grep '^\.keep')" ] ||
+  fail "a successful run did not replace keep.dot cleanly: $(ls -A "$work")"
+# Interrupted while its outputs are being written: the export goes to a
+# pipe nobody reads, so the scan waits there, with the Graphviz file made
+# under its temporary name; the interruption must remove it.
+checks=$((checks + 1))
+"$scan" --dot "$work/int.dot" --export - "$tree" > >(sleep 10) 2>/dev/null &
+pid=$!
+for _ in $(seq 50); do [ -n "$(ls -A "$work" | grep '^\.int')" ] && break; sleep 0.1; done
+sleep 0.3
+kill -TERM $pid 2>/dev/null
+wait $pid
+[ ! -e "$work/int.dot" ] && [ -z "$(ls -A "$work" | grep '^\.int')" ] ||
+  fail "an interrupted run left $(ls -A "$work")"
+# A headless picture: no Qt noise without a session.
+checks=$((checks + 1))
+env -u XDG_RUNTIME_DIR -u DISPLAY -u WAYLAND_DISPLAY "$scan" --png "$work/map.png" "$tree" >/dev/null 2>"$work/err"
+[ $? -eq 0 ] && [ ! -s "$work/err" ] || fail "--png wrote on stderr: $(cat "$work/err")"
+
+echo "$((checks - failures)) passed, $failures failed"
+[ $failures -eq 0 ]

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# tilemora-scan --export read back by a JSON parser (Python's) on a tree
+# with odd names, hard links, a FIFO, a folder that cannot be read and a
+# mount point inside: valid JSON, every name back as its bytes, the same
+# total and entry count as the scan's own report, the right flags.
+set -u
+scan=$1
+here=$(dirname "$0")
+work=$(mktemp -d)
+trap 'umount "$work/tree/mnt" 2>/dev/null; chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
+chmod 755 "$work"
+failures=0
+checks=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+tree=$work/tree
+mkdir -p "$tree/sub/deeper" "$tree/locked/inside" "$tree/mnt"
+head -c 100000 /dev/urandom >"$tree/sub/deeper/big"
+long=$(printf 'n%.0s' $(seq 255))
+for name in 'quote"d' 'back\slash' $'new\nline' $'bad\xff\xfebytes' $'\xed\xb3\xa9surrogate-bytes' "$long" 'ünïcødé' $'ctl\x01'; do
+  head -c 5000 /dev/zero >"$tree/sub/$name"
+done
+echo linked >"$tree/linked"
+ln "$tree/linked" "$tree/sub/hardlink"
+mkfifo "$tree/fifo"
+ln -s .. "$tree/sub/loop"
+head -c 3000 /dev/zero >"$tree/locked/inside/hidden"
+chmod 000 "$tree/locked"
+chmod -R a+rX "$tree/sub"
+sync
+
+# As root: mount a file system inside the tree in a private namespace, and
+# scan as an unprivileged user so that the locked folder is unreadable.
+run=("$scan")
+mounted=no
+if [ "$(id -u)" -eq 0 ]; then
+  chmod 777 "$work"
+  run=(setpriv --reuid=65534 --regid=65534 --clear-groups "$scan")
+  if unshare -m true 2>/dev/null; then
+    mounted=yes
+  else
+    echo "SKIP: the mount point case (unshare -m is not permitted here)"
+  fi
+else
+  echo "SKIP: the mount point case (needs root for a private mount namespace)"
+fi
+scan_in_tree() {
+  if [ $mounted = yes ]; then
+    unshare -m bash -c 'mount -t tmpfs tilemora-test "$1/mnt" && head -c 9000 /dev/zero >"$1/mnt/elsewhere" && shift && exec "$@"' \
+      - "$tree" "$@"
+  else
+    "$@"
+  fi
+}
+
+checks=$((checks + 1))
+scan_in_tree "${run[@]}" --export "$work/tree.json" --bytes --top 0 "$tree" >"$work/report" 2>"$work/err"
+status=$?
+[ $status -eq 1 ] && grep -q "1 folders could not be read" "$work/err" ||
+  fail "status $status (1 expected: a folder could not be read): $(cat "$work/err")"
+
+checks=$((checks + 1))
+if ! python3 "$here/read_export.py" "$work/tree.json" "$tree" >"$work/read" 2>"$work/read.err"; then
+  fail "the export does not read back: $(cat "$work/read.err")"
+else
+  total=$(sed -n 's/^Total: //p' "$work/report")
+  entries=$(sed -n 's/^Entries: //p' "$work/report")
+  checks=$((checks + 1))
+  [ "$(sed -n 1p "$work/read")" = "total $total" ] || fail "export $(sed -n 1p "$work/read"), scan total $total"
+  checks=$((checks + 1))
+  [ "$(sed -n 2p "$work/read")" = "entries $entries" ] || fail "export $(sed -n 2p "$work/read"), scan entries $entries"
+  # path<TAB>flags for the entries that carry some.
+  while IFS='|' read -r path flags; do
+    checks=$((checks + 1))
+    grep -qxF "$tree$path	$flags" "$work/read" || fail "no entry $path with flags '$flags'"
+  done <<'TABLE'
+/locked|read_error folder
+/fifo|notreg
+/linked|hlnkc
+/sub/hardlink|hlnkc
+/sub/deeper/big|
+TABLE
+  checks=$((checks + 1))
+  if [ $mounted = yes ]; then
+    grep -qxF "$tree/mnt	excluded" "$work/read" || fail "the mount point is not excluded: $(grep /mnt "$work/read")"
+  fi
+  checks=$((checks + 1))
+  ! grep -q "/loop" "$work/read" || fail "the symbolic link was exported"
+fi
+
+# The same export through standard output, as a pipe to another host would
+# carry it: nothing else on it.
+checks=$((checks + 1))
+"$scan" --export - "$here" 2>/dev/null | python3 "$here/read_export.py" /dev/stdin >/dev/null ||
+  fail "--export - is not a clean JSON stream"
+
+echo "$((checks - failures)) passed, $failures failed"
+[ $failures -eq 0 ]
