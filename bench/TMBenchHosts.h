@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window's controller and view, 1000 × 800, without a window: the hosts
 // below, and a main queue the benchmark serves itself.

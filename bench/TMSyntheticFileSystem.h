@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A file system that exists only as a rule, for benchmarks on trees too big
 // to create on disk: four levels of 10 folders "dN" below the root, and in

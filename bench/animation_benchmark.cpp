@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long one frame of the map's animations keeps the main thread: each
 // frame regathers the visible map and paints it (1000 × 800), for the zoom
 // animation (Zoom In and Zoom Out) and the focus animation (narrowing into

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the map takes to show a deletion: from the trash's answer to the
 // painted frame (file tree, layout in place, gathering, painting 1000 × 800),
 // for files picked at random deep in the tree and for folders near its top.

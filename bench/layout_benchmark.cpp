@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layout, gathering and painting on a scanned tree, with Google Benchmark.
 //
 //   BENCH_TREE=/var/tmp/tilemora-bench-1000000 build/release/bench/layout_benchmark

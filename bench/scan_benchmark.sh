@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times tilemora-scan against du -sx and ncdu -x on the same generated tree,
 # interleaved, warm cache, and reports the medians, their ratios and
 # tilemora-scan's peak memory per entry.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generates a deterministic folder tree for benchmarks.
 //
 //   tmgentree ROOT FILE_COUNT [SEED]

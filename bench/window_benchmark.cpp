@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the main thread is busy per step while a window scans a tree:
 // every progress step (depth-3 layout, gathering, painting a 1000×800
 // frame), and from the end of the scan on (the full layout is built on a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is needed, builds Tilemora optimised and opens the desktop
 # application on the folders given (your home folder when none is given).
 set -euo pipefail

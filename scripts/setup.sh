@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs everything Tilemora needs to build, run and test on Debian 12.
 # Safe to run again: apt-get skips what is already installed.
 set -euo pipefail
@@ -8,7 +9,8 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-urw-base35 fontconfig
-  graphviz ncdu time bc
+  graphviz ncdu time bc python3
+  appstream desktop-file-utils dpkg-dev file
   libglib2.0-dev
   xvfb xauth x11-apps dbus-daemon
 )

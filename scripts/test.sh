@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds Tilemora twice and runs every test:
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs what is needed, builds Tilemora three times and runs every test:
 #   - AddressSanitizer + UndefinedBehaviorSanitizer build: all tests;
 #   - ThreadSanitizer build: the concurrency tests, and the tests where
-#     scans run against a window controller or the scan driver.
+#     scans run against a window controller or the scan driver;
+#   - release build: the Debian package, unpacked and checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -31,3 +33,11 @@ build/tsan/tests/tilemora_core_tests --gtest_brief=1 \
   --gtest_filter='*MainWindowController*:*ProgressSteps*:TMScanDriver.*:TMVolume.*:*TMDeepChain*-*45000Levels*' </dev/null
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer: all tests"
 ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+echo "== The Debian package, built as a release and unpacked"
+cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILEMORA_BUILD_TESTS=OFF \
+  -DTILEMORA_BUILD_BENCH=OFF "${launcher[@]}"
+cmake --build build/package -j "$jobs"
+rm -f build/package/tilemora_*.deb
+(cd build/package && cpack -G DEB >/dev/null)
+bash tests/package/check_deb.sh build/package/tilemora_*.deb

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Names and paths as the window shows them outside the map (path bar,
 // title, tooltips, messages): decoded for display only, and always on one

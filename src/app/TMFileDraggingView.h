@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A view that accepts a folder or volume dropped from the file manager.
 // While a drag is over it, it tints what it shows green when the first

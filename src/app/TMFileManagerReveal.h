@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shows a file selected in the desktop's file manager through its D-Bus
 // interface (org.freedesktop.FileManager1.ShowItems); when no file manager

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kept free of Qt headers: GIO's names clash with Qt's keyword macros.
 #include "TMFreedesktopTrash.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop's trash as the freedesktop.org Trash specification has it,
 // done by GIO (g_file_trash): an item on the home file system goes to

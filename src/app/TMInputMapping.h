@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How Qt's input becomes the view's: wheel deltas in the view's scroll
 // units, and scroll bar actions as the parts of a scroll bar they hit.

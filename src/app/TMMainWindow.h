@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window: the initial message or the map pane, the progress bar,
 // the menus and the toolbar; and its controller, which drives its scans

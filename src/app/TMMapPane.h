@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The map pane: the tree map with its two scroll bars and its path bar.
 // It owns the view's logic and is its host: everything the logic asks of

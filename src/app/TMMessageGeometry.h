@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the initial message view draws its dashed square and its text, in
 // the view's own coordinates with y up: a 70-point square in the middle,

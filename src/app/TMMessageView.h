@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an empty window shows: a dark gradient, a dashed rounded square and
 // an invitation to drop a folder; it accepts the drop itself.

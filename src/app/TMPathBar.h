@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shows the path of the shown or selected node as a breadcrumb,
 // "/ › home › user"; double-clicking a component asks to go to that folder.

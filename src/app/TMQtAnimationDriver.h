@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs the view's animations on the GUI loop: a precise timer calls the
 // frame callback with the time's progress from 0 to 1 (the last call with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main queue on Qt's event loop: closures posted from any thread run on
 // the thread of `context` (the GUI thread), in posting order.

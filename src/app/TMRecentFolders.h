@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The folders opened before, most recent first, kept in the user's
 // settings so that File ▸ Open Recent lists them in the next session too.

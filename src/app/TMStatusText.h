@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The words of the window's status line, numbers grouped as the locale
 // groups them, sizes as the map writes them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Qt side of the map itself: it paints the frame the view's logic
 // gathered and turns mouse, wheel, key, gesture and tooltip events into

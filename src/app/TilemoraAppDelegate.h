@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Creates the main windows: one for every folder handed to the
 // application (each scanning its own folder), or an empty one; answers the

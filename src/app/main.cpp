@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tilemora: the desktop application. Opens one window per folder given on
 // the command line (or handed over by the file manager), else an empty one.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A progress receiver that only counts: the scan thread increments, the main
 // thread reads whenever it redraws its progress line.

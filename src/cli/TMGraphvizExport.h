@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes a whole file tree as a Graphviz graph: a header, every node's record
 // line (TMFileTree::dumpToFile), an edge from each node to each of its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes a scan as it runs in the JSON export format of ncdu (version 1.2),
 // so that other tools can read it:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A file written under a temporary name beside the asked one and renamed
 // over it once complete, so that an interrupted or failed run never leaves a

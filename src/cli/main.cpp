@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tilemora-scan: scans a folder or volume with the engine of the desktop
 // application and reports what takes the space.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Paints a gathered frame onto any QPainter, as the desktop view and the PNG
 // export both do: the fills in gathering order, then (when asked) a 1-pixel

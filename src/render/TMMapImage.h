@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The treemap of a layout as an image: the whole canvas visible, no
 // selection, painted exactly as the desktop view paints a frame.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One animation of the visible rectangle, from `initialRect` at progress 0
 // to `endRect` at progress 1, run by the host's timer on the GUI loop. The

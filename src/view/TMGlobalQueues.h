@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one-slot hand-over of a folder to the next main window: the delegate
 // puts the folder in, the new window takes it out while it is being set up.

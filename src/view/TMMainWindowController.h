@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drives the scans of one window: starts them, rebuilds a shallow map while
 // they run (one progress step per 1000 scanned entries, never more than one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One position of the tree map view: a node's URL, its file node, its
 // layout node, and a rectangle (the visible rectangle for the current

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The progress receiver of one scan of a window. It counts notices on the
 // scan thread and, at every 1000th, posts one progress step to the main

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the window's status line tells about the scan of its folder: while
 // it runs, how far it got; at its end, what the folder holds and what could

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two scroll bars as the view sees them: where their knobs sit, and
 // which part of a scroll bar the user hit.

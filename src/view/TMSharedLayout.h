@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Builds a layout tree that can be shared freely: it holds its file tree,
 // so the file nodes its leaves point at outlive it, and the layout is

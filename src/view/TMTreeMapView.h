@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The logic of the main view of a scan window, behind the toolkit's host:
 //   - core (TMTreeMapView.cpp): the three view states (the whole tree, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deletion in the tree map view: the trash first, then the file tree, then
 // the layout, then one redraw, so the map shows the result without a scan.
 

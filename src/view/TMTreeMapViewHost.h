@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the tree map view's logic needs from the toolkit around it: the map
 // pane implements it with Qt; tests use a fake with a manual clock.

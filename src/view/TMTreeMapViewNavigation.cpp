@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selection and navigation of the tree map view. There is no stack of
 // positions: narrowing makes the selection the current state, and going up
 // finds the wanted folder again by its path from the root.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zoom and scroll of the tree map view: the visible rectangle is all there
 // is to a zoom, so every operation here moves or scales it.
 

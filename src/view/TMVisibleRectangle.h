@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The arithmetic of the visible rectangle v, the part of the canvas B that
 // the view shows (both in virtual coordinates, y up): moving and stretching

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the main window controller drives in its window: the message view,
 // the progress indicator, the recent-folders list and the toolbar. The Qt

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop shell under Qt's offscreen platform: drops on the message
 // view, its geometry, windows per folder, the hand-over slot, resizing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map pane under Qt's offscreen platform: how mouse, wheel, keys, the
 // scroll bars and the path bar reach the view, and reveal reaching a file
 // manager over D-Bus (a fake one on the private session bus this test runs

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # tilemora-scan as a user runs it: a report, a Graphviz file that dot
 # accepts even for hostile names, and clear errors for what cannot be scanned.
 set -u

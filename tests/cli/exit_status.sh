@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # tilemora-scan's exit statuses and messages, through the real binary:
 # every usage error, help and version, paths that cannot be scanned,
 # outputs that cannot be written (before the scan, and standard output that

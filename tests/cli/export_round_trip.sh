@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # tilemora-scan --export read back by a JSON parser (Python's) on a tree
 # with odd names, hard links, a FIFO, a folder that cannot be read and a
 # mount point inside: valid JSON, every name back as its bytes, the same

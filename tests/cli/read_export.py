@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads a tilemora-scan --export file back, as another tool would.
 
     read_export.py EXPORT [TREE]

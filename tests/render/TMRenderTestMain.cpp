@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting needs a GUI application for its fonts, never a display.
 #include <QGuiApplication>
 

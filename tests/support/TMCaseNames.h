@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Readable, stable names for the cases of parameterised suites: the
 // words of a case's description become one identifier, so that test

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fakes of the toolkit around the view logic: they record what they are
 // asked. The view host's animations run on a manual clock: a test moves

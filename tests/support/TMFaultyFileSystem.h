@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real file system with chosen faults: folders that cannot be opened,
 // entries that vanish or may not be examined, entries on another device,

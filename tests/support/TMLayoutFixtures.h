@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small layout trees with exact sizes for the layout tests, and a text
 // measurer whose widths are known in advance.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A file system held in memory, for tests that need exact sizes or large
 // random trees: the scan reads it through the same seam as the disk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a scan to its end the way the application does (scan thread, end
 // notice on a main queue) and keeps what a test wants to look at.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A folder under the system's temporary directory that a test fills with
 // awkward content and that is removed, however deep, when the test ends.

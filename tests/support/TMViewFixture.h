@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tree map view of 1000 × 800 over a small scanned tree, with a fake host
 // on a manual animation clock, and the gestures tests make on it.

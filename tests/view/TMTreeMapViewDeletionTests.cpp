@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deleting from the tree map view: trash, file tree, layout, one redraw;
 // and what it does to the selection, the shown folder and the window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selection and navigation of the tree map view, over scanned trees with a
 // fake host and a manual animation clock.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zoom, scrolling and the animations of the tree map view, on a manual clock.
 
 #include <gtest/gtest.h>

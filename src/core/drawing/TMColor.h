@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An RGBA colour, channels in [0, 1]. Colours are shared by address: a frame
 // stores pointers to colours that outlive it (the wheel's palette and the

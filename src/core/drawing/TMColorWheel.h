@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fill colours by nesting depth: the shown folder takes the first of eight
 // palette colours, its contents the second, and so on, cycling after the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Points and rectangles: origin x, y and size width, height, in doubles. In
 // the map's own coordinates y grows upwards.

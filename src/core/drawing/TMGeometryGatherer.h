@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Collects one frame of the map: filled rectangles with one colour each and
 // short texts with their rectangles. The layout hands them over in virtual

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One text of a gathered frame, the rectangle (view coordinates, y up) it
 // is drawn in, and the rectangle of the node it names: a text starts at the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The children of a folder as other threads see them while the folder is
 // being scanned. A list has a fixed capacity; the scan thread writes a slot,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps the child lists a scan has replaced until no interim reader can still
 // be walking them, then frees them. Used by the scan thread only; whatever is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The answer of a file tree deletion (deleteNodeWithURLParts): a code and the
 // node it speaks of.

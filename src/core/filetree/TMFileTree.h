@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TMFileTree is one node of the in-memory picture of a scanned folder: a
 // file, and the base of folders, volumes and the special space nodes. Every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deletion in the file tree: the walk down the path, one name per level,
 // the move of the target to the trash, and on the way back up the unlinking
 // of the target and the lowering of every folder on the path.

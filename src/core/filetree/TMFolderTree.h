@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A folder node. It fills itself from the file system: it lists its folder
 // one level at a time, depth first, appends a node for every entry it accepts

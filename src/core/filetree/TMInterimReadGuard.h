@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A reader that walks a file tree while its scan may still be running holds a
 // TMInterimReadGuard for the whole walk. The scan replaces child lists as

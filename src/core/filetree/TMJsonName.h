@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Names in JSON strings. A name is raw bytes and need not be valid UTF-8,
 // while a JSON text must be: every byte that does not belong to a valid

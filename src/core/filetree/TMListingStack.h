@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The raw directory entries a scan has read but not yet handled, for every
 // folder on the path being scanned. Each level reads its folder in chunks

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Bulk storage for one file tree: nodes, their names and their final child
 // lists are carved out of one region and released together with the tree.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The open folders on the path a scan is listing, from the folder it started
 // at (level 0) down to the one being listed. Only a bounded number stay

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one entry point through which the rest of Tilemora scans: decides
 // between a volume and a folder root, hands the caller the empty root at
 // once, and runs the whole scan on a thread of its own.

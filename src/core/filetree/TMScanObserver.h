@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Follows a scan entry by entry, with what the file system said about each,
 // for writers that record more than the file tree keeps (an export).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The handle of one running scan: lets its owner stop it early, wait for
 // its thread to finish, and read what the scan reports once it has.

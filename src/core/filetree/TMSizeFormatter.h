@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns a byte count into the short text shown beside names in the treemap:
 // a whole number of bytes when small, else one decimal of K, M or G units.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMSpaceNodes.h"
 
 #include "core/platform/TMLocalizedString.h"

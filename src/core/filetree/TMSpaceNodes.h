@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The nodes that stand for space rather than for a file: a node whose size is
 // set again after creation, and a volume's free space and unscanned space.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The root of a volume scan: the volume's folder tree, its total size, and
 // nodes for its free space and for the used space the scan has not reached.

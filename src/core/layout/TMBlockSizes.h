@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fixed sizes of the map. Lengths are in view pixels and become virtual
 // units when multiplied by a frame's pixel width or height.

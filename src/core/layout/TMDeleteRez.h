@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The answer of a layout deletion (deleteNode:atPart:): a code and the node
 // concerned (not owned).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The record passed by reference through every drawing and search walk of
 // a layout tree.

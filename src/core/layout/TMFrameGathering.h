@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Gathering one frame of a layout: the steps every painter of the map shares
 // (the desktop view, the PNG export, the benchmarks).

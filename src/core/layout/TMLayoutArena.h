@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Bulk storage for the nodes of one layout tree. A full layout has a node
 // per file and one per split (two per file in all); one heap allocation

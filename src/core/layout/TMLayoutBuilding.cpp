@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // createLayoutTree of every file tree class: turns a file tree into a layout
 // tree down to a chosen folder depth.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deletion in the layout tree: the path of names is followed down, the
 // target is cut out of the split node that holds it, and every folder on
 // the way back up rebuilds its split tree from its new size. What is cut

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A folder in the layout: a filled rectangle with a title band (name, and
 // size when there is room) and its contents inset inside it, laid out by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A layout leaf stands for one file (or a folder laid out like a file): a
 // filled rectangle with its name, and its size when there is room.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A node of the layout tree: the treemap proper, built from the file tree to
 // a chosen depth. Folders own a two-way split tree over their children;

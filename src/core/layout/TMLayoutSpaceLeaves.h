@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The leaves of a volume's free space and unscanned space: plain rectangles
 // in fixed colours with their name and size. They answer no file node, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A split node: the treemap algorithm. A list of nodes, largest first, is
 // dealt into two sides so that the first holds the largest nodes until they

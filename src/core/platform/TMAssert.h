@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one assertion facility of Tilemora. It is always on (release builds
 // included): a broken internal invariant must stop the program at once

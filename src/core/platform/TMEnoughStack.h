@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Walks over file and layout trees recurse once per folder level, so their
 // depth is the depth of the tree, which no stack size bounds. Each such

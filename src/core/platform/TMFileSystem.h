@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The thin seam through which the scan reaches the file system. The real
 // implementation is plain POSIX; tests derive from it to make chosen calls

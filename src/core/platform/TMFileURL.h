@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A file URL as Tilemora uses it: an absolute path without ".", "..",
 // repeated or trailing separators.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMHeapTrim.h"
 
 #if defined(__GLIBC__)

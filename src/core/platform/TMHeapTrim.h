@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Gives the heap's free pages back to the system. The allocator keeps what
 // a thread freed for that thread's next allocations; after a scan (whose

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main queue: the one way work crosses from a scan thread to the thread
 // that owns the windows. The desktop application posts onto its event loop;

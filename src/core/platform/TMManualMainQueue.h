@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main queue served explicitly by its owner's thread: whoever calls
 // runPending() or runNextWithin() is the main thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads the kernel's mount table (/proc/self/mountinfo) and picks out the
 // mount points of local volumes: mounts of block devices or of local disk

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How wide a text is when drawn in the map's font. The core measures through
 // this interface; the desktop view and the PNG export measure with Qt, tests

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Starts a detached worker thread with a stack large enough for a depth-first
 // walk of very deep folder trees (the stack is reserved, not committed).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Moving an item to the trash: the one change the program makes to the file
 // system. The desktop application supplies the real trash (the

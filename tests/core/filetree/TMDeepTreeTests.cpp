@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Trees deeper than any stack or open-file limit: the scan keeps a bounded
 // number of folders open and still finds every entry, and every walk over
 // the result (layout, drawing, searches, export, deletion, freeing) runs on

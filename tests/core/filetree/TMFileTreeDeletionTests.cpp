@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deleting from the file tree: the walk by path, the trash before any
 // change, the unlinking and the sizes lowered on the path.
 

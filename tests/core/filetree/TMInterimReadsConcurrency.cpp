@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scan writes its tree while another thread walks it, as the window does
 // when it builds interim layouts. Run under ThreadSanitizer, this proves the
 // child lists and sizes are published without data races, and the walk

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where layout nodes live: in the arena of the scope open on the building
 // thread, else on the heap; a node deleted from an arena is not freed, and
 // the arena's memory goes with it. (AddressSanitizer checks the frees.)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deleting from the layout in place: the target is cut out of its split
 // node, and the folders on the path rebuild from their new sizes.
 

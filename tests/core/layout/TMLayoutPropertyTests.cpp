@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Properties of whole layouts built from random scanned trees: placed nodes
 // tile their folder's contents in proportion to their sizes without
 // overlap; a point search answers the deepest drawable node under the point;

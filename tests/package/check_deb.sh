@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Debian package as a user's machine would unpack it: every file where a
+# desktop looks for it, computed dependencies, programs that run, and the
+# desktop entry and AppStream metadata accepted by their validators.
+#   check_deb.sh tilemora_VERSION_ARCH.deb
+set -u
+deb=$1
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+failures=0
+checks=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+dpkg -x "$deb" "$root" || { echo "FAIL: dpkg -x $deb"; exit 1; }
+while read -r file; do
+  checks=$((checks + 1))
+  [ -s "$root/usr/$file" ] || fail "missing /usr/$file"
+done <<'FILES'
+bin/tilemora
+bin/tilemora-scan
+share/applications/tilemora.desktop
+share/icons/hicolor/scalable/apps/tilemora.svg
+share/metainfo/io.github.tilemora.Tilemora.metainfo.xml
+share/man/man1/tilemora.1
+share/man/man1/tilemora-scan.1
+share/doc/tilemora/LICENSE
+FILES
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libc6 libstdc++6 libqt6widgets6 libqt6gui6 libglib2.0-0 qt6-qpa-plugins; do
+  checks=$((checks + 1))
+  grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
+done
+
+checks=$((checks + 1))
+"$root/usr/bin/tilemora-scan" --version | grep -q "^tilemora-scan $(dpkg-deb -f "$deb" Version | cut -d- -f1) " ||
+  fail "the packaged tilemora-scan does not run or tells another version"
+checks=$((checks + 1))
+"$root/usr/bin/tilemora-scan" --bytes "$root/usr/share" | grep -q '^Total: [1-9]' || fail "the packaged tilemora-scan cannot scan"
+checks=$((checks + 1))
+man -l "$root/usr/share/man/man1/tilemora-scan.1" 2>/dev/null | grep -q -- '--export' ||
+  fail "the manual page does not document --export"
+
+if command -v desktop-file-validate >/dev/null; then
+  checks=$((checks + 1))
+  out=$(desktop-file-validate "$root/usr/share/applications/tilemora.desktop" 2>&1)
+  [ -z "$out" ] || fail "desktop-file-validate: $out"
+else
+  echo "SKIP: desktop-file-validate is not installed"
+fi
+if command -v appstreamcli >/dev/null; then
+  checks=$((checks + 1))
+  appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.tilemora.Tilemora.metainfo.xml" >/dev/null 2>&1 ||
+    fail "appstreamcli: $(appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.tilemora.Tilemora.metainfo.xml" 2>&1)"
+else
+  echo "SKIP: appstreamcli is not installed"
+fi
+
+echo "$((checks - failures)) passed, $failures failed"
+[ $failures -eq 0 ]
