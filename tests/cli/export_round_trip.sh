@@ -33,9 +33,15 @@ sync
 # scan as an unprivileged user so that the locked folder is unreadable.
 run=("$scan")
 mounted=no
+locked=yes
 if [ "$(id -u)" -eq 0 ]; then
   chmod 777 "$work"
-  run=(setpriv --reuid=65534 --regid=65534 --clear-groups "$scan")
+  if setpriv --reuid=65534 --regid=65534 --clear-groups true 2>/dev/null; then
+    run=(setpriv --reuid=65534 --regid=65534 --clear-groups "$scan")
+  else
+    locked=no
+    echo "SKIP: the unreadable folder case (setpriv cannot switch to an unprivileged user here)"
+  fi
   if unshare -m true 2>/dev/null; then
     mounted=yes
   else
@@ -56,8 +62,12 @@ scan_in_tree() {
 checks=$((checks + 1))
 scan_in_tree "${run[@]}" --export "$work/tree.json" --bytes --top 0 "$tree" >"$work/report" 2>"$work/err"
 status=$?
-[ $status -eq 1 ] && grep -q "1 folders could not be read" "$work/err" ||
-  fail "status $status (1 expected: a folder could not be read): $(cat "$work/err")"
+if [ $locked = yes ]; then
+  [ $status -eq 1 ] && grep -q "1 folders could not be read" "$work/err" ||
+    fail "status $status (1 expected: a folder could not be read): $(cat "$work/err")"
+else
+  [ $status -eq 0 ] || fail "status $status: $(cat "$work/err")"
+fi
 
 checks=$((checks + 1))
 if ! python3 "$here/read_export.py" "$work/tree.json" "$tree" >"$work/read" 2>"$work/read.err"; then
@@ -69,17 +79,16 @@ else
   [ "$(sed -n 1p "$work/read")" = "total $total" ] || fail "export $(sed -n 1p "$work/read"), scan total $total"
   checks=$((checks + 1))
   [ "$(sed -n 2p "$work/read")" = "entries $entries" ] || fail "export $(sed -n 2p "$work/read"), scan entries $entries"
-  # path<TAB>flags for the entries that carry some.
+  # path|flags for the entries that carry some.
+  expected_flags='/fifo|notreg
+/linked|hlnkc
+/sub/hardlink|hlnkc
+/sub/deeper/big|'
+  [ $locked = yes ] && expected_flags+=$'\n/locked|read_error folder'
   while IFS='|' read -r path flags; do
     checks=$((checks + 1))
     grep -qxF "$tree$path	$flags" "$work/read" || fail "no entry $path with flags '$flags'"
-  done <<'TABLE'
-/locked|read_error folder
-/fifo|notreg
-/linked|hlnkc
-/sub/hardlink|hlnkc
-/sub/deeper/big|
-TABLE
+  done <<<"$expected_flags"
   checks=$((checks + 1))
   if [ $mounted = yes ]; then
     grep -qxF "$tree/mnt	excluded" "$work/read" || fail "the mount point is not excluded: $(grep /mnt "$work/read")"
