@@ -242,6 +242,20 @@ void TMFolderTree::finishChildList(TMScanningContext_t* context) {
   context->recycler->retire(listing);
 }
 
+void TMFolderTree::setFinishedChildren(TMNodeArena& arena, std::vector<TMFileTree*>& children) {
+  std::stable_sort(children.begin(), children.end(),
+                   [](const TMFileTree* a, const TMFileTree* b) { return a->diskSize() > b->diskSize(); });
+  uint64_t size = 0;
+  TMChildList* list = children.empty() ? nullptr : TMChildList::allocateIn(arena, uint32_t(children.size()));
+  for (uint32_t i = 0; i < children.size(); ++i) {
+    list->setUnpublished(i, children[i]);
+    size += children[i]->diskSize();
+  }
+  if (list != nullptr) list->setUnpublishedCount(uint32_t(children.size()));
+  children_.store(list, std::memory_order_seq_cst);
+  setDiskSize(size);
+}
+
 void TMFolderTree::addToSizesAbove(uint64_t size, TMScanningContext_t* context) {
   addToDiskSize(size);
   for (int32_t i = context->parentCount - 1; i >= 0; --i)

@@ -37,6 +37,11 @@ class TMFolderTree : public TMFileTree {
   const TMChildList* children() const { return children_.load(std::memory_order_seq_cst); }
   uint64_t childCount() const;
 
+  // Gives a folder built outside a scan (a saved scan being read) its
+  // children, all nodes of `arena`: sorted largest first into a list in the
+  // arena, its size their sum. Only before anyone else sees the folder.
+  void setFinishedChildren(TMNodeArena& arena, std::vector<TMFileTree*>& children);
+
   // A folder layout over the children's layouts; none for an empty folder or
   // one at the depth limit; a plain leaf when no child has a layout.
   std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);

@@ -8,25 +8,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include "TMChildListRecycler.h"
-#include "TMNodeArena.h"
+#include "TMFileTreeStorage.h"
 #include "TMScanTask.h"
 #include "TMVolume.h"
 #include "core/platform/TMThread.h"
 
 namespace tilemora {
-
-namespace {
-
-// Everything one tree is made of. The root handed out shares ownership of
-// it, so the tree lives while the caller or its scan holds the root.
-struct TMFileTreeStorage {
-  TMNodeArena arena;
-  TMChildListRecycler recycler;
-  TMFileTree* root = nullptr;
-};
-
-}  // namespace
 
 bool isVolume(const TMFileURL& url, const TMFileSystem& fileSystem) {
   for (const std::string& mountPoint : fileSystem.mountedLocalVolumePaths()) {

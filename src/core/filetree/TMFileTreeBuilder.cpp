@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMFileTreeBuilder.h"
+
+#include "TMFileTreeStorage.h"
+#include "TMFolderTree.h"
+
+namespace tilemora {
+
+TMFileTreeBuilder::TMFileTreeBuilder(std::string_view rootName)
+    : storage_(std::make_shared<TMFileTreeStorage>()) {
+  auto* root = TMFileTree::create<TMFolderTree>(storage_->arena, rootName);
+  storage_->root = root;
+  levels_.push_back({root, {}});
+}
+
+TMFileTreeBuilder::~TMFileTreeBuilder() = default;
+
+void TMFileTreeBuilder::enterFolder(std::string_view name) {
+  auto* folder = TMFileTree::create<TMFolderTree>(storage_->arena, name);
+  levels_.back().children.push_back(folder);
+  levels_.push_back({folder, {}});
+}
+
+void TMFileTreeBuilder::addFile(std::string_view name, uint64_t size) {
+  levels_.back().children.push_back(TMFileTree::create<TMFileTree>(storage_->arena, name, size));
+}
+
+void TMFileTreeBuilder::close(Level& level) {
+  level.folder->setFinishedChildren(storage_->arena, level.children);
+}
+
+bool TMFileTreeBuilder::leaveFolder() {
+  if (levels_.size() <= 1) return false;
+  close(levels_.back());
+  levels_.pop_back();
+  return true;
+}
+
+std::shared_ptr<TMFileTree> TMFileTreeBuilder::finish() {
+  while (leaveFolder()) {
+  }
+  if (levels_.empty()) return nullptr;
+  close(levels_.back());
+  levels_.clear();
+  return std::shared_ptr<TMFileTree>(storage_, storage_->root);
+}
+
+}  // namespace tilemora

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Builds a file tree from entries given depth first, as a saved scan lists
+// them, into the same arena and node classes as a scan: a folder is
+// entered, its entries follow (sub-folders entered and left in turn), and
+// when it is left its children are sorted largest first and its size is
+// their sum. Memory beyond the finished tree: the children of the folders
+// still open.
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "TMFileTree.h"
+
+namespace tilemora {
+
+class TMFolderTree;
+struct TMFileTreeStorage;
+
+class TMFileTreeBuilder {
+ public:
+  // The root folder, named `rootName`, is the folder entered first.
+  explicit TMFileTreeBuilder(std::string_view rootName);
+  ~TMFileTreeBuilder();
+  TMFileTreeBuilder(const TMFileTreeBuilder&) = delete;
+  TMFileTreeBuilder& operator=(const TMFileTreeBuilder&) = delete;
+
+  // A sub-folder of the folder last entered, entered in turn.
+  void enterFolder(std::string_view name);
+  // A file of the folder last entered, of `size` bytes on disk.
+  void addFile(std::string_view name, uint64_t size);
+  // Ends the folder last entered; answers false when only the root is open.
+  bool leaveFolder();
+  // Folders entered and not yet left, the root included.
+  size_t openFolderCount() const { return levels_.size(); }
+
+  // Ends every folder still open and hands out the root.
+  std::shared_ptr<TMFileTree> finish();
+
+ private:
+  struct Level {
+    TMFolderTree* folder;
+    std::vector<TMFileTree*> children;
+  };
+  void close(Level& level);
+
+  std::shared_ptr<TMFileTreeStorage> storage_;
+  std::vector<Level> levels_;
+};
+
+}  // namespace tilemora

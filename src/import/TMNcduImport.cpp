@@ -1,0 +1,287 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMNcduImport.h"
+
+#include <rapidjson/error/en.h>
+#include <rapidjson/filereadstream.h>
+#include <rapidjson/reader.h>
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "core/filetree/TMFileTreeBuilder.h"
+#include "core/platform/TMHeapTrim.h"
+
+namespace tilemora {
+
+std::string TMImportError::text() const {
+  return "line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + message;
+}
+
+namespace {
+
+// A read stream that knows the line and column of what it has read.
+class CountingStream {
+ public:
+  using Ch = char;
+  explicit CountingStream(std::FILE* input) : stream_(input, buffer_, sizeof buffer_) {}
+  Ch Peek() const { return stream_.Peek(); }
+  Ch Take() {
+    const Ch c = stream_.Take();
+    if (c == '\n') {
+      ++line_;
+      column_ = 0;
+    } else {
+      ++column_;
+    }
+    return c;
+  }
+  size_t Tell() const { return stream_.Tell(); }
+  // Not used for reading.
+  Ch* PutBegin() { return nullptr; }
+  void Put(Ch) {}
+  void Flush() {}
+  size_t PutEnd(Ch*) { return 0; }
+
+  uint64_t line() const { return line_; }
+  uint64_t column() const { return column_ + 1; }
+
+ private:
+  char buffer_[1 << 16];
+  rapidjson::FileReadStream stream_;
+  uint64_t line_ = 1;
+  uint64_t column_ = 0;
+};
+
+// The name's bytes: RapidJSON writes an escaped lone surrogate U+DCXX as the
+// three bytes ED B2|B3 XX; U+DC80 to U+DCFF stand for the bytes 0x80 to 0xFF.
+std::string rawName(std::string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    if (byte(i) == 0xED && i + 2 < text.size() && (byte(i + 1) == 0xB2 || byte(i + 1) == 0xB3) &&
+        (byte(i + 2) & 0xC0) == 0x80) {
+      bytes += char(((byte(i + 1) & 0x03) << 6) | (byte(i + 2) & 0x3F));
+      i += 2;
+    } else {
+      bytes += text[i];
+    }
+  }
+  return bytes;
+}
+
+// The last component of a path, as the export names its root ("/" for "/").
+std::string lastComponent(std::string_view path) {
+  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+  const size_t slash = path.rfind('/');
+  if (slash == std::string_view::npos || path.size() == 1) return std::string(path);
+  return std::string(path.substr(slash + 1));
+}
+
+// Follows the parser's events: the outer array (major and minor version,
+// metadata, the tree), then the tree, where an array is a folder whose
+// first element is the folder's own object, and an object is a file.
+class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, ImportHandler> {
+ public:
+  std::optional<std::string> failure;
+  TMImportedScan scan;
+  std::optional<TMFileTreeBuilder> builder;
+
+  bool StartArray() {
+    if (skipping() || inObject_) return enterSkipped();
+    if (stage_ == Stage::Start) return advance(Stage::Major);
+    if (stage_ == Stage::Metadata) return wrong("the metadata object is missing");
+    if (stage_ != Stage::Tree || treeDone_) return wrong("an array where it does not belong");
+    if (expectingFolderObject_) return wrong("a folder's array must begin with the folder's object");
+    expectingFolderObject_ = true;
+    return true;
+  }
+  bool EndArray(rapidjson::SizeType) {
+    if (skipping()) return leaveSkipped();
+    if (stage_ != Stage::Tree) return wrong("the export holds no tree");
+    if (treeDone_) return advance(Stage::Done);
+    if (!builder && !expectingFolderObject_) return wrong("the export holds no tree");
+    if (expectingFolderObject_ || !builder) return wrong("an empty array where a folder belongs");
+    if (!builder->leaveFolder()) treeDone_ = true;  // the root's own array
+    return true;
+  }
+  bool StartObject() {
+    if (skipping() || inObject_) return enterSkipped();
+    if (stage_ == Stage::Metadata) {
+      inObject_ = true;
+      return true;
+    }
+    if (stage_ != Stage::Tree || inObject_ || treeDone_) return wrong("an object where it does not belong");
+    if (!builder && !expectingFolderObject_) return wrong("the scanned path must be a folder (an array)");
+    inObject_ = true;
+    entry_ = Entry{};
+    entry_.folder = expectingFolderObject_;
+    expectingFolderObject_ = false;
+    return true;
+  }
+  bool EndObject(rapidjson::SizeType) {
+    if (skipping()) return leaveSkipped();
+    inObject_ = false;
+    if (stage_ == Stage::Metadata) return advance(Stage::Tree);
+    return endEntry();
+  }
+  bool Key(const char* text, rapidjson::SizeType length, bool) {
+    key_.assign(text, length);
+    return true;
+  }
+  bool String(const char* text, rapidjson::SizeType length, bool) {
+    if (skipping()) return true;
+    const std::string_view value(text, length);
+    if (stage_ == Stage::Metadata) {
+      if (key_ == "progname") scan.program = std::string(value) + (scan.program.empty() ? "" : " " + scan.program);
+      if (key_ == "progver") scan.program += (scan.program.empty() ? "" : " ") + std::string(value);
+      return true;
+    }
+    if (!inObject_) return wrong("a string where an entry belongs");
+    if (key_ == "name") {
+      entry_.name = rawName(value);
+      entry_.named = true;
+    } else if (key_ == "excluded") {
+      entry_.excluded = true;
+    } else if (isNumberKey()) {
+      return wrong("\"" + key_ + "\" must be a number");
+    }
+    return true;
+  }
+  bool Uint64(uint64_t value) { return number(value); }
+  bool Int64(int64_t value) { return value < 0 ? negative() : number(uint64_t(value)); }
+  bool Uint(unsigned value) { return number(value); }
+  bool Int(int value) { return value < 0 ? negative() : number(uint64_t(value)); }
+  bool Double(double value) {
+    if (skipping() || (stage_ == Stage::Tree && !isNumberKey())) return true;
+    if (value < 0 || value >= 18446744073709551616.0) return negative();
+    return number(uint64_t(value));
+  }
+  bool Bool(bool value) {
+    if (skipping()) return true;
+    if (stage_ == Stage::Tree && inObject_ && key_ == "read_error") entry_.unreadable = value;
+    if (stage_ == Stage::Tree && inObject_ && isNumberKey()) return wrong("\"" + key_ + "\" must be a number");
+    return stage_ == Stage::Tree || stage_ == Stage::Metadata ? true : wrong("a value where the version belongs");
+  }
+  bool Null() { return Bool(false); }
+  bool Default() { return true; }
+
+ private:
+  enum class Stage { Start, Major, Minor, Metadata, Tree, Done };
+  struct Entry {
+    std::string name;
+    uint64_t size = 0;
+    bool named = false;
+    bool folder = false;
+    bool excluded = false;
+    bool unreadable = false;
+  };
+
+  bool advance(Stage next) {
+    stage_ = next;
+    return true;
+  }
+  bool wrong(std::string message) {
+    if (!failure) failure = std::move(message);
+    return false;
+  }
+  bool negative() { return wrong("\"" + key_ + "\" cannot be negative"); }
+  bool isNumberKey() const {
+    return key_ == "asize" || key_ == "dsize" || key_ == "ino" || key_ == "dev" || key_ == "nlink";
+  }
+
+  // A value under a key this reader does not know is passed over whole.
+  bool skipping() const { return skipDepth_ > 0; }
+  bool enterSkipped() {
+    ++skipDepth_;
+    return true;
+  }
+  bool leaveSkipped() {
+    --skipDepth_;
+    return true;
+  }
+
+  bool number(uint64_t value) {
+    if (skipping()) return true;
+    switch (stage_) {
+      case Stage::Major:
+        if (value != 1) return wrong("this is format version " + std::to_string(value) + ", only 1.x can be read");
+        return advance(Stage::Minor);
+      case Stage::Minor:
+        return advance(Stage::Metadata);
+      case Stage::Metadata:
+        if (key_ == "timestamp") scan.timestamp = int64_t(value);
+        return true;
+      case Stage::Tree:
+        if (!inObject_) return wrong("a number where an entry belongs");
+        if (key_ == "dsize") entry_.size = value;
+        if (key_ == "name") return wrong("\"name\" must be a string");
+        return true;
+      default:
+        return wrong("a number where it does not belong");
+    }
+  }
+
+  bool endEntry() {
+    if (!entry_.named) return wrong("an entry without a name");
+    const std::string& name = entry_.name;
+    const bool isRoot = !builder;
+    if (!isRoot && (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos))
+      return wrong("\"" + name + "\" cannot be the name of an entry");
+    if (name.find('\0') != std::string::npos) return wrong("a name cannot hold a NUL character");
+    if (isRoot) {
+      if (name.empty()) return wrong("the scanned path is empty");
+      scan.rootPath = name;
+      builder.emplace(lastComponent(name));
+    } else if (entry_.folder) {
+      builder->enterFolder(name);
+      ++scan.folders;
+    } else if (!entry_.excluded) {
+      builder->addFile(name, entry_.size);
+      ++scan.files;
+    }
+    if (entry_.folder && entry_.unreadable) ++scan.unreadableFolders;
+    return true;
+  }
+
+  Stage stage_ = Stage::Start;
+  std::string key_;
+  Entry entry_;
+  bool inObject_ = false;
+  bool expectingFolderObject_ = false;
+  bool treeDone_ = false;
+  int skipDepth_ = 0;
+};
+
+std::variant<TMImportedScan, TMImportError> readExport(std::FILE* input) {
+  CountingStream stream(input);
+  ImportHandler handler;
+  rapidjson::Reader reader;
+  const rapidjson::ParseResult result = reader.Parse<rapidjson::kParseIterativeFlag>(stream, handler);
+  if (result.IsError() || handler.failure) {
+    TMImportError error{stream.line(), stream.column(), {}};
+    if (handler.failure) {
+      error.message = *handler.failure;
+    } else if (result.Code() != rapidjson::kParseErrorDocumentRootNotSingular && stream.Peek() == '\0') {
+      error.message = "the file ends before the export does";
+    } else {
+      error.message = rapidjson::GetParseError_En(result.Code());
+    }
+    if (std::ferror(input)) error.message = "the file could not be read";
+    return error;
+  }
+  handler.scan.root = handler.builder->finish();
+  return std::move(handler.scan);
+}
+
+}  // namespace
+
+std::variant<TMImportedScan, TMImportError> importNcduExport(std::FILE* input) {
+  auto result = readExport(input);
+  // The lists of the folders being read are gone, and so is the parser.
+  releaseFreedHeapMemory();
+  return result;
+}
+
+}  // namespace tilemora

@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "import/TMNcduImport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "TMNcduExport.h"
+#include "TMTreeChildren.h"
+#include "core/filetree/TMFolderTree.h"
+#include "core/platform/TMManualMainQueue.h"
+#include "support/TMCaseNames.h"
+#include "support/TMTemporaryTree.h"
+
+namespace tilemora::test {
+namespace {
+
+std::variant<TMImportedScan, TMImportError> importText(const std::string& text) {
+  std::FILE* input = ::fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+  auto result = importNcduExport(input);
+  std::fclose(input);
+  return result;
+}
+
+// Scans `path` with the export writing to memory; answers the scan's root
+// and the export's text.
+std::pair<std::shared_ptr<TMFileTree>, std::string> scanAndExport(const std::string& path) {
+  char* buffer = nullptr;
+  size_t size = 0;
+  std::FILE* out = ::open_memstream(&buffer, &size);
+  auto exporter = std::make_shared<TMNcduExport>(out, "test", 1700000000);
+  auto queue = std::make_shared<TMManualMainQueue>();
+  TMScanEnvironment environment{queue};
+  environment.observer = exporter;
+  bool ended = false;
+  auto root = TMFileTree::createFromPath(TMFileURL::fromPath(path), nullptr, [&] { ended = true; }, environment);
+  while (!ended) queue->runNextWithin(std::chrono::milliseconds(100));
+  EXPECT_TRUE(exporter->finish());
+  std::fclose(out);
+  std::string text(buffer, size);
+  std::free(buffer);
+  return {root, text};
+}
+
+// Children ordered by size, then name: equal sizes may come in any order.
+std::vector<const TMFileTree*> ordered(const TMFileTree& node) {
+  std::vector<const TMFileTree*> children = childrenOf(node);
+  std::stable_sort(children.begin(), children.end(), [](const TMFileTree* a, const TMFileTree* b) {
+    return a->diskSize() != b->diskSize() ? a->diskSize() > b->diskSize() : a->filename() < b->filename();
+  });
+  return children;
+}
+
+void expectSameTree(const TMFileTree& scanned, const TMFileTree& imported) {
+  std::vector<std::pair<const TMFileTree*, const TMFileTree*>> pending{{&scanned, &imported}};
+  while (!pending.empty()) {
+    auto [a, b] = pending.back();
+    pending.pop_back();
+    ASSERT_EQ(a->filename(), b->filename());
+    ASSERT_EQ(a->diskSize(), b->diskSize()) << a->filename();
+    ASSERT_EQ(a->asFolder() != nullptr, b->asFolder() != nullptr) << a->filename();
+    const auto left = ordered(*a), right = ordered(*b);
+    ASSERT_EQ(left.size(), right.size()) << a->filename();
+    for (size_t i = 0; i < left.size(); ++i) pending.push_back({left[i], right[i]});
+    // The imported folder is sorted largest first, as a scanned one is.
+    const auto listed = childrenOf(*b);
+    EXPECT_TRUE(std::is_sorted(listed.begin(), listed.end(), [](const TMFileTree* x, const TMFileTree* y) {
+      return x->diskSize() > y->diskSize();
+    }));
+  }
+}
+
+TEST(TMNcduImport, ReadsBackWhatTheExportWroteOfARealTree) {
+  TMTemporaryTree tree;
+  tree.makeFolder("sub/deeper");
+  tree.makeFolder("names");
+  tree.makeFile("sub/deeper/big", 100000);
+  tree.makeFile("sub/small", 10);
+  for (const char* name : {"quote\"d", "back\\slash", "new\nline", "bad\xff\xfe", "\xed\xb3\xa9", "caf\xc3\xa9"})
+    tree.makeFile(std::string("names/") + name, 5000);
+  tree.makeFolder("empty");
+  tree.makeFifo("fifo");
+  tree.makeSymlink("names/loop", "..");
+  const auto [scanned, text] = scanAndExport(tree.path());
+  auto result = importText(text);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(result)) << std::get<TMImportError>(result).text();
+  const TMImportedScan& imported = std::get<TMImportedScan>(result);
+  EXPECT_EQ(imported.rootPath, tree.path());
+  EXPECT_EQ(imported.program, "tilemora-scan test");
+  EXPECT_EQ(imported.timestamp, 1700000000);
+  EXPECT_EQ(imported.files, 9u);
+  EXPECT_EQ(imported.folders, 4u);
+  expectSameTree(*scanned, *imported.root);
+}
+
+// Hand-written exports, as ncdu and other writers make them.
+struct SampleCase {
+  const char* name;
+  std::string json;
+  uint64_t total;
+  uint64_t files;
+  uint64_t folders;
+  uint64_t unreadable;
+  std::string firstChildName;  // of the root, largest first
+};
+
+class TMNcduImportSamples : public ::testing::TestWithParam<SampleCase> {};
+
+TEST_P(TMNcduImportSamples, BuildsTheTreeTheySay) {
+  auto result = importText(GetParam().json);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(result)) << std::get<TMImportError>(result).text();
+  const TMImportedScan& scan = std::get<TMImportedScan>(result);
+  EXPECT_EQ(scan.root->diskSize(), GetParam().total);
+  EXPECT_EQ(scan.files, GetParam().files);
+  EXPECT_EQ(scan.folders, GetParam().folders);
+  EXPECT_EQ(scan.unreadableFolders, GetParam().unreadable);
+  const auto children = childrenOf(*scan.root);
+  ASSERT_FALSE(children.empty());
+  EXPECT_EQ(children.front()->filename(), GetParam().firstChildName);
+}
+
+const std::string kHeader = R"([1,2,{"progname":"ncdu","progver":"1.18","timestamp":1670000000},)";
+
+INSTANTIATE_TEST_SUITE_P(
+    Exports, TMNcduImportSamples,
+    ::testing::Values(
+        SampleCase{"hard links count at every link",
+                   kHeader + R"([{"name":"/r","dsize":4096},{"name":"a","dsize":8192,"ino":5,"nlink":2,"hlnkc":true},
+                   {"name":"b","dsize":8192,"ino":5,"nlink":2,"hlnkc":true},{"name":"c","dsize":100}]])",
+                   16484, 3, 0, 0, "a"},
+        SampleCase{"excluded entries and folders' own blocks count nothing",
+                   kHeader + R"([{"name":"/r","asize":4096,"dsize":4096},{"name":"mnt","excluded":"otherfs"},
+                   {"name":"skip","excluded":"pattern","dsize":999},[{"name":"d","dsize":4096},{"name":"f","dsize":512}]]])",
+                   512, 1, 1, 0, "d"},
+        SampleCase{"read errors are counted",
+                   kHeader + R"([{"name":"/r"},[{"name":"locked","read_error":true}],{"name":"f","dsize":1}]])",
+                   1, 1, 1, 1, "f"},
+        SampleCase{"surrogate escapes and raw bytes are the name's bytes",
+                   kHeader + "[{\"name\":\"/r\"},{\"name\":\"caf\\udce9\",\"dsize\":2},{\"name\":\"raw\xff\",\"dsize\":1}]]",
+                   3, 2, 0, 0, "caf\xe9"},
+        SampleCase{"unknown keys are passed over, nested values too",
+                   kHeader + R"([{"name":"/r","uid":0,"x":{"dsize":77,"a":[1,{"b":2}]}},{"name":"f","dsize":7,"mode":33188,"y":[[]],"notreg":false}]])",
+                   7, 1, 0, 0, "f"},
+        SampleCase{"numbers may be written as decimals",
+                   kHeader + R"([{"name":"/r"},{"name":"f","dsize":4.096e3}]])", 4096, 1, 0, 0, "f"},
+        SampleCase{"a later minor version is read",
+                   R"([1,9,{"progname":"x"},[{"name":"/"},{"name":"f","dsize":1}]])", 1, 1, 0, 0, "f"}),
+    caseNamesByName);
+
+// Files that are not readable exports: an error naming where, no tree.
+struct BrokenCase {
+  const char* name;
+  std::string json;
+  uint64_t line;
+  std::string message;  // a part of it
+};
+
+class TMNcduImportBroken : public ::testing::TestWithParam<BrokenCase> {};
+
+TEST_P(TMNcduImportBroken, SaysWhereAndWhy) {
+  auto result = importText(GetParam().json);
+  ASSERT_TRUE(std::holds_alternative<TMImportError>(result));
+  const TMImportError& error = std::get<TMImportError>(result);
+  EXPECT_EQ(error.line, GetParam().line) << error.text();
+  EXPECT_NE(error.message.find(GetParam().message), std::string::npos) << error.text();
+  EXPECT_GE(error.column, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, TMNcduImportBroken,
+    ::testing::Values(
+        BrokenCase{"empty", "", 1, "ends before"},
+        BrokenCase{"truncated in a folder", kHeader + "\n[{\"name\":\"/r\"},\n{\"name\":\"f\",\"dsize\":1}", 3, "ends before"},
+        BrokenCase{"truncated in a string", kHeader + "\n[{\"name\":\"/r", 2, "ends before"},
+        BrokenCase{"not json", "hello", 1, "Invalid value"},
+        BrokenCase{"trailing content", kHeader + R"([{"name":"/r"}]] x)", 1, "must not be followed"},
+        BrokenCase{"version 2", R"([2,0,{},[{"name":"/"}]])", 1, "version 2"},
+        BrokenCase{"metadata missing", R"([1,2,[{"name":"/"}]])", 1, "metadata"},
+        BrokenCase{"no tree", R"([1,2,{}])", 1, "no tree"},
+        BrokenCase{"root is a file", kHeader + R"({"name":"/r"}])", 1, "must be a folder"},
+        BrokenCase{"name is a number", kHeader + "\n[{\"name\":\"/r\"},\n{\"name\":5}]]", 3, "must be a string"},
+        BrokenCase{"dsize is a string", kHeader + R"([{"name":"/r"},{"name":"f","dsize":"5"}]])", 1, "must be a number"},
+        BrokenCase{"dsize is negative", kHeader + R"([{"name":"/r"},{"name":"f","dsize":-5}]])", 1, "negative"},
+        BrokenCase{"entry without a name", kHeader + R"([{"name":"/r"},{"dsize":5}]])", 1, "without a name"},
+        BrokenCase{"name with a slash", kHeader + R"([{"name":"/r"},{"name":"a/b"}]])", 1, "cannot be the name"},
+        BrokenCase{"name is dot dot", kHeader + R"([{"name":"/r"},[{"name":".."}]]])", 1, "cannot be the name"},
+        BrokenCase{"name with a NUL", kHeader + R"([{"name":"/r"},{"name":"a\u0000b"}]])", 1, "NUL"},
+        BrokenCase{"empty folder array", kHeader + R"([{"name":"/r"},[]]])", 1, "empty array"}),
+    caseNamesByName);
+
+TEST(TMNcduImport, ReadsATreeDeeperThanAnyStackAllows) {
+  std::string json = kHeader + R"([{"name":"/deep"})";
+  const int depth = 100000;
+  for (int i = 0; i < depth; ++i) json += R"(,[{"name":"d"})";
+  json += R"(,{"name":"f","dsize":4096})";
+  json += std::string(depth + 2, ']');
+  auto result = importText(json);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(result)) << std::get<TMImportError>(result).text();
+  EXPECT_EQ(std::get<TMImportedScan>(result).root->diskSize(), 4096u);
+  EXPECT_EQ(std::get<TMImportedScan>(result).folders, uint64_t(depth));
+}
+
+}  // namespace
+}  // namespace tilemora::test
