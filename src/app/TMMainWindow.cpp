@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QToolButton>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QStackedLayout>
 #include <QStatusBar>
@@ -21,6 +22,7 @@
 #include "TMTreeMapWidget.h"
 #include "TMMessageView.h"
 #include "TMRecentFolders.h"
+#include "TMSavedScanReader.h"
 #include "TMStatusText.h"
 #include "TilemoraAppDelegate.h"
 #include "view/TMGlobalQueues.h"
@@ -35,7 +37,7 @@ constexpr int kProgressRange = 10000;
 }  // namespace
 
 TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMainQueue> mainQueue)
-    : delegate_(delegate) {
+    : delegate_(delegate), mainQueue_(mainQueue) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Tilemora"));
   // At most about 80 % of the screen it opens on, at any scale factor.
@@ -90,8 +92,9 @@ void TMMainWindow::buildMenus() {
   file->addAction(tr("&Open\u2026"), QKeySequence::Open, this, [this] { openDocument(); });
   recentMenu_ = file->addMenu(tr("Open &Recent"));
   connect(recentMenu_, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
-  file->addAction(tr("Re&scan"), QKeySequence(Qt::Key_F5), this, [this] {
-    if (controller_->scannedUrl()) controller_->openURL(*controller_->scannedUrl());
+  file->addAction(tr("&Import Scan\u2026"), this, [this] { openImportDialog(); });
+  rescan_ = file->addAction(tr("Re&scan"), QKeySequence(Qt::Key_F5), this, [this] {
+    if (controller_->scannedUrl() && !controller_->isImported()) controller_->openURL(*controller_->scannedUrl());
   });
   file->addSeparator();
   file->addAction(tr("&Close"), QKeySequence::Close, this, &QWidget::close);
@@ -157,6 +160,8 @@ void TMMainWindow::toolbarFlagsChanged() {
   goUp_->setEnabled(!c.atTopLevel());
   reveal_->setEnabled(c.showableInFinder());
   moveToTrash_->setEnabled(c.canDeleteSelection());
+  // A saved scan's folder may not even be on this machine.
+  if (rescan_ != nullptr) rescan_->setEnabled(!c.isImported());
 }
 
 void TMMainWindow::setFileDropResponder(std::function<void(const TMFileURL&)> responder) {
@@ -185,12 +190,42 @@ void TMMainWindow::openDocument() {
   if (!folder.isEmpty()) controller_->openURL(TMFileURL::fromPath(QFile::encodeName(folder).toStdString()));
 }
 
+void TMMainWindow::openImportDialog() {
+  const QString file = QFileDialog::getOpenFileName(this, tr("Import Scan"), QString(),
+                                                    tr("Saved scans (*.json);;All files (*)"));
+  if (!file.isEmpty()) importScan(QFile::encodeName(file));
+}
+
+void TMMainWindow::importScan(const QByteArray& path) {
+  const uint64_t import = ++imports_;
+  const QString name = path == "-" ? tr("standard input") : displayText(path.toStdString());
+  statusLine_->setText(tr("Reading %1\u2026").arg(name));
+  setProgressIndeterminate(true);
+  startProgressAnimation();
+  QPointer<TMMainWindow> window(this);
+  readSavedScan(path, mainQueue_, [window, import, name](TMSavedScanResult result) {
+    if (!window || import != window->imports_) return;
+    window->stopProgressAnimation();
+    if (auto* error = std::get_if<TMImportError>(&result)) {
+      window->statusLine_->clear();
+      window->messageView_->setMessage(
+          tr("Cannot import %1: %2").arg(name, QString::fromStdString(error->text())));
+      window->showMessageView(true);
+      return;
+    }
+    TMImportedScan& scan = std::get<TMImportedScan>(result);
+    window->controller_->openImportedTree(std::move(scan.root), TMFileURL::fromPathComponents(scan.rootComponents),
+                                          scan.timestamp, scan.unreadableFolders);
+  });
+}
+
 void TMMainWindow::showMessageView(bool shown) {
   pages_->setCurrentIndex(shown ? 0 : 1);
   if (!shown) messageView_->setMessage(QString());
 }
 
 void TMMainWindow::showScanStatus(const TMScanStatus& status) {
+  mapPane_->setTitleNote(status.imported ? tr("imported") : QString());
   statusLine_->setText(statusTextOf(status));
   statusLine_->setToolTip(statusToolTipOf(status));
   stop_->setEnabled(status.scanning);

@@ -38,6 +38,10 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
 
   // File ▸ Open…: a folder for this window.
   void openDocument();
+  // File ▸ Import Scan…: a saved scan for this window.
+  void openImportDialog();
+  // Reads the saved scan at `path` ("-": standard input) and shows it here.
+  void importScan(const QByteArray& path);
 
   // TMWindowHost
   void showMessageView(bool shown) override;
@@ -63,6 +67,7 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   QAction& revealAction() { return *reveal_; }
   QAction& selectFirstItemAction() { return *selectFirstItem_; }
   QAction& moveToTrashAction() { return *moveToTrash_; }
+  QAction& rescanAction() { return *rescan_; }
 
  private:
   void buildMenus();
@@ -84,6 +89,9 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   QAction* reveal_ = nullptr;
   QAction* selectFirstItem_ = nullptr;
   QAction* moveToTrash_ = nullptr;
+  QAction* rescan_ = nullptr;
+  std::shared_ptr<TMMainQueue> mainQueue_;
+  uint64_t imports_ = 0;  // numbers the reads started, so that only the last one shows
   bool indeterminate_ = true;
   bool animating_ = false;
   std::shared_ptr<TMMainWindowController> controller_;

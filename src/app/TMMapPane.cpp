@@ -91,8 +91,16 @@ void TMMapPane::requestRepaint() {
 void TMMapPane::showPath(const std::optional<TMFileURL>& url) { pathView_->setURL(url); }
 
 void TMMapPane::setWindowTitle(std::string_view title) {
-  const QString name = displayText(title);
+  title_ = title;
+  QString name = displayText(title);
+  if (title != kProductName && !titleNote_.isEmpty()) name += QStringLiteral(" (%1)").arg(titleNote_);
   window()->setWindowTitle(title == kProductName ? name : name + QStringLiteral(" \u2014 Tilemora"));
+}
+
+void TMMapPane::setTitleNote(const QString& note) {
+  if (note == titleNote_) return;
+  titleNote_ = note;
+  if (!title_.empty()) setWindowTitle(title_);
 }
 
 void TMMapPane::setRepresentedURL(const std::optional<TMFileURL>& url) {

@@ -37,6 +37,9 @@ class TMMapPane : public QWidget, public TMTreeMapViewHost {
   void requestRepaint() override;
   void showPath(const std::optional<TMFileURL>& url) override;
   void setWindowTitle(std::string_view title) override;
+  // A word shown in parentheses after the name in the title ("imported"),
+  // or none.
+  void setTitleNote(const QString& note);
   void setRepresentedURL(const std::optional<TMFileURL>& url) override;
   void setScrollerPositions(const TMScrollerPositions& positions) override;
   void startAnimation(double seconds, std::function<void(float)> frame, std::function<void()> end) override;
@@ -52,6 +55,8 @@ class TMMapPane : public QWidget, public TMTreeMapViewHost {
   void scrollerActed(QScrollBar& scroller, int action);
 
   std::unique_ptr<TMTreeMapView> view_;
+  std::string title_;  // the last title the view asked for
+  QString titleNote_;
   TMTreeMapWidget* map_;
   QScrollBar* horizontalScroller_;
   QScrollBar* verticalScroller_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMStatusText.h"
 
+#include <QDateTime>
 #include <QLocale>
 
 #include "TMDisplayText.h"
@@ -21,7 +22,16 @@ QString count(uint64_t n) { return QLocale().toString(qulonglong(n)); }
 QString statusTextOf(const TMScanStatus& status) {
   const QString seconds = QLocale().toString(status.seconds, 'f', status.seconds < 10 ? 1 : 0);
   QString text;
-  if (status.scanning) {
+  if (status.imported) {
+    // A saved scan: when it was made, not how long this took.
+    const QString when = status.scannedAt > 0
+                             ? QLocale().toString(QDateTime::fromSecsSinceEpoch(status.scannedAt), QLocale::ShortFormat)
+                             : QObject::tr("at an unknown date");
+    text = QObject::tr("%1 (%2 bytes) in %3 files and %4 folders, imported: scanned %5")
+               .arg(sizeText(status.bytes), count(status.bytes), count(status.files), count(status.folders), when);
+    if (status.unreadableFolders > 0)
+      text += QObject::tr("; %1 folders could not be read").arg(count(status.unreadableFolders));
+  } else if (status.scanning) {
     text = QObject::tr("Scanning\u2026 %1 entries, %2, %3 s").arg(count(status.entries), sizeText(status.bytes), seconds);
   } else {
     text = QObject::tr("%1 (%2 bytes) in %3 files and %4 folders, %5 in %6 s")

@@ -27,18 +27,37 @@ TMMainWindow* TilemoraAppDelegate::openRawPath(const QByteArray& path) {
   return makeWindow();  // takes the folder out of the slot as it is set up
 }
 
-QList<QByteArray> TilemoraAppDelegate::folderArguments(int argc, const char* const* argv) {
-  QList<QByteArray> folders;
+namespace {
+
+// Splits a command line into folders and saved scans, as raw bytes.
+void splitArguments(int argc, const char* const* argv, QList<QByteArray>* folders, QList<QByteArray>* imports) {
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const QByteArray argument(argv[i]);
     if (!optionsEnded && argument == "--") {
       optionsEnded = true;
-    } else if (optionsEnded || !argument.startsWith('-') || argument == "-") {
-      folders << argument;
+    } else if (!optionsEnded && argument == "--import") {
+      if (++i < argc && imports) *imports << QByteArray(argv[i]);
+    } else if (!optionsEnded && argument.startsWith("--import=")) {
+      if (imports) *imports << argument.mid(int(sizeof "--import=") - 1);
+    } else if ((optionsEnded || !argument.startsWith('-') || argument == "-") && folders) {
+      *folders << argument;
     }
   }
+}
+
+}  // namespace
+
+QList<QByteArray> TilemoraAppDelegate::folderArguments(int argc, const char* const* argv) {
+  QList<QByteArray> folders;
+  splitArguments(argc, argv, &folders, nullptr);
   return folders;
+}
+
+QList<QByteArray> TilemoraAppDelegate::importArguments(int argc, const char* const* argv) {
+  QList<QByteArray> imports;
+  splitArguments(argc, argv, nullptr, &imports);
+  return imports;
 }
 
 TMMainWindow* TilemoraAppDelegate::openUntitledFile() { return makeWindow(); }

@@ -32,6 +32,9 @@ class TilemoraAppDelegate : public QObject {
   // The folders named on a command line, as raw bytes: every argument that
   // is not an option, and all after "--". Qt has taken out its own options.
   static QList<QByteArray> folderArguments(int argc, const char* const* argv);
+  // The saved scans named on a command line by --import FILE (or
+  // --import=FILE), as raw bytes.
+  static QList<QByteArray> importArguments(int argc, const char* const* argv);
   // applicationOpenUntitledFile: — a new, empty window.
   TMMainWindow* openUntitledFile();
   // The Open dialog for a new window.

@@ -25,6 +25,9 @@ int main(int argc, char** argv) {
   parser.setApplicationDescription(QStringLiteral("Shows how the space of a folder is used, as a treemap."));
   parser.addHelpOption();
   parser.addVersionOption();
+  parser.addOption({QStringLiteral("import"),
+                    QStringLiteral("Shows a scan saved by tilemora-scan --export or ncdu -o (- for standard input)."),
+                    QStringLiteral("file")});
   parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Folders to open, one window each."),
                                QStringLiteral("[folder…]"));
   parser.process(application);
@@ -35,7 +38,9 @@ int main(int argc, char** argv) {
   // not valid UTF-8 must reach the scan as it is.
   const QList<QByteArray> folders = TilemoraAppDelegate::folderArguments(argc, argv);
   for (const QByteArray& folder : folders) delegate.openRawPath(folder);
-  if (folders.isEmpty()) delegate.openUntitledFile();
+  const QList<QByteArray> imports = TilemoraAppDelegate::importArguments(argc, argv);
+  for (const QByteArray& file : imports) delegate.openUntitledFile()->importScan(file);
+  if (folders.isEmpty() && imports.isEmpty()) delegate.openUntitledFile();
 
   const int status = application.exec();
   // Windows still open stop their scans as they go; then wait the few

@@ -15,6 +15,7 @@
 namespace tilemora {
 
 std::string TMImportError::text() const {
+  if (line == 0) return message;
   return "line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + message;
 }
 
@@ -71,12 +72,19 @@ std::string rawName(std::string_view text) {
   return bytes;
 }
 
-// The last component of a path, as the export names its root ("/" for "/").
-std::string lastComponent(std::string_view path) {
-  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
-  const size_t slash = path.rfind('/');
-  if (slash == std::string_view::npos || path.size() == 1) return std::string(path);
-  return std::string(path.substr(slash + 1));
+// The path the export names its root with, as an absolute path without
+// empty or "." components. It names a place on the machine that was
+// scanned: nothing of it is resolved here.
+std::vector<std::string> pathComponents(std::string_view path) {
+  std::vector<std::string> components{"/"};
+  while (!path.empty()) {
+    const size_t slash = path.find('/');
+    const std::string_view component = path.substr(0, slash);
+    if (!component.empty() && component != ".") components.emplace_back(component);
+    if (slash == std::string_view::npos) break;
+    path.remove_prefix(slash + 1);
+  }
+  return components;
 }
 
 // Follows the parser's events: the outer array (major and minor version,
@@ -232,8 +240,8 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
     if (name.find('\0') != std::string::npos) return wrong("a name cannot hold a NUL character");
     if (isRoot) {
       if (name.empty()) return wrong("the scanned path is empty");
-      scan.rootPath = name;
-      builder.emplace(lastComponent(name));
+      scan.rootComponents = pathComponents(name);
+      builder.emplace(scan.rootComponents.back());
     } else if (entry_.folder) {
       builder->enterFolder(name);
       ++scan.folders;

@@ -16,14 +16,17 @@
 #include <memory>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "core/filetree/TMFileTree.h"
 
 namespace tilemora {
 
 struct TMImportedScan {
-  std::shared_ptr<TMFileTree> root;  // a folder, named after the last component of rootPath
-  std::string rootPath;              // the path that was scanned, as the export names it
+  std::shared_ptr<TMFileTree> root;  // a folder, named after the last of rootComponents
+  // The path that was scanned, as the export names it, in components (the
+  // first "/"), without empty or "." ones; nothing of it is resolved here.
+  std::vector<std::string> rootComponents;
   std::string program;               // what wrote the export ("tilemora-scan 0.1.0")
   int64_t timestamp = 0;             // when it was scanned (seconds since the epoch); 0: not said
   uint64_t files = 0;
@@ -32,10 +35,10 @@ struct TMImportedScan {
 };
 
 struct TMImportError {
-  uint64_t line = 0;    // 1 for the first
+  uint64_t line = 0;    // 1 for the first; 0 when the file could not be read at all
   uint64_t column = 0;  // in bytes, 1 for the first
   std::string message;
-  // "line L, column C: MESSAGE"
+  // "line L, column C: MESSAGE", or the message alone without a line
   std::string text() const;
 };
 

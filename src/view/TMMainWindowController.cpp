@@ -34,6 +34,8 @@ void TMMainWindowController::stopScan() {
 
 void TMMainWindowController::openURL(const TMFileURL& url) {
   stopScan();
+  imported_ = false;
+  mainTreeView_.setItemsOnDisk(true);
   if (std::optional<std::string> reason = TMFileTree::reasonNotScannable(url, *environment_.fileSystem)) {
     // Nothing to scan: the window says so, and the folder is no recent one.
     curentlyNavigated_.reset();
@@ -68,6 +70,27 @@ void TMMainWindowController::openURL(const TMFileURL& url) {
       environment_, &scanTask_);
   window_.toolbarFlagsChanged();  // nothing is deleted while the scan writes
   window_.showScanStatus(scanStatus());
+}
+
+void TMMainWindowController::openImportedTree(std::shared_ptr<TMFileTree> root, const TMFileURL& url,
+                                              int64_t scannedAt, uint64_t unreadableFolders) {
+  stopScan();
+  window_.showMessageView(false);
+  relay_.reset();
+  scanTask_.reset();
+  imported_ = true;
+  importedScannedAt_ = scannedAt;
+  importedUnreadable_ = unreadableFolders;
+  mainTreeView_.setItemsOnDisk(false);
+  curentlyNavigated_ = std::move(root);
+  scannedUrl_ = url;
+  ended_ = false;
+  mapFinal_ = false;
+  stopped_ = false;
+  ++commits_;
+  scanStart_ = std::chrono::steady_clock::now();
+  // No scan: the full map is built at once, off the main thread.
+  commitTree();
 }
 
 void TMMainWindowController::stopScanning() {
@@ -124,6 +147,11 @@ TMScanStatus TMMainWindowController::scanStatus() const {
   if (scanTask_ && !stopped_) {
     status.unreadableFolders = scanTask_->unreadableFolderCount();
     status.firstUnreadableFolders = scanTask_->firstUnreadableFolders();
+  }
+  if (imported_) {
+    status.imported = true;
+    status.scannedAt = importedScannedAt_;
+    status.unreadableFolders = importedUnreadable_;
   }
   return status;
 }

@@ -40,6 +40,14 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // Starts scanning `url` in this window; a scan still running is stopped.
   // A path that cannot be scanned shows why in the message view instead.
   void openURL(const TMFileURL& url);
+  // Shows a saved scan instead of scanning: `root` was scanned at `url` (on
+  // whatever machine made it) at `scannedAt` (seconds since the epoch, 0
+  // when unknown), with `unreadableFolders` folders it could not read. Its
+  // items cannot be revealed, moved to the trash or scanned again here.
+  void openImportedTree(std::shared_ptr<TMFileTree> root, const TMFileURL& url, int64_t scannedAt,
+                        uint64_t unreadableFolders);
+  // Whether the window shows a saved scan.
+  bool isImported() const { return imported_; }
   // Stops the running scan (Esc, the Stop button) and shows what it found.
   void stopScanning();
   // The tree map view's root itself was deleted: forget the tree.
@@ -112,6 +120,9 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   bool ended_ = false;     // the scan thread is done (or stopped)
   bool mapFinal_ = false;  // its full map is on screen
   bool stopped_ = false;
+  bool imported_ = false;
+  int64_t importedScannedAt_ = 0;
+  uint64_t importedUnreadable_ = 0;
   uint64_t commits_ = 0;   // numbers the full maps asked for
   std::pair<uint64_t, uint64_t> entryCounts_;  // files and folders, once final
   std::chrono::steady_clock::time_point scanStart_;

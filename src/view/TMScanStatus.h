@@ -24,6 +24,8 @@ struct TMScanStatus {
   uint64_t usedBytes = 0;
   uint64_t freeBytes = 0;
   uint64_t unscannedBytes = 0;
+  bool imported = false;   // a saved scan read from a file, not a scan run here
+  int64_t scannedAt = 0;   // when the saved scan was made (seconds since the epoch); 0: not said
 };
 
 }  // namespace tilemora

@@ -140,7 +140,11 @@ class TMTreeMapView {
 
   bool isSelectionNarrowable() const;
   bool isAtTopLevel() const;
-  bool isSelectionReavealableInFinder() const { return selected_ != nullptr; }
+  bool isSelectionReavealableInFinder() const { return itemsOnDisk_ && selected_ != nullptr; }
+  // Whether the map's items are on this machine's disks, as a scan's are;
+  // a saved scan's may come from elsewhere: they are then neither revealed
+  // nor moved to the trash.
+  void setItemsOnDisk(bool onDisk) { itemsOnDisk_ = onDisk; }
 
   // --- deletion -------------------------------------------------------------
   // deleteSelection: — moves the selected file or folder to the trash and,
@@ -151,7 +155,7 @@ class TMTreeMapView {
   // changes nothing and is shown to the user.
   void deleteSelection(bool sender);
   // A selection that names an item on disk (not free or unscanned space).
-  bool isSelectionDeletable() const { return selected_ && selected_->file != nullptr; }
+  bool isSelectionDeletable() const { return itemsOnDisk_ && selected_ && selected_->file != nullptr; }
   // Called once the view has let go of a tree whose root was deleted.
   void setCleanupResponder(std::function<void()> responder) { cleanupResponder_ = std::move(responder); }
 
@@ -197,6 +201,7 @@ class TMTreeMapView {
   bool dragged_ = false;
   std::function<void()> stateChangeNotifier_;
   std::function<void()> cleanupResponder_;
+  bool itemsOnDisk_ = true;
 };
 
 }  // namespace tilemora

@@ -26,7 +26,7 @@ bool isLeaf(const TMLayoutNode& node) {
 }  // namespace
 
 void TMTreeMapView::deleteSelection(bool) {
-  if (!root_ || !selected_ || selected_->file == nullptr) return;
+  if (!root_ || !isSelectionDeletable()) return;
   TMFileTree* rootFile = root_->layout->fileNode();
   const std::vector<std::string> parts = selected_->url.pathComponents();
   const size_t rootIndex = root_->url.pathComponents().size() - 1;

@@ -119,7 +119,7 @@ TMPoint TMTreeMapView::virtualPointOf(const TMPoint& viewPoint) const {
 }
 
 void TMTreeMapView::revealSelectionInFinder() {
-  if (lockAnyMouseEvent_ || !selected_) return;
+  if (lockAnyMouseEvent_ || !isSelectionReavealableInFinder()) return;
   host_.revealInFileManager(selected_->url, selected_->url.deletingLastPathComponent());
 }
 

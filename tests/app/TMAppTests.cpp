@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QLabel>
 #include <QMenu>
 #include <QScopeGuard>
 #include <QScrollBar>
@@ -58,6 +59,12 @@ Qt::DropAction dragOnto(QWidget& view, QMimeData* data, bool drop, int* statusDu
   }
   delete data;
   return answered;
+}
+
+void writeTextFile(const QString& path, const char* text) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(text);
 }
 
 QList<TMMainWindow*> mainWindows() {
@@ -431,6 +438,68 @@ class TMAppShellTest : public QObject {
     window->close();
     QTRY_VERIFY(!delegate->hasOpenedWindow());
     QCOMPARE(changed.count(), 1);
+  }
+
+  void commandLineSplitsFoldersAndSavedScans_data() {
+    QTest::addColumn<QList<QByteArray>>("arguments");
+    QTest::addColumn<QList<QByteArray>>("folders");
+    QTest::addColumn<QList<QByteArray>>("imports");
+    using L = QList<QByteArray>;
+    QTest::newRow("folders only") << L{"/a", "/b"} << L{"/a", "/b"} << L{};
+    QTest::newRow("import with its value apart") << L{"--import", "/s.json", "/a"} << L{"/a"} << L{"/s.json"};
+    QTest::newRow("import joined to its value") << L{"--import=/s.json"} << L{} << L{"/s.json"};
+    QTest::newRow("import of standard input") << L{"--import", "-"} << L{} << L{"-"};
+    QTest::newRow("after -- it is a folder") << L{"--", "--import", "x"} << L{"--import", "x"} << L{};
+    QTest::newRow("import without a value") << L{"/a", "--import"} << L{"/a"} << L{};
+  }
+  void commandLineSplitsFoldersAndSavedScans() {
+    QFETCH(QList<QByteArray>, arguments);
+    std::vector<const char*> argv{"tilemora"};
+    for (const QByteArray& argument : arguments) argv.push_back(argument.constData());
+    QTEST(TilemoraAppDelegate::folderArguments(int(argv.size()), argv.data()), "folders");
+    QTEST(TilemoraAppDelegate::importArguments(int(argv.size()), argv.data()), "imports");
+  }
+
+  void aSavedScanShowsAsImportedWithNothingToDoOnDisk() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("saved.json");
+    writeTextFile(file, R"([1,2,{"progname":"tilemora-scan","timestamp":1700000000},
+[{"name":"/elsewhere/../data"},[{"name":"docs"},{"name":"a.txt","dsize":8192}],{"name":"b.bin","dsize":4096}]])");
+    TMMainWindow* window = delegate->openUntitledFile();
+    window->importScan(QFile::encodeName(file));
+    QTRY_VERIFY(window->controller().curentlyNavigated() != nullptr);
+    QTRY_VERIFY(window->statusLine().text().contains("imported"));
+    TMMainWindowController& controller = window->controller();
+    QVERIFY(controller.isImported());
+    // The path names the machine that was scanned: nothing of it is resolved here.
+    QCOMPARE(QByteArray::fromStdString(controller.scannedUrl()->path()), QByteArray("/elsewhere/../data"));
+    QCOMPARE(controller.curentlyNavigated()->diskSize(), uint64_t(12288));
+    QVERIFY(window->statusLine().text().startsWith("12.0 KB (12,288 bytes) in 2 files and 1 folders, imported"));
+    QWidget& map = window->mapPane().map();
+    QTest::mouseClick(&map, Qt::LeftButton, {}, map.rect().center());
+    QTRY_VERIFY(window->mapPane().view().selected() != nullptr);
+    QVERIFY(!window->revealAction().isEnabled());
+    QVERIFY(!window->moveToTrashAction().isEnabled());
+    QVERIFY(!window->rescanAction().isEnabled());
+    QVERIFY(window->windowTitle().contains("(imported)"));
+    // A folder opened afterwards is a scan again, with everything it allows.
+    QTemporaryDir folder;
+    controller.openURL(TMFileURL::fromPath(QFile::encodeName(folder.path()).toStdString()));
+    QTRY_VERIFY(!controller.isScanning());
+    QVERIFY(!controller.isImported());
+    QVERIFY(window->rescanAction().isEnabled());
+    QVERIFY(!window->windowTitle().contains("(imported)"));
+  }
+
+  void aBrokenSavedScanSaysWhereAndShowsNoMap() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("cut.json");
+    writeTextFile(file, "[1,2,{},\n[{\"name\":\"/data\"},\n{\"name\":\"a\",\"dsize\":");
+    TMMainWindow* window = delegate->openUntitledFile();
+    window->importScan(QFile::encodeName(file));
+    QTRY_VERIFY(window->messageView().message().contains("line 3"));
+    QVERIFY(window->messageView().message().startsWith("Cannot import"));
+    QVERIFY(window->controller().curentlyNavigated() == nullptr);
   }
 
   void theVersionTextNamesVersionAndBuild() {

@@ -90,7 +90,7 @@ TEST(TMNcduImport, ReadsBackWhatTheExportWroteOfARealTree) {
   auto result = importText(text);
   ASSERT_TRUE(std::holds_alternative<TMImportedScan>(result)) << std::get<TMImportError>(result).text();
   const TMImportedScan& imported = std::get<TMImportedScan>(result);
-  EXPECT_EQ(imported.rootPath, tree.path());
+  EXPECT_EQ(TMFileURL::fromPathComponents(imported.rootComponents).path(), tree.path());
   EXPECT_EQ(imported.program, "tilemora-scan test");
   EXPECT_EQ(imported.timestamp, 1700000000);
   EXPECT_EQ(imported.files, 9u);

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Reads a saved scan (an export file, or standard input for "-") on a
+// thread of its own, so that a big file does not freeze the window, and
+// hands the result over on the main queue.
+
+#include <QByteArray>
+#include <functional>
+#include <memory>
+#include <variant>
+
+#include "core/platform/TMMainQueue.h"
+#include "import/TMNcduImport.h"
+
+namespace tilemora {
+
+using TMSavedScanResult = std::variant<TMImportedScan, TMImportError>;
+
+// `done` runs on `mainQueue` with what was read, or why nothing was.
+void readSavedScan(const QByteArray& path, std::shared_ptr<TMMainQueue> mainQueue,
+                   std::function<void(TMSavedScanResult)> done);
+
+}  // namespace tilemora
