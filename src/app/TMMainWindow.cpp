@@ -21,6 +21,7 @@
 #include "TMMapPane.h"
 #include "TMTreeMapWidget.h"
 #include "TMMessageView.h"
+#include "TMPreferences.h"
 #include "TMRecentFolders.h"
 #include "TMSavedScanReader.h"
 #include "TMStatusText.h"
@@ -74,6 +75,7 @@ TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMain
   environment.mainQueue = std::move(mainQueue);
   controller_ = std::make_shared<TMMainWindowController>(
       *this, mapPane_->view(), std::move(environment), [&delegate] { delegate.notifyWindowClosed(); });
+  controller_->setScanOptions(TMPreferences::load().scanOptions);
   buildCommands();
   buildMenus();
   // Wires the drop and the toolbar, and opens the folder handed over for
@@ -102,6 +104,9 @@ void TMMainWindow::buildMenus() {
 
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
   edit->addAction(moveToTrash_);
+  edit->addSeparator();
+  edit->addAction(tr("&Preferences\u2026"), QKeySequence(Qt::CTRL | Qt::Key_Comma), &delegate_,
+                  [this] { delegate_.openPreferences(this); });
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   view->addActions({zoomIn_, zoomOut_});

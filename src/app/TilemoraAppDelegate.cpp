@@ -8,6 +8,7 @@
 
 #include "view/TMGlobalQueues.h"
 #include "TMMainWindow.h"
+#include "TMPreferencesDialog.h"
 
 namespace tilemora {
 
@@ -77,6 +78,23 @@ void TilemoraAppDelegate::openAbout(QWidget* parent) {
                      QStringLiteral("<b>Tilemora</b><p>%1</p><p>%2</p>")
                          .arg(versionString().toHtmlEscaped(),
                               tr("Shows how the space of a folder or a disk is used, as a treemap.")));
+}
+
+void TilemoraAppDelegate::openPreferences(QWidget* parent) {
+  auto* dialog = new TMPreferencesDialog(parent);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &TMPreferencesDialog::preferencesChanged, this, [] { applyPreferencesToWindows(); });
+  dialog->open();
+}
+
+void TilemoraAppDelegate::applyPreferencesToWindows() {
+  const TMPreferences preferences = TMPreferences::load();
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (auto* window = qobject_cast<TMMainWindow*>(widget)) {
+      window->controller().setScanOptions(preferences.scanOptions);
+      window->controller().refreshSizeTexts();
+    }
+  }
 }
 
 void TilemoraAppDelegate::quit() {

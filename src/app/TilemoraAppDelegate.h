@@ -42,6 +42,13 @@ class TilemoraAppDelegate : public QObject {
   // A main window went away.
   void notifyWindowClosed() { setHasOpenedWindow(false); }
 
+  // Edit ▸ Preferences: the dialog, over `parent`; what it keeps applies
+  // to every window.
+  void openPreferences(QWidget* parent);
+  // Applies the kept preferences to every window: sizes redrawn at once,
+  // the scan options for the next scans.
+  static void applyPreferencesToWindows();
+
   // "Version %@ (%@)" with the version and the build number.
   static QString versionString();
   void openAbout(QWidget* parent);

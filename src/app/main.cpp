@@ -7,6 +7,7 @@
 
 #include "TMAppIcon.h"
 #include "TMMainWindow.h"
+#include "TMPreferences.h"
 #include "TMQtMainQueue.h"
 #include "TilemoraAppDelegate.h"
 #include "core/filetree/TMScanTask.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(TILEMORA_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("tilemora"));
   QApplication::setWindowIcon(tilemoraIcon());
+  TMPreferences::load().applySizeUnits();
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Shows how the space of a folder is used, as a treemap."));

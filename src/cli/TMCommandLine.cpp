@@ -15,6 +15,9 @@ const char* TMCommandLine::usage() {
          "their blocks), every hard link counted; folders' own blocks are not\n"
          "counted, and what is mounted inside PATH is skipped.\n"
          "\n"
+         "Counting:\n"
+         "  --hard-links-once  count a file of several hard links once, as du does\n"
+         "  --cross-mounts     scan what is mounted inside PATH too\n"
          "Report:\n"
          "  --top N        list the N largest entries of each folder (default 20, 0: none)\n"
          "  --depth N      list down to N levels below PATH, indented (default 1)\n"
@@ -87,6 +90,10 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
       line.version = true;
     } else if (argument == "--bytes") {
       line.bytes = true;
+    } else if (argument == "--hard-links-once") {
+      line.scanOptions.hardLinksOnce = true;
+    } else if (argument == "--cross-mounts") {
+      line.scanOptions.crossMountPoints = true;
     } else if (argument == "--si") {
       line.units = TMSizeUnits::Decimal;
     } else if (argument == "--top") {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/filetree/TMFileTree.h"
 #include "core/filetree/TMSizeFormatter.h"
 
 namespace tilemora {
@@ -24,6 +25,8 @@ struct TMCommandLine {
   TMSizeUnits units = TMSizeUnits::Formatter;
   int top = 20;
   int depth = 1;
+  // What the scan counts.
+  TMScanOptions scanOptions;
 
   // Whether an output takes standard output, in which case no report is
   // printed there.

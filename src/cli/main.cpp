@@ -124,6 +124,7 @@ int main(int argc, char** argv) {
   bool ended = false;
   TMScanEnvironment environment;
   environment.mainQueue = queue;
+  environment.options = line->scanOptions;
   std::shared_ptr<TMNcduExport> exporter;
   if (exportFile) {
     std::setvbuf(exportFile->stream(), nullptr, _IOFBF, 1 << 16);

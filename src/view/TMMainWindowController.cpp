@@ -32,7 +32,7 @@ void TMMainWindowController::stopScan() {
   if (scanTask_) scanTask_->requestStop();
 }
 
-void TMMainWindowController::openURL(const TMFileURL& url) {
+void TMMainWindowController::openURL(TMFileURL url) {
   stopScan();
   imported_ = false;
   mainTreeView_.setItemsOnDisk(true);
@@ -220,6 +220,11 @@ void TMMainWindowController::finishCommit(uint64_t commit, std::shared_ptr<TMLay
   releaseFreedHeapMemory();
   window_.toolbarFlagsChanged();  // deletion is possible now
   window_.showScanStatus(scanStatus());
+}
+
+void TMMainWindowController::refreshSizeTexts() {
+  mainTreeView_.redraw();
+  if (curentlyNavigated_) window_.showScanStatus(scanStatus());
 }
 
 void TMMainWindowController::notifyViewCleanup() {

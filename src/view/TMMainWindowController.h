@@ -39,13 +39,19 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
 
   // Starts scanning `url` in this window; a scan still running is stopped.
   // A path that cannot be scanned shows why in the message view instead.
-  void openURL(const TMFileURL& url);
+  // Taken by value: Rescan passes the URL this call replaces.
+  void openURL(TMFileURL url);
   // Shows a saved scan instead of scanning: `root` was scanned at `url` (on
   // whatever machine made it) at `scannedAt` (seconds since the epoch, 0
   // when unknown), with `unreadableFolders` folders it could not read. Its
   // items cannot be revealed, moved to the trash or scanned again here.
   void openImportedTree(std::shared_ptr<TMFileTree> root, const TMFileURL& url, int64_t scannedAt,
                         uint64_t unreadableFolders);
+  // What the next scans count (the current one goes on as it began).
+  void setScanOptions(const TMScanOptions& options) { environment_.options = options; }
+  // Tells the window the status again, and redraws the map: the units of
+  // sizes may have changed.
+  void refreshSizeTexts();
   // Whether the window shows a saved scan.
   bool isImported() const { return imported_; }
   // Stops the running scan (Esc, the Stop button) and shows what it found.

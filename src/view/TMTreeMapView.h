@@ -60,6 +60,8 @@ class TMTreeMapView {
   void updateGeometrySize();
   // Gathers the frame of the current state.
   void updateGeometry();
+  // Gathers the frame again and repaints it: how sizes are written changed.
+  void redraw() { regatherAndRepaint(); }
   // Stores `responder`, called after every change of state, and calls it
   // once at once.
   void setStateChangeResponder(std::function<void()> responder);

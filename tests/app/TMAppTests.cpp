@@ -11,7 +11,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QSettings>
 #include <QMenu>
 #include <QScopeGuard>
 #include <QScrollBar>
@@ -25,12 +29,15 @@
 #include "TMMessageGeometry.h"
 #include "TMMessageView.h"
 #include "TMPathBar.h"
+#include "TMPreferences.h"
+#include "TMPreferencesDialog.h"
 #include "TMQtMainQueue.h"
 #include "TMRecentFolders.h"
 #include "TMStatusText.h"
 #include "TMTreeMapWidget.h"
 #include "TilemoraAppDelegate.h"
 #include "core/filetree/TMScanTask.h"
+#include "core/filetree/TMSizeFormatter.h"
 #include "view/TMGlobalQueues.h"
 
 using namespace tilemora;
@@ -500,6 +507,45 @@ class TMAppShellTest : public QObject {
     QTRY_VERIFY(window->messageView().message().contains("line 3"));
     QVERIFY(window->messageView().message().startsWith("Cannot import"));
     QVERIFY(window->controller().curentlyNavigated() == nullptr);
+  }
+
+  void preferencesKeepTheirChoicesAndApplyThem() {
+    QSettings().remove("preferences");
+    auto restore = qScopeGuard([] {
+      QSettings().remove("preferences");
+      TMSizeFormatter::setSharedUnits(TMSizeUnits::Formatter);
+    });
+    const TMPreferences defaults = TMPreferences::load();
+    QVERIFY(defaults.units == TMSizeUnits::Formatter);
+    QVERIFY(!defaults.scanOptions.hardLinksOnce && !defaults.scanOptions.crossMountPoints);
+
+    QTemporaryDir folder;
+    writeTextFile(folder.filePath("file"), std::string(5000, 'x').c_str());
+    QVERIFY(::link(QFile::encodeName(folder.filePath("file")).constData(),
+                   QFile::encodeName(folder.filePath("link")).constData()) == 0);
+    TMMainWindow* window = delegate->openFile(folder.path());
+    QTRY_VERIFY(!window->controller().isScanning());
+    const uint64_t everyLink = window->controller().curentlyNavigated()->diskSize();
+    QVERIFY(window->statusLine().text().contains(" KB ("));
+
+    delegate->openPreferences(window);
+    auto* dialog = window->findChild<TMPreferencesDialog*>();
+    QVERIFY(dialog != nullptr);
+    dialog->unitsChoice().setCurrentIndex(dialog->unitsChoice().findData(int(TMSizeUnits::Binary)));
+    dialog->hardLinksChoice().setCurrentIndex(dialog->hardLinksChoice().findData(true));
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+
+    QCOMPARE(QSettings().value("preferences/sizeUnits").toString(), QString("iec"));
+    QCOMPARE(QSettings().value("preferences/hardLinksOnce").toBool(), true);
+    QCOMPARE(QSettings().value("preferences/crossMountPoints").toBool(), false);
+    // Sizes change at once, in the open window too.
+    QCOMPARE(QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(2048)), QString("2.0 KiB"));
+    QVERIFY(window->statusLine().text().contains(" KiB ("));
+    // The count of links from the next scan on.
+    QCOMPARE(window->controller().curentlyNavigated()->diskSize(), everyLink);
+    window->rescanAction().trigger();
+    QTRY_VERIFY(!window->controller().isScanning());
+    QCOMPARE(window->controller().curentlyNavigated()->diskSize(), everyLink / 2);
   }
 
   void theVersionTextNamesVersionAndBuild() {

@@ -56,6 +56,15 @@ expect 1 "cannot write $tree/sub: it is a folder" -- --dot "$tree/sub" "$tree"
 expect 0 "" -- "$tree"
 expect 0 "" -- --top 0 --depth 3 --bytes "$tree"
 
+# Hard links once: the second link of a file counts nothing.
+checks=$((checks + 1))
+ln "$tree/sub/file" "$tree/sub/file-link"
+every=$("$scan" --bytes --top 0 "$tree" | sed -n 's/^Total: //p')
+once=$("$scan" --bytes --top 0 --hard-links-once "$tree" | sed -n 's/^Total: //p')
+[ $((every - once)) -eq $(($(stat -c %b "$tree/sub/file") * 512)) ] ||
+  fail "--hard-links-once: $once against $every for every link"
+rm "$tree/sub/file-link"
+
 # Help and version on standard output, status 0.
 for option in --help -h; do
   checks=$((checks + 1))

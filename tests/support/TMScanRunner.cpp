@@ -18,13 +18,14 @@ void TMCountingReceiver::notifyFileScanned() {
 }
 
 TMFinishedScan scanToEnd(const std::string& path, std::shared_ptr<TMFileSystem> fileSystem,
-                         std::function<void(const TMFileTree*)> onNotice) {
+                         std::function<void(const TMFileTree*)> onNotice, const TMScanOptions& options) {
   TMFinishedScan scan;
   scan.receiver = std::make_shared<TMCountingReceiver>();
   scan.receiver->onNotice = std::move(onNotice);
   scan.receiver->waitForRoot = true;
   auto queue = std::make_shared<TMManualMainQueue>();
   TMScanEnvironment environment{queue, std::move(fileSystem)};
+  environment.options = options;
   std::shared_ptr<TMScanTask> task;
   scan.root = TMFileTree::createFromPath(
       TMFileURL::fromPath(path), scan.receiver,

@@ -44,6 +44,7 @@ struct TMFinishedScan {
 // Scans `path` and serves the main queue until the end notice has run.
 TMFinishedScan scanToEnd(const std::string& path,
                          std::shared_ptr<TMFileSystem> fileSystem = TMFileSystem::posix(),
-                         std::function<void(const TMFileTree*)> onNotice = nullptr);
+                         std::function<void(const TMFileTree*)> onNotice = nullptr,
+                         const TMScanOptions& options = {});
 
 }  // namespace tilemora::test

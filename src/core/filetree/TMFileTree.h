@@ -47,12 +47,23 @@ class TMProgressNotifiable;
 class TMScanObserver;
 class TMScanTask;
 
+// What a scan counts, where the user may choose otherwise.
+struct TMScanOptions {
+  // A file with several hard links counts at its first link only (as du
+  // counts); by default every link counts.
+  bool hardLinksOnce = false;
+  // Folders mounted inside the scanned one are scanned too; by default
+  // they are skipped.
+  bool crossMountPoints = false;
+};
+
 // What a scan needs from its surroundings besides the path.
 struct TMScanEnvironment {
   std::shared_ptr<TMMainQueue> mainQueue;  // receives the end notice
   std::shared_ptr<TMFileSystem> fileSystem = TMFileSystem::posix();
   // Told about every entry on the scan thread, when given.
   std::shared_ptr<TMScanObserver> observer = nullptr;
+  TMScanOptions options = {};
 };
 
 // Ends the process: a node's kind places its name elsewhere than create()

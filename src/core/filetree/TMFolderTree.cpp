@@ -33,6 +33,15 @@ bool isDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
+// Whether the folder `info` describes is one of those on the path being
+// listed (a mount of an ancestor below itself would never end).
+bool mountsAnAncestor(const struct stat& info, const TMScanningContext_t& context) {
+  if (!S_ISDIR(info.st_mode)) return false;
+  const std::pair<dev_t, ino_t> identity{info.st_dev, info.st_ino};
+  return std::find(context.pathIdentities.begin(), context.pathIdentities.end(), identity) !=
+         context.pathIdentities.end();
+}
+
 // The position after the last record of a chunk getdents64 filled.
 int64_t positionAfter(const char* chunk, long bytes) {
   int64_t position = 0;
@@ -71,6 +80,7 @@ void TMFolderTree::initWithFilePath(const TMFileURL& url, TMScanningContext_t* c
   TMOpenFolderChain openFolders(fileSystem);
   openFolders.enter(directory, info.st_dev, info.st_ino);
   context->openFolders = &openFolders;
+  if (context->options.crossMountPoints) context->pathIdentities.assign({{info.st_dev, info.st_ino}});
   if (observer != nullptr) observer->folderEntered(url.path(), info);
   const bool wholeListing = populateChildListAtUrl(info.st_dev, context);
   if (observer != nullptr) observer->folderLeft(!wholeListing);
@@ -147,8 +157,11 @@ bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, uns
     info.st_dev = device;
   }
   TMScanObserver* observer = context->observer;
-  // The mount point of another volume, or of a bind mount of this one.
-  if (info.st_dev != device || mountRoot) {
+  // The mount point of another volume, or of a bind mount of this one;
+  // entered like any folder when mount points are to be crossed, unless it
+  // mounts a folder of the path that leads to it.
+  if ((info.st_dev != device || mountRoot) &&
+      (!context->options.crossMountPoints || mountsAnAncestor(info, *context))) {
     if (observer != nullptr) observer->mountPointSkipped(name, info);
     return true;
   }
@@ -160,6 +173,10 @@ bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, uns
   } else {
     if (observer != nullptr) observer->fileFound(name, info);
     uint64_t size = uint64_t(info.st_blocks) * 512;
+    // Another link to a file already counted: there, and of no size here.
+    if (context->options.hardLinksOnce && info.st_nlink > 1 &&
+        !context->linkedFilesSeen.emplace(info.st_dev, info.st_ino).second)
+      size = 0;
     auto* file = create<TMFileTree>(*context->arena, name, size);
     appendChild(file, context);
     addToSizesAbove(size, context);
@@ -187,7 +204,10 @@ void TMFolderTree::scanSubFolder(size_t level, const char* name, dev_t device, i
     struct stat opened {};
     if (inode == 0 && fileSystem.statOpen(subDirectory, &opened) == 0) inode = opened.st_ino;
     openFolders.enter(subDirectory, device, inode);
+    const bool crossing = context->options.crossMountPoints;
+    if (crossing) context->pathIdentities.emplace_back(device, inode);
     const bool wholeListing = folder->populateChildListAtUrl(device, context);
+    if (crossing) context->pathIdentities.pop_back();
     // A level above that cannot be opened again is seen by its own listing.
     openFolders.leave(stack);
     if (context->observer != nullptr) context->observer->folderLeft(!wholeListing);

@@ -60,6 +60,7 @@ std::shared_ptr<TMFileTree> TMFileTree::createFromPath(
       TMScanningContext_t context;
       context.updateReceiver = updateReceiver.get();
       context.observer = environment.observer.get();
+      context.options = environment.options;
       context.fileSystem = environment.fileSystem.get();
       context.arena = &storage->arena;
       context.recycler = &storage->recycler;

@@ -7,11 +7,15 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <unordered_set>
 #include <vector>
+
+#include <sys/types.h>
 
 #include "TMListingStack.h"
 #include "TMOpenFolderChain.h"
 #include "TMProgressNotifiable.h"
+#include "TMFileTree.h"
 #include "TMScanObserver.h"
 
 namespace tilemora {
@@ -22,6 +26,13 @@ class TMFileTree;
 class TMFolderTree;
 class TMNodeArena;
 
+// Hashes a file's device and inode.
+struct TMInodeHash {
+  size_t operator()(const std::pair<dev_t, ino_t>& file) const {
+    return std::hash<uint64_t>()(uint64_t(file.second) * 0x9E3779B97F4A7C15ull ^ uint64_t(file.first));
+  }
+};
+
 struct TMScanningContext_t {
   // The folders above the one being listed: entry 0 is the folder the scan
   // started at, entry parentCount - 1 the parent of the folder being listed.
@@ -30,6 +41,13 @@ struct TMScanningContext_t {
   int32_t parentCount = 0;
   TMProgressNotifiable* updateReceiver = nullptr;  // not owned; may be null
   TMScanObserver* observer = nullptr;              // not owned; may be null
+  TMScanOptions options;
+  // With options.hardLinksOnce: the files of several links met so far.
+  std::unordered_set<std::pair<dev_t, ino_t>, TMInodeHash> linkedFilesSeen;
+  // With options.crossMountPoints: the device and inode of each folder on
+  // the path being listed, the start first, so that a mount of one of them
+  // below itself is not entered again and again.
+  std::vector<std::pair<dev_t, ino_t>> pathIdentities;
 
   const TMFileSystem* fileSystem = nullptr;
   TMNodeArena* arena = nullptr;                    // where the scan creates nodes

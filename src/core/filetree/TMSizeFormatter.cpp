@@ -1,16 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMSizeFormatter.h"
 
+#include <atomic>
 #include <cstdio>
 
 #include "core/platform/TMLocalizedString.h"
 
 namespace tilemora {
 
+namespace {
+
+std::atomic<TMSizeUnits> sharedUnits{TMSizeUnits::Formatter};
+
+}  // namespace
+
 const TMSizeFormatter& TMSizeFormatter::sharedInstance() {
-  static const TMSizeFormatter instance(1024);  // thread-safe static initialisation
-  return instance;
+  // One formatter per kind of units, made once (thread-safe static
+  // initialisation) and never changed: a thread may keep the reference.
+  static const TMSizeFormatter formatter(1024);
+  static const TMSizeFormatter binary(TMSizeUnits::Binary);
+  static const TMSizeFormatter decimal(TMSizeUnits::Decimal);
+  switch (sharedUnits.load(std::memory_order_relaxed)) {
+    case TMSizeUnits::Binary: return binary;
+    case TMSizeUnits::Decimal: return decimal;
+    default: return formatter;
+  }
 }
+
+void TMSizeFormatter::setSharedUnits(TMSizeUnits units) { sharedUnits.store(units, std::memory_order_relaxed); }
 
 TMSizeFormatter::TMSizeFormatter(uint64_t base)
     : byteWord(TMLocalizedString("bytes")), unitLetter(TMLocalizedString("bytesAcronym")), base(base) {}

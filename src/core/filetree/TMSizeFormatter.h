@@ -14,8 +14,11 @@ enum class TMSizeUnits { Formatter, Binary, Decimal };
 
 class TMSizeFormatter {
  public:
-  // The process-wide formatter (base 1024), created on first use.
+  // The process-wide formatter, writing the units last chosen with
+  // setSharedUnits (at first the formatter's own text, base 1024).
   static const TMSizeFormatter& sharedInstance();
+  // Chooses the shared formatter's units, for every thread from then on.
+  static void setSharedUnits(TMSizeUnits units);
 
   // A formatter with the given unit step (1024 or 1000) and the localized
   // "bytes" and "bytesAcronym" texts.

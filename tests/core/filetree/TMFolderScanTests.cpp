@@ -14,6 +14,7 @@
 #include "core/filetree/TMUtf8.h"
 #include "support/TMCaseNames.h"
 #include "support/TMFaultyFileSystem.h"
+#include "support/TMPrivateMount.h"
 #include "support/TMScanRunner.h"
 #include "support/TMTemporaryTree.h"
 #include "support/TMTreeInspection.h"
@@ -250,32 +251,10 @@ TEST(TMFolderScan, SkipsARealBindMountInsideTheScannedFolder) {
   tree.makeFolder("data");
   uint64_t data = tree.makeFile("data/big", 90000);
   tree.makeFolder("again");
-  // A private mount namespace in a child process, so that nothing outside
-  // the test sees the mount.
-  int results[2];
-  ASSERT_EQ(::pipe(results), 0);
-  pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        ::mount(tree.pathOf("data").c_str(), tree.pathOf("again").c_str(), nullptr, MS_BIND, nullptr) != 0)
-      ::_exit(77);
-    TMFinishedScan scan = scanToEnd(tree.path());
-    uint64_t total = scan.root->diskSize();
-    ::_exit(::write(results[1], &total, sizeof total) == sizeof total ? 0 : 4);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ::close(results[1]);
-  if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
-    ::close(results[0]);
-    GTEST_SKIP() << "mounting in a private namespace is not permitted here (needs CAP_SYS_ADMIN)";
-  }
-  uint64_t total = 0;
-  ASSERT_EQ(::read(results[0], &total, sizeof total), ssize_t(sizeof total));
-  ::close(results[0]);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_EQ(total, data);
+  const std::optional<uint64_t> total = withBindMounts({{tree.pathOf("data"), tree.pathOf("again")}},
+                                                       [&] { return scanToEnd(tree.path()).root->diskSize(); });
+  if (!total) GTEST_SKIP() << "mounting in a private namespace is not permitted here (needs CAP_SYS_ADMIN)";
+  EXPECT_EQ(*total, data);
 }
 
 TEST(TMFolderScan, AMissingOrPlainFileRootGivesAnEmptyFolder) {

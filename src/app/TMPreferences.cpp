@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMPreferences.h"
+
+#include <QSettings>
+
+namespace tilemora {
+
+namespace {
+
+const QString kUnits = QStringLiteral("preferences/sizeUnits");
+const QString kHardLinksOnce = QStringLiteral("preferences/hardLinksOnce");
+const QString kCrossMountPoints = QStringLiteral("preferences/crossMountPoints");
+
+// Stored as words, so that the file reads well and a future order of the
+// choices does not change what was chosen.
+QString unitsWord(TMSizeUnits units) {
+  switch (units) {
+    case TMSizeUnits::Binary: return QStringLiteral("iec");
+    case TMSizeUnits::Decimal: return QStringLiteral("si");
+    default: return QStringLiteral("default");
+  }
+}
+
+TMSizeUnits unitsOf(const QString& word) {
+  if (word == QLatin1String("iec")) return TMSizeUnits::Binary;
+  if (word == QLatin1String("si")) return TMSizeUnits::Decimal;
+  return TMSizeUnits::Formatter;
+}
+
+}  // namespace
+
+TMPreferences TMPreferences::load() {
+  QSettings settings;
+  TMPreferences preferences;
+  preferences.units = unitsOf(settings.value(kUnits).toString());
+  preferences.scanOptions.hardLinksOnce = settings.value(kHardLinksOnce, false).toBool();
+  preferences.scanOptions.crossMountPoints = settings.value(kCrossMountPoints, false).toBool();
+  return preferences;
+}
+
+void TMPreferences::save() const {
+  QSettings settings;
+  settings.setValue(kUnits, unitsWord(units));
+  settings.setValue(kHardLinksOnce, scanOptions.hardLinksOnce);
+  settings.setValue(kCrossMountPoints, scanOptions.crossMountPoints);
+}
+
+void TMPreferences::applySizeUnits() const { TMSizeFormatter::setSharedUnits(units); }
+
+}  // namespace tilemora

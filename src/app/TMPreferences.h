@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// What the user chose in Preferences, kept with QSettings. With nothing
+// chosen, every value is the default and the program behaves as without
+// preferences: sizes in the formatter's K/M/G, every hard link counted,
+// mount points inside the scanned folder skipped.
+
+#include "core/filetree/TMFileTree.h"
+#include "core/filetree/TMSizeFormatter.h"
+
+namespace tilemora {
+
+struct TMPreferences {
+  TMSizeUnits units = TMSizeUnits::Formatter;
+  TMScanOptions scanOptions;
+
+  static TMPreferences load();
+  void save() const;
+  // Makes the size units the process's (the scan options go to each
+  // window's next scan).
+  void applySizeUnits() const;
+};
+
+}  // namespace tilemora

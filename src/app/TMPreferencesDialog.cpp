@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMPreferencesDialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+
+namespace tilemora {
+
+TMPreferencesDialog::TMPreferencesDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(tr("Preferences"));
+  units_ = new QComboBox;
+  units_->addItem(tr("K, M, G (powers of 1024)"), int(TMSizeUnits::Formatter));
+  units_->addItem(tr("KiB, MiB, GiB (powers of 1024)"), int(TMSizeUnits::Binary));
+  units_->addItem(tr("kB, MB, GB (powers of 1000)"), int(TMSizeUnits::Decimal));
+  hardLinks_ = new QComboBox;
+  hardLinks_->addItem(tr("Counted at every link"), false);
+  hardLinks_->addItem(tr("Counted once, as du counts them"), true);
+  mountPoints_ = new QComboBox;
+  mountPoints_->addItem(tr("Skipped"), false);
+  mountPoints_->addItem(tr("Scanned too"), true);
+
+  const TMPreferences preferences = TMPreferences::load();
+  units_->setCurrentIndex(units_->findData(int(preferences.units)));
+  hardLinks_->setCurrentIndex(hardLinks_->findData(preferences.scanOptions.hardLinksOnce));
+  mountPoints_->setCurrentIndex(mountPoints_->findData(preferences.scanOptions.crossMountPoints));
+
+  auto* form = new QFormLayout(this);
+  form->addRow(tr("&Sizes:"), units_);
+  form->addRow(tr("&Hard-linked files:"), hardLinks_);
+  form->addRow(tr("&Folders mounted inside:"), mountPoints_);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  form->addRow(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+    keep();
+    accept();
+  });
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+TMPreferences TMPreferencesDialog::chosen() const {
+  TMPreferences preferences;
+  preferences.units = TMSizeUnits(units_->currentData().toInt());
+  preferences.scanOptions.hardLinksOnce = hardLinks_->currentData().toBool();
+  preferences.scanOptions.crossMountPoints = mountPoints_->currentData().toBool();
+  return preferences;
+}
+
+void TMPreferencesDialog::keep() {
+  const TMPreferences preferences = chosen();
+  preferences.save();
+  preferences.applySizeUnits();
+  emit preferencesChanged();
+}
+
+}  // namespace tilemora
