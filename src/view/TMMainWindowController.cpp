@@ -131,7 +131,9 @@ TMScanStatus TMMainWindowController::scanStatus() const {
   status.scanning = isScanning();
   status.stopped = stopped_;
   status.entries = scannedElementCount();
-  status.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - scanStart_).count();
+  // What the scan took stays what it was when told again later.
+  const auto end = mapFinal_ ? scanShown_ : std::chrono::steady_clock::now();
+  status.seconds = std::chrono::duration<double>(end - scanStart_).count();
   if (!curentlyNavigated_) return status;
   const auto* volume = curentlyNavigated_->asVolume();
   const TMFileTree* folder = volume ? volume->child() : curentlyNavigated_.get();
@@ -211,6 +213,7 @@ void TMMainWindowController::finishCommit(uint64_t commit, std::shared_ptr<TMLay
                                           std::pair<uint64_t, uint64_t> entryCounts) {
   if (commit != commits_ || mapFinal_) return;
   mapFinal_ = true;
+  scanShown_ = std::chrono::steady_clock::now();
   entryCounts_ = entryCounts;
   if (curentlyNavigated_ && scannedUrl_) mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
   // The shallow maps are over: what was kept to rebuild them goes back, and

@@ -132,6 +132,7 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   uint64_t commits_ = 0;   // numbers the full maps asked for
   std::pair<uint64_t, uint64_t> entryCounts_;  // files and folders, once final
   std::chrono::steady_clock::time_point scanStart_;
+  std::chrono::steady_clock::time_point scanShown_;  // when the full map was handed over
 
   bool atMaximumZoom_ = false;
   bool atMinimumZoom_ = false;

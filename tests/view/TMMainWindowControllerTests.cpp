@@ -256,6 +256,11 @@ TEST_F(TMMainWindowControllerTest, TheStatusTellsTheScanAndAtItsEndWhatTheFolder
   EXPECT_EQ(window.status.folders, 1u);
   EXPECT_EQ(window.status.bytes, 18u * 512);
   EXPECT_FALSE(window.status.volume);
+  // Told again later (the units of sizes changed): the time it took stays.
+  const double took = window.status.seconds;
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  controller->refreshSizeTexts();
+  EXPECT_EQ(window.status.seconds, took);
 }
 
 TEST_F(TMMainWindowControllerTest, StoppingShowsWhatWasFoundAndNothingAfter) {
