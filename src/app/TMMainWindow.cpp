@@ -202,14 +202,16 @@ void TMMainWindow::openImportDialog() {
 }
 
 void TMMainWindow::importScan(const QByteArray& path) {
+  // Only wanted while nothing else was opened here meanwhile.
   const uint64_t import = ++imports_;
+  const uint64_t openings = controller_->openings();
   const QString name = path == "-" ? tr("standard input") : displayText(path.toStdString());
   statusLine_->setText(tr("Reading %1\u2026").arg(name));
   setProgressIndeterminate(true);
   startProgressAnimation();
   QPointer<TMMainWindow> window(this);
-  readSavedScan(path, mainQueue_, [window, import, name](TMSavedScanResult result) {
-    if (!window || import != window->imports_) return;
+  readSavedScan(path, mainQueue_, [window, import, openings, name](TMSavedScanResult result) {
+    if (!window || import != window->imports_ || openings != window->controller_->openings()) return;
     window->stopProgressAnimation();
     if (auto* error = std::get_if<TMImportError>(&result)) {
       window->statusLine_->clear();
@@ -219,8 +221,9 @@ void TMMainWindow::importScan(const QByteArray& path) {
       return;
     }
     TMImportedScan& scan = std::get<TMImportedScan>(result);
-    window->controller_->openImportedTree(std::move(scan.root), TMFileURL::fromPathComponents(scan.rootComponents),
-                                          scan.timestamp, scan.unreadableFolders);
+    window->controller_->openImportedTree(std::move(scan.root),
+                                          TMFileURL::fromPathComponents(scan.rootComponents), scan.timestamp,
+                                          scan.unreadableFolders);
   });
 }
 

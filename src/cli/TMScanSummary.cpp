@@ -48,7 +48,8 @@ class SummaryPrinter {
       if (next.level > 0) printEntry(*next.node, next.level, total);
       if (next.level >= options_.depth || (next.level > 0 && next.node->asFolder() == nullptr)) continue;
       std::vector<const TMFileTree*> children = largestChildren(*next.node);
-      for (auto child = children.rbegin(); child != children.rend(); ++child) pending.push_back({*child, next.level + 1});
+      for (auto child = children.rbegin(); child != children.rend(); ++child)
+        pending.push_back({*child, next.level + 1});
     }
   }
 

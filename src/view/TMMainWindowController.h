@@ -52,6 +52,9 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // Tells the window the status again, and redraws the map: the units of
   // sizes may have changed.
   void refreshSizeTexts();
+  // Counts what the window was asked to show (folders and saved scans), so
+  // that a slow reader can tell whether its result is still wanted.
+  uint64_t openings() const { return commits_; }
   // Whether the window shows a saved scan.
   bool isImported() const { return imported_; }
   // Stops the running scan (Esc, the Stop button) and shows what it found.

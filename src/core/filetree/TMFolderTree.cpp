@@ -255,7 +255,8 @@ void TMFolderTree::finishChildList(TMScanningContext_t* context) {
     // would take four times the list's memory at the scan's peak, and its
     // children, made one after the other, lie close together in the arena.
     finished->copyUnpublished(*listing, count);
-    finished->sortUnpublished(count, [](const TMFileTree* a, const TMFileTree* b) { return a->diskSize() > b->diskSize(); });
+    finished->sortUnpublished(count,
+                              [](const TMFileTree* a, const TMFileTree* b) { return a->diskSize() > b->diskSize(); });
   }
   finished->setUnpublishedCount(count);
   children_.store(finished, std::memory_order_seq_cst);
