@@ -160,7 +160,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   bool Uint64(uint64_t value) { return number(value); }
   bool Int64(int64_t value) { return value < 0 ? negative() : number(uint64_t(value)); }
   bool Uint(unsigned value) { return number(value); }
-  bool Int(int value) { return value < 0 ? negative() : number(uint64_t(value)); }
+  bool Int(int value) { return Int64(value); }
   bool Double(double value) {
     if (skipping() || (stage_ == Stage::Tree && !isNumberKey())) return true;
     if (value < 0 || value >= 18446744073709551616.0) return negative();
@@ -194,7 +194,14 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
     if (!failure) failure = std::move(message);
     return false;
   }
-  bool negative() { return wrong("\"" + key_ + "\" cannot be negative"); }
+  // Only the sizes and identities must be whole and positive; the version
+  // is checked as it is; other values (a time before 1970) may be negative.
+  bool negative() {
+    const bool anyValue = stage_ == Stage::Metadata || (stage_ == Stage::Tree && inObject_ && !isNumberKey());
+    if (skipping() || anyValue) return true;
+    if (stage_ == Stage::Major || stage_ == Stage::Minor) return wrong("the version cannot be negative");
+    return wrong("\"" + key_ + "\" cannot be negative");
+  }
   bool isNumberKey() const {
     return key_ == "asize" || key_ == "dsize" || key_ == "ino" || key_ == "dev" || key_ == "nlink";
   }

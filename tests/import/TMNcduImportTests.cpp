@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                    kHeader + "[{\"name\":\"/r\"},{\"name\":\"caf\\udce9\",\"dsize\":2},{\"name\":\"raw\xff\",\"dsize\":1}]]",
                    3, 2, 0, 0, "caf\xe9"},
         SampleCase{"unknown keys are passed over, nested values too",
-                   kHeader + R"([{"name":"/r","uid":0,"x":{"dsize":77,"a":[1,{"b":2}]}},{"name":"f","dsize":7,"mode":33188,"y":[[]],"notreg":false}]])",
+                   kHeader + R"([{"name":"/r","uid":0,"x":{"dsize":77,"a":[1,{"b":2}]}},{"name":"f","dsize":7,"mode":33188,"y":[[]],"notreg":false,"mtime":-5}]])",
                    7, 1, 0, 0, "f"},
         SampleCase{"numbers may be written as decimals",
                    kHeader + R"([{"name":"/r"},{"name":"f","dsize":4.096e3}]])", 4096, 1, 0, 0, "f"},
