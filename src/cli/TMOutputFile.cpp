@@ -65,9 +65,22 @@ std::unique_ptr<TMOutputFile> TMOutputFile::create(const std::string& path, std:
     return nullptr;
   }
   struct stat existing {};
-  if (::stat(path.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
+  const bool exists = ::stat(path.c_str(), &existing) == 0;
+  if (exists && S_ISDIR(existing.st_mode)) {
     error = "it is a folder";
     return nullptr;
+  }
+  if (exists && !S_ISREG(existing.st_mode)) {
+    // A pipe (>(gzip > f)), a terminal or /dev/null: written to as it is;
+    // a file renamed over it would replace the device or the pipe.
+    std::FILE* stream = std::fopen(path.c_str(), "we");
+    if (stream == nullptr) {
+      error = std::strerror(errno);
+      return nullptr;
+    }
+    auto file = std::unique_ptr<TMOutputFile>(new TMOutputFile(path, path, stream, -1));
+    file->direct_ = true;
+    return file;
   }
   // Hidden, beside the asked name: the rename stays within one file system.
   std::string temporaryPath = folder + "." + name + ".XXXXXX";
@@ -95,7 +108,7 @@ TMOutputFile::TMOutputFile(std::string path, std::string temporaryPath, std::FIL
 TMOutputFile::~TMOutputFile() {
   if (stream_ == stdout) return;
   if (stream_ != nullptr) std::fclose(stream_);
-  if (!committed_) ::unlink(temporaryPath_.c_str());
+  if (!committed_ && !direct_) ::unlink(temporaryPath_.c_str());
   if (slot_ >= 0) pendingPaths[slot_].store(nullptr);
 }
 
@@ -115,7 +128,7 @@ bool TMOutputFile::commit(std::string& error) {
     written = false;
   }
   stream_ = nullptr;
-  if (written && ::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
+  if (written && !direct_ && ::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
     error = std::strerror(errno);
     written = false;
   }

@@ -2,7 +2,8 @@
 #pragma once
 // A file written under a temporary name beside the asked one and renamed
 // over it once complete, so that an interrupted or failed run never leaves a
-// truncated file under the asked name. "-" stands for standard output.
+// truncated file under the asked name. "-" stands for standard output; what
+// exists and is not a regular file (a pipe, a device) is written directly.
 // The temporary file is made when the object is (which checks that the
 // asked place is writable before any long work) and removed when the object
 // goes without having been committed, or when the process is ended by
@@ -23,7 +24,8 @@ class TMOutputFile {
   TMOutputFile& operator=(const TMOutputFile&) = delete;
 
   std::FILE* stream() const { return stream_; }
-  // Where the content goes until it is committed (the asked path for "-").
+  // Where the content goes until it is committed (the asked path for "-"
+  // and for what is written directly).
   const std::string& temporaryPath() const { return temporaryPath_; }
   const std::string& path() const { return path_; }
 
@@ -40,6 +42,7 @@ class TMOutputFile {
   std::FILE* stream_;
   int slot_;  // its place among the files removed on a signal; -1 for none
   bool committed_ = false;
+  bool direct_ = false;  // written where it is: not a regular file
 };
 
 }  // namespace tilemora

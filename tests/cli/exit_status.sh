@@ -56,6 +56,21 @@ expect 1 "cannot write $tree/sub: it is a folder" -- --dot "$tree/sub" "$tree"
 expect 0 "" -- "$tree"
 expect 0 "" -- --top 0 --depth 3 --bytes "$tree"
 
+# What is not a regular file is written where it is, never replaced by a
+# renamed file: a pipe from process substitution, a named pipe.
+checks=$((checks + 1))
+"$scan" --export >(cat >"$work/piped.json") "$tree" >/dev/null 2>"$work/err"; status=$?
+for _ in $(seq 50); do grep -q '^\[1,2,' "$work/piped.json" 2>/dev/null && break; sleep 0.1; done
+[ $status -eq 0 ] && grep -q '^\[1,2,' "$work/piped.json" || fail "--export to a pipe: status $status, $(cat "$work/err")"
+checks=$((checks + 1))
+mkfifo "$work/fifo"
+timeout 10 cat "$work/fifo" >"$work/from-fifo" &
+"$scan" --dot "$work/fifo" "$tree" >/dev/null 2>&1
+wait $!
+[ -p "$work/fifo" ] && grep -q '^digraph' "$work/from-fifo" && [ -z "$(ls -A "$work" | grep '^\.fifo\.')" ] ||
+  fail "--dot to a named pipe replaced it or wrote nothing: $(ls -A "$work")"
+rm -f "$work/fifo" "$work/from-fifo" "$work/piped.json"
+
 # Hard links once: the second link of a file counts nothing.
 checks=$((checks + 1))
 ln "$tree/sub/file" "$tree/sub/file-link"
