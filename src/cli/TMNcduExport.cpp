@@ -30,6 +30,11 @@ void TMNcduExport::appendNumber(const char* key, uint64_t value) {
   text_.append(digits, end);
 }
 
+void TMNcduExport::appendIdentity(const struct stat& info) {
+  if (devices_.empty() || devices_.back() != info.st_dev) appendNumber("dev", uint64_t(info.st_dev));
+  appendNumber("ino", uint64_t(info.st_ino));
+}
+
 void TMNcduExport::appendObject(std::string_view name, const struct stat& info, bool isFolder) {
   closeFolderObject();
   text_ += isFolder ? ",\n[{\"name\":" : ",\n{\"name\":";
@@ -38,8 +43,7 @@ void TMNcduExport::appendObject(std::string_view name, const struct stat& info, 
     appendNumber("asize", uint64_t(info.st_size));
     appendNumber("dsize", uint64_t(info.st_blocks) * 512);
   }
-  if (devices_.empty() || devices_.back() != info.st_dev) appendNumber("dev", uint64_t(info.st_dev));
-  appendNumber("ino", uint64_t(info.st_ino));
+  appendIdentity(info);
   if (!isFolder && info.st_nlink > 1) {
     appendNumber("nlink", uint64_t(info.st_nlink));
     text_ += ",\"hlnkc\":true";
@@ -82,8 +86,7 @@ void TMNcduExport::mountPointSkipped(std::string_view name, const struct stat& i
   closeFolderObject();
   text_ += ",\n{\"name\":";
   appendJsonName(text_, name);
-  if (devices_.empty() || devices_.back() != info.st_dev) appendNumber("dev", uint64_t(info.st_dev));
-  appendNumber("ino", uint64_t(info.st_ino));
+  appendIdentity(info);
   text_ += ",\"excluded\":\"otherfs\"}";
 }
 

@@ -110,7 +110,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
     if (stage_ != Stage::Tree) return wrong("the export holds no tree");
     if (treeDone_) return advance(Stage::Done);
     if (!builder && !expectingFolderObject_) return wrong("the export holds no tree");
-    if (expectingFolderObject_ || !builder) return wrong("an empty array where a folder belongs");
+    if (expectingFolderObject_) return wrong("an empty array where a folder belongs");
     if (!builder->leaveFolder()) treeDone_ = true;  // the root's own array
     return true;
   }
@@ -120,7 +120,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
       inObject_ = true;
       return true;
     }
-    if (stage_ != Stage::Tree || inObject_ || treeDone_) return wrong("an object where it does not belong");
+    if (stage_ != Stage::Tree || treeDone_) return wrong("an object where it does not belong");
     if (!builder && !expectingFolderObject_) return wrong("the scanned path must be a folder (an array)");
     inObject_ = true;
     entry_ = Entry{};
@@ -131,7 +131,10 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   bool EndObject(rapidjson::SizeType) {
     if (skipping()) return leaveSkipped();
     inObject_ = false;
-    if (stage_ == Stage::Metadata) return advance(Stage::Tree);
+    if (stage_ == Stage::Metadata) {
+      scan.program = programName_ + (programName_.empty() || programVersion_.empty() ? "" : " ") + programVersion_;
+      return advance(Stage::Tree);
+    }
     return endEntry();
   }
   bool Key(const char* text, rapidjson::SizeType length, bool) {
@@ -142,8 +145,8 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
     if (skipping()) return true;
     const std::string_view value(text, length);
     if (stage_ == Stage::Metadata) {
-      if (key_ == "progname") scan.program = std::string(value) + (scan.program.empty() ? "" : " " + scan.program);
-      if (key_ == "progver") scan.program += (scan.program.empty() ? "" : " ") + std::string(value);
+      if (key_ == "progname") programName_ = value;
+      if (key_ == "progver") programVersion_ = value;
       return true;
     }
     if (!inObject_) return wrong("a string where an entry belongs");
@@ -261,6 +264,8 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   }
 
   Stage stage_ = Stage::Start;
+  std::string programName_;
+  std::string programVersion_;
   std::string key_;
   Entry entry_;
   bool inObject_ = false;

@@ -58,11 +58,7 @@ void TMMainWindowController::openURL(TMFileURL url) {
   window_.noteRecentFolder(url);
 
   relay_ = std::make_shared<TMScanProgressRelay>(weak_from_this(), environment_.mainQueue);
-  ended_ = false;
-  mapFinal_ = false;
-  stopped_ = false;
-  ++commits_;  // a full map still being built for the last folder is not wanted
-  scanStart_ = std::chrono::steady_clock::now();
+  beginTree();
   curentlyNavigated_ = TMFileTree::createFromPath(
       url, relay_, [relay = std::weak_ptr<TMScanProgressRelay>(relay_)] {
         if (auto current = relay.lock()) current->scanEnded();
@@ -84,13 +80,17 @@ void TMMainWindowController::openImportedTree(std::shared_ptr<TMFileTree> root, 
   mainTreeView_.setItemsOnDisk(false);
   curentlyNavigated_ = std::move(root);
   scannedUrl_ = url;
+  beginTree();
+  // No scan: the full map is built at once, off the main thread.
+  commitTree();
+}
+
+void TMMainWindowController::beginTree() {
   ended_ = false;
   mapFinal_ = false;
   stopped_ = false;
-  ++commits_;
+  ++commits_;  // a full map still being built for the last tree is not wanted
   scanStart_ = std::chrono::steady_clock::now();
-  // No scan: the full map is built at once, off the main thread.
-  commitTree();
 }
 
 void TMMainWindowController::stopScanning() {

@@ -105,6 +105,9 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
 
  private:
   friend class TMScanProgressRelay;
+  // A new tree is being shown: not ended, stopped or final yet, with a new
+  // commit number and its clock started.
+  void beginTree();
   // The progress step: a depth-3 map of the growing tree and the progress.
   void updateView();
   // The end of the scan: starts building the full map.

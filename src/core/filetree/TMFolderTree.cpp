@@ -143,6 +143,7 @@ void TMFolderTree::noteUnreadable(const char* name, TMScanningContext_t* context
 bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, unsigned char type,
                                TMScanningContext_t* context) {
   if (type == DT_LNK) return true;
+  TMScanObserver* observer = context->observer;
   struct stat info {};
   bool examined = true;
   bool mountRoot = false;
@@ -151,12 +152,11 @@ bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, uns
     // the listing gave (a folder stays a folder, which then cannot be
     // opened either and is reported).
     examined = errno != EACCES;
-    if (!examined && context->observer != nullptr) context->observer->folderDenied();
+    if (!examined && observer != nullptr) observer->folderDenied();
     std::memset(&info, 0, sizeof info);
     info.st_mode = type == DT_DIR ? S_IFDIR : S_IFREG;
     info.st_dev = device;
   }
-  TMScanObserver* observer = context->observer;
   // The mount point of another volume, or of a bind mount of this one;
   // entered like any folder when mount points are to be crossed, unless it
   // mounts a folder of the path that leads to it.
