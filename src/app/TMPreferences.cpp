@@ -10,6 +10,7 @@ namespace {
 const QString kUnits = QStringLiteral("preferences/sizeUnits");
 const QString kHardLinksOnce = QStringLiteral("preferences/hardLinksOnce");
 const QString kCrossMountPoints = QStringLiteral("preferences/crossMountPoints");
+const QString kScanThreads = QStringLiteral("preferences/scanThreads");
 
 // Stored as words, so that the file reads well and a future order of the
 // choices does not change what was chosen.
@@ -35,6 +36,9 @@ TMPreferences TMPreferences::load() {
   preferences.units = unitsOf(settings.value(kUnits).toString());
   preferences.scanOptions.hardLinksOnce = settings.value(kHardLinksOnce, false).toBool();
   preferences.scanOptions.crossMountPoints = settings.value(kCrossMountPoints, false).toBool();
+  bool isNumber = false;
+  const uint threads = settings.value(kScanThreads, 1u).toUInt(&isNumber);
+  preferences.scanOptions.threads = isNumber && threads <= TMScanOptions::kMostThreads ? threads : 1u;
   return preferences;
 }
 
@@ -43,6 +47,7 @@ void TMPreferences::save() const {
   settings.setValue(kUnits, unitsWord(units));
   settings.setValue(kHardLinksOnce, scanOptions.hardLinksOnce);
   settings.setValue(kCrossMountPoints, scanOptions.crossMountPoints);
+  settings.setValue(kScanThreads, scanOptions.threads);
 }
 
 void TMPreferences::applySizeUnits() const { TMSizeFormatter::setSharedUnits(units); }

@@ -3,7 +3,7 @@
 // What the user chose in Preferences, kept with QSettings. With nothing
 // chosen, every value is the default and the program behaves as without
 // preferences: sizes in the formatter's K/M/G, every hard link counted,
-// mount points inside the scanned folder skipped.
+// mount points inside the scanned folder skipped, one scan thread.
 
 #include "core/filetree/TMFileTree.h"
 #include "core/filetree/TMSizeFormatter.h"

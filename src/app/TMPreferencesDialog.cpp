@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QSpinBox>
 
 namespace tilemora {
 
@@ -19,16 +20,22 @@ TMPreferencesDialog::TMPreferencesDialog(QWidget* parent) : QDialog(parent) {
   mountPoints_ = new QComboBox;
   mountPoints_->addItem(tr("Skipped"), false);
   mountPoints_->addItem(tr("Scanned too"), true);
+  threads_ = new QSpinBox;
+  threads_->setRange(0, int(TMScanOptions::kMostThreads));
+  threads_->setSpecialValueText(tr("One per processor"));
+  threads_->setToolTip(tr("More threads scan a fast disk sooner; the map is the same."));
 
   const TMPreferences preferences = TMPreferences::load();
   units_->setCurrentIndex(units_->findData(int(preferences.units)));
   hardLinks_->setCurrentIndex(hardLinks_->findData(preferences.scanOptions.hardLinksOnce));
   mountPoints_->setCurrentIndex(mountPoints_->findData(preferences.scanOptions.crossMountPoints));
+  threads_->setValue(int(preferences.scanOptions.threads));
 
   auto* form = new QFormLayout(this);
   form->addRow(tr("&Sizes:"), units_);
   form->addRow(tr("&Hard-linked files:"), hardLinks_);
   form->addRow(tr("&Folders mounted inside:"), mountPoints_);
+  form->addRow(tr("Scan &threads:"), threads_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   form->addRow(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, [this] {
@@ -43,6 +50,7 @@ TMPreferences TMPreferencesDialog::chosen() const {
   preferences.units = TMSizeUnits(units_->currentData().toInt());
   preferences.scanOptions.hardLinksOnce = hardLinks_->currentData().toBool();
   preferences.scanOptions.crossMountPoints = mountPoints_->currentData().toBool();
+  preferences.scanOptions.threads = unsigned(threads_->value());
   return preferences;
 }
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Edit ▸ Preferences: how sizes are written, how hard links count, and
-// whether a scan crosses into what is mounted inside its folder. OK keeps
+// Edit ▸ Preferences: how sizes are written, how hard links count,
+// whether a scan crosses into what is mounted inside its folder, and how
+// many threads it lists folders on. OK keeps
 // the choices (QSettings) and applies them: sizes at once in every window,
 // the others from each window's next scan.
 
@@ -10,6 +11,7 @@
 #include "TMPreferences.h"
 
 class QComboBox;
+class QSpinBox;
 
 namespace tilemora {
 
@@ -24,6 +26,7 @@ class TMPreferencesDialog : public QDialog {
 
   QComboBox& unitsChoice() { return *units_; }
   QComboBox& hardLinksChoice() { return *hardLinks_; }
+  QSpinBox& threadsChoice() { return *threads_; }
   QComboBox& mountPointsChoice() { return *mountPoints_; }
 
  signals:
@@ -36,6 +39,7 @@ class TMPreferencesDialog : public QDialog {
   QComboBox* units_;
   QComboBox* hardLinks_;
   QComboBox* mountPoints_;
+  QSpinBox* threads_;
 };
 
 }  // namespace tilemora

@@ -18,6 +18,9 @@ const char* TMCommandLine::usage() {
          "Counting:\n"
          "  --hard-links-once  count a file of several hard links once, as du does\n"
          "  --cross-mounts     scan what is mounted inside PATH too\n"
+         "Speed:\n"
+         "  --threads N    list folders on N threads at once (default 1, 0: one per\n"
+         "                 processor); the result is the same. --export uses one.\n"
          "Report:\n"
          "  --top N        list the N largest entries of each folder (default 20, 0: none)\n"
          "  --depth N      list down to N levels below PATH, indented (default 1)\n"
@@ -96,6 +99,10 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
       line.scanOptions.crossMountPoints = true;
     } else if (argument == "--si") {
       line.units = TMSizeUnits::Decimal;
+    } else if (argument == "--threads") {
+      int threads = 1;
+      understood = number(threads, int(TMScanOptions::kMostThreads));
+      line.scanOptions.threads = unsigned(threads);
     } else if (argument == "--top") {
       understood = number(line.top, 1000000);
     } else if (argument == "--depth") {

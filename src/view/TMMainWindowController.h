@@ -49,6 +49,7 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
                         uint64_t unreadableFolders);
   // What the next scans count (the current one goes on as it began).
   void setScanOptions(const TMScanOptions& options) { environment_.options = options; }
+  const TMScanOptions& scanOptions() const { return environment_.options; }
   // Tells the window the status again, and redraws the map: the units of
   // sizes may have changed.
   void refreshSizeTexts();

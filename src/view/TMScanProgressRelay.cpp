@@ -6,10 +6,19 @@
 namespace tilemora {
 
 void TMScanProgressRelay::notifyFileScanned() {
-  // Only the scan thread counts, so a load and a store are enough.
+  // One scan thread counts, so a load and a store are enough.
   const uint64_t count = count_.load(std::memory_order_relaxed) + 1;
   count_.store(count, std::memory_order_relaxed);
-  if (count % kNoticesPerStep != 0) return;
+  if (count % kNoticesPerStep == 0) postStep();
+}
+
+void TMScanProgressRelay::notifyFilesScanned(uint32_t added) {
+  const uint64_t before = count_.fetch_add(added, std::memory_order_relaxed);
+  // A step whenever the count passes a multiple of kNoticesPerStep.
+  if (before / kNoticesPerStep != (before + added) / kNoticesPerStep) postStep();
+}
+
+void TMScanProgressRelay::postStep() {
   if (stepPending_.exchange(true, std::memory_order_acq_rel)) return;  // one is still waiting
   mainQueue_->post([relay = shared_from_this()] { relay->runStep(); });
 }

@@ -28,12 +28,15 @@ class TMScanProgressRelay : public TMProgressNotifiable,
 
   // Scan thread.
   void notifyFileScanned() override;
+  // Any of several scan threads.
+  void notifyFilesScanned(uint32_t count) override;
   // The end notifier of the scan (main thread).
   void scanEnded();
 
   uint64_t count() const { return count_.load(std::memory_order_relaxed); }
 
  private:
+  void postStep();
   void runStep();
   std::shared_ptr<TMMainWindowController> currentController() const;
 

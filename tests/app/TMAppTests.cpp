@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QSpinBox>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -518,6 +519,7 @@ class TMAppShellTest : public QObject {
     const TMPreferences defaults = TMPreferences::load();
     QVERIFY(defaults.units == TMSizeUnits::Formatter);
     QVERIFY(!defaults.scanOptions.hardLinksOnce && !defaults.scanOptions.crossMountPoints);
+    QCOMPARE(defaults.scanOptions.threads, 1u);
 
     QTemporaryDir folder;
     writeTextFile(folder.filePath("file"), std::string(5000, 'x').c_str());
@@ -533,11 +535,14 @@ class TMAppShellTest : public QObject {
     QVERIFY(dialog != nullptr);
     dialog->unitsChoice().setCurrentIndex(dialog->unitsChoice().findData(int(TMSizeUnits::Binary)));
     dialog->hardLinksChoice().setCurrentIndex(dialog->hardLinksChoice().findData(true));
+    dialog->threadsChoice().setValue(4);
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
 
     QCOMPARE(QSettings().value("preferences/sizeUnits").toString(), QString("iec"));
     QCOMPARE(QSettings().value("preferences/hardLinksOnce").toBool(), true);
     QCOMPARE(QSettings().value("preferences/crossMountPoints").toBool(), false);
+    QCOMPARE(QSettings().value("preferences/scanThreads").toUInt(), 4u);
+    QCOMPARE(window->controller().scanOptions().threads, 4u);
     // Sizes change at once, in the open window too.
     QCOMPARE(QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(2048)), QString("2.0 KiB"));
     QVERIFY(window->statusLine().text().contains(" KiB ("));
@@ -546,6 +551,9 @@ class TMAppShellTest : public QObject {
     window->rescanAction().trigger();
     QTRY_VERIFY(!window->controller().isScanning());
     QCOMPARE(window->controller().curentlyNavigated()->diskSize(), everyLink / 2);
+    // A number that cannot be a thread count reads as the default.
+    QSettings().setValue("preferences/scanThreads", "many");
+    QCOMPARE(TMPreferences::load().scanOptions.threads, 1u);
   }
 
   void theVersionTextNamesVersionAndBuild() {

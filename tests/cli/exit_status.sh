@@ -39,6 +39,7 @@ expect 2 "unknown option --bogus" -- --bogus "$tree"
 expect 2 "--top needs a value" -- "$tree" --top
 expect 2 "--top needs a whole number" -- --top -1 "$tree"
 expect 2 "--depth needs a whole number" -- --depth 2x "$tree"
+expect 2 "--threads needs a whole number from 0 to 64" -- --threads 65 "$tree"
 expect 2 "--size needs WIDTHxHEIGHT" -- --png "$work/p.png" --size 0x10 "$tree"
 expect 2 "--size applies to --png" -- --size 100x100 "$tree"
 expect 2 "--bytes and --si cannot be combined" -- --bytes --si "$tree"
@@ -79,6 +80,22 @@ once=$("$scan" --bytes --top 0 --hard-links-once "$tree" | sed -n 's/^Total: //p
 [ $((every - once)) -eq $(($(stat -c %b "$tree/sub/file") * 512)) ] ||
   fail "--hard-links-once: $once against $every for every link"
 rm "$tree/sub/file-link"
+
+# Several threads, or one per processor, report what one thread reports.
+branches=$work/branches
+for f in $(seq 1 20); do
+  for g in 1 2 3; do
+    mkdir -p "$branches/f$f/g$g/h"
+    for i in $(seq 1 $((f % 7 + 1))); do head -c $((i * g * 3000)) /dev/zero > "$branches/f$f/g$g/file$i"; done
+  done
+done
+alone=$("$scan" --bytes --depth 4 --top 50 "$branches")
+for threads in 2 4 0; do
+  checks=$((checks + 1))
+  [ "$("$scan" --bytes --depth 4 --top 50 --threads $threads "$branches")" = "$alone" ] ||
+    fail "--threads $threads reports otherwise than one thread"
+done
+rm -rf "$branches"
 
 # Help and version on standard output, status 0.
 for option in --help -h; do

@@ -63,6 +63,7 @@ TEST_F(TMMainWindowControllerTest, StartsWithTheToolbarFlagsOfAnEmptyWindow) {
 struct StepCase {
   int files;
   int steps;
+  unsigned threads = 1;
 };
 
 class TMProgressSteps : public TMMainWindowControllerTest,
@@ -70,6 +71,9 @@ class TMProgressSteps : public TMMainWindowControllerTest,
 
 TEST_P(TMProgressSteps, OneStepPerThousandEntriesThenTheCommit) {
   make(std::make_shared<TMMemoryFileSystem>(folderOf(GetParam().files)));
+  TMScanOptions options;
+  options.threads = GetParam().threads;
+  controller->setScanOptions(options);
   controller->openURL(TMFileURL::fromPath("/data"));
   EXPECT_FALSE(window.messageShown);
   EXPECT_TRUE(window.indeterminate);
@@ -90,8 +94,12 @@ TEST_P(TMProgressSteps, OneStepPerThousandEntriesThenTheCommit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, TMProgressSteps,
-                         ::testing::Values(StepCase{999, 0}, StepCase{1000, 1}, StepCase{3500, 3}),
-                         caseNamesBy([](const StepCase& c) { return std::to_string(c.files) + " entries"; }));
+                         ::testing::Values(StepCase{999, 0}, StepCase{1000, 1}, StepCase{3500, 3},
+                                           StepCase{999, 0, 4}, StepCase{3500, 3, 4}),
+                         caseNamesBy([](const StepCase& c) {
+                           return std::to_string(c.files) + " entries" +
+                                  (c.threads > 1 ? " on " + std::to_string(c.threads) + " threads" : "");
+                         }));
 
 TEST_F(TMMainWindowControllerTest, StepsNeverPileUpWhileTheMainQueueIsBusy) {
   make(std::make_shared<TMMemoryFileSystem>(folderOf(20000)));

@@ -22,6 +22,9 @@ class TMChildListRecycler {
   void retire(TMChildList* list);
   // Frees the retired lists if no interim reader is active.
   void reclaimIfUnread();
+  // Keeps the lists `other` still keeps, from now on as its own (the
+  // recycler of one of several scan threads, once that thread has ended).
+  void takeOver(TMChildListRecycler& other);
 
   size_t retiredBytes() const { return retiredBytes_; }
 

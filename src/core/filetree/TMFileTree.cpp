@@ -3,6 +3,7 @@
 
 #include <cinttypes>
 #include <cstdlib>
+#include <thread>
 
 #include "TMNodeArena.h"
 #include "TMUtf8.h"
@@ -48,6 +49,11 @@ TMVolume* TMFileTree::asVolume() {
 double TMFileTree::advancementPercentage() const {
   if (const TMVolume* volume = asVolume()) return volume->advancementPercentage();
   return -1.0;
+}
+
+unsigned TMScanOptions::threadCount() const {
+  const unsigned wanted = threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+  return std::min(wanted, kMostThreads);
 }
 
 int TmFileTreeComparer(const TMFileTree& a, const TMFileTree& b) {

@@ -17,7 +17,8 @@
 // they are made with create<T>(), which places the name after the node.
 //
 // Sizes are atomic so that a thread reading the tree during its scan never
-// sees a torn value; only one thread ever writes a given tree at a time.
+// sees a torn value. A one-thread scan is the only writer of its sizes;
+// when several threads scan, they add to shared sizes atomically.
 
 #include <algorithm>
 #include <atomic>
@@ -55,6 +56,13 @@ struct TMScanOptions {
   // Folders mounted inside the scanned one are scanned too; by default
   // they are skipped.
   bool crossMountPoints = false;
+  // How many threads list folders at once; 0 means one per processor. With
+  // more than one the tree is the same, found in another order.
+  unsigned threads = 1;
+
+  // `threads` with 0 resolved, within what a scan ever starts.
+  unsigned threadCount() const;
+  static constexpr unsigned kMostThreads = 64;
 };
 
 // What a scan needs from its surroundings besides the path.
@@ -166,10 +174,12 @@ class TMFileTree {
   FileDeleteRez_t deleteSelfWithURLParts(const std::vector<std::string>& parts, uint64_t index,
                                          const TMTrashFunction& trash);
 
-  // Size writes come from one thread at a time (see the header comment), so
-  // a load and a store suffice; no read-modify-write is needed.
+  // A size with one writer (see the header comment) needs only a load and
+  // a store, no read-modify-write.
   void setDiskSize(uint64_t size) { diskSize_.store(size, std::memory_order_relaxed); }
   void addToDiskSize(uint64_t delta) { setDiskSize(diskSize() + delta); }
+  // When several threads scan, some sizes have more than one writer.
+  void addToDiskSizeShared(uint64_t delta) { diskSize_.fetch_add(delta, std::memory_order_relaxed); }
 
  private:
   std::atomic<uint64_t> diskSize_;

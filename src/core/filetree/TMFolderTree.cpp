@@ -9,6 +9,7 @@
 
 #include "TMChildListRecycler.h"
 #include "TMNodeArena.h"
+#include "TMParallelScan.h"
 #include "core/platform/TMFileSystem.h"
 
 namespace tilemora {
@@ -38,8 +39,14 @@ bool isDotOrDotDot(const char* name) {
 bool mountsAnAncestor(const struct stat& info, const TMScanningContext_t& context) {
   if (!S_ISDIR(info.st_mode)) return false;
   const std::pair<dev_t, ino_t> identity{info.st_dev, info.st_ino};
-  return std::find(context.pathIdentities.begin(), context.pathIdentities.end(), identity) !=
-         context.pathIdentities.end();
+  auto isOnPath = [&](const std::vector<std::pair<dev_t, ino_t>>& identities) {
+    return std::find(identities.begin(), identities.end(), identity) != identities.end();
+  };
+  if (isOnPath(context.pathIdentities)) return true;
+  for (const TMScanBranch* branch = context.branch; branch != nullptr; branch = branch->parent) {
+    if (isOnPath(branch->identitiesAbove)) return true;
+  }
+  return false;
 }
 
 // The position after the last record of a chunk getdents64 filled.
@@ -77,6 +84,12 @@ void TMFolderTree::initWithFilePath(const TMFileURL& url, TMScanningContext_t* c
     }
     return;
   }
+  // An observer is told the entries in depth-first order: one thread.
+  const unsigned threads = observer != nullptr ? 1 : context->options.threadCount();
+  if (threads > 1) {
+    TMParallelScan::scan(this, directory, info.st_dev, info.st_ino, threads, context);
+    return;
+  }
   TMOpenFolderChain openFolders(fileSystem);
   openFolders.enter(directory, info.st_dev, info.st_ino);
   context->openFolders = &openFolders;
@@ -88,8 +101,14 @@ void TMFolderTree::initWithFilePath(const TMFileURL& url, TMScanningContext_t* c
 }
 
 bool TMFolderTree::populateChildListAtUrl(dev_t device, TMScanningContext_t* context) {
+  const uint64_t handOffsBefore = context->handOffs;
   const bool wholeListing = createFileListAtUrl(device, context);
-  finishChildList(context);
+  if (context->handOffs == handOffsBefore) {
+    finishChildList(context);
+  } else {
+    // Sizes below are not final until the branches handed off have ended.
+    context->branch->waitingFolders.push_back(this);
+  }
   return wholeListing;
 }
 
@@ -132,10 +151,18 @@ bool TMFolderTree::createFileListAtUrl(dev_t device, TMScanningContext_t* contex
 void TMFolderTree::noteUnreadable(const char* name, TMScanningContext_t* context) const {
   if (context->unreadableFolderCount++ >= TMScanningContext_t::kUnreadableFoldersKept) return;
   // Its path, from the folders above it: only built for the first few.
-  std::string path = context->rootPath == "/" ? std::string() : context->rootPath;
+  // With several threads, those above this thread's branch come first.
+  std::vector<const TMFolderTree*> above;
+  std::vector<const TMScanBranch*> branches;
+  for (const TMScanBranch* branch = context->branch; branch != nullptr; branch = branch->parent)
+    branches.push_back(branch);
+  for (auto branch = branches.rbegin(); branch != branches.rend(); ++branch)
+    above.insert(above.end(), (*branch)->above.begin(), (*branch)->above.end());
   const auto& stack = context->parentStack;
-  for (int32_t i = 1; i < context->parentCount; ++i) (path += '/').append(stack[size_t(i)]->filename());
-  if (context->parentCount > 0) (path += '/').append(filename());
+  above.insert(above.end(), stack.begin(), stack.begin() + context->parentCount);
+  std::string path = context->rootPath == "/" ? std::string() : context->rootPath;
+  for (size_t i = 1; i < above.size(); ++i) (path += '/').append(above[i]->filename());
+  if (!above.empty()) (path += '/').append(filename());
   if (name != nullptr) (path += '/').append(name);
   context->firstUnreadableFolders.push_back(path.empty() ? std::string("/") : path);
 }
@@ -169,25 +196,30 @@ bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, uns
 
   if (S_ISDIR(info.st_mode)) {
     if (observer != nullptr) observer->folderEntered(name, info);
-    scanSubFolder(level, name, info.st_dev, info.st_ino, context);
+    scanSubFolder(level, name, info, context);
   } else {
     if (observer != nullptr) observer->fileFound(name, info);
     uint64_t size = uint64_t(info.st_blocks) * 512;
     // Another link to a file already counted: there, and of no size here.
-    if (context->options.hardLinksOnce && info.st_nlink > 1 &&
-        !context->linkedFilesSeen.emplace(info.st_dev, info.st_ino).second)
-      size = 0;
+    if (context->options.hardLinksOnce && info.st_nlink > 1 && !isFirstLink(info, context)) size = 0;
     auto* file = create<TMFileTree>(*context->arena, name, size);
     appendChild(file, context);
     addToSizesAbove(size, context);
   }
-  if (context->updateReceiver != nullptr && !context->shouldStop())
+  if (context->parallel != nullptr) {
+    // Notices and the sizes above the branch go out every few hundred entries.
+    if (++context->unreportedEntries == TMScanningContext_t::kEntriesBetweenSettlements)
+      TMParallelScan::settle(context);
+  } else if (context->updateReceiver != nullptr && !context->shouldStop()) {
     context->updateReceiver->notifyFileScanned();
+  }
   return examined;
 }
 
-void TMFolderTree::scanSubFolder(size_t level, const char* name, dev_t device, ino_t inode,
+void TMFolderTree::scanSubFolder(size_t level, const char* name, const struct stat& info,
                                  TMScanningContext_t* context) {
+  const dev_t device = info.st_dev;
+  ino_t inode = info.st_ino;
   auto* folder = create<TMFolderTree>(*context->arena, name);
   appendChild(folder, context);
 
@@ -198,25 +230,31 @@ void TMFolderTree::scanSubFolder(size_t level, const char* name, dev_t device, i
 
   TMOpenFolderChain& openFolders = *context->openFolders;
   const TMFileSystem& fileSystem = *context->fileSystem;
-  int subDirectory = fileSystem.openDirectoryAt(openFolders.descriptor(level), name);
-  if (subDirectory >= 0) {
-    // Identified by what was opened when the entry's own stat was refused.
-    struct stat opened {};
-    if (inode == 0 && fileSystem.statOpen(subDirectory, &opened) == 0) inode = opened.st_ino;
-    openFolders.enter(subDirectory, device, inode);
-    const bool crossing = context->options.crossMountPoints;
-    if (crossing) context->pathIdentities.emplace_back(device, inode);
-    const bool wholeListing = folder->populateChildListAtUrl(device, context);
-    if (crossing) context->pathIdentities.pop_back();
-    // A level above that cannot be opened again is seen by its own listing.
-    openFolders.leave(stack);
-    if (context->observer != nullptr) context->observer->folderLeft(!wholeListing);
-  }
-  --context->parentCount;
+  const int subDirectory = fileSystem.openDirectoryAt(openFolders.descriptor(level), name);
   if (subDirectory < 0) {
+    --context->parentCount;
     noteUnreadable(folder->filenameCString(), context);
     if (context->observer != nullptr) context->observer->folderLeft(true);
+    return;
   }
+  // Identified by what was opened when the entry's own stat was refused.
+  struct stat opened {};
+  if (inode == 0 && fileSystem.statOpen(subDirectory, &opened) == 0) inode = opened.st_ino;
+  TMParallelScan* parallel = context->parallel;
+  if (parallel != nullptr && parallel->wantsFolder() &&
+      parallel->handOff(folder, subDirectory, device, inode, context)) {
+    --context->parentCount;  // listed by another thread
+    return;
+  }
+  openFolders.enter(subDirectory, device, inode);
+  const bool crossing = context->options.crossMountPoints;
+  if (crossing) context->pathIdentities.emplace_back(device, inode);
+  const bool wholeListing = folder->populateChildListAtUrl(device, context);
+  if (crossing) context->pathIdentities.pop_back();
+  // A level above that cannot be opened again is seen by its own listing.
+  openFolders.leave(stack);
+  --context->parentCount;
+  if (context->observer != nullptr) context->observer->folderLeft(!wholeListing);
 }
 
 void TMFolderTree::appendChild(TMFileTree* child, TMScanningContext_t* context) {
@@ -277,7 +315,20 @@ void TMFolderTree::setFinishedChildren(TMNodeArena& arena, std::vector<TMFileTre
   setDiskSize(size);
 }
 
+bool TMFolderTree::isFirstLink(const struct stat& info, TMScanningContext_t* context) {
+  if (context->parallel != nullptr) return context->parallel->isFirstLink(info.st_dev, info.st_ino);
+  return context->linkedFilesSeen.emplace(info.st_dev, info.st_ino).second;
+}
+
 void TMFolderTree::addToSizesAbove(uint64_t size, TMScanningContext_t* context) {
+  if (context->parallel != nullptr) {
+    // Branches below this thread's add to these folders too.
+    addToDiskSizeShared(size);
+    for (int32_t i = context->parentCount - 1; i >= 0; --i)
+      context->parentStack[size_t(i)]->addToDiskSizeShared(size);
+    context->sizeOwedAbove += size;
+    return;
+  }
   addToDiskSize(size);
   for (int32_t i = context->parentCount - 1; i >= 0; --i)
     context->parentStack[size_t(i)]->addToDiskSize(size);

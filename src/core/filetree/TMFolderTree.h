@@ -67,16 +67,19 @@ class TMFolderTree : public TMFileTree {
   // Notes a folder that could not be read: `name` below this folder, or
   // this folder itself when `name` is null.
   void noteUnreadable(const char* name, TMScanningContext_t* context) const;
-  // Adds the sub-folder `name` (on `device`, as `inode`; 0 when its stat was
-  // refused) of the folder open at `level` and scans it.
-  void scanSubFolder(size_t level, const char* name, dev_t device, ino_t inode,
-                     TMScanningContext_t* context);
+  // Adds the sub-folder `name` of the folder open at `level`, as `info`
+  // describes it (its inode 0 when its stat was refused), and scans it.
+  void scanSubFolder(size_t level, const char* name, const struct stat& info, TMScanningContext_t* context);
+
+  friend class TMParallelScan;
 
   void appendChild(TMFileTree* child, TMScanningContext_t* context);
   // Replaces the listing-order list by a final one in the arena, sorted
   // largest first unless the scan is stopping.
   void finishChildList(TMScanningContext_t* context);
   void addToSizesAbove(uint64_t size, TMScanningContext_t* context);
+  // With hard links counted once: whether `info` is the first link found.
+  static bool isFirstLink(const struct stat& info, TMScanningContext_t* context);
 
   std::atomic<TMChildList*> children_;
 

@@ -15,7 +15,7 @@ constexpr size_t kRegionSizes[] = {size_t(32) << 30, size_t(4) << 30, size_t(512
 }  // namespace
 
 TMNodeArena::~TMNodeArena() {
-  if (base_ != nullptr) ::munmap(base_, regionBytes_);
+  if (base_ != nullptr && source_ == nullptr) ::munmap(base_, regionBytes_);
 }
 
 void TMNodeArena::reserveRegion() {
@@ -29,7 +29,16 @@ void TMNodeArena::reserveRegion() {
   throw std::bad_alloc();
 }
 
-void* TMNodeArena::allocate(size_t bytes, size_t alignment) {
+void* TMNodeArena::allocateBeyondLimit(size_t bytes, size_t alignment) {
+  if (source_ != nullptr) {
+    // Offsets from the region's start: aligning one aligns the address.
+    const size_t chunk = std::max(kBorrowedChunk, bytes + alignment);
+    char* start = source_->lendChunk(chunk);
+    base_ = source_->base_;  // set before the first chunk was lent
+    used_ = size_t(start - base_);
+    limit_ = used_ + chunk;
+    return allocate(bytes, alignment);
+  }
   if (base_ == nullptr) reserveRegion();
   const size_t start = (used_ + alignment - 1) & ~(alignment - 1);
   const size_t end = start + bytes;
@@ -39,8 +48,14 @@ void* TMNodeArena::allocate(size_t bytes, size_t alignment) {
     if (::mprotect(base_ + committed_, grown - committed_, PROT_READ | PROT_WRITE) != 0) throw std::bad_alloc();
     committed_ = grown;
   }
+  limit_ = committed_;
   used_ = end;
   return base_ + start;
+}
+
+char* TMNodeArena::lendChunk(size_t bytes) {
+  std::lock_guard<std::mutex> lock(lending_);
+  return static_cast<char*>(allocate(bytes, kUnit));
 }
 
 }  // namespace tilemora

@@ -21,7 +21,7 @@ void TMOpenFolderChain::close(Level& level) {
 void TMOpenFolderChain::enter(int descriptor, dev_t device, ino_t inode) {
   levels_.push_back({descriptor, device, inode, 0});
   // Level 0 stays open: it is where the names of closed levels start.
-  if (levels_.size() > kKeptOpen + 1) close(levels_[levels_.size() - 1 - kKeptOpen]);
+  if (levels_.size() > keptOpen_ + 1) close(levels_[levels_.size() - 1 - keptOpen_]);
 }
 
 bool TMOpenFolderChain::leave(const std::vector<TMFolderTree*>& path) {

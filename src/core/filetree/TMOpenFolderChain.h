@@ -25,7 +25,9 @@ class TMOpenFolderChain {
  public:
   static constexpr size_t kKeptOpen = 64;
 
-  explicit TMOpenFolderChain(const TMFileSystem& fileSystem) : fileSystem_(fileSystem) {}
+  // Keeps the start and the `keptOpen` deepest levels open.
+  explicit TMOpenFolderChain(const TMFileSystem& fileSystem, size_t keptOpen = kKeptOpen)
+      : fileSystem_(fileSystem), keptOpen_(keptOpen) {}
   TMOpenFolderChain(const TMOpenFolderChain&) = delete;
   TMOpenFolderChain& operator=(const TMOpenFolderChain&) = delete;
   // Closes whatever is still open.
@@ -61,6 +63,7 @@ class TMOpenFolderChain {
   void close(Level& level);
 
   const TMFileSystem& fileSystem_;
+  const size_t keptOpen_;
   std::vector<Level> levels_;
 };
 

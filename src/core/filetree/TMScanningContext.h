@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The state of one scan, passed by address down the whole depth-first walk.
+// The state of one scan, passed by address down the whole depth-first walk
+// (one per thread when several threads scan).
 
 #include <atomic>
 #include <cstdint>
@@ -25,6 +26,8 @@ class TMFileSystem;
 class TMFileTree;
 class TMFolderTree;
 class TMNodeArena;
+class TMParallelScan;
+struct TMScanBranch;
 
 // Hashes a file's device and inode.
 struct TMInodeHash {
@@ -70,6 +73,15 @@ struct TMScanningContext_t {
   uint64_t unreadableFolderCount = 0;
   std::vector<std::string> firstUnreadableFolders;
   static constexpr size_t kUnreadableFoldersKept = 5;
+
+  // Set when several threads scan the tree, each with a context of its
+  // own; a one-thread scan leaves them as they are.
+  TMParallelScan* parallel = nullptr;
+  TMScanBranch* branch = nullptr;    // what this thread lists now
+  uint64_t handOffs = 0;             // sub-folders this thread handed off so far
+  uint64_t sizeOwedAbove = 0;        // bytes found not yet added above the branch
+  uint32_t unreportedEntries = 0;    // entries accepted since the last notice
+  static constexpr uint32_t kEntriesBetweenSettlements = 256;
 
   bool shouldStop() const {
     return stopRequested != nullptr && stopRequested->load(std::memory_order_relaxed);

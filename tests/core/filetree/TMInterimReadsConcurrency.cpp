@@ -15,6 +15,7 @@
 #include "core/filetree/TMInterimReadGuard.h"
 #include "core/layout/TMLayoutFolder.h"
 #include "core/layout/TMLayoutTree.h"
+#include "support/TMCaseNames.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
 #include "support/TMTemporaryTree.h"
@@ -73,7 +74,17 @@ void makeWideTree(const TMTemporaryTree& tree, int folders, int filesPerFolder) 
   ::close(root);
 }
 
-TEST(TMInterimReadsConcurrency, AWalkerNeverSeesAPartialListWhileTheScanRuns) {
+// With one scan thread, and with several writing the tree at once.
+class TMInterimReadsConcurrency : public ::testing::TestWithParam<unsigned> {
+ protected:
+  TMScanOptions options() const {
+    TMScanOptions options;
+    options.threads = GetParam();
+    return options;
+  }
+};
+
+TEST_P(TMInterimReadsConcurrency, AWalkerNeverSeesAPartialListWhileTheScanRuns) {
   TMTemporaryTree tree(TMTemporaryTree::fastestBase());
   makeWideTree(tree, 300, 1000);  // 300,000 files, 310 folders
 
@@ -96,7 +107,8 @@ TEST(TMInterimReadsConcurrency, AWalkerNeverSeesAPartialListWhileTheScanRuns) {
   TMFinishedScan scan = scanToEnd(tree.path(), TMFileSystem::posix(),
                                   [&](const TMFileTree* handedOut) {
                                     if (handedOut != nullptr) root.store(handedOut);
-                                  });
+                                  },
+                                  options());
   scanning = false;
   walker.join();
 
@@ -129,7 +141,7 @@ void checkLayout(TMLayoutNode& node, const TMRect& r, uint64_t& broken) {
   }
 }
 
-TEST(TMInterimReadsConcurrency, ProgressLayoutsNeverPlaceMoreThanTheirFolder) {
+TEST_P(TMInterimReadsConcurrency, ProgressLayoutsNeverPlaceMoreThanTheirFolder) {
   // Listing order puts an empty file before the others in every folder.
   TMMemoryEntry root = TMMemoryEntry::directory("root", {});
   for (int f = 0; f < 40; ++f) {
@@ -155,7 +167,8 @@ TEST(TMInterimReadsConcurrency, ProgressLayoutsNeverPlaceMoreThanTheirFolder) {
   TMFinishedScan scan = scanToEnd("/root", std::make_shared<TMMemoryFileSystem>(root),
                                   [&](const TMFileTree* handedOut) {
                                     if (handedOut != nullptr) scanned.store(handedOut);
-                                  });
+                                  },
+                                  options());
   scanning = false;
   painter.join();
   EXPECT_EQ(broken, 0u) << "in " << layouts << " progress layouts";
@@ -163,6 +176,9 @@ TEST(TMInterimReadsConcurrency, ProgressLayoutsNeverPlaceMoreThanTheirFolder) {
   checkLayout(*final, {0, 0, 1000, 800}, broken);
   EXPECT_EQ(broken, 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Threads, TMInterimReadsConcurrency, ::testing::Values(1u, 4u),
+                         caseNamesBy([](unsigned threads) { return threads == 1 ? std::string("one thread") : std::to_string(threads) + " threads"; }));
 
 }  // namespace
 }  // namespace tilemora::test

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "core/filetree/TMNodeArena.h"
+#include "core/filetree/TMScanningContext.h"
 #include "core/filetree/TMVolume.h"
 #include "support/TMCaseNames.h"
 #include "support/TMFaultyFileSystem.h"
@@ -116,7 +117,10 @@ TEST(TMScanDriver, AnEmptyFolderGivesOneEndNoticeAndNoProgress) {
   EXPECT_EQ(scan.root->advancementPercentage(), -1.0);
 }
 
-TEST(TMScanDriver, AStoppedScanEndsQuicklyCallsNothingMoreAndReleasesItsTree) {
+// With one thread and with several.
+class TMScanDriverStop : public ::testing::TestWithParam<unsigned> {};
+
+TEST_P(TMScanDriverStop, AStoppedScanEndsQuicklyCallsNothingMoreAndReleasesItsTree) {
   TMTemporaryTree tree;
   for (int i = 0; i < 300; ++i) {
     tree.makeFolder("f" + std::to_string(i));
@@ -131,13 +135,16 @@ TEST(TMScanDriver, AStoppedScanEndsQuicklyCallsNothingMoreAndReleasesItsTree) {
     if (stopped.load()) noticesAfterStop.fetch_add(1);
   };
   bool ended = false;
+  TMScanEnvironment environment{queue};
+  environment.options.threads = GetParam();
   std::shared_ptr<TMFileTree> root = TMFileTree::createFromPath(
-      TMFileURL::fromPath(tree.path()), receiver, [&] { ended = true; }, {queue}, &task);
+      TMFileURL::fromPath(tree.path()), receiver, [&] { ended = true; }, environment, &task);
   std::weak_ptr<TMFileTree> watch = root;
   while (receiver->count() < 100 && !task->isFinished()) std::this_thread::yield();
 
-  // The flag is checked before each notice: at most the one notice already
-  // under way when the request is made can still arrive.
+  // The flag is checked before each notice: at most the notices already
+  // under way when the request is made can still arrive (one, or one
+  // batch per thread when several threads scan).
   task->requestStop();
   stopped = true;
   auto requested = std::chrono::steady_clock::now();
@@ -145,13 +152,17 @@ TEST(TMScanDriver, AStoppedScanEndsQuicklyCallsNothingMoreAndReleasesItsTree) {
   auto took = std::chrono::steady_clock::now() - requested;
   EXPECT_LT(took, std::chrono::milliseconds(500));
   EXPECT_LT(receiver->count(), 300u * 21u);
-  EXPECT_LE(noticesAfterStop.load(), 1u);
+  const unsigned threads = GetParam();
+  EXPECT_LE(noticesAfterStop.load(), threads == 1 ? 1u : threads * TMScanningContext_t::kEntriesBetweenSettlements);
 
   queue->runPending();
   EXPECT_FALSE(ended);
   root.reset();
   EXPECT_TRUE(watch.expired());
 }
+
+INSTANTIATE_TEST_SUITE_P(Threads, TMScanDriverStop, ::testing::Values(1u, 4u),
+                         caseNamesBy([](unsigned threads) { return threads == 1 ? std::string("one thread") : std::to_string(threads) + " threads"; }));
 
 }  // namespace
 }  // namespace tilemora::test

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Several threads scanning one tree. Each thread lists folders depth first
+// exactly as a one-thread scan does; when another thread is idle, the next
+// sub-folder a thread meets is handed to it, already open, instead of being
+// descended into. What one thread lists from a hand-off on is a branch.
+//
+// The tree comes out the same as with one thread: every folder's children
+// are appended in listing order by the one thread that lists it, and sorted
+// once their sizes are final. A folder from which a sub-folder was handed
+// off (directly or further down) waits for that: it is sorted when its
+// branch and every branch handed off from it have ended, by the thread that
+// ends the last of them.
+//
+// Sizes: a thread adds each file's size at once to the folders of its own
+// branch (atomically: branches below add to them too) and keeps what it owes
+// the folders above its branch, adding it every few hundred entries and when
+// its branch ends, so the folders near the root are not fought over.
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "TMScanningContext.h"
+
+namespace tilemora {
+
+class TMFolderTree;
+
+// A part of the tree one thread lists, from the folder handed to it down.
+struct TMScanBranch {
+  TMScanBranch* parent = nullptr;  // the branch it was handed off from; null for the first
+  // The folders of the parent branch above this branch's folder, down to
+  // the one it was listed in; with mount points crossed, their identities.
+  std::vector<TMFolderTree*> above;
+  std::vector<std::pair<dev_t, ino_t>> identitiesAbove;
+  // This branch's own listing, plus each branch handed off from it, until ended.
+  std::atomic<uint32_t> unfinished{1};
+  // Folders of this branch whose sorting waits for the branches below
+  // them, in the order their listings ended (deepest first).
+  std::vector<TMFolderTree*> waitingFolders;
+};
+
+class TMParallelScan {
+ public:
+  // Scans `start`, open at `descriptor` (on `device`, as `inode`), with
+  // `threads` threads, the calling one among them, and the settings of
+  // `context`; returns when the whole tree has been listed and sorted (or
+  // the scan told to stop). The threads' unreadable folders and retired
+  // lists end up in `context` and its recycler.
+  static void scan(TMFolderTree* start, int descriptor, dev_t device, ino_t inode, unsigned threads,
+                   TMScanningContext_t* context);
+
+  // Whether a thread waits for a folder: a look without the lock, made
+  // before each sub-folder.
+  bool wantsFolder() const { return openings_.load(std::memory_order_relaxed) > 0; }
+  // Hands the open sub-folder `folder` of the folder being listed by the
+  // thread of `context` (the last of its parent stack) to a waiting
+  // thread. False when none waits any more: the caller lists it itself.
+  bool handOff(TMFolderTree* folder, int descriptor, dev_t device, ino_t inode, TMScanningContext_t* context);
+
+  // With hard links counted once: whether this is the first link of the
+  // file met by any of the threads.
+  bool isFirstLink(dev_t device, ino_t inode);
+
+  // Adds to the folders above the branch of `context` the size it owes
+  // them, and reports its unreported entries.
+  static void settle(TMScanningContext_t* context);
+
+  // Branches kept queued beyond one per idle thread: most branches are a
+  // few files listed in microseconds, and a thread that ends one finds the
+  // next waiting instead of waiting for another thread to meet a folder.
+  static constexpr int kSpareBranches = 2;
+
+ private:
+  struct Task {
+    TMFolderTree* folder;
+    int descriptor;
+    dev_t device;
+    ino_t inode;
+    TMScanBranch* branch;
+  };
+  struct Thread;
+
+  TMParallelScan() = default;
+  // Lists the branches handed to it until the whole tree is done.
+  void work(TMScanningContext_t& context);
+  void listBranch(const Task& task, TMScanningContext_t& context);
+  // One listing or hand-off of `branch` has ended; sorts the folders that
+  // waited once nothing below them is unfinished, going up as branches end.
+  void endBranchPart(TMScanBranch* branch, TMScanningContext_t& context);
+  void updateOpenings();  // with mutex_ held
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<Task> queue_;
+  int idleThreads_ = 0;
+  int runningHelpers_ = 0;
+  bool done_ = false;
+  // Idle threads less queued branches, queued branches, and done_: read
+  // without the lock.
+  std::atomic<int> openings_{0};
+  std::atomic<int> queued_{0};
+  std::atomic<bool> finished_{false};
+  static constexpr int kAwakeChecks = 2000;
+
+  std::mutex linksMutex_;
+  std::unordered_set<std::pair<dev_t, ino_t>, TMInodeHash> linkedFilesSeen_;
+};
+
+}  // namespace tilemora

@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Several threads scanning one tree give the tree one thread gives: the
+// same names, sizes, kinds and order everywhere, the same unreadable
+// folders and the same number of notices. Run under ThreadSanitizer, the
+// same scans prove the writers do not race each other.
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <set>
+
+#include "core/filetree/TMOpenFolderChain.h"
+#include "support/TMCaseNames.h"
+#include "support/TMFaultyFileSystem.h"
+#include "support/TMMemoryFileSystem.h"
+#include "support/TMScanRunner.h"
+#include "support/TMTemporaryTree.h"
+#include "support/TMTreeInspection.h"
+
+namespace tilemora::test {
+namespace {
+
+// One line per node, depth first, children in their stored order; built
+// without recursion, as the trees may be deep.
+std::string describe(const TMFileTree* root) {
+  std::string text;
+  std::vector<std::pair<const TMFileTree*, size_t>> pending{{root, 0}};
+  while (!pending.empty()) {
+    auto [node, depth] = pending.back();
+    pending.pop_back();
+    text += std::to_string(depth) + ' ' + std::string(node->filename()) + ' ' + std::to_string(node->diskSize()) +
+            (node->asFolder() ? " folder\n" : "\n");
+    const std::vector<const TMFileTree*> children = childrenOf(node);
+    for (auto child = children.rbegin(); child != children.rend(); ++child) pending.emplace_back(*child, depth + 1);
+  }
+  return text;
+}
+
+std::string firstDifference(const std::string& a, const std::string& b) {
+  size_t at = 0;
+  while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
+  const size_t line = a.rfind('\n', at) == std::string::npos ? 0 : a.rfind('\n', at) + 1;
+  return "one thread: " + a.substr(line, 80) + "\nseveral:    " + b.substr(line, 80);
+}
+
+// Heavy-tailed fan-out as on real disks: most folders small, a few wide.
+TMMemoryEntry randomFolder(std::mt19937& random, const std::string& name, int depth) {
+  TMMemoryEntry folder = TMMemoryEntry::directory(name, {});
+  const bool wide = depth > 0 && std::bernoulli_distribution(0.02)(random);
+  const int entries = wide ? 5000 : std::uniform_int_distribution<int>(depth == 0 ? 20 : 0, 10 + 10 / (depth + 1))(random);
+  for (int i = 0; i < entries; ++i) {
+    const std::string childName = name.substr(0, 1) + std::to_string(i);
+    if (depth < 6 && !wide && std::bernoulli_distribution(0.35)(random)) {
+      folder.children.push_back(randomFolder(random, childName, depth + 1));
+    } else {
+      // Many equal sizes: their order must not depend on who listed them.
+      folder.children.push_back(TMMemoryEntry::file(childName, std::uniform_int_distribution<uint64_t>(0, 40)(random)));
+    }
+  }
+  return folder;
+}
+
+// A chain deeper than the folders a thread keeps open, a side folder at
+// every level so that levels get handed to other threads.
+TMMemoryEntry chain(int depth) {
+  TMMemoryEntry bottom = TMMemoryEntry::directory("d", {TMMemoryEntry::file("f", 8)});
+  for (int level = depth - 1; level > 0; --level) {
+    TMMemoryEntry above = TMMemoryEntry::directory("d", {TMMemoryEntry::file("f", uint64_t(level % 7))});
+    above.children.push_back(std::move(bottom));  // moved: a list of braces would copy
+    above.children.push_back(
+        TMMemoryEntry::directory("side", {TMMemoryEntry::file("a", 1), TMMemoryEntry::file("b", 2)}));
+    bottom = std::move(above);
+  }
+  return bottom;
+}
+
+// Odd names, links, special files, and faults the scan must report.
+std::shared_ptr<TMFileSystem> hostileTree(const TMTemporaryTree& tree) {
+  for (int f = 0; f < 40; ++f) {
+    const std::string folder = "folder" + std::to_string(f);
+    tree.makeFolder(folder + "/inner/deeper");
+    for (int i = 0; i < 30; ++i) tree.makeFile(folder + "/file" + std::to_string(i), uint64_t(i % 3) * 5000);
+    tree.makeFile(folder + "/inner/deeper/x", 9000);
+  }
+  tree.makeFile("folder1/new\nline", 100);
+  tree.makeFile(std::string("folder2/bad\xff\xfe name"), 7000);
+  tree.makeFile("folder3/" + std::string(255, 'n'), 12000);
+  tree.makeSymlink("folder4/loop", "..");
+  tree.makeFifo("folder5/fifo");
+  ::link(tree.pathOf("folder6/file1").c_str(), tree.pathOf("folder7/hardlink").c_str());
+  tree.makeFolder("locked/a");
+  tree.makeFolder("folder8/locked");
+  tree.makeFile("folder9/inner/secret", 10);
+  auto fileSystem = std::make_shared<TMFaultyFileSystem>();
+  fileSystem->unopenableFolders = {"locked"};
+  fileSystem->vanishingEntries = {"file7"};
+  fileSystem->deniedEntries = {"secret"};
+  fileSystem->otherDeviceEntries = {"folder10"};
+  return fileSystem;
+}
+
+struct TreeCase {
+  std::string name;
+  std::function<std::shared_ptr<TMFileSystem>(const TMTemporaryTree&)> make;
+  bool onDisk;
+};
+
+const TreeCase kTrees[] = {
+    {"random seed 1", [](const TMTemporaryTree&) {
+       std::mt19937 random(1);
+       return std::make_shared<TMMemoryFileSystem>(randomFolder(random, "root", 0));
+     }, false},
+    {"random seed 2", [](const TMTemporaryTree&) {
+       std::mt19937 random(2);
+       return std::make_shared<TMMemoryFileSystem>(randomFolder(random, "root", 0));
+     }, false},
+    {"random seed 3", [](const TMTemporaryTree&) {
+       std::mt19937 random(3);
+       return std::make_shared<TMMemoryFileSystem>(randomFolder(random, "root", 0));
+     }, false},
+    {"deep chain", [](const TMTemporaryTree&) { return std::make_shared<TMMemoryFileSystem>(chain(3000)); }, false},
+    {"hostile on disk", hostileTree, true},
+};
+
+struct SameTreeCase {
+  const TreeCase* tree;
+  unsigned threads;
+};
+
+std::vector<SameTreeCase> sameTreeCases() {
+  std::vector<SameTreeCase> cases;
+  for (const TreeCase& tree : kTrees) {
+    for (unsigned threads : {2u, 4u}) cases.push_back({&tree, threads});
+  }
+  return cases;
+}
+
+class TMParallelScanSameTree : public ::testing::TestWithParam<SameTreeCase> {};
+
+TEST_P(TMParallelScanSameTree, GivesTheTreeOneThreadGives) {
+  TMTemporaryTree disk;
+  std::shared_ptr<TMFileSystem> fileSystem = GetParam().tree->make(disk);
+  const std::string path = GetParam().tree->onDisk ? disk.path() : "/root";
+  TMScanOptions options;
+  const TMFinishedScan alone = scanToEnd(path, fileSystem, nullptr, options);
+  options.threads = GetParam().threads;
+  const TMFinishedScan several = scanToEnd(path, fileSystem, nullptr, options);
+
+  const std::string expected = describe(alone.root.get());
+  const std::string found = describe(several.root.get());
+  EXPECT_TRUE(found == expected) << firstDifference(expected, found);
+  EXPECT_EQ(several.receiver->count(), alone.receiver->count());
+  EXPECT_EQ(several.noticesAtEnd, alone.noticesAtEnd);
+  EXPECT_EQ(several.task->unreadableFolderCount(), alone.task->unreadableFolderCount());
+  const auto& paths = several.task->firstUnreadableFolders();
+  EXPECT_EQ(std::set<std::string>(paths.begin(), paths.end()),
+            std::set<std::string>(alone.task->firstUnreadableFolders().begin(),
+                                  alone.task->firstUnreadableFolders().end()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Trees, TMParallelScanSameTree, ::testing::ValuesIn(sameTreeCases()),
+                         caseNamesBy([](const SameTreeCase& c) {
+                           return c.tree->name + " with " + std::to_string(c.threads) + " threads";
+                         }));
+
+// Each thread keeps fewer folders open than one thread alone may, one
+// more for a folder waiting to be handed over: however deep the tree,
+// the scan never holds more than that many per thread.
+TEST(TMParallelScan, KeepsAtMostTheOneThreadShareOfFoldersOpenPerThread) {
+  TMTemporaryTree tree(TMTemporaryTree::fastestBase());
+  std::string path;
+  for (int level = 0; level < 3 * int(TMOpenFolderChain::kKeptOpen); ++level) {
+    path += "d/";
+    tree.makeFolder(path + "side");
+    tree.makeFile(path + "side/f", 1);
+  }
+  const auto countOpen = [] {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+    return count;
+  };
+  const int before = countOpen();
+  std::atomic<int> most{before};
+  auto fileSystem = std::make_shared<TMFaultyFileSystem>();
+  fileSystem->beforeOpeningFolder = [&](int, const char*) {
+    const int now = countOpen();
+    for (int seen = most.load(); now > seen && !most.compare_exchange_weak(seen, now);) {
+    }
+  };
+  TMScanOptions options;
+  options.threads = 4;
+  const TMFinishedScan scan = scanToEnd(tree.path(), fileSystem, nullptr, options);
+  EXPECT_EQ(scan.root->diskSize(), 3 * TMOpenFolderChain::kKeptOpen * uint64_t(tree.allocatedSize("d/side/f")));
+  EXPECT_LE(most.load() - before, 4 * int(TMOpenFolderChain::kKeptOpen + 1));
+  EXPECT_EQ(countOpen(), before);
+}
+
+}  // namespace
+}  // namespace tilemora::test
