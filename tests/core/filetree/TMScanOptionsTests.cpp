@@ -48,20 +48,25 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(OptionsCase{"defaults", {}, 2, false},
                       OptionsCase{"hard_links_once", {.hardLinksOnce = true}, 1, false},
                       OptionsCase{"mount_points_crossed", {.crossMountPoints = true}, 2, true},
-                      OptionsCase{"both", {.hardLinksOnce = true, .crossMountPoints = true}, 1, true}),
+                      OptionsCase{"both", {.hardLinksOnce = true, .crossMountPoints = true}, 1, true},
+                      OptionsCase{"both on four threads", {true, true, 4}, 1, true}),
     caseNamesByName);
 
 TEST(TMScanOptions, CrossingMountPointsNeverEntersAMountOfTheScannedFolderInsideItself) {
   TMTemporaryTree tree;
   const uint64_t data = tree.makeFile("data", 90000);
-  tree.makeFolder("again");
-  TMScanOptions crossing;
-  crossing.crossMountPoints = true;
-  const std::optional<uint64_t> total =
-      withBindMounts({{tree.path(), tree.pathOf("again")}},
-                     [&] { return scanToEnd(tree.path(), TMFileSystem::posix(), nullptr, crossing).root->diskSize(); });
-  if (!total) GTEST_SKIP() << "mounting in a private namespace is not permitted here (needs CAP_SYS_ADMIN)";
-  EXPECT_EQ(*total, data);
+  tree.makeFolder("again/deeper/still");
+  for (unsigned threads : {1u, 4u}) {
+    SCOPED_TRACE(std::to_string(threads) + " threads");
+    TMScanOptions crossing;
+    crossing.crossMountPoints = true;
+    crossing.threads = threads;
+    const std::optional<uint64_t> total = withBindMounts({{tree.path(), tree.pathOf("again/deeper")}}, [&] {
+      return scanToEnd(tree.path(), TMFileSystem::posix(), nullptr, crossing).root->diskSize();
+    });
+    if (!total) GTEST_SKIP() << "mounting in a private namespace is not permitted here (needs CAP_SYS_ADMIN)";
+    EXPECT_EQ(*total, data);
+  }
 }
 
 }  // namespace
