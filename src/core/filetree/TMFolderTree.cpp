@@ -196,7 +196,7 @@ bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, uns
 
   if (S_ISDIR(info.st_mode)) {
     if (observer != nullptr) observer->folderEntered(name, info);
-    scanSubFolder(level, name, info, context);
+    scanSubFolder(level, name, info.st_dev, info.st_ino, context);
   } else {
     if (observer != nullptr) observer->fileFound(name, info);
     uint64_t size = uint64_t(info.st_blocks) * 512;
@@ -216,10 +216,8 @@ bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, uns
   return examined;
 }
 
-void TMFolderTree::scanSubFolder(size_t level, const char* name, const struct stat& info,
+void TMFolderTree::scanSubFolder(size_t level, const char* name, dev_t device, ino_t inode,
                                  TMScanningContext_t* context) {
-  const dev_t device = info.st_dev;
-  ino_t inode = info.st_ino;
   auto* folder = create<TMFolderTree>(*context->arena, name);
   appendChild(folder, context);
 

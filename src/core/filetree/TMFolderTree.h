@@ -5,7 +5,9 @@
 // (sub-folders at once, before descending, so that interim displays see them
 // grow), adds each file's size to every folder above it as soon as the file
 // is found, and sorts its children largest first when its own listing (all
-// sub-folders included) has ended.
+// sub-folders included) has ended. When several threads scan, a sub-folder
+// may be handed to another thread instead of descended into (see
+// TMParallelScan); the tree comes out the same.
 //
 // Skipped entries: symbolic links, and mount points (an entry on another
 // device, or the root of a mount such as a bind mount of the same file
@@ -67,9 +69,10 @@ class TMFolderTree : public TMFileTree {
   // Notes a folder that could not be read: `name` below this folder, or
   // this folder itself when `name` is null.
   void noteUnreadable(const char* name, TMScanningContext_t* context) const;
-  // Adds the sub-folder `name` of the folder open at `level`, as `info`
-  // describes it (its inode 0 when its stat was refused), and scans it.
-  void scanSubFolder(size_t level, const char* name, const struct stat& info, TMScanningContext_t* context);
+  // Adds the sub-folder `name` (on `device`, as `inode`; 0 when its stat was
+  // refused) of the folder open at `level` and scans it.
+  void scanSubFolder(size_t level, const char* name, dev_t device, ino_t inode,
+                     TMScanningContext_t* context);
 
   friend class TMParallelScan;
 

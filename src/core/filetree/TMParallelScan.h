@@ -110,7 +110,7 @@ class TMParallelScan {
   std::atomic<int> openings_{0};
   std::atomic<int> queued_{0};
   std::atomic<bool> finished_{false};
-  static constexpr int kAwakeChecks = 2000;
+  static constexpr int kAwakeChecks = 200;
 
   std::mutex linksMutex_;
   std::unordered_set<std::pair<dev_t, ino_t>, TMInodeHash> linkedFilesSeen_;
