@@ -29,20 +29,8 @@ cmake --build build/release --target tilemora-scan tmwalk tmgentree >/dev/null
 scan=$PWD/build/release/src/cli/tilemora-scan
 walk=$PWD/build/release/bench/tmwalk
 
-if [ ! -e "$tree/.complete" ]; then
-  rm -rf "$tree"
-  build/release/bench/tmgentree "$tree" "$count"
-  touch "$tree/.complete"
-fi
-
-seconds() { # runs "$@" quietly and prints the wall time in seconds
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+source bench/timing.sh
+generateTree "$tree" "$count"
 
 tools=(walk one several du ncdu)
 run() { # run TOOL ROOT

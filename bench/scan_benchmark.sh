@@ -19,21 +19,8 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILEMORA_BUILD
 cmake --build build/release >/dev/null
 scan=build/release/src/cli/tilemora-scan
 
-if [ ! -e "$tree/.complete" ]; then
-  rm -rf "$tree"
-  echo "generating $count files in $tree…"
-  build/release/bench/tmgentree "$tree" "$count"
-  touch "$tree/.complete"
-fi
-
-seconds() { # runs "$@" quietly and prints the wall time in seconds
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+source bench/timing.sh
+generateTree "$tree" "$count"
 
 # Warm the cache once with each tool.
 "$scan" "$tree" >/dev/null; du -sx "$tree" >/dev/null; ncdu -x -o /dev/null "$tree" >/dev/null 2>&1
