@@ -2,9 +2,9 @@
 #pragma once
 // Edit ▸ Preferences: how sizes are written, how hard links count,
 // whether a scan crosses into what is mounted inside its folder, and how
-// many threads it lists folders on. OK keeps
-// the choices (QSettings) and applies them: sizes at once in every window,
-// the others from each window's next scan.
+// many threads it lists folders on. OK keeps the choices (QSettings) and
+// applies them: sizes at once in every window, the others from each
+// window's next scan.
 
 #include <QDialog>
 

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Several threads scanning one tree. Each thread lists folders depth first
-// exactly as a one-thread scan does; when another thread is idle, the next
-// sub-folder a thread meets is handed to it, already open, instead of being
-// descended into. What one thread lists from a hand-off on is a branch.
+// exactly as a one-thread scan does; while another thread is idle (or fewer
+// than a few sub-folders wait for the next one to be), the next sub-folder a
+// thread meets is queued for another thread, already open, instead of being
+// descended into. What one thread lists from such a hand-off on is a branch.
 //
 // The tree comes out the same as with one thread: every folder's children
 // are appended in listing order by the one thread that lists it, and sorted
@@ -59,12 +60,13 @@ class TMParallelScan {
   static void scan(TMFolderTree* start, int descriptor, dev_t device, ino_t inode, unsigned threads,
                    TMScanningContext_t* context);
 
-  // Whether a thread waits for a folder: a look without the lock, made
-  // before each sub-folder.
+  // Whether a sub-folder would be taken now (a thread is idle, or fewer
+  // than kSpareBranches wait): a look without the lock, made before each
+  // sub-folder.
   bool wantsFolder() const { return openings_.load(std::memory_order_relaxed) > 0; }
-  // Hands the open sub-folder `folder` of the folder being listed by the
-  // thread of `context` (the last of its parent stack) to a waiting
-  // thread. False when none waits any more: the caller lists it itself.
+  // Queues the open sub-folder `folder` of the folder being listed by the
+  // thread of `context` (the last of its parent stack) for another thread.
+  // False when it would not be taken soon: the caller lists it itself.
   bool handOff(TMFolderTree* folder, int descriptor, dev_t device, ino_t inode, TMScanningContext_t* context);
 
   // With hard links counted once: whether this is the first link of the
@@ -105,8 +107,8 @@ class TMParallelScan {
   int idleThreads_ = 0;
   int runningHelpers_ = 0;
   bool done_ = false;
-  // Idle threads less queued branches, queued branches, and done_: read
-  // without the lock.
+  // Idle threads plus kSpareBranches less the queued branches, the queued
+  // branches, and done_, for looks without the lock.
   std::atomic<int> openings_{0};
   std::atomic<int> queued_{0};
   std::atomic<bool> finished_{false};
