@@ -110,19 +110,19 @@ struct TreeCase {
   bool onDisk;
 };
 
+TreeCase randomTree(unsigned seed) {
+  return {"random seed " + std::to_string(seed),
+          [seed](const TMTemporaryTree&) -> std::shared_ptr<TMFileSystem> {
+            std::mt19937 random(seed);
+            return std::make_shared<TMMemoryFileSystem>(randomFolder(random, "root", 0));
+          },
+          false};
+}
+
 const TreeCase kTrees[] = {
-    {"random seed 1", [](const TMTemporaryTree&) {
-       std::mt19937 random(1);
-       return std::make_shared<TMMemoryFileSystem>(randomFolder(random, "root", 0));
-     }, false},
-    {"random seed 2", [](const TMTemporaryTree&) {
-       std::mt19937 random(2);
-       return std::make_shared<TMMemoryFileSystem>(randomFolder(random, "root", 0));
-     }, false},
-    {"random seed 3", [](const TMTemporaryTree&) {
-       std::mt19937 random(3);
-       return std::make_shared<TMMemoryFileSystem>(randomFolder(random, "root", 0));
-     }, false},
+    randomTree(1),
+    randomTree(2),
+    randomTree(3),
     {"deep chain", [](const TMTemporaryTree&) { return std::make_shared<TMMemoryFileSystem>(chain(3000)); }, false},
     {"hostile on disk", hostileTree, true},
 };
