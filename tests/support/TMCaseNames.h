@@ -58,6 +58,11 @@ auto caseNamesBy(Describe describe) {
   return [describe](const auto& info) { return identifierFrom(describe(info.param)); };
 }
 
+// Names each case of a thread count: "OneThread", "4Threads".
+inline constexpr auto caseNamesByThreads = [](const auto& info) {
+  return info.param == 1 ? std::string("OneThread") : std::to_string(info.param) + "Threads";
+};
+
 // Names each case after its `name` field.
 inline constexpr auto caseNamesByName = [](const auto& info) { return identifierFrom(info.param.name); };
 

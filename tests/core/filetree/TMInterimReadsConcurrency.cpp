@@ -178,7 +178,7 @@ TEST_P(TMInterimReadsConcurrency, ProgressLayoutsNeverPlaceMoreThanTheirFolder) 
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, TMInterimReadsConcurrency, ::testing::Values(1u, 4u),
-                         caseNamesBy([](unsigned threads) { return threads == 1 ? std::string("one thread") : std::to_string(threads) + " threads"; }));
+                         caseNamesByThreads);
 
 }  // namespace
 }  // namespace tilemora::test

@@ -162,7 +162,7 @@ TEST_P(TMScanDriverStop, AStoppedScanEndsQuicklyCallsNothingMoreAndReleasesItsTr
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, TMScanDriverStop, ::testing::Values(1u, 4u),
-                         caseNamesBy([](unsigned threads) { return threads == 1 ? std::string("one thread") : std::to_string(threads) + " threads"; }));
+                         caseNamesByThreads);
 
 }  // namespace
 }  // namespace tilemora::test
