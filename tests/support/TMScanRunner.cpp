@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMScanRunner.h"
 
+#include <filesystem>
 #include <stdexcept>
 #include <thread>
 
@@ -15,6 +16,12 @@ void TMCountingReceiver::notifyFileScanned() {
     handedOut = root.load();
   }
   onNotice(handedOut);
+}
+
+int openDescriptorCount() {
+  int count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+  return count;
 }
 
 TMFinishedScan scanToEnd(const std::string& path, std::shared_ptr<TMFileSystem> fileSystem,

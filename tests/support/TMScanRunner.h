@@ -41,6 +41,9 @@ struct TMFinishedScan {
   std::shared_ptr<TMScanTask> task;  // what the scan reported
 };
 
+// How many files the process has open now (folders being scanned among them).
+int openDescriptorCount();
+
 // Scans `path` and serves the main queue until the end notice has run.
 TMFinishedScan scanToEnd(const std::string& path,
                          std::shared_ptr<TMFileSystem> fileSystem = TMFileSystem::posix(),

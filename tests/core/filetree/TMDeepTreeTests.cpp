@@ -15,7 +15,6 @@
 #include <climits>
 #include <cstring>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 
 #include "cli/TMGraphvizExport.h"
@@ -48,12 +47,6 @@ void onSmallStack(const std::function<void()>& body) {
   ASSERT_EQ(pthread_create(&thread, &attributes, run, const_cast<std::function<void()>*>(&body)), 0);
   pthread_attr_destroy(&attributes);
   pthread_join(thread, nullptr);
-}
-
-int openDescriptorCount() {
-  int count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
-  return count;
 }
 
 // What a chain of folders named "d" holds: a file "f" every `fileEvery`

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <random>
 #include <set>
@@ -179,16 +178,11 @@ TEST(TMParallelScan, KeepsAtMostTheOneThreadShareOfFoldersOpenPerThread) {
     tree.makeFolder(path + "side");
     tree.makeFile(path + "side/f", 1);
   }
-  const auto countOpen = [] {
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
-    return count;
-  };
-  const int before = countOpen();
+  const int before = openDescriptorCount();
   std::atomic<int> most{before};
   auto fileSystem = std::make_shared<TMFaultyFileSystem>();
   fileSystem->beforeOpeningFolder = [&](int, const char*) {
-    const int now = countOpen();
+    const int now = openDescriptorCount();
     for (int seen = most.load(); now > seen && !most.compare_exchange_weak(seen, now);) {
     }
   };
@@ -197,7 +191,7 @@ TEST(TMParallelScan, KeepsAtMostTheOneThreadShareOfFoldersOpenPerThread) {
   const TMFinishedScan scan = scanToEnd(tree.path(), fileSystem, nullptr, options);
   EXPECT_EQ(scan.root->diskSize(), 3 * TMOpenFolderChain::kKeptOpen * uint64_t(tree.allocatedSize("d/side/f")));
   EXPECT_LE(most.load() - before, 4 * int(TMOpenFolderChain::kKeptOpen + 1));
-  EXPECT_EQ(countOpen(), before);
+  EXPECT_EQ(openDescriptorCount(), before);
 }
 
 }  // namespace
