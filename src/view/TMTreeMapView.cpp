@@ -25,6 +25,8 @@ void TMTreeMapView::setTreeMap(std::shared_ptr<TMLayoutNode> tree, const TMFileU
   root_ = state;
   current_ = state;
   host_.showPath(url);
+  // Windows are told apart by what they show, before anything is selected.
+  host_.setWindowTitle(url.lastPathComponent());
   updateGeometrySize();
   updateScrollerPosition();
   regatherAndRepaint();
@@ -38,7 +40,8 @@ void TMTreeMapView::updateGeometrySize() {
 void TMTreeMapView::updateGeometry() {
   if (!current_) return;
   gatherFrame(*current_->layout, *geometry_, wheel_, frame(), current_->size,
-              selected_ ? selected_->file : nullptr, selected_ ? selected_->url : TMFileURL());
+              selected_ ? selected_->file : nullptr, selected_ ? selected_->url : TMFileURL(),
+              selected_ ? selected_->layout.get() : nullptr);
 }
 
 void TMTreeMapView::regatherAndRepaint() {

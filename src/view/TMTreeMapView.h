@@ -92,12 +92,23 @@ class TMTreeMapView {
   void magnifyWithEvent(double magnification);
   // Animated zoom by the factor 1 + z about the centre.
   void zoomBy(double z);
+  // Animated zoom one step in (+1) or out (-1) about the centre, onto the
+  // whole steps of kZoomStepFactor: n steps in and n out come back exactly.
+  // A step in past the maximum does nothing.
+  void zoomStep(int direction);
+  // The most the canvas is shown enlarged: until the whole view would be
+  // less than one smallest drawable tile of the unzoomed map, and never past
+  // kMaximumZoomFactor.
+  double maximumZoomFactor() const;
+  static constexpr double kMaximumZoomFactor = 1000;
   // Animates the visible rectangle from `from` to `to`; a focus ends by
   // making the selection the current state.
   void animateZoom(int32_t kind, const TMRect& from, const TMRect& to);
-  // Both true exactly while no tree is shown.
+  // True while no tree is shown.
   bool isZoomMinimum() const { return root_ == nullptr; }
-  bool isZoomMaximum() const { return root_ == nullptr; }
+  // True while no tree is shown, and when one more step in would pass the
+  // maximum.
+  bool isZoomMaximum() const;
 
   // The animation's side (its delegate).
   bool animationShouldStart(AnimationPerFrame& animation);
@@ -122,12 +133,15 @@ class TMTreeMapView {
   TMLayoutNode* selectWithFunction(const TMSearchFunction& function, const TMFileURL& url);
   // Selects the deepest findable node under `point` (virtual coordinates).
   void selectAtPoint(const TMPoint& point);
-  // Selects the first item inside the selected folder.
+  // Selects the first item inside the selected folder, or inside the shown
+  // one when nothing (or a file) is selected.
   void selectSubItem();
-  // Moves the selection to the neighbour beyond an edge of it.
+  // Moves the selection to the neighbour beyond an edge of it; with nothing
+  // selected, selects the first item.
   void keyDown(TMArrowKey key);
   void mouseDown();
-  // The mouse moved by (dx, dy) view pixels (y down) with its button held.
+  // The mouse moved by (dx, dy) view pixels (y down) with its button held:
+  // the map follows the pointer at any zoom.
   void mouseDragged(double dx, double dy);
   // The button went up at `viewPoint` (view coordinates, y up) after
   // `clickCount` clicks: selects, and a double click narrows or reveals.
@@ -142,7 +156,8 @@ class TMTreeMapView {
 
   bool isSelectionNarrowable() const;
   bool isAtTopLevel() const;
-  bool isSelectionReavealableInFinder() const { return itemsOnDisk_ && selected_ != nullptr; }
+  // An item on disk is selected: not the free or the unscanned space.
+  bool isSelectionReavealableInFinder() const { return isSelectionDeletable(); }
   // Whether the map's items are on this machine's disks, as a scan's are;
   // a saved scan's may come from elsewhere: they are then neither revealed
   // nor moved to the trash.
@@ -151,15 +166,22 @@ class TMTreeMapView {
   // --- deletion -------------------------------------------------------------
   // deleteSelection: — moves the selected file or folder to the trash and,
   // once it is there, removes it from the file tree and the layout in place
-  // and redraws; the folder that fills the view becomes the selection. The
-  // argument is not consulted. Deleting the scanned folder itself empties
-  // the view and calls the cleanup responder. A refusal of the trash
-  // changes nothing and is shown to the user.
+  // and redraws; nothing is selected afterwards (a second Delete must not
+  // take the shown folder). The argument is not consulted. Deleting the
+  // scanned folder itself empties the view and calls the cleanup responder.
+  // A refusal of the trash changes nothing and is shown to the user.
   void deleteSelection(bool sender);
   // A selection that names an item on disk (not free or unscanned space).
   bool isSelectionDeletable() const { return itemsOnDisk_ && selected_ && selected_->file != nullptr; }
   // Called once the view has let go of a tree whose root was deleted.
   void setCleanupResponder(std::function<void()> responder) { cleanupResponder_ = std::move(responder); }
+  // Called with each node deleted (already unlinked, still alive), before
+  // the state-change callback.
+  void setDeletionResponder(std::function<void(const TMFileTree&)> responder) {
+    deletionResponder_ = std::move(responder);
+  }
+  // Whether the selection is the scanned folder itself.
+  bool isSelectionRoot() const;
 
   // What lies under `viewPoint` (view coordinates, y up), if anything.
   std::optional<TMNodeDescription> describeNodeAt(const TMPoint& viewPoint);
@@ -170,6 +192,13 @@ class TMTreeMapView {
   // Makes `state` the selection and shows it (path, title, the window's
   // represented URL), then notifies.
   void setSelection(std::shared_ptr<TMNodeState> state, bool isFile);
+  // stretchBy, stopped at the maximum zoom: the wheel and the pinch stop
+  // where the zoom steps stop.
+  void stretchWithinZoomLimit(double sx, double sy);
+  // Nothing selected: the path bar and the title show the shown folder.
+  void showUnselected();
+  // After a resize: the selection's rectangle on the new canvas.
+  void relocateSelection(double xRatio, double yRatio);
   // After the node that filled the view was deleted: its parent fills it.
   void showParentOf(const TMFileURL& deleted);
   // One view pixel in virtual units, as the last frame mapped it.
@@ -203,6 +232,8 @@ class TMTreeMapView {
   bool dragged_ = false;
   std::function<void()> stateChangeNotifier_;
   std::function<void()> cleanupResponder_;
+  std::function<void(const TMFileTree&)> deletionResponder_;
+  std::optional<TMRect> zoomTarget_;  // where a running zoom ends, exactly
   bool itemsOnDisk_ = true;
 };
 

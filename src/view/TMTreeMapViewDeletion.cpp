@@ -4,7 +4,6 @@
 
 #include "TMTreeMapView.h"
 #include "core/filetree/TMFileTree.h"
-#include "core/layout/TMLayoutFolder.h"
 
 namespace tilemora {
 
@@ -16,11 +15,6 @@ bool isAtOrBelow(const TMFileURL& url, const TMFileURL& ancestor) {
   const std::string& top = ancestor.path();
   if (path.compare(0, top.size(), top) != 0) return false;
   return path.size() == top.size() || top == "/" || path[top.size()] == '/';
-}
-
-// A leaf of the layout: a file, or free or unscanned space.
-bool isLeaf(const TMLayoutNode& node) {
-  return !node.isSplitNode() && dynamic_cast<const TMLayoutFolder*>(&node) == nullptr;
 }
 
 }  // namespace
@@ -40,24 +34,27 @@ void TMTreeMapView::deleteSelection(bool) {
   }
   // A path that left the file tree deleted nothing: the layout stays too.
   if (deleted.code == DeletionNotHere || (deleted.code == DeletionUpdated && !deleted.node)) return;
-  // What the root's own split tree cut out outlives the states below.
-  const TMRetiredLayoutNodes retired = TMLayoutNode::deleteNode(*root_->layout, parts, int32_t(rootIndex));
+  const TMFileTree* gone = deleted.code == DeletionDone ? rootFile : deleted.node;
 
   if (parts.size() == rootIndex + 1) {
-    // The scanned folder itself: the whole tree goes.
+    // The scanned folder itself: the whole layout goes with the states.
+    // Nothing is cut out of it first: for a volume that would take the
+    // folder out of a split tree whose arena goes with the root.
     root_.reset();
     current_.reset();
-    selected_.reset();
+    if (deletionResponder_ && gone) deletionResponder_(*gone);
+    showUnselected();
     if (cleanupResponder_) cleanupResponder_();
-    host_.showPath(std::nullopt);
   } else {
+    // What the root's own split tree cuts out outlives the states that
+    // still name it, until they let go below.
+    const TMRetiredLayoutNodes retired = TMLayoutNode::deleteNode(*root_->layout, parts, int32_t(rootIndex));
     if (isAtOrBelow(current_->url, selected_->url)) showParentOf(selected_->url);
-    selected_ = current_;
-    isSelectionFile_ = isLeaf(*current_->layout);
-    host_.showPath(selected_->url);
+    if (deletionResponder_ && gone) deletionResponder_(*gone);
+    // Nothing stays selected: a second Delete must not take the folder
+    // that now fills the view.
+    showUnselected();
   }
-  host_.setRepresentedURL(std::nullopt);
-  host_.setWindowTitle(TMTreeMapViewHost::kProductName);
   updateScrollerPosition();
   regatherAndRepaint();
   notify();

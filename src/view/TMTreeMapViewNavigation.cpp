@@ -4,6 +4,9 @@
 // finds the wanted folder again by its path from the root.
 
 #include "TMTreeMapView.h"
+
+#include <algorithm>
+
 #include "core/layout/TMBlockSizes.h"
 #include "core/layout/TMLayoutNode.h"
 
@@ -28,9 +31,11 @@ TMLayoutNode* TMTreeMapView::selectWithFunction(const TMSearchFunction& function
   TMLayoutNode* found = nullptr;
   const TMDrawInfo_t info = searchWithFunction(function, url, &found);
   if (found == nullptr) return nullptr;
-  // A selection is its file node: free and unscanned space, which have
-  // none, count as one.
-  if (selected_ && found->fileNode() == selected_->file) return found;
+  // A selection is its file node; free and unscanned space, which have
+  // none, are told apart by their layout nodes.
+  if (selected_ && (found->fileNode() != nullptr ? found->fileNode() == selected_->file
+                                                  : found == selected_->layout.get()))
+    return found;
 
   auto state = std::make_shared<TMNodeState>();
   state->url = info.selection.url;
@@ -52,13 +57,56 @@ void TMTreeMapView::setSelection(std::shared_ptr<TMNodeState> state, bool isFile
   notify();
 }
 
+void TMTreeMapView::showUnselected() {
+  selected_.reset();
+  isSelectionFile_ = false;
+  host_.setRepresentedURL(std::nullopt);
+  if (current_) {
+    host_.showPath(current_->url);
+    host_.setWindowTitle(current_->url.lastPathComponent());
+  } else {
+    host_.showPath(std::nullopt);
+    host_.setWindowTitle(TMTreeMapViewHost::kProductName);
+  }
+}
+
+void TMTreeMapView::relocateSelection(double xRatio, double yRatio) {
+  if (!selected_ || selected_ == current_ || !current_) return;
+  // Found again on the new canvas: insets and title bands keep their pixel
+  // sizes, so a node's rectangle does not simply scale with the view.
+  const std::vector<std::string> parts = selected_->url.pathComponents();
+  const int32_t start = int32_t(current_->url.pathComponents().size()) - 1;
+  TMLayoutNode* found = nullptr;
+  const TMDrawInfo_t info =
+      parts.size() > size_t(start)
+          ? searchWithFunction(pathSearch(current_->layout, parts, start), current_->url, &found)
+          : TMDrawInfo_t();
+  if (found != nullptr && found == selected_->layout.get()) {
+    selected_->size = info.selection.rect;
+    return;
+  }
+  // Too small to be found now (or free space, which no path names): scaled.
+  TMRect& r = selected_->size;
+  r = {r.x * xRatio, r.y * yRatio, r.width * xRatio, r.height * yRatio};
+}
+
 void TMTreeMapView::selectAtPoint(const TMPoint& point) {
   if (!current_) return;
   selectWithFunction(pointSearch(current_->layout, point), current_->url);
 }
 
 void TMTreeMapView::selectSubItem() {
-  if (!selected_) return;
+  if (!current_) return;
+  if (!selected_ || isSelectionFile_) {
+    // Just inside the top-left corner of what is shown of the current
+    // folder's contents, below its title band.
+    const TMRect& v = current_->size;
+    const double left = std::max(v.x, blockSizes.folderLeftInset * pixelWidth());
+    const double top = std::min(v.y + v.height,
+                                height_ - (blockSizes.folderTopInset + blockSizes.textHeight) * pixelHeight());
+    selectAtPoint({left + pixelWidth(), top - pixelHeight()});
+    return;
+  }
   // Just inside the top-left corner of the folder's contents (the insets
   // are added as they are: the point is inside when the view is unzoomed).
   const TMRect r = selected_->size;
@@ -67,7 +115,7 @@ void TMTreeMapView::selectSubItem() {
 }
 
 void TMTreeMapView::keyDown(TMArrowKey key) {
-  if (!selected_) return;
+  if (!selected_) return selectSubItem();
   const TMRect r = selected_->size;
   const double pw = pixelWidth();
   const double ph = pixelHeight();
@@ -92,7 +140,10 @@ void TMTreeMapView::mouseDragged(double dx, double dy) {
   if (lockAnyMouseEvent_) return;
   if (!dragged_) host_.pushClosedHandCursor();
   dragged_ = true;
-  translateBy(-dx, dy);
+  // Pixels of the view, turned into canvas units as the visible rectangle
+  // maps them now: the map moves with the pointer whatever the zoom.
+  const TMRect& v = current_ ? current_->size : TMRect{};
+  translateBy(-dx * v.width / width_, dy * v.height / height_);
   regatherAndRepaint();
 }
 
@@ -196,6 +247,10 @@ void TMTreeMapView::pathDoubleClick(const TMFileURL& url) { focusOn(url); }
 
 bool TMTreeMapView::isSelectionNarrowable() const {
   return root_ && selected_ && !isSelectionFile_;
+}
+
+bool TMTreeMapView::isSelectionRoot() const {
+  return root_ && selected_ && selected_->file != nullptr && selected_->url == root_->url;
 }
 
 bool TMTreeMapView::isAtTopLevel() const {

@@ -3,7 +3,11 @@
 // is to a zoom, so every operation here moves or scales it.
 
 #include "TMTreeMapView.h"
+
+#include <algorithm>
+
 #include "TMVisibleRectangle.h"
+#include "core/layout/TMBlockSizes.h"
 
 namespace tilemora {
 
@@ -19,6 +23,17 @@ void TMTreeMapView::stretchBy(double sx, double sy) {
   updateScrollerPosition();
 }
 
+void TMTreeMapView::stretchWithinZoomLimit(double sx, double sy) {
+  stretchBy(sx, sy);
+  if (!current_) return;
+  const double limit = maximumZoomFactor();
+  const TMRect& v = current_->size;
+  if (width_ / v.width > limit || height_ / v.height > limit) {
+    current_->size = zoomedRect(v, frame(), limit);
+    updateScrollerPosition();
+  }
+}
+
 void TMTreeMapView::setFrameSize(double width, double height) {
   const double oldWidth = width_;
   const double oldHeight = height_;
@@ -28,12 +43,15 @@ void TMTreeMapView::setFrameSize(double width, double height) {
   // The visible rectangle scales with the view, so the zoom factor stays.
   if (current_ && oldWidth > 0 && oldHeight > 0) stretchBy(width / oldWidth - 1, height / oldHeight - 1);
   regatherAndRepaint();
+  // The selection's rectangle is on the canvas too: the arrow keys start
+  // from it.
+  if (oldWidth > 0 && oldHeight > 0) relocateSelection(width / oldWidth, height / oldHeight);
 }
 
 void TMTreeMapView::scrollWheel(double deltaX, double deltaY, bool zoomModifier) {
   if (lockAnyMouseEvent_ || !root_) return;
   if (zoomModifier) {
-    stretchBy(deltaY * kWheelZoomPerUnit, deltaY * kWheelZoomPerUnit);
+    stretchWithinZoomLimit(deltaY * kWheelZoomPerUnit, deltaY * kWheelZoomPerUnit);
   } else {
     translateBy(-deltaX, deltaY);
   }
@@ -43,7 +61,7 @@ void TMTreeMapView::scrollWheel(double deltaX, double deltaY, bool zoomModifier)
 
 void TMTreeMapView::magnifyWithEvent(double magnification) {
   if (lockAnyMouseEvent_) return;
-  stretchBy(-magnification, -magnification);
+  stretchWithinZoomLimit(-magnification, -magnification);
   regatherAndRepaint();
   notify();
 }
@@ -57,6 +75,30 @@ void TMTreeMapView::zoomBy(double z) {
   current_->size = old;  // the animation moves it from there
   zoomAnim_->startAnimation(host_);
   notify();
+}
+
+void TMTreeMapView::zoomStep(int direction) {
+  if (lockAnyMouseEvent_ || !current_) return;
+  const double level = nextZoomLevel(zoomLevelOf(current_->size, frame()), direction);
+  const double factor = zoomFactorOfLevel(level);
+  if (direction > 0 && factor > maximumZoomFactor()) return;
+  const TMRect old = current_->size;
+  zoomTarget_ = zoomedRect(old, frame(), level == 0 ? 1.0 : factor);
+  zoomAnim_ = std::make_unique<AnimationPerFrame>(*this, old, *zoomTarget_, kZoomDuration);
+  animationKind_ = kZoomAnimation;
+  zoomAnim_->startAnimation(host_);
+  notify();
+}
+
+double TMTreeMapView::maximumZoomFactor() const {
+  const double tiles = std::min(width_, height_) / blockSizes.minNodeWidth;
+  return std::clamp(tiles, 1.0, kMaximumZoomFactor);
+}
+
+bool TMTreeMapView::isZoomMaximum() const {
+  if (!root_) return true;
+  const TMRect target = zoomTarget_ && zoomAnim_ ? *zoomTarget_ : virtualSize();
+  return zoomFactorOfLevel(nextZoomLevel(zoomLevelOf(target, frame()), +1)) > maximumZoomFactor();
 }
 
 void TMTreeMapView::animateZoom(int32_t kind, const TMRect& from, const TMRect& to) {
@@ -75,6 +117,8 @@ bool TMTreeMapView::animationShouldStart(AnimationPerFrame&) {
 
 void TMTreeMapView::animationDidEnd(AnimationPerFrame&) {
   if (animationKind_ == kZoomAnimation) {
+    // A step ends exactly on its level, not on the frames' single precision.
+    if (zoomTarget_ && current_) current_->size = *zoomTarget_;
     updateScrollerPosition();
     regatherAndRepaint();
   } else if (animationKind_ == kFocusAnimation && current_) {
@@ -86,12 +130,13 @@ void TMTreeMapView::animationDidEnd(AnimationPerFrame&) {
     updateScrollerPosition();
     regatherAndRepaint();
   }
-  const bool currentChanged = animationKind_ == kFocusAnimation;
+  const bool stateChanged = animationKind_ == kFocusAnimation || zoomTarget_.has_value();
   zoomAnim_.reset();
+  zoomTarget_.reset();
   lockAnyMouseEvent_ = false;
-  // The shown folder changed after the start was announced: the toolbar
-  // (Go Up) must learn it now.
-  if (currentChanged) notify();
+  // The shown folder (Go Up) or the zoom step (Zoom In) changed after the
+  // start was announced: the toolbar must learn it now.
+  if (stateChanged) notify();
 }
 
 void TMTreeMapView::setVirtualSize(const TMRect& rect) {

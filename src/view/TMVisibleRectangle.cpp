@@ -2,6 +2,7 @@
 #include "TMVisibleRectangle.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tilemora {
 
@@ -34,6 +35,31 @@ TMRect translatedRect(const TMRect& v, const TMRect& b, double dx, double dy) {
 TMRect stretchedRect(const TMRect& v, const TMRect& b, double sx, double sy) {
   const double w = std::min(boundedFactor(sx) * v.width, b.width);
   const double h = std::min(boundedFactor(sy) * v.height, b.height);
+  const double cx = centredInside(v.x + v.width / 2, w, b.x + b.width);
+  const double cy = centredInside(v.y + v.height / 2, h, b.y + b.height);
+  return {cx - w / 2, cy - h / 2, w, h};
+}
+
+double zoomLevelOf(const TMRect& v, const TMRect& canvas) {
+  if (!(v.width > 0) || !(canvas.width > 0)) return 0;
+  const double level = std::log(canvas.width / v.width) / std::log(kZoomStepFactor);
+  // A level reached by steps is whole but for the rounding of its width.
+  const double whole = std::round(level);
+  return std::abs(level - whole) < 1e-6 ? whole : level;
+}
+
+double nextZoomLevel(double level, int direction) {
+  const double next = direction > 0 ? std::floor(level) + 1 : std::ceil(level) - 1;
+  return std::max(next, 0.0);
+}
+
+double zoomFactorOfLevel(double level) { return std::pow(kZoomStepFactor, level); }
+
+TMRect zoomedRect(const TMRect& v, const TMRect& b, double factor) {
+  factor = std::max(factor, 1.0);
+  // Level 0 is the canvas itself, to the last bit.
+  const double w = factor == 1.0 ? b.width : b.width / factor;
+  const double h = factor == 1.0 ? b.height : b.height / factor;
   const double cx = centredInside(v.x + v.width / 2, w, b.x + b.width);
   const double cy = centredInside(v.y + v.height / 2, h, b.y + b.height);
   return {cx - w / 2, cy - h / 2, w, h};

@@ -21,6 +21,22 @@ TMRect translatedRect(const TMRect& v, const TMRect& canvas, double dx, double d
 TMRect stretchedRect(const TMRect& v, const TMRect& canvas, double sx, double sy);
 inline constexpr double kSmallestStretchFactor = 0.01;
 
+// The zoom steps: each step in shows the canvas kZoomStepFactor times
+// larger. A zoom is measured in steps, so that n steps in and n steps out
+// land exactly where they began, whatever zoomed in between.
+inline constexpr double kZoomStepFactor = 1.0 / double(0.9f);
+// How many steps v is zoomed in (by its width): a whole number when v sits
+// on a step, within rounding.
+double zoomLevelOf(const TMRect& v, const TMRect& canvas);
+// The level one step in (direction +1) or out (-1) from `level`: the next
+// whole step, never below 0.
+double nextZoomLevel(double level, int direction);
+// The factor of a level.
+double zoomFactorOfLevel(double level);
+// v resized about its centre to show the canvas `factor` times larger
+// (never smaller than the canvas), moved back inside it.
+TMRect zoomedRect(const TMRect& v, const TMRect& canvas, double factor);
+
 // The knobs for v: proportions v/B, positions v.x / (B.width - v.width)
 // and 1 - v.y / (B.height - v.height). An axis on which v spans the whole
 // canvas has no position; it shows 0.

@@ -52,7 +52,7 @@ TEST_F(TMViewSelection, TheSameNodeClickedTwiceChangesNothing) {
   EXPECT_EQ(host.repaints, repaints);
 }
 
-TEST_F(TMViewSelection, FreeThenUnscannedSpaceKeepsTheFirstAndRevealsLikeAFile) {
+TEST_F(TMViewSelection, FreeAndUnscannedSpaceAreTwoSelectionsDrawnSelectedAndNeverRevealed) {
   show(nested(), "/", {uint64_t(1) << 30, uint64_t(1) << 29});  // half free, most of the rest unscanned
   std::optional<TMPoint> freePoint, unscannedPoint;
   for (double x = 10; x < 1000; x += 20) {
@@ -63,15 +63,27 @@ TEST_F(TMViewSelection, FreeThenUnscannedSpaceKeepsTheFirstAndRevealsLikeAFile) 
     }
   }
   ASSERT_TRUE(freePoint && unscannedPoint);
+  const TMColor selection = *TMColorWheel().getSelectionColor();
+  auto colourAt = [&](const TMPoint& p) {
+    const TMGeometryGatherer& g = *view->geometry();
+    for (uint64_t i = g.rectangleCount(); i-- > 0;) {
+      const TMRect& r = g.getRectangles()[i];
+      if (p.x >= r.x && p.x < r.x + r.width && p.y >= r.y && p.y < r.y + r.height) return *g.getColors()[i];
+    }
+    return TMColor{};
+  };
   click(*freePoint);
   EXPECT_EQ(selectedPath(), "/Free space");
-  EXPECT_FALSE(view->isSelectionNarrowable());
+  EXPECT_EQ(colourAt(*freePoint), selection);
+  EXPECT_FALSE(view->isSelectionNarrowable() || view->isSelectionReavealableInFinder() ||
+               view->isSelectionDeletable());
   click(*unscannedPoint);
-  EXPECT_EQ(selectedPath(), "/Free space");
-  EXPECT_EQ(notices, 1);
+  EXPECT_EQ(selectedPath(), "/Unscanned space");
+  EXPECT_EQ(colourAt(*unscannedPoint), selection);
+  EXPECT_NE(colourAt(*freePoint), selection);
+  EXPECT_EQ(notices, 2);
   click(*freePoint, 2);
-  ASSERT_EQ(host.reveals.size(), 1u);
-  EXPECT_EQ(host.reveals[0].first.path(), "/Free space");
+  EXPECT_TRUE(host.reveals.empty());
   EXPECT_FALSE(host.animating());
 }
 
@@ -116,17 +128,21 @@ INSTANTIATE_TEST_SUITE_P(Targets, TMViewDoubleClicks,
 
 struct ArrowCase {
   const char* name;
-  std::string from;
+  std::string from;  // none: nothing selected
   TMArrowKey key;
   std::string to;
+  double width = 1000, height = 800;  // the view's size once the selection is made
 };
 class TMViewArrows : public TMViewFixture, public ::testing::WithParamInterface<ArrowCase> {};
 
 TEST_P(TMViewArrows, ProbeJustBeyondAnEdgeOfTheSelection) {
   show(quarters());
-  const TMRect from = rectOf(GetParam().from);
-  click(GetParam().from == "/data" ? titleOf(from) : centreOf(from));
+  if (GetParam().from != "none") {
+    const TMRect from = rectOf(GetParam().from);
+    click(GetParam().from == "/data" ? titleOf(from) : centreOf(from));
+  }
   ASSERT_EQ(selectedPath(), GetParam().from);
+  view->setFrameSize(GetParam().width, GetParam().height);
   view->keyDown(GetParam().key);
   EXPECT_EQ(selectedPath(), GetParam().to);
 }
@@ -137,7 +153,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ArrowCase{"down from the top left", "/data/b", TMArrowKey::kDown, "/data/a"},
                       ArrowCase{"left from the bottom right", "/data/c", TMArrowKey::kLeft, "/data/a"},
                       ArrowCase{"left into the folder's inset", "/data/a", TMArrowKey::kLeft, "/data"},
-                      ArrowCase{"up past the top of the canvas", "/data", TMArrowKey::kUp, "/data"}),
+                      ArrowCase{"up past the top of the canvas", "/data", TMArrowKey::kUp, "/data"},
+                      ArrowCase{"right with nothing selected takes the first item", "none", TMArrowKey::kRight,
+                                "/data/b"},
+                      ArrowCase{"down with nothing selected takes the first item", "none", TMArrowKey::kDown,
+                                "/data/b"},
+                      ArrowCase{"right after the view grew", "/data/a", TMArrowKey::kRight, "/data/c", 2000, 1600},
+                      ArrowCase{"up after the view shrank", "/data/a", TMArrowKey::kUp, "/data/b", 400, 300}),
     caseNamesByName);
 
 TEST_F(TMViewSelection, TheDownArrowProbesOneUnitAndOnePixelBelow) {
@@ -155,23 +177,33 @@ TEST_F(TMViewSelection, TheDownArrowProbesOneUnitAndOnePixelBelow) {
   EXPECT_EQ(selectedPath(), "/data/a");
 }
 
-TEST_F(TMViewSelection, SelectFirstItemTakesTheTopLeftOfTheSelectedFolder) {
+TEST_F(TMViewSelection, SelectFirstItemTakesTheTopLeftOfTheSelectedFolderOrOfTheShownOne) {
   show(nested());
-  click(titleOf(rectOf("/data/big")));
+  view->selectSubItem();
+  EXPECT_EQ(selectedPath(), "/data/big");  // the top left of the shown folder's contents
   view->selectSubItem();
   EXPECT_EQ(selectedPath(), "/data/big/c");  // sub lies below it
+  click(titleOf(rectOf("/data/small")));
+  view->selectSubItem();
+  EXPECT_EQ(selectedPath(), "/data/small/d");
+  view->stretchBy(-0.5, -0.5);  // zoomed into the middle: the top left of what is shown
+  view->updateGeometry();
+  click(centreOf(rectOf("/data/e")));
+  view->selectSubItem();
+  EXPECT_NE(selectedPath(), "/data/e");
+  EXPECT_NE(selectedPath(), "none");
 }
 
-TEST_F(TMViewSelection, DraggingPansWithTheClosedHandAndSelectsNothing) {
+TEST_F(TMViewSelection, DraggingPansWithThePointerAndTheClosedHandAndSelectsNothing) {
   show(nested());
-  view->stretchBy(-0.5, -0.5);  // {250, 200, 500, 400}
+  view->stretchBy(-0.75, -0.75);  // {375, 300, 250, 200}: 4 view pixels a canvas unit
   view->mouseDown();
   view->mouseDragged(10, 5);
   EXPECT_TRUE(host.closedHand);
   view->mouseDragged(10, 5);
   EXPECT_EQ(host.cursorDepth, 1);
   view->mouseUp({500, 400}, 1);
-  EXPECT_EQ(view->virtualSize(), (TMRect{230, 210, 500, 400}));
+  EXPECT_EQ(view->virtualSize(), (TMRect{370, 302.5, 250, 200}));
   EXPECT_EQ(view->selected(), nullptr);
   EXPECT_EQ(host.cursorDepth, 0);
   EXPECT_EQ(notices, 0);

@@ -40,6 +40,35 @@ TEST_F(TMViewZoom, ZoomOutAtTheWholeCanvasRunsFromTheCanvasToItself) {
   EXPECT_EQ(view->virtualSize(), canvas);
 }
 
+TEST_F(TMViewZoom, StepsInStopAtTheMaximumAndAsManyOutComeBackExactly) {
+  show(nested());
+  view->scrollWheel(0, 3, true);  // off the steps: the first step lands on one
+  int stepsIn = 0;
+  for (int i = 0; i < 240; ++i) {
+    const size_t animations = host.animationSeconds.size();
+    view->zoomStep(+1);
+    stepsIn += int(host.animationSeconds.size() - animations);
+    host.finishAnimation();
+  }
+  // 800 / 7 px: the view still shows at least one smallest tile of the map.
+  EXPECT_TRUE(view->isZoomMaximum());
+  EXPECT_LE(canvas.height / view->virtualSize().height, 800 / 7.0);
+  EXPECT_GT(canvas.height / view->virtualSize().height, 800 / 7.0 * 0.9);
+  EXPECT_EQ(stepsIn, 44);
+  const TMRect deepest = view->virtualSize();
+  view->zoomStep(-1);
+  host.finishAnimation();
+  EXPECT_FALSE(view->isZoomMaximum());
+  view->zoomStep(+1);
+  host.finishAnimation();
+  EXPECT_EQ(view->virtualSize(), deepest);
+  for (int i = 0; i < 250; ++i) {
+    view->zoomStep(-1);
+    host.finishAnimation();
+  }
+  EXPECT_EQ(view->virtualSize(), canvas);
+}
+
 // What the lock keeps out while an animation runs: each changes neither
 // the visible rectangle nor the selection, and reveals nothing.
 struct LockedCase {
@@ -138,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WheelCase{"left moves the view left", 40, 0, false, {210, 200, 500, 400}},
                       WheelCase{"zooming up zooms in", 0, 10, true, {300, 240, 400, 320}},
                       WheelCase{"zooming down zooms out", 0, -10, true, {200, 160, 600, 480}},
-                      WheelCase{"a huge zoom stays a rectangle", 0, 100, true, {497.5, 398, 5, 4}}),
+                      WheelCase{"a huge zoom stops at the maximum", 0, 100, true, {495.625, 396.5, 8.75, 7}}),
     caseNamesByName);
 
 TEST_F(TMViewZoom, APinchZoomsByItsMagnification) {

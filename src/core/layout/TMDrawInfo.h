@@ -19,7 +19,9 @@ struct TMSelectionInfo_t {
   // Drawing: the selected node's file node, painted in the selection colour.
   // Searching: set to the found folder's file node.
   TMFileTree* file = nullptr;
-  TMLayoutNode* layout = nullptr;  // searching: the node found
+  // Drawing: the selected node, which free and unscanned space (having no
+  // file node) compare with. Searching: the node found.
+  TMLayoutNode* layout = nullptr;
   // Drawing: the selection's URL. Searching: the start node's URL on entry,
   // the found node's URL on return.
   TMFileURL url;

@@ -10,7 +10,8 @@ int32_t gathererCapacityFor(double width, double height) {
 }
 
 TMDrawInfo_t drawInfoFor(TMGeometryGatherer& gatherer, TMColorWheel& wheel, const TMRect& visible,
-                         TMFileTree* selectedFile, const TMFileURL& selectedUrl) {
+                         TMFileTree* selectedFile, const TMFileURL& selectedUrl,
+                         TMLayoutNode* selectedLayout) {
   TMDrawInfo_t info;
   info.visibleArea = &visible;
   info.gatherer = &gatherer;
@@ -18,15 +19,16 @@ TMDrawInfo_t drawInfoFor(TMGeometryGatherer& gatherer, TMColorWheel& wheel, cons
   info.pixelHeight = gatherer.virtualPixelHeightSize();
   info.selection.file = selectedFile;
   info.selection.url = selectedUrl;
+  info.selection.layout = selectedLayout;
   info.colorWheel = &wheel;
   return info;
 }
 
 void gatherFrame(TMLayoutNode& layout, TMGeometryGatherer& gatherer, TMColorWheel& wheel,
                  const TMRect& canvas, const TMRect& visible, TMFileTree* selectedFile,
-                 const TMFileURL& selectedUrl) {
+                 const TMFileURL& selectedUrl, TMLayoutNode* selectedLayout) {
   gatherer.startGathering(canvas, visible);
-  TMDrawInfo_t info = drawInfoFor(gatherer, wheel, visible, selectedFile, selectedUrl);
+  TMDrawInfo_t info = drawInfoFor(gatherer, wheel, visible, selectedFile, selectedUrl, selectedLayout);
   layout.drawGeometry(info, canvas);
   gatherer.stopGathering();
 }

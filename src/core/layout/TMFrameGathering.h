@@ -17,14 +17,16 @@ namespace tilemora {
 int32_t gathererCapacityFor(double width, double height);
 
 // The drawing record of a frame the gatherer has started: pixel sizes from
-// its mapping, `selectedFile` (if any) in the selection colour.
+// its mapping, `selectedFile` (if any) in the selection colour, and
+// `selectedLayout` too when it is free or unscanned space (no file).
 TMDrawInfo_t drawInfoFor(TMGeometryGatherer& gatherer, TMColorWheel& wheel, const TMRect& visible,
-                         TMFileTree* selectedFile = nullptr, const TMFileURL& selectedUrl = TMFileURL());
+                         TMFileTree* selectedFile = nullptr, const TMFileURL& selectedUrl = TMFileURL(),
+                         TMLayoutNode* selectedLayout = nullptr);
 
 // Lays `layout` over `canvas`, gathers what meets `visible` into
-// `gatherer`, with `selectedFile` (if any) in the selection colour.
+// `gatherer`, with the selection (if any) in the selection colour.
 void gatherFrame(TMLayoutNode& layout, TMGeometryGatherer& gatherer, TMColorWheel& wheel,
                  const TMRect& canvas, const TMRect& visible, TMFileTree* selectedFile = nullptr,
-                 const TMFileURL& selectedUrl = TMFileURL());
+                 const TMFileURL& selectedUrl = TMFileURL(), TMLayoutNode* selectedLayout = nullptr);
 
 }  // namespace tilemora

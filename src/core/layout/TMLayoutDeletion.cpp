@@ -63,7 +63,9 @@ DeleteRez_t TMLayoutFolder::deleteNode(const std::vector<std::string>& parts, in
 void TMLayoutFolder::rebalance() {
   const TMFolderTree* folder = fileNode_->asFolder();
   const uint64_t childCount = folder ? folder->childCount() : 0;
-  if (childCount < 2 || !child_) return;  // the remaining node keeps its place
+  // A lone survivor is rebuilt too: it takes the whole area, not the place
+  // it had beside the hole.
+  if (childCount == 0 || !child_) return;
 
   TMRetiredLayoutNodes list;
   list.reserve(size_t(childCount));

@@ -67,15 +67,15 @@ TEST(TMLayoutDeletion, AnEmptiedFolderTakesNoAreaAndStaysValid) {
   EXPECT_EQ(folderA.nodeSize(), 0u);
 }
 
-TEST(TMLayoutDeletion, OneOfTwoFilesLeavesTheOtherInPlaceThenTheSecondGoesToo) {
+TEST(TMLayoutDeletion, OneOfTwoFilesLeavesTheOtherFillingTheFolderThenTheSecondGoesToo) {
   DeletableTree tree(E::directory("F", {E::file("a", 60), E::file("b", 40)}));
   tree.remove("/F/a");
   TMLayoutTree& split = DeletableTree::split(tree.folder("/F"));
-  EXPECT_EQ(split.left(), nullptr);
-  EXPECT_EQ(DeletableTree::nameOf(split.right()), "b");
-  EXPECT_FLOAT_EQ(split.splitPos(), 0.6f);  // not rebuilt: one child left
-  tree.remove("/F/b");  // found past the emptied first side
+  EXPECT_EQ(DeletableTree::nameOf(split.left()), "b");  // rebuilt: no hole beside it
   EXPECT_EQ(split.right(), nullptr);
+  EXPECT_FLOAT_EQ(split.splitPos(), 1.0f);
+  tree.remove("/F/b");
+  EXPECT_EQ(split.left(), nullptr);
 }
 
 TEST(TMLayoutDeletion, AFileThreeLevelsDownRebuildsTheFoldersOnItsPathOnly) {
