@@ -74,6 +74,11 @@ struct TMQuietWindowHost : TMWindowHost {
   void showScanStatus(const TMScanStatus&) override {}
   void setFileDropResponder(std::function<void(const TMFileURL&)>) override {}
   void toolbarFlagsChanged() override {}
+  void setProgressVisible(bool) override {}
+  void askToMoveToTrash(const TMTrashQuestion&, std::function<void(bool, bool)> answer) override {
+    answer(true, false);
+  }
+  void showFolderTrashed(const TMFileURL&) override {}
   bool indeterminate = true;
   std::chrono::steady_clock::time_point stoppedAt;
 };

@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QMenuBar>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QProgressBar>
 #include <QStackedLayout>
 #include <QStatusBar>
@@ -18,6 +19,7 @@
 #include <cmath>
 
 #include "TMDisplayText.h"
+#include "TMElidingLabel.h"
 #include "TMMapPane.h"
 #include "TMTreeMapWidget.h"
 #include "TMMessageView.h"
@@ -25,6 +27,7 @@
 #include "TMRecentFolders.h"
 #include "TMSavedScanReader.h"
 #include "TMStatusText.h"
+#include "TMTrashQuestionBox.h"
 #include "TilemoraAppDelegate.h"
 #include "view/TMGlobalQueues.h"
 
@@ -53,8 +56,7 @@ TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMain
   pages_->addWidget(mapPane_);
   setCentralWidget(central);
 
-  statusLine_ = new QLabel;
-  statusLine_->setTextFormat(Qt::PlainText);
+  statusLine_ = new TMElidingLabel;
   statusBar()->addWidget(statusLine_, 1);
   progress_ = new QProgressBar;
   progress_->setMaximumWidth(220);
@@ -75,7 +77,10 @@ TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMain
   environment.mainQueue = std::move(mainQueue);
   controller_ = std::make_shared<TMMainWindowController>(
       *this, mapPane_->view(), std::move(environment), [&delegate] { delegate.notifyWindowClosed(); });
-  controller_->setScanOptions(TMPreferences::load().scanOptions);
+  const TMPreferences preferences = TMPreferences::load();
+  controller_->setScanOptions(preferences.scanOptions);
+  controller_->setAskBeforeTrash(preferences.askBeforeTrash);
+  mapPane_->view().setShowsSpace(preferences.showFreeSpace);
   buildCommands();
   buildMenus();
   // Wires the drop and the toolbar, and opens the folder handed over for
@@ -96,7 +101,7 @@ void TMMainWindow::buildMenus() {
   connect(recentMenu_, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
   file->addAction(tr("&Import Scan\u2026"), this, [this] { openImportDialog(); });
   rescan_ = file->addAction(tr("Re&scan"), QKeySequence(Qt::Key_F5), this, [this] {
-    if (controller_->scannedUrl() && !controller_->isImported()) controller_->openURL(*controller_->scannedUrl());
+    if (controller_->canRescan()) controller_->openURL(*controller_->scannedUrl());
   });
   file->addSeparator();
   file->addAction(tr("&Close"), QKeySequence::Close, this, &QWidget::close);
@@ -114,6 +119,8 @@ void TMMainWindow::buildMenus() {
   view->addActions({narrow_, goUp_, selectFirstItem_});
   view->addSeparator();
   view->addAction(reveal_);
+  view->addSeparator();
+  view->addAction(showFreeSpace_);
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->addAction(tr("&About Tilemora"), &delegate_, [this] { delegate_.openAbout(this); });
@@ -147,6 +154,16 @@ void TMMainWindow::buildCommands() {
                          &TMMainWindowController::deleteSelectedElement);
   selectFirstItem_ = new QAction(tr("Select &First Item"), this);
   connect(selectFirstItem_, &QAction::triggered, this, [this] { mapPane_->view().selectSubItem(); });
+  showFreeSpace_ = new QAction(tr("Show &Free Space"), this);
+  showFreeSpace_->setCheckable(true);
+  showFreeSpace_->setChecked(mapPane_->view().showsSpace());
+  showFreeSpace_->setToolTip(tr("A volume's free space and the space the scan did not reach, beside its folder"));
+  connect(showFreeSpace_, &QAction::toggled, this, [](bool shown) {
+    TMPreferences preferences = TMPreferences::load();
+    preferences.showFreeSpace = shown;
+    preferences.save();
+    TilemoraAppDelegate::applyPreferencesToWindows();
+  });
 
   QToolBar* toolbar = addToolBar(tr("Map"));
   toolbar->setObjectName(QStringLiteral("map"));
@@ -161,12 +178,39 @@ void TMMainWindow::toolbarFlagsChanged() {
   zoomIn_->setEnabled(!c.atMaximumZoom());
   zoomOut_->setEnabled(!c.atMinimumZoom());
   narrow_->setEnabled(c.narrowable());
-  selectFirstItem_->setEnabled(c.narrowable());
+  selectFirstItem_->setEnabled(c.showsMap());
   goUp_->setEnabled(!c.atTopLevel());
   reveal_->setEnabled(c.showableInFinder());
   moveToTrash_->setEnabled(c.canDeleteSelection());
   // A saved scan's folder may not even be on this machine.
-  if (rescan_ != nullptr) rescan_->setEnabled(!c.isImported());
+  if (rescan_ != nullptr) rescan_->setEnabled(c.canRescan());
+}
+
+void TMMainWindow::setShowsFreeSpace(bool shown) {
+  const QSignalBlocker quiet(showFreeSpace_);
+  showFreeSpace_->setChecked(shown);
+  mapPane_->view().setShowsSpace(shown);
+}
+
+void TMMainWindow::askToMoveToTrash(const TMTrashQuestion& question,
+                                    std::function<void(bool move, bool stopAsking)> answer) {
+  TMTrashQuestionBox::ask(this, question, [answer = std::move(answer)](bool move, bool stopAsking) {
+    if (stopAsking) {
+      // Kept, and told to every window (this one's controller learns it from
+      // its answer as well).
+      TMPreferences preferences = TMPreferences::load();
+      preferences.askBeforeTrash = false;
+      preferences.save();
+      TilemoraAppDelegate::applyPreferencesToWindows();
+    }
+    answer(move, stopAsking);
+  });
+}
+
+void TMMainWindow::showFolderTrashed(const TMFileURL& url) {
+  statusLine_->clear();
+  messageView_->setMessage(tr("\u201C%1\u201D was moved to the trash.").arg(displayText(url.lastPathComponent())));
+  toolbarFlagsChanged();
 }
 
 void TMMainWindow::setFileDropResponder(std::function<void(const TMFileURL&)> responder) {
@@ -206,7 +250,7 @@ void TMMainWindow::importScan(const QByteArray& path) {
   const uint64_t import = ++imports_;
   const uint64_t openings = controller_->openings();
   const QString name = path == "-" ? tr("standard input") : displayText(path.toStdString());
-  statusLine_->setText(tr("Reading %1\u2026").arg(name));
+  statusLine_->setFullText(tr("Reading %1\u2026").arg(name));
   setProgressIndeterminate(true);
   startProgressAnimation();
   QPointer<TMMainWindow> window(this);
@@ -229,13 +273,18 @@ void TMMainWindow::importScan(const QByteArray& path) {
 
 void TMMainWindow::showMessageView(bool shown) {
   pages_->setCurrentIndex(shown ? 0 : 1);
-  if (!shown) messageView_->setMessage(QString());
+  if (shown) {
+    progress_->hide();  // it would tell nothing true there
+  } else {
+    messageView_->setMessage(QString());
+    // The map takes the keys from the start.
+    mapPane_->map().setFocus();
+  }
 }
 
 void TMMainWindow::showScanStatus(const TMScanStatus& status) {
   mapPane_->setTitleNote(status.imported ? tr("imported") : QString());
-  statusLine_->setText(statusTextOf(status));
-  statusLine_->setToolTip(statusToolTipOf(status));
+  statusLine_->setFullText(statusTextOf(status), statusToolTipOf(status));
   stop_->setEnabled(status.scanning);
 }
 
@@ -268,6 +317,8 @@ void TMMainWindow::stopProgressAnimation() {
 void TMMainWindow::setProgressRange(double minimum, double maximum) {
   progress_->setRange(int(minimum * kProgressRange), int(maximum * kProgressRange));
 }
+
+void TMMainWindow::setProgressVisible(bool visible) { progress_->setVisible(visible); }
 
 void TMMainWindow::setProgressValue(double value) {
   progress_->setValue(int(std::lround(std::clamp(value, 0.0, 1.0) * kProgressRange)));

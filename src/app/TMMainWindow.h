@@ -11,7 +11,6 @@
 #include "view/TMWindowHost.h"
 
 class QAction;
-class QLabel;
 class QProgressBar;
 class QStackedLayout;
 class QMenu;
@@ -19,6 +18,7 @@ class QMenu;
 namespace tilemora {
 
 class TilemoraAppDelegate;
+class TMElidingLabel;
 class TMMapPane;
 class TMMessageView;
 
@@ -52,12 +52,16 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   void stopProgressAnimation() override;
   void setProgressRange(double minimum, double maximum) override;
   void setProgressValue(double value) override;
+  void setProgressVisible(bool visible) override;
   void noteRecentFolder(const TMFileURL& url) override;
   void showScanStatus(const TMScanStatus& status) override;
-  QLabel& statusLine() { return *statusLine_; }
+  TMElidingLabel& statusLine() { return *statusLine_; }
   QAction& stopAction() { return *stop_; }
   void setFileDropResponder(std::function<void(const TMFileURL&)> responder) override;
   void toolbarFlagsChanged() override;
+  void askToMoveToTrash(const TMTrashQuestion& question,
+                        std::function<void(bool move, bool stopAsking)> answer) override;
+  void showFolderTrashed(const TMFileURL& url) override;
 
   // The View menu's and the toolbar's commands.
   QAction& zoomInAction() { return *zoomIn_; }
@@ -68,6 +72,9 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   QAction& selectFirstItemAction() { return *selectFirstItem_; }
   QAction& moveToTrashAction() { return *moveToTrash_; }
   QAction& rescanAction() { return *rescan_; }
+  QAction& showFreeSpaceAction() { return *showFreeSpace_; }
+  // Shows or hides a volume's free and unscanned space (View ▸ Show Free Space).
+  void setShowsFreeSpace(bool shown);
 
  private:
   void buildMenus();
@@ -78,7 +85,7 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   TMMessageView* messageView_;
   TMMapPane* mapPane_;
   QProgressBar* progress_;
-  QLabel* statusLine_;
+  TMElidingLabel* statusLine_;
   QAction* stop_ = nullptr;
   QStackedLayout* pages_;
   QMenu* recentMenu_ = nullptr;
@@ -90,6 +97,7 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   QAction* selectFirstItem_ = nullptr;
   QAction* moveToTrash_ = nullptr;
   QAction* rescan_ = nullptr;
+  QAction* showFreeSpace_ = nullptr;
   std::shared_ptr<TMMainQueue> mainQueue_;
   uint64_t imports_ = 0;  // numbers the reads started, so that only the last one shows
   bool indeterminate_ = true;

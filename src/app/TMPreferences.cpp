@@ -11,6 +11,8 @@ const QString kUnits = QStringLiteral("preferences/sizeUnits");
 const QString kHardLinksOnce = QStringLiteral("preferences/hardLinksOnce");
 const QString kCrossMountPoints = QStringLiteral("preferences/crossMountPoints");
 const QString kScanThreads = QStringLiteral("preferences/scanThreads");
+const QString kAskBeforeTrash = QStringLiteral("preferences/askBeforeTrash");
+const QString kShowFreeSpace = QStringLiteral("preferences/showFreeSpace");
 
 // Stored as words, so that the file reads well and a future order of the
 // choices does not change what was chosen.
@@ -39,6 +41,8 @@ TMPreferences TMPreferences::load() {
   bool isNumber = false;
   const uint threads = settings.value(kScanThreads, 1u).toUInt(&isNumber);
   preferences.scanOptions.threads = isNumber && threads <= TMScanOptions::kMostThreads ? threads : 1u;
+  preferences.askBeforeTrash = settings.value(kAskBeforeTrash, true).toBool();
+  preferences.showFreeSpace = settings.value(kShowFreeSpace, true).toBool();
   return preferences;
 }
 
@@ -48,6 +52,8 @@ void TMPreferences::save() const {
   settings.setValue(kHardLinksOnce, scanOptions.hardLinksOnce);
   settings.setValue(kCrossMountPoints, scanOptions.crossMountPoints);
   settings.setValue(kScanThreads, scanOptions.threads);
+  settings.setValue(kAskBeforeTrash, askBeforeTrash);
+  settings.setValue(kShowFreeSpace, showFreeSpace);
 }
 
 void TMPreferences::applySizeUnits() const { TMSizeFormatter::setSharedUnits(units); }

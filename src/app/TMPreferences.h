@@ -13,6 +13,8 @@ namespace tilemora {
 struct TMPreferences {
   TMSizeUnits units = TMSizeUnits::Formatter;
   TMScanOptions scanOptions;
+  bool askBeforeTrash = true;  // for items inside the scanned folder; the folder itself is always asked about
+  bool showFreeSpace = true;   // a volume's free and unscanned space beside its folder
 
   static TMPreferences load();
   void save() const;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMPreferencesDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -11,9 +12,10 @@ namespace tilemora {
 TMPreferencesDialog::TMPreferencesDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("Preferences"));
   units_ = new QComboBox;
-  units_->addItem(tr("K, M, G (powers of 1024)"), int(TMSizeUnits::Formatter));
-  units_->addItem(tr("KiB, MiB, GiB (powers of 1024)"), int(TMSizeUnits::Binary));
-  units_->addItem(tr("kB, MB, GB (powers of 1000)"), int(TMSizeUnits::Decimal));
+  // Each choice as the map writes it.
+  units_->addItem(tr("1 KB = 1,024 bytes: KB, MB, GB"), int(TMSizeUnits::Formatter));
+  units_->addItem(tr("1 KiB = 1,024 bytes: KiB, MiB, GiB"), int(TMSizeUnits::Binary));
+  units_->addItem(tr("1 kB = 1,000 bytes: kB, MB, GB"), int(TMSizeUnits::Decimal));
   hardLinks_ = new QComboBox;
   hardLinks_->addItem(tr("Counted at every link"), false);
   hardLinks_->addItem(tr("Counted once, as du counts them"), true);
@@ -24,18 +26,22 @@ TMPreferencesDialog::TMPreferencesDialog(QWidget* parent) : QDialog(parent) {
   threads_->setRange(0, int(TMScanOptions::kMostThreads));
   threads_->setSpecialValueText(tr("One per processor"));
   threads_->setToolTip(tr("More threads scan a fast disk sooner; the map is the same."));
+  askBeforeTrash_ = new QCheckBox(tr("Ask before moving an item to the trash"));
+  askBeforeTrash_->setToolTip(tr("The scanned folder itself is always asked about."));
 
   const TMPreferences preferences = TMPreferences::load();
   units_->setCurrentIndex(units_->findData(int(preferences.units)));
   hardLinks_->setCurrentIndex(hardLinks_->findData(preferences.scanOptions.hardLinksOnce));
   mountPoints_->setCurrentIndex(mountPoints_->findData(preferences.scanOptions.crossMountPoints));
   threads_->setValue(int(preferences.scanOptions.threads));
+  askBeforeTrash_->setChecked(preferences.askBeforeTrash);
 
   auto* form = new QFormLayout(this);
   form->addRow(tr("&Sizes:"), units_);
   form->addRow(tr("&Hard-linked files:"), hardLinks_);
   form->addRow(tr("&Folders mounted inside:"), mountPoints_);
   form->addRow(tr("Scan &threads:"), threads_);
+  form->addRow(tr("Trash:"), askBeforeTrash_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   form->addRow(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, [this] {
@@ -51,6 +57,9 @@ TMPreferences TMPreferencesDialog::chosen() const {
   preferences.scanOptions.hardLinksOnce = hardLinks_->currentData().toBool();
   preferences.scanOptions.crossMountPoints = mountPoints_->currentData().toBool();
   preferences.scanOptions.threads = unsigned(threads_->value());
+  preferences.askBeforeTrash = askBeforeTrash_->isChecked();
+  // Kept as it is: the View menu sets it.
+  preferences.showFreeSpace = TMPreferences::load().showFreeSpace;
   return preferences;
 }
 

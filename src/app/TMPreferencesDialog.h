@@ -10,6 +10,7 @@
 
 #include "TMPreferences.h"
 
+class QCheckBox;
 class QComboBox;
 class QSpinBox;
 
@@ -28,6 +29,7 @@ class TMPreferencesDialog : public QDialog {
   QComboBox& hardLinksChoice() { return *hardLinks_; }
   QSpinBox& threadsChoice() { return *threads_; }
   QComboBox& mountPointsChoice() { return *mountPoints_; }
+  QCheckBox& askBeforeTrashChoice() { return *askBeforeTrash_; }
 
  signals:
   // The choices were kept and applied.
@@ -40,6 +42,7 @@ class TMPreferencesDialog : public QDialog {
   QComboBox* hardLinks_;
   QComboBox* mountPoints_;
   QSpinBox* threads_;
+  QCheckBox* askBeforeTrash_;
 };
 
 }  // namespace tilemora

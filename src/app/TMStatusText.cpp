@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMStatusText.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
+#include <algorithm>
+#include <climits>
 
 #include "TMDisplayText.h"
 #include "core/filetree/TMSizeFormatter.h"
@@ -11,11 +14,41 @@ namespace tilemora {
 
 namespace {
 
+// The words' context for translations.
+struct TMStatusText {
+  Q_DECLARE_TR_FUNCTIONS(TMStatusText)
+};
+
+QString tr(const char* text) { return TMStatusText::tr(text); }
+
+// A count for a "%Ln" text: counts past what an int holds are not met in
+// practice; they are capped.
+int plural(uint64_t n) { return int(std::min<uint64_t>(n, INT_MAX)); }
+
 QString sizeText(uint64_t bytes) {
   return QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(bytes));
 }
 
 QString count(uint64_t n) { return QLocale().toString(qulonglong(n)); }
+
+QString filesAndFolders(uint64_t files, uint64_t folders) {
+  return tr("%1 and %2").arg(TMStatusText::tr("%Ln file(s)", nullptr, plural(files)), TMStatusText::tr("%Ln folder(s)", nullptr, plural(folders)));
+}
+
+QString unreadableText(uint64_t folders) {
+  return folders > 0 ? TMStatusText::tr("; %Ln folder(s) could not be read", nullptr, plural(folders)) : QString();
+}
+
+QString selectionText(const TMSelectionStatus& selection, uint64_t total) {
+  QString text = tr("\u201C%1\u201D: %2 (%3 bytes)")
+                     .arg(displayText(selection.name), sizeText(selection.bytes), count(selection.bytes));
+  if (selection.folder) text += QStringLiteral(", ") + filesAndFolders(selection.files, selection.folders);
+  if (!selection.space && total > 0) {
+    const double share = 100.0 * double(selection.bytes) / double(total);
+    text += tr(", %1 % of the total").arg(QLocale().toString(share, 'f', 1));
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -26,24 +59,23 @@ QString statusTextOf(const TMScanStatus& status) {
     // A saved scan: when it was made, not how long this took.
     const QString when = status.scannedAt > 0
                              ? QLocale().toString(QDateTime::fromSecsSinceEpoch(status.scannedAt), QLocale::ShortFormat)
-                             : QObject::tr("at an unknown date");
-    text = QObject::tr("%1 (%2 bytes) in %3 files and %4 folders, imported: scanned %5")
-               .arg(sizeText(status.bytes), count(status.bytes), count(status.files), count(status.folders), when);
-    if (status.unreadableFolders > 0)
-      text += QObject::tr("; %1 folders could not be read").arg(count(status.unreadableFolders));
+                             : tr("at an unknown date");
+    text = tr("%1 (%2 bytes) in %3, imported: scanned %4")
+               .arg(sizeText(status.bytes), count(status.bytes), filesAndFolders(status.files, status.folders), when);
+    text += unreadableText(status.unreadableFolders);
   } else if (status.scanning) {
-    text = QObject::tr("Scanning\u2026 %1 entries, %2, %3 s").arg(count(status.entries), sizeText(status.bytes), seconds);
+    text = tr("Scanning\u2026 %1, %2, %3 s").arg(TMStatusText::tr("%Ln entries", nullptr, plural(status.entries)), sizeText(status.bytes), seconds);
   } else {
-    text = QObject::tr("%1 (%2 bytes) in %3 files and %4 folders, %5 in %6 s")
-               .arg(sizeText(status.bytes), count(status.bytes), count(status.files), count(status.folders),
-                    status.stopped ? QObject::tr("stopped") : QObject::tr("scanned"), seconds);
-    if (status.unreadableFolders > 0)
-      text += QObject::tr("; %1 folders could not be read").arg(count(status.unreadableFolders));
+    text = (status.stopped ? tr("%1 (%2 bytes) in %3, stopped in %4 s") : tr("%1 (%2 bytes) in %3, scanned in %4 s"))
+               .arg(sizeText(status.bytes), count(status.bytes), filesAndFolders(status.files, status.folders),
+                    seconds);
+    text += unreadableText(status.unreadableFolders);
   }
   if (status.volume) {
-    text += QObject::tr(" \u2014 volume: %1 used, %2 free, %3 not reached")
+    text += tr(" \u2014 volume: %1 used, %2 free, %3 not reached")
                 .arg(sizeText(status.usedBytes), sizeText(status.freeBytes), sizeText(status.unscannedBytes));
   }
+  if (status.selection) text = selectionText(*status.selection, status.bytes) + QStringLiteral("  |  ") + text;
   return text;
 }
 

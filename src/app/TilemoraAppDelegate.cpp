@@ -92,6 +92,8 @@ void TilemoraAppDelegate::applyPreferencesToWindows() {
   for (QWidget* widget : QApplication::topLevelWidgets()) {
     if (auto* window = qobject_cast<TMMainWindow*>(widget)) {
       window->controller().setScanOptions(preferences.scanOptions);
+      window->controller().setAskBeforeTrash(preferences.askBeforeTrash);
+      window->setShowsFreeSpace(preferences.showFreeSpace);
       window->controller().refreshSizeTexts();
     }
   }

@@ -9,21 +9,21 @@
 #include "TMMainWindow.h"
 #include "TMPreferences.h"
 #include "TMQtMainQueue.h"
+#include "TMTranslations.h"
 #include "TilemoraAppDelegate.h"
 #include "core/filetree/TMScanTask.h"
 
 using namespace tilemora;
 
-int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Tilemora"));
-  QApplication::setOrganizationName(QStringLiteral("Tilemora"));
-  QApplication::setApplicationVersion(QStringLiteral(TILEMORA_VERSION));
-  QApplication::setDesktopFileName(QStringLiteral("tilemora"));
-  QApplication::setWindowIcon(tilemoraIcon());
-  TMPreferences::load().applySizeUnits();
+namespace {
 
-  QCommandLineParser parser;
+void nameApplication() {
+  QCoreApplication::setApplicationName(QStringLiteral("Tilemora"));
+  QCoreApplication::setOrganizationName(QStringLiteral("Tilemora"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(TILEMORA_VERSION));
+}
+
+void describeArguments(QCommandLineParser& parser) {
   parser.setApplicationDescription(QStringLiteral("Shows how the space of a folder is used, as a treemap."));
   parser.addHelpOption();
   parser.addVersionOption();
@@ -32,6 +32,38 @@ int main(int argc, char** argv) {
                     QStringLiteral("file")});
   parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Folders to open, one window each."),
                                QStringLiteral("[folder…]"));
+}
+
+// --help and --version print and exit before anything needs a display.
+void answerHelpAndVersion(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const QByteArray argument(argv[i]);
+    if (argument == "--") return;
+    if (argument == "-h" || argument == "--help" || argument == "-?" || argument == "--help-all" ||
+        argument == "-v" || argument == "--version") {
+      QCoreApplication application(argc, argv);
+      nameApplication();
+      QCommandLineParser parser;
+      describeArguments(parser);
+      parser.process(application);  // prints and exits
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  answerHelpAndVersion(argc, argv);
+  QApplication application(argc, argv);
+  nameApplication();
+  QApplication::setDesktopFileName(QStringLiteral("tilemora"));
+  QApplication::setWindowIcon(tilemoraIcon());
+  installTranslations();
+  TMPreferences::load().applySizeUnits();
+
+  QCommandLineParser parser;
+  describeArguments(parser);
   parser.process(application);
 
   auto mainQueue = std::make_shared<TMQtMainQueue>(&application);

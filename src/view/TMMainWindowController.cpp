@@ -34,6 +34,7 @@ void TMMainWindowController::stopScan() {
 
 void TMMainWindowController::openURL(TMFileURL url) {
   stopScan();
+  countedNode_ = nullptr;
   imported_ = false;
   mainTreeView_.setItemsOnDisk(true);
   if (std::optional<std::string> reason = TMFileTree::reasonNotScannable(url, *environment_.fileSystem)) {
@@ -43,6 +44,7 @@ void TMMainWindowController::openURL(TMFileURL url) {
     relay_.reset();
     scanTask_.reset();
     window_.stopProgressAnimation();
+    window_.setProgressVisible(false);
     mainTreeView_.setTreeMap(nullptr, url);
     window_.showOpenFailure(url, *reason);
     window_.showMessageView(true);
@@ -52,6 +54,7 @@ void TMMainWindowController::openURL(TMFileURL url) {
   window_.showMessageView(false);
   curentlyNavigated_.reset();
   scannedUrl_.reset();
+  window_.setProgressVisible(true);
   window_.setProgressIndeterminate(true);
   window_.startProgressAnimation();
   scannedUrl_ = url;
@@ -71,7 +74,9 @@ void TMMainWindowController::openURL(TMFileURL url) {
 void TMMainWindowController::openImportedTree(std::shared_ptr<TMFileTree> root, const TMFileURL& url,
                                               int64_t scannedAt, uint64_t unreadableFolders) {
   stopScan();
+  countedNode_ = nullptr;
   window_.showMessageView(false);
+  window_.setProgressVisible(true);
   relay_.reset();
   scanTask_.reset();
   imported_ = true;
@@ -155,7 +160,38 @@ TMScanStatus TMMainWindowController::scanStatus() const {
     status.scannedAt = importedScannedAt_;
     status.unreadableFolders = importedUnreadable_;
   }
+  if (mapFinal_) status.selection = selectionStatus();
   return status;
+}
+
+std::pair<uint64_t, uint64_t> TMMainWindowController::entriesBelow(const TMFileTree& node) const {
+  if (countedNode_ != &node) {
+    countedEntries_ = countEntries(node);
+    countedNode_ = &node;
+  }
+  return countedEntries_;
+}
+
+std::optional<TMSelectionStatus> TMMainWindowController::selectionStatus() const {
+  const TMNodeState* selected = mainTreeView_.selected();
+  if (!selected || !selected->layout) return std::nullopt;
+  TMSelectionStatus selection;
+  selection.name = selected->url.lastPathComponent();
+  selection.bytes = selected->layout->nodeSize();
+  selection.space = selected->file == nullptr;
+  if (selected->file && selected->file->asFolder()) {
+    selection.folder = true;
+    std::tie(selection.files, selection.folders) = entriesBelow(*selected->file);
+  }
+  return selection;
+}
+
+void TMMainWindowController::noteDeleted(const TMFileTree& node) {
+  const auto [files, folders] = entriesBelow(node);
+  const bool folder = node.asFolder() != nullptr;
+  entryCounts_.first -= std::min(entryCounts_.first, files + (folder ? 0 : 1));
+  entryCounts_.second -= std::min(entryCounts_.second, folders + (folder ? 1 : 0));
+  countedNode_ = nullptr;  // the folders above it hold less now
 }
 
 void TMMainWindowController::updateView() {
@@ -179,9 +215,19 @@ void TMMainWindowController::commitTree() {
   if (ended_) return;  // a stop and the end notice may both come
   ended_ = true;
   window_.stopProgressAnimation();
-  // A volume's bar ends full, done, even where used space stayed out of
-  // reach (it remains on the map as unscanned space).
-  if (!window_.isProgressIndeterminate()) window_.setProgressValue(1.0);
+  if (stopped_) {
+    // The bar shows where the scan stopped: a volume's fraction; a folder's
+    // is not known, so its bar goes.
+    if (window_.isProgressIndeterminate() || !curentlyNavigated_) {
+      window_.setProgressVisible(false);
+    } else {
+      window_.setProgressValue(std::max(0.0, curentlyNavigated_->advancementPercentage()));
+    }
+  } else if (!window_.isProgressIndeterminate()) {
+    // A volume's bar ends full, done, even where used space stayed out of
+    // reach (it remains on the map as unscanned space).
+    window_.setProgressValue(1.0);
+  }
   if (!curentlyNavigated_) {
     finishCommit(commits_, nullptr, {});
     return;
@@ -231,8 +277,13 @@ void TMMainWindowController::refreshSizeTexts() {
 }
 
 void TMMainWindowController::notifyViewCleanup() {
+  const std::optional<TMFileURL> trashed = scannedUrl_;
   curentlyNavigated_.reset();
   scannedUrl_.reset();
+  countedNode_ = nullptr;
+  window_.setProgressVisible(false);
+  if (trashed) window_.showFolderTrashed(*trashed);
+  window_.showMessageView(true);
 }
 
 }  // namespace tilemora
@@ -250,6 +301,9 @@ void TMMainWindowController::awakeFromNib(TMGlobalQueues& queues) {
   mainTreeView_.setCleanupResponder([weak] {
     if (auto controller = weak.lock()) controller->notifyViewCleanup();
   });
+  mainTreeView_.setDeletionResponder([weak](const TMFileTree& node) {
+    if (auto controller = weak.lock()) controller->noteDeleted(node);
+  });
   if (std::optional<TMFileURL> url = queues.getFileFromQueue()) openURL(*url);
 }
 
@@ -260,16 +314,44 @@ void TMMainWindowController::mapStateChange() {
   setAtTopLevel(mainTreeView_.isAtTopLevel());
   setShowableInFinder(mainTreeView_.isSelectionReavealableInFinder());
   window_.toolbarFlagsChanged();
+  // The status line follows the selection and every deletion.
+  if (mapFinal_ && curentlyNavigated_) window_.showScanStatus(scanStatus());
 }
 
-void TMMainWindowController::zoomInView() { mainTreeView_.zoomBy(kZoomInStep); }
-void TMMainWindowController::zoomOutView() { mainTreeView_.zoomBy(kZoomOutStep); }
+void TMMainWindowController::zoomInView() { mainTreeView_.zoomStep(+1); }
+void TMMainWindowController::zoomOutView() { mainTreeView_.zoomStep(-1); }
 void TMMainWindowController::narrowFolder() { mainTreeView_.narrowSelected(); }
 void TMMainWindowController::goUp() { mainTreeView_.popNarrowing(); }
 void TMMainWindowController::revealInFinder() { mainTreeView_.revealSelectionInFinder(); }
 
 void TMMainWindowController::deleteSelectedElement() {
-  if (canDeleteSelection()) mainTreeView_.deleteSelection(true);
+  if (!canDeleteSelection()) return;
+  const TMNodeState& selected = *mainTreeView_.selected();
+  TMTrashQuestion question;
+  question.item = selected.url;
+  question.bytes = selected.file->diskSize();
+  question.folder = selected.file->asFolder() != nullptr;
+  if (question.folder) question.files = entriesBelow(*selected.file).first;
+  question.scannedFolder = mainTreeView_.isSelectionRoot();
+  if (!askBeforeTrash_ && !question.scannedFolder) {
+    mainTreeView_.deleteSelection(true);
+    return;
+  }
+  // The answer may come after other events: it applies only to the same
+  // selection of the same map.
+  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
+  std::weak_ptr<const TMNodeState> asked = mainTreeView_.selectedState();
+  const uint64_t commit = commits_;
+  window_.askToMoveToTrash(question, [weak, asked, commit](bool move, bool stopAsking) {
+    auto controller = weak.lock();
+    if (!controller) return;
+    if (stopAsking) controller->setAskBeforeTrash(false);
+    const std::shared_ptr<const TMNodeState> still = asked.lock();
+    if (!move || !still || still != controller->mainTreeView_.selectedState() || commit != controller->commits_ ||
+        !controller->canDeleteSelection())
+      return;
+    controller->mainTreeView_.deleteSelection(true);
+  });
 }
 
 bool TMMainWindowController::canDeleteSelection() const {

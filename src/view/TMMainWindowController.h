@@ -74,8 +74,18 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   void narrowFolder();
   void goUp();
   void revealInFinder();
-  // Moves the selection to the trash, unless a scan is still writing the tree.
+  // Moves the selection to the trash, unless a scan is still writing the
+  // tree; asks first (always for the scanned folder itself), and acts on
+  // the answer only if the selection is still the same.
   void deleteSelectedElement();
+  // Whether Move to Trash asks before it acts on items inside the scanned
+  // folder.
+  void setAskBeforeTrash(bool ask) { askBeforeTrash_ = ask; }
+  bool asksBeforeTrash() const { return askBeforeTrash_; }
+  // Whether a map is shown (Select First Item applies).
+  bool showsMap() const { return mainTreeView_.current() != nullptr; }
+  // Whether Rescan applies: a folder scanned here is known.
+  bool canRescan() const { return scannedUrl_.has_value() && !imported_; }
   // Whether Move to Trash can act now: no scan runs and the selection is
   // an item on disk.
   bool canDeleteSelection() const;
@@ -120,6 +130,12 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   void stopScan();
   // The status of the current scan, counting files and folders at its end.
   TMScanStatus scanStatus() const;
+  // What the status tells of the selection.
+  std::optional<TMSelectionStatus> selectionStatus() const;
+  // Files and folders below `node`, kept for the last node asked about.
+  std::pair<uint64_t, uint64_t> entriesBelow(const TMFileTree& node) const;
+  // A node left the tree: the counts drop by what went.
+  void noteDeleted(const TMFileTree& node);
 
   TMWindowHost& window_;
   TMTreeMapView& mainTreeView_;
@@ -138,6 +154,9 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   uint64_t importedUnreadable_ = 0;
   uint64_t commits_ = 0;   // numbers the full maps asked for
   std::pair<uint64_t, uint64_t> entryCounts_;  // files and folders, once final
+  bool askBeforeTrash_ = true;
+  mutable const TMFileTree* countedNode_ = nullptr;  // the last node entriesBelow counted
+  mutable std::pair<uint64_t, uint64_t> countedEntries_;
   std::chrono::steady_clock::time_point scanStart_;
   std::chrono::steady_clock::time_point scanShown_;  // when the full map was handed over
 

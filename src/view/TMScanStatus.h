@@ -5,10 +5,21 @@
 // not be read. The window words it (and groups the digits).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace tilemora {
+
+// What the status line tells of the selection.
+struct TMSelectionStatus {
+  std::string name;
+  uint64_t bytes = 0;
+  bool space = false;   // free or unscanned space: no item on disk
+  bool folder = false;
+  uint64_t files = 0;   // inside a folder
+  uint64_t folders = 0;
+};
 
 struct TMScanStatus {
   bool scanning = false;
@@ -26,6 +37,7 @@ struct TMScanStatus {
   uint64_t unscannedBytes = 0;
   bool imported = false;   // a saved scan read from a file, not a scan run here
   int64_t scannedAt = 0;   // when the saved scan was made (seconds since the epoch); 0: not said
+  std::optional<TMSelectionStatus> selection;  // once the full map is shown
 };
 
 }  // namespace tilemora

@@ -2,6 +2,7 @@
 #include "TMTreeMapView.h"
 
 #include "core/layout/TMFrameGathering.h"
+#include "core/layout/TMLayoutTree.h"
 
 namespace tilemora {
 
@@ -12,11 +13,38 @@ TMTreeMapView::TMTreeMapView(TMTreeMapViewHost& host,
 
 TMTreeMapView::~TMTreeMapView() = default;
 
+namespace {
+
+// The first node of a volume's split tree that stands for a file node: the
+// volume's folder (free and unscanned space have none).
+TMLayoutNode* folderIn(TMLayoutNode& node) {
+  if (!node.isSplitNode()) return node.fileNode() != nullptr ? &node : nullptr;
+  auto& split = static_cast<TMLayoutTree&>(node);
+  for (TMLayoutNode* side : {split.left(), split.right()}) {
+    if (TMLayoutNode* found = side ? folderIn(*side) : nullptr) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void TMTreeMapView::setShowsSpace(bool shown) {
+  if (shown == showsSpace_) return;
+  showsSpace_ = shown;
+  if (handedOver_) setTreeMap(handedOver_, handedOverUrl_);
+}
+
 void TMTreeMapView::setTreeMap(std::shared_ptr<TMLayoutNode> tree, const TMFileURL& url) {
   root_.reset();
   current_.reset();
   selected_.reset();
+  handedOver_ = tree;
+  handedOverUrl_ = url;
   if (!tree) return;
+  if (!showsSpace_ && tree->isSplitNode()) {
+    // Only a volume's map is split at its top: its folder alone fills it.
+    if (TMLayoutNode* folder = folderIn(*tree)) tree = std::shared_ptr<TMLayoutNode>(tree, folder);
+  }
   auto state = std::make_shared<TMNodeState>();
   state->url = url;
   state->file = tree->fileNode();

@@ -56,6 +56,11 @@ class TMTreeMapView {
   // setTreeMap:atUrl: — shows `tree` (the layout of the folder or volume at
   // `url`) whole, unzoomed, without selection; no tree clears the states.
   void setTreeMap(std::shared_ptr<TMLayoutNode> tree, const TMFileURL& url);
+  // Whether a volume's free and unscanned space are shown beside its
+  // folder; without them the folder fills the map. A change shows the tree
+  // again, whole and unzoomed.
+  void setShowsSpace(bool shown);
+  bool showsSpace() const { return showsSpace_; }
   // A new gatherer sized for the frame.
   void updateGeometrySize();
   // Gathers the frame of the current state.
@@ -75,6 +80,8 @@ class TMTreeMapView {
   const TMNodeState* root() const { return root_.get(); }
   const TMNodeState* current() const { return current_.get(); }
   const TMNodeState* selected() const { return selected_.get(); }
+  // The selection itself, to tell later whether it is still the same.
+  std::shared_ptr<const TMNodeState> selectedState() const { return selected_; }
   bool isLocked() const { return lockAnyMouseEvent_; }
 
   // --- zoom and scroll ----------------------------------------------------
@@ -234,6 +241,9 @@ class TMTreeMapView {
   std::function<void()> cleanupResponder_;
   std::function<void(const TMFileTree&)> deletionResponder_;
   std::optional<TMRect> zoomTarget_;  // where a running zoom ends, exactly
+  bool showsSpace_ = true;
+  std::shared_ptr<TMLayoutNode> handedOver_;  // the tree as handed over, space and all
+  TMFileURL handedOverUrl_;
   bool itemsOnDisk_ = true;
 };
 

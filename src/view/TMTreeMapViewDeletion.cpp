@@ -42,6 +42,7 @@ void TMTreeMapView::deleteSelection(bool) {
     // folder out of a split tree whose arena goes with the root.
     root_.reset();
     current_.reset();
+    handedOver_.reset();
     if (deletionResponder_ && gone) deletionResponder_(*gone);
     showUnselected();
     if (cleanupResponder_) cleanupResponder_();

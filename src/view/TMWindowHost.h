@@ -12,6 +12,15 @@
 
 namespace tilemora {
 
+// What the question before a move to the trash names.
+struct TMTrashQuestion {
+  TMFileURL item;
+  uint64_t bytes = 0;
+  bool folder = false;
+  uint64_t files = 0;          // inside a folder
+  bool scannedFolder = false;  // the whole scanned folder: always asked
+};
+
 class TMWindowHost {
  public:
   virtual ~TMWindowHost() = default;
@@ -28,6 +37,8 @@ class TMWindowHost {
   virtual void setProgressRange(double minimum, double maximum) = 0;
   // Sets the bar's value and shows it at once.
   virtual void setProgressValue(double value) = 0;
+  // Shows or hides the bar (hidden where it would tell nothing true).
+  virtual void setProgressVisible(bool visible) = 0;
 
   virtual void noteRecentFolder(const TMFileURL& url) = 0;
   // The status line under the map.
@@ -37,6 +48,15 @@ class TMWindowHost {
   virtual void setFileDropResponder(std::function<void(const TMFileURL&)> responder) = 0;
   // The controller's toolbar flags changed (once after each recomputation).
   virtual void toolbarFlagsChanged() = 0;
+
+  // Asks, without blocking, whether to move an item to the trash; `answer`
+  // runs once with the choice (and whether to stop asking for items inside
+  // the scanned folder), or never if the window goes first.
+  virtual void askToMoveToTrash(const TMTrashQuestion& question,
+                                std::function<void(bool move, bool stopAsking)> answer) = 0;
+  // The scanned folder itself went to the trash: the window says so in
+  // place of the map, with an empty status line.
+  virtual void showFolderTrashed(const TMFileURL& url) = 0;
 };
 
 }  // namespace tilemora

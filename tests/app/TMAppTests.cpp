@@ -6,11 +6,13 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QPointer>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -25,6 +27,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "TMElidingLabel.h"
+#include "TMTranslations.h"
+#include "TMTrashQuestionBox.h"
 #include "TMMainWindow.h"
 #include "TMMapPane.h"
 #include "TMMessageGeometry.h"
@@ -185,6 +190,7 @@ class TMAppShellTest : public QObject {
 
  private slots:
   void initTestCase() {
+    installTranslations();  // English plural forms, as the program has them
     queue = std::make_shared<TMQtMainQueue>(qApp);
     delegate = std::make_unique<TilemoraAppDelegate>(queue);
   }
@@ -269,7 +275,7 @@ class TMAppShellTest : public QObject {
       return flags;
     };
     QTRY_VERIFY(!window->controller().isScanning());
-    QCOMPARE(enabled(), QString("110000"));  // zoom in, zoom out, narrow, up, reveal, first item
+    QCOMPARE(enabled(), QString("110001"));  // zoom in, zoom out, narrow, up, reveal, first item
     TMTreeMapView& view = window->mapPane().view();
     view.focusOn(TMFileURL::fromPath(QFile::encodeName(folder.filePath("inner")).toStdString()));
     QTRY_VERIFY(!view.isLocked());
@@ -302,12 +308,55 @@ class TMAppShellTest : public QObject {
         view.current()->url);
     QVERIFY(window->moveToTrashAction().isEnabled());
     const uint64_t before = window->controller().curentlyNavigated()->diskSize();
-    window->moveToTrashAction().trigger();
-    QVERIFY(!QFile::exists(folder.filePath("big.bin")));
+    // The question comes first; Esc (its default, Cancel) keeps the file.
+    auto openQuestion = [window]() -> QPointer<TMTrashQuestionBox> {
+      window->moveToTrashAction().trigger();
+      for (TMTrashQuestionBox* box : window->findChildren<TMTrashQuestionBox*>())
+        if (box->isVisible()) return box;  // not one answered and still going
+      return nullptr;
+    };
+    QPointer<TMTrashQuestionBox> box = openQuestion();
+    QVERIFY(box);
+    QCOMPARE(box->windowModality(), Qt::WindowModal);
+    QCOMPARE(box->text(), QString("Move \u201Cbig.bin\u201D (40.0 KB) to the trash?"));
+    QVERIFY(box->defaultButton() != box->moveButton());
+    QVERIFY(box->checkBox() != nullptr);
+    QCOMPARE(QApplication::activeModalWidget(), box.data());  // keys go to the question, not the map
+    QTest::keyClick(box, Qt::Key_Escape);
+    QTRY_VERIFY(!box);
+    QVERIFY(QFile::exists(folder.filePath("big.bin")));
+    QCOMPARE(window->controller().curentlyNavigated()->diskSize(), before);
+
+    box = openQuestion();
+    QVERIFY(box);
+    box->moveButton()->click();
+    QTRY_VERIFY(!QFile::exists(folder.filePath("big.bin")));
     QVERIFY(QFile::exists(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files/big.bin"));
     QVERIFY(window->controller().curentlyNavigated()->diskSize() < before);
     QCOMPARE(window->windowTitle(), QFileInfo(folder.path()).fileName() + QString(" \u2014 Tilemora"));
     QCOMPARE(view.selected(), nullptr);
+    QVERIFY(window->statusLine().fullText().contains("in 1 file and 0 folders"));  // the status follows
+
+    // The scanned folder itself: asked about, then the window says it went.
+    view.selectSubItem();
+    view.selectWithFunction(
+        [&](TMDrawInfo_t& info, const TMRect& bounds) {
+          return view.current()->layout->getNodeAtPathParts(view.current()->url.pathComponents(),
+                                                            int32_t(view.current()->url.pathComponents().size()) - 1,
+                                                            info, bounds);
+        },
+        view.current()->url);
+    QVERIFY(view.isSelectionRoot());
+    box = openQuestion();
+    QVERIFY(box);
+    QVERIFY(box->checkBox() == nullptr);  // always asked
+    box->moveButton()->click();
+    QTRY_VERIFY(window->messageView().isVisible());
+    QCOMPARE(window->messageView().message(),
+             QString("\u201C%1\u201D was moved to the trash.").arg(QFileInfo(folder.path()).fileName()));
+    QVERIFY(window->statusLine().fullText().isEmpty());
+    QVERIFY(!window->rescanAction().isEnabled());
+    QVERIFY(!window->progressBar().isVisible());
   }
 
   void aPathThatCannotBeScannedSaysWhyAndStaysOutOfRecentFolders() {
@@ -393,15 +442,23 @@ class TMAppShellTest : public QObject {
     QTest::addColumn<bool>("stopped");
     QTest::addColumn<quint64>("unreadable");
     QTest::addColumn<bool>("volume");
+    QTest::addColumn<bool>("selected");
     QTest::addColumn<QString>("text");
-    QTest::newRow("scanning") << true << false << quint64(0) << false
+    QTest::newRow("scanning") << true << false << quint64(0) << false << false
                               << "Scanning\u2026 12,345 entries, 1.5 MB, 2.5 s";
-    QTest::newRow("ended") << false << false << quint64(0) << false
+    QTest::newRow("ended") << false << false << quint64(0) << false << false
                            << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s";
     QTest::newRow("stopped with unreadable folders")
-        << false << true << quint64(2) << false
+        << false << true << quint64(2) << false << false
         << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, stopped in 2.5 s; 2 folders could not be read";
-    QTest::newRow("a volume") << false << false << quint64(0) << true
+    QTest::newRow("one unreadable folder")
+        << false << false << quint64(1) << false << false
+        << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s; 1 folder could not be read";
+    QTest::newRow("a selected folder")
+        << false << false << quint64(0) << false << true
+        << "\u201Cphotos\u201D: 512.0 KB (524,288 bytes), 1 file and 0 folders, 33.3 % of the total  |  "
+           "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s";
+    QTest::newRow("a volume") << false << false << quint64(0) << true << false
                               << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s"
                                  " \u2014 volume: 3.0 MB used, 1.0 MB free, 1.5 MB not reached";
   }
@@ -410,6 +467,7 @@ class TMAppShellTest : public QObject {
     QFETCH(bool, stopped);
     QFETCH(quint64, unreadable);
     QFETCH(bool, volume);
+    QFETCH(bool, selected);
     QFETCH(QString, text);
     TMScanStatus status;
     status.scanning = scanning;
@@ -425,8 +483,31 @@ class TMAppShellTest : public QObject {
     status.usedBytes = 3 << 20;
     status.freeBytes = 1 << 20;
     status.unscannedBytes = 1572864;
+    if (selected) status.selection = TMSelectionStatus{"photos", 524288, false, true, 1, 0};
     QCOMPARE(statusTextOf(status), text);
     QCOMPARE(statusToolTipOf(status), QString::fromUtf8("/a/b\u240Ac\n/d"));
+  }
+
+  void theTrashQuestionNamesTheItemItsSizeAndItsFiles_data() {
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<quint64>("files");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("a file") << false << quint64(0) << "Move \u201Cphotos\u201D (12.3 GB) to the trash?";
+    QTest::newRow("a folder of one file") << true << quint64(1)
+                                          << "Move \u201Cphotos\u201D (12.3 GB, 1 file) to the trash?";
+    QTest::newRow("a folder of many") << true << quint64(4512)
+                                      << "Move \u201Cphotos\u201D (12.3 GB, 4,512 files) to the trash?";
+  }
+  void theTrashQuestionNamesTheItemItsSizeAndItsFiles() {
+    QFETCH(bool, folder);
+    QFETCH(quint64, files);
+    QFETCH(QString, text);
+    TMTrashQuestion question;
+    question.item = TMFileURL::fromPath("/home/u/photos");
+    question.bytes = uint64_t(12.3 * (1 << 30));
+    question.folder = folder;
+    question.files = files;
+    QCOMPARE(TMTrashQuestionBox::questionText(question), text);
   }
 
   void namesWithControlCharactersStayOnOneLine() {
@@ -476,13 +557,13 @@ class TMAppShellTest : public QObject {
     TMMainWindow* window = delegate->openUntitledFile();
     window->importScan(QFile::encodeName(file));
     QTRY_VERIFY(window->controller().curentlyNavigated() != nullptr);
-    QTRY_VERIFY(window->statusLine().text().contains("imported"));
+    QTRY_VERIFY(window->statusLine().fullText().contains("imported"));
     TMMainWindowController& controller = window->controller();
     QVERIFY(controller.isImported());
     // The path names the machine that was scanned: nothing of it is resolved here.
     QCOMPARE(QByteArray::fromStdString(controller.scannedUrl()->path()), QByteArray("/elsewhere/../data"));
     QCOMPARE(controller.curentlyNavigated()->diskSize(), uint64_t(12288));
-    QVERIFY(window->statusLine().text().startsWith("12.0 KB (12,288 bytes) in 2 files and 1 folders, imported"));
+    QVERIFY(window->statusLine().fullText().startsWith("12.0 KB (12,288 bytes) in 2 files and 1 folder, imported"));
     QWidget& map = window->mapPane().map();
     QTest::mouseClick(&map, Qt::LeftButton, {}, map.rect().center());
     QTRY_VERIFY(window->mapPane().view().selected() != nullptr);
@@ -520,6 +601,7 @@ class TMAppShellTest : public QObject {
     QVERIFY(defaults.units == TMSizeUnits::Formatter);
     QVERIFY(!defaults.scanOptions.hardLinksOnce && !defaults.scanOptions.crossMountPoints);
     QCOMPARE(defaults.scanOptions.threads, 1u);
+    QVERIFY(defaults.askBeforeTrash && defaults.showFreeSpace);
 
     QTemporaryDir folder;
     writeTextFile(folder.filePath("file"), std::string(5000, 'x').c_str());
@@ -528,7 +610,7 @@ class TMAppShellTest : public QObject {
     TMMainWindow* window = delegate->openFile(folder.path());
     QTRY_VERIFY(!window->controller().isScanning());
     const uint64_t everyLink = window->controller().curentlyNavigated()->diskSize();
-    QVERIFY(window->statusLine().text().contains(" KB ("));
+    QVERIFY(window->statusLine().fullText().contains(" KB ("));
 
     delegate->openPreferences(window);
     auto* dialog = window->findChild<TMPreferencesDialog*>();
@@ -536,6 +618,9 @@ class TMAppShellTest : public QObject {
     dialog->unitsChoice().setCurrentIndex(dialog->unitsChoice().findData(int(TMSizeUnits::Binary)));
     dialog->hardLinksChoice().setCurrentIndex(dialog->hardLinksChoice().findData(true));
     dialog->threadsChoice().setValue(4);
+    // Each choice of units is labelled as the map writes sizes with it.
+    QCOMPARE(dialog->unitsChoice().itemText(0), QString("1 KB = 1,024 bytes: KB, MB, GB"));
+    dialog->askBeforeTrashChoice().setChecked(false);
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
 
     QCOMPARE(QSettings().value("preferences/sizeUnits").toString(), QString("iec"));
@@ -543,9 +628,10 @@ class TMAppShellTest : public QObject {
     QCOMPARE(QSettings().value("preferences/crossMountPoints").toBool(), false);
     QCOMPARE(QSettings().value("preferences/scanThreads").toUInt(), 4u);
     QCOMPARE(window->controller().scanOptions().threads, 4u);
+    QVERIFY(!window->controller().asksBeforeTrash());
     // Sizes change at once, in the open window too.
     QCOMPARE(QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(2048)), QString("2.0 KiB"));
-    QVERIFY(window->statusLine().text().contains(" KiB ("));
+    QVERIFY(window->statusLine().fullText().contains(" KiB ("));
     // The count of links from the next scan on.
     QCOMPARE(window->controller().curentlyNavigated()->diskSize(), everyLink);
     window->rescanAction().trigger();

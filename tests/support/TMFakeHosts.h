@@ -86,6 +86,19 @@ struct TMFakeWindowHost : TMWindowHost {
     dropResponder = std::move(responder);
   }
   void toolbarFlagsChanged() override { ++flagNotices; }
+  void setProgressVisible(bool visible) override { progressVisible = visible; }
+  // The question waits for the test to answer it.
+  void askToMoveToTrash(const TMTrashQuestion& question,
+                        std::function<void(bool move, bool stopAsking)> answer) override {
+    questions.push_back(question);
+    pendingAnswer = std::move(answer);
+  }
+  void answer(bool move, bool stopAsking = false) {
+    std::function<void(bool, bool)> pending = std::move(pendingAnswer);
+    pendingAnswer = nullptr;
+    if (pending) pending(move, stopAsking);
+  }
+  void showFolderTrashed(const TMFileURL& url) override { trashedFolders.push_back(url); }
 
   bool messageShown = true;
   bool indeterminate = false;
@@ -99,6 +112,10 @@ struct TMFakeWindowHost : TMWindowHost {
   std::vector<std::string> openFailures;
   TMScanStatus status;
   int flagNotices = 0;
+  bool progressVisible = true;
+  std::vector<TMTrashQuestion> questions;
+  std::function<void(bool, bool)> pendingAnswer;
+  std::vector<TMFileURL> trashedFolders;
 };
 
 }  // namespace tilemora::test

@@ -212,12 +212,11 @@ TEST_F(TMMainWindowControllerTest, AHandedOverFolderOpensAndTheFlagsFollowTheVie
   const int notices = window.flagNotices;
   controller->zoomInView();
   EXPECT_EQ(window.flagNotices, notices + 1);
-  viewHost.finishAnimation();  // frames pass single-precision rectangles
-  const double zoomedIn = double(float(400 * (1 - 0.10000000149011612)));
-  EXPECT_EQ(view->virtualSize().width, zoomedIn);
+  viewHost.finishAnimation();
+  EXPECT_DOUBLE_EQ(view->virtualSize().width, 400 * double(0.9f));  // one step
   controller->zoomOutView();
   viewHost.finishAnimation();
-  EXPECT_EQ(view->virtualSize().width, double(float(zoomedIn * (1 + 0.10000000149011612))));
+  EXPECT_EQ(view->virtualSize(), view->frame());  // exactly back
   controller->revealInFinder();
   EXPECT_EQ(viewHost.reveals.size(), 1u);
 }
@@ -244,13 +243,88 @@ TEST_F(TMMainWindowControllerTest, MoveToTrashWaitsForTheScanAndDeletingTheRootE
 
   view->mouseDown();
   view->mouseUp({5, 290}, 1);
+  controller->setAskBeforeTrash(false);  // the scanned folder itself is asked about all the same
   controller->deleteSelectedElement();
+  ASSERT_EQ(window.questions.size(), 1u);
+  EXPECT_TRUE(window.questions[0].scannedFolder);
+  EXPECT_EQ(window.questions[0].files, 2u);
+  EXPECT_TRUE(viewHost.trashed.empty());
+  window.answer(true);
   EXPECT_EQ(viewHost.trashed, std::vector<TMFileURL>{TMFileURL::fromPath("/data")});
   EXPECT_EQ(controller->curentlyNavigated(), nullptr);  // emptied
   EXPECT_FALSE(controller->scannedUrl().has_value());
-  EXPECT_FALSE(controller->canDeleteSelection());
+  EXPECT_FALSE(controller->canDeleteSelection() || controller->canRescan() || controller->showsMap());
   EXPECT_TRUE(controller->atTopLevel() && controller->atMaximumZoom());
+  EXPECT_EQ(window.trashedFolders, std::vector<TMFileURL>{TMFileURL::fromPath("/data")});
+  EXPECT_TRUE(window.messageShown);
+  EXPECT_FALSE(window.progressVisible);
 }
+
+// Each answer to the question, and what changed before it came.
+struct TrashAnswerCase {
+  const char* name;
+  bool move;
+  bool stopAsking;
+  std::function<void(TMTreeMapView&)> meanwhile;
+  bool trashed;
+};
+class TMTrashAnswers : public TMMainWindowControllerTest, public ::testing::WithParamInterface<TrashAnswerCase> {};
+
+TEST_P(TMTrashAnswers, ActOnlyOnTheSelectionAskedAbout) {
+  make(std::make_shared<TMMemoryFileSystem>(
+      E::directory("data", {E::directory("inner", {E::file("a", 10), E::file("b", 5)}), E::file("c", 3)})));
+  controller->awakeFromNib(TMGlobalQueues::sharedQueues());
+  controller->openURL(TMFileURL::fromPath("/data"));
+  runToEnd();
+  auto selectInner = [this] {
+    view->selectWithFunction(
+        [this](TMDrawInfo_t& info, const TMRect& bounds) {
+          return view->current()->layout->getNodeAtPathParts({"/", "data", "inner"}, 1, info, bounds);
+        },
+        view->current()->url);
+  };
+  selectInner();
+  ASSERT_TRUE(window.status.selection.has_value());
+  EXPECT_EQ(window.status.selection->name, "inner");
+  EXPECT_EQ(window.status.selection->bytes, 15u * 512);
+  EXPECT_EQ(window.status.selection->files, 2u);
+  controller->deleteSelectedElement();
+  ASSERT_EQ(window.questions.size(), 1u);
+  EXPECT_EQ(window.questions[0].item.path(), "/data/inner");
+  EXPECT_EQ(window.questions[0].bytes, 15u * 512);
+  EXPECT_TRUE(window.questions[0].folder && !window.questions[0].scannedFolder);
+  if (GetParam().meanwhile) GetParam().meanwhile(*view);
+  window.answer(GetParam().move, GetParam().stopAsking);
+  EXPECT_EQ(viewHost.trashed.size(), GetParam().trashed ? 1u : 0u);
+  // The status line follows: what went is no longer counted.
+  EXPECT_EQ(window.status.bytes, (GetParam().trashed ? 3u : 18u) * 512);
+  EXPECT_EQ(window.status.files, GetParam().trashed ? 1u : 3u);
+  EXPECT_EQ(window.status.folders, GetParam().trashed ? 0u : 1u);
+  EXPECT_EQ(controller->asksBeforeTrash(), !GetParam().stopAsking);
+  if (GetParam().stopAsking) {  // the next item inside goes without a question
+    selectInner();
+    if (!view->selected() || view->selected()->url.path() != "/data/inner") return;
+    controller->deleteSelectedElement();
+    EXPECT_EQ(window.questions.size(), 1u);
+    EXPECT_EQ(viewHost.trashed.size(), 1u);
+  }
+}
+INSTANTIATE_TEST_SUITE_P(
+    Answers, TMTrashAnswers,
+    ::testing::Values(
+        TrashAnswerCase{"cancel keeps it", false, false, nullptr, false},
+        TrashAnswerCase{"move takes it", true, false, nullptr, true},
+        TrashAnswerCase{"move and stop asking", true, true, nullptr, true},
+        TrashAnswerCase{"cancel and stop asking", false, true, nullptr, false},
+        TrashAnswerCase{"another selection meanwhile", true, false,
+                        [](TMTreeMapView& v) {
+                          v.mouseDown();
+                          v.mouseUp({395, 5}, 1);
+                        },
+                        false},
+        TrashAnswerCase{"nothing selected meanwhile", true, false,
+                        [](TMTreeMapView& v) { v.setTreeMap(nullptr, TMFileURL::fromPath("/data")); }, false}),
+    caseNamesByName);
 
 TEST_F(TMMainWindowControllerTest, TheStatusTellsTheScanAndAtItsEndWhatTheFolderHolds) {
   make(std::make_shared<TMMemoryFileSystem>(E::directory(
@@ -281,6 +355,7 @@ TEST_F(TMMainWindowControllerTest, StoppingShowsWhatWasFoundAndNothingAfter) {
   runToEnd();
   EXPECT_FALSE(controller->isScanning());
   EXPECT_TRUE(window.status.stopped);
+  EXPECT_FALSE(window.progressVisible);  // how far a folder's scan got is not known: no full bar
   ASSERT_NE(view->root(), nullptr);
   EXPECT_EQ(view->root()->file, controller->curentlyNavigated().get());
   // The full map only: steps posted before the stop change nothing.

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMElidingLabel.h"
+
+#include <QMouseEvent>
+
+namespace tilemora {
+
+TMElidingLabel::TMElidingLabel(QWidget* parent) : QLabel(parent) {
+  setTextFormat(Qt::PlainText);
+  // The window may be narrower than the text: the label shrinks with it.
+  setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+void TMElidingLabel::setFullText(const QString& text, const QString& notes) {
+  fullText_ = text;
+  notes_ = notes;
+  elide();
+}
+
+void TMElidingLabel::clear() { setFullText(QString()); }
+
+QSize TMElidingLabel::minimumSizeHint() const { return QSize(0, QLabel::minimumSizeHint().height()); }
+
+void TMElidingLabel::resizeEvent(QResizeEvent* event) {
+  QLabel::resizeEvent(event);
+  elide();
+}
+
+void TMElidingLabel::mouseReleaseEvent(QMouseEvent* event) {
+  QLabel::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+void TMElidingLabel::elide() {
+  const QString shown = fontMetrics().elidedText(fullText_, Qt::ElideRight, contentsRect().width());
+  QLabel::setText(shown);
+  QStringList tip;
+  if (shown != fullText_) tip << fullText_;
+  if (!notes_.isEmpty()) tip << notes_;
+  setToolTip(tip.join(QStringLiteral("\n\n")));
+}
+
+}  // namespace tilemora

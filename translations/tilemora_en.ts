@@ -1,0 +1,45 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>TMStatusText</name>
+    <message numerus="yes">
+        <source>%Ln file(s)</source>
+        <translation>
+            <numerusform>%Ln file</numerusform>
+            <numerusform>%Ln files</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln folder(s)</source>
+        <translation>
+            <numerusform>%Ln folder</numerusform>
+            <numerusform>%Ln folders</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>; %Ln folder(s) could not be read</source>
+        <translation>
+            <numerusform>; %Ln folder could not be read</numerusform>
+            <numerusform>; %Ln folders could not be read</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln entries</source>
+        <translation>
+            <numerusform>%Ln entry</numerusform>
+            <numerusform>%Ln entries</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMTrashQuestionBox</name>
+    <message numerus="yes">
+        <source>%Ln file(s)</source>
+        <translation>
+            <numerusform>%Ln file</numerusform>
+            <numerusform>%Ln files</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>
