@@ -11,8 +11,8 @@ namespace tilemora {
 
 namespace {
 
-void openFolder(const TMFileURL& container) {
-  QDesktopServices::openUrl(QUrl::fromEncoded(fileUriOf(container)));
+void openFolder(const TMFileURL& container, const std::function<void()>& failed) {
+  if (!QDesktopServices::openUrl(QUrl::fromEncoded(fileUriOf(container))) && failed) failed();
 }
 
 }  // namespace
@@ -21,10 +21,10 @@ QByteArray fileUriOf(const TMFileURL& url) {
   return "file://" + QByteArray::fromStdString(url.path()).toPercentEncoding("/");
 }
 
-void revealInFileManager(const TMFileURL& item, const TMFileURL& container) {
+void revealInFileManager(const TMFileURL& item, const TMFileURL& container, std::function<void()> failed) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) {
-    openFolder(container);
+    openFolder(container, failed);
     return;
   }
   QDBusMessage call = QDBusMessage::createMethodCall(
@@ -32,8 +32,9 @@ void revealInFileManager(const TMFileURL& item, const TMFileURL& container) {
       QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
   call << QStringList{QString::fromLatin1(fileUriOf(item))} << QString();
   auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
-  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [container](QDBusPendingCallWatcher* done) {
-    if (done->isError()) openFolder(container);
+  QObject::connect(watcher, &QDBusPendingCallWatcher::finished,
+                   [container, failed = std::move(failed)](QDBusPendingCallWatcher* done) {
+    if (done->isError()) openFolder(container, failed);
     done->deleteLater();
   });
 }

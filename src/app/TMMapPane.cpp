@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScrollBar>
 #include <cmath>
 
@@ -124,18 +125,25 @@ void TMMapPane::pushClosedHandCursor() { map_->setCursor(Qt::ClosedHandCursor); 
 void TMMapPane::popCursor() { map_->unsetCursor(); }
 
 void TMMapPane::revealInFileManager(const TMFileURL& item, const TMFileURL& container) {
-  tilemora::revealInFileManager(item, container);
+  QPointer<TMMapPane> pane(this);
+  tilemora::revealInFileManager(item, container, [pane, item] {
+    if (!pane) return;
+    pane->showWarning(tr("\u201C%1\u201D cannot be shown in a file manager.").arg(displayText(item.lastPathComponent())),
+                      tr("No file manager answered, and no application opens its folder."));
+  });
 }
 
 TMTrashResult TMMapPane::moveToTrash(const TMFileURL& item) { return moveToFreedesktopTrash(item); }
 
 void TMMapPane::showDeletionFailure(const TMFileURL& item, std::string_view reason) {
-  const std::string_view name = item.lastPathComponent();
-  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Tilemora"),
-                              tr("\u201C%1\u201D could not be moved to the trash.")
-                                  .arg(displayText(name)),
-                              QMessageBox::Ok, window());
-  box->setInformativeText(QString::fromUtf8(reason.data(), qsizetype(reason.size())));
+  showWarning(tr("\u201C%1\u201D could not be moved to the trash.").arg(displayText(item.lastPathComponent())),
+              QString::fromUtf8(reason.data(), qsizetype(reason.size())));
+}
+
+void TMMapPane::showWarning(const QString& text, const QString& reason) {
+  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Tilemora"), text, QMessageBox::Ok, window());
+  box->setObjectName(QStringLiteral("warning"));
+  box->setInformativeText(reason);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->open();
 }

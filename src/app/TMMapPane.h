@@ -51,6 +51,8 @@ class TMMapPane : public QWidget, public TMTreeMapViewHost {
   void showDeletionFailure(const TMFileURL& item, std::string_view reason) override;
 
  private:
+  // A warning over the window that does not block it.
+  void showWarning(const QString& text, const QString& reason);
   // A scroll bar's action: the part hit and the bar's value as a fraction.
   void scrollerActed(QScrollBar& scroller, int action);
 

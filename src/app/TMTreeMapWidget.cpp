@@ -93,8 +93,24 @@ void TMTreeMapWidget::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down: return view_.keyDown(TMArrowKey::kDown);
     case Qt::Key_Left: return view_.keyDown(TMArrowKey::kLeft);
     case Qt::Key_Right: return view_.keyDown(TMArrowKey::kRight);
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      // With a folder selected, Narrow takes Enter; with nothing, it starts
+      // the keyboard on the first item.
+      if (!view_.selected()) return view_.selectSubItem();
+      return TMFileDraggingView::keyPressEvent(event);
     default: return TMFileDraggingView::keyPressEvent(event);
   }
+}
+
+bool TMTreeMapWidget::focusNextPrevChild(bool next) {
+  // Tab on a map with nothing selected starts on its first item; once
+  // something is, Tab moves on, so the map never keeps the focus.
+  if (next && view_.current() && !view_.selected()) {
+    view_.selectSubItem();
+    return true;
+  }
+  return TMFileDraggingView::focusNextPrevChild(next);
 }
 
 bool TMTreeMapWidget::event(QEvent* event) {

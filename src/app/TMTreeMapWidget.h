@@ -33,6 +33,7 @@ class TMTreeMapWidget : public TMFileDraggingView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
 
  private:
   TMPoint viewPointOf(QPointF position) const;

@@ -258,6 +258,24 @@ class TMAppShellTest : public QObject {
     map.grab();
   }
 
+  void theKeyboardWorksOnAFreshMap() {
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath("inner"));
+    writeTextFile(folder.filePath("inner/a"), std::string(9000, 'x').c_str());
+    writeTextFile(folder.filePath("b"), std::string(5000, 'x').c_str());
+    TMMainWindow* window = delegate->openFile(folder.path());
+    TMTreeMapWidget& map = window->mapPane().map();
+    for (int key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Return, Qt::Key_Tab}) {
+      window->rescanAction().trigger();
+      QTRY_VERIFY(!window->controller().isScanning());
+      QCOMPARE(window->focusWidget(), &map);
+      QVERIFY(window->selectFirstItemAction().isEnabled());
+      QCOMPARE(map.view().selected(), nullptr);
+      QTest::keyClick(&map, Qt::Key(key));
+      QVERIFY2(map.view().selected() != nullptr, qPrintable(QKeySequence(key).toString()));
+    }
+  }
+
   void theToolbarFollowsTheMap() {
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkpath("inner"));

@@ -188,6 +188,15 @@ class TMMapPaneTest : public QObject {
     QDesktopServices::unsetUrlHandler("file");
   }
 
+  void revealThatReachesNothingSaysSoInTheWindow() {
+    // No file manager on this bus, and offscreen no application opens folders.
+    QTest::mouseClick(&pane->map(), Qt::LeftButton, {}, widgetPointOf("/data/e", false));
+    view().revealSelectionInFinder();
+    QTRY_VERIFY(pane->findChild<QMessageBox*>("warning") != nullptr);
+    QCOMPARE(pane->findChild<QMessageBox*>("warning")->text(),
+             QString("\u201Ce\u201D cannot be shown in a file manager."));
+  }
+
   void revealAsksTheFileManagerWithTheRawBytesOfTheName() {
     QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "fake-file-manager");
     QVERIFY2(bus.isConnected(), "run this test in dbus-run-session");
