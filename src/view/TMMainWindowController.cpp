@@ -3,6 +3,7 @@
 
 #include "TMScanProgressRelay.h"
 #include "TMSharedLayout.h"
+#include "core/filetree/TMDeletionPathCheck.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMVolume.h"
 #include "core/layout/TMBlockSizes.h"
@@ -54,6 +55,9 @@ void TMMainWindowController::openURL(TMFileURL url) {
   window_.showMessageView(false);
   curentlyNavigated_.reset();
   scannedUrl_.reset();
+  // The kernel's path of the folder: a deletion or a reveal of the root acts
+  // on the folder, not on a link to it.
+  url = environment_.fileSystem->resolvedPath(url);
   window_.setProgressVisible(true);
   window_.setProgressIndeterminate(true);
   window_.startProgressAnimation();
@@ -303,6 +307,11 @@ void TMMainWindowController::awakeFromNib(TMGlobalQueues& queues) {
   });
   mainTreeView_.setDeletionResponder([weak](const TMFileTree& node) {
     if (auto controller = weak.lock()) controller->noteDeleted(node);
+  });
+  mainTreeView_.setTrashPathCheck([weak](const TMFileURL& item) -> std::optional<std::string> {
+    auto controller = weak.lock();
+    if (!controller || !controller->scannedUrl_) return "nothing is scanned";
+    return reasonPathChanged(*controller->environment_.fileSystem, *controller->scannedUrl_, item);
   });
   if (std::optional<TMFileURL> url = queues.getFileFromQueue()) openURL(*url);
 }

@@ -187,6 +187,10 @@ class TMTreeMapView {
   void setDeletionResponder(std::function<void(const TMFileTree&)> responder) {
     deletionResponder_ = std::move(responder);
   }
+  // Asked before an item goes to the trash: why its path cannot be trusted
+  // any more, or nothing (then it goes). None set: nothing is asked.
+  using TMTrashPathCheck = std::function<std::optional<std::string>(const TMFileURL& item)>;
+  void setTrashPathCheck(TMTrashPathCheck check) { trashPathCheck_ = std::move(check); }
   // Whether the selection is the scanned folder itself.
   bool isSelectionRoot() const;
 
@@ -240,6 +244,7 @@ class TMTreeMapView {
   std::function<void()> stateChangeNotifier_;
   std::function<void()> cleanupResponder_;
   std::function<void(const TMFileTree&)> deletionResponder_;
+  TMTrashPathCheck trashPathCheck_;
   std::optional<TMRect> zoomTarget_;  // where a running zoom ends, exactly
   bool showsSpace_ = true;
   std::shared_ptr<TMLayoutNode> handedOver_;  // the tree as handed over, space and all

@@ -27,7 +27,12 @@ void TMTreeMapView::deleteSelection(bool) {
   if (rootFile == nullptr || parts.size() <= rootIndex) return;
 
   const FileDeleteRez_t deleted = rootFile->deleteNodeWithURLParts(
-      parts, rootIndex, [this](const TMFileURL& item) { return host_.moveToTrash(item); });
+      parts, rootIndex, [this](const TMFileURL& item) {
+        if (trashPathCheck_) {
+          if (std::optional<std::string> changed = trashPathCheck_(item)) return TMTrashResult{false, *changed};
+        }
+        return host_.moveToTrash(item);
+      });
   if (deleted.code == DeletionFailed) {
     host_.showDeletionFailure(selected_->url, deleted.failure);
     return;

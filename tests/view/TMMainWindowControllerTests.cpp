@@ -155,6 +155,48 @@ TEST_F(TMMainWindowControllerTest, OpeningAnotherFolderStopsTheOldScanAndFreesIt
   EXPECT_EQ(controller->scannedElementCount(), 1u);
 }
 
+TEST_F(TMMainWindowControllerTest, TheTrashTakesTheFolderNotALinkToItAndNothingOutsideTheScan) {
+  TMTemporaryTree tree;
+  tree.makeFolder("photos/sub/mid");
+  tree.makeFile("photos/sub/mid/f", 10);
+  tree.makeFolder("elsewhere/mid");
+  tree.makeSymlink("link-to-photos", "photos");
+  make(TMFileSystem::posix());
+  controller->awakeFromNib(TMGlobalQueues::sharedQueues());
+  controller->openURL(TMFileURL::fromPath(tree.pathOf("link-to-photos")));
+  runToEnd();
+  char* real = ::realpath(tree.pathOf("photos").c_str(), nullptr);
+  const TMFileURL photos = TMFileURL::fromPath(real);
+  std::free(real);
+  ASSERT_EQ(controller->scannedUrl(), photos);
+  auto select = [this](const TMFileURL& url) {
+    const int32_t start = int32_t(view->current()->url.pathComponents().size()) - 1;
+    view->selectWithFunction(
+        [&](TMDrawInfo_t& info, const TMRect& bounds) {
+          return view->current()->layout->getNodeAtPathParts(url.pathComponents(), start, info, bounds);
+        },
+        view->current()->url);
+  };
+
+  // A folder on the path swapped for a link after the scan: refused.
+  select(photos.appending("sub").appending("mid"));
+  ASSERT_EQ(view->selected()->url, photos.appending("sub").appending("mid"));
+  ASSERT_EQ(::rename(tree.pathOf("photos/sub").c_str(), tree.pathOf("photos/sub.orig").c_str()), 0);
+  tree.makeSymlink("photos/sub", "../elsewhere");
+  controller->deleteSelectedElement();
+  window.answer(true);
+  EXPECT_TRUE(viewHost.trashed.empty());
+  ASSERT_EQ(viewHost.failures.size(), 1u);
+  EXPECT_NE(viewHost.failures[0].find("has changed on disk since the scan; rescan first"), std::string::npos);
+
+  // The scanned folder itself: the folder, not the link it was opened by.
+  select(photos);
+  ASSERT_TRUE(view->isSelectionRoot());
+  controller->deleteSelectedElement();
+  window.answer(true);
+  EXPECT_EQ(viewHost.trashed, std::vector<TMFileURL>{photos});
+}
+
 TEST_F(TMMainWindowControllerTest, AClosedWindowIsNeverCalledBack) {
   make(std::make_shared<TMMemoryFileSystem>(folderOf(30000)));
   controller->openURL(TMFileURL::fromPath("/data"));

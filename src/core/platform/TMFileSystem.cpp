@@ -10,7 +10,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "TMMountTable.h"
@@ -28,6 +30,11 @@ std::shared_ptr<TMFileSystem> TMFileSystem::posix() {
 
 int TMFileSystem::openDirectory(const char* path) const {
   return ::open(path, kDirectoryFlags);
+}
+
+TMFileURL TMFileSystem::resolvedPath(const TMFileURL& url) const {
+  std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(url.path().c_str(), nullptr), &std::free);
+  return resolved ? TMFileURL::fromPath(resolved.get()) : url;
 }
 
 int TMFileSystem::openDirectoryAt(int directory, const char* name) const {

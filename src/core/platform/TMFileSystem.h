@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "TMFileURL.h"
+
 namespace tilemora {
 
 struct TMFileSystemSizes {
@@ -52,6 +54,10 @@ class TMFileSystem {
   // stat of `path`, following symbolic links; 0 or -1 with errno set.
   virtual int statPath(const char* path, struct stat* result) const;
   virtual void closeDirectory(int directory) const;
+
+  // `url` with every symbolic link on it resolved, as the kernel sees it;
+  // `url` itself when it cannot be resolved.
+  virtual TMFileURL resolvedPath(const TMFileURL& url) const;
 
   // Total and free bytes of the file system holding `path`; all zero when
   // they cannot be read.
