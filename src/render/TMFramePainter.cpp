@@ -34,9 +34,11 @@ void fillRectangles(QPainter& painter, const TMRect* rects, const TMColor* const
 }
 
 // drawFrameRect
-void frameRectangles(QPainter& painter, const TMRect* rects, uint64_t count, double viewHeight) {
+void frameRectangles(QPainter& painter, const TMRect* rects, const uint8_t* framed, uint64_t count,
+                     double viewHeight) {
   const QColor grey = qColorOf(TMColor::grayColor());
   for (uint64_t i = 0; i < count; ++i) {
+    if (!framed[i]) continue;
     QRectF r = flipped(rects[i], viewHeight);
     double width = std::min(1.0, r.width());
     double height = std::min(1.0, r.height());
@@ -75,7 +77,7 @@ void paintGatheredFrame(QPainter& painter, const TMGeometryGatherer& gatherer, d
   const uint64_t count = gatherer.rectangleCount();
   fillRectangles(painter, gatherer.getRectangles(), gatherer.getColors(), count, viewHeight);
   if (framesAndTexts) {
-    frameRectangles(painter, gatherer.getRectangles(), count, viewHeight);
+    frameRectangles(painter, gatherer.getRectangles(), gatherer.getFramed(), count, viewHeight);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     drawTexts(painter, gatherer.getText(), viewHeight);
   }

@@ -98,5 +98,20 @@ TEST(TMMapImageLabels, DescendersAndUnderscoresOfATitleAreDrawnWhole) {
   EXPECT_GT(below, 4);
 }
 
+TEST(TMMapImageDensity, AFolderOfManyTinyFilesReadsAsFull) {
+  TMMemoryEntry folder = TMMemoryEntry::directory("man1", {});
+  for (int i = 0; i < 20000; ++i) folder.children.push_back(TMMemoryEntry::file("f" + std::to_string(i), 1 + i % 3));
+  TMFinishedScan scan = scanToEnd("/man1", std::make_shared<TMMemoryFileSystem>(std::move(folder)));
+  std::unique_ptr<TMLayoutNode> layout = scan.root->createLayoutTree(blockSizes.finalLayoutDepth, 0);
+  const QImage image = renderTreeMap(*layout, 800, 600);
+  // The folder's interior: 3 pixels in from the sides and bottom, 13 below the top.
+  const QRgb own = rgbOf(colorList[0]);
+  int ownPixels = 0, interior = 0;
+  for (int y = 13; y < 597; ++y) {
+    for (int x = 3; x < 797; ++x, ++interior) ownPixels += image.pixel(x, y) == own;
+  }
+  EXPECT_LT(ownPixels, interior / 20) << ownPixels << " of " << interior;
+}
+
 }  // namespace
 }  // namespace tilemora::test

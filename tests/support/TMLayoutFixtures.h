@@ -4,6 +4,7 @@
 // measurer whose widths are known in advance.
 
 #include <memory>
+#include <span>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -43,10 +44,13 @@ class TMLeafFactory {
   std::unique_ptr<TMLayoutNode> leaf(uint64_t size, const std::string& name = "f") {
     return std::make_unique<TMLayoutLeaf>(file(size, name));
   }
-  std::vector<std::unique_ptr<TMLayoutNode>> leaves(std::initializer_list<uint64_t> sizes) {
+  std::vector<std::unique_ptr<TMLayoutNode>> leaves(std::span<const uint64_t> sizes) {
     std::vector<std::unique_ptr<TMLayoutNode>> list;
     for (uint64_t size : sizes) list.push_back(leaf(size, std::to_string(size)));
     return list;
+  }
+  std::vector<std::unique_ptr<TMLayoutNode>> leaves(std::initializer_list<uint64_t> sizes) {
+    return leaves(std::span<const uint64_t>(sizes.begin(), sizes.size()));
   }
   TMNodeArena& arena() { return arena_; }
 

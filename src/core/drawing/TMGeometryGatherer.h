@@ -40,7 +40,9 @@ class TMGeometryGatherer {
 
   // Adds a filled rectangle given in virtual coordinates; `color` must
   // outlive the frame. Rectangles that clip to nothing are not counted.
-  void addRectangle(const TMRect& rectangle, const TMColor* color);
+  // An unframed one (the fill of nodes too small to draw one by one) gets
+  // no grey frame when painted.
+  void addRectangle(const TMRect& rectangle, const TMColor* color, bool framed = true);
   // Adds a text; the rectangle's x, y and width are virtual, its height is
   // in view units already. `node` (virtual) is the rectangle of the node it
   // names, which the text may reach into below its box; none: the box.
@@ -55,6 +57,8 @@ class TMGeometryGatherer {
   uint64_t rectangleCount() const;
   const TMRect* getRectangles() const;
   const TMColor* const* getColors() const;
+  // Per rectangle: 1 when it is painted with a grey frame.
+  const uint8_t* getFramed() const { return framed.data(); }
   const std::vector<TMStringDraw>& getText() const;
 
   // Room for rectangles: the initial count, more once a frame needed more.
@@ -66,6 +70,7 @@ class TMGeometryGatherer {
   TMRect frameRect;
   std::vector<TMRect> rects;
   std::vector<const TMColor*> colors;
+  std::vector<uint8_t> framed;
   std::shared_ptr<const TMTextMeasuring> measurer;
   bool collecting = false;
   double widthScale = 0;

@@ -42,7 +42,12 @@ void TMLayoutFolder::drawNodeText(TMDrawInfo_t& info, const TMRect& r) {
 }
 
 void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
-  if (!drawableWithInfo(info, bounds)) return;
+  if (!drawableWithInfo(info, bounds)) {
+    // Too small to enter: its area is filled in its own colour, not left to
+    // the folder around it.
+    if (meetsVisibleArea(info, bounds)) info.gatherer->addRectangle(bounds, fillColor(info), false);
+    return;
+  }
   info.gatherer->addRectangle(bounds, fillColor(info));
   drawNodeText(info, bounds);
   TMRect contents = bounds;

@@ -19,10 +19,13 @@ void TMLayoutNode::operator delete(void* node, std::size_t bytes) {
 }
 
 bool TMLayoutNode::drawableWithInfo(const TMDrawInfo_t& info, const TMRect& r) const {
-  const TMRect& v = *info.visibleArea;
   return r.width >= blockSizes.minNodeWidth * info.pixelWidth &&
-         r.height >= blockSizes.minNodeHeight * info.pixelHeight && v.y + v.height >= r.y &&
-         v.x + v.width >= r.x && r.x + r.width >= v.x && r.y + r.height >= v.y;
+         r.height >= blockSizes.minNodeHeight * info.pixelHeight && meetsVisibleArea(info, r);
+}
+
+bool TMLayoutNode::meetsVisibleArea(const TMDrawInfo_t& info, const TMRect& r) const {
+  const TMRect& v = *info.visibleArea;
+  return v.y + v.height >= r.y && v.x + v.width >= r.x && r.x + r.width >= v.x && r.y + r.height >= v.y;
 }
 
 TMLayoutNode* TMLayoutNode::getNodeConforming(const TMLayoutPredicate&, TMDrawInfo_t&,

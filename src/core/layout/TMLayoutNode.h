@@ -40,6 +40,8 @@ class TMLayoutNode {
   // Whether a node in `bounds` is at least 7 × 7 view pixels and meets the
   // visible rectangle (touching counts; NaN fails).
   bool drawableWithInfo(const TMDrawInfo_t& info, const TMRect& bounds) const;
+  // Whether a node in `bounds` meets the visible rectangle, at any size.
+  bool meetsVisibleArea(const TMDrawInfo_t& info, const TMRect& bounds) const;
 
   // The size that orders and splits nodes: 0 here.
   virtual uint64_t nodeSize() const { return 0; }

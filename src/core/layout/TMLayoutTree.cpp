@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "core/drawing/TMColorWheel.h"
+#include "core/drawing/TMGeometryGatherer.h"
 #include "core/platform/TMAssert.h"
 
 namespace tilemora {
@@ -137,7 +139,23 @@ void TMLayoutTree::orientAndSplit(const TMRect& bounds, TMRect& first, TMRect& s
 }
 
 void TMLayoutTree::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
-  if (!drawableWithInfo(info, bounds) || !isSplit()) return;
+  if (!isSplit()) return;
+  if (!drawableWithInfo(info, bounds)) {
+    // Too small to enter, but on screen: what it places is filled in the
+    // colour its nodes would take, as one rectangle per side, so a folder
+    // of many small files reads as full. A side left empty (bytes not
+    // laid out yet) stays unfilled.
+    if (!meetsVisibleArea(info, bounds)) return;
+    TMRect first, second;
+    orientAndSplit(bounds, first, second);
+    const TMColor* color = info.colorWheel->getLevelColor();
+    if (left_ && right_) {
+      info.gatherer->addRectangle(bounds, color, false);
+    } else if (left_ || right_) {
+      info.gatherer->addRectangle(left_ ? first : second, color, false);
+    }
+    return;
+  }
   TMRect first, second;
   orientAndSplit(bounds, first, second);
   if (left_) left_->drawGeometry(info, first);

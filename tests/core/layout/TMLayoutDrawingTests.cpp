@@ -90,7 +90,7 @@ TEST(TMLayoutDrawing, TheTextWidthTestUsesThePixelHeight) {
   EXPECT_EQ(frame.gatherer.getText().size(), 1u);
 }
 
-TEST(TMLayoutDrawing, NodesBelowSevenPixelsOrOutOfViewAreNotEntered) {
+TEST(TMLayoutDrawing, NodesBelowSevenPixelsAreFilledWholeAndThoseOutOfViewSkipped) {
   TMLeafFactory factory;
   auto folderOf = [&](uint64_t size) {
     std::vector<std::unique_ptr<TMLayoutNode>> list;
@@ -106,10 +106,42 @@ TEST(TMLayoutDrawing, NodesBelowSevenPixelsOrOutOfViewAreNotEntered) {
   TMLayoutFolder touching = folderOf(1);
   touching.drawGeometry(info, TMRect{100, 0, 50, 50});  // shares the visible edge
   frame.gatherer.stopGathering();
-  // Only the touching folder is drawn: its contents, inset, lie outside.
-  ASSERT_EQ(frame.gatherer.rectangleCount(), 1u);
-  EXPECT_EQ(frame.rectangles()[0], (TMRect{100, 0, 50, 50}));
+  // The narrow folder is one unframed fill, not entered; the touching one
+  // is drawn (its contents, inset, lie outside); the outside one is not.
+  ASSERT_EQ(frame.gatherer.rectangleCount(), 2u);
+  EXPECT_EQ(frame.rectangles()[0], (TMRect{0, 0, 6, 50}));
+  EXPECT_EQ(frame.gatherer.getFramed()[0], 0);
+  EXPECT_EQ(frame.rectangles()[1], (TMRect{100, 0, 50, 50}));
+  EXPECT_EQ(frame.gatherer.getFramed()[1], 1);
 }
+
+// A split node too small to enter is filled, unframed, in the colour of
+// what it places: whole when both sides hold nodes, only the placed side's
+// share otherwise.
+struct DenseSplitCase {
+  const char* name;
+  std::vector<uint64_t> sizes;
+  uint64_t total;
+  TMRect filled;
+};
+class TMDenseSplits : public ::testing::TestWithParam<DenseSplitCase> {};
+
+TEST_P(TMDenseSplits, FillWhatTheyPlaceInOneRectangle) {
+  TMLeafFactory factory;
+  TMLayoutTree tree(factory.leaves(GetParam().sizes), GetParam().total);
+  TMFrame frame({0, 0, 100, 100});
+  TMDrawInfo_t info = frame.begin();
+  tree.drawGeometry(info, TMRect{0, 0, 6, 4});
+  frame.gatherer.stopGathering();
+  ASSERT_EQ(frame.gatherer.rectangleCount(), 1u);
+  EXPECT_EQ(frame.rectangles()[0], GetParam().filled);
+  EXPECT_EQ(frame.gatherer.getFramed()[0], 0);
+  EXPECT_EQ(*frame.gatherer.getColors()[0], *TMColorWheel().getLevelColor());
+}
+INSTANTIATE_TEST_SUITE_P(Splits, TMDenseSplits,
+                         ::testing::Values(DenseSplitCase{"two sides", {3, 1}, 4, {0, 0, 6, 4}},
+                                           DenseSplitCase{"a lone node of half", {2}, 4, {0, 0, 3, 4}}),
+                         caseNamesByName);
 
 TEST(TMLayoutDrawing, AVisibleSplitDrawsBothSidesHoweverThin) {
   TMLeafFactory factory;
