@@ -74,9 +74,8 @@ void reportUnreadableFolders(const TMScanTask& task) {
   const uint64_t unreadable = task.unreadableFolderCount();
   if (unreadable == 0) return;
   std::fprintf(stderr, "tilemora-scan: %" PRIu64 " folders could not be read, counted as empty:\n", unreadable);
-  for (const std::string& folder : task.firstUnreadableFolders())
-    std::fprintf(stderr, "  %s\n", printableName(folder).c_str());
-  if (unreadable > task.firstUnreadableFolders().size()) std::fputs("  ...\n", stderr);
+  for (const TMUnreadableFolder& folder : task.unreadableFolders())
+    std::fprintf(stderr, "  %s: %s\n", printableName(folder.path).c_str(), std::strerror(folder.error));
 }
 
 // Standard output could not take everything: as du does, a failure.

@@ -157,7 +157,9 @@ TMScanStatus TMMainWindowController::scanStatus() const {
   std::tie(status.files, status.folders) = entryCounts_;
   if (scanTask_ && !stopped_) {
     status.unreadableFolders = scanTask_->unreadableFolderCount();
-    status.firstUnreadableFolders = scanTask_->firstUnreadableFolders();
+    const auto& unreadable = scanTask_->unreadableFolders();
+    for (size_t i = 0; i < std::min<size_t>(unreadable.size(), TMScanStatus::kUnreadableFoldersTold); ++i)
+      status.firstUnreadableFolders.push_back(unreadable[i].path);
   }
   if (imported_) {
     status.imported = true;
@@ -166,6 +168,11 @@ TMScanStatus TMMainWindowController::scanStatus() const {
   }
   if (mapFinal_) status.selection = selectionStatus();
   return status;
+}
+
+const std::vector<TMUnreadableFolder>& TMMainWindowController::unreadableFolders() const {
+  static const std::vector<TMUnreadableFolder> none;
+  return scanTask_ && mapFinal_ && !stopped_ && !imported_ ? scanTask_->unreadableFolders() : none;
 }
 
 std::pair<uint64_t, uint64_t> TMMainWindowController::entriesBelow(const TMFileTree& node) const {

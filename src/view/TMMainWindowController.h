@@ -97,6 +97,8 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
 
   std::shared_ptr<TMFileTree> curentlyNavigated() const { return curentlyNavigated_; }
   const std::optional<TMFileURL>& scannedUrl() const { return scannedUrl_; }
+  // Every folder the finished scan could not read (none while it runs).
+  const std::vector<TMUnreadableFolder>& unreadableFolders() const;
   // Progress notices received since the current scan began.
   uint64_t scannedElementCount() const;
   // True from the start of a scan until its full map is on screen.

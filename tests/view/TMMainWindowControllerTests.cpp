@@ -6,6 +6,7 @@
 #include <set>
 #include <thread>
 
+#include "core/filetree/TMFolderTree.h"
 #include "core/platform/TMManualMainQueue.h"
 #include "support/TMCaseNames.h"
 #include "support/TMFakeHosts.h"
@@ -444,7 +445,21 @@ TEST_P(TMUnreadableFolders, AreCountedNamedAndKeepTheirKind) {
   for (const std::string& relative : GetParam().reported) reported.push_back(tree.pathOf(relative));
   EXPECT_EQ(window.status.firstUnreadableFolders, reported);
   EXPECT_EQ(window.status.unreadableFolders, reported.size());
+  EXPECT_EQ(pathsOf(controller->unreadableFolders()), reported);
   EXPECT_EQ(window.status.folders, GetParam().folders);
+  // Each is marked on its node, with why, for the map.
+  for (const std::string& relative : GetParam().reported) {
+    const TMFileTree* node = controller->curentlyNavigated().get();
+    for (const std::string& part : TMFileURL::fromPath("/" + relative).pathComponents()) {
+      if (part == "/") continue;
+      const TMChildList* children = node->asFolder()->children();
+      for (uint32_t i = 0; children && i < children->count(); ++i) {
+        if (children->at(i)->filename() == part) node = children->at(i);
+      }
+    }
+    ASSERT_NE(node->asFolder(), nullptr) << relative;
+    EXPECT_NE(node->asFolder()->readError(), 0) << relative;
+  }
 }
 INSTANTIATE_TEST_SUITE_P(
     Faults, TMUnreadableFolders,

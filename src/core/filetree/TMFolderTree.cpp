@@ -144,14 +144,18 @@ bool TMFolderTree::createFileListAtUrl(dev_t device, TMScanningContext_t* contex
     listing.popTo(chunk);
   }
   // Listed but not entered: what it holds is there, yet not measured.
-  if (denied) noteUnreadable(nullptr, context);
+  if (denied) {
+    markUnreadable(EACCES);
+    noteUnreadable(nullptr, EACCES, context);
+  }
   return !denied;
 }
 
-void TMFolderTree::noteUnreadable(const char* name, TMScanningContext_t* context) const {
-  if (context->unreadableFolderCount++ >= TMScanningContext_t::kUnreadableFoldersKept) return;
-  // Its path, from the folders above it: only built for the first few.
-  // With several threads, those above this thread's branch come first.
+void TMFolderTree::noteUnreadable(const char* name, int error, TMScanningContext_t* context) const {
+  ++context->unreadableFolderCount;
+  // Its path, from the folders above it: memory only for folders that could
+  // not be read. With several threads, those above this thread's branch
+  // come first.
   std::vector<const TMFolderTree*> above;
   std::vector<const TMScanBranch*> branches;
   for (const TMScanBranch* branch = context->branch; branch != nullptr; branch = branch->parent)
@@ -164,7 +168,7 @@ void TMFolderTree::noteUnreadable(const char* name, TMScanningContext_t* context
   for (size_t i = 1; i < above.size(); ++i) (path += '/').append(above[i]->filename());
   if (!above.empty()) (path += '/').append(filename());
   if (name != nullptr) (path += '/').append(name);
-  context->firstUnreadableFolders.push_back(path.empty() ? std::string("/") : path);
+  context->unreadableFolders.push_back({path.empty() ? std::string("/") : path, error});
 }
 
 bool TMFolderTree::acceptEntry(size_t level, dev_t device, const char* name, unsigned char type,
@@ -230,8 +234,10 @@ void TMFolderTree::scanSubFolder(size_t level, const char* name, dev_t device, i
   const TMFileSystem& fileSystem = *context->fileSystem;
   const int subDirectory = fileSystem.openDirectoryAt(openFolders.descriptor(level), name);
   if (subDirectory < 0) {
+    const int error = errno;
     --context->parentCount;
-    noteUnreadable(folder->filenameCString(), context);
+    folder->markUnreadable(error);
+    noteUnreadable(folder->filenameCString(), error, context);
     if (context->observer != nullptr) context->observer->folderLeft(true);
     return;
   }

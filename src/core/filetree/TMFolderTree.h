@@ -17,6 +17,8 @@
 
 #include <sys/types.h>
 
+#include <cerrno>
+
 #include "TMChildList.h"
 #include "TMFileTree.h"
 #include "TMScanningContext.h"
@@ -38,6 +40,13 @@ class TMFolderTree : public TMFileTree {
   // the scan runs, hold a TMInterimReadGuard for as long as the list is used.
   const TMChildList* children() const { return children_.load(std::memory_order_seq_cst); }
   uint64_t childCount() const;
+  // Why the scan could not read this folder (an errno), 0 when it could.
+  // Set on the scan thread; read while it runs.
+  int readError() const { return readError_.load(std::memory_order_relaxed); }
+  // Marks this folder as not read (a saved scan says so too).
+  void markUnreadable(int error) const {
+    readError_.store(uint8_t(error > 0 && error < 256 ? error : EIO), std::memory_order_relaxed);
+  }
 
   // Gives a folder built outside a scan (a saved scan being read) its
   // children, all nodes of `arena`: sorted largest first into a list in the
@@ -66,9 +75,9 @@ class TMFolderTree : public TMFileTree {
   // its listed kind, with 0 bytes).
   bool acceptEntry(size_t level, dev_t device, const char* name, unsigned char type,
                    TMScanningContext_t* context);
-  // Notes a folder that could not be read: `name` below this folder, or
-  // this folder itself when `name` is null.
-  void noteUnreadable(const char* name, TMScanningContext_t* context) const;
+  // Notes a folder that could not be read for `error`: `name` below this
+  // folder, or this folder itself when `name` is null.
+  void noteUnreadable(const char* name, int error, TMScanningContext_t* context) const;
   // Adds the sub-folder `name` (on `device`, as `inode`; 0 when its stat was
   // refused) of the folder open at `level` and scans it.
   void scanSubFolder(size_t level, const char* name, dev_t device, ino_t inode,
@@ -84,9 +93,16 @@ class TMFolderTree : public TMFileTree {
   // With hard links counted once: whether `info` is the first link found.
   static bool isFirstLink(const struct stat& info, TMScanningContext_t* context);
 
+  // Declared first, so that it takes a byte of the base's tail padding and
+  // costs no memory: errno values fit in a byte.
+  mutable std::atomic<uint8_t> readError_{0};
   std::atomic<TMChildList*> children_;
 
   TM_FILE_TREE_STORAGE(TMFolderTree)
 };
+
+// A folder costs its base and its list pointer: the read error lies in the
+// base's padding.
+static_assert(sizeof(TMFolderTree) == sizeof(TMFileTree) + sizeof(TMChildList*));
 
 }  // namespace tilemora

@@ -79,10 +79,8 @@ void TMParallelScan::scan(TMFolderTree* start, int descriptor, dev_t device, ino
     context->recycler->takeOver(state->recycler);
     const TMScanningContext_t& helper = state->context;
     context->unreadableFolderCount += helper.unreadableFolderCount;
-    for (const std::string& path : helper.firstUnreadableFolders) {
-      if (context->firstUnreadableFolders.size() < TMScanningContext_t::kUnreadableFoldersKept)
-        context->firstUnreadableFolders.push_back(path);
-    }
+    context->unreadableFolders.insert(context->unreadableFolders.end(), helper.unreadableFolders.begin(),
+                                      helper.unreadableFolders.end());
   }
 }
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "TMUnreadableFolder.h"
+
 namespace tilemora {
 
 class TMScanTask {
@@ -33,11 +35,11 @@ class TMScanTask {
   // waited for at exit like the scan. False when no thread could be started.
   static bool startFinishingWork(std::function<void()> work);
 
-  // Folders that could not be opened (counted as empty): how many, and the
-  // first few paths. Written by the scan before it announces its end; read
-  // them after the end notice has run, or once finished.
+  // Folders that could not be opened (counted as empty): how many, and
+  // each one. Written by the scan before it announces its end; read them
+  // after the end notice has run, or once finished.
   uint64_t unreadableFolderCount() const { return unreadableFolderCount_; }
-  const std::vector<std::string>& firstUnreadableFolders() const { return firstUnreadableFolders_; }
+  const std::vector<TMUnreadableFolder>& unreadableFolders() const { return unreadableFolders_; }
 
  private:
   friend class TMFileTree;
@@ -49,7 +51,7 @@ class TMScanTask {
   mutable std::condition_variable finishedChanged_;
   bool finished_ = false;
   uint64_t unreadableFolderCount_ = 0;
-  std::vector<std::string> firstUnreadableFolders_;
+  std::vector<TMUnreadableFolder> unreadableFolders_;
 };
 
 }  // namespace tilemora

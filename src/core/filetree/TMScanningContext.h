@@ -11,6 +11,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "TMUnreadableFolder.h"
+
 #include <sys/types.h>
 
 #include "TMListingStack.h"
@@ -67,12 +69,11 @@ struct TMScanningContext_t {
   std::vector<std::pair<uint64_t, TMFileTree*>> sortScratch;
 
   // Folders listed in their parent that could not be opened (they count 0
-  // bytes): how many, and the paths of the first few. `rootPath` is the
-  // path the scan started at.
+  // bytes): how many, and each one. `rootPath` is the path the scan
+  // started at.
   std::string rootPath;
   uint64_t unreadableFolderCount = 0;
-  std::vector<std::string> firstUnreadableFolders;
-  static constexpr size_t kUnreadableFoldersKept = 5;
+  std::vector<TMUnreadableFolder> unreadableFolders;
 
   // Set when several threads scan the tree, each with a context of its
   // own; a one-thread scan leaves them as they are.

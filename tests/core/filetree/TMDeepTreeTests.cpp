@@ -271,7 +271,7 @@ TEST_P(TMDeepChainMovedDuringScan, GoesBackUpOrReportsTheLostFolder) {
   TMFinishedScan scan = scanToEnd(tree.path(), fileSystem);
   EXPECT_EQ(scan.task->unreadableFolderCount(), GetParam().unreadable);
   if (GetParam().unreadable > 0) {
-    EXPECT_EQ(scan.task->firstUnreadableFolders(), std::vector<std::string>{tree.path() + "/d/d"});
+    EXPECT_EQ(pathsOf(scan.task->unreadableFolders()), std::vector<std::string>{tree.path() + "/d/d"});
   }
   // The folders found before the move are all there.
   const TMFileTree* node = scan.root.get();
