@@ -42,4 +42,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>tilemora::TMUnreadableFoldersDialog</name>
+    <message numerus="yes">
+        <source>%Ln folder(s) could not be read; they count as empty:</source>
+        <translation>
+            <numerusform>%Ln folder could not be read; they count as empty:</numerusform>
+            <numerusform>%Ln folders could not be read; they count as empty:</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

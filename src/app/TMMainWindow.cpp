@@ -28,6 +28,7 @@
 #include "TMSavedScanReader.h"
 #include "TMStatusText.h"
 #include "TMTrashQuestionBox.h"
+#include "TMUnreadableFoldersDialog.h"
 #include "TilemoraAppDelegate.h"
 #include "view/TMGlobalQueues.h"
 
@@ -58,6 +59,8 @@ TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMain
 
   statusLine_ = new TMElidingLabel;
   statusBar()->addWidget(statusLine_, 1);
+  // Its count of folders that could not be read opens the list of them.
+  connect(statusLine_, &TMElidingLabel::clicked, this, [this] { showUnreadableFolders(); });
   progress_ = new QProgressBar;
   progress_->setMaximumWidth(220);
   progress_->setTextVisible(false);
@@ -207,6 +210,14 @@ void TMMainWindow::askToMoveToTrash(const TMTrashQuestion& question,
   });
 }
 
+void TMMainWindow::showUnreadableFolders() {
+  const std::vector<TMUnreadableFolder>& folders = controller_->unreadableFolders();
+  if (folders.empty()) return;
+  auto* dialog = new TMUnreadableFoldersDialog(folders, this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->open();
+}
+
 void TMMainWindow::showFolderTrashed(const TMFileURL& url) {
   statusLine_->clear();
   messageView_->setMessage(tr("\u201C%1\u201D was moved to the trash.").arg(displayText(url.lastPathComponent())));
@@ -284,7 +295,10 @@ void TMMainWindow::showMessageView(bool shown) {
 
 void TMMainWindow::showScanStatus(const TMScanStatus& status) {
   mapPane_->setTitleNote(status.imported ? tr("imported") : QString());
-  statusLine_->setFullText(statusTextOf(status), statusToolTipOf(status));
+  QString notes = statusToolTipOf(status);
+  if (!controller_->unreadableFolders().empty()) notes += QLatin1Char('\n') + tr("Click for the whole list.");
+  statusLine_->setFullText(statusTextOf(status), notes);
+  statusLine_->setCursor(controller_->unreadableFolders().empty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
   stop_->setEnabled(status.scanning);
 }
 

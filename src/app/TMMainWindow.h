@@ -62,6 +62,8 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   void askToMoveToTrash(const TMTrashQuestion& question,
                         std::function<void(bool move, bool stopAsking)> answer) override;
   void showFolderTrashed(const TMFileURL& url) override;
+  // The list of every folder the scan could not read, if any.
+  void showUnreadableFolders();
 
   // The View menu's and the toolbar's commands.
   QAction& zoomInAction() { return *zoomIn_; }

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QToolTip>
+#include <cstring>
 
 #include "TMDisplayText.h"
 #include "TMInputMapping.h"
@@ -142,7 +143,13 @@ QString TMTreeMapWidget::toolTipAt(QPoint position) {
                                  QLocale().toString(qulonglong(node->size)));
   // Free and unscanned space are no files: their name says what they are.
   const QString what = displayText(node->isSpace ? node->url.lastPathComponent() : node->url.path());
-  return what + QLatin1Char('\n') + sizes;
+  QString text = what + QLatin1Char('\n') + sizes;
+  if (node->readError != 0) {
+    text += QLatin1Char('\n') + tr("Could not be read: %1").arg(QString::fromLocal8Bit(std::strerror(node->readError)));
+  } else if (node->holdsUnreadable) {
+    text += QLatin1Char('\n') + tr("Holds folders that could not be read");
+  }
+  return text;
 }
 
 }  // namespace tilemora

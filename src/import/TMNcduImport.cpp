@@ -259,7 +259,10 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
       builder->addFile(name, entry_.size);
       ++scan.files;
     }
-    if (entry_.folder && entry_.unreadable) ++scan.unreadableFolders;
+    if (entry_.folder && entry_.unreadable) {
+      ++scan.unreadableFolders;
+      builder->markFolderUnreadable();
+    }
     return true;
   }
 

@@ -36,6 +36,8 @@ struct TMNodeDescription {
   TMFileURL url;
   uint64_t size = 0;
   bool isSpace = false;  // the free or the unscanned space: no file of its own
+  int readError = 0;     // a folder that could not be read: why (an errno)
+  bool holdsUnreadable = false;  // a folder with one below it that could not be read
 };
 
 class TMTreeMapView {

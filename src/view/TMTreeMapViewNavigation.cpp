@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "core/filetree/TMFolderTree.h"
 #include "core/layout/TMBlockSizes.h"
 #include "core/layout/TMLayoutNode.h"
 
@@ -265,7 +266,12 @@ std::optional<TMNodeDescription> TMTreeMapView::describeNodeAt(const TMPoint& vi
   TMLayoutNode* found = nullptr;
   const TMDrawInfo_t info = searchWithFunction(pointSearch(current_->layout, point), current_->url, &found);
   if (found == nullptr) return std::nullopt;
-  return TMNodeDescription{info.selection.url, found->nodeSize(), found->fileNode() == nullptr};
+  TMNodeDescription description{info.selection.url, found->nodeSize(), found->fileNode() == nullptr};
+  if (const TMFolderTree* folder = found->fileNode() ? found->fileNode()->asFolder() : nullptr) {
+    description.readError = folder->readError();
+    description.holdsUnreadable = folder->holdsUnreadable();
+  }
+  return description;
 }
 
 }  // namespace tilemora

@@ -119,6 +119,8 @@ TEST_P(TMNcduImportSamples, BuildsTheTreeTheySay) {
   EXPECT_EQ(scan.files, GetParam().files);
   EXPECT_EQ(scan.folders, GetParam().folders);
   EXPECT_EQ(scan.unreadableFolders, GetParam().unreadable);
+  // The map marks where: the root holds what could not be read.
+  EXPECT_EQ(scan.root->asFolder()->holdsUnreadable(), GetParam().unreadable > 0);
   const auto children = childrenOf(*scan.root);
   ASSERT_FALSE(children.empty());
   EXPECT_EQ(children.front()->filename(), GetParam().firstChildName);

@@ -447,7 +447,8 @@ TEST_P(TMUnreadableFolders, AreCountedNamedAndKeepTheirKind) {
   EXPECT_EQ(window.status.unreadableFolders, reported.size());
   EXPECT_EQ(pathsOf(controller->unreadableFolders()), reported);
   EXPECT_EQ(window.status.folders, GetParam().folders);
-  // Each is marked on its node, with why, for the map.
+  // Each is marked on its node, with why, and every folder above it too.
+  EXPECT_TRUE(controller->curentlyNavigated()->asFolder()->holdsUnreadable());
   for (const std::string& relative : GetParam().reported) {
     const TMFileTree* node = controller->curentlyNavigated().get();
     for (const std::string& part : TMFileURL::fromPath("/" + relative).pathComponents()) {

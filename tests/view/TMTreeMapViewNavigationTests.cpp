@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/filetree/TMFolderTree.h"
 #include "support/TMCaseNames.h"
 #include "support/TMViewFixture.h"
 
@@ -85,6 +86,31 @@ TEST_F(TMViewSelection, FreeAndUnscannedSpaceAreTwoSelectionsDrawnSelectedAndNev
   click(*freePoint, 2);
   EXPECT_TRUE(host.reveals.empty());
   EXPECT_FALSE(host.animating());
+}
+
+TEST_F(TMViewSelection, UnreadableFoldersAreMarkedWhereTheyAreAndSayWhy) {
+  show(nested());
+  const TMChildList& children = *scanned->asFolder()->children();
+  const TMFolderTree* big = nullptr;
+  for (uint32_t i = 0; i < children.count(); ++i) {
+    if (children.at(i)->filename() == "big") big = children.at(i)->asFolder();
+  }
+  ASSERT_NE(big, nullptr);
+  big->markUnreadable(EACCES);
+  scanned->asFolder()->markUnreadableBelow();
+  view->updateGeometry();
+  const TMGeometryGatherer& g = *view->geometry();
+  std::vector<TMRect> bands;
+  for (uint64_t i = 0; i < g.rectangleCount(); ++i) {
+    if (*g.getColors()[i] == TMColor::unreadableColor()) bands.push_back(g.getRectangles()[i]);
+  }
+  const TMRect bigRect = rectOf("/data/big");
+  ASSERT_EQ(bands.size(), 2u);  // the scanned folder's title band, and big's
+  EXPECT_EQ(bands[1].y + bands[1].height, bigRect.y + bigRect.height);
+  EXPECT_EQ(bands[1].height, 13);
+  EXPECT_EQ(view->describeNodeAt(titleOf(bigRect))->readError, EACCES);
+  EXPECT_TRUE(view->describeNodeAt(titleOf(rectOf("/data")))->holdsUnreadable);
+  EXPECT_EQ(view->describeNodeAt(centreOf(rectOf("/data/e")))->readError, 0);
 }
 
 struct DoubleClickCase {

@@ -23,6 +23,11 @@ const TMColor& TMColor::blackColor() {
   return color;
 }
 
+const TMColor& TMColor::unreadableColor() {
+  static const TMColor color = colorFromHtmlVal(0xF4A6A6);  // a light red: the black title stays legible
+  return color;
+}
+
 TMColor colorFromHtmlVal(uint32_t value) {
   auto channel = [](uint32_t byte) { return double(float(byte & 0xFF) / 255.0f); };
   return {channel(value >> 16), channel(value >> 8), channel(value), 1.0};

@@ -21,6 +21,8 @@ struct TMColor {
   static const TMColor& whiteColor();
   static const TMColor& grayColor();
   static const TMColor& blackColor();
+  // The title band of a folder that could not be read, or holds one.
+  static const TMColor& unreadableColor();
 };
 
 // The colour of 0xRRGGBB (bits 24-31 ignored); each channel is the byte

@@ -25,6 +25,12 @@ void TMFileTreeBuilder::addFile(std::string_view name, uint64_t size) {
   levels_.back().children.push_back(TMFileTree::create<TMFileTree>(storage_->arena, name, size));
 }
 
+void TMFileTreeBuilder::markFolderUnreadable() {
+  // Why is not said in a saved scan.
+  levels_.back().folder->markUnreadable(EIO);
+  for (size_t i = 0; i + 1 < levels_.size(); ++i) levels_[i].folder->markUnreadableBelow();
+}
+
 void TMFileTreeBuilder::close(Level& level) {
   level.folder->setFinishedChildren(storage_->arena, level.children);
 }

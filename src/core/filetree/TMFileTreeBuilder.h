@@ -31,6 +31,9 @@ class TMFileTreeBuilder {
   void enterFolder(std::string_view name);
   // A file of the folder last entered, of `size` bytes on disk.
   void addFile(std::string_view name, uint64_t size);
+  // The folder last entered could not be read where the tree was scanned:
+  // it is marked so, and every folder above it as holding one.
+  void markFolderUnreadable();
   // Ends the folder last entered; answers false when only the root is open.
   bool leaveFolder();
   // Folders entered and not yet left, the root included.

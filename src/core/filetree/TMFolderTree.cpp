@@ -168,6 +168,8 @@ void TMFolderTree::noteUnreadable(const char* name, int error, TMScanningContext
   for (size_t i = 1; i < above.size(); ++i) (path += '/').append(above[i]->filename());
   if (!above.empty()) (path += '/').append(filename());
   if (name != nullptr) (path += '/').append(name);
+  for (const TMFolderTree* folder : above) folder->markUnreadableBelow();
+  if (name != nullptr) markUnreadableBelow();
   context->unreadableFolders.push_back({path.empty() ? std::string("/") : path, error});
 }
 

@@ -47,6 +47,10 @@ class TMFolderTree : public TMFileTree {
   void markUnreadable(int error) const {
     readError_.store(uint8_t(error > 0 && error < 256 ? error : EIO), std::memory_order_relaxed);
   }
+  // Whether a folder somewhere below this one could not be read, so that the
+  // map can say where to look even when that folder takes no area.
+  bool holdsUnreadable() const { return unreadableBelow_.load(std::memory_order_relaxed) != 0; }
+  void markUnreadableBelow() const { unreadableBelow_.store(1, std::memory_order_relaxed); }
 
   // Gives a folder built outside a scan (a saved scan being read) its
   // children, all nodes of `arena`: sorted largest first into a list in the
@@ -96,6 +100,7 @@ class TMFolderTree : public TMFileTree {
   // Declared first, so that it takes a byte of the base's tail padding and
   // costs no memory: errno values fit in a byte.
   mutable std::atomic<uint8_t> readError_{0};
+  mutable std::atomic<uint8_t> unreadableBelow_{0};
   std::atomic<TMChildList*> children_;
 
   TM_FILE_TREE_STORAGE(TMFolderTree)

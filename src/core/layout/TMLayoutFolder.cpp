@@ -5,7 +5,7 @@
 #include "TMLayoutTree.h"
 #include "core/drawing/TMColorWheel.h"
 #include "core/drawing/TMGeometryGatherer.h"
-#include "core/filetree/TMFileTree.h"
+#include "core/filetree/TMFolderTree.h"
 #include "core/platform/TMEnoughStack.h"
 
 namespace tilemora {
@@ -49,6 +49,13 @@ void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
     return;
   }
   info.gatherer->addRectangle(bounds, fillColor(info));
+  if (const TMFolderTree* folder = fileNode_ ? fileNode_->asFolder() : nullptr;
+      folder && (folder->readError() != 0 || folder->holdsUnreadable())) {
+    // What could not be read is marked where it is: the title band in red.
+    const double band = (blockSizes.folderTopInset + blockSizes.textHeight) * info.pixelHeight;
+    info.gatherer->addRectangle({bounds.x, bounds.y + bounds.height - band, bounds.width, band},
+                                &TMColor::unreadableColor(), false);
+  }
   drawNodeText(info, bounds);
   TMRect contents = bounds;
   cropSubRectangle(contents, info);
