@@ -1,8 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMPngExport.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <cerrno>
+#include <cstring>
 
 #include "core/layout/TMBlockSizes.h"
 #include "core/layout/TMLayoutNode.h"
@@ -20,6 +26,30 @@ QtMessageHandler qtDefaultHandler = nullptr;
 void quietSessionWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: "))) return;
   if (qtDefaultHandler != nullptr) qtDefaultHandler(type, context, message);
+}
+
+// Writes `bytes` to the file at `path` (made or emptied), all of them.
+bool writeWhole(const std::string& path, const QByteArray& bytes, std::string& error) {
+  const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (file < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  for (qsizetype written = 0; written < bytes.size();) {
+    const ssize_t done = ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) {
+      error = std::strerror(done < 0 ? errno : ENOSPC);
+      ::close(file);
+      return false;
+    }
+    written += done;
+  }
+  if (::close(file) != 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -43,10 +73,17 @@ bool writeTreeMapPng(TMFileTree& root, const std::string& path, int width, int h
   if (std::unique_ptr<TMLayoutNode> layout = root.createLayoutTree(blockSizes.finalLayoutDepth, 0))
     image = renderTreeMap(*layout, width, height);
 
-  QImageWriter writer(QString::fromLocal8Bit(path.c_str()), "png");
-  if (writer.write(image)) return true;
-  error = writer.errorString().toStdString();
-  return false;
+  // Encoded in memory, then written with plain calls: Qt's writer says
+  // "Unknown error" where the system says why (a full disk, a device).
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  if (!writer.write(image)) {
+    error = writer.errorString().toStdString();
+    return false;
+  }
+  return writeWhole(path, png, error);
 }
 
 }  // namespace tilemora

@@ -24,7 +24,7 @@ const TMColor& TMColor::blackColor() {
 }
 
 const TMColor& TMColor::unreadableColor() {
-  static const TMColor color = colorFromHtmlVal(0xF4A6A6);  // a light red: the black title stays legible
+  static const TMColor color = colorFromHtmlVal(0xFF4F4F);  // a red apart from the warm palette; black titles stay legible
   return color;
 }
 
