@@ -229,10 +229,15 @@ void TMMainWindowController::commitTree() {
   if (stopped_) {
     // The bar shows where the scan stopped: a volume's fraction; a folder's
     // is not known, so its bar goes.
-    if (window_.isProgressIndeterminate() || !curentlyNavigated_) {
+    const double done = curentlyNavigated_ ? curentlyNavigated_->advancementPercentage() : -1.0;
+    if (done < 0) {
       window_.setProgressVisible(false);
     } else {
-      window_.setProgressValue(std::max(0.0, curentlyNavigated_->advancementPercentage()));
+      if (window_.isProgressIndeterminate()) {  // stopped before its first step
+        window_.setProgressIndeterminate(false);
+        window_.setProgressRange(0.0, 1.0);
+      }
+      window_.setProgressValue(done);
     }
   } else if (!window_.isProgressIndeterminate()) {
     // A volume's bar ends full, done, even where used space stayed out of

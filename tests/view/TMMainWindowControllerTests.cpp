@@ -264,6 +264,19 @@ TEST_F(TMMainWindowControllerTest, AHandedOverFolderOpensAndTheFlagsFollowTheVie
   EXPECT_EQ(viewHost.reveals.size(), 1u);
 }
 
+TEST_F(TMMainWindowControllerTest, AStoppedVolumeScanShowsWhereItStopped) {
+  auto fileSystem = std::make_shared<TMMemoryFileSystem>(folderOf(30000));
+  fileSystem->sizes = {uint64_t(1) << 40, uint64_t(1) << 39};
+  make(fileSystem);
+  controller->openURL(TMFileURL::fromPath("/"));
+  while (controller->scannedElementCount() < 2000) std::this_thread::yield();
+  controller->stopScanning();
+  runToEnd();
+  ASSERT_FALSE(window.values.empty());
+  EXPECT_LT(window.values.back(), 0.5);  // not full: most was never reached
+  EXPECT_TRUE(window.progressVisible);
+}
+
 TEST_F(TMMainWindowControllerTest, MoveToTrashWaitsForTheScanAndDeletingTheRootEmptiesTheWindow) {
   make(std::make_shared<TMMemoryFileSystem>(E::directory("data", {E::file("a", 10), E::file("b", 5)})));
   controller->awakeFromNib(TMGlobalQueues::sharedQueues());

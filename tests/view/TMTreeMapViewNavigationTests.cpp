@@ -297,6 +297,20 @@ TEST_F(TMViewSelection, GoingUpFromAVolumesFolderShowsTheWholeVolumeAgain) {
   EXPECT_FALSE(host.animating());
 }
 
+TEST_F(TMViewSelection, AVolumeWithoutItsSpaceIsItsFolderFillingTheMap) {
+  show(nested(), "/", {4 << 20, 2 << 20});  // the scanned folder takes a seventh
+  ASSERT_TRUE(view->describeNodeAt({5, 5})->isSpace);
+  click(centreOf(rectOf("/e")));
+  view->setShowsSpace(false);
+  EXPECT_EQ(view->selected(), nullptr);  // shown again, whole
+  for (const TMPoint& corner : {TMPoint{5, 5}, TMPoint{995, 5}, TMPoint{5, 795}, TMPoint{995, 795}})
+    EXPECT_FALSE(view->describeNodeAt(corner)->isSpace);
+  EXPECT_EQ(rectOf("/"), canvas);
+  EXPECT_TRUE(view->isAtTopLevel());
+  view->setShowsSpace(true);
+  EXPECT_TRUE(view->describeNodeAt({5, 5})->isSpace);
+}
+
 TEST_F(TMViewSelection, FocusingOnTheCurrentFolderOrAFileNarrowsOntoIt) {
   show(nested());
   view->focusOn(TMFileURL::fromPath("/data/e"));
