@@ -262,6 +262,7 @@ void TMMainWindow::importScan(const QByteArray& path) {
   const uint64_t openings = controller_->openings();
   const QString name = path == "-" ? tr("standard input") : displayText(path.toStdString());
   statusLine_->setFullText(tr("Reading %1\u2026").arg(name));
+  setProgressVisible(true);
   setProgressIndeterminate(true);
   startProgressAnimation();
   QPointer<TMMainWindow> window(this);
