@@ -34,11 +34,13 @@ void fillRectangles(QPainter& painter, const TMRect* rects, const TMColor* const
 }
 
 // drawFrameRect
-void frameRectangles(QPainter& painter, const TMRect* rects, const uint8_t* framed, uint64_t count,
+void frameRectangles(QPainter& painter, const TMRect* rects, const TMRectStyle* styles, uint64_t count,
                      double viewHeight) {
   const QColor grey = qColorOf(TMColor::grayColor());
+  const QBrush hatching(QColor(150, 0, 0), Qt::BDiagPattern);
   for (uint64_t i = 0; i < count; ++i) {
-    if (!framed[i]) continue;
+    if (styles[i] == TMRectStyle::kHatched) painter.fillRect(flipped(rects[i], viewHeight), hatching);
+    if (styles[i] != TMRectStyle::kFramed) continue;
     QRectF r = flipped(rects[i], viewHeight);
     double width = std::min(1.0, r.width());
     double height = std::min(1.0, r.height());
@@ -77,7 +79,7 @@ void paintGatheredFrame(QPainter& painter, const TMGeometryGatherer& gatherer, d
   const uint64_t count = gatherer.rectangleCount();
   fillRectangles(painter, gatherer.getRectangles(), gatherer.getColors(), count, viewHeight);
   if (framesAndTexts) {
-    frameRectangles(painter, gatherer.getRectangles(), gatherer.getFramed(), count, viewHeight);
+    frameRectangles(painter, gatherer.getRectangles(), gatherer.getStyles(), count, viewHeight);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     drawTexts(painter, gatherer.getText(), viewHeight);
   }

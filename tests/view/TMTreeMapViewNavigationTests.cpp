@@ -102,7 +102,7 @@ TEST_F(TMViewSelection, UnreadableFoldersAreMarkedWhereTheyAreAndSayWhy) {
   const TMGeometryGatherer& g = *view->geometry();
   std::vector<TMRect> bands;
   for (uint64_t i = 0; i < g.rectangleCount(); ++i) {
-    if (*g.getColors()[i] == TMColor::unreadableColor()) bands.push_back(g.getRectangles()[i]);
+    if (g.getStyles()[i] == TMRectStyle::kHatched) bands.push_back(g.getRectangles()[i]);
   }
   const TMRect bigRect = rectOf("/data/big");
   ASSERT_EQ(bands.size(), 2u);  // the scanned folder's title band, and big's

@@ -24,7 +24,7 @@ const TMColor& TMColor::blackColor() {
 }
 
 const TMColor& TMColor::unreadableColor() {
-  static const TMColor color = colorFromHtmlVal(0xFF4F4F);  // a red apart from the warm palette; black titles stay legible
+  static const TMColor color = colorFromHtmlVal(0xF7B2B2);  // a pale red under red hatching: titles stay legible
   return color;
 }
 

@@ -12,7 +12,7 @@ TMGeometryGatherer::TMGeometryGatherer(int32_t rectCount,
     : maxRectangleCount(uint64_t(int64_t(rectCount))),
       rects(std::max<int64_t>(rectCount, 0)),
       colors(std::max<int64_t>(rectCount, 0)),
-      framed(std::max<int64_t>(rectCount, 0)),
+      styles(std::max<int64_t>(rectCount, 0)),
       measurer(std::move(measurer)) {
   maxRectangleCount = rects.size();
   textWrite.reserve(50);
@@ -37,7 +37,7 @@ void TMGeometryGatherer::scaleRectangle(TMRect& rectangle) const {
   rectangle.y = origin.y;
 }
 
-void TMGeometryGatherer::addRectangle(const TMRect& r, const TMColor* color, bool isFramed) {
+void TMGeometryGatherer::addRectangle(const TMRect& r, const TMColor* color, TMRectStyle style) {
   TM_ASSERT(collecting);
   if (rectangleWrite >= maxRectangleCount) {
     // The capacity computed from the view's size is not a true bound (nested
@@ -45,11 +45,11 @@ void TMGeometryGatherer::addRectangle(const TMRect& r, const TMColor* color, boo
     maxRectangleCount = std::max<uint64_t>(16, maxRectangleCount * 2);
     rects.resize(maxRectangleCount);
     colors.resize(maxRectangleCount);
-    framed.resize(maxRectangleCount);
+    styles.resize(maxRectangleCount);
   }
   const TMRect& f = frameRect;
   colors[rectangleWrite] = color;
-  framed[rectangleWrite] = isFramed ? 1 : 0;
+  styles[rectangleWrite] = style;
   TMRect& clipped = rects[rectangleWrite];
   clipped.x = std::max(f.x, r.x);
   clipped.y = std::max(f.y, r.y);

@@ -26,6 +26,11 @@
 
 namespace tilemora {
 
+// How a gathered rectangle is painted over its fill: nothing (the fill of
+// nodes too small to draw one by one), a grey frame (every node), or
+// hatching (what could not be read).
+enum class TMRectStyle : uint8_t { kPlain, kFramed, kHatched };
+
 class TMGeometryGatherer {
  public:
   // initWithRectCount: — room for `rectCount` rectangles before the arrays
@@ -40,9 +45,7 @@ class TMGeometryGatherer {
 
   // Adds a filled rectangle given in virtual coordinates; `color` must
   // outlive the frame. Rectangles that clip to nothing are not counted.
-  // An unframed one (the fill of nodes too small to draw one by one) gets
-  // no grey frame when painted.
-  void addRectangle(const TMRect& rectangle, const TMColor* color, bool framed = true);
+  void addRectangle(const TMRect& rectangle, const TMColor* color, TMRectStyle style = TMRectStyle::kFramed);
   // Adds a text; the rectangle's x, y and width are virtual, its height is
   // in view units already. `node` (virtual) is the rectangle of the node it
   // names, which the text may reach into below its box; none: the box.
@@ -57,8 +60,8 @@ class TMGeometryGatherer {
   uint64_t rectangleCount() const;
   const TMRect* getRectangles() const;
   const TMColor* const* getColors() const;
-  // Per rectangle: 1 when it is painted with a grey frame.
-  const uint8_t* getFramed() const { return framed.data(); }
+  // Per rectangle: what is painted over its fill.
+  const TMRectStyle* getStyles() const { return styles.data(); }
   const std::vector<TMStringDraw>& getText() const;
 
   // Room for rectangles: the initial count, more once a frame needed more.
@@ -70,7 +73,7 @@ class TMGeometryGatherer {
   TMRect frameRect;
   std::vector<TMRect> rects;
   std::vector<const TMColor*> colors;
-  std::vector<uint8_t> framed;
+  std::vector<TMRectStyle> styles;
   std::shared_ptr<const TMTextMeasuring> measurer;
   bool collecting = false;
   double widthScale = 0;

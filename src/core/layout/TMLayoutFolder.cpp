@@ -45,16 +45,16 @@ void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
   if (!drawableWithInfo(info, bounds)) {
     // Too small to enter: its area is filled in its own colour, not left to
     // the folder around it.
-    if (meetsVisibleArea(info, bounds)) info.gatherer->addRectangle(bounds, fillColor(info), false);
+    if (meetsVisibleArea(info, bounds)) info.gatherer->addRectangle(bounds, fillColor(info), TMRectStyle::kPlain);
     return;
   }
   info.gatherer->addRectangle(bounds, fillColor(info));
   if (const TMFolderTree* folder = fileNode_ ? fileNode_->asFolder() : nullptr;
       folder && (folder->readError() != 0 || folder->holdsUnreadable())) {
-    // What could not be read is marked where it is: the title band in red.
+    // What could not be read is marked where it is: the title band hatched in red.
     const double band = (blockSizes.folderTopInset + blockSizes.textHeight) * info.pixelHeight;
     info.gatherer->addRectangle({bounds.x, bounds.y + bounds.height - band, bounds.width, band},
-                                &TMColor::unreadableColor(), false);
+                                &TMColor::unreadableColor(), TMRectStyle::kHatched);
   }
   drawNodeText(info, bounds);
   TMRect contents = bounds;

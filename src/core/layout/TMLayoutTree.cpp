@@ -150,9 +150,9 @@ void TMLayoutTree::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
     orientAndSplit(bounds, first, second);
     const TMColor* color = info.colorWheel->getLevelColor();
     if (left_ && right_) {
-      info.gatherer->addRectangle(bounds, color, false);
+      info.gatherer->addRectangle(bounds, color, TMRectStyle::kPlain);
     } else if (left_ || right_) {
-      info.gatherer->addRectangle(left_ ? first : second, color, false);
+      info.gatherer->addRectangle(left_ ? first : second, color, TMRectStyle::kPlain);
     }
     return;
   }

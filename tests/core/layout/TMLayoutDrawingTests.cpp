@@ -110,9 +110,9 @@ TEST(TMLayoutDrawing, NodesBelowSevenPixelsAreFilledWholeAndThoseOutOfViewSkippe
   // is drawn (its contents, inset, lie outside); the outside one is not.
   ASSERT_EQ(frame.gatherer.rectangleCount(), 2u);
   EXPECT_EQ(frame.rectangles()[0], (TMRect{0, 0, 6, 50}));
-  EXPECT_EQ(frame.gatherer.getFramed()[0], 0);
+  EXPECT_EQ(frame.gatherer.getStyles()[0], TMRectStyle::kPlain);
   EXPECT_EQ(frame.rectangles()[1], (TMRect{100, 0, 50, 50}));
-  EXPECT_EQ(frame.gatherer.getFramed()[1], 1);
+  EXPECT_EQ(frame.gatherer.getStyles()[1], TMRectStyle::kFramed);
 }
 
 // A split node too small to enter is filled, unframed, in the colour of
@@ -135,7 +135,7 @@ TEST_P(TMDenseSplits, FillWhatTheyPlaceInOneRectangle) {
   frame.gatherer.stopGathering();
   ASSERT_EQ(frame.gatherer.rectangleCount(), 1u);
   EXPECT_EQ(frame.rectangles()[0], GetParam().filled);
-  EXPECT_EQ(frame.gatherer.getFramed()[0], 0);
+  EXPECT_EQ(frame.gatherer.getStyles()[0], TMRectStyle::kPlain);
   EXPECT_EQ(*frame.gatherer.getColors()[0], *TMColorWheel().getLevelColor());
 }
 INSTANTIATE_TEST_SUITE_P(Splits, TMDenseSplits,
