@@ -30,7 +30,9 @@ struct TMPaintingViewHost : TMTreeMapViewHost {
     QPainter painter(&image);
     image.fill(Qt::white);
     paintGatheredFrame(painter, *view->geometry(), image.height(), view->paintsFramesAndTexts());
+    ++paints;
   }
+  uint64_t paints = 0;  // frames painted so far
   void showPath(const std::optional<TMFileURL>&) override {}
   void setWindowTitle(std::string_view) override {}
   void setRepresentedURL(const std::optional<TMFileURL>&) override {}

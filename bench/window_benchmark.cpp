@@ -26,6 +26,7 @@
 #include <unistd.h>
 
 #include "TMBenchHosts.h"
+#include "core/filetree/TMScanTask.h"
 #include "TMSyntheticFileSystem.h"
 
 using namespace tilemora;
@@ -88,6 +89,7 @@ int main(int argc, char** argv) {
   const Clock::time_point start = Clock::now();
   controller->openURL(TMFileURL::fromPath(inMemory ? "/synthetic" : application.tree));
   std::vector<double> steps;
+  std::vector<double> handOvers;  // the steps that showed a new shallow map
   double longestAfterEnd = 0;
   double handOver = 0;
   Clock::time_point shown;
@@ -97,12 +99,14 @@ int main(int argc, char** argv) {
       std::this_thread::sleep_for(std::chrono::microseconds(200));
       continue;
     }
+    const uint64_t paintsBefore = window.viewHost.paints;
     const Clock::time_point before = Clock::now();
     window.queue->runNextWithin(std::chrono::milliseconds(0));
     const Clock::time_point after = Clock::now();
     const double took = milliseconds(after - before);
     const bool ended = window.windowHost.stoppedAt != Clock::time_point();
     if (!ended) steps.push_back(took);
+    if (!ended && window.viewHost.paints != paintsBefore) handOvers.push_back(took);
     if (ended) longestAfterEnd = std::max(longestAfterEnd, took);
     if (!controller->isScanning()) {
       handOver = took;
@@ -111,12 +115,19 @@ int main(int argc, char** argv) {
   }
   const double total = milliseconds(window.windowHost.stoppedAt - start);
   std::sort(steps.begin(), steps.end());
-  std::printf("entries %llu, scan %.0f ms, %zu progress steps: median %.1f ms, longest %.1f ms; "
+  std::sort(handOvers.begin(), handOvers.end());
+  auto median = [](const std::vector<double>& sorted) { return sorted.empty() ? 0.0 : sorted[sorted.size() / 2]; };
+  auto longest = [](const std::vector<double>& sorted) { return sorted.empty() ? 0.0 : sorted.back(); };
+  std::printf("entries %llu, scan %.0f ms, %zu main-thread steps: median %.1f ms, longest %.1f ms; "
+              "%zu shallow maps shown: median %.1f ms, longest %.1f ms; "
               "from the scan's end: full map on screen after %.1f ms, longest main-thread step %.1f ms "
               "(the hand-over %.1f ms)\n",
               static_cast<unsigned long long>(controller->scannedElementCount()), total, steps.size(),
-              steps.empty() ? 0.0 : steps[steps.size() / 2], steps.empty() ? 0.0 : steps.back(),
+              median(steps), longest(steps), handOvers.size(), median(handOvers), longest(handOvers),
               milliseconds(shown - window.windowHost.stoppedAt), longestAfterEnd, handOver);
+  // The shallow map the full one replaced is let go of on a thread of its
+  // own, moments after the hand-over: measured once that is done.
+  TMScanTask::waitForAllScans(std::chrono::seconds(30));
   const auto [withMap, peak] = residentBytes();
   const double entries = double(std::max<uint64_t>(1, controller->scannedElementCount()));
   std::printf("resident beyond the window with a tiny map: %.1f bytes per entry with the full map (peak %.1f)\n",

@@ -98,6 +98,8 @@ void TMMainWindowController::beginTree() {
   ended_ = false;
   mapFinal_ = false;
   stopped_ = false;
+  progressBuilding_ = false;
+  progressLayout_.reset();
   ++commits_;  // a full map still being built for the last tree is not wanted
   scanStart_ = std::chrono::steady_clock::now();
 }
@@ -205,12 +207,44 @@ void TMMainWindowController::noteDeleted(const TMFileTree& node) {
   countedNode_ = nullptr;  // the folders above it hold less now
 }
 
+void TMMainWindowController::releaseOffTheMainThread(std::shared_ptr<TMLayoutNode> layout,
+                                                     std::function<void()> then) {
+  auto release = [layout = std::move(layout), then = std::move(then)]() mutable {
+    layout.reset();
+    if (then) then();
+  };
+  if (!TMScanTask::startFinishingWork(release)) release();
+}
+
 void TMMainWindowController::updateView() {
   // A step posted before the scan was stopped must not undo the final map.
   if (!curentlyNavigated_ || ended_) return;
-  auto layout = makeSharedLayout(curentlyNavigated_, blockSizes.scanLayoutDepth);
-  const float progress = float(curentlyNavigated_->advancementPercentage());
-  if (progress >= 0) {
+  // The shallow map is built off the main thread, one at a time: a step
+  // that comes while one is being built is dropped, and the window keeps
+  // answering while the tree grows.
+  if (progressBuilding_) return;
+  progressBuilding_ = true;
+  const uint64_t commit = commits_;
+  auto build = [tree = curentlyNavigated_] { return makeSharedLayout(tree, blockSizes.scanLayoutDepth); };
+  auto queue = environment_.mainQueue;
+  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
+  const bool started = queue && TMScanTask::startFinishingWork([build, queue, weak, commit] {
+    std::shared_ptr<TMLayoutNode> layout = build();
+    queue->post([weak, commit, layout = std::move(layout)]() mutable {
+      if (auto controller = weak.lock()) controller->showProgressLayout(commit, std::move(layout));
+    });
+  });
+  if (!started) showProgressLayout(commit, build());
+}
+
+void TMMainWindowController::showProgressLayout(uint64_t commit, std::shared_ptr<TMLayoutNode> layout) {
+  if (commit != commits_) return;  // built for a tree no longer shown
+  progressBuilding_ = false;
+  // Until the full map is on screen the newest shallow one is worth showing,
+  // even when the scan has ended meanwhile.
+  if (mapFinal_ || !curentlyNavigated_) return;
+  const float progress = ended_ ? -1.0f : float(curentlyNavigated_->advancementPercentage());
+  if (progress >= 0) {  // once ended, the bar already says where the scan got
     if (window_.isProgressIndeterminate()) {
       window_.stopProgressAnimation();
       window_.setProgressIndeterminate(false);
@@ -218,7 +252,11 @@ void TMMainWindowController::updateView() {
     }
     window_.setProgressValue(double(progress));
   }
+  // The map it replaces is let go of off the main thread too: tearing down
+  // a big shallow map takes milliseconds.
+  std::shared_ptr<TMLayoutNode> replaced = std::exchange(progressLayout_, layout);
   mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
+  releaseOffTheMainThread(std::move(replaced));
   window_.showScanStatus(scanStatus());
 }
 
@@ -226,23 +264,19 @@ void TMMainWindowController::commitTree() {
   if (ended_) return;  // a stop and the end notice may both come
   ended_ = true;
   window_.stopProgressAnimation();
-  if (stopped_) {
-    // The bar shows where the scan stopped: a volume's fraction; a folder's
-    // is not known, so its bar goes.
-    const double done = curentlyNavigated_ ? curentlyNavigated_->advancementPercentage() : -1.0;
-    if (done < 0) {
-      window_.setProgressVisible(false);
-    } else {
-      if (window_.isProgressIndeterminate()) {  // stopped before its first step
-        window_.setProgressIndeterminate(false);
-        window_.setProgressRange(0.0, 1.0);
-      }
-      window_.setProgressValue(done);
+  // A volume's bar tells a fraction (even when no step came to set it up):
+  // where a stopped scan got, or full, done, even where used space stayed
+  // out of reach (it remains on the map as unscanned space). A folder's
+  // fraction is not known: its stopped scan's bar goes.
+  const double done = curentlyNavigated_ ? curentlyNavigated_->advancementPercentage() : -1.0;
+  if (done >= 0) {
+    if (window_.isProgressIndeterminate()) {
+      window_.setProgressIndeterminate(false);
+      window_.setProgressRange(0.0, 1.0);
     }
-  } else if (!window_.isProgressIndeterminate()) {
-    // A volume's bar ends full, done, even where used space stayed out of
-    // reach (it remains on the map as unscanned space).
-    window_.setProgressValue(1.0);
+    window_.setProgressValue(stopped_ ? done : 1.0);
+  } else if (stopped_) {
+    window_.setProgressVisible(false);
   }
   if (!curentlyNavigated_) {
     finishCommit(commits_, nullptr, {});
@@ -278,11 +312,13 @@ void TMMainWindowController::finishCommit(uint64_t commit, std::shared_ptr<TMLay
   scanShown_ = std::chrono::steady_clock::now();
   entryCounts_ = entryCounts;
   if (curentlyNavigated_ && scannedUrl_) mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
-  // The shallow maps are over: what was kept to rebuild them goes back, and
-  // so does what the heaps of the scan and of the full map's thread hold
-  // free.
-  TMLayoutArena::releaseSpareBlocks();
-  releaseFreedHeapMemory();
+  // The shallow maps are over: the last one goes, then what was kept to
+  // rebuild them goes back, and so does what the heaps of the scan and of
+  // the full map's thread hold free.
+  releaseOffTheMainThread(std::move(progressLayout_), [] {
+    TMLayoutArena::releaseSpareBlocks();
+    releaseFreedHeapMemory();
+  });
   window_.toolbarFlagsChanged();  // deletion is possible now
   window_.showScanStatus(scanStatus());
 }

@@ -121,8 +121,15 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // A new tree is being shown: not ended, stopped or final yet, with a new
   // commit number and its clock started.
   void beginTree();
-  // The progress step: a depth-3 map of the growing tree and the progress.
+  // The progress step: starts building a depth-3 map of the growing tree on
+  // a thread of its own, unless one is being built.
   void updateView();
+  // The map built for the tree of the commit numbered `commit`, and the
+  // progress, on screen unless that tree has gone or its full map is shown.
+  void showProgressLayout(uint64_t commit, std::shared_ptr<TMLayoutNode> layout);
+  // Lets go of `layout` on a thread of its own (tearing down a big map takes
+  // milliseconds), then runs `then` there.
+  static void releaseOffTheMainThread(std::shared_ptr<TMLayoutNode> layout, std::function<void()> then = {});
   // The end of the scan: starts building the full map.
   void commitTree();
   // The full map of the commit numbered `commit`, with the files and folders
@@ -151,6 +158,8 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   bool ended_ = false;     // the scan thread is done (or stopped)
   bool mapFinal_ = false;  // its full map is on screen
   bool stopped_ = false;
+  bool progressBuilding_ = false;  // a shallow map is being built off the main thread
+  std::shared_ptr<TMLayoutNode> progressLayout_;  // the shallow map shown
   bool imported_ = false;
   int64_t importedScannedAt_ = 0;
   uint64_t importedUnreadable_ = 0;
