@@ -32,11 +32,12 @@ walk=$PWD/build/release/bench/tmwalk
 source bench/timing.sh
 generateTree "$tree" "$count"
 
-tools=(walk one several du ncdu)
+tools=(walk one several default du ncdu)
 run() { # run TOOL ROOT
   case $1 in
     walk) "$walk" "$2" ;;
-    one) "$scan" --top 0 "$2" ;;
+    one) "$scan" --top 0 --threads 1 "$2" ;;
+    default) "$scan" --top 0 "$2" ;;
     several) "$scan" --top 0 --threads "$threads" "$2" ;;
     du) du -sx "$2" ;;
     ncdu) ncdu -x -o /dev/null "$2" ;;
@@ -67,7 +68,8 @@ measure() {
 describe() {
   case $1 in
     walk) echo "tmwalk (one thread)" ;;
-    one) echo "tilemora-scan" ;;
+    one) echo "tilemora-scan --threads 1" ;;
+    default) echo "tilemora-scan (default)" ;;
     several) echo "tilemora-scan --threads $threads" ;;
     du) echo "du -sx" ;;
     ncdu) echo "ncdu -x -o /dev/null" ;;
@@ -76,7 +78,7 @@ describe() {
 
 peak() { { /usr/bin/time -f '%M' "$@" >/dev/null; } 2>&1 | tail -1; }
 entries=$("$scan" "$tree" | awk '/^Entries:/ {print $2}')
-oneKiB=$(peak "$scan" --top 0 "$tree")
+oneKiB=$(peak "$scan" --top 0 --threads 1 "$tree")
 severalKiB=$(peak "$scan" --top 0 --threads "$threads" "$tree")
 empty=$(mktemp -d)
 emptyKiB=$(peak "$scan" --top 0 --threads "$threads" "$empty")

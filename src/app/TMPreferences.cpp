@@ -39,8 +39,8 @@ TMPreferences TMPreferences::load() {
   preferences.scanOptions.hardLinksOnce = settings.value(kHardLinksOnce, false).toBool();
   preferences.scanOptions.crossMountPoints = settings.value(kCrossMountPoints, false).toBool();
   bool isNumber = false;
-  const uint threads = settings.value(kScanThreads, 1u).toUInt(&isNumber);
-  preferences.scanOptions.threads = isNumber && threads <= TMScanOptions::kMostThreads ? threads : 1u;
+  const uint threads = settings.value(kScanThreads, 0u).toUInt(&isNumber);
+  preferences.scanOptions.threads = isNumber && threads <= TMScanOptions::kMostThreads ? threads : 0u;
   preferences.askBeforeTrash = settings.value(kAskBeforeTrash, true).toBool();
   preferences.showFreeSpace = settings.value(kShowFreeSpace, true).toBool();
   return preferences;

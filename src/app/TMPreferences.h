@@ -3,7 +3,8 @@
 // What the user chose in Preferences, kept with QSettings. With nothing
 // chosen, every value is the default and the program behaves as without
 // preferences: sizes in the formatter's K/M/G, every hard link counted,
-// mount points inside the scanned folder skipped, one scan thread.
+// mount points inside the scanned folder skipped, one scan thread per
+// processor (at most 8).
 
 #include "core/filetree/TMFileTree.h"
 #include "core/filetree/TMSizeFormatter.h"
@@ -12,7 +13,7 @@ namespace tilemora {
 
 struct TMPreferences {
   TMSizeUnits units = TMSizeUnits::Formatter;
-  TMScanOptions scanOptions;
+  TMScanOptions scanOptions{.threads = 0};  // one scan thread per processor unless told
   bool askBeforeTrash = true;  // for items inside the scanned folder; the folder itself is always asked about
   bool showFreeSpace = true;   // a volume's free and unscanned space beside its folder
 

@@ -25,7 +25,8 @@ TMPreferencesDialog::TMPreferencesDialog(QWidget* parent) : QDialog(parent) {
   threads_ = new QSpinBox;
   threads_->setRange(0, int(TMScanOptions::kMostThreads));
   threads_->setSpecialValueText(tr("One per processor"));
-  threads_->setToolTip(tr("More threads scan a fast disk sooner; the map is the same."));
+  threads_->setToolTip(tr("More threads scan a fast disk sooner; the map is the same. "
+                          "One may suit a spinning disk better."));
   askBeforeTrash_ = new QCheckBox(tr("Ask before moving an item to the trash"));
   askBeforeTrash_->setToolTip(tr("The scanned folder itself is always asked about."));
 

@@ -26,7 +26,7 @@ struct TMCommandLine {
   int top = 20;
   int depth = 1;
   // What the scan counts.
-  TMScanOptions scanOptions;
+  TMScanOptions scanOptions{.threads = 0};  // one thread per processor unless told
 
   // Whether an output takes standard output, in which case no report is
   // printed there.

@@ -618,7 +618,7 @@ class TMAppShellTest : public QObject {
     const TMPreferences defaults = TMPreferences::load();
     QVERIFY(defaults.units == TMSizeUnits::Formatter);
     QVERIFY(!defaults.scanOptions.hardLinksOnce && !defaults.scanOptions.crossMountPoints);
-    QCOMPARE(defaults.scanOptions.threads, 1u);
+    QCOMPARE(defaults.scanOptions.threads, 0u);  // one per processor
     QVERIFY(defaults.askBeforeTrash && defaults.showFreeSpace);
 
     QTemporaryDir folder;
@@ -657,7 +657,7 @@ class TMAppShellTest : public QObject {
     QCOMPARE(window->controller().curentlyNavigated()->diskSize(), everyLink / 2);
     // A number that cannot be a thread count reads as the default.
     QSettings().setValue("preferences/scanThreads", "many");
-    QCOMPARE(TMPreferences::load().scanOptions.threads, 1u);
+    QCOMPARE(TMPreferences::load().scanOptions.threads, 0u);
   }
 
   void theVersionTextNamesVersionAndBuild() {

@@ -89,10 +89,13 @@ for f in $(seq 1 20); do
     for i in $(seq 1 $((f % 7 + 1))); do head -c $((i * g * 3000)) /dev/zero > "$branches/f$f/g$g/file$i"; done
   done
 done
-alone=$("$scan" --bytes --depth 4 --top 50 "$branches")
-for threads in 2 4 0; do
+# The default is one thread per processor.
+alone=$("$scan" --bytes --depth 4 --top 50 --threads 1 "$branches")
+for threads in 2 4 0 default; do
   checks=$((checks + 1))
-  [ "$("$scan" --bytes --depth 4 --top 50 --threads $threads "$branches")" = "$alone" ] ||
+  option=(--threads "$threads")
+  [ "$threads" = default ] && option=()
+  [ "$("$scan" --bytes --depth 4 --top 50 "${option[@]}" "$branches")" = "$alone" ] ||
     fail "--threads $threads reports otherwise than one thread"
 done
 rm -rf "$branches"

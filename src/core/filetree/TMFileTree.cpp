@@ -52,7 +52,8 @@ double TMFileTree::advancementPercentage() const {
 }
 
 unsigned TMScanOptions::threadCount() const {
-  const unsigned wanted = threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+  const unsigned wanted =
+      threads != 0 ? threads : std::clamp(std::thread::hardware_concurrency(), 1u, kMostAutomaticThreads);
   return std::min(wanted, kMostThreads);
 }
 

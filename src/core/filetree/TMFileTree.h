@@ -56,13 +56,16 @@ struct TMScanOptions {
   // Folders mounted inside the scanned one are scanned too; by default
   // they are skipped.
   bool crossMountPoints = false;
-  // How many threads list folders at once; 0 means one per processor. With
-  // more than one the tree is the same, found in another order.
+  // How many threads list folders at once; 0 means one per processor, at
+  // most kMostAutomaticThreads (the default of the app and of
+  // tilemora-scan). With more than one the tree is the same, found in
+  // another order.
   unsigned threads = 1;
 
   // `threads` with 0 resolved, within what a scan ever starts.
   unsigned threadCount() const;
   static constexpr unsigned kMostThreads = 64;
+  static constexpr unsigned kMostAutomaticThreads = 8;
 };
 
 // What a scan needs from its surroundings besides the path.
