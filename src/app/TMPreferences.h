@@ -7,7 +7,7 @@
 // processor (at most 8).
 
 #include "core/filetree/TMFileTree.h"
-#include "core/filetree/TMSizeFormatter.h"
+#include "core/drawing/TMSizeFormatter.h"
 
 namespace tilemora {
 

@@ -8,7 +8,7 @@
 #include <climits>
 
 #include "TMDisplayText.h"
-#include "core/filetree/TMSizeFormatter.h"
+#include "core/drawing/TMSizeFormatter.h"
 
 namespace tilemora {
 

@@ -14,7 +14,7 @@
 #include "TMDisplayText.h"
 #include "TMInputMapping.h"
 #include "core/drawing/TMColor.h"
-#include "core/filetree/TMSizeFormatter.h"
+#include "core/drawing/TMSizeFormatter.h"
 #include "render/TMFramePainter.h"
 
 namespace tilemora {

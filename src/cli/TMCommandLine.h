@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/filetree/TMFileTree.h"
-#include "core/filetree/TMSizeFormatter.h"
+#include "core/drawing/TMSizeFormatter.h"
 
 namespace tilemora {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "core/filetree/TMFileTree.h"
-#include "core/filetree/TMSizeFormatter.h"
+#include "core/drawing/TMSizeFormatter.h"
 
 namespace tilemora {
 

@@ -43,7 +43,7 @@
 #include "TMTreeMapWidget.h"
 #include "TilemoraAppDelegate.h"
 #include "core/filetree/TMScanTask.h"
-#include "core/filetree/TMSizeFormatter.h"
+#include "core/drawing/TMSizeFormatter.h"
 #include "view/TMGlobalQueues.h"
 
 using namespace tilemora;

@@ -5,7 +5,7 @@
 #include "core/drawing/TMColorWheel.h"
 #include "core/drawing/TMGeometryGatherer.h"
 #include "core/filetree/TMFileTree.h"
-#include "core/filetree/TMSizeFormatter.h"
+#include "core/drawing/TMSizeFormatter.h"
 
 namespace tilemora {
 
