@@ -19,6 +19,7 @@
 #include <map>
 #include <mutex>
 
+#include "core/platform/TMDirectoryRecords.h"
 #include "core/platform/TMFileSystem.h"
 
 namespace tilemora {
@@ -54,14 +55,9 @@ class TMSyntheticFileSystem : public TMFileSystem {
     while (cursor.next < count) {
       const bool isFolder = holdsFolders;
       std::snprintf(name, sizeof name, isFolder ? "d%llu" : "f%06llu", static_cast<unsigned long long>(cursor.next));
-      const size_t length = (offsetof(dirent64, d_name) + std::strlen(name) + 1 + 7) & ~size_t(7);
-      if (used + length > capacity) break;
-      auto* entry = reinterpret_cast<dirent64*>(buffer + used);
-      entry->d_ino = cursor.next + 1;
-      entry->d_off = int64_t(cursor.next + 1);
-      entry->d_reclen = static_cast<unsigned short>(length);
-      entry->d_type = isFolder ? DT_DIR : DT_REG;
-      std::memcpy(entry->d_name, name, std::strlen(name) + 1);
+      const size_t length = appendDirectoryRecord(buffer, capacity, used, name, cursor.next + 1,
+                                                  int64_t(cursor.next + 1), isFolder ? DT_DIR : DT_REG);
+      if (length == 0) break;
       used += length;
       ++cursor.next;
     }

@@ -21,15 +21,9 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+#include "core/platform/TMDirectoryRecords.h"
 
-struct LinuxDirent64 {
-  uint64_t d_ino;
-  int64_t d_off;
-  unsigned short d_reclen;
-  unsigned char d_type;
-  char d_name[1];
-};
+namespace {
 
 struct Totals {
   uint64_t bytes = 0;
@@ -41,15 +35,13 @@ void walk(int directory, dev_t device, Totals& totals) {
   for (;;) {
     const long bytes = syscall(SYS_getdents64, directory, buffer.data(), buffer.size());
     if (bytes <= 0) break;
-    for (long offset = 0; offset < bytes;) {
-      const auto* entry = reinterpret_cast<const LinuxDirent64*>(buffer.data() + offset);
-      offset += entry->d_reclen;
-      const char* name = entry->d_name;
-      if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
-      if (entry->d_type == DT_LNK) continue;
+    tilemora::forEachDirectoryRecord(buffer.data(), bytes, [&](const tilemora::TMDirectoryRecord& entry) {
+      const char* name = entry.d_name;
+      if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) return;
+      if (entry.d_type == DT_LNK) return;
       struct stat info;
-      if (fstatat(directory, name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
-      if (info.st_dev != device || S_ISLNK(info.st_mode)) continue;
+      if (fstatat(directory, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return;
+      if (info.st_dev != device || S_ISLNK(info.st_mode)) return;
       ++totals.entries;
       if (S_ISDIR(info.st_mode)) {
         const int sub = openat(directory, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -60,7 +52,7 @@ void walk(int directory, dev_t device, Totals& totals) {
       } else {
         totals.bytes += uint64_t(info.st_blocks) * 512;
       }
-    }
+    });
   }
 }
 

@@ -7,16 +7,11 @@
 #include <cstddef>
 #include <cstring>
 
+#include "core/platform/TMDirectoryRecords.h"
+
 namespace tilemora::test {
 
 namespace {
-
-struct LinuxDirent64Header {
-  uint64_t d_ino;
-  int64_t d_off;
-  unsigned short d_reclen;
-  unsigned char d_type;
-};
 
 void fill(const TMMemoryEntry& entry, struct stat* result) {
   std::memset(result, 0, sizeof *result);
@@ -98,15 +93,9 @@ long TMMemoryFileSystem::readEntries(int directory, char* buffer, size_t capacit
   const auto& children = folder.entry->children;
   while (folder.nextChild < children.size()) {
     const TMMemoryEntry& child = children[folder.nextChild];
-    size_t length = (offsetof(LinuxDirent64Header, d_type) + 1 + child.name.size() + 1 + 7) & ~size_t(7);
-    if (used + length > capacity) break;
-    auto* header = reinterpret_cast<LinuxDirent64Header*>(buffer + used);
-    header->d_ino = folder.nextChild + 1;
-    header->d_off = int64_t(folder.nextChild + 1);
-    header->d_reclen = static_cast<unsigned short>(length);
-    header->d_type = child.folder ? DT_DIR : DT_REG;
-    char* name = buffer + used + offsetof(LinuxDirent64Header, d_type) + 1;
-    std::memcpy(name, child.name.c_str(), child.name.size() + 1);
+    const size_t length = appendDirectoryRecord(buffer, capacity, used, child.name, folder.nextChild + 1,
+                                                int64_t(folder.nextChild + 1), child.folder ? DT_DIR : DT_REG);
+    if (length == 0) break;
     used += length;
     ++folder.nextChild;
   }

@@ -10,20 +10,12 @@
 #include "TMChildListRecycler.h"
 #include "TMNodeArena.h"
 #include "TMParallelScan.h"
+#include "core/platform/TMDirectoryRecords.h"
 #include "core/platform/TMFileSystem.h"
 
 namespace tilemora {
 
 namespace {
-
-// The record getdents64 writes.
-struct LinuxDirent64 {
-  uint64_t d_ino;
-  int64_t d_off;
-  unsigned short d_reclen;
-  unsigned char d_type;
-  char d_name[1];
-};
 
 constexpr size_t kListingBufferBytes = 32 * 1024;
 constexpr uint32_t kFirstListCapacity = 16;
@@ -52,11 +44,7 @@ bool mountsAnAncestor(const struct stat& info, const TMScanningContext_t& contex
 // The position after the last record of a chunk getdents64 filled.
 int64_t positionAfter(const char* chunk, long bytes) {
   int64_t position = 0;
-  for (long offset = 0; offset < bytes;) {
-    const auto* entry = reinterpret_cast<const LinuxDirent64*>(chunk + offset);
-    position = entry->d_off;
-    offset += entry->d_reclen;
-  }
+  forEachDirectoryRecord(chunk, bytes, [&](const TMDirectoryRecord& record) { position = record.d_off; });
   return position;
 }
 
@@ -132,7 +120,7 @@ bool TMFolderTree::createFileListAtUrl(dev_t device, TMScanningContext_t* contex
     // Deeper levels push their chunks above this one and pop them before
     // returning, but may move the stack: entries are found by offset.
     for (size_t offset = chunk; offset < listing.top() && openFolders.descriptor(level) >= 0;) {
-      const auto* entry = reinterpret_cast<const LinuxDirent64*>(listing.at(offset));
+      const TMDirectoryRecord* entry = &directoryRecordAt(listing.at(offset));
       offset += entry->d_reclen;
       if (context->shouldStop()) {
         listing.popTo(chunk);
