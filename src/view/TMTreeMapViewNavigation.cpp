@@ -138,7 +138,7 @@ void TMTreeMapView::mouseDown() {
 }
 
 void TMTreeMapView::mouseDragged(double dx, double dy) {
-  if (lockAnyMouseEvent_) return;
+  if (lockAnyMouseEvent_ || width_ <= 0 || height_ <= 0) return;
   if (!dragged_) host_.pushClosedHandCursor();
   dragged_ = true;
   // Pixels of the view, turned into canvas units as the visible rectangle

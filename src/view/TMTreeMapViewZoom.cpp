@@ -83,7 +83,7 @@ void TMTreeMapView::zoomStep(int direction) {
   const double factor = zoomFactorOfLevel(level);
   if (direction > 0 && factor > maximumZoomFactor()) return;
   const TMRect old = current_->size;
-  zoomTarget_ = zoomedRect(old, frame(), level == 0 ? 1.0 : factor);
+  zoomTarget_ = zoomedRect(old, frame(), factor);
   zoomAnim_ = std::make_unique<AnimationPerFrame>(*this, old, *zoomTarget_, kZoomDuration);
   animationKind_ = kZoomAnimation;
   zoomAnim_->startAnimation(host_);
