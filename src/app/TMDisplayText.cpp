@@ -2,8 +2,12 @@
 #include "TMDisplayText.h"
 
 #include <QFile>
+#include <algorithm>
+#include <climits>
 
 namespace tilemora {
+
+int pluralCount(uint64_t n) { return int(std::min<uint64_t>(n, INT_MAX)); }
 
 QString displayText(std::string_view bytes) {
   QString text = QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));

@@ -6,10 +6,15 @@
 // (a newline as U+240A), as the map draws it visibly too.
 
 #include <QString>
+#include <cstdint>
 #include <string_view>
 
 namespace tilemora {
 
 QString displayText(std::string_view bytes);
+
+// A count for a "%Ln" text, which takes an int: counts past what one holds
+// are not met in practice, and are capped.
+int pluralCount(uint64_t n);
 
 }  // namespace tilemora

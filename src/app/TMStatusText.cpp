@@ -4,8 +4,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
-#include <algorithm>
-#include <climits>
 
 #include "TMDisplayText.h"
 #include "core/drawing/TMSizeFormatter.h"
@@ -21,10 +19,6 @@ struct TMStatusText {
 
 QString tr(const char* text) { return TMStatusText::tr(text); }
 
-// A count for a "%Ln" text: counts past what an int holds are not met in
-// practice; they are capped.
-int plural(uint64_t n) { return int(std::min<uint64_t>(n, INT_MAX)); }
-
 QString sizeText(uint64_t bytes) {
   return QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(bytes));
 }
@@ -32,11 +26,12 @@ QString sizeText(uint64_t bytes) {
 QString count(uint64_t n) { return QLocale().toString(qulonglong(n)); }
 
 QString filesAndFolders(uint64_t files, uint64_t folders) {
-  return tr("%1 and %2").arg(TMStatusText::tr("%Ln file(s)", nullptr, plural(files)), TMStatusText::tr("%Ln folder(s)", nullptr, plural(folders)));
+  return tr("%1 and %2").arg(TMStatusText::tr("%Ln file(s)", nullptr, pluralCount(files)),
+                             TMStatusText::tr("%Ln folder(s)", nullptr, pluralCount(folders)));
 }
 
 QString unreadableText(uint64_t folders) {
-  return folders > 0 ? TMStatusText::tr("; %Ln folder(s) could not be read", nullptr, plural(folders)) : QString();
+  return folders > 0 ? TMStatusText::tr("; %Ln folder(s) could not be read", nullptr, pluralCount(folders)) : QString();
 }
 
 QString selectionText(const TMSelectionStatus& selection, uint64_t total) {
@@ -64,7 +59,9 @@ QString statusTextOf(const TMScanStatus& status) {
                .arg(sizeText(status.bytes), count(status.bytes), filesAndFolders(status.files, status.folders), when);
     text += unreadableText(status.unreadableFolders);
   } else if (status.scanning) {
-    text = tr("Scanning\u2026 %1, %2, %3 s").arg(TMStatusText::tr("%Ln entries", nullptr, plural(status.entries)), sizeText(status.bytes), seconds);
+    text = tr("Scanning\u2026 %1, %2, %3 s")
+               .arg(TMStatusText::tr("%Ln entries", nullptr, pluralCount(status.entries)), sizeText(status.bytes),
+                    seconds);
   } else {
     text = (status.stopped ? tr("%1 (%2 bytes) in %3, stopped in %4 s") : tr("%1 (%2 bytes) in %3, scanned in %4 s"))
                .arg(sizeText(status.bytes), count(status.bytes), filesAndFolders(status.files, status.folders),

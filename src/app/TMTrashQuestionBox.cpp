@@ -3,8 +3,6 @@
 
 #include <QCheckBox>
 #include <QPushButton>
-#include <algorithm>
-#include <climits>
 
 #include "TMDisplayText.h"
 #include "core/drawing/TMSizeFormatter.h"
@@ -15,7 +13,7 @@ QString TMTrashQuestionBox::questionText(const TMTrashQuestion& question) {
   const QString name = displayText(question.item.lastPathComponent());
   const QString size = QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(question.bytes));
   if (!question.folder) return tr("Move \u201C%1\u201D (%2) to the trash?").arg(name, size);
-  const QString files = tr("%Ln file(s)", nullptr, int(std::min<uint64_t>(question.files, INT_MAX)));
+  const QString files = tr("%Ln file(s)", nullptr, pluralCount(question.files));
   return tr("Move \u201C%1\u201D (%2, %3) to the trash?").arg(name, size, files);
 }
 

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
-#include <climits>
 #include <cstring>
 
 #include "TMDisplayText.h"
@@ -18,7 +17,7 @@ TMUnreadableFoldersDialog::TMUnreadableFoldersDialog(const std::vector<TMUnreada
   setWindowTitle(tr("Folders That Could Not Be Read"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(tr("%Ln folder(s) could not be read; they count as empty:", nullptr,
-                                  int(std::min<size_t>(folders.size(), INT_MAX)))));
+                                  pluralCount(folders.size()))));
   list_ = new QPlainTextEdit;
   list_->setReadOnly(true);
   list_->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -33,7 +33,7 @@ void fillRectangles(QPainter& painter, const TMRect* rects, const TMColor* const
   }
 }
 
-// drawFrameRect
+// drawFrameRect, and the hatching of what could not be read
 void frameRectangles(QPainter& painter, const TMRect* rects, const TMRectStyle* styles, uint64_t count,
                      double viewHeight) {
   const QColor grey = qColorOf(TMColor::grayColor());

@@ -35,7 +35,6 @@ void TMMainWindowController::stopScan() {
 
 void TMMainWindowController::openURL(TMFileURL url) {
   stopScan();
-  countedNode_ = nullptr;
   imported_ = false;
   mainTreeView_.setItemsOnDisk(true);
   if (std::optional<std::string> reason = TMFileTree::reasonNotScannable(url, *environment_.fileSystem)) {
@@ -78,7 +77,6 @@ void TMMainWindowController::openURL(TMFileURL url) {
 void TMMainWindowController::openImportedTree(std::shared_ptr<TMFileTree> root, const TMFileURL& url,
                                               int64_t scannedAt, uint64_t unreadableFolders) {
   stopScan();
-  countedNode_ = nullptr;
   window_.showMessageView(false);
   window_.setProgressVisible(true);
   relay_.reset();
@@ -100,6 +98,7 @@ void TMMainWindowController::beginTree() {
   stopped_ = false;
   progressBuilding_ = false;
   progressLayout_.reset();
+  countedNode_ = nullptr;
   ++commits_;  // a full map still being built for the last tree is not wanted
   scanStart_ = std::chrono::steady_clock::now();
 }

@@ -31,7 +31,7 @@ TMLayoutNode* folderIn(TMLayoutNode& node) {
 void TMTreeMapView::setShowsSpace(bool shown) {
   if (shown == showsSpace_) return;
   showsSpace_ = shown;
-  if (handedOver_) setTreeMap(handedOver_, handedOverUrl_);
+  if (handedOver_) setTreeMap(handedOver_, TMFileURL(root_->url));
 }
 
 void TMTreeMapView::setTreeMap(std::shared_ptr<TMLayoutNode> tree, const TMFileURL& url) {
@@ -39,7 +39,6 @@ void TMTreeMapView::setTreeMap(std::shared_ptr<TMLayoutNode> tree, const TMFileU
   current_.reset();
   selected_.reset();
   handedOver_ = tree;
-  handedOverUrl_ = url;
   if (!tree) return;
   if (!showsSpace_ && tree->isSplitNode()) {
     // Only a volume's map is split at its top: its folder alone fills it.

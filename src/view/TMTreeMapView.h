@@ -249,8 +249,8 @@ class TMTreeMapView {
   TMTrashPathCheck trashPathCheck_;
   std::optional<TMRect> zoomTarget_;  // where a running zoom ends, exactly
   bool showsSpace_ = true;
-  std::shared_ptr<TMLayoutNode> handedOver_;  // the tree as handed over, space and all
-  TMFileURL handedOverUrl_;
+  // The tree as handed over, space and all (shown at root_'s URL).
+  std::shared_ptr<TMLayoutNode> handedOver_;
   bool itemsOnDisk_ = true;
 };
 

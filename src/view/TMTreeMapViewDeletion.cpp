@@ -39,7 +39,8 @@ void TMTreeMapView::deleteSelection(bool) {
   }
   // A path that left the file tree deleted nothing: the layout stays too.
   if (deleted.code == DeletionNotHere || (deleted.code == DeletionUpdated && !deleted.node)) return;
-  const TMFileTree* gone = deleted.code == DeletionDone ? rootFile : deleted.node;
+  // The node that went is unlinked but still alive: counts can drop by it.
+  if (deletionResponder_) deletionResponder_(deleted.code == DeletionDone ? *rootFile : *deleted.node);
 
   if (parts.size() == rootIndex + 1) {
     // The scanned folder itself: the whole layout goes with the states.
@@ -48,7 +49,6 @@ void TMTreeMapView::deleteSelection(bool) {
     root_.reset();
     current_.reset();
     handedOver_.reset();
-    if (deletionResponder_ && gone) deletionResponder_(*gone);
     showUnselected();
     if (cleanupResponder_) cleanupResponder_();
   } else {
@@ -56,7 +56,6 @@ void TMTreeMapView::deleteSelection(bool) {
     // still name it, until they let go below.
     const TMRetiredLayoutNodes retired = TMLayoutNode::deleteNode(*root_->layout, parts, int32_t(rootIndex));
     if (isAtOrBelow(current_->url, selected_->url)) showParentOf(selected_->url);
-    if (deletionResponder_ && gone) deletionResponder_(*gone);
     // Nothing stays selected: a second Delete must not take the folder
     // that now fills the view.
     showUnselected();

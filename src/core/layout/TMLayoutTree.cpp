@@ -142,18 +142,17 @@ void TMLayoutTree::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
   if (!isSplit()) return;
   if (!drawableWithInfo(info, bounds)) {
     // Too small to enter, but on screen: what it places is filled in the
-    // colour its nodes would take, as one rectangle per side, so a folder
+    // colour its nodes would take, as one rectangle, so a folder
     // of many small files reads as full. A side left empty (bytes not
     // laid out yet) stays unfilled.
-    if (!meetsVisibleArea(info, bounds)) return;
-    TMRect first, second;
-    orientAndSplit(bounds, first, second);
-    const TMColor* color = info.colorWheel->getLevelColor();
-    if (left_ && right_) {
-      info.gatherer->addRectangle(bounds, color, TMRectStyle::kPlain);
-    } else if (left_ || right_) {
-      info.gatherer->addRectangle(left_ ? first : second, color, TMRectStyle::kPlain);
+    if ((!left_ && !right_) || !meetsVisibleArea(info, bounds)) return;
+    TMRect filled = bounds;
+    if (!left_ || !right_) {
+      TMRect first, second;
+      orientAndSplit(bounds, first, second);
+      filled = left_ ? first : second;
     }
+    info.gatherer->addRectangle(filled, info.colorWheel->getLevelColor(), TMRectStyle::kPlain);
     return;
   }
   TMRect first, second;
