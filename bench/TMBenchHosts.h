@@ -18,6 +18,7 @@
 #include <functional>
 
 #include "core/platform/TMManualMainQueue.h"
+#include "core/scan/TMScanOptions.h"
 #include "render/TMFramePainter.h"
 #include "render/TMQtTextMeasurer.h"
 #include "view/TMMainWindowController.h"

@@ -16,12 +16,13 @@
 
 #include "core/drawing/TMColorWheel.h"
 #include "core/filetree/TMFolderTree.h"
-#include "core/filetree/TMProgressNotifiable.h"
-#include "core/filetree/TMScanTask.h"
 #include "core/layout/TMBlockSizes.h"
 #include "core/layout/TMFrameGathering.h"
 #include "core/layout/TMLayoutNode.h"
 #include "core/platform/TMManualMainQueue.h"
+#include "core/scan/TMProgressNotifiable.h"
+#include "core/scan/TMScanOptions.h"
+#include "core/scan/TMScanTask.h"
 #include "render/TMFramePainter.h"
 #include "render/TMQtTextMeasurer.h"
 

@@ -26,8 +26,8 @@
 #include <unistd.h>
 
 #include "TMBenchHosts.h"
-#include "core/filetree/TMScanTask.h"
 #include "TMSyntheticFileSystem.h"
+#include "core/scan/TMScanTask.h"
 
 using namespace tilemora;
 using Clock = std::chrono::steady_clock;

@@ -6,8 +6,9 @@
 // mount points inside the scanned folder skipped, one scan thread per
 // processor (at most 8).
 
-#include "core/filetree/TMFileTree.h"
 #include "core/drawing/TMSizeFormatter.h"
+#include "core/filetree/TMFileTree.h"
+#include "core/scan/TMScanOptions.h"
 
 namespace tilemora {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/filetree/TMScanTask.h"
+#include "core/scan/TMScanTask.h"
 
 namespace tilemora {
 

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "core/filetree/TMUnreadableFolder.h"
+#include "core/scan/TMUnreadableFolder.h"
 
 class QPlainTextEdit;
 

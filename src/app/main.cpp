@@ -11,7 +11,7 @@
 #include "TMQtMainQueue.h"
 #include "TMTranslations.h"
 #include "TilemoraAppDelegate.h"
-#include "core/filetree/TMScanTask.h"
+#include "core/scan/TMScanTask.h"
 
 using namespace tilemora;
 

@@ -5,8 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "core/filetree/TMFileTree.h"
 #include "core/drawing/TMSizeFormatter.h"
+#include "core/filetree/TMFileTree.h"
+#include "core/scan/TMScanOptions.h"
 
 namespace tilemora {
 

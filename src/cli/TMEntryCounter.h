@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/filetree/TMProgressNotifiable.h"
+#include "core/scan/TMProgressNotifiable.h"
 
 namespace tilemora {
 

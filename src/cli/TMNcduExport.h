@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "core/filetree/TMScanObserver.h"
+#include "core/scan/TMScanObserver.h"
 
 namespace tilemora {
 

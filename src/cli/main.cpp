@@ -22,9 +22,9 @@
 #include "TMPngExport.h"
 #include "TMScanSummary.h"
 #include "core/filetree/TMFileTree.h"
-#include "core/filetree/TMScanTask.h"
 #include "core/filetree/TMUtf8.h"
 #include "core/platform/TMManualMainQueue.h"
+#include "core/scan/TMScanTask.h"
 
 using namespace tilemora;
 

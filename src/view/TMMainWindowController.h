@@ -21,7 +21,8 @@
 #include "TMTreeMapView.h"
 #include "TMWindowHost.h"
 #include "core/filetree/TMFileTree.h"
-#include "core/filetree/TMScanTask.h"
+#include "core/scan/TMScanOptions.h"
+#include "core/scan/TMScanTask.h"
 
 namespace tilemora {
 

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/filetree/TMProgressNotifiable.h"
 #include "core/platform/TMMainQueue.h"
+#include "core/scan/TMProgressNotifiable.h"
 
 namespace tilemora {
 

@@ -28,8 +28,6 @@
 #include <unistd.h>
 
 #include "TMElidingLabel.h"
-#include "TMTranslations.h"
-#include "TMTrashQuestionBox.h"
 #include "TMMainWindow.h"
 #include "TMMapPane.h"
 #include "TMMessageGeometry.h"
@@ -40,10 +38,12 @@
 #include "TMQtMainQueue.h"
 #include "TMRecentFolders.h"
 #include "TMStatusText.h"
+#include "TMTranslations.h"
+#include "TMTrashQuestionBox.h"
 #include "TMTreeMapWidget.h"
 #include "TilemoraAppDelegate.h"
-#include "core/filetree/TMScanTask.h"
 #include "core/drawing/TMSizeFormatter.h"
+#include "core/scan/TMScanTask.h"
 #include "view/TMGlobalQueues.h"
 
 using namespace tilemora;

@@ -14,6 +14,7 @@
 #include "TMTreeChildren.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/platform/TMManualMainQueue.h"
+#include "core/scan/TMScanOptions.h"
 #include "support/TMCaseNames.h"
 #include "support/TMTemporaryTree.h"
 

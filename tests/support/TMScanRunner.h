@@ -10,9 +10,10 @@
 #include <string>
 
 #include "core/filetree/TMFileTree.h"
-#include "core/filetree/TMProgressNotifiable.h"
-#include "core/filetree/TMScanTask.h"
 #include "core/platform/TMManualMainQueue.h"
+#include "core/scan/TMProgressNotifiable.h"
+#include "core/scan/TMScanOptions.h"
+#include "core/scan/TMScanTask.h"
 
 namespace tilemora::test {
 

@@ -3,7 +3,6 @@
 
 #include <cinttypes>
 #include <cstdlib>
-#include <thread>
 
 #include "TMNodeArena.h"
 #include "TMUtf8.h"
@@ -49,12 +48,6 @@ TMVolume* TMFileTree::asVolume() {
 double TMFileTree::advancementPercentage() const {
   if (const TMVolume* volume = asVolume()) return volume->advancementPercentage();
   return -1.0;
-}
-
-unsigned TMScanOptions::threadCount() const {
-  const unsigned wanted =
-      threads != 0 ? threads : std::clamp(std::thread::hardware_concurrency(), 1u, kMostAutomaticThreads);
-  return std::min(wanted, kMostThreads);
 }
 
 int TmFileTreeComparer(const TMFileTree& a, const TMFileTree& b) {

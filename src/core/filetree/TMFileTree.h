@@ -33,12 +33,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/platform/TMFileURL.h"
-#include "core/platform/TMFileSystem.h"
-#include "core/platform/TMMainQueue.h"
-#include "core/platform/TMTrash.h"
 #include "TMFileDeleteRez.h"
 #include "TMNodeArena.h"
+#include "core/platform/TMFileSystem.h"
+#include "core/platform/TMFileURL.h"
+#include "core/platform/TMTrash.h"
 
 namespace tilemora {
 
@@ -47,35 +46,7 @@ class TMLayoutNode;
 class TMProgressNotifiable;
 class TMScanObserver;
 class TMScanTask;
-
-// What a scan counts, where the user may choose otherwise.
-struct TMScanOptions {
-  // A file with several hard links counts at its first link only (as du
-  // counts); by default every link counts.
-  bool hardLinksOnce = false;
-  // Folders mounted inside the scanned one are scanned too; by default
-  // they are skipped.
-  bool crossMountPoints = false;
-  // How many threads list folders at once; 0 means one per processor, at
-  // most kMostAutomaticThreads (the default of the app and of
-  // tilemora-scan). With more than one the tree is the same, found in
-  // another order.
-  unsigned threads = 1;
-
-  // `threads` with 0 resolved, within what a scan ever starts.
-  unsigned threadCount() const;
-  static constexpr unsigned kMostThreads = 64;
-  static constexpr unsigned kMostAutomaticThreads = 8;
-};
-
-// What a scan needs from its surroundings besides the path.
-struct TMScanEnvironment {
-  std::shared_ptr<TMMainQueue> mainQueue;  // receives the end notice
-  std::shared_ptr<TMFileSystem> fileSystem = TMFileSystem::posix();
-  // Told about every entry on the scan thread, when given.
-  std::shared_ptr<TMScanObserver> observer = nullptr;
-  TMScanOptions options = {};
-};
+struct TMScanEnvironment;
 
 // Ends the process: a node's kind places its name elsewhere than create()
 // put it.

@@ -1,29 +1,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A folder node. It fills itself from the file system: it lists its folder
-// one level at a time, depth first, appends a node for every entry it accepts
-// (sub-folders at once, before descending, so that interim displays see them
-// grow), adds each file's size to every folder above it as soon as the file
-// is found, and sorts its children largest first when its own listing (all
-// sub-folders included) has ended. When several threads scan, a sub-folder
-// may be handed to another thread instead of descended into (see
-// TMParallelScan); the tree comes out the same.
+// A folder node: its children (a list published atomically, so that the map
+// can be drawn while a scan appends to it), its size (the sum of the files
+// below it) and whether it or a folder below could not be read.
 //
-// Skipped entries: symbolic links, and mount points (an entry on another
-// device, or the root of a mount such as a bind mount of the same file
-// system, which would otherwise be counted twice). Everything else, hidden entries and special
-// files included, counts with its allocated size (st_blocks × 512); special
-// files are never opened. Hard links count once per link.
+// A scan fills it through the building operations below (see
+// core/scan/TMFolderScan): children appended in listing order, sizes added
+// as files are found, the list replaced by its final, sorted form once the
+// folder's whole listing has ended. A saved scan gives it its children at
+// once.
 
 #include <sys/types.h>
 
 #include <cerrno>
 
+#include <utility>
+#include <vector>
+
 #include "TMChildList.h"
 #include "TMFileTree.h"
-#include "TMScanningContext.h"
 
 namespace tilemora {
+
+class TMChildListRecycler;
+struct TMScanningContext_t;
+
+// The order a finished child list keeps.
+enum class TMChildOrder : uint8_t {
+  kLargestFirst,
+  kListing,  // as listed: for a tree being abandoned, not worth sorting
+};
 
 class TMFolderTree : public TMFileTree {
  public:
@@ -33,7 +39,7 @@ class TMFolderTree : public TMFileTree {
   // initWithFilePath:andContext: — scans the folder at `url` into this empty
   // node and returns when the whole tree below it has been scanned (or the
   // scan was told to stop). A path that is not a readable folder leaves the
-  // node empty.
+  // node empty. The scan itself is core/scan's.
   void initWithFilePath(const TMFileURL& url, TMScanningContext_t* context);
 
   // The current child list, or null while the folder has no children. While
@@ -66,37 +72,20 @@ class TMFolderTree : public TMFileTree {
   FileDeleteRez_t deleteNodeWithURLParts(const std::vector<std::string>& parts, uint64_t index,
                                          const TMTrashFunction& trash);
 
+  // Building, by the one thread that lists this folder.
+  // Appends `child`, growing the list into `arena` when it is full; the
+  // list replaced goes to `recycler`, as interim readers may still walk it.
+  void appendChild(TMFileTree* child, TMNodeArena& arena, TMChildListRecycler& recycler);
+  // Replaces the listing-order list by a final one in `arena`, in `order`.
+  // `sortScratch` is reused space for the sort keys.
+  void finishChildList(TMNodeArena& arena, TMChildListRecycler& recycler, TMChildOrder order,
+                       std::vector<std::pair<uint64_t, TMFileTree*>>& sortScratch);
+  // A size found below, added by the one writer of this folder's size...
+  using TMFileTree::addToDiskSize;
+  // ...or by one of several threads that add to it.
+  using TMFileTree::addToDiskSizeShared;
+
  private:
-  // Lists this folder, the deepest level of the context's open folders (on
-  // device `device`), and everything below it, then sorts the children.
-  // Answers whether this folder's own listing was read to its end.
-  bool populateChildListAtUrl(dev_t device, TMScanningContext_t* context);
-  // Lists one folder level, descending into each sub-folder as it is met;
-  // answers false when part of it could not be read.
-  bool createFileListAtUrl(dev_t device, TMScanningContext_t* context);
-  // Adds the entry `name` of the folder open at `level`; answers false when
-  // it could not be examined for want of permission (it is then kept, of
-  // its listed kind, with 0 bytes).
-  bool acceptEntry(size_t level, dev_t device, const char* name, unsigned char type,
-                   TMScanningContext_t* context);
-  // Notes a folder that could not be read for `error`: `name` below this
-  // folder, or this folder itself when `name` is null.
-  void noteUnreadable(const char* name, int error, TMScanningContext_t* context) const;
-  // Adds the sub-folder `name` (on `device`, as `inode`; 0 when its stat was
-  // refused) of the folder open at `level` and scans it.
-  void scanSubFolder(size_t level, const char* name, dev_t device, ino_t inode,
-                     TMScanningContext_t* context);
-
-  friend class TMParallelScan;
-
-  void appendChild(TMFileTree* child, TMScanningContext_t* context);
-  // Replaces the listing-order list by a final one in the arena, sorted
-  // largest first unless the scan is stopping.
-  void finishChildList(TMScanningContext_t* context);
-  void addToSizesAbove(uint64_t size, TMScanningContext_t* context);
-  // With hard links counted once: whether `info` is the first link found.
-  static bool isFirstLink(const struct stat& info, TMScanningContext_t* context);
-
   // Declared first, so that it takes a byte of the base's tail padding and
   // costs no memory: errno values fit in a byte.
   mutable std::atomic<uint8_t> readError_{0};

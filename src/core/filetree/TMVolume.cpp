@@ -12,18 +12,15 @@ TMVolume::TMVolume()
       emptySpace_(nullptr),
       unscannedSpace_(nullptr) {}
 
-void TMVolume::initWithFilePath(const TMFileURL& url, TMScanningContext_t* context) {
-  TMNodeArena& arena = *context->arena;
-  TMFileSystemSizes sizes = context->fileSystem->fileSystemSizes(url.path().c_str());
+TMFolderTree* TMVolume::measure(TMNodeArena& arena, const TMFileSystemSizes& sizes) {
   volumeSize_.store(sizes.totalSize, std::memory_order_release);
   emptySpace_.store(TMEmptyNode::initWithFileSize(arena, sizes.freeSize), std::memory_order_release);
   unscannedSpace_.store(TMUnscannedTree::init(arena), std::memory_order_release);
-
   // Published before its scan begins, so that progress and interim layouts
   // see the folder while it fills.
   auto* folder = create<TMFolderTree>(arena, filename());
   child_.store(folder, std::memory_order_release);
-  folder->initWithFilePath(url, context);
+  return folder;
 }
 
 double TMVolume::advancementPercentage() const {

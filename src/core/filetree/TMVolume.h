@@ -17,8 +17,12 @@ class TMVolume : public TMFileTree {
   TMVolume();
 
   // initWithFilePath:andContext: — measures the file system once, then scans
-  // the whole volume into `child`.
+  // the whole volume into `child` (the scan is core/scan's).
   void initWithFilePath(const TMFileURL& url, TMScanningContext_t* context);
+
+  // Takes the volume's sizes and makes its free and unscanned space and its
+  // still empty folder, which it answers; each published for other threads.
+  TMFolderTree* measure(TMNodeArena& arena, const TMFileSystemSizes& sizes);
 
   // The fraction of the used space scanned so far: 0.0 before anything is
   // found, about 1.0 at the end, more when hard links count a file twice.

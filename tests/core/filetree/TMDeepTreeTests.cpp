@@ -18,8 +18,8 @@
 #include <functional>
 
 #include "cli/TMGraphvizExport.h"
-#include "core/filetree/TMOpenFolderChain.h"
 #include "core/layout/TMLayoutFolder.h"
+#include "core/scan/TMOpenFolderChain.h"
 #include "support/TMCaseNames.h"
 #include "support/TMFaultyFileSystem.h"
 #include "support/TMLayoutFixtures.h"

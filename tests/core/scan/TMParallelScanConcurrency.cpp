@@ -15,7 +15,7 @@
 #include <random>
 #include <set>
 
-#include "core/filetree/TMOpenFolderChain.h"
+#include "core/scan/TMOpenFolderChain.h"
 #include "support/TMCaseNames.h"
 #include "support/TMFaultyFileSystem.h"
 #include "support/TMMemoryFileSystem.h"

@@ -4,8 +4,9 @@
 #include <thread>
 
 #include "core/filetree/TMNodeArena.h"
-#include "core/filetree/TMScanningContext.h"
 #include "core/filetree/TMVolume.h"
+#include "core/scan/TMParallelScan.h"
+#include "core/scan/TMScanningContext.h"
 #include "support/TMCaseNames.h"
 #include "support/TMFaultyFileSystem.h"
 #include "support/TMScanRunner.h"
@@ -153,7 +154,7 @@ TEST_P(TMScanDriverStop, AStoppedScanEndsQuicklyCallsNothingMoreAndReleasesItsTr
   EXPECT_LT(took, std::chrono::milliseconds(500));
   EXPECT_LT(receiver->count(), 300u * 21u);
   const unsigned threads = GetParam();
-  EXPECT_LE(noticesAfterStop.load(), threads == 1 ? 1u : threads * TMScanningContext_t::kEntriesBetweenSettlements);
+  EXPECT_LE(noticesAfterStop.load(), threads == 1 ? 1u : threads * TMParallelScan::kEntriesBetweenSettlements);
 
   queue->runPending();
   EXPECT_FALSE(ended);

@@ -8,9 +8,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include "TMFileTreeStorage.h"
 #include "TMScanTask.h"
-#include "TMVolume.h"
+#include "TMScanningContext.h"
+#include "core/filetree/TMFileTreeStorage.h"
+#include "core/filetree/TMVolume.h"
 #include "core/platform/TMThread.h"
 
 namespace tilemora {

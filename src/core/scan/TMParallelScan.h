@@ -24,23 +24,23 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <memory>
 #include <mutex>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
-#include "TMScanningContext.h"
+#include "TMInodeSet.h"
 
 namespace tilemora {
 
 class TMFolderTree;
+struct TMScanningContext_t;
 
 // A part of the tree one thread lists, from the folder handed to it down.
 struct TMScanBranch {
   TMScanBranch* parent = nullptr;  // the branch it was handed off from; null for the first
-  // The folders of the parent branch above this branch's folder, down to
-  // the one it was listed in; with mount points crossed, their identities.
+  // The folders above this branch's folder, from the scan's start down to
+  // the one it was listed in; with mount points crossed, the identities of
+  // those and of the scan's start.
   std::vector<TMFolderTree*> above;
   std::vector<std::pair<dev_t, ino_t>> identitiesAbove;
   // This branch's own listing, plus each branch handed off from it, until ended.
@@ -60,27 +60,13 @@ class TMParallelScan {
   static void scan(TMFolderTree* start, int descriptor, dev_t device, ino_t inode, unsigned threads,
                    TMScanningContext_t* context);
 
-  // Whether a sub-folder would be taken now (a thread is idle, or fewer
-  // than kSpareBranches wait): a look without the lock, made before each
-  // sub-folder.
-  bool wantsFolder() const { return openings_.load(std::memory_order_relaxed) > 0; }
-  // Queues the open sub-folder `folder` of the folder being listed by the
-  // thread of `context` (the last of its parent stack) for another thread.
-  // False when it would not be taken soon: the caller lists it itself.
-  bool handOff(TMFolderTree* folder, int descriptor, dev_t device, ino_t inode, TMScanningContext_t* context);
-
-  // With hard links counted once: whether this is the first link of the
-  // file met by any of the threads.
-  bool isFirstLink(dev_t device, ino_t inode);
-
-  // Adds to the folders above the branch of `context` the size it owes
-  // them, and reports its unreported entries.
-  static void settle(TMScanningContext_t* context);
-
   // Branches kept queued beyond one per idle thread: most branches are a
   // few files listed in microseconds, and a thread that ends one finds the
   // next waiting instead of waiting for another thread to meet a folder.
   static constexpr int kSpareBranches = 2;
+  // A thread tells its entries and adds the sizes it owes above its branch
+  // every this many entries.
+  static constexpr uint32_t kEntriesBetweenSettlements = 256;
 
  private:
   struct Task {
@@ -90,12 +76,18 @@ class TMParallelScan {
     ino_t inode;
     TMScanBranch* branch;
   };
-  struct Thread;
+  class Thread;
 
   TMParallelScan() = default;
-  // Lists the branches handed to it until the whole tree is done.
-  void work(TMScanningContext_t& context);
-  void listBranch(const Task& task, TMScanningContext_t& context);
+  // Lists the branches handed to `thread` until the whole tree is done.
+  void work(Thread& thread);
+  // Whether a sub-folder would be taken now (a thread is idle, or fewer
+  // than kSpareBranches wait): a look without the lock, made before each
+  // sub-folder.
+  bool wantsFolder() const { return openings_.load(std::memory_order_relaxed) > 0; }
+  // Queues `task` for another thread unless it would not be taken soon.
+  bool queue(const Task& task, TMScanBranch& from);
+  bool isFirstLink(dev_t device, ino_t inode);
   // One listing or hand-off of `branch` has ended; sorts the folders that
   // waited once nothing below them is unfinished, going up as branches end.
   void endBranchPart(TMScanBranch* branch, TMScanningContext_t& context);
@@ -115,7 +107,7 @@ class TMParallelScan {
   static constexpr int kAwakeChecks = 200;
 
   std::mutex linksMutex_;
-  std::unordered_set<std::pair<dev_t, ino_t>, TMInodeHash> linkedFilesSeen_;
+  TMInodeSet linkedFilesSeen_;
 };
 
 }  // namespace tilemora

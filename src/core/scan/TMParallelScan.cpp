@@ -2,11 +2,15 @@
 #include "TMParallelScan.h"
 
 #include <algorithm>
+#include <memory>
 #include <thread>
 
-#include "TMChildListRecycler.h"
-#include "TMFolderTree.h"
-#include "TMNodeArena.h"
+#include "TMFolderScan.h"
+#include "TMScanStrategy.h"
+#include "TMScanningContext.h"
+#include "core/filetree/TMChildListRecycler.h"
+#include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMNodeArena.h"
 #include "core/platform/TMFileSystem.h"
 #include "core/platform/TMThread.h"
 
@@ -22,23 +26,96 @@ constexpr size_t kKeptOpenPerThread = TMOpenFolderChain::kKeptOpen - size_t(TMPa
 
 }  // namespace
 
-// What one thread works with: nodes go to its own chunks of the tree's
-// arena, the lists it replaces to its own recycler. Aligned so that no two
-// threads write one cache line.
-struct alignas(64) TMParallelScan::Thread {
-  Thread(TMParallelScan& scan, const TMScanningContext_t& settings) : arena(*settings.arena) {
+// One of the threads: its context, its decisions, and where it puts what it
+// makes (nodes in its own chunks of the tree's arena, replaced lists in its
+// own recycler). Aligned so that no two threads write one cache line.
+class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
+ public:
+  Thread(TMParallelScan& scan, const TMScanningContext_t& settings) : scan_(scan), arena_(*settings.arena) {
     context.updateReceiver = settings.updateReceiver;
     context.options = settings.options;
     context.fileSystem = settings.fileSystem;
-    context.arena = &arena;
+    context.arena = &arena_;
     context.recycler = &recycler;
     context.stopRequested = settings.stopRequested;
     context.rootPath = settings.rootPath;
-    context.parallel = &scan;
+    context.strategy = this;
   }
-  TMNodeArena arena;
-  TMChildListRecycler recycler;
+
+  // Lists what `task` hands this thread, down to its end.
+  void listBranch(const Task& task) {
+    branch_ = task.branch;
+    context.parentCount = 0;
+    context.handOffs = 0;
+    context.foldersAboveStart = branch_->above;
+    {
+      TMOpenFolderChain openFolders(*context.fileSystem, kKeptOpenPerThread);
+      openFolders.enter(task.descriptor, task.device, task.inode);
+      if (!context.shouldStop()) {
+        context.openFolders = &openFolders;
+        if (context.options.crossMountPoints) {
+          context.pathIdentities = branch_->identitiesAbove;
+          context.pathIdentities.emplace_back(task.device, task.inode);
+        }
+        TMFolderScan(context).populateChildListAtUrl(*task.folder, task.device);
+        context.openFolders = nullptr;
+      }
+    }
+    settle();
+    recycler.reclaimIfUnread();
+    scan_.endBranchPart(branch_, context);
+    branch_ = nullptr;
+  }
+
+  bool handOff(TMFolderTree* folder, int descriptor, dev_t device, ino_t inode,
+               TMScanningContext_t& walk) override {
+    if (!scan_.wantsFolder()) return false;
+    auto branch = std::make_unique<TMScanBranch>();
+    branch->parent = branch_;
+    branch->above = walk.foldersAboveStart;
+    branch->above.insert(branch->above.end(), walk.parentStack.begin(), walk.parentStack.begin() + walk.parentCount);
+    if (walk.options.crossMountPoints) branch->identitiesAbove = walk.pathIdentities;
+    if (!scan_.queue({folder, descriptor, device, inode, branch.get()}, *branch_)) return false;
+    branch.release();
+    return true;
+  }
+
+  bool isFirstLink(dev_t device, ino_t inode) override { return scan_.isFirstLink(device, inode); }
+
+  void addToSizesAbove(TMFolderTree& folder, uint64_t size, TMScanningContext_t& walk) override {
+    // Branches below this thread's add to these folders too.
+    folder.addToDiskSizeShared(size);
+    for (int32_t i = walk.parentCount - 1; i >= 0; --i) walk.parentStack[size_t(i)]->addToDiskSizeShared(size);
+    sizeOwedAbove_ += size;
+  }
+
+  void entryAccepted(TMScanningContext_t&) override {
+    if (++unreportedEntries_ == kEntriesBetweenSettlements) settle();
+  }
+
+  void sortWhenHandedOffListed(TMFolderTree& folder) override { branch_->waitingFolders.push_back(&folder); }
+
   TMScanningContext_t context;
+  TMChildListRecycler recycler;
+
+ private:
+  // Adds to the folders above the branch the size owed them, and reports
+  // the unreported entries.
+  void settle() {
+    if (sizeOwedAbove_ != 0) {
+      for (TMFolderTree* folder : branch_->above) folder->addToDiskSizeShared(sizeOwedAbove_);
+      sizeOwedAbove_ = 0;
+    }
+    if (unreportedEntries_ != 0 && context.updateReceiver != nullptr && !context.shouldStop())
+      context.updateReceiver->notifyFilesScanned(unreportedEntries_);
+    unreportedEntries_ = 0;
+  }
+
+  TMParallelScan& scan_;
+  TMNodeArena arena_;
+  TMScanBranch* branch_ = nullptr;  // what this thread lists now
+  uint64_t sizeOwedAbove_ = 0;      // bytes found not yet added above the branch
+  uint32_t unreportedEntries_ = 0;  // entries accepted since the last notice
 };
 
 void TMParallelScan::scan(TMFolderTree* start, int descriptor, dev_t device, ino_t inode, unsigned threads,
@@ -55,9 +132,9 @@ void TMParallelScan::scan(TMFolderTree* start, int descriptor, dev_t device, ino
       std::lock_guard<std::mutex> lock(scan->mutex_);
       ++scan->runningHelpers_;
     }
-    TMScanningContext_t* helperContext = &states[i]->context;
-    const bool started = startDetachedThread([scan, helperContext] {
-      scan->work(*helperContext);
+    Thread* helper = states[i].get();
+    const bool started = startDetachedThread([scan, helper] {
+      scan->work(*helper);
       std::lock_guard<std::mutex> lock(scan->mutex_);
       --scan->runningHelpers_;
       scan->changed_.notify_all();
@@ -69,7 +146,7 @@ void TMParallelScan::scan(TMFolderTree* start, int descriptor, dev_t device, ino
       break;
     }
   }
-  scan->work(states[0]->context);
+  scan->work(*states[0]);
   {
     std::unique_lock<std::mutex> lock(scan->mutex_);
     scan->changed_.wait(lock, [&] { return scan->runningHelpers_ == 0; });
@@ -84,7 +161,7 @@ void TMParallelScan::scan(TMFolderTree* start, int descriptor, dev_t device, ino
   }
 }
 
-void TMParallelScan::work(TMScanningContext_t& context) {
+void TMParallelScan::work(Thread& thread) {
   for (;;) {
     Task task;
     {
@@ -111,7 +188,7 @@ void TMParallelScan::work(TMScanningContext_t& context) {
       queue_.pop_front();
       updateOpenings();
     }
-    listBranch(task, context);
+    thread.listBranch(task);
   }
 }
 
@@ -120,22 +197,15 @@ void TMParallelScan::updateOpenings() {
   queued_.store(int(queue_.size()), std::memory_order_relaxed);
 }
 
-bool TMParallelScan::handOff(TMFolderTree* folder, int descriptor, dev_t device, ino_t inode,
-                             TMScanningContext_t* context) {
-  auto branch = std::make_unique<TMScanBranch>();
-  branch->parent = context->branch;
-  const auto& parents = context->parentStack;
-  branch->above.assign(parents.begin(), parents.begin() + context->parentCount);
-  if (context->options.crossMountPoints) branch->identitiesAbove = context->pathIdentities;
+bool TMParallelScan::queue(const Task& task, TMScanBranch& from) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (idleThreads_ + kSpareBranches <= int(queue_.size())) return false;
-    context->branch->unfinished.fetch_add(1, std::memory_order_relaxed);
-    queue_.push_back({folder, descriptor, device, inode, branch.release()});
+    from.unfinished.fetch_add(1, std::memory_order_relaxed);
+    queue_.push_back(task);
     updateOpenings();
   }
   changed_.notify_one();
-  ++context->handOffs;
   return true;
 }
 
@@ -144,42 +214,11 @@ bool TMParallelScan::isFirstLink(dev_t device, ino_t inode) {
   return linkedFilesSeen_.emplace(device, inode).second;
 }
 
-void TMParallelScan::listBranch(const Task& task, TMScanningContext_t& context) {
-  context.branch = task.branch;
-  context.parentCount = 0;
-  {
-    TMOpenFolderChain openFolders(*context.fileSystem, kKeptOpenPerThread);
-    openFolders.enter(task.descriptor, task.device, task.inode);
-    if (!context.shouldStop()) {
-      context.openFolders = &openFolders;
-      if (context.options.crossMountPoints) context.pathIdentities.assign({{task.device, task.inode}});
-      task.folder->populateChildListAtUrl(task.device, &context);
-      context.openFolders = nullptr;
-    }
-  }
-  settle(&context);
-  context.recycler->reclaimIfUnread();
-  endBranchPart(task.branch, context);
-  context.branch = nullptr;
-}
-
-void TMParallelScan::settle(TMScanningContext_t* context) {
-  if (context->sizeOwedAbove != 0) {
-    for (TMScanBranch* branch = context->branch; branch != nullptr; branch = branch->parent) {
-      for (TMFolderTree* folder : branch->above) folder->addToDiskSizeShared(context->sizeOwedAbove);
-    }
-    context->sizeOwedAbove = 0;
-  }
-  if (context->unreportedEntries != 0 && context->updateReceiver != nullptr && !context->shouldStop())
-    context->updateReceiver->notifyFilesScanned(context->unreportedEntries);
-  context->unreportedEntries = 0;
-}
-
 void TMParallelScan::endBranchPart(TMScanBranch* branch, TMScanningContext_t& context) {
   // The release orders this thread's writes to the tree before the count
   // falls; the thread that takes it to zero acquires them before sorting.
   while (branch->unfinished.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-    for (TMFolderTree* folder : branch->waitingFolders) folder->finishChildList(&context);
+    for (TMFolderTree* folder : branch->waitingFolders) TMFolderScan::finishChildList(*folder, context);
     TMScanBranch* parent = branch->parent;
     delete branch;
     if (parent == nullptr) {

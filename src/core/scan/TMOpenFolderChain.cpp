@@ -3,7 +3,7 @@
 
 #include <sys/stat.h>
 
-#include "TMFolderTree.h"
+#include "core/filetree/TMFolderTree.h"
 #include "core/platform/TMFileSystem.h"
 
 namespace tilemora {

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// What a scan counts where the user may choose otherwise, and what it needs
+// from its surroundings besides the path.
+
+#include <memory>
+
+#include "core/platform/TMFileSystem.h"
+#include "core/platform/TMMainQueue.h"
+
+namespace tilemora {
+
+class TMScanObserver;
+
+struct TMScanOptions {
+  // A file with several hard links counts at its first link only (as du
+  // counts); by default every link counts.
+  bool hardLinksOnce = false;
+  // Folders mounted inside the scanned one are scanned too; by default
+  // they are skipped.
+  bool crossMountPoints = false;
+  // How many threads list folders at once; 0 means one per processor, at
+  // most kMostAutomaticThreads (the default of the app and of
+  // tilemora-scan). With more than one the tree is the same, found in
+  // another order.
+  unsigned threads = 1;
+
+  // `threads` with 0 resolved, within what a scan ever starts.
+  unsigned threadCount() const;
+  static constexpr unsigned kMostThreads = 64;
+  static constexpr unsigned kMostAutomaticThreads = 8;
+};
+
+struct TMScanEnvironment {
+  std::shared_ptr<TMMainQueue> mainQueue;  // receives the end notice
+  std::shared_ptr<TMFileSystem> fileSystem = TMFileSystem::posix();
+  // Told about every entry on the scan thread, when given.
+  std::shared_ptr<TMScanObserver> observer = nullptr;
+  TMScanOptions options = {};
+};
+
+}  // namespace tilemora
