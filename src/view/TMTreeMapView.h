@@ -26,6 +26,8 @@
 
 namespace tilemora {
 
+class TMLayoutFolder;
+
 enum class TMArrowKey { kUp, kDown, kLeft, kRight };
 
 // A search closure: runs a layout search with the record and the canvas.
@@ -212,8 +214,9 @@ class TMTreeMapView {
   void showUnselected();
   // After a resize: the selection's rectangle on the new canvas.
   void relocateSelection(double xRatio, double yRatio);
-  // After the node that filled the view was deleted: its parent fills it.
-  void showParentOf(const TMFileURL& deleted);
+  // After the node that filled the view was deleted: its parent, laid out
+  // as `parentLayout` (null when not laid out), fills it; else the root.
+  void showParentOf(const TMFileURL& deleted, TMLayoutFolder* parentLayout);
   // One view pixel in virtual units, as the last frame mapped it.
   double pixelWidth() const { return geometry_ ? geometry_->virtualPixelWidthSize() : 1; }
   double pixelHeight() const { return geometry_ ? geometry_->virtualPixelHeightSize() : 1; }

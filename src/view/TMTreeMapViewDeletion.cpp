@@ -4,6 +4,8 @@
 
 #include "TMTreeMapView.h"
 #include "core/filetree/TMFileTree.h"
+#include "core/filetree/TMFileTreePath.h"
+#include "core/layout/TMLayoutFolder.h"
 
 namespace tilemora {
 
@@ -26,8 +28,10 @@ void TMTreeMapView::deleteSelection(bool) {
   const size_t rootIndex = root_->url.pathComponents().size() - 1;
   if (rootFile == nullptr || parts.size() <= rootIndex) return;
 
-  const FileDeleteRez_t deleted = rootFile->deleteNodeWithURLParts(
-      parts, rootIndex, [this](const TMFileURL& item) {
+  // One walk by names finds every node the file tree, the layout and the
+  // view change.
+  const TMFileTreePath path = TMFileTreePath::resolve(*rootFile, parts, rootIndex);
+  const FileDeleteRez_t deleted = TMFileTree::deleteNodeOnPath(path, [this](const TMFileURL& item) {
         if (trashPathCheck_) {
           if (std::optional<std::string> changed = trashPathCheck_(item)) return TMTrashResult{false, *changed};
         }
@@ -52,10 +56,10 @@ void TMTreeMapView::deleteSelection(bool) {
     showUnselected();
     if (cleanupResponder_) cleanupResponder_();
   } else {
-    // What the root's own split tree cuts out outlives the states that
-    // still name it, until they let go below.
-    const TMRetiredLayoutNodes retired = TMLayoutNode::deleteNode(*root_->layout, parts, int32_t(rootIndex));
-    if (isAtOrBelow(current_->url, selected_->url)) showParentOf(selected_->url);
+    // What the layout cuts out is kept by the folder it was cut from, so
+    // the states that still name it stay valid.
+    TMLayoutFolder* parentLayout = TMLayoutNode::deleteNode(*root_->layout, path);
+    if (isAtOrBelow(current_->url, selected_->url)) showParentOf(selected_->url, parentLayout);
     // Nothing stays selected: a second Delete must not take the folder
     // that now fills the view.
     showUnselected();
@@ -65,20 +69,14 @@ void TMTreeMapView::deleteSelection(bool) {
   notify();
 }
 
-void TMTreeMapView::showParentOf(const TMFileURL& deleted) {
+void TMTreeMapView::showParentOf(const TMFileURL& deleted, TMLayoutFolder* parentLayout) {
   const TMFileURL parent = deleted.deletingLastPathComponent();
   std::shared_ptr<TMNodeState> state = root_;
-  if (parent != root_->url) {
-    const int32_t rootIndex = int32_t(root_->url.pathComponents().size()) - 1;
-    TMLayoutNode* found = nullptr;
-    const TMDrawInfo_t info =
-        searchWithFunction(pathSearch(root_->layout, parent.pathComponents(), rootIndex), root_->url, &found);
-    if (found != nullptr) {
-      state = std::make_shared<TMNodeState>();
-      state->url = info.selection.url;
-      state->file = found->fileNode();
-      state->layout = std::shared_ptr<TMLayoutNode>(root_->layout, found);
-    }
+  if (parent != root_->url && parentLayout != nullptr) {
+    state = std::make_shared<TMNodeState>();
+    state->url = parent;
+    state->file = parentLayout->fileNode();
+    state->layout = std::shared_ptr<TMLayoutNode>(root_->layout, parentLayout);
   }
   current_ = std::move(state);
   current_->size = frame();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TMCaseNames.h"
 #include "support/TMViewFixture.h"
 
 namespace tilemora::test {
@@ -94,17 +95,56 @@ TEST_F(TMViewDeletion, DeletingTheFolderThatFillsTheViewShowsItsParent) {
   EXPECT_TRUE(view->isAtTopLevel());
 }
 
-TEST_F(TMViewDeletion, AFileNarrowedOntoGivesWayToItsFolder) {
-  show(nested());
-  view->focusOn(TMFileURL::fromPath("/data/big/c"));
-  host.finishAnimation();
-  ASSERT_FALSE(view->isSelectionNarrowable());
+// A selection narrowed onto or not, in a folder scan and in a volume's
+// folder (whose layout sits in a split tree beside the free space): the
+// item's tile goes, its folder shrinks by it, and the view shows what is
+// left of what it showed.
+struct ShownFolderCase {
+  const char* name;
+  const char* scannedPath;
+  const char* target;
+  bool narrowedOnto;
+  const char* shownAfter;
+  uint64_t parentBlocksAfter;
+};
+
+class TMViewDeletionShownFolder : public TMViewDeletion, public ::testing::WithParamInterface<ShownFolderCase> {};
+
+TEST_P(TMViewDeletionShownFolder, TheTileGoesAndTheViewShowsWhatIsLeft) {
+  const ShownFolderCase& c = GetParam();
+  const bool volume = std::string(c.scannedPath) == "/";
+  show(nested(), c.scannedPath, volume ? TMFileSystemSizes{4 << 20, 2 << 20} : TMFileSystemSizes{});
+  const TMFileURL target = TMFileURL::fromPath(c.target);
+  const TMPoint centre = centreOf(rectOf(c.target));
+  if (c.narrowedOnto) {
+    view->focusOn(target);
+    host.finishAnimation();
+  } else {
+    click(centre);
+  }
+  ASSERT_EQ(selectedPath(), c.target);
   view->deleteSelection(true);
-  EXPECT_EQ(view->current()->url.path(), "/data/big");
+  EXPECT_EQ(host.trashed, std::vector<TMFileURL>{target});
+  EXPECT_EQ(view->current()->url.path(), c.shownAfter);
   EXPECT_EQ(view->selected(), nullptr);
-  EXPECT_FALSE(view->isSelectionNarrowable());
-  EXPECT_EQ(scanned->diskSize(), 900u * 512);
+  const TMFileURL parent = target.deletingLastPathComponent();
+  view->focusOn(parent);
+  host.finishAnimation();
+  EXPECT_EQ(view->current()->file->diskSize(), c.parentBlocksAfter * 512);
+  if (!c.narrowedOnto) {
+    view->focusOn(TMFileURL::fromPath(c.scannedPath));
+    host.finishAnimation();
+    EXPECT_NE(view->describeNodeAt(centre)->url, target);
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Items, TMViewDeletionShownFolder,
+    ::testing::Values(ShownFolderCase{"a file of a folder scan", "/data", "/data/big/c", false, "/data", 600},
+                      ShownFolderCase{"a file narrowed onto", "/data", "/data/big/c", true, "/data/big", 600},
+                      ShownFolderCase{"a file of a volume", "/", "/big/sub/a", false, "/", 200},
+                      ShownFolderCase{"a folder of a volume narrowed onto", "/", "/big/sub", true, "/big", 300}),
+    caseNamesByName);
 
 TEST_F(TMViewDeletion, FreeSpaceIsNeverDeleted) {
   show(nested(), "/", {4 << 20, 2 << 20});

@@ -41,6 +41,7 @@
 
 namespace tilemora {
 
+class TMFileTreePath;
 class TMFolderTree;
 class TMLayoutNode;
 class TMProgressNotifiable;
@@ -99,6 +100,8 @@ class TMFileTree {
   // thread, never while a scan writes the tree.
   FileDeleteRez_t deleteNodeWithURLParts(const std::vector<std::string>& parts, uint64_t index,
                                          const TMTrashFunction& trash);
+  // The same for a path already resolved, from the node it starts at.
+  static FileDeleteRez_t deleteNodeOnPath(const TMFileTreePath& path, const TMTrashFunction& trash);
 
   TMNodeKind kind() const { return kind_; }
   // The folder view of this node, or null for anything that is not a folder.
@@ -142,11 +145,6 @@ class TMFileTree {
   }
   size_t nameOffset() const;
   static constexpr bool kHasOwnFields = false;
-
-  // What deleting does at a node on the path: not this node's name, the
-  // path going on below it, or the target itself, moved to the trash.
-  FileDeleteRez_t deleteSelfWithURLParts(const std::vector<std::string>& parts, uint64_t index,
-                                         const TMTrashFunction& trash);
 
   // A size with one writer (see the header comment) needs only a load and
   // a store, no read-modify-write.

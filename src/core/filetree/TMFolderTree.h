@@ -67,10 +67,14 @@ class TMFolderTree : public TMFileTree {
   // one at the depth limit; a plain leaf when no child has a layout.
   std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);
 
-  // Settles a deletion below this folder: the child on the path deletes,
-  // this folder unlinks a deleted child and lowers its own size.
+  // deleteNodeWithURLParts:atIndex: — as for any node (see TMFileTree).
   FileDeleteRez_t deleteNodeWithURLParts(const std::vector<std::string>& parts, uint64_t index,
                                          const TMTrashFunction& trash);
+  // Deletion, on the main thread once no scan writes the tree: unlinks the
+  // child at `position` (sizes are the caller's to lower)...
+  void unlinkChildAt(uint32_t position) { children_.load(std::memory_order_relaxed)->removeAt(position); }
+  // ...and lowers this folder's size by what went below it.
+  void lowerDiskSize(uint64_t size) { setDiskSize(diskSize() - size); }
 
   // Building, by the one thread that lists this folder.
   // Appends `child`, growing the list into `arena` when it is full; the
@@ -80,6 +84,7 @@ class TMFolderTree : public TMFileTree {
   // `sortScratch` is reused space for the sort keys.
   void finishChildList(TMNodeArena& arena, TMChildListRecycler& recycler, TMChildOrder order,
                        std::vector<std::pair<uint64_t, TMFileTree*>>& sortScratch);
+
   // A size found below, added by the one writer of this folder's size...
   using TMFileTree::addToDiskSize;
   // ...or by one of several threads that add to it.

@@ -1,35 +1,43 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Deletion in the layout tree: the path of names is followed down, the
-// target is cut out of the split node that holds it, and every folder on
-// the way back up rebuilds its split tree from its new size. What is cut
-// out is retired, not freed: the view's states may still hold it.
+// Deletion in the layout tree: the chain of folders the file tree deletion
+// resolved is followed down by node, the target is cut out of the split
+// tree that holds it, and every folder on the way rebuilds its split tree
+// from its new size, deepest first. What is cut out is retired, not freed:
+// the view's states may still hold it.
 
 #include <algorithm>
 #include <span>
 
 #include "TMLayoutFolder.h"
 #include "TMLayoutTree.h"
+#include "core/filetree/TMFileTreePath.h"
 #include "core/filetree/TMFolderTree.h"
-#include "core/platform/TMAssert.h"
-#include "core/platform/TMEnoughStack.h"
 
 namespace tilemora {
 
-TMRetiredLayoutNodes TMLayoutNode::deleteNode(TMLayoutNode& root, const std::vector<std::string>& parts,
-                                              int32_t k) {
-  TMRetiredLayoutNodes retired;
-  root.deleteNode(parts, k, retired);
-  return retired;
-}
-
-DeleteRez_t TMLayoutNode::deleteNode(const std::vector<std::string>&, int32_t, TMRetiredLayoutNodes&) {
-  return {LayoutDeleteNotHere, nullptr};
-}
-
-DeleteRez_t TMLayoutLeaf::deleteNode(const std::vector<std::string>& parts, int32_t k,
-                                     TMRetiredLayoutNodes&) {
-  if (parts[size_t(k)] != fileNode_->filename()) return {LayoutDeleteNotHere, nullptr};
-  return {LayoutDeleteSelf, this};
+TMLayoutFolder* TMLayoutNode::deleteNode(TMLayoutNode& root, const TMFileTreePath& path) {
+  const std::vector<TMFolderTree*>& folders = path.folders();
+  if (path.target() == nullptr || folders.empty()) return nullptr;
+  std::vector<TMLayoutFolder*> onPath;
+  TMLayoutNode* node = &root;
+  if (root.isSplitNode()) {
+    // A volume's layout: its folder beside the free and unscanned space.
+    std::unique_ptr<TMLayoutNode>* slot = static_cast<TMLayoutTree&>(root).slotOf(folders[0]);
+    node = slot ? slot->get() : nullptr;
+  }
+  for (size_t i = 0; i < folders.size(); ++i) {
+    auto* folder = dynamic_cast<TMLayoutFolder*>(node);  // null too past the layout
+    if (folder == nullptr || folder->fileNode() != folders[i]) break;  // below what is laid out
+    onPath.push_back(folder);
+    if (i + 1 == folders.size()) {
+      folder->cutOut(path.target());
+      break;
+    }
+    node = folder->laidOutChild(folders[i + 1]);
+    if (node == nullptr) break;  // a folder that takes no area
+  }
+  for (auto folder = onPath.rbegin(); folder != onPath.rend(); ++folder) (*folder)->rebalance();
+  return onPath.size() == folders.size() ? onPath.back() : nullptr;
 }
 
 TMRetiredLayoutNodes& TMLayoutFolder::retiredHere() {
@@ -37,27 +45,22 @@ TMRetiredLayoutNodes& TMLayoutFolder::retiredHere() {
   return *retired_;
 }
 
-DeleteRez_t TMLayoutFolder::deleteNode(const std::vector<std::string>& parts, int32_t k,
-                                       TMRetiredLayoutNodes&) {
-  if (parts[size_t(k)] != fileNode_->filename()) return {LayoutDeleteNotHere, nullptr};
-  if (k == int32_t(parts.size()) - 1) return {LayoutDeleteSelf, this};
-  if (!child_) return {LayoutDeleteUpdated, this};
-  TMRetiredLayoutNodes& retired = retiredHere();
-  const DeleteRez_t answer = withEnoughStack([&] { return child_->deleteNode(parts, k + 1, retired); });
-  switch (answer.code) {
-    case LayoutDeleteNotHere:
-      // The path names this folder and goes on, yet nothing below matches:
-      // only nodes found in this layout are ever deleted.
-      TM_ASSERT(false);
-      break;
-    case LayoutDeleteUpdated:
-      rebalance();
-      break;
-    case LayoutDeleteSelf:
-      retiredHere().push_back(std::move(child_));
-      break;
-  }
-  return {LayoutDeleteUpdated, this};
+std::unique_ptr<TMLayoutNode>* TMLayoutFolder::slotOf(const TMFileTree* file) {
+  if (!child_) return nullptr;
+  if (child_->isSplitNode()) return static_cast<TMLayoutTree&>(*child_).slotOf(file);
+  return child_->fileNode() == file ? &child_ : nullptr;
+}
+
+TMLayoutNode* TMLayoutFolder::laidOutChild(const TMFileTree* file) {
+  std::unique_ptr<TMLayoutNode>* slot = slotOf(file);
+  return slot ? slot->get() : nullptr;
+}
+
+bool TMLayoutFolder::cutOut(const TMFileTree* file) {
+  std::unique_ptr<TMLayoutNode>* slot = slotOf(file);
+  if (slot == nullptr) return false;
+  retiredHere().push_back(std::move(*slot));
+  return true;
 }
 
 void TMLayoutFolder::rebalance() {
@@ -85,17 +88,22 @@ void TMLayoutFolder::rebalance() {
   }
 }
 
-DeleteRez_t TMLayoutTree::deleteNode(const std::vector<std::string>& parts, int32_t k,
-                                     TMRetiredLayoutNodes& retired) {
-  for (std::unique_ptr<TMLayoutNode>* side : {&left_, &right_}) {
-    if (!*side) continue;
-    const DeleteRez_t answer = (*side)->deleteNode(parts, k, retired);
-    if (answer.code == LayoutDeleteNotHere) continue;
-    // The removed side's area stays empty until a folder above rebuilds.
-    if (answer.code == LayoutDeleteSelf) retired.push_back(std::move(*side));
-    return {LayoutDeleteUpdated, this};
+std::unique_ptr<TMLayoutNode>* TMLayoutTree::slotOf(const TMFileTree* file) {
+  // Split trees of skewed sizes are as deep as they are long: no recursion.
+  std::vector<TMLayoutTree*> pending{this};
+  while (!pending.empty()) {
+    TMLayoutTree* split = pending.back();
+    pending.pop_back();
+    for (std::unique_ptr<TMLayoutNode>* side : {&split->left_, &split->right_}) {
+      if (!*side) continue;
+      if ((*side)->isSplitNode()) {
+        pending.push_back(static_cast<TMLayoutTree*>(side->get()));
+      } else if ((*side)->fileNode() == file) {
+        return side;
+      }
+    }
   }
-  return {LayoutDeleteNotHere, nullptr};
+  return nullptr;
 }
 
 void TMLayoutTree::gatherChild(TMRetiredLayoutNodes& list) {

@@ -29,10 +29,12 @@ class TMLayoutFolder : public TMLayoutLeaf {
                                   const TMRect& bounds) override;
   void drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) override;
 
-  // The target itself, or the folder on the path to it: its split tree
-  // removes the target and the folder rebalances.
-  DeleteRez_t deleteNode(const std::vector<std::string>& parts, int32_t k,
-                         TMRetiredLayoutNodes& retired) override;
+  // The layout this folder's split tree places for `file`, if any.
+  TMLayoutNode* laidOutChild(const TMFileTree* file);
+  // Cuts the layout of `file` out of the split tree, leaving its area empty
+  // until rebalance(); it is kept while this folder lives. False when
+  // `file` has no layout here.
+  bool cutOut(const TMFileTree* file);
   // Rebuilds the split tree from the nodes it places and the folder's size
   // now, when the folder still counts two or more children; with none of
   // them laid out, the folder is left with an empty interior.
@@ -43,6 +45,7 @@ class TMLayoutFolder : public TMLayoutLeaf {
 
  private:
   TMRetiredLayoutNodes& retiredHere();
+  std::unique_ptr<TMLayoutNode>* slotOf(const TMFileTree* file);
 
   std::unique_ptr<TMLayoutNode> child_;
   // What deletions cut out below this folder, kept while the tree lives.

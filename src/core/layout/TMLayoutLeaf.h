@@ -21,10 +21,6 @@ class TMLayoutLeaf : public TMLayoutNode {
   TMLayoutNode* getNodeConforming(const TMLayoutPredicate& predicate, TMDrawInfo_t& info,
                                   const TMRect& bounds) override;
   void drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) override;
-  // The target when parts[k] is its node's name (free and unscanned space
-  // included).
-  DeleteRez_t deleteNode(const std::vector<std::string>& parts, int32_t k,
-                         TMRetiredLayoutNodes& retired) override;
   TMFileTree* fileNode() const override { return fileNode_; }
   uint64_t nodeSize() const override;
 

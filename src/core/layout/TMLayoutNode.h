@@ -12,12 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "TMDeleteRez.h"
 #include "TMDrawInfo.h"
 
 namespace tilemora {
 
 class TMFileTree;
+class TMFileTreePath;
+class TMLayoutFolder;
 class TMLayoutNode;
 
 // Layout nodes cut out of a tree by deletions. They are kept, not freed, for
@@ -64,17 +65,14 @@ class TMLayoutNode {
   // The file tree node this layout node stands for, if any.
   virtual TMFileTree* fileNode() const { return nullptr; }
 
-  // deleteNode:atUrl:atPart: — removes the node named by `parts` (path
-  // components, parts[k] naming `root` itself) from the tree in place; every
-  // folder on the path rebuilds its split tree from its new size. Answers
-  // what `root`'s own split tree cut out (when `root` is the target, it is
-  // left alone: its holder drops it).
-  static TMRetiredLayoutNodes deleteNode(TMLayoutNode& root, const std::vector<std::string>& parts,
-                                         int32_t k);
-  // deleteNode:atPart: — one step of that walk; what this node cuts out
-  // goes to `retired`. Here: never the target.
-  virtual DeleteRez_t deleteNode(const std::vector<std::string>& parts, int32_t k,
-                                 TMRetiredLayoutNodes& retired);
+  // deleteNode:atUrl:atPart: — removes the target of `path`, resolved
+  // from `root`'s file node before the file tree deleted it, from the layout
+  // in place: it is cut out of the split tree that holds it, and every
+  // folder on the way rebuilds its split tree from its new size. What is
+  // cut out is kept by the folder it was cut from. Answers the layout of
+  // the target's folder, null when that is not laid out (or the target is
+  // `root` itself, which its holder drops).
+  static TMLayoutFolder* deleteNode(TMLayoutNode& root, const TMFileTreePath& path);
 
   // Split nodes are passed through by path searches.
   virtual bool isSplitNode() const { return false; }

@@ -39,10 +39,9 @@ class TMLayoutTree : public TMLayoutNode {
   void drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) override;
   TMLayoutNode* getNodeConforming(const TMLayoutPredicate& predicate, TMDrawInfo_t& info,
                                   const TMRect& bounds) override;
-  // Removes the target from whichever side holds it (a split node bears no
-  // name); the split position stays.
-  DeleteRez_t deleteNode(const std::vector<std::string>& parts, int32_t k,
-                         TMRetiredLayoutNodes& retired) override;
+  // The side, at any depth of this split tree, that holds the layout of
+  // `file` (a leaf or folder, never a split node); null when none does.
+  std::unique_ptr<TMLayoutNode>* slotOf(const TMFileTree* file);
   // gatherChild: — moves the leaves and folders this split tree places,
   // left before right, into `list`; the split nodes are left empty.
   void gatherChild(TMRetiredLayoutNodes& list);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/filetree/TMFileTreePath.h"
 #include "core/layout/TMLayoutFolder.h"
 #include "core/layout/TMLayoutTree.h"
 #include "support/TMLayoutFixtures.h"
@@ -22,10 +23,10 @@ struct DeletableTree {
     layout = root->createLayoutTree(65536, 0);
   }
   void remove(const std::string& path) {
-    const std::vector<std::string> parts = TMFileURL::fromPath(path).pathComponents();
-    ASSERT_NE(root->deleteNodeWithURLParts(parts, 1, [](const TMFileURL&) { return TMTrashResult{true, {}}; }).code,
+    const TMFileTreePath resolved = TMFileTreePath::resolve(*root, TMFileURL::fromPath(path).pathComponents(), 1);
+    ASSERT_NE(TMFileTree::deleteNodeOnPath(resolved, [](const TMFileURL&) { return TMTrashResult{true, {}}; }).code,
               DeletionFailed);
-    retired = TMLayoutNode::deleteNode(*layout, parts, 1);
+    parentLayout = TMLayoutNode::deleteNode(*layout, resolved);
   }
   TMLayoutFolder& folder(const std::string& path) {
     TMRect canvas{0, 0, 100, 100};
@@ -42,7 +43,7 @@ struct DeletableTree {
 
   std::shared_ptr<TMFileTree> root;
   std::unique_ptr<TMLayoutNode> layout;
-  TMRetiredLayoutNodes retired;
+  TMLayoutFolder* parentLayout = nullptr;
 };
 
 TEST(TMLayoutDeletion, AFolderOfThreeRebuildsFromWhatIsLeft) {
@@ -105,7 +106,7 @@ TEST(TMLayoutDeletion, AFolderWithChildrenButNoLayoutsGetsAnEmptyInterior) {
 TEST(TMLayoutDeletion, TheRootAsTargetIsLeftToItsHolder) {
   DeletableTree tree(E::directory("R", {E::file("a", 10), E::file("b", 5)}));
   const TMLayoutNode* split = tree.folder("/R").child();
-  EXPECT_TRUE(TMLayoutNode::deleteNode(*tree.layout, {"/", "R"}, 1).empty());
+  EXPECT_EQ(TMLayoutNode::deleteNode(*tree.layout, TMFileTreePath::resolve(*tree.root, {"/", "R"}, 1)), nullptr);
   EXPECT_EQ(tree.folder("/R").child(), split);
 }
 

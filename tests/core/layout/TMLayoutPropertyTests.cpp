@@ -9,6 +9,7 @@
 
 #include <random>
 
+#include "core/filetree/TMFileTreePath.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/layout/TMLayoutFolder.h"
 #include "core/layout/TMLayoutTree.h"
@@ -96,7 +97,6 @@ class TMLayoutProperties : public ::testing::TestWithParam<int> {
 
   TMFinishedScan scan;
   std::unique_ptr<TMLayoutNode> layout;
-  std::vector<TMRetiredLayoutNodes> retired;
   TMRect canvas{0, 0, 2000, 1500};
   LayoutWalker walker{canvas};
 };
@@ -161,10 +161,10 @@ TEST_P(TMLayoutProperties, AfterRandomDeletionsSizesAddUpAndChildrenStillTile) {
     const PlacedNode& target =
         walker.placed[std::uniform_int_distribution<size_t>(1, walker.placed.size() - 1)(random)];
     const std::vector<std::string> path = target.path;
-    ASSERT_EQ(scan.root->deleteNodeWithURLParts(path, 1, [](const TMFileURL&) { return TMTrashResult{true, {}}; })
-                  .code,
+    const TMFileTreePath resolved = TMFileTreePath::resolve(*scan.root, path, 1);
+    ASSERT_EQ(TMFileTree::deleteNodeOnPath(resolved, [](const TMFileURL&) { return TMTrashResult{true, {}}; }).code,
               DeletionUpdated);
-    retired.push_back(TMLayoutNode::deleteNode(*layout, path, 1));
+    TMLayoutNode::deleteNode(*layout, resolved);
     walker = LayoutWalker(canvas);
     walker.walk(layout.get(), canvas, {"/", "root"}, -1);
     expectSizesAddUp(*scan.root);
