@@ -33,6 +33,8 @@ class alignas(TMFileTree*) TMChildList {
   uint32_t capacity() const { return capacity_; }
   uint32_t count() const { return count_.load(std::memory_order_acquire); }
   TMFileTree* at(uint32_t index) const { return nodeAt(slotArray()[index]); }
+  // The child at `index` as its place in the arena.
+  uint32_t referenceAt(uint32_t index) const { return slotArray()[index]; }
   size_t byteSize() const { return byteSizeFor(capacity_); }
 
   // Scan thread: appends when there is room; the slot is visible to readers
@@ -55,17 +57,18 @@ class alignas(TMFileTree*) TMChildList {
 
   // Writes the slots of a list no reader has seen yet.
   void setUnpublished(uint32_t index, const TMFileTree* node) { slotArray()[index] = referenceTo(node); }
+  void setUnpublishedReference(uint32_t index, uint32_t reference) { slotArray()[index] = reference; }
   // Copies the first `count` children of `other`, a list of the same arena.
   void copyUnpublished(const TMChildList& other, uint32_t count) {
     std::memcpy(slotArray(), other.slotArray(), size_t(count) * sizeof(uint32_t));
   }
   // Orders the first `count` slots of a list no reader has seen yet by
-  // `before`, which compares two children.
+  // `before`, which compares two children; equal children keep their order.
   template <class Before>
   void sortUnpublished(uint32_t count, Before before) {
     uint32_t* references = slotArray();
-    std::sort(references, references + count,
-              [&](uint32_t a, uint32_t b) { return before(nodeAt(a), nodeAt(b)); });
+    std::stable_sort(references, references + count,
+                     [&](uint32_t a, uint32_t b) { return before(nodeAt(a), nodeAt(b)); });
   }
   void setUnpublishedCount(uint32_t n) { count_.store(n, std::memory_order_relaxed); }
 

@@ -2,6 +2,7 @@
 #include "TMFolderTree.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "TMChildListRecycler.h"
 #include "TMNodeArena.h"
@@ -11,8 +12,28 @@ namespace tilemora {
 namespace {
 
 constexpr uint32_t kFirstListCapacity = 16;
-// Folders up to this many children sort copies of their sizes.
-constexpr size_t kMostChildrenSortedByKeys = 4096;
+// Folders up to this many children sort keys of 8 bytes a child, twice
+// their list's memory; bigger ones sort their list itself.
+constexpr uint32_t kMostChildrenSortedByKeys = uint32_t(1) << 22;
+
+// Writes the `count` children of `listing` into `finished` largest first,
+// equal sizes in listing order, by sorting one 64-bit key per child: its
+// size in 512-byte blocks above its place in the arena (so that comparing
+// a key never reaches for the node). False, with nothing written, when a
+// size does not fit such a key (not whole blocks, or 2 TiB and more).
+bool sortByKeys(const TMChildList& listing, TMChildList& finished, uint32_t count, std::vector<uint64_t>& keys) {
+  if (count > kMostChildrenSortedByKeys) return false;
+  keys.resize(count);
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint64_t size = listing.at(i)->diskSize();
+    if (size % 512 != 0 || size / 512 > UINT32_MAX) return false;
+    // Inverted, so that the earlier listed of two equal sizes sorts first.
+    keys[i] = (size / 512) << 32 | (UINT32_MAX - listing.referenceAt(i));
+  }
+  std::sort(keys.begin(), keys.end(), std::greater<uint64_t>());
+  for (uint32_t i = 0; i < count; ++i) finished.setUnpublishedReference(i, UINT32_MAX - uint32_t(keys[i]));
+  return true;
+}
 
 }  // namespace
 
@@ -36,7 +57,7 @@ void TMFolderTree::appendChild(TMFileTree* child, TMNodeArena& arena, TMChildLis
 }
 
 void TMFolderTree::finishChildList(TMNodeArena& arena, TMChildListRecycler& recycler, TMChildOrder order,
-                                   std::vector<std::pair<uint64_t, TMFileTree*>>& sortScratch) {
+                                   std::vector<uint64_t>& sortScratch) {
   TMChildList* listing = children_.load(std::memory_order_relaxed);
   if (listing == nullptr) return;
   uint32_t count = listing->count();
@@ -45,18 +66,7 @@ void TMFolderTree::finishChildList(TMNodeArena& arena, TMChildListRecycler& recy
   if (order == TMChildOrder::kListing) {
     // The tree is being abandoned: keep listing order, skip the sort.
     finished->copyUnpublished(*listing, count);
-  } else if (count <= kMostChildrenSortedByKeys) {
-    // Sort copies of the sizes, which are final now: comparing through the
-    // node pointers would miss the cache on every comparison.
-    auto& keys = sortScratch;
-    keys.resize(count);
-    for (uint32_t i = 0; i < count; ++i) keys[i] = {listing->at(i)->diskSize(), listing->at(i)};
-    std::sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (uint32_t i = 0; i < count; ++i) finished->setUnpublished(i, keys[i].second);
-  } else {
-    // A huge folder sorts its final list in place: copies of the sizes
-    // would take four times the list's memory at the scan's peak, and its
-    // children, made one after the other, lie close together in the arena.
+  } else if (!sortByKeys(*listing, *finished, count, sortScratch)) {
     finished->copyUnpublished(*listing, count);
     finished->sortUnpublished(count,
                               [](const TMFileTree* a, const TMFileTree* b) { return a->diskSize() > b->diskSize(); });

@@ -80,10 +80,11 @@ class TMFolderTree : public TMFileTree {
   // Appends `child`, growing the list into `arena` when it is full; the
   // list replaced goes to `recycler`, as interim readers may still walk it.
   void appendChild(TMFileTree* child, TMNodeArena& arena, TMChildListRecycler& recycler);
-  // Replaces the listing-order list by a final one in `arena`, in `order`.
-  // `sortScratch` is reused space for the sort keys.
+  // Replaces the listing-order list by a final one in `arena`, in `order`
+  // (largest first: equal sizes in listing order). `sortScratch` is reused
+  // space for the sort keys.
   void finishChildList(TMNodeArena& arena, TMChildListRecycler& recycler, TMChildOrder order,
-                       std::vector<std::pair<uint64_t, TMFileTree*>>& sortScratch);
+                       std::vector<uint64_t>& sortScratch);
 
   // A size found below, added by the one writer of this folder's size...
   using TMFileTree::addToDiskSize;

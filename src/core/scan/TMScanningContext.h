@@ -51,9 +51,8 @@ struct TMScanningContext_t {
   // started at, for the length of its listing.
   TMOpenFolderChain* openFolders = nullptr;
   TMListingStack listing;
-  // Reused scratch space: the sort keys of the folder being sorted (a few
-  // thousand at most; bigger folders sort in place).
-  std::vector<std::pair<uint64_t, TMFileTree*>> sortScratch;
+  // Reused scratch space: the sort keys of the folder being sorted.
+  std::vector<uint64_t> sortScratch;
 
   // Folders listed in their parent that could not be opened (they count 0
   // bytes): how many, and each one. `rootPath` is the path the scan

@@ -14,6 +14,7 @@
 #include "core/filetree/TMUtf8.h"
 #include "support/TMCaseNames.h"
 #include "support/TMFaultyFileSystem.h"
+#include "support/TMMemoryFileSystem.h"
 #include "support/TMPrivateMount.h"
 #include "support/TMScanRunner.h"
 #include "support/TMTemporaryTree.h"
@@ -42,6 +43,57 @@ TEST(TMFolderScan, SumsAllocatedSizesSortsLargestFirstAndNotifiesEachEntry) {
   EXPECT_EQ(scan.endNotices, 1);
   EXPECT_EQ(scan.noticesAtEnd, 5u);
 }
+
+// Children end largest first, and equal sizes in the order they were
+// listed, whichever way a folder is sorted (by keys, or through its nodes
+// when a size is too big for a key), and with one thread or several.
+struct ChildOrderCase {
+  const char* name;
+  std::vector<uint64_t> blocks;  // of the files f0, f1, … as listed
+};
+
+std::vector<uint64_t> pseudoRandomBlocks(size_t count, uint64_t modulus) {
+  std::vector<uint64_t> blocks(count);
+  uint64_t state = 20261208;
+  for (uint64_t& b : blocks) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    b = (state >> 33) % modulus;
+  }
+  return blocks;
+}
+
+class TMFolderScanChildOrder : public ::testing::TestWithParam<std::tuple<ChildOrderCase, unsigned>> {};
+
+TEST_P(TMFolderScanChildOrder, LargestFirstAndEqualSizesInListingOrder) {
+  const auto& [c, threads] = GetParam();
+  std::vector<TMMemoryEntry> files;
+  for (size_t i = 0; i < c.blocks.size(); ++i) files.push_back(TMMemoryEntry::file("f" + std::to_string(i), c.blocks[i]));
+  // A sibling folder, so that several threads have something to share.
+  TMMemoryEntry root = TMMemoryEntry::directory("R", {TMMemoryEntry::directory("F", files),
+                                                      TMMemoryEntry::directory("G", {TMMemoryEntry::file("g", 1)})});
+  TMScanOptions options;
+  options.threads = threads;
+  TMFinishedScan scan = scanToEnd("/R", std::make_shared<TMMemoryFileSystem>(root), nullptr, options);
+  std::vector<size_t> expected(c.blocks.size());
+  for (size_t i = 0; i < expected.size(); ++i) expected[i] = i;
+  std::stable_sort(expected.begin(), expected.end(), [&](size_t a, size_t b) { return c.blocks[a] > c.blocks[b]; });
+  std::vector<std::string> names;
+  for (size_t i : expected) names.push_back("f" + std::to_string(i));
+  EXPECT_EQ(childNames(childNamed(scan.root.get(), "F")), names);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, TMFolderScanChildOrder,
+    ::testing::Combine(
+        ::testing::Values(ChildOrderCase{"ties", {5, 7, 5, 7, 0, 7, 0}},
+                          ChildOrderCase{"sizes of two tebibytes and more", {3, 1ull << 33, (1ull << 32) - 1, 3,
+                                                                             (1ull << 33) + 1, 1ull << 32}},
+                          ChildOrderCase{"two tebibytes and one block less", {3, 1ull << 32, (1ull << 32) - 1, 5}},
+                          ChildOrderCase{"five thousand children with many ties", pseudoRandomBlocks(5000, 100)}),
+        ::testing::Values(1u, 3u)),
+    [](const auto& info) {
+      return identifierFrom(std::get<0>(info.param).name) + "_" + std::to_string(std::get<1>(info.param)) + "Threads";
+    });
 
 TEST(TMFolderScan, SkipsSymbolicLinksIncludingLoops) {
   TMTemporaryTree tree;
