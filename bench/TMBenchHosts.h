@@ -105,10 +105,16 @@ struct TMBenchApplication {
 };
 
 struct TMBenchWindow {
-  explicit TMBenchWindow(std::shared_ptr<TMFileSystem> fileSystem = TMFileSystem::posix()) {
+  // Scans as the app does by default: one thread per processor.
+  explicit TMBenchWindow(std::shared_ptr<TMFileSystem> scanned = TMFileSystem::posix()) : fileSystem(scanned) {
     viewHost.view = &view;
-    controller = std::make_shared<TMMainWindowController>(windowHost, view,
-                                                          TMScanEnvironment{queue, std::move(fileSystem)});
+    controller = std::make_shared<TMMainWindowController>(
+        windowHost, view, TMScanEnvironment{queue, std::move(scanned), nullptr, appScanOptions()});
+  }
+  static TMScanOptions appScanOptions() {
+    TMScanOptions options;
+    options.threads = 0;
+    return options;
   }
 
   // Scans `url` to its end, serving the main queue, and says how many
@@ -119,6 +125,7 @@ struct TMBenchWindow {
     std::printf("entries %llu\n", static_cast<unsigned long long>(controller->scannedElementCount()));
   }
 
+  std::shared_ptr<TMFileSystem> fileSystem;
   std::shared_ptr<TMManualMainQueue> queue = std::make_shared<TMManualMainQueue>();
   TMPaintingViewHost viewHost;
   TMQuietWindowHost windowHost;

@@ -97,6 +97,7 @@ void TMMainWindowController::beginTree() {
   mapFinal_ = false;
   stopped_ = false;
   progressBuilding_ = false;
+  nextProgressLayoutAt_ = {};
   progressLayout_.reset();
   countedNode_ = nullptr;
   ++commits_;  // a full map still being built for the last tree is not wanted
@@ -218,45 +219,54 @@ void TMMainWindowController::releaseOffTheMainThread(std::shared_ptr<TMLayoutNod
 void TMMainWindowController::updateView() {
   // A step posted before the scan was stopped must not undo the final map.
   if (!curentlyNavigated_ || ended_) return;
+  showProgressFraction();
   // The shallow map is built off the main thread, one at a time: a step
-  // that comes while one is being built is dropped, and the window keeps
-  // answering while the tree grows.
-  if (progressBuilding_) return;
+  // that comes while one is being built, or too soon after the last one was
+  // shown, is dropped, and the window keeps answering while the tree grows.
+  if (progressBuilding_ || std::chrono::steady_clock::now() < nextProgressLayoutAt_) return;
   progressBuilding_ = true;
   const uint64_t commit = commits_;
   auto build = [tree = curentlyNavigated_] { return makeSharedLayout(tree, blockSizes.scanLayoutDepth); };
   auto queue = environment_.mainQueue;
   std::weak_ptr<TMMainWindowController> weak = weak_from_this();
   const bool started = queue && TMScanTask::startFinishingWork([build, queue, weak, commit] {
+    const auto start = std::chrono::steady_clock::now();
     std::shared_ptr<TMLayoutNode> layout = build();
-    queue->post([weak, commit, layout = std::move(layout)]() mutable {
-      if (auto controller = weak.lock()) controller->showProgressLayout(commit, std::move(layout));
+    const auto buildTime = std::chrono::steady_clock::now() - start;
+    queue->post([weak, commit, layout = std::move(layout), buildTime]() mutable {
+      if (auto controller = weak.lock()) controller->showProgressLayout(commit, std::move(layout), buildTime);
     });
   });
-  if (!started) showProgressLayout(commit, build());
+  if (!started) showProgressLayout(commit, build(), {});
 }
 
-void TMMainWindowController::showProgressLayout(uint64_t commit, std::shared_ptr<TMLayoutNode> layout) {
+void TMMainWindowController::showProgressFraction() {
+  const float progress = float(curentlyNavigated_->advancementPercentage());
+  if (progress < 0) return;  // a folder cannot tell
+  if (window_.isProgressIndeterminate()) {
+    window_.stopProgressAnimation();
+    window_.setProgressIndeterminate(false);
+    window_.setProgressRange(0.0, 1.0);
+  }
+  window_.setProgressValue(double(progress));
+}
+
+void TMMainWindowController::showProgressLayout(uint64_t commit, std::shared_ptr<TMLayoutNode> layout,
+                                                std::chrono::steady_clock::duration buildTime) {
   if (commit != commits_) return;  // built for a tree no longer shown
   progressBuilding_ = false;
   // Until the full map is on screen the newest shallow one is worth showing,
   // even when the scan has ended meanwhile.
   if (mapFinal_ || !curentlyNavigated_) return;
-  const float progress = ended_ ? -1.0f : float(curentlyNavigated_->advancementPercentage());
-  if (progress >= 0) {  // once ended, the bar already says where the scan got
-    if (window_.isProgressIndeterminate()) {
-      window_.stopProgressAnimation();
-      window_.setProgressIndeterminate(false);
-      window_.setProgressRange(0.0, 1.0);
-    }
-    window_.setProgressValue(double(progress));
-  }
+  const auto start = std::chrono::steady_clock::now();
   // The map it replaces is let go of off the main thread too: tearing down
   // a big shallow map takes milliseconds.
   std::shared_ptr<TMLayoutNode> replaced = std::exchange(progressLayout_, layout);
   mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
   releaseOffTheMainThread(std::move(replaced));
   window_.showScanStatus(scanStatus());
+  const auto shown = std::chrono::steady_clock::now();
+  nextProgressLayoutAt_ = shown + kIdleTimesPerProgressLayout * (buildTime + (shown - start));
 }
 
 void TMMainWindowController::commitTree() {

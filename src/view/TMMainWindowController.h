@@ -122,12 +122,16 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // A new tree is being shown: not ended, stopped or final yet, with a new
   // commit number and its clock started.
   void beginTree();
-  // The progress step: starts building a depth-3 map of the growing tree on
-  // a thread of its own, unless one is being built.
+  // The progress step: shows a volume's progress and starts building a
+  // depth-3 map of the growing tree on a thread of its own, unless one is
+  // being built or the last one was shown too recently.
   void updateView();
-  // The map built for the tree of the commit numbered `commit`, and the
-  // progress, on screen unless that tree has gone or its full map is shown.
-  void showProgressLayout(uint64_t commit, std::shared_ptr<TMLayoutNode> layout);
+  // The map built in `buildTime` for the tree of the commit numbered
+  // `commit`, on screen unless that tree has gone or its full map is shown.
+  void showProgressLayout(uint64_t commit, std::shared_ptr<TMLayoutNode> layout,
+                          std::chrono::steady_clock::duration buildTime);
+  // The progress bar at a step: a volume's fraction found so far.
+  void showProgressFraction();
   // Lets go of `layout` on a thread of its own (tearing down a big map takes
   // milliseconds), then runs `then` there.
   static void releaseOffTheMainThread(std::shared_ptr<TMLayoutNode> layout, std::function<void()> then = {});
@@ -160,6 +164,10 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   bool mapFinal_ = false;  // its full map is on screen
   bool stopped_ = false;
   bool progressBuilding_ = false;  // a shallow map is being built off the main thread
+  // No shallow map is started before then: the live map takes a small share
+  // of the processors, whatever a map of this tree costs to build and show.
+  std::chrono::steady_clock::time_point nextProgressLayoutAt_;
+  static constexpr int kIdleTimesPerProgressLayout = 24;
   std::shared_ptr<TMLayoutNode> progressLayout_;  // the shallow map shown
   bool imported_ = false;
   int64_t importedScannedAt_ = 0;

@@ -29,6 +29,11 @@ bool TMManualMainQueue::runNextWithin(std::chrono::milliseconds timeout) {
   return true;
 }
 
+bool TMManualMainQueue::waitForWork(std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(mutex_);
+  return posted_.wait_for(lock, timeout, [this] { return !queue_.empty(); });
+}
+
 size_t TMManualMainQueue::pendingCount() const {
   std::lock_guard lock(mutex_);
   return queue_.size();

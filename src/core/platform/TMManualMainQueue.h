@@ -23,10 +23,13 @@ class TMManualMainQueue : public TMMainQueue {
   bool runNextWithin(std::chrono::milliseconds timeout);
 
   size_t pendingCount() const;
+  // Waits up to `timeout` for a closure without running it; answers whether
+  // one is waiting (as an event loop sleeps until there is work).
+  bool waitForWork(std::chrono::milliseconds timeout) const;
 
  private:
   mutable std::mutex mutex_;
-  std::condition_variable posted_;
+  mutable std::condition_variable posted_;
   std::deque<std::function<void()>> queue_;
 };
 
