@@ -161,6 +161,12 @@ class TMTreeMapView {
   void narrowSelected();
   // Shows the node at `url`, going down or up.
   void focusOn(const TMFileURL& url);
+  // Selects the item at `url` (a row chosen in a list beside the map): at
+  // once where the shown folder lets it be seen; otherwise the map narrows
+  // onto (or goes up to) the nearest folder where it can be, and selects it
+  // there. An item too small to be seen even in its own folder leaves that
+  // folder selected.
+  void selectURL(const TMFileURL& url);
   void popNarrowing();
   // The path bar's component `url` was double-clicked.
   void pathDoubleClick(const TMFileURL& url);
@@ -212,6 +218,12 @@ class TMTreeMapView {
   void stretchWithinZoomLimit(double sx, double sy);
   // Nothing selected: the path bar and the title show the shown folder.
   void showUnselected();
+  // Selects `url` if a path search from the shown folder reaches it and
+  // its tile can be seen there (or `evenUnseen`).
+  bool selectIfSeen(const TMFileURL& url, bool evenUnseen = false);
+  // After a focus animation: selects the item selectURL asked for, or goes
+  // on towards its folder.
+  void continuePendingSelection();
   // After a resize: the selection's rectangle on the new canvas.
   void relocateSelection(double xRatio, double yRatio);
   // After the node that filled the view was deleted: its parent, laid out
@@ -255,6 +267,10 @@ class TMTreeMapView {
   // The tree as handed over, space and all (shown at root_'s URL).
   std::shared_ptr<TMLayoutNode> handedOver_;
   bool itemsOnDisk_ = true;
+  // What selectURL is to select once the map shows its folder, and how
+  // many more narrowings it may take to get there.
+  std::optional<TMFileURL> pendingSelection_;
+  int pendingNarrowings_ = 0;
 };
 
 }  // namespace tilemora

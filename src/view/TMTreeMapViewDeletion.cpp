@@ -9,18 +9,6 @@
 
 namespace tilemora {
 
-namespace {
-
-// Whether `url` is `ancestor` or lies below it.
-bool isAtOrBelow(const TMFileURL& url, const TMFileURL& ancestor) {
-  const std::string& path = url.path();
-  const std::string& top = ancestor.path();
-  if (path.compare(0, top.size(), top) != 0) return false;
-  return path.size() == top.size() || top == "/" || path[top.size()] == '/';
-}
-
-}  // namespace
-
 void TMTreeMapView::deleteSelection(bool) {
   if (!root_ || !isSelectionDeletable()) return;
   TMFileTree* rootFile = root_->layout->fileNode();
@@ -59,7 +47,7 @@ void TMTreeMapView::deleteSelection(bool) {
     // What the layout cuts out is kept by the folder it was cut from, so
     // the states that still name it stay valid.
     TMLayoutFolder* parentLayout = TMLayoutNode::deleteNode(*root_->layout, path);
-    if (isAtOrBelow(current_->url, selected_->url)) showParentOf(selected_->url, parentLayout);
+    if (current_->url.isAtOrBelow(selected_->url)) showParentOf(selected_->url, parentLayout);
     // Nothing stays selected: a second Delete must not take the folder
     // that now fills the view.
     showUnselected();

@@ -238,6 +238,55 @@ void TMTreeMapView::focusOn(const TMFileURL& url) {
   animateZoom(kFocusAnimation, current_->size, selected_->size);
 }
 
+void TMTreeMapView::selectURL(const TMFileURL& url) {
+  if (!root_ || !current_ || lockAnyMouseEvent_) return;
+  if (selected_ && selected_->url == url) return;
+  const size_t rootDepth = root_->url.pathComponents().size();
+  if (url.pathComponents().size() < rootDepth) return;  // above the scanned folder
+  pendingSelection_.reset();
+  if (url.isAtOrBelow(current_->url) && selectIfSeen(url)) return;
+  if (url == current_->url || url.deletingLastPathComponent() == current_->url) {
+    selectIfSeen(url, true);  // already shown as near as the map gets
+    return;
+  }
+  // Too small to be seen from here, or outside what is shown: its folder
+  // first. Each narrowing goes at least one level deeper.
+  pendingSelection_ = url;
+  pendingNarrowings_ = int(url.pathComponents().size() - rootDepth) + 1;
+  focusOn(url.pathComponents().size() > rootDepth ? url.deletingLastPathComponent() : url);
+  if (!lockAnyMouseEvent_) continuePendingSelection();  // nothing to animate
+}
+
+bool TMTreeMapView::selectIfSeen(const TMFileURL& url, bool evenUnseen) {
+  const std::vector<std::string> parts = url.pathComponents();
+  const int32_t start = int32_t(current_->url.pathComponents().size()) - 1;
+  TMLayoutNode* found = nullptr;
+  TMDrawInfo_t info = searchWithFunction(pathSearch(current_->layout, parts, start), current_->url, &found);
+  if (found == nullptr || info.selection.url != url) return false;
+  info.visibleArea = &current_->size;
+  if (!evenUnseen && !found->drawableWithInfo(info, info.selection.rect)) return false;
+  selectWithFunction(pathSearch(current_->layout, parts, start), current_->url);
+  return true;
+}
+
+void TMTreeMapView::continuePendingSelection() {
+  if (!pendingSelection_ || !current_) return;
+  const TMFileURL url = *pendingSelection_;
+  if (selectIfSeen(url)) {
+    pendingSelection_.reset();
+    return;
+  }
+  const TMFileURL folder = url.deletingLastPathComponent();
+  const TMFileURL before = current_->url;
+  if (--pendingNarrowings_ > 0 && url.isAtOrBelow(before) && before != folder && before != url) {
+    focusOn(folder);
+    if (lockAnyMouseEvent_ && current_->url == before) return;  // on its way there
+  }
+  // As near as the map gets: selected, though too small to be seen.
+  pendingSelection_.reset();
+  selectIfSeen(url, true);
+}
+
 void TMTreeMapView::popNarrowing() {
   if (lockAnyMouseEvent_ || !current_ || isAtTopLevel()) return;
   // Narrowed into a volume's own folder, up is the whole volume again.

@@ -137,6 +137,7 @@ void TMTreeMapView::animationDidEnd(AnimationPerFrame&) {
   // The shown folder (Go Up) or the zoom step (Zoom In) changed after the
   // start was announced: the toolbar must learn it now.
   if (stateChanged) notify();
+  if (animationKind_ == kFocusAnimation) continuePendingSelection();
 }
 
 void TMTreeMapView::setVirtualSize(const TMRect& rect) {

@@ -323,5 +323,41 @@ TEST_F(TMViewSelection, FocusingOnTheCurrentFolderOrAFileNarrowsOntoIt) {
   EXPECT_FALSE(host.animating());
 }
 
+// A row chosen in the list: selected where it can be seen, after showing
+// its folder where it cannot.
+struct ListChoiceCase {
+  const char* name;
+  const char* shownFirst;  // narrowed onto before the choice
+  const char* chosen;
+  const char* shownAfter;
+  const char* selectedAfter;
+};
+
+class TMViewListChoice : public TMViewFixture, public ::testing::WithParamInterface<ListChoiceCase> {};
+
+TEST_P(TMViewListChoice, SelectsWhereItCanBeSeen) {
+  const ListChoiceCase& c = GetParam();
+  // "tiny" takes 3 blocks of a million: a few pixels, no tile of its own.
+  show(E::directory("data", {E::file("huge", 1000000), E::directory("tiny", {E::file("t", 2), E::file("u", 1)}),
+                             E::directory("half", {E::file("h", 400000)})}));
+  view->focusOn(TMFileURL::fromPath(c.shownFirst));
+  while (view->isLocked()) host.finishAnimation();
+  view->selectURL(TMFileURL::fromPath(c.chosen));
+  while (view->isLocked()) host.finishAnimation();
+  EXPECT_EQ(view->current()->url.path(), c.shownAfter);
+  EXPECT_EQ(selectedPath(), c.selectedAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, TMViewListChoice,
+    ::testing::Values(ListChoiceCase{"a tile in sight", "/data", "/data/huge", "/data", "/data/huge"},
+                      ListChoiceCase{"a file too small to see", "/data", "/data/tiny/t", "/data/tiny", "/data/tiny/t"},
+                      ListChoiceCase{"a folder too small to see", "/data", "/data/tiny", "/data", "/data/tiny"},
+                      ListChoiceCase{"an item outside the shown folder", "/data/half", "/data/huge", "/data",
+                                     "/data/huge"},
+                      ListChoiceCase{"the shown folder itself", "/data/half", "/data/half", "/data/half",
+                                     "/data/half"}),
+    caseNamesByName);
+
 }  // namespace
 }  // namespace tilemora::test

@@ -85,6 +85,12 @@ TMFileURL TMFileURL::deletingLastPathComponent() const {
   return TMFileURL(slash == 0 ? std::string("/") : path_.substr(0, slash));
 }
 
+bool TMFileURL::isAtOrBelow(const TMFileURL& ancestor) const {
+  const std::string& top = ancestor.path_;
+  if (path_.compare(0, top.size(), top) != 0) return false;
+  return path_.size() == top.size() || top == "/" || path_[top.size()] == '/';
+}
+
 TMFileURL TMFileURL::appending(std::string_view name) const {
   TMFileURL joined = *this;
   return joined.append(name);

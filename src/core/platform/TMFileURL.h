@@ -31,6 +31,8 @@ class TMFileURL {
 
   // The folder this URL lies in: "/a" for "/a/b"; the root for the root.
   TMFileURL deletingLastPathComponent() const;
+  // Whether this URL is `ancestor` or lies below it ("/a/bc" is not below "/a/b").
+  bool isAtOrBelow(const TMFileURL& ancestor) const;
 
   // This URL with `name` appended as one more component.
   TMFileURL appending(std::string_view name) const;

@@ -30,6 +30,28 @@ INSTANTIATE_TEST_SUITE_P(Paths, TMFileURLNormalisation,
                                            NormalisationCase{"/a/\nb/\xFF", "/a/\nb/\xFF"}),
                          test::caseNamesBy([](const NormalisationCase& c) { return test::spelledOut(c.given); }));
 
+// Whether a path is a folder or lies below it: by whole components.
+struct BelowCase {
+  const char* path;
+  const char* ancestor;
+  bool below;
+};
+
+class TMFileURLBelow : public ::testing::TestWithParam<BelowCase> {};
+
+TEST_P(TMFileURLBelow, ComparesWholeComponents) {
+  EXPECT_EQ(TMFileURL::fromPath(GetParam().path).isAtOrBelow(TMFileURL::fromPath(GetParam().ancestor)),
+            GetParam().below);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, TMFileURLBelow,
+                         ::testing::Values(BelowCase{"/a/b", "/a/b", true}, BelowCase{"/a/b/c", "/a/b", true},
+                                           BelowCase{"/a/bc", "/a/b", false}, BelowCase{"/a", "/a/b", false},
+                                           BelowCase{"/x", "/", true}, BelowCase{"/", "/", true}),
+                         test::caseNamesBy([](const BelowCase& c) {
+                           return test::spelledOut(std::string(c.path) + " under " + c.ancestor);
+                         }));
+
 // ".." where the kernel takes it: after a symbolic link, the parent of the
 // link's target. The tree holds real/sub and link -> real/sub.
 struct ParentCase {
