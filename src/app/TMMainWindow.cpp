@@ -20,6 +20,9 @@
 
 #include "TMDisplayText.h"
 #include "TMElidingLabel.h"
+#include "TMFileList.h"
+#include "TMFileListModel.h"
+#include "TMSelectionActions.h"
 #include "TMMapPane.h"
 #include "TMTreeMapWidget.h"
 #include "TMMessageView.h"
@@ -55,7 +58,7 @@ TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMain
   pages_->addWidget(messageView_);
   mapPane_ = new TMMapPane;
   pages_->addWidget(mapPane_);
-  setCentralWidget(central);
+  buildList(central);
 
   statusLine_ = new TMElidingLabel;
   statusBar()->addWidget(statusLine_, 1);
@@ -85,6 +88,7 @@ TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMain
   controller_->setAskBeforeTrash(preferences.askBeforeTrash);
   mapPane_->view().setShowsSpace(preferences.showFreeSpace);
   buildCommands();
+  buildListCommands();
   buildMenus();
   // Wires the drop and the toolbar, and opens the folder handed over for
   // this window, if any.
@@ -111,6 +115,8 @@ void TMMainWindow::buildMenus() {
   file->addAction(tr("&Quit"), QKeySequence::Quit, &delegate_, [this] { delegate_.quit(); });
 
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  edit->addActions({openItem_, openTerminal_, copyPath_});
+  edit->addSeparator();
   edit->addAction(moveToTrash_);
   edit->addSeparator();
   edit->addAction(tr("&Preferences\u2026"), QKeySequence(Qt::CTRL | Qt::Key_Comma), &delegate_,
@@ -124,6 +130,8 @@ void TMMainWindow::buildMenus() {
   view->addAction(reveal_);
   view->addSeparator();
   view->addAction(showFreeSpace_);
+  view->addSeparator();
+  view->addActions({showList_, largestFiles_});
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->addAction(tr("&About Tilemora"), &delegate_, [this] { delegate_.openAbout(this); });
@@ -187,12 +195,14 @@ void TMMainWindow::toolbarFlagsChanged() {
   moveToTrash_->setEnabled(c.canDeleteSelection());
   // A saved scan's folder may not even be on this machine.
   if (rescan_ != nullptr) rescan_->setEnabled(c.canRescan());
+  updateSelectionCommands();
 }
 
 void TMMainWindow::setShowsFreeSpace(bool shown) {
   const QSignalBlocker quiet(showFreeSpace_);
   showFreeSpace_->setChecked(shown);
   mapPane_->view().setShowsSpace(shown);
+  fileList_->treeModel().setShowsSpace(shown);
 }
 
 void TMMainWindow::askToMoveToTrash(const TMTrashQuestion& question,
@@ -285,6 +295,8 @@ void TMMainWindow::importScan(const QByteArray& path) {
 
 void TMMainWindow::showMessageView(bool shown) {
   pages_->setCurrentIndex(shown ? 0 : 1);
+  // Nothing to list beside a message.
+  fileList_->setVisible(!shown && (showList_ == nullptr || showList_->isChecked()));
   if (shown) {
     progress_->hide();  // it would tell nothing true there
   } else {

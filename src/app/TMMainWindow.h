@@ -12,6 +12,7 @@
 
 class QAction;
 class QProgressBar;
+class QSplitter;
 class QStackedLayout;
 class QMenu;
 
@@ -19,6 +20,9 @@ namespace tilemora {
 
 class TilemoraAppDelegate;
 class TMElidingLabel;
+class TMFileList;
+class TMSelectionActions;
+struct TMDesktopAccess;
 class TMMapPane;
 class TMMessageView;
 
@@ -78,7 +82,34 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   // Shows or hides a volume's free and unscanned space (View ▸ Show Free Space).
   void setShowsFreeSpace(bool shown);
 
+  // The list beside the map, and the commands on a selection.
+  TMFileList& fileList() { return *fileList_; }
+  QAction& showListAction() { return *showList_; }
+  QAction& largestFilesAction() { return *largestFiles_; }
+  QAction& openItemAction() { return *openItem_; }
+  QAction& openTerminalAction() { return *openTerminal_; }
+  QAction& copyPathAction() { return *copyPath_; }
+  // What the commands on a selection reach of the desktop (tests fake it).
+  void setDesktopAccess(TMDesktopAccess desktop);
+  void showTree(const std::shared_ptr<TMFileTree>& tree, const TMFileURL& url, bool scanning) override;
+  void mapStateChanged() override;
+  void itemDeleted(const TMFileTree& node) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  // The list's widgets, commands and settings (TMMainWindowList.cpp).
+  void buildList(QWidget* mapPages);
+  void buildListCommands();
+  void setListShown(bool shown);
+  void setShowsLargestFiles(bool shown);
+  // The largest files of the shown folder, when the list shows them.
+  void updateLargestFiles();
+  void showSelectionMenu(const QPoint& globalPosition);
+  void saveListSettings() const;
+  void updateSelectionCommands();
+
   void buildMenus();
   void buildCommands();
   void fillRecentMenu();
@@ -100,6 +131,17 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   QAction* moveToTrash_ = nullptr;
   QAction* rescan_ = nullptr;
   QAction* showFreeSpace_ = nullptr;
+  TMFileList* fileList_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  QAction* showList_ = nullptr;
+  QAction* largestFiles_ = nullptr;
+  QAction* openItem_ = nullptr;
+  QAction* openTerminal_ = nullptr;
+  QAction* copyPath_ = nullptr;
+  std::unique_ptr<TMSelectionActions> selectionActions_;
+  std::shared_ptr<TMFileTree> listedTree_;  // what the list shows
+  bool listedScanning_ = false;
+  std::optional<TMFileURL> largestFilesFolder_;  // where the largest files were found
   std::shared_ptr<TMMainQueue> mainQueue_;
   uint64_t imports_ = 0;  // numbers the reads started, so that only the last one shows
   bool indeterminate_ = true;

@@ -2,6 +2,7 @@
 #include "TMTreeMapWidget.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QHelpEvent>
 #include <QLocale>
@@ -71,6 +72,14 @@ void TMTreeMapWidget::mouseMoveEvent(QMouseEvent* event) {
   const QPointF delta = event->position() - lastDragPosition_;
   lastDragPosition_ = event->position();
   view_.mouseDragged(delta.x(), delta.y());
+}
+
+void TMTreeMapWidget::contextMenuEvent(QContextMenuEvent* event) {
+  if (view_.isLocked() || !view_.current()) return;
+  // The menu acts on the selection: what lies under the pointer, first.
+  view_.mouseDown();
+  view_.mouseUp(viewPointOf(event->pos()), 1);
+  emit menuWanted(event->globalPos());
 }
 
 void TMTreeMapWidget::mouseReleaseEvent(QMouseEvent* event) {

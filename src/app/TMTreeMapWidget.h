@@ -23,7 +23,12 @@ class TMTreeMapWidget : public TMFileDraggingView {
   // (or what the space is) and its size; empty where there is nothing.
   QString toolTipAt(QPoint position);
 
+ signals:
+  // A right click selected what lies at `globalPosition`: a menu is wanted.
+  void menuWanted(const QPoint& globalPosition);
+
  protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

@@ -72,6 +72,7 @@ void TMMainWindowController::openURL(TMFileURL url) {
       environment_, &scanTask_);
   window_.toolbarFlagsChanged();  // nothing is deleted while the scan writes
   window_.showScanStatus(scanStatus());
+  window_.showTree(curentlyNavigated_, url, true);
 }
 
 void TMMainWindowController::openImportedTree(std::shared_ptr<TMFileTree> root, const TMFileURL& url,
@@ -205,6 +206,7 @@ void TMMainWindowController::noteDeleted(const TMFileTree& node) {
   entryCounts_.first -= std::min(entryCounts_.first, files + (folder ? 0 : 1));
   entryCounts_.second -= std::min(entryCounts_.second, folders + (folder ? 1 : 0));
   countedNode_ = nullptr;  // the folders above it hold less now
+  window_.itemDeleted(node);
 }
 
 void TMMainWindowController::releaseOffTheMainThread(std::shared_ptr<TMLayoutNode> layout,
@@ -265,6 +267,7 @@ void TMMainWindowController::showProgressLayout(uint64_t commit, std::shared_ptr
   mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
   releaseOffTheMainThread(std::move(replaced));
   window_.showScanStatus(scanStatus());
+  window_.showTree(curentlyNavigated_, *scannedUrl_, true);
   const auto shown = std::chrono::steady_clock::now();
   nextProgressLayoutAt_ = shown + kIdleTimesPerProgressLayout * (buildTime + (shown - start));
 }
@@ -330,6 +333,7 @@ void TMMainWindowController::finishCommit(uint64_t commit, std::shared_ptr<TMLay
   });
   window_.toolbarFlagsChanged();  // deletion is possible now
   window_.showScanStatus(scanStatus());
+  if (curentlyNavigated_ && scannedUrl_) window_.showTree(curentlyNavigated_, *scannedUrl_, false);
 }
 
 void TMMainWindowController::refreshSizeTexts() {
@@ -342,6 +346,7 @@ void TMMainWindowController::notifyViewCleanup() {
   curentlyNavigated_.reset();
   scannedUrl_.reset();
   countedNode_ = nullptr;
+  window_.showTree(nullptr, TMFileURL(), false);
   window_.setProgressVisible(false);
   if (trashed) window_.showFolderTrashed(*trashed);
   window_.showMessageView(true);
@@ -380,6 +385,7 @@ void TMMainWindowController::mapStateChange() {
   setAtTopLevel(mainTreeView_.isAtTopLevel());
   setShowableInFinder(mainTreeView_.isSelectionReavealableInFinder());
   window_.toolbarFlagsChanged();
+  window_.mapStateChanged();
   // The status line follows the selection and every deletion.
   if (mapFinal_ && curentlyNavigated_) window_.showScanStatus(scanStatus());
 }

@@ -5,12 +5,15 @@
 // main window implements it; tests use a fake.
 
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "TMScanStatus.h"
 #include "core/platform/TMFileURL.h"
 
 namespace tilemora {
+
+class TMFileTree;
 
 // What the question before a move to the trash names.
 struct TMTrashQuestion {
@@ -57,6 +60,15 @@ class TMWindowHost {
   // The scanned folder itself went to the trash: the window says so in
   // place of the map, with an empty status line.
   virtual void showFolderTrashed(const TMFileURL& url) = 0;
+
+  // For views of the tree beside the map (a list). The tree the map shows,
+  // scanned at `url`: while `scanning`, at every shallow map; then once
+  // more, whole; null once it is gone.
+  virtual void showTree(const std::shared_ptr<TMFileTree>& /*tree*/, const TMFileURL& /*url*/, bool /*scanning*/) {}
+  // The map's selection or shown folder changed.
+  virtual void mapStateChanged() {}
+  // `node` was deleted from the tree (unlinked, still alive).
+  virtual void itemDeleted(const TMFileTree& /*node*/) {}
 };
 
 }  // namespace tilemora

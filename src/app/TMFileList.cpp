@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMFileList.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+
+#include "TMFileListModel.h"
+#include "TMLargestFilesModel.h"
+#include "TMShareBarDelegate.h"
+#include "core/filetree/TMFileTree.h"
+
+namespace tilemora {
+
+TMFileList::TMFileList(QWidget* parent)
+    : QTreeView(parent), treeModel_(new TMFileListModel(this)), largestModel_(new TMLargestFilesModel(this)) {
+  setModel(treeModel_);
+  setItemDelegateForColumn(TMFileListModel::kShareColumn, new TMShareBarDelegate(TMFileListModel::kShareRole, this));
+  setUniformRowHeights(true);  // a folder of 100,000 rows opens at once
+  setAlternatingRowColors(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setExpandsOnDoubleClick(false);  // a double click narrows the map instead
+  header()->setSortIndicator(TMFileListModel::kSizeColumn, Qt::DescendingOrder);
+  header()->setStretchLastSection(false);
+  header()->setSectionResizeMode(TMFileListModel::kNameColumn, QHeaderView::Stretch);
+  // Room for "999.9 MB", "100.0 %" with its bar, and a count.
+  const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  header()->resizeSection(TMFileListModel::kSizeColumn, digit * 10);
+  header()->resizeSection(TMFileListModel::kShareColumn, digit * 11);
+  header()->resizeSection(TMFileListModel::kFilesColumn, digit * 8);
+  setSortingEnabled(true);
+  connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (showsLargest_) return;
+    const TMFileTree* node = treeModel_->nodeOf(index.siblingAtColumn(0));
+    if (node != nullptr && node->asFolder() != nullptr) emit opened(urlOf(index));
+  });
+}
+
+void TMFileList::setShowsLargestFiles(bool shown) {
+  if (shown == showsLargest_) return;
+  if (shown) treeHeaderState_ = header()->saveState();
+  showsLargest_ = shown;
+  setSortingEnabled(!shown);
+  setRootIsDecorated(!shown);
+  setModel(shown ? static_cast<QAbstractItemModel*>(largestModel_) : treeModel_);
+  header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  if (!shown && !treeHeaderState_.isEmpty()) header()->restoreState(treeHeaderState_);
+}
+
+void TMFileList::setLargestFilesFolder(std::shared_ptr<TMFileTree> tree, const TMFileTree* folder,
+                                       const TMFileURL& url) {
+  largestModel_->setFolder(std::move(tree), folder, url);
+}
+
+TMFileURL TMFileList::urlOf(const QModelIndex& index) const {
+  return showsLargest_ ? largestModel_->urlOf(index) : treeModel_->urlOf(index);
+}
+
+QModelIndex TMFileList::indexOf(const TMFileURL& url) {
+  return showsLargest_ ? largestModel_->indexOf(url) : treeModel_->indexOf(url);
+}
+
+void TMFileList::makeCurrent(const QModelIndex& index) {
+  following_ = true;
+  if (index.isValid()) {
+    for (QModelIndex folder = index.parent(); folder.isValid(); folder = folder.parent()) expand(folder);
+    setCurrentIndex(index);
+    scrollTo(index);
+  } else {
+    clearSelection();
+    setCurrentIndex(QModelIndex());
+  }
+  following_ = false;
+}
+
+void TMFileList::followSelection(const TMFileURL& url) {
+  if (currentIndex().isValid() && urlOf(currentIndex()) == url) return;
+  makeCurrent(indexOf(url));
+}
+
+void TMFileList::followShownFolder(const TMFileURL& url) {
+  const QModelIndex folder = indexOf(url);
+  if (folder.isValid()) {
+    expand(folder);
+    scrollTo(folder, QAbstractItemView::PositionAtTop);
+  } else {
+    scrollToTop();
+  }
+}
+
+void TMFileList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTreeView::currentChanged(current, previous);
+  if (!following_ && current.isValid()) emit chosen(urlOf(current));
+}
+
+void TMFileList::contextMenuEvent(QContextMenuEvent* event) {
+  const QModelIndex index = indexAt(viewport()->mapFrom(this, event->pos()));
+  if (!index.isValid()) return;
+  setCurrentIndex(index);  // the map selects it first: the menu acts on the selection
+  emit menuWanted(urlOf(index), event->globalPos());
+}
+
+QByteArray TMFileList::headerState() const { return showsLargest_ ? treeHeaderState_ : header()->saveState(); }
+
+void TMFileList::restoreHeaderState(const QByteArray& state) {
+  if (state.isEmpty()) return;
+  if (showsLargest_) {
+    treeHeaderState_ = state;
+  } else {
+    header()->restoreState(state);
+  }
+}
+
+}  // namespace tilemora

@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The list beside the map: the file tree as a sortable tree of rows, or the
+// largest files below the shown folder, flat. It tells what the user
+// chooses in it; the window keeps it and the map in step.
+
+#include <QTreeView>
+#include <memory>
+
+#include "core/platform/TMFileURL.h"
+
+namespace tilemora {
+
+class TMFileListModel;
+class TMFileTree;
+class TMLargestFilesModel;
+
+class TMFileList : public QTreeView {
+  Q_OBJECT
+
+ public:
+  explicit TMFileList(QWidget* parent = nullptr);
+
+  TMFileListModel& treeModel() { return *treeModel_; }
+  TMLargestFilesModel& largestModel() { return *largestModel_; }
+
+  // The tree of rows (false) or the largest files below the shown folder.
+  void setShowsLargestFiles(bool shown);
+  bool showsLargestFiles() const { return showsLargest_; }
+  // The largest files below `folder` at `url`, of `tree`.
+  void setLargestFilesFolder(std::shared_ptr<TMFileTree> tree, const TMFileTree* folder, const TMFileURL& url);
+
+  // The map selected `url`: its row becomes current, its folders expanded,
+  // scrolled into view; nothing is told back.
+  void followSelection(const TMFileURL& url);
+  // The map shows the folder at `url` and nothing is selected: its row, or
+  // the top, is scrolled into view.
+  void followShownFolder(const TMFileURL& url);
+
+  // The path of the item of a row.
+  TMFileURL urlOf(const QModelIndex& index) const;
+  // The row of the item at `url` in the shown mode; invalid when none.
+  QModelIndex indexOf(const TMFileURL& url);
+
+  // The column widths and order, and the sort, as kept in the settings.
+  QByteArray headerState() const;
+  void restoreHeaderState(const QByteArray& state);
+
+ signals:
+  // The user made the row of `url` current.
+  void chosen(const TMFileURL& url);
+  // The user double-clicked the row of the folder at `url`.
+  void opened(const TMFileURL& url);
+  // A menu is wanted for the row of `url` at `globalPosition`.
+  void menuWanted(const TMFileURL& url, const QPoint& globalPosition);
+
+ protected:
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void makeCurrent(const QModelIndex& index);
+
+  TMFileListModel* treeModel_;
+  TMLargestFilesModel* largestModel_;
+  QByteArray treeHeaderState_;
+  bool showsLargest_ = false;
+  bool following_ = false;  // the current row follows the map: nothing to tell
+};
+
+}  // namespace tilemora

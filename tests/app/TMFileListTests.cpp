@@ -1,0 +1,318 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The list beside the map: its model over scanned trees (checked by Qt's
+// own model tester), sorting, the largest files, deletion, the window
+// keeping list and map in step, and the commands on a selection with a
+// fake desktop.
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+#include "TMFileList.h"
+#include "TMFileListModel.h"
+#include "TMLargestFilesModel.h"
+#include "TMMainWindow.h"
+#include "TMMapPane.h"
+#include "TMQtMainQueue.h"
+#include "TMSelectionActions.h"
+#include "TMTranslations.h"
+#include "TilemoraAppDelegate.h"
+#include "core/filetree/TMFileTreePath.h"
+#include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMVolume.h"
+#include "core/layout/TMLayoutNode.h"
+#include "core/scan/TMScanTask.h"
+#include "support/TMMemoryFileSystem.h"
+#include "support/TMScanRunner.h"
+
+using namespace tilemora;
+using E = test::TMMemoryEntry;
+
+namespace {
+
+// R: A (a1 40, a2 10), b 30, c 5, D (d1 20, E (e1 1)).
+E sample() {
+  return E::directory("R", {E::directory("A", {E::file("a1", 40), E::file("a2", 10)}), E::file("b", 30),
+                            E::file("c", 5),
+                            E::directory("D", {E::file("d1", 20), E::directory("E", {E::file("e1", 1)})})});
+}
+
+std::shared_ptr<TMFileTree> scanned(E tree, const std::string& path = "/R", TMFileSystemSizes sizes = {}) {
+  auto fileSystem = std::make_shared<test::TMMemoryFileSystem>(std::move(tree));
+  fileSystem->sizes = sizes;
+  return test::scanToEnd(path, fileSystem).root;
+}
+
+QStringList namesOf(const QAbstractItemModel& model, const QModelIndex& parent = {}) {
+  QStringList names;
+  for (int row = 0; row < model.rowCount(parent); ++row) names << model.index(row, 0, parent).data().toString();
+  return names;
+}
+
+// Visits every row, so that the tester sees every folder's rows made.
+void expandAll(QAbstractItemModel& model, const QModelIndex& parent = {}) {
+  for (int row = 0; row < model.rowCount(parent); ++row) {
+    const QModelIndex index = model.index(row, 0, parent);
+    for (int column = 0; column < model.columnCount(parent); ++column) model.index(row, column, parent).data();
+    if (model.hasChildren(index)) expandAll(model, index);
+  }
+}
+
+void deleteFromTree(const std::shared_ptr<TMFileTree>& tree, TMFileListModel& model, const std::string& path) {
+  const TMFileTreePath resolved = TMFileTreePath::resolve(*tree, TMFileURL::fromPath(path).pathComponents(), 1);
+  TMFileTree::deleteNodeOnPath(resolved, [](const TMFileURL&) { return TMTrashResult{true, {}}; });
+  model.noteDeleted(*resolved.target());
+}
+
+}  // namespace
+
+class TMFileListModelTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void aScannedTreePassesTheModelTesterExpandedSortedAndDeletedFrom() {
+    std::shared_ptr<TMFileTree> tree = scanned(sample());
+    TMFileListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setTree(tree, TMFileURL::fromPath("/R"), false);
+    expandAll(model);
+    QCOMPARE(namesOf(model), QStringList({"A", "b", "D", "c"}));  // largest first, as the tree
+    for (int column = 0; column < TMFileListModel::kColumnCount; ++column) {
+      model.sort(column, Qt::AscendingOrder);
+      model.sort(column, Qt::DescendingOrder);
+    }
+    deleteFromTree(tree, model, "/R/D/E/e1");
+    deleteFromTree(tree, model, "/R/A");
+    QCOMPARE(namesOf(model), QStringList({"D", "b", "c"}));  // sorted by files, most first
+    expandAll(model);
+  }
+
+  void aTreeBeingScannedShowsItsTopLevelOnly() {
+    std::shared_ptr<TMFileTree> tree = scanned(sample());
+    TMFileListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setTree(tree, TMFileURL::fromPath("/R"), true);
+    QCOMPARE(namesOf(model), QStringList({"A", "b", "D", "c"}));
+    QVERIFY(!model.hasChildren(model.index(0, 0)));
+    QCOMPARE(model.index(0, TMFileListModel::kFilesColumn).data().toString(), QString());
+    model.refresh();
+    QCOMPARE(model.rowCount(), 4);
+    model.setTree(tree, TMFileURL::fromPath("/R"), false);
+    QVERIFY(model.hasChildren(model.index(0, 0)));
+  }
+
+  void sortsEveryFolderByAColumn_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("order");
+    QTest::addColumn<QStringList>("top");
+    QTest::addColumn<QStringList>("inD");
+    QTest::newRow("name ascending") << int(TMFileListModel::kNameColumn) << int(Qt::AscendingOrder)
+                                    << QStringList{"A", "b", "c", "D"} << QStringList{"d1", "E"};
+    QTest::newRow("name descending") << int(TMFileListModel::kNameColumn) << int(Qt::DescendingOrder)
+                                     << QStringList{"D", "c", "b", "A"} << QStringList{"E", "d1"};
+    QTest::newRow("size ascending") << int(TMFileListModel::kSizeColumn) << int(Qt::AscendingOrder)
+                                    << QStringList{"c", "D", "b", "A"} << QStringList{"E", "d1"};
+    QTest::newRow("share descending") << int(TMFileListModel::kShareColumn) << int(Qt::DescendingOrder)
+                                      << QStringList{"A", "b", "D", "c"} << QStringList{"d1", "E"};
+    QTest::newRow("files descending") << int(TMFileListModel::kFilesColumn) << int(Qt::DescendingOrder)
+                                      << QStringList{"A", "D", "b", "c"} << QStringList{"E", "d1"};
+  }
+  void sortsEveryFolderByAColumn() {
+    QFETCH(int, column);
+    QFETCH(int, order);
+    TMFileListModel model;
+    model.setTree(scanned(sample()), TMFileURL::fromPath("/R"), false);
+    const QPersistentModelIndex d1 = model.indexOf(TMFileURL::fromPath("/R/D/d1"));
+    model.sort(column, Qt::SortOrder(order));
+    QTEST(namesOf(model), "top");
+    QTEST(namesOf(model, model.indexOf(TMFileURL::fromPath("/R/D"))), "inD");
+    QCOMPARE(model.urlOf(d1).path(), std::string("/R/D/d1"));  // a kept row follows its item
+  }
+
+  void rowsTellSizeShareAndFiles() {
+    TMFileListModel model;
+    model.setTree(scanned(sample()), TMFileURL::fromPath("/R"), false);
+    const QModelIndex a = model.indexOf(TMFileURL::fromPath("/R/A"));
+    QCOMPARE(model.urlOf(model.index(1, 0, a)).path(), std::string("/R/A/a2"));
+    QCOMPARE(a.siblingAtColumn(TMFileListModel::kShareColumn).data(TMFileListModel::kShareRole).toDouble(),
+             50.0 / 106.0);
+    QCOMPARE(a.siblingAtColumn(TMFileListModel::kShareColumn).data().toString(), QString("47.2 %"));
+    QCOMPARE(a.siblingAtColumn(TMFileListModel::kFilesColumn).data().toString(), QString("2"));
+    QCOMPARE(a.siblingAtColumn(TMFileListModel::kSizeColumn).data(Qt::ToolTipRole).toString(),
+             QString("25,600 bytes"));
+    QVERIFY(!model.indexOf(TMFileURL::fromPath("/R")).isValid());  // the scanned folder is no row
+    QVERIFY(!model.indexOf(TMFileURL::fromPath("/R/missing")).isValid());
+  }
+
+  void aVolumeListsItsFreeAndUnscannedSpace() {
+    TMFileListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    // 1 MiB volume, 512 KiB free: 106 blocks scanned, the rest unscanned
+    // (measured when the map is laid out, as the window always does first).
+    std::shared_ptr<TMFileTree> volume = scanned(sample(), "/", {1 << 20, 1 << 19});
+    volume->createLayoutTree(65536, 0);
+    model.setTree(volume, TMFileURL::fromPath("/"), false);
+    const QString free = QString::fromUtf8(volume->asVolume()->emptySpace()->filename());
+    const QString unscanned = QString::fromUtf8(volume->asVolume()->unscannedSpace()->filename());
+    QCOMPARE(namesOf(model), QStringList({free, unscanned, "A", "b", "D", "c"}));
+    model.setShowsSpace(false);
+    QCOMPARE(namesOf(model), QStringList({"A", "b", "D", "c"}));
+  }
+
+  void largestFilesAreFlatWithTheirFolders() {
+    std::shared_ptr<TMFileTree> tree = scanned(sample());
+    TMLargestFilesModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setFolder(tree, tree.get(), TMFileURL::fromPath("/R"));
+    QCOMPARE(namesOf(model), QStringList({"a1", "b", "d1", "a2", "c", "e1"}));
+    QCOMPARE(model.index(0, TMLargestFilesModel::kFolderColumn).data().toString(), QString("A"));
+    QCOMPARE(model.urlOf(model.index(5, 0)).path(), std::string("/R/D/E/e1"));
+    QCOMPARE(model.indexOf(TMFileURL::fromPath("/R/D/E/e1")).row(), 5);
+    // A folder deleted takes its files' rows along.
+    const TMFileTreePath folderA = TMFileTreePath::resolve(*tree, {"/", "R", "A"}, 1);
+    TMFileTree::deleteNodeOnPath(folderA, [](const TMFileURL&) { return TMTrashResult{true, {}}; });
+    model.noteDeleted(*folderA.target());
+    QCOMPARE(namesOf(model), QStringList({"b", "d1", "c", "e1"}));
+  }
+};
+
+class TMFileListWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    installTranslations();
+    queue = std::make_shared<TMQtMainQueue>(qApp);
+    delegate = std::make_unique<TilemoraAppDelegate>(queue);
+  }
+  void cleanup() {
+    QApplication::closeAllWindows();
+    QApplication::processEvents();
+    QVERIFY(TMScanTask::waitForAllScans(std::chrono::seconds(10)));
+    QApplication::processEvents();
+  }
+
+  void listAndMapFollowEachOther() {
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath("inner/deeper"));
+    writeFile(folder.filePath("inner/deeper/x.bin"), 40000);
+    writeFile(folder.filePath("inner/y.bin"), 20000);
+    writeFile(folder.filePath("z.bin"), 10000);
+    TMMainWindow* window = delegate->openFile(folder.path());
+    window->resize(1000, 700);
+    window->show();
+    QTRY_VERIFY(!window->controller().isScanning());
+    TMFileList& list = window->fileList();
+    TMTreeMapView& view = window->mapPane().view();
+    QVERIFY(list.isVisible());
+    const std::string base = QFile::encodeName(QDir(folder.path()).absolutePath()).toStdString();
+
+    // A row chosen selects its tile.
+    list.setCurrentIndex(list.indexOf(TMFileURL::fromPath(base + "/z.bin")));
+    QVERIFY(view.selected() != nullptr);
+    QCOMPARE(view.selected()->url.path(), base + "/z.bin");
+    // A tile selected makes its row current, its folders expanded.
+    view.selectURL(TMFileURL::fromPath(base + "/inner/deeper/x.bin"));
+    QTRY_VERIFY(!view.isLocked());
+    QCOMPARE(list.urlOf(list.currentIndex()).path(), base + "/inner/deeper/x.bin");
+    QVERIFY(list.isExpanded(list.indexOf(TMFileURL::fromPath(base + "/inner/deeper"))));
+    // A double-clicked folder row narrows the map onto it.
+    emit list.doubleClicked(list.indexOf(TMFileURL::fromPath(base + "/inner")));
+    QTRY_VERIFY(!view.isLocked());
+    QCOMPARE(view.current()->url.path(), base + "/inner");
+    // F9 hides the list and remembers it.
+    window->showListAction().trigger();
+    QVERIFY(!list.isVisible());
+    QCOMPARE(QSettings().value("list/shown").toBool(), false);
+    window->showListAction().trigger();
+    QVERIFY(list.isVisible());
+    // The largest files of the shown folder.
+    window->largestFilesAction().trigger();
+    QCOMPARE(namesOf(*list.model()), QStringList({"x.bin", "y.bin"}));
+    window->largestFilesAction().trigger();
+    QCOMPARE(list.model(), static_cast<QAbstractItemModel*>(&list.treeModel()));
+  }
+
+  void theCommandsOnASelectionUseTheDesktop() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath("run.sh"), 10, 0755);
+    writeFile(folder.filePath("doc.txt"), 20000);
+    writeFile(folder.filePath("app.desktop"), 10);
+    TMMainWindow* window = delegate->openFile(folder.path());
+    QTRY_VERIFY(!window->controller().isScanning());
+    QList<QUrl> opened;
+    QStringList revealed, started;
+    QMimeData* copied = nullptr;
+    QString terminal = "my-term";
+    TMDesktopAccess desktop;
+    desktop.openUrl = [&](const QUrl& url) { return opened << url, true; };
+    desktop.reveal = [&](const TMFileURL& item) { revealed << QString::fromStdString(item.path()); };
+    desktop.startProgram = [&](const QString& program, const QString& in) { return started << program + " " + in, true; };
+    desktop.setClipboard = [&](QMimeData* data) { delete copied, copied = data; };
+    desktop.environment = [&](const char*) { return terminal; };
+    desktop.findExecutable = [](const QString&) { return QString(); };
+    window->setDesktopAccess(desktop);
+    TMTreeMapView& view = window->mapPane().view();
+    const std::string base = QFile::encodeName(QDir(folder.path()).absolutePath()).toStdString();
+    auto select = [&](const char* name) { view.selectURL(TMFileURL::fromPath(base + "/" + name)); };
+
+    select("doc.txt");
+    window->openItemAction().trigger();
+    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(folder.filePath("doc.txt"))});
+    for (const char* launcher : {"run.sh", "app.desktop"}) {  // revealed, never run
+      select(launcher);
+      window->openItemAction().trigger();
+      QCOMPARE(revealed.last(), QString::fromStdString(base + "/" + launcher));
+    }
+    QCOMPARE(opened.size(), 1);
+    window->openTerminalAction().trigger();  // a file's folder
+    QCOMPARE(started, QStringList{"my-term " + QDir(folder.path()).absolutePath()});
+    window->copyPathAction().trigger();
+    QVERIFY(copied != nullptr);
+    QCOMPARE(copied->text(), QDir(folder.path()).absolutePath() + "/app.desktop");
+    QCOMPARE(copied->urls(), QList<QUrl>{QUrl::fromLocalFile(folder.filePath("app.desktop"))});
+    terminal.clear();  // no $TERMINAL, no x-terminal-emulator
+    window->openTerminalAction().trigger();
+    QCOMPARE(started.size(), 1);
+    QTRY_VERIFY(window->findChild<QMessageBox*>() != nullptr);
+    delete copied;
+  }
+
+ private:
+  static void writeFile(const QString& path, int bytes, int mode = 0644) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(bytes, 'x'));
+    file.close();
+    ::chmod(QFile::encodeName(path).constData(), mode_t(mode));
+  }
+
+  std::shared_ptr<TMQtMainQueue> queue;
+  std::unique_ptr<TilemoraAppDelegate> delegate;
+};
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  QApplication::setOrganizationName("TilemoraListTests");
+  int failures = 0;
+  {
+    TMFileListModelTest model;
+    failures += QTest::qExec(&model, argc, argv);
+  }
+  {
+    TMFileListWindowTest window;
+    failures += QTest::qExec(&window, argc, argv);
+  }
+  return failures == 0 ? 0 : 1;
+}
+
+#include "TMFileListTests.moc"
