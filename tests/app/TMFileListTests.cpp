@@ -238,6 +238,15 @@ class TMFileListWindowTest : public QObject {
     QCOMPARE(namesOf(*list.model()), QStringList({"x.bin", "y.bin"}));
     window->largestFilesAction().trigger();
     QCOMPARE(list.model(), static_cast<QAbstractItemModel*>(&list.treeModel()));
+    // Move to Trash from the list: the row goes, the folder's share follows.
+    window->controller().setAskBeforeTrash(false);
+    list.setCurrentIndex(list.indexOf(TMFileURL::fromPath(base + "/inner/y.bin")));
+    window->moveToTrashAction().trigger();
+    QVERIFY(!QFile::exists(folder.filePath("inner/y.bin")));
+    QVERIFY(!list.indexOf(TMFileURL::fromPath(base + "/inner/y.bin")).isValid());
+    QCOMPARE(namesOf(list.treeModel(), list.indexOf(TMFileURL::fromPath(base + "/inner"))), QStringList{"deeper"});
+    const QModelIndex inner = list.indexOf(TMFileURL::fromPath(base + "/inner"));
+    QCOMPARE(inner.siblingAtColumn(TMFileListModel::kFilesColumn).data().toString(), QString("1"));
   }
 
   void theCommandsOnASelectionUseTheDesktop() {
@@ -300,6 +309,9 @@ class TMFileListWindowTest : public QObject {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // A trash of the tests' own, on the file system of the temporary folders.
+  QTemporaryDir data;
+  qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
   QApplication application(argc, argv);
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   QApplication::setOrganizationName("TilemoraListTests");
