@@ -27,7 +27,7 @@ TMFileList::TMFileList(QWidget* parent)
   const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
   header()->resizeSection(TMFileListModel::kSizeColumn, digit * 10);
   header()->resizeSection(TMFileListModel::kShareColumn, digit * 11);
-  header()->resizeSection(TMFileListModel::kFilesColumn, digit * 8);
+  header()->resizeSection(TMFileListModel::kFilesColumn, digit * 10);
   setSortingEnabled(true);
   connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
     if (showsLargest_) return;
@@ -43,8 +43,14 @@ void TMFileList::setShowsLargestFiles(bool shown) {
   setSortingEnabled(!shown);
   setRootIsDecorated(!shown);
   setModel(shown ? static_cast<QAbstractItemModel*>(largestModel_) : treeModel_);
-  header()->setSectionResizeMode(0, QHeaderView::Stretch);
-  if (!shown && !treeHeaderState_.isEmpty()) header()->restoreState(treeHeaderState_);
+  if (shown) {
+    // The folder's path takes what the name leaves.
+    header()->setSectionResizeMode(TMLargestFilesModel::kNameColumn, QHeaderView::Interactive);
+    header()->setSectionResizeMode(TMLargestFilesModel::kFolderColumn, QHeaderView::Stretch);
+    header()->resizeSection(TMLargestFilesModel::kNameColumn, fontMetrics().horizontalAdvance(QLatin1Char('0')) * 22);
+  } else if (!treeHeaderState_.isEmpty()) {
+    header()->restoreState(treeHeaderState_);
+  }
 }
 
 void TMFileList::setLargestFilesFolder(std::shared_ptr<TMFileTree> tree, const TMFileTree* folder,
