@@ -28,6 +28,12 @@ TMLayoutNode* folderIn(TMLayoutNode& node) {
 
 }  // namespace
 
+void TMTreeMapView::setFileColoring(std::shared_ptr<const TMFileColoring> coloring) {
+  fileColoring_ = std::move(coloring);
+  wheel_.setFileColoring(fileColoring_.get());
+  regatherAndRepaint();
+}
+
 void TMTreeMapView::setShowsSpace(bool shown) {
   if (shown == showsSpace_) return;
   showsSpace_ = shown;

@@ -65,6 +65,10 @@ class TMTreeMapView {
   // again, whole and unzoomed.
   void setShowsSpace(bool shown);
   bool showsSpace() const { return showsSpace_; }
+  // Colours files by `coloring` (their type, their age), or by depth as
+  // everything else when null; redraws.
+  void setFileColoring(std::shared_ptr<const TMFileColoring> coloring);
+  const TMFileColoring* fileColoring() const { return fileColoring_.get(); }
   // A new gatherer sized for the frame.
   void updateGeometrySize();
   // Gathers the frame of the current state.
@@ -250,6 +254,7 @@ class TMTreeMapView {
   double height_;
   std::unique_ptr<TMGeometryGatherer> geometry_;
   TMColorWheel wheel_;
+  std::shared_ptr<const TMFileColoring> fileColoring_;
   bool lockAnyMouseEvent_ = false;
   int32_t animationKind_ = kFocusAnimation;
   std::unique_ptr<AnimationPerFrame> zoomAnim_;

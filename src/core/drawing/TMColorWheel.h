@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "TMColor.h"
+#include "TMFileColoring.h"
 
 namespace tilemora {
 
@@ -26,6 +27,12 @@ class TMColorWheel {
   void popColor();
   const TMColor* getSelectionColor() const { return &selColor; }
   const TMColor* getLevelColor() const { return &colorWheel[size_t(currentLevel % maxLevel)]; }
+  // A file's fill: by the colouring set, else by depth as everything else.
+  const TMColor* getFileColor(const TMFileTree& file) const {
+    return fileColoring_ ? fileColoring_->colorOf(file) : getLevelColor();
+  }
+  // Files coloured by `coloring` (not owned), or by depth when null.
+  void setFileColoring(const TMFileColoring* coloring) { fileColoring_ = coloring; }
   int64_t level() const { return currentLevel; }
 
  private:
@@ -33,6 +40,7 @@ class TMColorWheel {
   TMColor selColor;
   int64_t currentLevel = 0;
   int64_t maxLevel = int64_t(colorList.size());
+  const TMFileColoring* fileColoring_ = nullptr;
 };
 
 }  // namespace tilemora

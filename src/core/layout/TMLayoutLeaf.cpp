@@ -18,8 +18,9 @@ bool TMLayoutLeaf::textDrawableInBounds(const TMRect& r, const TMDrawInfo_t& inf
 }
 
 const TMColor* TMLayoutLeaf::fillColor(const TMDrawInfo_t& info) const {
-  return fileNode_ == info.selection.file ? info.colorWheel->getSelectionColor()
-                                          : info.colorWheel->getLevelColor();
+  if (fileNode_ == info.selection.file) return info.colorWheel->getSelectionColor();
+  return fileNode_->kind() == TMNodeKind::File ? info.colorWheel->getFileColor(*fileNode_)
+                                               : info.colorWheel->getLevelColor();
 }
 
 void TMLayoutLeaf::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Colours for the files of the map other than by depth (by type, by age):
+// asked for each file tile as it is gathered. Folders keep the depth
+// colours, so the nesting stays readable.
+
+namespace tilemora {
+
+struct TMColor;
+class TMFileTree;
+
+class TMFileColoring {
+ public:
+  virtual ~TMFileColoring() = default;
+  // The fill of `file`; it lives as long as this colouring.
+  virtual const TMColor* colorOf(const TMFileTree& file) const = 0;
+};
+
+}  // namespace tilemora
