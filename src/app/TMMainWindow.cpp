@@ -87,6 +87,7 @@ TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMain
   controller_->setScanOptions(preferences.scanOptions);
   controller_->setAskBeforeTrash(preferences.askBeforeTrash);
   mapPane_->view().setShowsSpace(preferences.showFreeSpace);
+  colourMode_ = preferences.colourBy;
   buildCommands();
   buildListCommands();
   buildMenus();
@@ -130,6 +131,8 @@ void TMMainWindow::buildMenus() {
   view->addAction(reveal_);
   view->addSeparator();
   view->addAction(showFreeSpace_);
+  view->addSeparator();
+  buildColourCommands(*view);
   view->addSeparator();
   view->addActions({showList_, largestFiles_});
 

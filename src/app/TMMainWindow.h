@@ -7,10 +7,12 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "TMPreferences.h"
 #include "view/TMMainWindowController.h"
 #include "view/TMWindowHost.h"
 
 class QAction;
+class QActionGroup;
 class QProgressBar;
 class QSplitter;
 class QStackedLayout;
@@ -22,6 +24,7 @@ class TilemoraAppDelegate;
 class TMElidingLabel;
 class TMFileList;
 class TMSelectionActions;
+class TMTypeColoring;
 struct TMDesktopAccess;
 class TMMapPane;
 class TMMessageView;
@@ -82,6 +85,11 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   // Shows or hides a volume's free and unscanned space (View ▸ Show Free Space).
   void setShowsFreeSpace(bool shown);
 
+  // What the files are coloured by (View ▸ Colour By), with the legend.
+  void setColourMode(TMColourMode mode);
+  TMColourMode colourMode() const { return colourMode_; }
+  QActionGroup& colourByActions() { return *colourBy_; }
+
   // The list beside the map, and the commands on a selection.
   TMFileList& fileList() { return *fileList_; }
   QAction& showListAction() { return *showList_; }
@@ -109,6 +117,10 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   void showSelectionMenu(const QPoint& globalPosition);
   void saveListSettings() const;
   void updateSelectionCommands();
+  // View ▸ Colour By, and the legend (TMMainWindowColours.cpp).
+  void buildColourCommands(QMenu& view);
+  // The legend for the shown folder, when the colours are not by depth.
+  void updateLegend();
 
   void buildMenus();
   void buildCommands();
@@ -142,6 +154,10 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   std::shared_ptr<TMFileTree> listedTree_;  // what the list shows
   bool listedScanning_ = false;
   std::optional<TMFileURL> largestFilesFolder_;  // where the largest files were found
+  QActionGroup* colourBy_ = nullptr;
+  TMColourMode colourMode_ = TMColourMode::kDepth;
+  std::shared_ptr<TMTypeColoring> typeColoring_;
+  std::optional<TMFileURL> legendFolder_;  // the shown folder the legend counts
   std::shared_ptr<TMMainQueue> mainQueue_;
   uint64_t imports_ = 0;  // numbers the reads started, so that only the last one shows
   bool indeterminate_ = true;

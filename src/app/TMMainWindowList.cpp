@@ -139,11 +139,14 @@ void TMMainWindow::showTree(const std::shared_ptr<TMFileTree>& tree, const TMFil
   fileList_->treeModel().setTree(tree, url, scanning);
   fileList_->setLargestFilesFolder(nullptr, nullptr, url);
   updateLargestFiles();
+  legendFolder_.reset();
+  updateLegend();
 }
 
 void TMMainWindow::mapStateChanged() {
   const TMTreeMapView& view = mapPane_->view();
   updateLargestFiles();
+  updateLegend();
   if (const TMNodeState* selected = view.selected(); selected != nullptr && selected->file != nullptr) {
     fileList_->followSelection(selected->url);
   } else if (const TMNodeState* current = view.current()) {
@@ -153,6 +156,7 @@ void TMMainWindow::mapStateChanged() {
 }
 
 void TMMainWindow::itemDeleted(const TMFileTree& node) {
+  legendFolder_.reset();  // counted again after the deletion
   fileList_->treeModel().noteDeleted(node);
   if (fileList_->showsLargestFiles()) fileList_->largestModel().noteDeleted(node);
 }

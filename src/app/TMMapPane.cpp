@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <cmath>
 
+#include "TMColourLegend.h"
 #include "TMDisplayText.h"
 #include "TMFileManagerReveal.h"
 #include "TMFreedesktopTrash.h"
@@ -51,6 +52,9 @@ TMMapPane::TMMapPane(QWidget* parent)
   grid->addWidget(verticalScroller_, 0, 1);
   grid->addWidget(horizontalScroller_, 1, 0);
   grid->addWidget(pathView_, 2, 0, 1, 2);
+  legend_ = new TMColourLegend;
+  grid->addWidget(legend_, 3, 0, 1, 2);
+  grid->setRowStretch(0, 1);  // the map takes what the bars and the legend leave
 
   for (QScrollBar* scroller : {verticalScroller_, horizontalScroller_}) {
     placeKnob(*scroller, 1, 0);

@@ -16,6 +16,7 @@ class QScrollBar;
 
 namespace tilemora {
 
+class TMColourLegend;
 class TMPathBar;
 class TMQtAnimationDriver;
 class TMTreeMapWidget;
@@ -32,6 +33,8 @@ class TMMapPane : public QWidget, public TMTreeMapViewHost {
   QScrollBar& horizontalScroller() { return *horizontalScroller_; }
   QScrollBar& verticalScroller() { return *verticalScroller_; }
   TMPathBar& pathBar() { return *pathView_; }
+  // What the colours mean, under the path bar; hidden while they are by depth.
+  TMColourLegend& legend() { return *legend_; }
 
   // TMTreeMapViewHost
   void requestRepaint() override;
@@ -56,6 +59,7 @@ class TMMapPane : public QWidget, public TMTreeMapViewHost {
   // A scroll bar's action: the part hit and the bar's value as a fraction.
   void scrollerActed(QScrollBar& scroller, int action);
 
+  TMColourLegend* legend_;
   std::unique_ptr<TMTreeMapView> view_;
   std::string title_;  // the last title the view asked for
   QString titleNote_;

@@ -13,6 +13,7 @@ const QString kCrossMountPoints = QStringLiteral("preferences/crossMountPoints")
 const QString kScanThreads = QStringLiteral("preferences/scanThreads");
 const QString kAskBeforeTrash = QStringLiteral("preferences/askBeforeTrash");
 const QString kShowFreeSpace = QStringLiteral("preferences/showFreeSpace");
+const QString kColourBy = QStringLiteral("preferences/colourBy");
 
 // Stored as words, so that the file reads well and a future order of the
 // choices does not change what was chosen.
@@ -43,6 +44,8 @@ TMPreferences TMPreferences::load() {
   preferences.scanOptions.threads = isNumber && threads <= TMScanOptions::kMostThreads ? threads : 0u;
   preferences.askBeforeTrash = settings.value(kAskBeforeTrash, true).toBool();
   preferences.showFreeSpace = settings.value(kShowFreeSpace, true).toBool();
+  preferences.colourBy = settings.value(kColourBy).toString() == QLatin1String("type") ? TMColourMode::kFileType
+                                                                                      : TMColourMode::kDepth;
   return preferences;
 }
 
@@ -54,6 +57,7 @@ void TMPreferences::save() const {
   settings.setValue(kScanThreads, scanOptions.threads);
   settings.setValue(kAskBeforeTrash, askBeforeTrash);
   settings.setValue(kShowFreeSpace, showFreeSpace);
+  settings.setValue(kColourBy, colourBy == TMColourMode::kFileType ? QStringLiteral("type") : QStringLiteral("depth"));
 }
 
 void TMPreferences::applySizeUnits() const { TMSizeFormatter::setSharedUnits(units); }

@@ -12,11 +12,15 @@
 
 namespace tilemora {
 
+// What the files of the map are coloured by; folders keep the depth colours.
+enum class TMColourMode { kDepth, kFileType };
+
 struct TMPreferences {
   TMSizeUnits units = TMSizeUnits::Formatter;
   TMScanOptions scanOptions{.threads = 0};  // one scan thread per processor unless told
   bool askBeforeTrash = true;  // for items inside the scanned folder; the folder itself is always asked about
   bool showFreeSpace = true;   // a volume's free and unscanned space beside its folder
+  TMColourMode colourBy = TMColourMode::kDepth;
 
   static TMPreferences load();
   void save() const;

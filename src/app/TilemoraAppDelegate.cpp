@@ -94,6 +94,7 @@ void TilemoraAppDelegate::applyPreferencesToWindows() {
       window->controller().setScanOptions(preferences.scanOptions);
       window->controller().setAskBeforeTrash(preferences.askBeforeTrash);
       window->setShowsFreeSpace(preferences.showFreeSpace);
+      window->setColourMode(preferences.colourBy);
       window->controller().refreshSizeTexts();
     }
   }
