@@ -5,6 +5,8 @@
 // fake desktop.
 
 #include <QAbstractItemModelTester>
+#include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
@@ -15,6 +17,7 @@
 
 #include <sys/stat.h>
 
+#include "TMColourLegend.h"
 #include "TMFileList.h"
 #include "TMFileListModel.h"
 #include "TMLargestFilesModel.h"
@@ -247,6 +250,30 @@ class TMFileListWindowTest : public QObject {
     QCOMPARE(namesOf(list.treeModel(), list.indexOf(TMFileURL::fromPath(base + "/inner"))), QStringList{"deeper"});
     const QModelIndex inner = list.indexOf(TMFileURL::fromPath(base + "/inner"));
     QCOMPARE(inner.siblingAtColumn(TMFileListModel::kFilesColumn).data().toString(), QString("1"));
+  }
+
+  void colourByFileTypeReachesEveryWindowWithALegend() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath("tool.bin"), 40960);
+    writeFile(folder.filePath("notes.txt"), 20480);
+    TMMainWindow* first = delegate->openFile(folder.path());
+    TMMainWindow* second = delegate->openUntitledFile();
+    QTRY_VERIFY(!first->controller().isScanning());
+    auto choose = [&](TMColourMode mode) {
+      for (QAction* action : first->colourByActions().actions())
+        if (TMColourMode(action->data().toInt()) == mode) action->trigger();
+    };
+    choose(TMColourMode::kFileType);
+    for (TMMainWindow* window : {first, second}) {
+      QCOMPARE(window->colourMode(), TMColourMode::kFileType);
+      QVERIFY(window->mapPane().view().fileColoring() != nullptr);
+    }
+    QCOMPARE(QSettings().value("preferences/colourBy").toString(), QString("type"));
+    QCOMPARE(first->mapPane().legend().texts(),
+             QStringList({"Programs and libraries 66.7 %", "Documents 33.3 %"}));
+    choose(TMColourMode::kDepth);
+    QCOMPARE(second->mapPane().view().fileColoring(), nullptr);
+    QVERIFY(first->mapPane().legend().isHidden());
   }
 
   void theCommandsOnASelectionUseTheDesktop() {
