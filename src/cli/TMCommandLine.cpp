@@ -26,6 +26,8 @@ const char* TMCommandLine::usage() {
          "  --top N        list the N largest entries of each folder (default 20, 0: none)\n"
          "  --depth N      list down to N levels below PATH, indented (default 1)\n"
          "  --bytes        write every size in exact bytes\n"
+         "  --types        also the file types: each category, then the 20 largest\n"
+         "                 extensions, by size, share and count\n"
          "  --si           sizes in powers of 1000 (kB, MB, GB, TB)\n"
          "Outputs (FILE is written under a temporary name and renamed when complete;\n"
          "with - for FILE it goes to standard output, which then carries nothing else):\n"
@@ -94,6 +96,8 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
       line.version = true;
     } else if (argument == "--bytes") {
       line.bytes = true;
+    } else if (argument == "--types") {
+      line.types = true;
     } else if (argument == "--hard-links-once") {
       line.scanOptions.hardLinksOnce = true;
     } else if (argument == "--cross-mounts") {

@@ -26,6 +26,7 @@ struct TMCommandLine {
   TMSizeUnits units = TMSizeUnits::Formatter;
   int top = 20;
   int depth = 1;
+  bool types = false;  // the file types table too
   // What the scan counts.
   TMScanOptions scanOptions{.threads = 0};  // one thread per processor unless told
 

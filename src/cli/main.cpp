@@ -21,6 +21,7 @@
 #include "TMOutputFile.h"
 #include "TMPngExport.h"
 #include "TMScanSummary.h"
+#include "TMTypeReport.h"
 #include "core/filetree/TMFileTree.h"
 #include "core/filetree/TMUtf8.h"
 #include "core/platform/TMManualMainQueue.h"
@@ -158,6 +159,7 @@ int main(int argc, char** argv) {
     options.top = size_t(line->top);
     options.depth = size_t(line->depth);
     printScanSummary(*root, stdout, options);
+    if (line->types) printTypeTable(*root, stdout, options);
     std::printf("Entries: %" PRIu64 "\n", counter->count());
     // Told before a long write, and checked: a report that did not arrive
     // is a failure.

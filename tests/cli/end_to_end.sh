@@ -41,6 +41,23 @@ header=$(od -An -tx1 -N24 "$work/map.png" 2>/dev/null | tr -d ' \n')
 [ "${header:32:16}" = 00000140000000f0 ] || fail "not 320x240: ${header:32:16}"
 "$scan" "$tree" --png "$work/map.png" --size 0x10 >/dev/null 2>&1; [ $? -eq 2 ] || fail "a bad size is not refused"
 
+# The file types: categories, then extensions, sizes to the byte.
+types=$work/types
+mkdir -p "$types/pics"
+head -c 20000 /dev/zero > "$types/pics/a.JPG"
+head -c 9000 /dev/zero > "$types/pics/b.jpg"
+head -c 30000 /dev/zero > "$types/film.mkv"
+head -c 100 /dev/zero > "$types/README"
+sync
+blocks() { stat -c %b "$@" | awk '{s += $1 * 512} END {print s}'; }
+out=$("$scan" "$types" --types --bytes --top 0 2>&1) || fail "--types exited $?"
+jpg=$(blocks "$types/pics/a.JPG" "$types/pics/b.jpg")
+grep -qE "^ +$jpg +[0-9.]+% +2  Images$" <<<"$out" || fail "images are not $jpg bytes in 2 files: $out"
+grep -qE "^ +$(blocks "$types/film.mkv") +[0-9.]+% +1  \.mkv \(Video\)$" <<<"$out" || fail "no .mkv line: $out"
+grep -qE "^ +$(blocks "$types/README") +[0-9.]+% +1  \(none\) \(Other\)$" <<<"$out" || fail "no line for no extension: $out"
+[ "$(grep -n 'Largest extensions:' <<<"$out" | cut -d: -f1)" -gt "$(grep -n 'File types:' <<<"$out" | cut -d: -f1)" ] ||
+  fail "categories do not come first: $out"
+
 for bad in "$work/missing" "$tree/small" "$tree/small/below"; do
   "$scan" "$bad" >"$work/out" 2>"$work/err"
   status=$?
@@ -49,6 +66,6 @@ for bad in "$work/missing" "$tree/small" "$tree/small/below"; do
 done
 "$scan" --bogus >/dev/null 2>&1; [ $? -eq 2 ] || fail "an unknown option is not refused"
 
-checks=19
+checks=23
 echo "$((checks - failures)) passed, $failures failed"
 [ $failures -eq 0 ]

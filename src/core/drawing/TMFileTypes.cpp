@@ -36,7 +36,7 @@ const std::unordered_map<std::string_view, TMFileCategory>& extensionTable() {
                                        "java", "kt", "scala", "py", "pyi", "rb", "pl", "pm", "php", "js", "mjs",
                                        "ts", "tsx", "jsx", "cs", "swift", "sh", "bash", "zsh", "fish", "lua",
                                        "el", "lisp", "hs", "ml", "f", "f90", "s", "asm", "sql", "cmake", "mk",
-                                       "css", "scss", "vue", "r", "jl", "dart", "zig", "nim", "d", "ads", "adb"}},
+                                       "css", "scss", "vue", "r", "jl", "dart", "zig", "nim", "d", "ads", "adb", "pas", "pp", "inc"}},
         {TMFileCategory::kPrograms, {"so", "a", "o", "ko", "exe", "dll", "bin", "elf", "pyc", "pyo", "class",
                                      "wasm", "dylib", "lib", "obj", "rlib", "node"}},
     };
