@@ -29,7 +29,7 @@ class TMColorWheel {
   const TMColor* getLevelColor() const { return &colorWheel[size_t(currentLevel % maxLevel)]; }
   // A file's fill: by the colouring set, else by depth as everything else.
   const TMColor* getFileColor(const TMFileTree& file) const {
-    return fileColoring_ ? fileColoring_->colorOf(file) : getLevelColor();
+    return fileColoring_ ? fileColoring_->colorOf(file, *getLevelColor()) : getLevelColor();
   }
   // Files coloured by `coloring` (not owned), or by depth when null.
   void setFileColoring(const TMFileColoring* coloring) { fileColoring_ = coloring; }

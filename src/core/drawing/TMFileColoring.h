@@ -12,8 +12,9 @@ class TMFileTree;
 class TMFileColoring {
  public:
   virtual ~TMFileColoring() = default;
-  // The fill of `file`; it lives as long as this colouring.
-  virtual const TMColor* colorOf(const TMFileTree& file) const = 0;
+  // The fill of `file`, whose depth gives it `depthColor`; it lives as long
+  // as this colouring (or is `depthColor`).
+  virtual const TMColor* colorOf(const TMFileTree& file, const TMColor& depthColor) const = 0;
 };
 
 }  // namespace tilemora

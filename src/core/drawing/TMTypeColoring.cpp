@@ -9,7 +9,7 @@ TMTypeColoring::TMTypeColoring() {
   for (size_t i = 0; i < kFileCategoryCount; ++i) colors_[i] = colorFromHtmlVal(categoryColorList[i]);
 }
 
-const TMColor* TMTypeColoring::colorOf(const TMFileTree& file) const {
+const TMColor* TMTypeColoring::colorOf(const TMFileTree& file, const TMColor&) const {
   std::string extension = extensionOf(file.filename());
   auto found = categories_.find(extension);
   if (found == categories_.end()) {

@@ -29,7 +29,7 @@ inline constexpr std::array<uint32_t, kFileCategoryCount> categoryColorList{
 class TMTypeColoring : public TMFileColoring {
  public:
   TMTypeColoring();
-  const TMColor* colorOf(const TMFileTree& file) const override;
+  const TMColor* colorOf(const TMFileTree& file, const TMColor& depthColor) const override;
   const TMColor& colorOfCategory(TMFileCategory category) const { return colors_[size_t(category)]; }
 
  private:

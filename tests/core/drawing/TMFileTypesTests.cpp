@@ -30,7 +30,7 @@ TEST_P(TMFileTypesByName, DecidesFromTheNameAlone) {
   // The colouring agrees, for a node that was never opened.
   TMNodeArena arena;
   TMTypeColoring coloring;
-  EXPECT_EQ(coloring.colorOf(*TMFileTree::create<TMFileTree>(arena, GetParam().name, 512)),
+  EXPECT_EQ(coloring.colorOf(*TMFileTree::create<TMFileTree>(arena, GetParam().name, 512), TMColor()),
             &coloring.colorOfCategory(GetParam().category));
 }
 

@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Finding names in a tree, and the files a search picks out on the map.
+
+#include <gtest/gtest.h>
+
+#include "core/drawing/TMHighlightColoring.h"
+#include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMTreeSearch.h"
+#include "support/TMCaseNames.h"
+#include "support/TMMemoryFileSystem.h"
+#include "support/TMScanRunner.h"
+
+namespace tilemora::test {
+namespace {
+
+using E = TMMemoryEntry;
+
+struct SearchCase {
+  const char* name;
+  const char* needle;                 // a name containing it matches
+  std::vector<std::string> matches;   // paths, largest first
+  uint64_t blocks;                    // of the matches, none twice
+  size_t coveredFiles;
+};
+
+class TMTreeSearch : public ::testing::TestWithParam<SearchCase> {};
+
+TEST_P(TMTreeSearch, FindsNamesLargestFirstAndCoversWhatMatchedFoldersHold) {
+  const SearchCase& c = GetParam();
+  TMFinishedScan scan = scanToEnd(
+      "/R", std::make_shared<TMMemoryFileSystem>(E::directory(
+                "R", {E::directory("cache", {E::file("a.log", 30), E::directory("old", {E::file("cache.db", 5)})}),
+                      E::file("b.log", 20), E::file("cache.txt", 40)})));
+  const TMSearchResult result = searchTree(
+      *scan.root, [&](std::string_view name) { return name.find(c.needle) != std::string_view::npos; });
+  std::vector<std::string> paths;
+  for (const TMSearchMatch& match : result.matches) paths.push_back(match.path);
+  EXPECT_EQ(paths, c.matches);
+  EXPECT_EQ(result.bytes, c.blocks * 512);
+  EXPECT_EQ(result.coveredFiles.size(), c.coveredFiles);
+  EXPECT_FALSE(result.abandoned);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Needles, TMTreeSearch,
+    ::testing::Values(SearchCase{"files only", ".log", {"cache/a.log", "b.log"}, 50, 2},
+                      SearchCase{"a folder and what it holds", "cache",
+                                 {"cache.txt", "cache", "cache/old/cache.db"}, 75, 3},
+                      SearchCase{"nothing", "zzz", {}, 0, 0},
+                      SearchCase{"every name", "", {"cache.txt", "cache", "cache/a.log", "b.log", "cache/old",
+                                                    "cache/old/cache.db"}, 95, 4}),
+    caseNamesByName);
+
+TEST(TMTreeSearchAbandon, AnUnwantedSearchAnswersNothing) {
+  std::vector<E> files;
+  for (int i = 0; i < 10000; ++i) files.push_back(E::file("f" + std::to_string(i), 1));
+  TMFinishedScan scan = scanToEnd("/R", std::make_shared<TMMemoryFileSystem>(E::directory("R", files)));
+  const TMSearchResult result = searchTree(*scan.root, [](std::string_view) { return true; }, [] { return false; });
+  EXPECT_TRUE(result.abandoned);
+  EXPECT_TRUE(result.matches.empty());
+}
+
+TEST(TMHighlightColoring, PickedFilesKeepTheirColourTheOthersAreDimmed) {
+  TMNodeArena arena;
+  const TMFileTree* picked = TMFileTree::create<TMFileTree>(arena, "p", 512);
+  const TMFileTree* other = TMFileTree::create<TMFileTree>(arena, "o", 512);
+  TMHighlightColoring coloring(nullptr, std::make_shared<TMHighlightColoring::Files>(TMHighlightColoring::Files{picked}));
+  const TMColor depth = colorFromHtmlVal(0x123456);
+  EXPECT_EQ(coloring.colorOf(*picked, depth), &depth);
+  EXPECT_EQ(coloring.colorOf(*other, depth), &TMHighlightColoring::dimmedColor());
+}
+
+}  // namespace
+}  // namespace tilemora::test
