@@ -33,6 +33,16 @@
     </message>
 </context>
 <context>
+    <name>tilemora::TMFindBar</name>
+    <message numerus="yes">
+        <source>%Ln match(es), %1</source>
+        <translation>
+            <numerusform>%Ln match, %1</numerusform>
+            <numerusform>%Ln matches, %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>tilemora::TMTrashQuestionBox</name>
     <message numerus="yes">
         <source>%Ln file(s)</source>

@@ -116,6 +116,8 @@ void TMMainWindow::buildMenus() {
   file->addAction(tr("&Quit"), QKeySequence::Quit, &delegate_, [this] { delegate_.quit(); });
 
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  edit->addAction(find_);
+  edit->addSeparator();
   edit->addActions({openItem_, openTerminal_, copyPath_});
   edit->addSeparator();
   edit->addAction(moveToTrash_);

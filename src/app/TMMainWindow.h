@@ -5,6 +5,7 @@
 // and says which commands are possible. The window only places widgets.
 
 #include <QMainWindow>
+#include <atomic>
 #include <memory>
 
 #include "TMPreferences.h"
@@ -23,6 +24,8 @@ namespace tilemora {
 class TilemoraAppDelegate;
 class TMElidingLabel;
 class TMFileList;
+class TMFindBar;
+struct TMSearchResult;
 class TMSelectionActions;
 class TMTypeColoring;
 struct TMDesktopAccess;
@@ -90,6 +93,13 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   TMColourMode colourMode() const { return colourMode_; }
   QActionGroup& colourByActions() { return *colourBy_; }
 
+  // Find (Ctrl+F): the bar over the map, its matches highlighted.
+  TMFindBar& findBar() { return *findBar_; }
+  QAction& findAction() { return *find_; }
+  // The matches of the last search that ended, largest first; none while
+  // nothing is searched for.
+  const TMSearchResult* searchResult() const { return searchResult_.get(); }
+
   // The list beside the map, and the commands on a selection.
   TMFileList& fileList() { return *fileList_; }
   QAction& showListAction() { return *showList_; }
@@ -117,6 +127,14 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   void showSelectionMenu(const QPoint& globalPosition);
   void saveListSettings() const;
   void updateSelectionCommands();
+  // Find (TMMainWindowFind.cpp).
+  QWidget* buildFindBar(QWidget* mapPages);
+  void startSearch();
+  void showSearchResult(std::shared_ptr<const TMSearchResult> result);
+  void selectMatch(int step);
+  void endSearch();
+  // The map's files coloured by the mode, with a search's matches picked out.
+  void applyFileColoring();
   // View ▸ Colour By, and the legend (TMMainWindowColours.cpp).
   void buildColourCommands(QMenu& view);
   // The legend for the shown folder, when the colours are not by depth.
@@ -154,6 +172,11 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   std::shared_ptr<TMFileTree> listedTree_;  // what the list shows
   bool listedScanning_ = false;
   std::optional<TMFileURL> largestFilesFolder_;  // where the largest files were found
+  TMFindBar* findBar_ = nullptr;
+  QAction* find_ = nullptr;
+  std::shared_ptr<std::atomic<uint64_t>> searches_ = std::make_shared<std::atomic<uint64_t>>(0);
+  std::shared_ptr<const TMSearchResult> searchResult_;
+  int matchShown_ = -1;  // the match Enter selected last
   QActionGroup* colourBy_ = nullptr;
   TMColourMode colourMode_ = TMColourMode::kDepth;
   std::shared_ptr<TMTypeColoring> typeColoring_;

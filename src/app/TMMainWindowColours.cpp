@@ -53,8 +53,7 @@ void TMMainWindow::buildColourCommands(QMenu& view) {
 void TMMainWindow::setColourMode(TMColourMode mode) {
   colourMode_ = mode;
   for (QAction* action : colourBy_->actions()) action->setChecked(TMColourMode(action->data().toInt()) == mode);
-  if (mode == TMColourMode::kFileType && !typeColoring_) typeColoring_ = std::make_shared<TMTypeColoring>();
-  mapPane_->view().setFileColoring(mode == TMColourMode::kFileType ? typeColoring_ : nullptr);
+  applyFileColoring();
   legendFolder_.reset();
   updateLegend();
 }

@@ -13,6 +13,7 @@
 #include <QStyle>
 
 #include "TMFileList.h"
+#include "TMFindBar.h"
 #include "TMFileListModel.h"
 #include "TMLargestFilesModel.h"
 #include "TMMainWindow.h"
@@ -35,7 +36,7 @@ void TMMainWindow::buildList(QWidget* mapPages) {
   fileList_ = new TMFileList;
   splitter_ = new QSplitter(Qt::Horizontal, this);
   splitter_->addWidget(fileList_);
-  splitter_->addWidget(mapPages);
+  splitter_->addWidget(buildFindBar(mapPages));
   splitter_->setStretchFactor(0, 0);
   splitter_->setStretchFactor(1, 1);
   splitter_->setChildrenCollapsible(false);
@@ -141,6 +142,12 @@ void TMMainWindow::showTree(const std::shared_ptr<TMFileTree>& tree, const TMFil
   updateLargestFiles();
   legendFolder_.reset();
   updateLegend();
+  // A new tree: the old matches are gone; the pattern is looked for again.
+  if (!scanning && findBar_->isVisible()) {
+    startSearch();
+  } else if (searchResult_) {
+    endSearch();
+  }
 }
 
 void TMMainWindow::mapStateChanged() {
@@ -157,6 +164,7 @@ void TMMainWindow::mapStateChanged() {
 
 void TMMainWindow::itemDeleted(const TMFileTree& node) {
   legendFolder_.reset();  // counted again after the deletion
+  if (searchResult_) startSearch();  // what went is no match any more
   fileList_->treeModel().noteDeleted(node);
   if (fileList_->showsLargestFiles()) fileList_->largestModel().noteDeleted(node);
 }

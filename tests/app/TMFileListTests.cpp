@@ -8,6 +8,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QDir>
 #include <QMessageBox>
 #include <QMimeData>
@@ -19,6 +22,7 @@
 
 #include "TMColourLegend.h"
 #include "TMFileList.h"
+#include "TMFindBar.h"
 #include "TMFileListModel.h"
 #include "TMLargestFilesModel.h"
 #include "TMMainWindow.h"
@@ -29,6 +33,7 @@
 #include "TilemoraAppDelegate.h"
 #include "core/filetree/TMFileTreePath.h"
 #include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMTreeSearch.h"
 #include "core/filetree/TMVolume.h"
 #include "core/layout/TMLayoutNode.h"
 #include "core/scan/TMScanTask.h"
@@ -274,6 +279,65 @@ class TMFileListWindowTest : public QObject {
     choose(TMColourMode::kDepth);
     QCOMPARE(second->mapPane().view().fileColoring(), nullptr);
     QVERIFY(first->mapPane().legend().isHidden());
+  }
+
+  void findPicksOutMatchesAndGoesFromOneToTheNext_data() {
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("regex");
+    QTest::addColumn<bool>("matchCase");
+    QTest::addColumn<QStringList>("found");  // largest first
+    QTest::addColumn<QString>("status");
+    QTest::newRow("part of a name") << "log" << false << false << QStringList{"big.log", "Small.LOG", "logs"}
+                                    << "3 matches, 72.0 KB";
+    QTest::newRow("wildcards, whole names") << "*.log" << false << false << QStringList{"big.log", "Small.LOG"}
+                                            << "2 matches, 60.0 KB";
+    QTest::newRow("case asked for") << "LOG" << false << true << QStringList{"Small.LOG"} << "1 match, 20.0 KB";
+    QTest::newRow("a regular expression") << "^s.*g$" << true << false << QStringList{"Small.LOG"}
+                                          << "1 match, 20.0 KB";
+    QTest::newRow("a folder and what it holds") << "logs" << false << false << QStringList{"logs"}
+                                                << "1 match, 12.0 KB";
+    QTest::newRow("an invalid regular expression") << "(" << true << false << QStringList{}
+                                                   << "Invalid pattern: missing closing parenthesis";
+  }
+  void findPicksOutMatchesAndGoesFromOneToTheNext() {
+    QFETCH(QString, pattern);
+    QFETCH(bool, regex);
+    QFETCH(bool, matchCase);
+    QFETCH(QStringList, found);
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath("logs"));
+    writeFile(folder.filePath("big.log"), 40960);
+    writeFile(folder.filePath("Small.LOG"), 20480);
+    writeFile(folder.filePath("logs/inside.txt"), 12288);
+    TMMainWindow* window = delegate->openFile(folder.path());
+    QTRY_VERIFY(!window->controller().isScanning());
+    TMFindBar& bar = window->findBar();
+    window->findAction().trigger();
+    QVERIFY(!bar.isHidden());
+    bar.regularExpression().setChecked(regex);
+    bar.matchCase().setChecked(matchCase);
+    bar.field().setText(pattern);
+    QFETCH(QString, status);
+    QTRY_VERIFY2(bar.status().text().startsWith(status), qPrintable(bar.status().text()));
+    QStringList names;
+    if (const TMSearchResult* result = window->searchResult())
+      for (const TMSearchMatch& match : result->matches) names << QString::fromStdString(match.path);
+    QCOMPARE(names, found);
+    TMTreeMapView& view = window->mapPane().view();
+    QCOMPARE(view.fileColoring() != nullptr, !found.isEmpty());
+    if (found.size() >= 2) {  // Enter, F3, Shift+F3: first, second, first
+      const std::string base = QFile::encodeName(QDir(folder.path()).absolutePath()).toStdString();
+      for (auto [key, modifiers, expected] : {std::tuple{Qt::Key_Return, Qt::NoModifier, 0},
+                                              std::tuple{Qt::Key_F3, Qt::NoModifier, 1},
+                                              std::tuple{Qt::Key_F3, Qt::ShiftModifier, 0}}) {
+        QTest::keyClick(key == Qt::Key_Return ? static_cast<QWidget*>(&bar.field()) : &bar, key, modifiers);
+        QTRY_VERIFY(!view.isLocked());
+        QCOMPARE(view.selected()->url.path(), base + "/" + found[expected].toStdString());
+      }
+    }
+    QTest::keyClick(&bar, Qt::Key_Escape);  // closes, and the map is as before
+    QVERIFY(bar.isHidden());
+    QCOMPARE(view.fileColoring(), nullptr);
   }
 
   void theCommandsOnASelectionUseTheDesktop() {

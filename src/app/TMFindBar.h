@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The find bar over the map (Ctrl+F): a name to find as a part of a name
+// (the default), with * and ? wildcards, or as a regular expression,
+// without regard to case unless asked. It says what the pattern is and
+// what was found; the window runs the searches.
+
+#include <QRegularExpression>
+#include <QWidget>
+#include <functional>
+#include <string_view>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+
+namespace tilemora {
+
+class TMFindBar : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TMFindBar(QWidget* parent = nullptr);
+
+  // Shows the bar with its text selected, ready for typing.
+  void open();
+  QLineEdit& field() { return *field_; }
+  QCheckBox& regularExpression() { return *regularExpression_; }
+  QCheckBox& matchCase() { return *matchCase_; }
+  QLabel& status() { return *status_; }
+
+  // The test of a name (raw bytes, matched through their displayed form)
+  // for what the bar holds now; null for an empty or invalid pattern, the
+  // bar then saying why.
+  std::function<bool(std::string_view name)> matcher();
+  // Says what was found.
+  void showFound(qsizetype matches, uint64_t bytes);
+
+ signals:
+  // The pattern or a toggle changed.
+  void patternChanged();
+  void nextWanted();
+  void previousWanted();
+  void closed();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  QLineEdit* field_;
+  QCheckBox* regularExpression_;
+  QCheckBox* matchCase_;
+  QLabel* status_;
+};
+
+}  // namespace tilemora
