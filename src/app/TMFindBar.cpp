@@ -7,12 +7,37 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <algorithm>
 #include <memory>
 
 #include "TMDisplayText.h"
 #include "core/drawing/TMSizeFormatter.h"
 
 namespace tilemora {
+
+namespace {
+
+// A name as the window shows it, into a buffer reused from name to name:
+// most names are printable ASCII, copied as they are without allocating.
+class NameText {
+ public:
+  QStringView of(std::string_view name) {
+    const bool plain = std::all_of(name.begin(), name.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    if (!plain) {
+      buffer_ = displayText(name);
+      return buffer_;
+    }
+    buffer_.resize(qsizetype(name.size()));
+    QChar* out = buffer_.data();
+    for (char c : name) *out++ = QLatin1Char(c);
+    return buffer_;
+  }
+
+ private:
+  QString buffer_;
+};
+
+}  // namespace
 
 TMFindBar::TMFindBar(QWidget* parent)
     : QWidget(parent),
@@ -77,7 +102,9 @@ std::function<bool(std::string_view name)> TMFindBar::matcher() {
   const Qt::CaseSensitivity sensitivity = matchCase_->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
   const bool wildcards = !regularExpression_->isChecked() && (text.contains(u'*') || text.contains(u'?'));
   if (!regularExpression_->isChecked() && !wildcards) {
-    return [text, sensitivity](std::string_view name) { return displayText(name).contains(text, sensitivity); };
+    return [text, sensitivity, names = std::make_shared<NameText>()](std::string_view name) {
+      return names->of(name).contains(text, sensitivity);
+    };
   }
   // Wildcards match the whole name, as in a shell; a regular expression
   // anywhere in it.
@@ -91,7 +118,9 @@ std::function<bool(std::string_view name)> TMFindBar::matcher() {
     return nullptr;
   }
   pattern->optimize();
-  return [pattern](std::string_view name) { return pattern->match(displayText(name)).hasMatch(); };
+  return [pattern, names = std::make_shared<NameText>()](std::string_view name) {
+    return pattern->match(names->of(name)).hasMatch();
+  };
 }
 
 void TMFindBar::showFound(qsizetype matches, uint64_t bytes) {

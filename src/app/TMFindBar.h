@@ -31,7 +31,7 @@ class TMFindBar : public QWidget {
 
   // The test of a name (raw bytes, matched through their displayed form)
   // for what the bar holds now; null for an empty or invalid pattern, the
-  // bar then saying why.
+  // bar then saying why. One thread at a time may use it.
   std::function<bool(std::string_view name)> matcher();
   // Says what was found.
   void showFound(qsizetype matches, uint64_t bytes);
