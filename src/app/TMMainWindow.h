@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <atomic>
+#include <unordered_set>
 #include <memory>
 
 #include "TMPreferences.h"
@@ -25,6 +26,8 @@ class TilemoraAppDelegate;
 class TMElidingLabel;
 class TMFileList;
 class TMFindBar;
+class TMFileTypesWindow;
+struct TMFileTypeChoice;
 struct TMSearchResult;
 class TMSelectionActions;
 class TMTypeColoring;
@@ -92,6 +95,9 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   void setColourMode(TMColourMode mode);
   TMColourMode colourMode() const { return colourMode_; }
   QActionGroup& colourByActions() { return *colourBy_; }
+  // View ▸ File Types: the shown folder's files by type (opened on demand).
+  QAction& fileTypesAction() { return *fileTypes_; }
+  TMFileTypesWindow* fileTypesWindow() { return fileTypesWindow_; }
 
   // Find (Ctrl+F): the bar over the map, its matches highlighted.
   TMFindBar& findBar() { return *findBar_; }
@@ -139,6 +145,9 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   void buildColourCommands(QMenu& view);
   // The legend for the shown folder, when the colours are not by depth.
   void updateLegend();
+  // The file types window's table for the shown folder, if it is open.
+  void updateFileTypes();
+  void pickType(const std::optional<TMFileTypeChoice>& choice);
 
   void buildMenus();
   void buildCommands();
@@ -181,6 +190,11 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   TMColourMode colourMode_ = TMColourMode::kDepth;
   std::shared_ptr<TMTypeColoring> typeColoring_;
   std::optional<TMFileURL> legendFolder_;  // the shown folder the legend counts
+  QAction* fileTypes_ = nullptr;
+  TMFileTypesWindow* fileTypesWindow_ = nullptr;
+  std::optional<TMFileURL> fileTypesFolder_;  // the shown folder the types window counts
+  // The files of the type chosen in the types window, picked out on the map.
+  std::shared_ptr<const std::unordered_set<const TMFileTree*>> typePicked_;
   std::shared_ptr<TMMainQueue> mainQueue_;
   uint64_t imports_ = 0;  // numbers the reads started, so that only the last one shows
   bool indeterminate_ = true;

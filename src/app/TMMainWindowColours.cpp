@@ -9,12 +9,14 @@
 #include <QMenu>
 
 #include "TMColourLegend.h"
+#include "TMDisplayText.h"
+#include "TMFileTypesWindow.h"
 #include "TMMainWindow.h"
 #include "TMMapPane.h"
 #include "TilemoraAppDelegate.h"
 #include "core/drawing/TMFileTypes.h"
 #include "core/drawing/TMTypeColoring.h"
-#include "core/filetree/TMFileTree.h"
+#include "core/filetree/TMFolderTree.h"
 
 namespace tilemora {
 
@@ -48,6 +50,51 @@ void TMMainWindow::buildColourCommands(QMenu& view) {
     TilemoraAppDelegate::applyPreferencesToWindows();
   });
   setColourMode(colourMode_);
+
+  fileTypes_ = view.addAction(tr("File &Types"));
+  fileTypes_->setToolTip(tr("The shown folder's files by type and extension"));
+  connect(fileTypes_, &QAction::triggered, this, [this] {
+    if (fileTypesWindow_ == nullptr) {
+      fileTypesWindow_ = new TMFileTypesWindow(this);
+      connect(fileTypesWindow_, &TMFileTypesWindow::chosen, this,
+              [this](const std::optional<TMFileTypeChoice>& choice) { pickType(choice); });
+      connect(fileTypesWindow_, &QDialog::finished, this, [this] { pickType(std::nullopt); });
+    }
+    fileTypesFolder_.reset();
+    fileTypesWindow_->show();
+    fileTypesWindow_->raise();
+    updateFileTypes();
+  });
+}
+
+void TMMainWindow::updateFileTypes() {
+  const TMNodeState* shown = mapPane_->view().current();
+  if (fileTypesWindow_ == nullptr || !fileTypesWindow_->isVisible() || shown == nullptr || shown->file == nullptr ||
+      controller_->isScanning() || fileTypesFolder_ == shown->url)
+    return;
+  fileTypesFolder_ = shown->url;
+  fileTypesWindow_->showStatistics(typeStatisticsOf(*shown->file), displayText(shown->url.lastPathComponent()));
+}
+
+void TMMainWindow::pickType(const std::optional<TMFileTypeChoice>& choice) {
+  const TMNodeState* shown = mapPane_->view().current();
+  typePicked_.reset();
+  if (choice && shown != nullptr && shown->file != nullptr) {
+    auto picked = std::make_shared<std::unordered_set<const TMFileTree*>>();
+    std::vector<const TMFileTree*> pending{shown->file};
+    while (!pending.empty()) {
+      const TMFileTree* node = pending.back();
+      pending.pop_back();
+      if (const TMFolderTree* folder = node->asFolder()) {
+        const TMChildList* list = folder->children();
+        for (uint32_t i = 0; list && i < list->count(); ++i) pending.push_back(list->at(i));
+      } else if (node->kind() == TMNodeKind::File && isOfChoice(node->filename(), *choice)) {
+        picked->insert(node);
+      }
+    }
+    typePicked_ = std::move(picked);
+  }
+  applyFileColoring();
 }
 
 void TMMainWindow::setColourMode(TMColourMode mode) {

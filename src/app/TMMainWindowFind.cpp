@@ -105,6 +105,8 @@ void TMMainWindow::applyFileColoring() {
     // The covered files, shared with the result that holds them.
     std::shared_ptr<const TMHighlightColoring::Files> picked(searchResult_, &searchResult_->coveredFiles);
     coloring = std::make_shared<TMHighlightColoring>(coloring, std::move(picked));
+  } else if (typePicked_) {
+    coloring = std::make_shared<TMHighlightColoring>(coloring, typePicked_);
   }
   mapPane_->view().setFileColoring(std::move(coloring));
 }

@@ -154,6 +154,7 @@ void TMMainWindow::mapStateChanged() {
   const TMTreeMapView& view = mapPane_->view();
   updateLargestFiles();
   updateLegend();
+  updateFileTypes();
   if (const TMNodeState* selected = view.selected(); selected != nullptr && selected->file != nullptr) {
     fileList_->followSelection(selected->url);
   } else if (const TMNodeState* current = view.current()) {
@@ -164,6 +165,7 @@ void TMMainWindow::mapStateChanged() {
 
 void TMMainWindow::itemDeleted(const TMFileTree& node) {
   legendFolder_.reset();  // counted again after the deletion
+  fileTypesFolder_.reset();
   if (searchResult_) startSearch();  // what went is no match any more
   fileList_->treeModel().noteDeleted(node);
   if (fileList_->showsLargestFiles()) fileList_->largestModel().noteDeleted(node);

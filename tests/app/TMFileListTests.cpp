@@ -16,12 +16,14 @@
 #include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <sys/stat.h>
 
 #include "TMColourLegend.h"
 #include "TMFileList.h"
+#include "TMFileTypesWindow.h"
 #include "TMFindBar.h"
 #include "TMFileListModel.h"
 #include "TMLargestFilesModel.h"
@@ -337,6 +339,32 @@ class TMFileListWindowTest : public QObject {
     }
     QTest::keyClick(&bar, Qt::Key_Escape);  // closes, and the map is as before
     QVERIFY(bar.isHidden());
+    QCOMPARE(view.fileColoring(), nullptr);
+  }
+
+  void theFileTypesWindowCountsAndPicksOutAType() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath("a.PNG"), 40960);
+    writeFile(folder.filePath("b.png"), 8192);
+    writeFile(folder.filePath("c.jpg"), 4096);
+    writeFile(folder.filePath("notes.txt"), 20480);
+    TMMainWindow* window = delegate->openFile(folder.path());
+    QTRY_VERIFY(!window->controller().isScanning());
+    window->fileTypesAction().trigger();
+    TMFileTypesWindow* types = window->fileTypesWindow();
+    QVERIFY(types != nullptr && types->isVisible());
+    QTreeWidget& table = types->table();
+    QCOMPARE(table.topLevelItemCount(), 2);
+    const QTreeWidgetItem* images = table.topLevelItem(0);
+    QCOMPARE(images->text(0), QString("Images"));
+    QCOMPARE(images->text(2), QString("3"));
+    QCOMPARE(images->child(0)->text(0), QString(".png"));  // ".PNG" and ".png" are one
+    QCOMPARE(images->child(0)->text(2), QString("2"));
+    QCOMPARE(table.topLevelItem(1)->text(3), QString("27.8 %"));  // 20 KiB of 72
+    TMTreeMapView& view = window->mapPane().view();
+    table.setCurrentItem(images->child(0));  // the PNG files picked out, the rest dimmed
+    QVERIFY(view.fileColoring() != nullptr);
+    table.clearSelection();
     QCOMPARE(view.fileColoring(), nullptr);
   }
 
