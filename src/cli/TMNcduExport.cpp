@@ -42,6 +42,8 @@ void TMNcduExport::appendObject(std::string_view name, const struct stat& info, 
   if (!isFolder) {
     appendNumber("asize", uint64_t(info.st_size));
     appendNumber("dsize", uint64_t(info.st_blocks) * 512);
+    // Last modified, as ncdu's extended export has it (a time before 1970 is left out).
+    if (info.st_mtim.tv_sec > 0) appendNumber("mtime", uint64_t(info.st_mtim.tv_sec));
   }
   appendIdentity(info);
   if (!isFolder && info.st_nlink > 1) {

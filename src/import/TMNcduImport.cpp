@@ -183,6 +183,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   struct Entry {
     std::string name;
     uint64_t size = 0;
+    int64_t modified = 0;  // 0: not given
     bool named = false;
     bool folder = false;
     bool excluded = false;
@@ -234,6 +235,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
       case Stage::Tree:
         if (!inObject_) return wrong("a number where an entry belongs");
         if (key_ == "dsize") entry_.size = value;
+        if (key_ == "mtime") entry_.modified = int64_t(std::min<uint64_t>(value, INT64_MAX));
         if (key_ == "name") return wrong("\"name\" must be a string");
         return true;
       default:
@@ -256,7 +258,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
       builder->enterFolder(name);
       ++scan.folders;
     } else if (!entry_.excluded) {
-      builder->addFile(name, entry_.size);
+      builder->addFile(name, entry_.size, entry_.modified);
       ++scan.files;
     }
     if (entry_.folder && entry_.unreadable) {

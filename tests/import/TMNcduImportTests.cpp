@@ -97,6 +97,12 @@ TEST(TMNcduImport, ReadsBackWhatTheExportWroteOfARealTree) {
   EXPECT_EQ(imported.files, 9u);
   EXPECT_EQ(imported.folders, 4u);
   expectSameTree(*scanned, *imported.root);
+  // The dates went out and came back: "sub/deeper/big", largest of all.
+  const TMFileTree* scannedBig = childrenOf(*childrenOf(*childrenOf(*scanned)[0])[0])[0];
+  const TMFileTree* importedBig = childrenOf(*childrenOf(*childrenOf(*imported.root)[0])[0])[0];
+  EXPECT_EQ(importedBig->filename(), "big");
+  EXPECT_GT(scannedBig->modifiedTime(), 1600000000u);
+  EXPECT_EQ(importedBig->modifiedTime(), scannedBig->modifiedTime());
 }
 
 // Hand-written exports, as ncdu and other writers make them.
@@ -108,6 +114,7 @@ struct SampleCase {
   uint64_t folders;
   uint64_t unreadable;
   std::string firstChildName;  // of the root, largest first
+  int64_t firstChildModified = 0;  // its date, 0 for none
 };
 
 class TMNcduImportSamples : public ::testing::TestWithParam<SampleCase> {};
@@ -125,6 +132,7 @@ TEST_P(TMNcduImportSamples, BuildsTheTreeTheySay) {
   const auto children = childrenOf(*scan.root);
   ASSERT_FALSE(children.empty());
   EXPECT_EQ(children.front()->filename(), GetParam().firstChildName);
+  EXPECT_EQ(children.front()->modifiedTime(), uint32_t(GetParam().firstChildModified));
 }
 
 const std::string kHeader = R"([1,2,{"progname":"ncdu","progver":"1.18","timestamp":1670000000},)";
@@ -149,6 +157,9 @@ INSTANTIATE_TEST_SUITE_P(
         SampleCase{"unknown keys are passed over, nested values too",
                    kHeader + R"([{"name":"/r","uid":0,"x":{"dsize":77,"a":[1,{"b":2}]}},{"name":"f","dsize":7,"mode":33188,"y":[[]],"notreg":false,"mtime":-5}]])",
                    7, 1, 0, 0, "f"},
+        SampleCase{"dates are read where they are given",
+                   kHeader + R"([{"name":"/r"},{"name":"f","dsize":7,"mtime":1700000000},{"name":"g","dsize":1}]])",
+                   8, 2, 0, 0, "f", 1700000000},
         SampleCase{"numbers may be written as decimals",
                    kHeader + R"([{"name":"/r"},{"name":"f","dsize":4.096e3}]])", 4096, 1, 0, 0, "f"},
         SampleCase{"a later minor version is read",

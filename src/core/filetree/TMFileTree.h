@@ -6,8 +6,8 @@
 // occupies on disk.
 //
 // Memory budget, the file tree being the big structure (millions of nodes):
-//   disk size 8 + kind 1                                 =  9 bytes per file
-//   + its name, NUL-terminated, right after the kind     ~ 10-20 bytes
+//   disk size 8 + kind 1 + modification time 4           = 13 bytes per file
+//   + its name, NUL-terminated, right after the time     ~ 10-20 bytes
 //   + padding to the next node's 8-byte alignment        ~  4 bytes
 //   + its slot in the parent's child list                =  4 bytes
 // Folders add 15 bytes (their child list pointer, aligned) and a 16-byte
@@ -104,6 +104,20 @@ class TMFileTree {
   static FileDeleteRez_t deleteNodeOnPath(const TMFileTreePath& path, const TMTrashFunction& trash);
 
   TMNodeKind kind() const { return kind_; }
+
+  // When the file was last modified, in seconds since 1970 (UTC); 0 when
+  // not known (a saved scan without dates, a folder). Kept in 4 bytes:
+  // times before 1970 read as 1 second after it, times after 2106 as the
+  // last second 4 bytes hold.
+  uint32_t modifiedTime() const {
+    uint32_t seconds;
+    std::memcpy(&seconds, modified_, sizeof seconds);
+    return seconds;
+  }
+  void setModifiedTime(int64_t seconds) {
+    const uint32_t kept = uint32_t(std::clamp<int64_t>(seconds, 1, int64_t(UINT32_MAX)));
+    std::memcpy(modified_, &kept, sizeof kept);
+  }
   // The folder view of this node, or null for anything that is not a folder.
   const TMFolderTree* asFolder() const;
   TMFolderTree* asFolder();
@@ -132,13 +146,14 @@ class TMFileTree {
       std::shared_ptr<TMScanTask>* scanTask = nullptr);
 
  protected:
-  TMFileTree(uint64_t size, TMNodeKind kind) : diskSize_(size), kind_(kind) {}
+  TMFileTree(uint64_t size, TMNodeKind kind) : diskSize_(size), kind_(kind), modified_{} {}
   // Nodes are placed in an arena and never destroyed one by one.
   ~TMFileTree() = default;
 
-  // Where the name starts: right after the kind byte for the classes
-  // without fields of their own, right after the object for the others.
-  static constexpr size_t kCompactNameOffset = sizeof(std::atomic<uint64_t>) + 1;
+  // Where the name starts: right after the modification time for the
+  // classes without fields of their own, right after the object for the
+  // others.
+  static constexpr size_t kCompactNameOffset = sizeof(std::atomic<uint64_t>) + 1 + 4;
   template <class T>
   static constexpr size_t nameOffsetOf() {
     return T::kHasOwnFields ? sizeof(T) : kCompactNameOffset;
@@ -156,6 +171,8 @@ class TMFileTree {
  private:
   std::atomic<uint64_t> diskSize_;
   const TMNodeKind kind_;
+  // Bytes, not a uint32_t: no padding before them, and the name right after.
+  uint8_t modified_[4];
 };
 
 // Declares that a node class adds fields: its name goes after them (and

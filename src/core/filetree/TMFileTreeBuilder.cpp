@@ -21,8 +21,10 @@ void TMFileTreeBuilder::enterFolder(std::string_view name) {
   levels_.push_back({folder, {}});
 }
 
-void TMFileTreeBuilder::addFile(std::string_view name, uint64_t size) {
-  levels_.back().children.push_back(TMFileTree::create<TMFileTree>(storage_->arena, name, size));
+void TMFileTreeBuilder::addFile(std::string_view name, uint64_t size, int64_t modified) {
+  TMFileTree* file = TMFileTree::create<TMFileTree>(storage_->arena, name, size);
+  if (modified != 0) file->setModifiedTime(modified);
+  levels_.back().children.push_back(file);
 }
 
 void TMFileTreeBuilder::markFolderUnreadable() {

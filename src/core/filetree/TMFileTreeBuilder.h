@@ -29,8 +29,9 @@ class TMFileTreeBuilder {
 
   // A sub-folder of the folder last entered, entered in turn.
   void enterFolder(std::string_view name);
-  // A file of the folder last entered, of `size` bytes on disk.
-  void addFile(std::string_view name, uint64_t size);
+  // A file of the folder last entered, of `size` bytes on disk, last
+  // modified `modified` seconds after 1970 (0: not known).
+  void addFile(std::string_view name, uint64_t size, int64_t modified = 0);
   // The folder last entered could not be read where the tree was scanned:
   // it is marked so, and every folder above it as holding one.
   void markFolderUnreadable();

@@ -123,7 +123,8 @@ bool TMFolderScan::acceptEntry(TMFolderTree& folder, size_t level, dev_t device,
   struct stat info {};
   bool examined = true;
   bool mountRoot = false;
-  if (context_.fileSystem->statAt(context_.openFolders->descriptor(level), name, &info, &mountRoot) != 0) {
+  const bool statted = context_.fileSystem->statAt(context_.openFolders->descriptor(level), name, &info, &mountRoot) == 0;
+  if (!statted) {
     // Gone or not to be examined since the listing: no size, and the kind
     // the listing gave (a folder stays a folder, which then cannot be
     // opened either and is reported).
@@ -152,6 +153,7 @@ bool TMFolderScan::acceptEntry(TMFolderTree& folder, size_t level, dev_t device,
     if (context_.options.hardLinksOnce && info.st_nlink > 1 && !strategy_.isFirstLink(info.st_dev, info.st_ino))
       size = 0;
     auto* file = TMFileTree::create<TMFileTree>(*context_.arena, name, size);
+    if (statted) file->setModifiedTime(info.st_mtim.tv_sec);
     folder.appendChild(file, *context_.arena, *context_.recycler);
     strategy_.addToSizesAbove(folder, size, context_);
   }
