@@ -15,6 +15,8 @@ constexpr uint32_t kFirstListCapacity = 16;
 // Folders up to this many children sort keys of 8 bytes a child, twice
 // their list's memory; bigger ones sort their list itself.
 constexpr uint32_t kMostChildrenSortedByKeys = uint32_t(1) << 22;
+// Keys for folders up to this many children are kept from sort to sort.
+constexpr size_t kKeysKept = 8192;
 
 // Writes the `count` children of `listing` into `finished` largest first,
 // equal sizes in listing order, by sorting one 64-bit key per child: its
@@ -32,6 +34,9 @@ bool sortByKeys(const TMChildList& listing, TMChildList& finished, uint32_t coun
   }
   std::sort(keys.begin(), keys.end(), std::greater<uint64_t>());
   for (uint32_t i = 0; i < count; ++i) finished.setUnpublishedReference(i, UINT32_MAX - uint32_t(keys[i]));
+  // The keys of a big folder go back at once: kept, they would stay in
+  // memory for the rest of the scan, a byte or more per entry.
+  if (keys.capacity() > kKeysKept) std::vector<uint64_t>().swap(keys);
   return true;
 }
 
