@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <memory>
 
+#include "TMColourLegend.h"
 #include "TMPreferences.h"
 #include "view/TMMainWindowController.h"
 #include "view/TMWindowHost.h"
@@ -31,6 +32,7 @@ struct TMFileTypeChoice;
 struct TMSearchResult;
 class TMSelectionActions;
 class TMTypeColoring;
+class TMAgeColoring;
 struct TMDesktopAccess;
 class TMMapPane;
 class TMMessageView;
@@ -145,6 +147,8 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   void buildColourCommands(QMenu& view);
   // The legend for the shown folder, when the colours are not by depth.
   void updateLegend();
+  std::vector<TMColourLegend::Entry> typeLegend(const TMFileTree& folder) const;
+  std::vector<TMColourLegend::Entry> ageLegend(const TMFileTree& folder) const;
   // The file types window's table for the shown folder, if it is open.
   void updateFileTypes();
   void pickType(const std::optional<TMFileTypeChoice>& choice);
@@ -189,6 +193,7 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   QActionGroup* colourBy_ = nullptr;
   TMColourMode colourMode_ = TMColourMode::kDepth;
   std::shared_ptr<TMTypeColoring> typeColoring_;
+  std::shared_ptr<TMAgeColoring> ageColoring_;
   std::optional<TMFileURL> legendFolder_;  // the shown folder the legend counts
   QAction* fileTypes_ = nullptr;
   TMFileTypesWindow* fileTypesWindow_ = nullptr;

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QMenu>
+#include <array>
+#include <ctime>
 
 #include "TMColourLegend.h"
 #include "TMDisplayText.h"
@@ -14,6 +16,7 @@
 #include "TMMainWindow.h"
 #include "TMMapPane.h"
 #include "TilemoraAppDelegate.h"
+#include "core/drawing/TMAgeColoring.h"
 #include "core/drawing/TMFileTypes.h"
 #include "core/drawing/TMTypeColoring.h"
 #include "core/filetree/TMFolderTree.h"
@@ -26,6 +29,11 @@ namespace {
 struct TMFileCategoryText {
   Q_DECLARE_TR_FUNCTIONS(TMFileCategoryText)
 };
+struct TMAgeStepText {
+  Q_DECLARE_TR_FUNCTIONS(TMAgeStepText)
+};
+
+double shareOf(uint64_t part, uint64_t all) { return all > 0 ? 100.0 * double(part) / double(all) : 0.0; }
 
 QColor qtColour(const TMColor& colour) { return QColor::fromRgbF(float(colour.red), float(colour.green), float(colour.blue)); }
 
@@ -35,7 +43,8 @@ void TMMainWindow::buildColourCommands(QMenu& view) {
   QMenu* menu = view.addMenu(tr("&Colour By"));
   colourBy_ = new QActionGroup(this);
   const std::pair<QString, TMColourMode> modes[] = {{tr("Folder &Depth"), TMColourMode::kDepth},
-                                                    {tr("File &Type"), TMColourMode::kFileType}};
+                                                    {tr("File &Type"), TMColourMode::kFileType},
+                                                    {tr("&Age"), TMColourMode::kAge}};
   for (const auto& [text, mode] : modes) {
     QAction* action = menu->addAction(text);
     action->setCheckable(true);
@@ -108,7 +117,7 @@ void TMMainWindow::setColourMode(TMColourMode mode) {
 void TMMainWindow::updateLegend() {
   TMColourLegend& legend = mapPane_->legend();
   const TMNodeState* shown = mapPane_->view().current();
-  if (colourMode_ != TMColourMode::kFileType || shown == nullptr || shown->file == nullptr ||
+  if (colourMode_ == TMColourMode::kDepth || shown == nullptr || shown->file == nullptr ||
       controller_->isScanning()) {
     legendFolder_.reset();
     legend.showEntries({});
@@ -116,16 +125,50 @@ void TMMainWindow::updateLegend() {
   }
   if (legendFolder_ == shown->url) return;  // counted already
   legendFolder_ = shown->url;
+  legend.showEntries(colourMode_ == TMColourMode::kFileType ? typeLegend(*shown->file) : ageLegend(*shown->file));
+}
+
+std::vector<TMColourLegend::Entry> TMMainWindow::typeLegend(const TMFileTree& folder) const {
   // The share of each category in the shown folder, largest first.
-  const TMTypeStatistics statistics = typeStatisticsOf(*shown->file);
+  const TMTypeStatistics statistics = typeStatisticsOf(folder);
   std::vector<TMColourLegend::Entry> entries;
   for (const TMTypeTotal& total : statistics.categories) {
-    const double share = statistics.bytes > 0 ? 100.0 * double(total.bytes) / double(statistics.bytes) : 0.0;
     entries.push_back({qtColour(typeColoring_->colorOfCategory(total.category)),
                        tr("%1 %2 %").arg(TMFileCategoryText::tr(categoryName(total.category)),
-                                         QLocale().toString(share, 'f', 1))});
+                                         QLocale().toString(shareOf(total.bytes, statistics.bytes), 'f', 1))});
   }
-  legend.showEntries(entries);
+  return entries;
+}
+
+std::vector<TMColourLegend::Entry> TMMainWindow::ageLegend(const TMFileTree& folder) const {
+  // The share of each age in the shown folder, newest first.
+  const TMAgeColoring ages(ageColoring_ ? ageColoring_->now() : int64_t(std::time(nullptr)));
+  std::array<uint64_t, kAgeStepCount> bytes{};
+  uint64_t all = 0;
+  std::vector<const TMFileTree*> pending{&folder};
+  while (!pending.empty()) {
+    const TMFileTree* node = pending.back();
+    pending.pop_back();
+    if (const TMFolderTree* below = node->asFolder()) {
+      const TMChildList* list = below->children();
+      for (uint32_t i = 0; list && i < list->count(); ++i) pending.push_back(list->at(i));
+    } else if (node->kind() == TMNodeKind::File) {
+      bytes[ageStepOf(node->modifiedTime(), ages.now())] += node->diskSize();
+      all += node->diskSize();
+    }
+  }
+  std::vector<TMColourLegend::Entry> entries;
+  if (all > 0 && bytes[kAgeStepCount - 1] == all) {
+    entries.push_back({qtColour(ages.colorOfStep(kAgeStepCount - 1)), tr("This scan has no dates")});
+    return entries;
+  }
+  for (size_t step = 0; step < kAgeStepCount; ++step) {
+    if (bytes[step] == 0) continue;
+    entries.push_back({qtColour(ages.colorOfStep(step)),
+                       tr("%1 %2 %").arg(TMAgeStepText::tr(ageStepName(step)),
+                                         QLocale().toString(shareOf(bytes[step], all), 'f', 1))});
+  }
+  return entries;
 }
 
 }  // namespace tilemora

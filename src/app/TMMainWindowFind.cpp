@@ -8,11 +8,13 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QVBoxLayout>
+#include <ctime>
 
 #include "TMFindBar.h"
 #include "TMMainWindow.h"
 #include "TMMapPane.h"
 #include "TMTreeMapWidget.h"
+#include "core/drawing/TMAgeColoring.h"
 #include "core/drawing/TMHighlightColoring.h"
 #include "core/drawing/TMTypeColoring.h"
 #include "core/filetree/TMTreeSearch.h"
@@ -100,6 +102,9 @@ void TMMainWindow::applyFileColoring() {
   if (colourMode_ == TMColourMode::kFileType) {
     if (!typeColoring_) typeColoring_ = std::make_shared<TMTypeColoring>();
     coloring = typeColoring_;
+  } else if (colourMode_ == TMColourMode::kAge) {
+    ageColoring_ = std::make_shared<TMAgeColoring>(int64_t(std::time(nullptr)));  // ages as of now
+    coloring = ageColoring_;
   }
   if (searchResult_) {
     // The covered files, shared with the result that holds them.

@@ -44,8 +44,10 @@ TMPreferences TMPreferences::load() {
   preferences.scanOptions.threads = isNumber && threads <= TMScanOptions::kMostThreads ? threads : 0u;
   preferences.askBeforeTrash = settings.value(kAskBeforeTrash, true).toBool();
   preferences.showFreeSpace = settings.value(kShowFreeSpace, true).toBool();
-  preferences.colourBy = settings.value(kColourBy).toString() == QLatin1String("type") ? TMColourMode::kFileType
-                                                                                      : TMColourMode::kDepth;
+  const QString colourBy = settings.value(kColourBy).toString();
+  preferences.colourBy = colourBy == QLatin1String("type")  ? TMColourMode::kFileType
+                         : colourBy == QLatin1String("age") ? TMColourMode::kAge
+                                                            : TMColourMode::kDepth;
   return preferences;
 }
 
@@ -57,7 +59,9 @@ void TMPreferences::save() const {
   settings.setValue(kScanThreads, scanOptions.threads);
   settings.setValue(kAskBeforeTrash, askBeforeTrash);
   settings.setValue(kShowFreeSpace, showFreeSpace);
-  settings.setValue(kColourBy, colourBy == TMColourMode::kFileType ? QStringLiteral("type") : QStringLiteral("depth"));
+  settings.setValue(kColourBy, colourBy == TMColourMode::kFileType ? QStringLiteral("type")
+                               : colourBy == TMColourMode::kAge    ? QStringLiteral("age")
+                                                                   : QStringLiteral("depth"));
 }
 
 void TMPreferences::applySizeUnits() const { TMSizeFormatter::setSharedUnits(units); }

@@ -13,7 +13,7 @@
 namespace tilemora {
 
 // What the files of the map are coloured by; folders keep the depth colours.
-enum class TMColourMode { kDepth, kFileType };
+enum class TMColourMode { kDepth, kFileType, kAge };
 
 struct TMPreferences {
   TMSizeUnits units = TMSizeUnits::Formatter;

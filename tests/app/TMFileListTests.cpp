@@ -259,7 +259,7 @@ class TMFileListWindowTest : public QObject {
     QCOMPARE(inner.siblingAtColumn(TMFileListModel::kFilesColumn).data().toString(), QString("1"));
   }
 
-  void colourByFileTypeReachesEveryWindowWithALegend() {
+  void colourByReachesEveryWindowWithALegend() {
     QTemporaryDir folder;
     writeFile(folder.filePath("tool.bin"), 40960);
     writeFile(folder.filePath("notes.txt"), 20480);
@@ -278,6 +278,9 @@ class TMFileListWindowTest : public QObject {
     QCOMPARE(QSettings().value("preferences/colourBy").toString(), QString("type"));
     QCOMPARE(first->mapPane().legend().texts(),
              QStringList({"Programs and libraries 66.7 %", "Documents 33.3 %"}));
+    choose(TMColourMode::kAge);  // files written a moment ago
+    QCOMPARE(first->mapPane().legend().texts(), QStringList({"Today 100.0 %"}));
+    QCOMPARE(QSettings().value("preferences/colourBy").toString(), QString("age"));
     choose(TMColourMode::kDepth);
     QCOMPARE(second->mapPane().view().fileColoring(), nullptr);
     QVERIFY(first->mapPane().legend().isHidden());
