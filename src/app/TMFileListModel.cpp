@@ -3,12 +3,11 @@
 
 #include <strings.h>
 
-#include <QFileIconProvider>
 #include <QLocale>
 #include <algorithm>
 
 #include "TMDisplayText.h"
-#include "core/drawing/TMSizeFormatter.h"
+#include "TMRowTexts.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMInterimReadGuard.h"
 #include "core/filetree/TMVolume.h"
@@ -217,23 +216,19 @@ QVariant TMFileListModel::data(const QModelIndex& index, int role) const {
         case kNameColumn:
           return displayText(node->filename());
         case kSizeColumn:
-          return QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(node->diskSize()));
+          return sizeCellText(node->diskSize());
         case kShareColumn:
-          return QLocale().toString(100.0 * share, 'f', 1) + QStringLiteral(" %");
+          return shareCellText(share);
         case kFilesColumn:
           return folder && !scanning_ ? QLocale().toString(qulonglong(filesBelow(*node))) : QString();
       }
       break;
     case Qt::ToolTipRole:
-      if (index.column() == kSizeColumn)
-        return tr("%1 bytes").arg(QLocale().toString(qulonglong(node->diskSize())));
+      if (index.column() == kSizeColumn) return exactBytesText(node->diskSize());
       if (index.column() == kNameColumn) return displayText(node->filename());
       break;
     case Qt::DecorationRole:
-      if (index.column() == kNameColumn) {
-        static const QFileIconProvider icons;
-        return icons.icon(folder ? QFileIconProvider::Folder : QFileIconProvider::File);
-      }
+      if (index.column() == kNameColumn) return itemIcon(folder);
       break;
     case Qt::TextAlignmentRole:
       if (index.column() != kNameColumn) return QVariant(Qt::AlignRight | Qt::AlignVCenter);

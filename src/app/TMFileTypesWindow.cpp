@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "TMDisplayText.h"
-#include "core/drawing/TMSizeFormatter.h"
+#include "TMRowTexts.h"
 
 namespace tilemora {
 
@@ -25,12 +25,10 @@ struct TMFileCategoryText {
 
 void fillRow(QTreeWidgetItem& row, const QString& label, const TMTypeTotal& total, uint64_t all) {
   row.setText(kTypeColumn, label);
-  row.setText(kSizeColumn, QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(total.bytes)));
-  row.setToolTip(kSizeColumn, QCoreApplication::translate("TMFileTypesWindow", "%1 bytes")
-                                  .arg(QLocale().toString(qulonglong(total.bytes))));
+  row.setText(kSizeColumn, sizeCellText(total.bytes));
+  row.setToolTip(kSizeColumn, exactBytesText(total.bytes));
   row.setText(kFilesColumn, QLocale().toString(qulonglong(total.files)));
-  row.setText(kShareColumn, QLocale().toString(all ? 100.0 * double(total.bytes) / double(all) : 0.0, 'f', 1) +
-                                QStringLiteral(" %"));
+  row.setText(kShareColumn, shareCellText(all ? double(total.bytes) / double(all) : 0.0));
   for (int column : {kSizeColumn, kFilesColumn, kShareColumn}) row.setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
   row.setData(kTypeColumn, kCategoryRole, int(total.category));
 }

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMLargestFilesModel.h"
 
-#include <QFileIconProvider>
-#include <QLocale>
 #include <algorithm>
 
 #include "TMDisplayText.h"
-#include "core/drawing/TMSizeFormatter.h"
+#include "TMRowTexts.h"
 #include "core/filetree/TMFileTree.h"
 
 namespace tilemora {
@@ -63,22 +61,18 @@ QVariant TMLargestFilesModel::data(const QModelIndex& index, int role) const {
         case kNameColumn:
           return displayText(file.file->filename());
         case kSizeColumn:
-          return QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(file.file->diskSize()));
+          return sizeCellText(file.file->diskSize());
         case kShareColumn:
-          return QLocale().toString(100.0 * share, 'f', 1) + QStringLiteral(" %");
+          return shareCellText(share);
         case kFolderColumn:
           return displayText(file.folder);
       }
       break;
     case Qt::ToolTipRole:
-      if (index.column() == kSizeColumn)
-        return tr("%1 bytes").arg(QLocale().toString(qulonglong(file.file->diskSize())));
+      if (index.column() == kSizeColumn) return exactBytesText(file.file->diskSize());
       return displayText(urlOf(index).path());
     case Qt::DecorationRole:
-      if (index.column() == kNameColumn) {
-        static const QFileIconProvider icons;
-        return icons.icon(QFileIconProvider::File);
-      }
+      if (index.column() == kNameColumn) return itemIcon(false);
       break;
     case Qt::TextAlignmentRole:
       if (index.column() == kSizeColumn || index.column() == kShareColumn)

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMRowTexts.h"
+
+#include <QCoreApplication>
+#include <QFileIconProvider>
+#include <QLocale>
+
+#include "core/drawing/TMSizeFormatter.h"
+
+namespace tilemora {
+
+namespace {
+
+struct TMRowTexts {
+  Q_DECLARE_TR_FUNCTIONS(TMRowTexts)
+};
+
+}  // namespace
+
+QString sizeCellText(uint64_t bytes) {
+  return QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(bytes));
+}
+
+QString exactBytesText(uint64_t bytes) { return TMRowTexts::tr("%1 bytes").arg(QLocale().toString(qulonglong(bytes))); }
+
+QString shareCellText(double fraction) { return QLocale().toString(100.0 * fraction, 'f', 1) + QStringLiteral(" %"); }
+
+QIcon itemIcon(bool folder) {
+  static const QFileIconProvider icons;
+  return icons.icon(folder ? QFileIconProvider::Folder : QFileIconProvider::File);
+}
+
+}  // namespace tilemora

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The cells every table of sizes shows alike (the list, the largest files,
+// the file types): a size in the formatter's units, its exact bytes, a
+// share as a percentage, an item's icon.
+
+#include <QIcon>
+#include <QString>
+#include <cstdint>
+
+namespace tilemora {
+
+QString sizeCellText(uint64_t bytes);
+// "76,754,944 bytes", for a size's tooltip.
+QString exactBytesText(uint64_t bytes);
+// `fraction` (0 to 1) as "47.2 %".
+QString shareCellText(double fraction);
+QIcon itemIcon(bool folder);
+
+}  // namespace tilemora
