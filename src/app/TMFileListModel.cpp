@@ -58,6 +58,7 @@ void TMFileListModel::refresh() {
   // replaced while the scan runs.
   beginResetModel();
   top_.loaded = false;
+  top_.node = listedFolder(tree_.get());  // a volume's folder comes after its measure
   folders_.clear();
   endResetModel();
 }
