@@ -32,6 +32,7 @@
 #include "TMQtMainQueue.h"
 #include "TMSelectionActions.h"
 #include "TMTranslations.h"
+#include "TMTreeMapWidget.h"
 #include "TilemoraAppDelegate.h"
 #include "core/filetree/TMFileTreePath.h"
 #include "core/filetree/TMFolderTree.h"
@@ -233,6 +234,14 @@ class TMFileListWindowTest : public QObject {
     QTRY_VERIFY(!view.isLocked());
     QCOMPARE(list.urlOf(list.currentIndex()).path(), base + "/inner/deeper/x.bin");
     QVERIFY(list.isExpanded(list.indexOf(TMFileURL::fromPath(base + "/inner/deeper"))));
+    // Tab goes from the map, something selected, to the list and back.
+    TMTreeMapWidget& map = window->mapPane().map();
+    window->activateWindow();
+    map.setFocus();
+    QTest::keyClick(&map, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&list));
+    QTest::keyClick(&list, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&map));
     // A double-clicked folder row narrows the map onto it.
     emit list.doubleClicked(list.indexOf(TMFileURL::fromPath(base + "/inner")));
     QTRY_VERIFY(!view.isLocked());
