@@ -28,6 +28,7 @@ TMFileList::TMFileList(QWidget* parent)
   header()->resizeSection(TMFileListModel::kSizeColumn, digit * 10);
   header()->resizeSection(TMFileListModel::kShareColumn, digit * 11);
   header()->resizeSection(TMFileListModel::kFilesColumn, digit * 10);
+  header()->resizeSection(TMFileListModel::kModifiedColumn, digit * 16);
   setSortingEnabled(true);
   connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
     if (showsLargest_) return;

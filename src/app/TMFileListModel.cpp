@@ -117,6 +117,9 @@ void TMFileListModel::sortRows(Folder& folder) const {
       ordered([&](const TMFileTree* a, const TMFileTree* b) { return counts[a] < counts[b]; });
       break;
     }
+    case kModifiedColumn:
+      ordered([](const TMFileTree* a, const TMFileTree* b) { return a->modifiedTime() < b->modifiedTime(); });
+      break;
     default:  // size and share: the same order within a folder
       ordered([](const TMFileTree* a, const TMFileTree* b) { return a->diskSize() < b->diskSize(); });
   }
@@ -222,6 +225,8 @@ QVariant TMFileListModel::data(const QModelIndex& index, int role) const {
           return shareCellText(share);
         case kFilesColumn:
           return folder && !scanning_ ? QLocale().toString(qulonglong(filesBelow(*node))) : QString();
+        case kModifiedColumn:
+          return modifiedText(*node);
       }
       break;
     case Qt::ToolTipRole:
@@ -251,6 +256,8 @@ QVariant TMFileListModel::headerData(int section, Qt::Orientation orientation, i
       return tr("Share");
     case kFilesColumn:
       return tr("Files");
+    case kModifiedColumn:
+      return tr("Modified");
   }
   return {};
 }

@@ -26,7 +26,7 @@ class TMFileListModel : public QAbstractItemModel {
   Q_OBJECT
 
  public:
-  enum Column { kNameColumn, kSizeColumn, kShareColumn, kFilesColumn, kColumnCount };
+  enum Column { kNameColumn, kSizeColumn, kShareColumn, kFilesColumn, kModifiedColumn, kColumnCount };
   // A row's share of its folder, from 0 to 1 (the bar of the share column).
   static constexpr int kShareRole = Qt::UserRole + 1;
 

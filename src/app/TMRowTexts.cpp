@@ -2,10 +2,12 @@
 #include "TMRowTexts.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileIconProvider>
 #include <QLocale>
 
 #include "core/drawing/TMSizeFormatter.h"
+#include "core/filetree/TMFileTree.h"
 
 namespace tilemora {
 
@@ -24,6 +26,12 @@ QString sizeCellText(uint64_t bytes) {
 QString exactBytesText(uint64_t bytes) { return TMRowTexts::tr("%1 bytes").arg(QLocale().toString(qulonglong(bytes))); }
 
 QString shareCellText(double fraction) { return QLocale().toString(100.0 * fraction, 'f', 1) + QStringLiteral(" %"); }
+
+QString modifiedText(const TMFileTree& node) {
+  const uint32_t seconds = node.modifiedTime();
+  if (seconds == 0) return {};
+  return QLocale().toString(QDateTime::fromSecsSinceEpoch(qint64(seconds)), QLocale::ShortFormat);
+}
 
 QIcon itemIcon(bool folder) {
   static const QFileIconProvider icons;

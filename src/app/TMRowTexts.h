@@ -10,11 +10,16 @@
 
 namespace tilemora {
 
+class TMFileTree;
+
 QString sizeCellText(uint64_t bytes);
 // "76,754,944 bytes", for a size's tooltip.
 QString exactBytesText(uint64_t bytes);
 // `fraction` (0 to 1) as "47.2 %".
 QString shareCellText(double fraction);
 QIcon itemIcon(bool folder);
+// When `node` was last modified, in the locale's short form; empty when
+// not known (folders, saved scans without dates).
+QString modifiedText(const TMFileTree& node);
 
 }  // namespace tilemora

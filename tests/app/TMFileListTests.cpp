@@ -101,7 +101,7 @@ class TMFileListModelTest : public QObject {
     }
     deleteFromTree(tree, model, "/R/D/E/e1");
     deleteFromTree(tree, model, "/R/A");
-    QCOMPARE(namesOf(model), QStringList({"D", "b", "c"}));  // sorted by files, most first
+    QCOMPARE(namesOf(model), QStringList({"b", "c", "D"}));  // newest first, the folder without a date last
     expandAll(model);
   }
 
@@ -134,6 +134,9 @@ class TMFileListModelTest : public QObject {
                                       << QStringList{"A", "b", "D", "c"} << QStringList{"d1", "E"};
     QTest::newRow("files descending") << int(TMFileListModel::kFilesColumn) << int(Qt::DescendingOrder)
                                       << QStringList{"A", "D", "b", "c"} << QStringList{"E", "d1"};
+    // Folders have no date: they come first, in the order they had.
+    QTest::newRow("modified ascending") << int(TMFileListModel::kModifiedColumn) << int(Qt::AscendingOrder)
+                                        << QStringList{"A", "D", "c", "b"} << QStringList{"E", "d1"};
   }
   void sortsEveryFolderByAColumn() {
     QFETCH(int, column);

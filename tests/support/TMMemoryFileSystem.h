@@ -2,7 +2,8 @@
 #pragma once
 // A file system held in memory, for tests that need exact sizes or large
 // random trees: the scan reads it through the same seam as the disk.
-// Sizes are given in 512-byte blocks, the unit of st_blocks.
+// Sizes are given in 512-byte blocks, the unit of st_blocks. A file is
+// dated by its size: 1700000000 plus a minute per block.
 
 #include <cstdint>
 #include <map>
