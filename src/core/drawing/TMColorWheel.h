@@ -31,6 +31,10 @@ class TMColorWheel {
   const TMColor* getFileColor(const TMFileTree& file) const {
     return fileColoring_ ? fileColoring_->colorOf(file, *getLevelColor()) : getLevelColor();
   }
+  // An area too small for its files to be drawn one by one.
+  const TMColor* getUndrawnColor() const {
+    return fileColoring_ ? fileColoring_->colorOfUndrawn(*getLevelColor()) : getLevelColor();
+  }
   // Files coloured by `coloring` (not owned), or by depth when null.
   void setFileColoring(const TMFileColoring* coloring) { fileColoring_ = coloring; }
   int64_t level() const { return currentLevel; }

@@ -15,6 +15,10 @@ class TMFileColoring {
   // The fill of `file`, whose depth gives it `depthColor`; it lives as long
   // as this colouring (or is `depthColor`).
   virtual const TMColor* colorOf(const TMFileTree& file, const TMColor& depthColor) const = 0;
+  // The fill of an area whose files are too small to be drawn one by one
+  // (a folder too small to enter, a run of tiny tiles): by default the
+  // depth's.
+  virtual const TMColor* colorOfUndrawn(const TMColor& depthColor) const { return &depthColor; }
 };
 
 }  // namespace tilemora

@@ -19,6 +19,8 @@ class TMHighlightColoring : public TMFileColoring {
   // outlive this colouring.
   TMHighlightColoring(std::shared_ptr<const TMFileColoring> base, std::shared_ptr<const Files> picked);
   const TMColor* colorOf(const TMFileTree& file, const TMColor& depthColor) const override;
+  // Too small to tell what is picked out there: dimmed with the rest.
+  const TMColor* colorOfUndrawn(const TMColor&) const override { return &dimmedColor(); }
   static const TMColor& dimmedColor();
 
  private:

@@ -45,7 +45,10 @@ void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
   if (!drawableWithInfo(info, bounds)) {
     // Too small to enter: its area is filled in its own colour, not left to
     // the folder around it.
-    if (meetsVisibleArea(info, bounds)) info.gatherer->addRectangle(bounds, fillColor(info), TMRectStyle::kPlain);
+    if (meetsVisibleArea(info, bounds)) {
+      const TMColor* fill = fileNode_ == info.selection.file ? fillColor(info) : info.colorWheel->getUndrawnColor();
+      info.gatherer->addRectangle(bounds, fill, TMRectStyle::kPlain);
+    }
     return;
   }
   info.gatherer->addRectangle(bounds, fillColor(info));

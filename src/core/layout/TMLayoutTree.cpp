@@ -152,7 +152,7 @@ void TMLayoutTree::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
       orientAndSplit(bounds, first, second);
       filled = left_ ? first : second;
     }
-    info.gatherer->addRectangle(filled, info.colorWheel->getLevelColor(), TMRectStyle::kPlain);
+    info.gatherer->addRectangle(filled, info.colorWheel->getUndrawnColor(), TMRectStyle::kPlain);
     return;
   }
   TMRect first, second;
