@@ -120,6 +120,7 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   void showTree(const std::shared_ptr<TMFileTree>& tree, const TMFileURL& url, bool scanning) override;
   void mapStateChanged() override;
   void itemDeleted(const TMFileTree& node) override;
+  void willChangeTree() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -188,6 +189,8 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   TMFindBar* findBar_ = nullptr;
   QAction* find_ = nullptr;
   std::shared_ptr<std::atomic<uint64_t>> searches_ = std::make_shared<std::atomic<uint64_t>>(0);
+  // Searches still reading the tree on their threads.
+  std::shared_ptr<std::atomic<int>> searchesRunning_ = std::make_shared<std::atomic<int>>(0);
   std::shared_ptr<const TMSearchResult> searchResult_;
   int matchShown_ = -1;  // the match Enter selected last
   QActionGroup* colourBy_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QVBoxLayout>
 #include <ctime>
+#include <thread>
 
 #include "TMFindBar.h"
 #include "TMMainWindow.h"
@@ -56,9 +57,12 @@ void TMMainWindow::startSearch() {
   if (start == nullptr) return;
   QPointer<TMMainWindow> window(this);
   std::shared_ptr<std::atomic<uint64_t>> searches = searches_;
-  auto work = [window, searches, search, matcher = std::move(matcher), tree, start] {
+  std::shared_ptr<std::atomic<int>> running = searchesRunning_;
+  running->fetch_add(1);
+  auto work = [window, searches, running, search, matcher = std::move(matcher), tree, start] {
     auto result = std::make_shared<TMSearchResult>(
         searchTree(*start, matcher, [&] { return searches->load(std::memory_order_relaxed) == search; }));
+    running->fetch_sub(1);  // the tree is not read any more
     if (result->abandoned) return;
     QMetaObject::invokeMethod(QCoreApplication::instance(), [window, searches, search, result] {
       // A newer search was asked for meanwhile: it will show its own.
@@ -87,6 +91,12 @@ void TMMainWindow::selectMatch(int step) {
     start = slash + 1;
   }
   mapPane_->view().selectURL(url);
+}
+
+void TMMainWindow::willChangeTree() {
+  // A search gives up within a few thousand entries: a moment at most.
+  ++*searches_;
+  while (searchesRunning_->load() > 0) std::this_thread::yield();
 }
 
 void TMMainWindow::endSearch() {

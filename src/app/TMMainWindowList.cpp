@@ -166,7 +166,7 @@ void TMMainWindow::mapStateChanged() {
 void TMMainWindow::itemDeleted(const TMFileTree& node) {
   legendFolder_.reset();  // counted again after the deletion
   fileTypesFolder_.reset();
-  if (searchResult_) startSearch();  // what went is no match any more
+  if (searchResult_ || findBar_->isVisible()) startSearch();  // what went is no match any more
   fileList_->treeModel().noteDeleted(node);
   if (fileList_->showsLargestFiles()) fileList_->largestModel().noteDeleted(node);
 }

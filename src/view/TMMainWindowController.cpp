@@ -406,6 +406,7 @@ void TMMainWindowController::deleteSelectedElement() {
   if (question.folder) question.files = entriesBelow(*selected.file).first;
   question.scannedFolder = mainTreeView_.isSelectionRoot();
   if (!askBeforeTrash_ && !question.scannedFolder) {
+    window_.willChangeTree();
     mainTreeView_.deleteSelection(true);
     return;
   }
@@ -422,6 +423,7 @@ void TMMainWindowController::deleteSelectedElement() {
     if (!move || !still || still != controller->mainTreeView_.selectedState() || commit != controller->commits_ ||
         !controller->canDeleteSelection())
       return;
+    controller->window_.willChangeTree();
     controller->mainTreeView_.deleteSelection(true);
   });
 }

@@ -69,6 +69,9 @@ class TMWindowHost {
   virtual void mapStateChanged() {}
   // `node` was deleted from the tree (unlinked, still alive).
   virtual void itemDeleted(const TMFileTree& /*node*/) {}
+  // The tree is about to change (a deletion): whatever reads it on another
+  // thread must have stopped when this returns.
+  virtual void willChangeTree() {}
 };
 
 }  // namespace tilemora

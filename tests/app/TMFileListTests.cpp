@@ -383,6 +383,23 @@ class TMFileListWindowTest : public QObject {
     QCOMPARE(view.fileColoring(), nullptr);
   }
 
+  void aDeletionStopsTheSearchAndFindsAgain() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath("one.log"), 40960);
+    writeFile(folder.filePath("two.log"), 20480);
+    TMMainWindow* window = delegate->openFile(folder.path());
+    QTRY_VERIFY(!window->controller().isScanning());
+    window->controller().setAskBeforeTrash(false);
+    window->findAction().trigger();
+    window->findBar().field().setText(".log");
+    QTRY_COMPARE(window->findBar().status().text(), QString("2 matches, 60.0 KB"));
+    QTest::keyClick(&window->findBar().field(), Qt::Key_Return);  // selects one.log, the largest
+    QTRY_VERIFY(!window->mapPane().view().isLocked());
+    window->moveToTrashAction().trigger();
+    QVERIFY(!QFile::exists(folder.filePath("one.log")));
+    QTRY_COMPARE(window->findBar().status().text(), QString("1 match, 20.0 KB"));
+  }
+
   void theCommandsOnASelectionUseTheDesktop() {
     QTemporaryDir folder;
     writeFile(folder.filePath("run.sh"), 10, 0755);
