@@ -12,6 +12,7 @@
 #include "TMTranslations.h"
 #include "TilemoraAppDelegate.h"
 #include "core/scan/TMScanTask.h"
+#include "core/platform/TMHeapTrim.h"
 
 using namespace tilemora;
 
@@ -54,6 +55,7 @@ void answerHelpAndVersion(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  returnBigBlocksAtOnce();
   answerHelpAndVersion(argc, argv);
   QApplication application(argc, argv);
   nameApplication();

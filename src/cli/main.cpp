@@ -26,6 +26,7 @@
 #include "core/filetree/TMUtf8.h"
 #include "core/platform/TMManualMainQueue.h"
 #include "core/scan/TMScanTask.h"
+#include "core/platform/TMHeapTrim.h"
 
 using namespace tilemora;
 
@@ -93,6 +94,7 @@ int outputError(const std::string& path, const std::string& reason) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  returnBigBlocksAtOnce();
   std::string error;
   std::optional<TMCommandLine> line = TMCommandLine::parse(argc, argv, error);
   if (!line) {

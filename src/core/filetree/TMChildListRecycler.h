@@ -32,7 +32,7 @@ class TMChildListRecycler {
   void freeAll();
 
   // Retired lists are freed in batches: checking for readers costs a fence.
-  static constexpr size_t kReclaimThresholdBytes = size_t(256) << 10;
+  static constexpr size_t kReclaimThresholdBytes = size_t(64) << 10;
 
   std::vector<TMChildList*> retired_;
   size_t retiredBytes_ = 0;

@@ -8,5 +8,10 @@
 namespace tilemora {
 
 void releaseFreedHeapMemory();
+// Makes the allocator give big blocks (a big folder's growing child list)
+// back to the system as soon as they are freed, instead of keeping them
+// for later: a scan grows and drops such lists all along. For the start of
+// a program.
+void returnBigBlocksAtOnce();
 
 }  // namespace tilemora
