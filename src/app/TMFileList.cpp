@@ -21,10 +21,12 @@ TMFileList::TMFileList(QWidget* parent)
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setExpandsOnDoubleClick(false);  // a double click narrows the map instead
   header()->setSortIndicator(TMFileListModel::kSizeColumn, Qt::DescendingOrder);
-  header()->setStretchLastSection(false);
-  header()->setSectionResizeMode(TMFileListModel::kNameColumn, QHeaderView::Stretch);
-  // Room for "999.9 MB", "100.0 %" with its bar, and a count.
+  // The name keeps room for itself; the date, last, takes what is left, and
+  // a narrow list scrolls sideways rather than squeezing the names.
+  header()->setStretchLastSection(true);
   const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  header()->resizeSection(TMFileListModel::kNameColumn, digit * 24);
+  // Room for "999.9 MB", "100.0 %" with its bar, and a count.
   header()->resizeSection(TMFileListModel::kSizeColumn, digit * 10);
   header()->resizeSection(TMFileListModel::kShareColumn, digit * 11);
   header()->resizeSection(TMFileListModel::kFilesColumn, digit * 10);
@@ -45,9 +47,7 @@ void TMFileList::setShowsLargestFiles(bool shown) {
   setRootIsDecorated(!shown);
   setModel(shown ? static_cast<QAbstractItemModel*>(largestModel_) : treeModel_);
   if (shown) {
-    // The folder's path takes what the name leaves.
-    header()->setSectionResizeMode(TMLargestFilesModel::kNameColumn, QHeaderView::Interactive);
-    header()->setSectionResizeMode(TMLargestFilesModel::kFolderColumn, QHeaderView::Stretch);
+    // The folder's path, last, takes what the name leaves.
     header()->resizeSection(TMLargestFilesModel::kNameColumn, fontMetrics().horizontalAdvance(QLatin1Char('0')) * 22);
   } else if (!treeHeaderState_.isEmpty()) {
     header()->restoreState(treeHeaderState_);
