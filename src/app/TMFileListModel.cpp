@@ -8,7 +8,7 @@
 
 #include "TMDisplayText.h"
 #include "TMRowTexts.h"
-#include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMFilesBelow.h"
 #include "core/filetree/TMInterimReadGuard.h"
 #include "core/filetree/TMVolume.h"
 
@@ -190,20 +190,7 @@ uint64_t TMFileListModel::filesBelow(const TMFileTree& node) const {
   auto cached = fileCounts_.find(&node);
   if (cached != fileCounts_.end()) return cached->second;
   uint64_t files = 0;
-  std::vector<const TMFolderTree*> pending{node.asFolder()};
-  while (!pending.empty()) {
-    const TMFolderTree* folder = pending.back();
-    pending.pop_back();
-    const TMChildList* list = folder ? folder->children() : nullptr;
-    for (uint32_t i = 0; list && i < list->count(); ++i) {
-      const TMFileTree* child = list->at(i);
-      if (const TMFolderTree* below = child->asFolder()) {
-        pending.push_back(below);
-      } else {
-        ++files;
-      }
-    }
-  }
+  forEachFileBelow(node, [&](const TMFileTree&) { ++files; });
   fileCounts_.emplace(&node, files);
   return files;
 }

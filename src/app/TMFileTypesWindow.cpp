@@ -19,9 +19,6 @@ enum Column { kTypeColumn, kSizeColumn, kFilesColumn, kShareColumn, kColumnCount
 constexpr int kCategoryRole = Qt::UserRole + 1;
 constexpr int kExtensionRole = Qt::UserRole + 2;
 
-struct TMFileCategoryText {
-  Q_DECLARE_TR_FUNCTIONS(TMFileCategoryText)
-};
 
 void fillRow(QTreeWidgetItem& row, const QString& label, const TMTypeTotal& total, uint64_t all) {
   row.setText(kTypeColumn, label);
@@ -64,7 +61,7 @@ void TMFileTypesWindow::showStatistics(const TMTypeStatistics& statistics, const
   title_->setText(tr("Files in \u201C%1\u201D").arg(name));
   for (const TMTypeTotal& category : statistics.categories) {
     auto* row = new QTreeWidgetItem(table_);
-    fillRow(*row, TMFileCategoryText::tr(categoryName(category.category)), category, statistics.bytes);
+    fillRow(*row, categoryText(category.category), category, statistics.bytes);
     for (const TMTypeTotal& extension : statistics.extensions) {
       if (extension.category != category.category) continue;
       auto* child = new QTreeWidgetItem(row);

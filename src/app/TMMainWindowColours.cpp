@@ -15,20 +15,17 @@
 #include "TMFileTypesWindow.h"
 #include "TMMainWindow.h"
 #include "TMMapPane.h"
+#include "TMRowTexts.h"
 #include "TilemoraAppDelegate.h"
 #include "core/drawing/TMAgeColoring.h"
 #include "core/drawing/TMFileTypes.h"
 #include "core/drawing/TMTypeColoring.h"
-#include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMFilesBelow.h"
 
 namespace tilemora {
 
 namespace {
 
-// The categories' names as the window shows them, translatable.
-struct TMFileCategoryText {
-  Q_DECLARE_TR_FUNCTIONS(TMFileCategoryText)
-};
 struct TMAgeStepText {
   Q_DECLARE_TR_FUNCTIONS(TMAgeStepText)
 };
@@ -90,17 +87,9 @@ void TMMainWindow::pickType(const std::optional<TMFileTypeChoice>& choice) {
   typePicked_.reset();
   if (choice && shown != nullptr && shown->file != nullptr) {
     auto picked = std::make_shared<std::unordered_set<const TMFileTree*>>();
-    std::vector<const TMFileTree*> pending{shown->file};
-    while (!pending.empty()) {
-      const TMFileTree* node = pending.back();
-      pending.pop_back();
-      if (const TMFolderTree* folder = node->asFolder()) {
-        const TMChildList* list = folder->children();
-        for (uint32_t i = 0; list && i < list->count(); ++i) pending.push_back(list->at(i));
-      } else if (node->kind() == TMNodeKind::File && isOfChoice(node->filename(), *choice)) {
-        picked->insert(node);
-      }
-    }
+    forEachFileBelow(*shown->file, [&](const TMFileTree& file) {
+      if (file.kind() == TMNodeKind::File && isOfChoice(file.filename(), *choice)) picked->insert(&file);
+    });
     typePicked_ = std::move(picked);
   }
   applyFileColoring();
@@ -134,7 +123,7 @@ std::vector<TMColourLegend::Entry> TMMainWindow::typeLegend(const TMFileTree& fo
   std::vector<TMColourLegend::Entry> entries;
   for (const TMTypeTotal& total : statistics.categories) {
     entries.push_back({qtColour(typeColoring_->colorOfCategory(total.category)),
-                       tr("%1 %2 %").arg(TMFileCategoryText::tr(categoryName(total.category)),
+                       tr("%1 %2 %").arg(categoryText(total.category),
                                          QLocale().toString(shareOf(total.bytes, statistics.bytes), 'f', 1))});
   }
   return entries;
@@ -145,18 +134,11 @@ std::vector<TMColourLegend::Entry> TMMainWindow::ageLegend(const TMFileTree& fol
   const TMAgeColoring ages(ageColoring_ ? ageColoring_->now() : int64_t(std::time(nullptr)));
   std::array<uint64_t, kAgeStepCount> bytes{};
   uint64_t all = 0;
-  std::vector<const TMFileTree*> pending{&folder};
-  while (!pending.empty()) {
-    const TMFileTree* node = pending.back();
-    pending.pop_back();
-    if (const TMFolderTree* below = node->asFolder()) {
-      const TMChildList* list = below->children();
-      for (uint32_t i = 0; list && i < list->count(); ++i) pending.push_back(list->at(i));
-    } else if (node->kind() == TMNodeKind::File) {
-      bytes[ageStepOf(node->modifiedTime(), ages.now())] += node->diskSize();
-      all += node->diskSize();
-    }
-  }
+  forEachFileBelow(folder, [&](const TMFileTree& file) {
+    if (file.kind() != TMNodeKind::File) return;
+    bytes[ageStepOf(file.modifiedTime(), ages.now())] += file.diskSize();
+    all += file.diskSize();
+  });
   std::vector<TMColourLegend::Entry> entries;
   if (all > 0 && bytes[kAgeStepCount - 1] == all) {
     entries.push_back({qtColour(ages.colorOfStep(kAgeStepCount - 1)), tr("This scan has no dates")});

@@ -16,6 +16,9 @@ namespace {
 struct TMRowTexts {
   Q_DECLARE_TR_FUNCTIONS(TMRowTexts)
 };
+struct TMFileCategoryText {
+  Q_DECLARE_TR_FUNCTIONS(TMFileCategoryText)
+};
 
 }  // namespace
 
@@ -32,6 +35,8 @@ QString modifiedText(const TMFileTree& node) {
   if (seconds == 0) return {};
   return QLocale().toString(QDateTime::fromSecsSinceEpoch(qint64(seconds)), QLocale::ShortFormat);
 }
+
+QString categoryText(TMFileCategory category) { return TMFileCategoryText::tr(categoryName(category)); }
 
 QIcon itemIcon(bool folder) {
   static const QFileIconProvider icons;

@@ -8,6 +8,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "core/drawing/TMFileTypes.h"
+
 namespace tilemora {
 
 class TMFileTree;
@@ -18,6 +20,8 @@ QString exactBytesText(uint64_t bytes);
 // `fraction` (0 to 1) as "47.2 %".
 QString shareCellText(double fraction);
 QIcon itemIcon(bool folder);
+// A file category's name as the window shows it, translated.
+QString categoryText(TMFileCategory category);
 // When `node` was last modified, in the locale's short form; empty when
 // not known (folders, saved scans without dates).
 QString modifiedText(const TMFileTree& node);

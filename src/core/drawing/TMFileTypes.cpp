@@ -5,7 +5,7 @@
 #include <cctype>
 #include <unordered_map>
 
-#include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMFilesBelow.h"
 
 namespace tilemora {
 
@@ -121,24 +121,9 @@ TMTypeStatistics typeStatisticsOf(const TMFileTree& start) {
     }
     statistics.bytes += file.diskSize();
   };
-  std::vector<const TMFolderTree*> pending;
-  if (const TMFolderTree* folder = start.asFolder()) {
-    pending.push_back(folder);
-  } else if (start.kind() == TMNodeKind::File) {
-    count(start);
-  }
-  while (!pending.empty()) {
-    const TMChildList* list = pending.back()->children();
-    pending.pop_back();
-    for (uint32_t i = 0; list && i < list->count(); ++i) {
-      const TMFileTree* child = list->at(i);
-      if (const TMFolderTree* folder = child->asFolder()) {
-        pending.push_back(folder);
-      } else if (child->kind() == TMNodeKind::File) {
-        count(*child);
-      }
-    }
-  }
+  forEachFileBelow(start, [&](const TMFileTree& file) {
+    if (file.kind() == TMNodeKind::File) count(file);
+  });
   auto largestFirst = [](const TMTypeTotal& a, const TMTypeTotal& b) {
     return a.bytes != b.bytes ? a.bytes > b.bytes : a.extension < b.extension;
   };

@@ -3,30 +3,13 @@
 
 #include <algorithm>
 
-#include "TMFolderTree.h"
+#include "TMFilesBelow.h"
 
 namespace tilemora {
 
 namespace {
 
 constexpr uint64_t kEntriesBetweenChecks = 4096;
-
-// Every file below `folder`, for the files a matched folder covers.
-void addFilesBelow(const TMFolderTree& folder, std::unordered_set<const TMFileTree*>& files) {
-  std::vector<const TMFolderTree*> pending{&folder};
-  while (!pending.empty()) {
-    const TMChildList* list = pending.back()->children();
-    pending.pop_back();
-    for (uint32_t i = 0; list && i < list->count(); ++i) {
-      const TMFileTree* child = list->at(i);
-      if (const TMFolderTree* below = child->asFolder()) {
-        pending.push_back(below);
-      } else {
-        files.insert(child);
-      }
-    }
-  }
-}
 
 }  // namespace
 
@@ -68,7 +51,9 @@ TMSearchResult searchTree(const TMFileTree& start, const std::function<bool(std:
       if (!inside) result.bytes += child->diskSize();
     }
     if (const TMFolderTree* below = child->asFolder()) {
-      if (matched && !inside) addFilesBelow(*below, result.coveredFiles);
+      if (matched && !inside) {
+        forEachFileBelow(*below, [&](const TMFileTree& file) { result.coveredFiles.insert(&file); });
+      }
       path.push_back(below->filename());
       levels.push_back({below, 0, inside || matched});
     } else if (matched) {
