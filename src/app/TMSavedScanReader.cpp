@@ -13,7 +13,7 @@ namespace {
 
 TMSavedScanResult readFrom(const std::string& path) {
   std::FILE* input = path == "-" ? stdin : std::fopen(path.c_str(), "re");
-  if (input == nullptr) return TMImportError{0, 0, std::strerror(errno)};
+  if (input == nullptr) return TMImportError{0, 0, std::strerror(errno), {}};
   TMSavedScanResult result = importNcduExport(input);
   if (input != stdin) std::fclose(input);
   return result;

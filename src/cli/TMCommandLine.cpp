@@ -29,9 +29,14 @@ const char* TMCommandLine::usage() {
          "  --types        also the file types: each category, then the 20 largest\n"
          "                 extensions, by size, share and count\n"
          "  --si           sizes in powers of 1000 (kB, MB, GB, TB)\n"
+         "  --compare OLD  instead of the largest entries, the change since OLD, a saved\n"
+         "                 scan of PATH (compressed or not; its root is matched to PATH,\n"
+         "                 wherever it was): the total change, then the --top largest\n"
+         "                 changes (new, grew, shrank, removed), with their signs\n"
          "Outputs (FILE is written under a temporary name and renamed when complete;\n"
          "with - for FILE it goes to standard output, which then carries nothing else):\n"
-         "  --export FILE  the scan in ncdu's JSON export format (version 1.2)\n"
+         "  --export FILE  the scan in ncdu's JSON export format (version 1.2),\n"
+         "                 compressed with zstd if FILE ends in .zst, gzip if in .gz\n"
          "  --dot FILE     the tree as a Graphviz graph\n"
          "  --png FILE     the treemap as a PNG picture\n"
          "  --size WxH     the picture's size in pixels (default 1000x800)\n"
@@ -39,7 +44,8 @@ const char* TMCommandLine::usage() {
          "  --version      print the version and exit\n"
          "\n"
          "Exit status: 0 success; 1 some folders could not be read or an output\n"
-         "could not be written; 2 wrong arguments or a PATH that cannot be scanned.\n";
+         "could not be written; 2 wrong arguments, a PATH that cannot be scanned\n"
+         "or an OLD that cannot be read.\n";
 }
 
 namespace {
@@ -114,6 +120,8 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
       understood = number(line.depth, 100000);
     } else if (argument == "--dot") {
       understood = value(line.dotFile);
+    } else if (argument == "--compare") {
+      understood = value(line.compareFile);
     } else if (argument == "--export") {
       understood = value(line.exportFile);
     } else if (argument == "--png") {
@@ -147,6 +155,10 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
   }
   if (line.pngFile == "-") {
     error = "--png cannot write to standard output";
+    return std::nullopt;
+  }
+  if (!line.compareFile.empty() && line.writesToStandardOutput()) {
+    error = "--compare prints its report on standard output, which another output takes";
     return std::nullopt;
   }
   if (line.dotFile == "-" && line.exportFile == "-") {

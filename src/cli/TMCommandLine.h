@@ -16,6 +16,7 @@ struct TMCommandLine {
   std::string dotFile;     // empty: no Graphviz output
   std::string pngFile;     // empty: no picture
   std::string exportFile;  // empty: no export; "-": standard output
+  std::string compareFile; // empty: no comparison; else a saved scan of PATH
   int pngWidth = 1000;
   int pngHeight = 800;
   bool help = false;

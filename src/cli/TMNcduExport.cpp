@@ -13,11 +13,16 @@ constexpr size_t kWriteOutBytes = 256 * 1024;
 
 }  // namespace
 
-TMNcduExport::TMNcduExport(std::FILE* out, const char* version, int64_t timestamp) : out_(out) {
+TMNcduExport::TMNcduExport(std::FILE* out, const char* version, int64_t timestamp, const std::string& hostname)
+    : out_(out) {
   text_ = "[1,2,{\"progname\":\"tilemora-scan\",\"progver\":";
   appendJsonName(text_, version);
   text_ += ",\"timestamp\":";
   text_ += std::to_string(timestamp);
+  if (!hostname.empty()) {
+    text_ += ",\"hostname\":";
+    appendJsonName(text_, hostname);
+  }
   text_ += '}';
 }
 

@@ -29,8 +29,9 @@ namespace tilemora {
 class TMNcduExport : public TMScanObserver {
  public:
   // Writes to `out`, which stays open and is not flushed at the end;
-  // `timestamp` is the scan's start, in seconds since the epoch.
-  TMNcduExport(std::FILE* out, const char* version, int64_t timestamp);
+  // `timestamp` is the scan's start, in seconds since the epoch;
+  // `hostname` the machine scanned (left out when empty).
+  TMNcduExport(std::FILE* out, const char* version, int64_t timestamp, const std::string& hostname = {});
 
   void folderEntered(std::string_view name, const struct stat& info) override;
   void folderDenied() override;

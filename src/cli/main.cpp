@@ -14,6 +14,7 @@
 #include <memory>
 #include <utility>
 
+#include "TMChangeReport.h"
 #include "TMCommandLine.h"
 #include "TMEntryCounter.h"
 #include "TMGraphvizExport.h"
@@ -27,6 +28,9 @@
 #include "core/platform/TMManualMainQueue.h"
 #include "core/scan/TMScanTask.h"
 #include "core/platform/TMHeapTrim.h"
+#include "import/TMCompressedStream.h"
+#include "import/TMNcduImport.h"
+#include "import/TMTreeExport.h"
 
 using namespace tilemora;
 
@@ -86,6 +90,19 @@ int writeError() {
   return 1;
 }
 
+// The saved scan to compare with, read before the scan so that a wrong file
+// is told at once; none (and the reason told) when it cannot be read.
+std::optional<TMImportedScan> readSavedScan(const std::string& path) {
+  std::FILE* input = path == "-" ? stdin : std::fopen(path.c_str(), "re");
+  TMImportResult result = input != nullptr ? importNcduExport(input) : TMImportError{0, 0, std::strerror(errno), {}};
+  if (input != nullptr && input != stdin) std::fclose(input);
+  if (auto* error = std::get_if<TMImportError>(&result)) {
+    std::fprintf(stderr, "tilemora-scan: cannot read %s: %s\n", path.c_str(), error->text().c_str());
+    return std::nullopt;
+  }
+  return std::move(std::get<TMImportedScan>(result));
+}
+
 int outputError(const std::string& path, const std::string& reason) {
   std::fprintf(stderr, "tilemora-scan: cannot write %s: %s\n", path.c_str(), reason.c_str());
   return 1;
@@ -110,6 +127,8 @@ int main(int argc, char** argv) {
     return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : writeError();
   }
   if (!checkScannable(line->path)) return 2;
+  std::optional<TMImportedScan> saved;
+  if (!line->compareFile.empty() && !(saved = readSavedScan(line->compareFile))) return 2;
 
   // Every output is made (under its temporary name) before the scan, so
   // that a wrong path is told at once and not after a long scan.
@@ -128,9 +147,13 @@ int main(int argc, char** argv) {
   environment.mainQueue = queue;
   environment.options = line->scanOptions;
   std::shared_ptr<TMNcduExport> exporter;
+  std::FILE* exportStream = nullptr;  // compressing, where the name asks
   if (exportFile) {
     std::setvbuf(exportFile->stream(), nullptr, _IOFBF, 1 << 16);
-    exporter = std::make_shared<TMNcduExport>(exportFile->stream(), TILEMORA_VERSION, int64_t(std::time(nullptr)));
+    exportStream = openCompressing(exportFile->stream(), compressionForName(line->exportFile));
+    if (exportStream == nullptr) return outputError(line->exportFile, std::strerror(errno ? errno : ENOMEM));
+    exporter = std::make_shared<TMNcduExport>(exportStream, TILEMORA_VERSION, int64_t(std::time(nullptr)),
+                                              thisHostName());
     environment.observer = exporter;
   }
   std::shared_ptr<TMScanTask> task;
@@ -148,7 +171,8 @@ int main(int argc, char** argv) {
   int status = task->unreadableFolderCount() > 0 ? 1 : 0;
 
   if (exporter) {
-    const bool written = exporter->finish();
+    const bool finished = exporter->finish();
+    const bool written = std::fclose(exportStream) == 0 && finished;
     if (!written) error = std::strerror(errno ? errno : EIO);
     if (!written || !exportFile->commit(error)) status = outputError(line->exportFile, error);
     exportFile.reset();
@@ -160,7 +184,14 @@ int main(int argc, char** argv) {
     options.units = line->units;
     options.top = size_t(line->top);
     options.depth = size_t(line->depth);
-    printScanSummary(*root, stdout, options);
+    if (saved) {
+      const int64_t savedAt = saved->timestamp;
+      const TMTreeComparison comparison = compareTrees(*saved->root, *root, options.top);
+      saved.reset();
+      printChangeReport(comparison, savedAt, stdout, options);
+    } else {
+      printScanSummary(*root, stdout, options);
+    }
     if (line->types) printTypeTable(*root, stdout, options);
     std::printf("Entries: %" PRIu64 "\n", counter->count());
     // Told before a long write, and checked: a report that did not arrive

@@ -2,13 +2,18 @@
 #include "TMNcduImport.h"
 
 #include <rapidjson/error/en.h>
-#include <rapidjson/filereadstream.h>
 #include <rapidjson/reader.h>
 
+#include <cerrno>
+#include <cstring>
+
+#include <cmath>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <vector>
 
+#include "TMCompressedStream.h"
 #include "core/filetree/TMFileTreeBuilder.h"
 #include "core/platform/TMHeapTrim.h"
 
@@ -21,23 +26,27 @@ std::string TMImportError::text() const {
 
 namespace {
 
-// A read stream that knows the line and column of what it has read.
+// A read stream that knows the line and column of what it has read, and
+// tells a NUL byte in the file from its end (RapidJSON sees both as '\0').
 class CountingStream {
  public:
   using Ch = char;
-  explicit CountingStream(std::FILE* input) : stream_(input, buffer_, sizeof buffer_) {}
-  Ch Peek() const { return stream_.Peek(); }
+  explicit CountingStream(std::FILE* input) : input_(input) { fill(); }
+  Ch Peek() const { return position_ < end_ ? buffer_[position_] : '\0'; }
   Ch Take() {
-    const Ch c = stream_.Take();
+    if (position_ >= end_) return '\0';
+    const Ch c = buffer_[position_++];
+    ++taken_;
     if (c == '\n') {
       ++line_;
       column_ = 0;
     } else {
       ++column_;
     }
+    if (position_ == end_) fill();
     return c;
   }
-  size_t Tell() const { return stream_.Tell(); }
+  size_t Tell() const { return taken_; }
   // Not used for reading.
   Ch* PutBegin() { return nullptr; }
   void Put(Ch) {}
@@ -46,10 +55,21 @@ class CountingStream {
 
   uint64_t line() const { return line_; }
   uint64_t column() const { return column_ + 1; }
+  // Whether reading stopped at a NUL byte of the file rather than its end.
+  bool stoppedAtNul() const { return position_ < end_ && buffer_[position_] == '\0'; }
+  bool atEnd() const { return position_ >= end_; }
 
  private:
+  void fill() {
+    position_ = 0;
+    end_ = std::fread(buffer_, 1, sizeof buffer_, input_);
+  }
+
+  std::FILE* input_;
   char buffer_[1 << 16];
-  rapidjson::FileReadStream stream_;
+  size_t position_ = 0;
+  size_t end_ = 0;
+  size_t taken_ = 0;
   uint64_t line_ = 1;
   uint64_t column_ = 0;
 };
@@ -95,8 +115,15 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   std::optional<std::string> failure;
   TMImportedScan scan;
   std::optional<TMFileTreeBuilder> builder;
+  // Names the root from the machine scanned (empty when the export does not
+  // say); by default the root is named after the scanned path's last part.
+  std::function<std::string(const std::string& hostname)> rootName;
+
+  // `total` counts the sizes read, here and in the scans read with this one.
+  explicit ImportHandler(uint64_t& total) : total_(total) {}
 
   bool StartArray() {
+    if (inObject_ && !skipping() && isCheckedKey()) return wrong(mustBe());
     if (skipping() || inObject_) return enterSkipped();
     if (stage_ == Stage::Start) return advance(Stage::Major);
     if (stage_ == Stage::Metadata) return wrong("the metadata object is missing");
@@ -115,6 +142,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
     return true;
   }
   bool StartObject() {
+    if (inObject_ && !skipping() && isCheckedKey()) return wrong(mustBe());
     if (skipping() || inObject_) return enterSkipped();
     if (stage_ == Stage::Metadata) {
       inObject_ = true;
@@ -147,10 +175,15 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
     if (stage_ == Stage::Metadata) {
       if (key_ == "progname") programName_ = value;
       if (key_ == "progver") programVersion_ = value;
+      if (key_ == "hostname") scan.hostname = value.substr(0, kLongestName);
       return true;
     }
+    if (stage_ != Stage::Tree) return wrong("a value where the version belongs");
     if (!inObject_) return wrong("a string where an entry belongs");
     if (key_ == "name") {
+      if (length > kLongestName)
+        return wrong("a name of " + std::to_string(length) + " bytes: at most " + std::to_string(kLongestName) +
+                     " are accepted");
       entry_.name = rawName(value);
       entry_.named = true;
     } else if (key_ == "excluded") {
@@ -165,12 +198,17 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   bool Uint(unsigned value) { return number(value); }
   bool Int(int value) { return Int64(value); }
   bool Double(double value) {
-    if (skipping() || (stage_ == Stage::Tree && !isNumberKey())) return true;
-    if (value < 0 || value >= 18446744073709551616.0) return negative();
+    if (skipping() || stage_ == Stage::Metadata || (stage_ == Stage::Tree && inObject_ && !isNumberKey()))
+      return true;
+    if (stage_ == Stage::Major || stage_ == Stage::Minor) return wrong("the version must be two whole numbers");
+    if (stage_ == Stage::Tree && !inObject_) return wrong("a number where an entry belongs");
+    if (value < 0) return negative();
+    if (!(value < 18446744073709551616.0)) return wrong("\"" + key_ + "\" is too large");
     return number(uint64_t(value));
   }
   bool Bool(bool value) {
     if (skipping()) return true;
+    if (stage_ == Stage::Tree && !inObject_) return wrong("a value where an entry belongs");
     if (stage_ == Stage::Tree && inObject_ && key_ == "read_error") entry_.unreadable = value;
     if (stage_ == Stage::Tree && inObject_ && isNumberKey()) return wrong("\"" + key_ + "\" must be a number");
     return stage_ == Stage::Tree || stage_ == Stage::Metadata ? true : wrong("a value where the version belongs");
@@ -209,11 +247,17 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   bool isNumberKey() const {
     return key_ == "asize" || key_ == "dsize" || key_ == "ino" || key_ == "dev" || key_ == "nlink";
   }
+  // Keys whose value this reader needs of one kind, never an array or object.
+  bool isCheckedKey() const { return isNumberKey() || key_ == "name" || key_ == "mtime"; }
+  std::string mustBe() const {
+    return "\"" + key_ + "\" must be " + (key_ == "name" ? "a string" : "a number");
+  }
 
   // A value under a key this reader does not know is passed over whole.
   bool skipping() const { return skipDepth_ > 0; }
   bool enterSkipped() {
-    ++skipDepth_;
+    if (++skipDepth_ + (stage_ == Stage::Metadata ? 1 : 0) > kDeepestValue)
+      return wrong("values nested deeper than " + std::to_string(kDeepestValue) + " levels");
     return true;
   }
   bool leaveSkipped() {
@@ -253,11 +297,13 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
     if (isRoot) {
       if (name.empty()) return wrong("the scanned path is empty");
       scan.rootComponents = pathComponents(name);
-      builder.emplace(scan.rootComponents.back());
+      builder.emplace(rootName ? rootName(scan.hostname) : scan.rootComponents.back());
     } else if (entry_.folder) {
       builder->enterFolder(name);
       ++scan.folders;
     } else if (!entry_.excluded) {
+      if (__builtin_add_overflow(total_, entry_.size, &total_))
+        return wrong("the sizes add up to more than 2^64 bytes");
       builder->addFile(name, entry_.size, entry_.modified);
       ++scan.files;
     }
@@ -277,34 +323,102 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   bool expectingFolderObject_ = false;
   bool treeDone_ = false;
   int skipDepth_ = 0;
+  uint64_t& total_;
 };
 
-std::variant<TMImportedScan, TMImportError> readExport(std::FILE* input) {
-  CountingStream stream(input);
-  ImportHandler handler;
-  rapidjson::Reader reader;
-  const rapidjson::ParseResult result = reader.Parse<rapidjson::kParseIterativeFlag>(stream, handler);
-  if (result.IsError() || handler.failure) {
-    TMImportError error{stream.line(), stream.column(), {}};
-    if (handler.failure) {
-      error.message = *handler.failure;
-    } else if (result.Code() != rapidjson::kParseErrorDocumentRootNotSingular && stream.Peek() == '\0') {
-      error.message = "the file ends before the export does";
-    } else {
-      error.message = rapidjson::GetParseError_En(result.Code());
-    }
-    if (std::ferror(input)) error.message = "the file could not be read";
-    return error;
+// Reads one export with `handler`, from `input` decompressed if need be.
+std::optional<TMImportError> readExport(std::FILE* input, ImportHandler& handler) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(openDecompressing(input), std::fclose);
+  if (!stream) return TMImportError{0, 0, std::strerror(errno), {}};
+  CountingStream reader(stream.get());
+  rapidjson::Reader parser;
+  const rapidjson::ParseResult result = parser.Parse<rapidjson::kParseIterativeFlag>(reader, handler);
+  if (!result.IsError() && !handler.failure && reader.atEnd()) return std::nullopt;
+  TMImportError error{reader.line(), reader.column(), {}, {}};
+  if (handler.failure) {
+    error.message = *handler.failure;
+  } else if (std::ferror(stream.get())) {
+    error.message = errno == EILSEQ ? "the compressed data is damaged or cut short" : "the file could not be read";
+  } else if (reader.stoppedAtNul()) {
+    error.message = "a NUL byte, which a JSON text cannot hold";
+  } else if (result.Code() != rapidjson::kParseErrorDocumentRootNotSingular && reader.atEnd()) {
+    error.message = "the file ends before the export does";
+  } else {
+    error.message = rapidjson::GetParseError_En(result.Code());
   }
+  if (std::ferror(input)) error.message = "the file could not be read";
+  return error;
+}
+
+TMImportResult readOne(std::FILE* input) {
+  uint64_t total = 0;
+  ImportHandler handler(total);
+  if (auto error = readExport(input, handler)) return std::move(*error);
   handler.scan.root = handler.builder->finish();
   return std::move(handler.scan);
 }
 
+TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources) {
+  uint64_t total = 0;
+  std::set<std::string> labels;
+  std::vector<TMImportedScan> scans;
+  for (const TMSavedScanSource& source : sources) {
+    ImportHandler handler(total);
+    handler.rootName = [&](const std::string& hostname) {
+      const std::string label = savedScanLabel(hostname, source.fileName);
+      std::string unique = label;
+      for (int copy = 2; labels.count(unique) != 0; ++copy) unique = label + " (" + std::to_string(copy) + ")";
+      labels.insert(unique);
+      return unique;
+    };
+    if (auto error = readExport(source.input, handler)) {
+      error->file = source.fileName;
+      return std::move(*error);
+    }
+    handler.scan.root = handler.builder->finish();
+    scans.push_back(std::move(handler.scan));
+  }
+  std::string rootName;
+  for (const std::string& label : labels) rootName += (rootName.empty() ? "" : " + ") + label;
+  if (rootName.size() > kLongestName) rootName = std::to_string(sources.size()) + " saved scans";
+  TMImportedScan joined;
+  TMFileTreeBuilder builder(rootName);
+  for (TMImportedScan& scan : scans) {
+    joined.files += scan.files;
+    joined.folders += scan.folders + 1;
+    joined.unreadableFolders += scan.unreadableFolders;
+    // The oldest scan dates the whole.
+    if (scan.timestamp != 0 && (joined.timestamp == 0 || scan.timestamp < joined.timestamp))
+      joined.timestamp = scan.timestamp;
+    builder.addTree(std::move(scan.root));
+  }
+  joined.root = builder.finish();
+  joined.rootComponents = {"/", rootName};
+  return joined;
+}
+
 }  // namespace
 
-std::variant<TMImportedScan, TMImportError> importNcduExport(std::FILE* input) {
-  auto result = readExport(input);
+std::string savedScanLabel(std::string_view hostname, std::string_view fileName) {
+  if (!hostname.empty() && hostname.find('/') == std::string_view::npos && hostname != "." && hostname != "..")
+    return std::string(hostname);
+  if (fileName == "-") return "standard input";
+  std::string_view name = fileName.substr(fileName.rfind('/') + 1);
+  for (std::string_view ending : {".zst", ".gz", ".json"}) {
+    if (name.size() > ending.size() && name.ends_with(ending)) name.remove_suffix(ending.size());
+  }
+  return name.empty() || name == "." || name == ".." ? "saved scan" : std::string(name);
+}
+
+TMImportResult importNcduExport(std::FILE* input) {
+  auto result = readOne(input);
   // The lists of the folders being read are gone, and so is the parser.
+  releaseFreedHeapMemory();
+  return result;
+}
+
+TMImportResult importNcduExports(const std::vector<TMSavedScanSource>& sources) {
+  auto result = readSeveral(sources);
   releaseFreedHeapMemory();
   return result;
 }

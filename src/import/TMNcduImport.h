@@ -8,13 +8,18 @@
 // their raw bytes: \udcXX escapes (and raw bytes that are not UTF-8, as ncdu
 // writes them) stand for single bytes.
 //
+// The export may be compressed with zstd or gzip: its first bytes say so.
+//
 // A file that is not such an export, or is cut short, yields an error naming
-// the line and column where reading stopped, and no tree.
+// the line and column where reading stopped, and no tree. So does what a
+// reader cannot trust: sizes that add up past 2^64 bytes, a name longer than
+// kLongestName bytes, a NUL byte, values nested deeper than kDeepestValue.
 
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <functional>
 #include <variant>
 #include <vector>
 
@@ -28,21 +33,47 @@ struct TMImportedScan {
   // first "/"), without empty or "." ones; nothing of it is resolved here.
   std::vector<std::string> rootComponents;
   std::string program;               // what wrote the export ("tilemora-scan 0.1.0")
+  std::string hostname;              // the machine scanned, where the export says
   int64_t timestamp = 0;             // when it was scanned (seconds since the epoch); 0: not said
   uint64_t files = 0;
   uint64_t folders = 0;              // below the root
   uint64_t unreadableFolders = 0;    // marked read_error
 };
 
+// The longest name an export may give an entry, in bytes (a path's
+// components are at most 255 on Linux; a whole path, 4,095).
+inline constexpr size_t kLongestName = 4096;
+// How deep values may nest outside the tree (in the metadata, or under keys
+// this reader does not know).
+inline constexpr int kDeepestValue = 64;
+
 struct TMImportError {
   uint64_t line = 0;    // 1 for the first; 0 when the file could not be read at all
   uint64_t column = 0;  // in bytes, 1 for the first
   std::string message;
+  std::string file;     // which of several saved scans, when several are read
   // "line L, column C: MESSAGE", or the message alone without a line
   std::string text() const;
 };
 
+using TMImportResult = std::variant<TMImportedScan, TMImportError>;
+
 // Reads `input` to its end.
-std::variant<TMImportedScan, TMImportError> importNcduExport(std::FILE* input);
+TMImportResult importNcduExport(std::FILE* input);
+
+// One of several saved scans shown side by side.
+struct TMSavedScanSource {
+  std::FILE* input;
+  std::string fileName;  // the file it was read from ("-": standard input)
+};
+
+// Reads every source into one tree: a root named after them, holding one
+// folder per scan named after the machine scanned (where the export says)
+// or else its file, made unique. `rootComponents` is that root alone.
+TMImportResult importNcduExports(const std::vector<TMSavedScanSource>& sources);
+
+// What a saved scan is called among others: the machine it scanned, or its
+// file's name without the folder and the ".json", ".zst", ".gz" endings.
+std::string savedScanLabel(std::string_view hostname, std::string_view fileName);
 
 }  // namespace tilemora

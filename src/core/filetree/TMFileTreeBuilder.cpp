@@ -27,6 +27,15 @@ void TMFileTreeBuilder::addFile(std::string_view name, uint64_t size, int64_t mo
   levels_.back().children.push_back(file);
 }
 
+void TMFileTreeBuilder::addTree(std::shared_ptr<TMFileTree> tree) {
+  const TMFolderTree* folder = tree->asFolder();
+  if (folder != nullptr && (folder->holdsUnreadable() || folder->readError() != 0)) {
+    for (Level& level : levels_) level.folder->markUnreadableBelow();
+  }
+  levels_.back().children.push_back(tree.get());
+  storage_->parts.push_back(std::move(tree));
+}
+
 void TMFileTreeBuilder::markFolderUnreadable() {
   // Why is not said in a saved scan.
   levels_.back().folder->markUnreadable(EIO);

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMChangeColoring.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/filetree/TMFileTree.h"
+
+namespace tilemora {
+
+namespace {
+
+// Light to strong, per kind: new (blue), grew (red), shrank (green).
+constexpr uint32_t kRamps[3][kChangeSteps] = {
+    {0xC6DBF5, 0x9DC0EE, 0x6F9FE3, 0x4479D0, 0x2456B0},
+    {0xF8D0C0, 0xF3A78E, 0xEA7B5F, 0xD9503A, 0xB8281E},
+    {0xCDEBC4, 0xA5DB98, 0x7BC56D, 0x53A849, 0x2F862E},
+};
+constexpr uint32_t kUnchanged = 0xC4C4C4;
+
+}  // namespace
+
+TMNodeChanges::TMNodeChanges(std::vector<TMNodeChange> changes) : changes_(std::move(changes)) {
+  std::sort(changes_.begin(), changes_.end(),
+            [](const TMNodeChange& a, const TMNodeChange& b) { return std::less<>()(a.node, b.node); });
+  for (const TMNodeChange& change : changes_) {
+    const uint64_t now = change.node->diskSize();
+    const uint64_t difference = change.oldSize == TMNodeChange::kNew ? now
+                                : now > change.oldSize               ? now - change.oldSize
+                                                                     : change.oldSize - now;
+    largest_ = std::max(largest_, difference);
+  }
+}
+
+const TMNodeChange* TMNodeChanges::find(const TMFileTree& node) const {
+  const auto found = std::lower_bound(changes_.begin(), changes_.end(), &node,
+                                      [](const TMNodeChange& change, const TMFileTree* wanted) {
+                                        return std::less<>()(change.node, wanted);
+                                      });
+  return found != changes_.end() && found->node == &node ? &*found : nullptr;
+}
+
+TMChangeKind changeKindOf(uint64_t oldSize, uint64_t newSize) {
+  if (oldSize == TMNodeChange::kNew) return TMChangeKind::kNew;
+  if (newSize > oldSize) return TMChangeKind::kGrew;
+  if (newSize < oldSize) return TMChangeKind::kShrank;
+  return TMChangeKind::kUnchanged;
+}
+
+size_t changeStepOf(uint64_t difference, uint64_t largest) {
+  if (largest == 0 || difference == 0) return 0;
+  const double share = std::sqrt(double(std::min(difference, largest)) / double(largest));
+  return std::min(kChangeSteps - 1, size_t(share * double(kChangeSteps)));
+}
+
+TMChangeColoring::TMChangeColoring(std::shared_ptr<const TMNodeChanges> changes)
+    : changes_(std::move(changes)), unchanged_(colorFromHtmlVal(kUnchanged)) {
+  for (size_t kind = 0; kind < ramps_.size(); ++kind) {
+    for (size_t step = 0; step < kChangeSteps; ++step) ramps_[kind][step] = colorFromHtmlVal(kRamps[kind][step]);
+  }
+}
+
+const TMColor& TMChangeColoring::colorOfStep(TMChangeKind kind, size_t step) const {
+  if (kind == TMChangeKind::kUnchanged || kind == TMChangeKind::kRemoved) return unchanged_;
+  return ramps_[size_t(kind)][std::min(step, kChangeSteps - 1)];
+}
+
+const TMColor* TMChangeColoring::colorOf(const TMFileTree& file, const TMColor&) const {
+  const TMNodeChange* change = changes_->find(file);
+  if (change == nullptr) return &unchanged_;
+  const uint64_t now = file.diskSize();
+  const TMChangeKind kind = changeKindOf(change->oldSize, now);
+  const uint64_t difference = kind == TMChangeKind::kNew ? now
+                              : now > change->oldSize    ? now - change->oldSize
+                                                         : change->oldSize - now;
+  return &colorOfStep(kind, changeStepOf(difference, changes_->largestChange()));
+}
+
+}  // namespace tilemora

@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMTreeComparison.h"
+
+#include <algorithm>
+#include <queue>
+#include <string_view>
+#include <unordered_map>
+
+#include "core/filetree/TMFilesBelow.h"
+#include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMVolume.h"
+
+namespace tilemora {
+
+namespace {
+
+const TMFolderTree* comparedFolder(const TMFileTree& root) {
+  return root.asVolume() != nullptr ? root.asVolume()->child() : root.asFolder();
+}
+
+bool isEntry(const TMFileTree& node) {
+  return node.kind() == TMNodeKind::File || node.asFolder() != nullptr;
+}
+
+class Comparison {
+ public:
+  explicit Comparison(size_t keep) : keep_(keep) {}
+
+  void compare(const TMFolderTree* saved, const TMFolderTree* current) {
+    struct Pair {
+      const TMFolderTree* saved;
+      const TMFolderTree* current;
+      std::string path;
+    };
+    std::vector<Pair> pending{{saved, current, {}}};
+    std::unordered_map<std::string_view, const TMFileTree*> savedByName;
+    while (!pending.empty()) {
+      Pair pair = std::move(pending.back());
+      pending.pop_back();
+      savedByName.clear();
+      forEachChild(pair.saved, [&](const TMFileTree& child) { savedByName.emplace(child.filename(), &child); });
+      forEachChild(pair.current, [&](const TMFileTree& child) {
+        const auto found = savedByName.find(child.filename());
+        const TMFileTree* before = found == savedByName.end() ? nullptr : found->second;
+        if (before != nullptr) savedByName.erase(found);
+        const TMFolderTree* folder = child.asFolder();
+        if (before != nullptr && (before->asFolder() != nullptr) != (folder != nullptr)) {
+          removed(pair.path, *before);
+          before = nullptr;
+        }
+        if (before == nullptr) {
+          added(pair.path, child);
+        } else if (folder != nullptr) {
+          pending.push_back({before->asFolder(), folder, joined(pair.path, child.filename())});
+        } else if (before->diskSize() != child.diskSize()) {
+          const bool grew = child.diskSize() > before->diskSize();
+          ++(grew ? result.grownItems : result.shrunkItems);
+          changes_.push_back({&child, before->diskSize()});
+          offer(pair.path, child, before->diskSize(), child.diskSize(),
+                grew ? TMChangeKind::kGrew : TMChangeKind::kShrank);
+        }
+      });
+      for (const auto& [name, before] : savedByName) removed(pair.path, *before);
+    }
+  }
+
+  TMTreeComparison finish() {
+    result.nodeChanges = std::make_shared<const TMNodeChanges>(std::move(changes_));
+    result.largest.reserve(largest_.size());
+    while (!largest_.empty()) {
+      result.largest.push_back(std::move(const_cast<TMChangedItem&>(largest_.top())));
+      largest_.pop();
+    }
+    std::reverse(result.largest.begin(), result.largest.end());
+    return std::move(result);
+  }
+
+  TMTreeComparison result;
+
+ private:
+  template <class Visit>
+  static void forEachChild(const TMFolderTree* folder, Visit&& visit) {
+    const TMChildList* children = folder != nullptr ? folder->children() : nullptr;
+    for (uint32_t i = 0; children != nullptr && i < children->count(); ++i) {
+      if (isEntry(*children->at(i))) visit(*children->at(i));
+    }
+  }
+  static std::string joined(const std::string& path, std::string_view name) {
+    return path.empty() ? std::string(name) : path + '/' + std::string(name);
+  }
+
+  void added(const std::string& path, const TMFileTree& node) {
+    ++result.newItems;
+    forEachFileBelow(node, [&](const TMFileTree& file) {
+      if (file.kind() == TMNodeKind::File) changes_.push_back({&file, TMNodeChange::kNew});
+    });
+    offer(path, node, 0, node.diskSize(), TMChangeKind::kNew);
+  }
+  void removed(const std::string& path, const TMFileTree& node) {
+    ++result.removedItems;
+    offer(path, node, node.diskSize(), 0, TMChangeKind::kRemoved);
+  }
+
+  // Keeps the change if it is among the largest so far; its path is only
+  // made then.
+  void offer(const std::string& path, const TMFileTree& node, uint64_t oldSize, uint64_t newSize,
+             TMChangeKind kind) {
+    const uint64_t difference = newSize > oldSize ? newSize - oldSize : oldSize - newSize;
+    if (keep_ == 0 || (largest_.size() == keep_ && difference <= largest_.top().difference())) return;
+    TMChangedItem item{joined(path, node.filename()), oldSize, newSize, kind, node.asFolder() != nullptr,
+                       kind == TMChangeKind::kRemoved ? nullptr : &node};
+    largest_.push(std::move(item));
+    if (largest_.size() > keep_) largest_.pop();
+  }
+
+  struct SmallerFirst {
+    bool operator()(const TMChangedItem& a, const TMChangedItem& b) const {
+      if (a.difference() != b.difference()) return a.difference() > b.difference();
+      return a.path < b.path;  // among equal changes, the first by path is kept
+    }
+  };
+
+  size_t keep_;
+  std::vector<TMNodeChange> changes_;
+  std::priority_queue<TMChangedItem, std::vector<TMChangedItem>, SmallerFirst> largest_;
+};
+
+}  // namespace
+
+TMTreeComparison compareTrees(const TMFileTree& saved, const TMFileTree& current, size_t keep) {
+  Comparison comparison(keep);
+  const TMFolderTree* savedFolder = comparedFolder(saved);
+  const TMFolderTree* currentFolder = comparedFolder(current);
+  comparison.result.oldTotal = savedFolder != nullptr ? savedFolder->diskSize() : 0;
+  comparison.result.newTotal = currentFolder != nullptr ? currentFolder->diskSize() : 0;
+  comparison.compare(savedFolder, currentFolder);
+  return comparison.finish();
+}
+
+TMSignedSize signedChange(uint64_t oldSize, uint64_t newSize) {
+  return newSize >= oldSize ? TMSignedSize{false, newSize - oldSize} : TMSignedSize{true, oldSize - newSize};
+}
+
+}  // namespace tilemora

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMTreeExport.h"
+
+#include <unistd.h>
+
+#include <charconv>
+#include <climits>
+#include <vector>
+
+#include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMJsonName.h"
+#include "core/filetree/TMVolume.h"
+
+namespace tilemora {
+
+namespace {
+
+constexpr size_t kWriteOutBytes = 256 * 1024;
+
+void appendNumber(std::string& text, const char* key, uint64_t value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  text += ",\"";
+  text += key;
+  text += "\":";
+  text.append(digits, end);
+}
+
+void appendFolderObject(std::string& text, std::string_view name, const TMFolderTree& folder) {
+  text += ",\n[{\"name\":";
+  appendJsonName(text, name);
+  if (folder.readError() != 0) text += ",\"read_error\":true";
+  text += '}';
+}
+
+}  // namespace
+
+bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, std::FILE* out,
+                     const std::atomic<bool>* stop) {
+  const TMFolderTree* top = root.asVolume() != nullptr ? root.asVolume()->child() : root.asFolder();
+  std::string text = "[1,2,{\"progname\":";
+  appendJsonName(text, header.program);
+  text += ",\"progver\":";
+  appendJsonName(text, header.version);
+  appendNumber(text, "timestamp", uint64_t(std::max<int64_t>(header.timestamp, 0)));
+  if (!header.hostname.empty()) {
+    text += ",\"hostname\":";
+    appendJsonName(text, header.hostname);
+  }
+  text += '}';
+
+  struct Level {
+    const TMFolderTree* folder;
+    uint32_t next;
+  };
+  std::vector<Level> levels;
+  if (top != nullptr) {
+    appendFolderObject(text, header.rootPath, *top);
+    levels.push_back({top, 0});
+  } else {
+    // A tree that is one file or one space: an empty folder.
+    text += ",\n[{\"name\":";
+    appendJsonName(text, header.rootPath);
+    text += "}]";
+  }
+  bool written = true;
+  while (!levels.empty() && written) {
+    Level& level = levels.back();
+    const TMChildList* children = level.folder->children();
+    if (children == nullptr || level.next >= children->count()) {
+      text += ']';
+      levels.pop_back();
+      continue;
+    }
+    const TMFileTree* child = children->at(level.next++);
+    if (const TMFolderTree* folder = child->asFolder()) {
+      appendFolderObject(text, child->filename(), *folder);
+      levels.push_back({folder, 0});
+    } else if (child->kind() == TMNodeKind::File) {
+      text += ",\n{\"name\":";
+      appendJsonName(text, child->filename());
+      appendNumber(text, "dsize", child->diskSize());
+      if (child->modifiedTime() != 0) appendNumber(text, "mtime", child->modifiedTime());
+      text += '}';
+    }
+    if (text.size() >= kWriteOutBytes) {
+      written = std::fwrite(text.data(), 1, text.size(), out) == text.size() &&
+                (stop == nullptr || !stop->load(std::memory_order_relaxed));
+      text.clear();
+    }
+  }
+  text += "]\n";
+  return written && std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::ferror(out) == 0;
+}
+
+std::string thisHostName() {
+  char name[HOST_NAME_MAX + 1] = {};
+  if (::gethostname(name, sizeof name - 1) != 0) return {};
+  return name;
+}
+
+}  // namespace tilemora

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Writes a finished file tree as a saved scan, in the JSON export format of
+// ncdu (version 1.2) that the import reads: from memory, without scanning
+// again. Files carry their allocated size (dsize) and their modification
+// time where known; folders that could not be read are marked read_error;
+// a volume's free and unscanned space are not entries and are left out.
+// The walk keeps its own stack, so a deep tree needs no more of the
+// thread's.
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace tilemora {
+
+class TMFileTree;
+
+struct TMTreeExportHeader {
+  std::string rootPath;   // the scanned path, written as the root's name
+  std::string program;    // "tilemora"
+  std::string version;
+  int64_t timestamp = 0;  // when the scan was made (seconds since the epoch)
+  std::string hostname;   // the machine scanned; left out when empty
+};
+
+// Writes `root` to `out`; answers false when a write failed or `stop` was
+// set meanwhile (it is read now and then, from any thread). Only while no
+// one changes the tree.
+bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, std::FILE* out,
+                     const std::atomic<bool>* stop = nullptr);
+
+// The name of this machine, as an export says where it was made.
+std::string thisHostName();
+
+}  // namespace tilemora
