@@ -114,9 +114,12 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
  public:
   std::optional<std::string> failure;
   TMImportedScan scan;
-  std::optional<TMFileTreeBuilder> builder;
-  // Names the root from the machine scanned (empty when the export does not
-  // say); by default the root is named after the scanned path's last part.
+  // The tree being built: this export's own, or one it joins.
+  TMFileTreeBuilder* builder = nullptr;
+  std::optional<TMFileTreeBuilder> ownBuilder;
+  // When set, the export's root becomes a folder of `builder`, named from
+  // the machine scanned (empty when the export does not say); otherwise it
+  // is the root, named after the scanned path's last part.
   std::function<std::string(const std::string& hostname)> rootName;
 
   // `total` counts the sizes read, here and in the scans read with this one.
@@ -136,9 +139,10 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
     if (skipping()) return leaveSkipped();
     if (stage_ != Stage::Tree) return wrong("the export holds no tree");
     if (treeDone_) return advance(Stage::Done);
-    if (!builder && !expectingFolderObject_) return wrong("the export holds no tree");
+    if (depth_ == 0 && !expectingFolderObject_) return wrong("the export holds no tree");
     if (expectingFolderObject_) return wrong("an empty array where a folder belongs");
-    if (!builder->leaveFolder()) treeDone_ = true;  // the root's own array
+    if (--depth_ == 0) treeDone_ = true;  // the root's own array
+    if (depth_ > 0 || rootName) builder->leaveFolder();
     return true;
   }
   bool StartObject() {
@@ -149,7 +153,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
       return true;
     }
     if (stage_ != Stage::Tree || treeDone_) return wrong("an object where it does not belong");
-    if (!builder && !expectingFolderObject_) return wrong("the scanned path must be a folder (an array)");
+    if (depth_ == 0 && !expectingFolderObject_) return wrong("the scanned path must be a folder (an array)");
     inObject_ = true;
     entry_ = Entry{};
     entry_.folder = expectingFolderObject_;
@@ -290,16 +294,22 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   bool endEntry() {
     if (!entry_.named) return wrong("an entry without a name");
     const std::string& name = entry_.name;
-    const bool isRoot = !builder;
+    const bool isRoot = depth_ == 0;
     if (!isRoot && (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos))
       return wrong("\"" + name + "\" cannot be the name of an entry");
     if (name.find('\0') != std::string::npos) return wrong("a name cannot hold a NUL character");
     if (isRoot) {
       if (name.empty()) return wrong("the scanned path is empty");
       scan.rootComponents = pathComponents(name);
-      builder.emplace(rootName ? rootName(scan.hostname) : scan.rootComponents.back());
+      if (rootName) {
+        builder->enterFolder(rootName(scan.hostname));
+      } else {
+        builder = &ownBuilder.emplace(scan.rootComponents.back());
+      }
+      depth_ = 1;
     } else if (entry_.folder) {
       builder->enterFolder(name);
+      ++depth_;
       ++scan.folders;
     } else if (!entry_.excluded) {
       if (__builtin_add_overflow(total_, entry_.size, &total_))
@@ -323,6 +333,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   bool expectingFolderObject_ = false;
   bool treeDone_ = false;
   int skipDepth_ = 0;
+  uint64_t depth_ = 0;  // folders of this export entered and not left
   uint64_t& total_;
 };
 
@@ -333,7 +344,8 @@ std::optional<TMImportError> readExport(std::FILE* input, ImportHandler& handler
   CountingStream reader(stream.get());
   rapidjson::Reader parser;
   const rapidjson::ParseResult result = parser.Parse<rapidjson::kParseIterativeFlag>(reader, handler);
-  if (!result.IsError() && !handler.failure && reader.atEnd()) return std::nullopt;
+  // A compressed file cut in its trailer has given all its text, and is still broken.
+  if (!result.IsError() && !handler.failure && reader.atEnd() && !std::ferror(stream.get())) return std::nullopt;
   TMImportError error{reader.line(), reader.column(), {}, {}};
   if (handler.failure) {
     error.message = *handler.failure;
@@ -354,16 +366,18 @@ TMImportResult readOne(std::FILE* input) {
   uint64_t total = 0;
   ImportHandler handler(total);
   if (auto error = readExport(input, handler)) return std::move(*error);
-  handler.scan.root = handler.builder->finish();
+  handler.scan.root = handler.ownBuilder->finish();
   return std::move(handler.scan);
 }
 
 TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources) {
   uint64_t total = 0;
   std::set<std::string> labels;
-  std::vector<TMImportedScan> scans;
+  TMImportedScan joined;
+  TMFileTreeBuilder builder("");
   for (const TMSavedScanSource& source : sources) {
     ImportHandler handler(total);
+    handler.builder = &builder;
     handler.rootName = [&](const std::string& hostname) {
       const std::string label = savedScanLabel(hostname, source.fileName);
       std::string unique = label;
@@ -375,24 +389,18 @@ TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources) {
       error->file = source.fileName;
       return std::move(*error);
     }
-    handler.scan.root = handler.builder->finish();
-    scans.push_back(std::move(handler.scan));
-  }
-  std::string rootName;
-  for (const std::string& label : labels) rootName += (rootName.empty() ? "" : " + ") + label;
-  if (rootName.size() > kLongestName) rootName = std::to_string(sources.size()) + " saved scans";
-  TMImportedScan joined;
-  TMFileTreeBuilder builder(rootName);
-  for (TMImportedScan& scan : scans) {
+    const TMImportedScan& scan = handler.scan;
     joined.files += scan.files;
     joined.folders += scan.folders + 1;
     joined.unreadableFolders += scan.unreadableFolders;
     // The oldest scan dates the whole.
     if (scan.timestamp != 0 && (joined.timestamp == 0 || scan.timestamp < joined.timestamp))
       joined.timestamp = scan.timestamp;
-    builder.addTree(std::move(scan.root));
   }
-  joined.root = builder.finish();
+  std::string rootName;
+  for (const std::string& label : labels) rootName += (rootName.empty() ? "" : " + ") + label;
+  if (rootName.size() > kLongestName) rootName = std::to_string(sources.size()) + " saved scans";
+  joined.root = builder.finish(rootName);
   joined.rootComponents = {"/", rootName};
   return joined;
 }

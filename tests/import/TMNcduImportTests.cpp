@@ -163,7 +163,18 @@ INSTANTIATE_TEST_SUITE_P(
         SampleCase{"numbers may be written as decimals",
                    kHeader + R"([{"name":"/r"},{"name":"f","dsize":4.096e3}]])", 4096, 1, 0, 0, "f"},
         SampleCase{"a later minor version is read",
-                   R"([1,9,{"progname":"x"},[{"name":"/"},{"name":"f","dsize":1}]])", 1, 1, 0, 0, "f"}),
+                   R"([1,9,{"progname":"x"},[{"name":"/"},{"name":"f","dsize":1}]])", 1, 1, 0, 0, "f"},
+        // The limits themselves are accepted.
+        SampleCase{"sizes adding up to 2^64 - 1",
+                   kHeader + R"([{"name":"/r"},{"name":"a","dsize":18446744073709551614},{"name":"b","dsize":1}]])",
+                   UINT64_MAX, 2, 0, 0, "a"},
+        SampleCase{"a name of 4096 bytes",
+                   kHeader + R"([{"name":"/r"},{"name":")" + std::string(4096, 'n') + R"(","dsize":1}]])", 1, 1, 0,
+                   0, std::string(4096, 'n')},
+        SampleCase{"metadata nested 64 deep",
+                   R"([1,2,{"x":)" + std::string(63, '[') + std::string(63, ']') +
+                       R"(},[{"name":"/"},{"name":"f","dsize":1}]])",
+                   1, 1, 0, 0, "f"}),
     caseNamesByName);
 
 // Files that are not readable exports: an error naming where, no tree.
@@ -204,7 +215,36 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"name with a slash", kHeader + R"([{"name":"/r"},{"name":"a/b"}]])", 1, "cannot be the name"},
         BrokenCase{"name is dot dot", kHeader + R"([{"name":"/r"},[{"name":".."}]]])", 1, "cannot be the name"},
         BrokenCase{"name with a NUL", kHeader + R"([{"name":"/r"},{"name":"a\u0000b"}]])", 1, "NUL"},
-        BrokenCase{"empty folder array", kHeader + R"([{"name":"/r"},[]]])", 1, "empty array"}),
+        BrokenCase{"empty folder array", kHeader + R"([{"name":"/r"},[]]])", 1, "empty array"},
+        // What a reader must not trust.
+        BrokenCase{"value after the tree", kHeader + R"([{"name":"/r"}],true])", 1, "where an entry belongs"},
+        BrokenCase{"number after the tree", kHeader + R"([{"name":"/r"}],1.5])", 1, "where an entry belongs"},
+        BrokenCase{"fractional minor version", R"([1,1.5,{},[{"name":"/"}]])", 1, "two whole numbers"},
+        BrokenCase{"fractional major version", R"([1.0,2,{},[{"name":"/"}]])", 1, "two whole numbers"},
+        BrokenCase{"version as a string", R"([1,"2",{},[{"name":"/"}]])", 1, "where the version belongs"},
+        BrokenCase{"dsize is an object", kHeader + R"([{"name":"/r"},{"name":"f","dsize":{"v":5}}]])", 1,
+                   "\"dsize\" must be a number"},
+        BrokenCase{"asize is an array", kHeader + R"([{"name":"/r"},{"name":"f","asize":[5]}]])", 1,
+                   "\"asize\" must be a number"},
+        BrokenCase{"name is an object", kHeader + R"([{"name":"/r"},{"name":{}}]])", 1, "must be a string"},
+        BrokenCase{"dsize of 2^64", kHeader + R"([{"name":"/r"},{"name":"f","dsize":18446744073709551616}]])", 1,
+                   "too large"},
+        BrokenCase{"sizes adding past 2^64",
+                   kHeader + R"([{"name":"/r"},{"name":"a","dsize":18446744073709551615},{"name":"b","dsize":1}]])",
+                   1, "add up to more than 2^64"},
+        BrokenCase{"name longer than 4096 bytes", kHeader + R"([{"name":"/r"},{"name":")" + std::string(4097, 'n') +
+                   R"("}]])", 1, "4097 bytes"},
+        BrokenCase{"raw NUL inside a name", kHeader + R"([{"name":"/r"},{"name":"a)" + std::string(1, '\0') + R"(b"}]])",
+                   1, "a NUL byte"},
+        BrokenCase{"raw NUL after the export", kHeader + R"([{"name":"/r"}]])" + std::string(1, '\0') + "[]", 1,
+                   "a NUL byte"},
+        BrokenCase{"metadata nested 65 deep",
+                   R"([1,2,{"x":)" + std::string(64, '[') + std::string(64, ']') + R"(},[{"name":"/"}]])", 1,
+                   "deeper than 64"},
+        BrokenCase{"unknown key nested 65 deep",
+                   kHeader + R"([{"name":"/r"},{"name":"f","x":)" + std::string(65, '[') + std::string(65, ']') +
+                       "}]]",
+                   1, "deeper than 64"}),
     caseNamesByName);
 
 TEST(TMNcduImport, ReadsATreeDeeperThanAnyStackAllows) {

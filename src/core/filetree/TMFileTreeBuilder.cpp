@@ -27,15 +27,6 @@ void TMFileTreeBuilder::addFile(std::string_view name, uint64_t size, int64_t mo
   levels_.back().children.push_back(file);
 }
 
-void TMFileTreeBuilder::addTree(std::shared_ptr<TMFileTree> tree) {
-  const TMFolderTree* folder = tree->asFolder();
-  if (folder != nullptr && (folder->holdsUnreadable() || folder->readError() != 0)) {
-    for (Level& level : levels_) level.folder->markUnreadableBelow();
-  }
-  levels_.back().children.push_back(tree.get());
-  storage_->parts.push_back(std::move(tree));
-}
-
 void TMFileTreeBuilder::markFolderUnreadable() {
   // Why is not said in a saved scan.
   levels_.back().folder->markUnreadable(EIO);
@@ -60,6 +51,19 @@ std::shared_ptr<TMFileTree> TMFileTreeBuilder::finish() {
   close(levels_.back());
   levels_.clear();
   return std::shared_ptr<TMFileTree>(storage_, storage_->root);
+}
+
+std::shared_ptr<TMFileTree> TMFileTreeBuilder::finish(std::string_view rootName) {
+  while (leaveFolder()) {
+  }
+  if (levels_.empty()) return nullptr;
+  const TMFolderTree* made = levels_.back().folder;
+  auto* root = TMFileTree::create<TMFolderTree>(storage_->arena, rootName);
+  if (made->readError() != 0) root->markUnreadable(made->readError());
+  if (made->holdsUnreadable()) root->markUnreadableBelow();
+  levels_.back().folder = root;
+  storage_->root = root;
+  return finish();
 }
 
 }  // namespace tilemora

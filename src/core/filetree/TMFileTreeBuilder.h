@@ -32,9 +32,6 @@ class TMFileTreeBuilder {
   // A file of the folder last entered, of `size` bytes on disk, last
   // modified `modified` seconds after 1970 (0: not known).
   void addFile(std::string_view name, uint64_t size, int64_t modified = 0);
-  // A whole finished tree (of its own storage, kept alive with this one)
-  // as a child of the folder last entered.
-  void addTree(std::shared_ptr<TMFileTree> tree);
   // The folder last entered could not be read where the tree was scanned:
   // it is marked so, and every folder above it as holding one.
   void markFolderUnreadable();
@@ -43,8 +40,11 @@ class TMFileTreeBuilder {
   // Folders entered and not yet left, the root included.
   size_t openFolderCount() const { return levels_.size(); }
 
-  // Ends every folder still open and hands out the root.
+  // Ends every folder still open and hands out the root...
   std::shared_ptr<TMFileTree> finish();
+  // ...named `rootName` instead of the name it was made with (known only
+  // once everything below was read).
+  std::shared_ptr<TMFileTree> finish(std::string_view rootName);
 
  private:
   struct Level {

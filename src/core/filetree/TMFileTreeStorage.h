@@ -3,9 +3,6 @@
 // Everything one tree is made of. The root handed out shares ownership of
 // it, so the tree lives while the caller or its scan holds the root.
 
-#include <memory>
-#include <vector>
-
 #include "TMChildListRecycler.h"
 #include "TMNodeArena.h"
 
@@ -17,9 +14,6 @@ struct TMFileTreeStorage {
   TMNodeArena arena;
   TMChildListRecycler recycler;
   TMFileTree* root = nullptr;
-  // Whole trees of their own storage placed in this one (saved scans shown
-  // side by side), kept alive with it.
-  std::vector<std::shared_ptr<TMFileTree>> parts;
 };
 
 }  // namespace tilemora

@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Saved scans as files: compressed or not, written from a tree in memory,
+// several read as one map.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "TMTreeChildren.h"
+#include "core/filetree/TMFolderTree.h"
+#include "import/TMCompressedStream.h"
+#include "import/TMNcduImport.h"
+#include "import/TMTreeExport.h"
+#include "support/TMCaseNames.h"
+
+namespace tilemora::test {
+namespace {
+
+const std::string kSample =
+    R"([1,2,{"progname":"t","timestamp":1700000000},[{"name":"/home/u"},)"
+    R"([{"name":"d\udcff"},{"name":"f","dsize":4096,"mtime":1600000000}],)"
+    R"([{"name":"locked","read_error":true}],{"name":"g","dsize":512}]])";
+
+// Runs `write` on a stream to memory and answers what it wrote.
+template <class Write>
+std::string written(Write&& write) {
+  char* buffer = nullptr;
+  size_t size = 0;
+  std::FILE* out = ::open_memstream(&buffer, &size);
+  write(out);
+  std::fclose(out);
+  std::string text(buffer, size);
+  std::free(buffer);
+  return text;
+}
+
+std::string compressed(const std::string& text, TMCompression compression) {
+  return written([&](std::FILE* out) {
+    std::FILE* stream = openCompressing(out, compression);
+    std::fwrite(text.data(), 1, text.size(), stream);
+    EXPECT_EQ(std::fclose(stream), 0);
+  });
+}
+
+TMImportResult importBytes(const std::string& bytes) {
+  std::FILE* input = ::fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "r");
+  auto result = importNcduExport(input);
+  std::fclose(input);
+  return result;
+}
+
+struct CompressionCase {
+  const char* name;
+  const char* fileName;
+  std::string firstBytes;  // what the file begins with
+};
+
+class TMSavedScanCompression : public ::testing::TestWithParam<CompressionCase> {};
+
+// Written by the name's ending, read by the first bytes; cut short, an error.
+TEST_P(TMSavedScanCompression, RoundTripsAndRefusesWhatIsCutShort) {
+  const std::string file = compressed(kSample, compressionForName(GetParam().fileName));
+  EXPECT_EQ(file.substr(0, GetParam().firstBytes.size()), GetParam().firstBytes);
+  auto whole = importBytes(file);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(whole)) << std::get<TMImportError>(whole).text();
+  EXPECT_EQ(std::get<TMImportedScan>(whole).root->diskSize(), 4608u);
+  // Two streams one after the other read as one, as the tools read them.
+  const size_t half = kSample.size() / 2;
+  const CompressionCase& kind = GetParam();
+  auto joined = importBytes(compressed(kSample.substr(0, half), compressionForName(kind.fileName)) +
+                            compressed(kSample.substr(half), compressionForName(kind.fileName)));
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(joined)) << std::get<TMImportError>(joined).text();
+  auto cut = importBytes(file.substr(0, file.size() - 6));
+  ASSERT_TRUE(std::holds_alternative<TMImportError>(cut));
+  EXPECT_NE(std::get<TMImportError>(cut).message.find(kind.firstBytes == "[" ? "ends before" : "cut short"),
+            std::string::npos)
+      << std::get<TMImportError>(cut).text();
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, TMSavedScanCompression,
+                         ::testing::Values(CompressionCase{"zst", "scan.json.zst", "\x28\xB5\x2F\xFD"},
+                                           CompressionCase{"gz", "scan.json.gz", "\x1F\x8B"},
+                                           CompressionCase{"plain", "scan.json", "["}),
+                         caseNamesByName);
+
+TEST(TMTreeExport, WritesWhatTheImportReadsBackTheSame) {
+  auto first = importBytes(kSample);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(first));
+  const TMTreeExportHeader header{"/home/u", "tilemora", "1.0", 1700000000, "host"};
+  const TMFileTree& root = *std::get<TMImportedScan>(first).root;
+  const std::string text = written([&](std::FILE* out) { EXPECT_TRUE(writeTreeExport(root, header, out)); });
+  auto again = importBytes(text);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(again)) << std::get<TMImportError>(again).text() << text;
+  const TMImportedScan& scan = std::get<TMImportedScan>(again);
+  EXPECT_EQ(scan.hostname, "host");
+  EXPECT_EQ(scan.timestamp, 1700000000);
+  EXPECT_EQ(scan.rootComponents, (std::vector<std::string>{"/", "home", "u"}));
+  EXPECT_EQ(scan.unreadableFolders, 1u);
+  // The name's byte, the size and the date come back as they were.
+  const TMFileTree* folder = childrenOf(*scan.root).front();
+  EXPECT_EQ(folder->filename(), "d\xff");
+  EXPECT_EQ(childrenOf(*folder).front()->modifiedTime(), 1600000000u);
+  // Written again, it is the same text.
+  EXPECT_EQ(written([&](std::FILE* out) { writeTreeExport(*scan.root, header, out); }), text);
+}
+
+TEST(TMTreeExport, StopsWhenTold) {
+  std::string many = R"([1,2,{},[{"name":"/r"})";
+  for (int i = 0; i < 20000; ++i) many += R"(,{"name":"file-)" + std::to_string(i) + R"(","dsize":1})";
+  auto scan = importBytes(many + "]]");
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(scan));
+  const std::atomic<bool> stop{true};
+  written([&](std::FILE* out) {
+    EXPECT_FALSE(writeTreeExport(*std::get<TMImportedScan>(scan).root, {}, out, &stop));
+  });
+}
+
+struct LabelCase {
+  const char* name;
+  const char* hostname;
+  const char* fileName;
+  const char* label;
+};
+
+class TMSavedScanLabel : public ::testing::TestWithParam<LabelCase> {};
+
+TEST_P(TMSavedScanLabel, NamesTheScanAmongOthers) {
+  EXPECT_EQ(savedScanLabel(GetParam().hostname, GetParam().fileName), GetParam().label);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scans, TMSavedScanLabel,
+    ::testing::Values(LabelCase{"host first", "web1", "/x/db.json.zst", "web1"},
+                      LabelCase{"file without endings", "", "/x/db.json.zst", "db"},
+                      LabelCase{"file without json", "", "db.gz", "db"},
+                      LabelCase{"standard input", "", "-", "standard input"},
+                      LabelCase{"host with a slash is not a name", "a/b", "/x/c.json", "c"},
+                      LabelCase{"nothing left of the file", "", "/x/.json", ".json"},
+                      LabelCase{"dot dot", "..", "..", "saved scan"}),
+    caseNamesByName);
+
+TEST(TMSavedScans, SeveralReadAsOneMapUnderTheirNames) {
+  const std::string web = R"([1,2,{"hostname":"web1","timestamp":1700000500},[{"name":"/"},{"name":"a","dsize":10}]])";
+  const std::string db = R"([1,2,{"timestamp":1700000000},[{"name":"/srv"},[{"name":"x","read_error":true}]]])";
+  std::vector<std::string> texts{web, compressed(db, TMCompression::kZstd), web};
+  std::vector<std::FILE*> files;
+  for (std::string& text : texts) files.push_back(::fmemopen(text.data(), text.size(), "r"));
+  auto result = importNcduExports({{files[0], "/a/web.json"}, {files[1], "/a/db.json.zst"}, {files[2], "w2.json"}});
+  for (std::FILE* file : files) std::fclose(file);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(result)) << std::get<TMImportError>(result).text();
+  const TMImportedScan& scan = std::get<TMImportedScan>(result);
+  EXPECT_EQ(scan.rootComponents, (std::vector<std::string>{"/", "db + web1 + web1 (2)"}));
+  EXPECT_EQ(scan.root->filename(), "db + web1 + web1 (2)");
+  EXPECT_EQ(scan.root->diskSize(), 20u);
+  EXPECT_EQ(scan.timestamp, 1700000000);  // the oldest
+  EXPECT_EQ(scan.unreadableFolders, 1u);
+  EXPECT_TRUE(scan.root->asFolder()->holdsUnreadable());
+  std::vector<std::string> names;
+  for (const TMFileTree* child : childrenOf(*scan.root)) names.emplace_back(child->filename());
+  EXPECT_EQ(names, (std::vector<std::string>{"web1", "web1 (2)", "db"}));
+
+  // A broken one names its file; nothing is shown.
+  std::string broken = "[1,2,{},";
+  std::FILE* good = ::fmemopen(texts[0].data(), texts[0].size(), "r");
+  std::FILE* bad = ::fmemopen(broken.data(), broken.size(), "r");
+  auto failure = importNcduExports({{good, "a.json"}, {bad, "b.json"}});
+  std::fclose(good);
+  std::fclose(bad);
+  ASSERT_TRUE(std::holds_alternative<TMImportError>(failure));
+  EXPECT_EQ(std::get<TMImportError>(failure).file, "b.json");
+}
+
+}  // namespace
+}  // namespace tilemora::test
