@@ -53,6 +53,13 @@ expect 2 "cannot scan $tree/sub/file: not a folder" -- "$tree/sub/file"
 # Outputs that cannot be written are told before the scan: status 1.
 expect 1 "cannot write $work/missing/x.json" -- --export "$work/missing/x.json" "$tree"
 expect 1 "cannot write $tree/sub: it is a folder" -- --dot "$tree/sub" "$tree"
+expect 2 "--compare prints its report on standard output" -- --compare "$work/x" --export - "$tree"
+# A saved scan to compare with that cannot be read: status 2, where and why.
+expect 2 "cannot read $work/missing.json: No such file" -- --compare "$work/missing.json" "$tree"
+printf '[1,2,{},[{"name":"/x"}],true]' >"$work/broken.json"
+expect 2 "cannot read $work/broken.json: line 1, column 29" -- --compare "$work/broken.json" "$tree"
+head -c 40 /dev/urandom | gzip >"$work/broken.gz"
+expect 2 "cannot read $work/broken.gz: line 1, column 1: Invalid value" -- --compare "$work/broken.gz" "$tree"
 # Success, with nothing on stderr.
 expect 0 "" -- "$tree"
 expect 0 "" -- --top 0 --depth 3 --bytes "$tree"
