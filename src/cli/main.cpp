@@ -19,7 +19,7 @@
 #include "TMEntryCounter.h"
 #include "TMGraphvizExport.h"
 #include "TMNcduExport.h"
-#include "TMOutputFile.h"
+#include "import/TMOutputFile.h"
 #include "TMPngExport.h"
 #include "TMScanSummary.h"
 #include "TMTypeReport.h"

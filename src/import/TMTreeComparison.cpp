@@ -6,7 +6,6 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "core/filetree/TMFilesBelow.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMVolume.h"
 
@@ -51,6 +50,8 @@ class Comparison {
         if (before == nullptr) {
           added(pair.path, child);
         } else if (folder != nullptr) {
+          // A folder's sizes, for what the map tells of it; its files give the colours.
+          if (before->diskSize() != child.diskSize()) changes_.push_back({&child, before->diskSize()});
           pending.push_back({before->asFolder(), folder, joined(pair.path, child.filename())});
         } else if (before->diskSize() != child.diskSize()) {
           const bool grew = child.diskSize() > before->diskSize();
@@ -89,11 +90,16 @@ class Comparison {
     return path.empty() ? std::string(name) : path + '/' + std::string(name);
   }
 
+  // Everything below a new item is new, its folders too.
   void added(const std::string& path, const TMFileTree& node) {
     ++result.newItems;
-    forEachFileBelow(node, [&](const TMFileTree& file) {
-      if (file.kind() == TMNodeKind::File) changes_.push_back({&file, TMNodeChange::kNew});
-    });
+    std::vector<const TMFileTree*> below{&node};
+    while (!below.empty()) {
+      const TMFileTree* next = below.back();
+      below.pop_back();
+      changes_.push_back({next, TMNodeChange::kNew});
+      forEachChild(next->asFolder(), [&](const TMFileTree& child) { below.push_back(&child); });
+    }
     offer(path, node, 0, node.diskSize(), TMChangeKind::kNew);
   }
   void removed(const std::string& path, const TMFileTree& node) {

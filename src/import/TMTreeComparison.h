@@ -9,9 +9,10 @@
 // in one and a file of the same name in the other is a removal and a new
 // item; so is a folder renamed.
 //
-// What is kept once the comparison is made: the changed files of the
-// current tree by node (for the map's colours; nothing for unchanged ones)
-// and the largest changes by path. The old tree may go.
+// What is kept once the comparison is made: the changed items of the
+// current tree by node (for the map's colours and what it tells of a tile;
+// nothing for unchanged ones) and the largest changes by path. The old tree
+// may go.
 
 #include <cstdint>
 #include <memory>

@@ -3,13 +3,17 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <climits>
 #include <vector>
 
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMJsonName.h"
 #include "core/filetree/TMVolume.h"
+#include "TMCompressedStream.h"
+#include "TMOutputFile.h"
 
 namespace tilemora {
 
@@ -91,6 +95,25 @@ bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, s
   }
   text += "]\n";
   return written && std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::ferror(out) == 0;
+}
+
+bool saveTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, const std::string& path,
+                    std::string& error, int mode, const std::atomic<bool>* stop) {
+  std::unique_ptr<TMOutputFile> file = TMOutputFile::create(path, error, mode);
+  if (!file) return false;
+  std::FILE* stream = openCompressing(file->stream(), compressionForName(path));
+  if (stream == nullptr) {
+    error = std::strerror(ENOMEM);
+    return false;
+  }
+  errno = 0;
+  const bool written = writeTreeExport(root, header, stream, stop);
+  const bool closed = std::fclose(stream) == 0;
+  if (!written || !closed) {
+    error = stop != nullptr && stop->load() ? "stopped" : std::strerror(errno != 0 ? errno : EIO);
+    return false;  // the temporary file goes with `file`
+  }
+  return file->commit(error);
 }
 
 std::string thisHostName() {

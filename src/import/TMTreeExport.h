@@ -31,6 +31,13 @@ struct TMTreeExportHeader {
 bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, std::FILE* out,
                      const std::atomic<bool>* stop = nullptr);
 
+// Writes `root` to the file at `path`, compressed as its name ends (see
+// TMCompressedStream), under a temporary name renamed when whole (see
+// TMOutputFile, which `mode` is given to). Answers false with `error` set
+// when it could not; nothing is then left behind.
+bool saveTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, const std::string& path,
+                    std::string& error, int mode = -1, const std::atomic<bool>* stop = nullptr);
+
 // The name of this machine, as an export says where it was made.
 std::string thisHostName();
 

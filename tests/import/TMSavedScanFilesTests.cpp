@@ -3,6 +3,8 @@
 // several read as one map.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,8 +14,10 @@
 #include "core/filetree/TMFolderTree.h"
 #include "import/TMCompressedStream.h"
 #include "import/TMNcduImport.h"
+#include "import/TMScanHistory.h"
 #include "import/TMTreeExport.h"
 #include "support/TMCaseNames.h"
+#include "support/TMTemporaryTree.h"
 
 namespace tilemora::test {
 namespace {
@@ -171,6 +175,58 @@ TEST(TMSavedScans, SeveralReadAsOneMapUnderTheirNames) {
   ASSERT_TRUE(std::holds_alternative<TMImportError>(failure));
   EXPECT_EQ(std::get<TMImportError>(failure).file, "b.json");
 }
+
+struct HistoryCase {
+  const char* name;
+  int scansOfA;           // saved one after the other, a second apart
+  size_t perFolder;
+  uint64_t mostBytes;     // in scans' sizes (all are the same size here)
+  size_t keptOfA;         // the newest are kept
+  size_t keptOfB;         // B's single scan, saved first of all
+};
+
+class TMScanHistoryRotation : public ::testing::TestWithParam<HistoryCase> {};
+
+TEST_P(TMScanHistoryRotation, KeepsTheNewestWithinTheLimits) {
+  TMTemporaryTree home;
+  const TMScanHistory history(home.path() + "/state/tilemora/history");
+  auto tree = importBytes(kSample);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(tree));
+  const TMFileTree& root = *std::get<TMImportedScan>(tree).root;
+  std::string error;
+  ASSERT_TRUE(history.save(root, {"/b", "t", "1", 1000, ""}, error)) << error;
+  for (int i = 0; i < GetParam().scansOfA; ++i)
+    ASSERT_TRUE(history.save(root, {"/a", "t", "1", 2000 + i, ""}, error)) << error;
+  const uint64_t scanBytes = history.scansOf("/b").at(0).bytes;
+  history.prune(GetParam().perFolder, GetParam().mostBytes * scanBytes);
+  const auto scansOfA = history.scansOf("/a");
+  ASSERT_EQ(scansOfA.size(), GetParam().keptOfA);
+  for (size_t i = 0; i < scansOfA.size(); ++i) EXPECT_EQ(scansOfA[i].timestamp, 2000 + GetParam().scansOfA - 1 - int(i));
+  EXPECT_EQ(history.scansOf("/b").size(), GetParam().keptOfB);
+  // The user's alone: the folder 0700, the files 0600, no temporary file left.
+  struct stat info {};
+  ASSERT_EQ(::stat(history.folder().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+  for (const auto& scan : scansOfA) {
+    ASSERT_EQ(::stat(scan.file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+  }
+  // What was saved reads back.
+  std::FILE* file = std::fopen(scansOfA.at(0).file.c_str(), "r");
+  auto back = importNcduExport(file);
+  std::fclose(file);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(back));
+  EXPECT_EQ(std::get<TMImportedScan>(back).root->diskSize(), root.diskSize());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, TMScanHistoryRotation,
+    ::testing::Values(HistoryCase{"under every limit", 3, 10, 100, 3, 1},
+                      HistoryCase{"ten per folder when saving", 12, TMScanHistory::kKeptPerFolder, 100, 10, 1},
+                      HistoryCase{"by count per folder only", 5, 2, 100, 2, 1},
+                      HistoryCase{"by size the oldest first", 5, 10, 3, 3, 0},
+                      HistoryCase{"size exactly at the limit", 3, 10, 4, 3, 1}),
+    caseNamesByName);
 
 }  // namespace
 }  // namespace tilemora::test

@@ -107,7 +107,9 @@ TEST_F(TMTreeComparisonItems, ColoursEveryFileByItsChange) {
   const std::vector<std::pair<std::string, TMChangeKind>> files{
       {"a/grow", TMChangeKind::kGrew},      {"a/shrink", TMChangeKind::kShrank},   {"c/new", TMChangeKind::kNew},
       {"newdir/x", TMChangeKind::kNew},     {"kind/f", TMChangeKind::kNew},       {"caf\xfe", TMChangeKind::kNew},
-      {"same", TMChangeKind::kUnchanged},   {"caf\xff", TMChangeKind::kUnchanged}};
+      {"same", TMChangeKind::kUnchanged},   {"caf\xff", TMChangeKind::kUnchanged},
+      // Folders tell their sizes too.
+      {"a", TMChangeKind::kGrew},           {"c", TMChangeKind::kNew},            {"b", TMChangeKind::kShrank}};
   EXPECT_EQ(comparison_.nodeChanges->largestChange(), 200u);
   for (const auto& [path, kind] : files) {
     const TMFileTree* node = current_.get();

@@ -24,6 +24,7 @@ TMNodeChanges::TMNodeChanges(std::vector<TMNodeChange> changes) : changes_(std::
   std::sort(changes_.begin(), changes_.end(),
             [](const TMNodeChange& a, const TMNodeChange& b) { return std::less<>()(a.node, b.node); });
   for (const TMNodeChange& change : changes_) {
+    if (change.node->kind() != TMNodeKind::File) continue;
     const uint64_t now = change.node->diskSize();
     const uint64_t difference = change.oldSize == TMNodeChange::kNew ? now
                                 : now > change.oldSize               ? now - change.oldSize

@@ -18,22 +18,23 @@ namespace tilemora {
 
 class TMFileTree;
 
-// How one file of the current tree differs from the saved scan.
+// How one item of the current tree differs from the saved scan.
 struct TMNodeChange {
   static constexpr uint64_t kNew = UINT64_MAX;  // as `oldSize`: not in the saved scan
   const TMFileTree* node;
   uint64_t oldSize;
 };
 
-// The changed files of a tree, found by node.
+// The changed items of a tree (files, and folders for what they tell), found
+// by node.
 class TMNodeChanges {
  public:
   TMNodeChanges() = default;
   // Takes `changes` in any order.
   explicit TMNodeChanges(std::vector<TMNodeChange> changes);
-  // The change of `node`, or null when it is unchanged (or not a file).
+  // The change of `node`, or null when it is unchanged.
   const TMNodeChange* find(const TMFileTree& node) const;
-  // The largest difference, in bytes, a new file counting its whole size.
+  // The largest difference of a file, in bytes, a new one counting its whole size.
   uint64_t largestChange() const { return largest_; }
   size_t size() const { return changes_.size(); }
 

@@ -55,7 +55,7 @@ mode_t newFileMode() {
 
 }  // namespace
 
-std::unique_ptr<TMOutputFile> TMOutputFile::create(const std::string& path, std::string& error) {
+std::unique_ptr<TMOutputFile> TMOutputFile::create(const std::string& path, std::string& error, int mode) {
   if (path == "-") return std::unique_ptr<TMOutputFile>(new TMOutputFile(path, path, stdout, -1));
   const size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -89,7 +89,9 @@ std::unique_ptr<TMOutputFile> TMOutputFile::create(const std::string& path, std:
     error = std::strerror(errno);
     return nullptr;
   }
-  ::fchmod(descriptor, newFileMode());
+  // mkstemp made it 0600.
+  if (mode < 0) ::fchmod(descriptor, newFileMode());
+  if (mode >= 0 && mode != 0600) ::fchmod(descriptor, mode_t(mode));
   std::FILE* stream = ::fdopen(descriptor, "w");
   if (stream == nullptr) {
     error = std::strerror(errno);

@@ -18,7 +18,10 @@ namespace tilemora {
 class TMOutputFile {
  public:
   // Answers null and sets `error` when the temporary file cannot be made.
-  static std::unique_ptr<TMOutputFile> create(const std::string& path, std::string& error);
+  // The file gets `mode` (by default what the umask leaves of 0666), from
+  // the start: a private file is never readable by others, not even while
+  // it is written.
+  static std::unique_ptr<TMOutputFile> create(const std::string& path, std::string& error, int mode = -1);
   ~TMOutputFile();
   TMOutputFile(const TMOutputFile&) = delete;
   TMOutputFile& operator=(const TMOutputFile&) = delete;
