@@ -22,11 +22,14 @@ void TMColourLegend::showEntries(const std::vector<Entry>& entries) {
   }
   const int side = fontMetrics().height() - 4;
   for (const Entry& entry : entries) {
-    QPixmap swatch(side, side);
-    swatch.fill(entry.colour);
-    auto* box = new QLabel;
-    box->setPixmap(swatch);
-    row_->addWidget(box);
+    // Words without a colour (a note, or what has no tile) get no swatch.
+    if (entry.colour.isValid()) {
+      QPixmap swatch(side, side);
+      swatch.fill(entry.colour);
+      auto* box = new QLabel;
+      box->setPixmap(swatch);
+      row_->addWidget(box);
+    }
     auto* words = new QLabel(entry.text);
     words->setObjectName(QStringLiteral("legendText"));
     // Whole words or none: what does not fit is cut at the edge, and told

@@ -17,7 +17,7 @@ class TMColourLegend : public QWidget {
 
  public:
   struct Entry {
-    QColor colour;
+    QColor colour;  // none (invalid): words alone
     QString text;
   };
 

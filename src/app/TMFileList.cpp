@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 
+#include "TMChangesModel.h"
 #include "TMFileListModel.h"
 #include "TMLargestFilesModel.h"
 #include "TMShareBarDelegate.h"
@@ -12,7 +13,10 @@
 namespace tilemora {
 
 TMFileList::TMFileList(QWidget* parent)
-    : QTreeView(parent), treeModel_(new TMFileListModel(this)), largestModel_(new TMLargestFilesModel(this)) {
+    : QTreeView(parent),
+      treeModel_(new TMFileListModel(this)),
+      largestModel_(new TMLargestFilesModel(this)),
+      changesModel_(new TMChangesModel(this)) {
   setModel(treeModel_);
   setItemDelegateForColumn(TMFileListModel::kShareColumn, new TMShareBarDelegate(TMFileListModel::kShareRole, this));
   setUniformRowHeights(true);  // a folder of 100,000 rows opens at once
@@ -33,24 +37,36 @@ TMFileList::TMFileList(QWidget* parent)
   header()->resizeSection(TMFileListModel::kModifiedColumn, digit * 16);
   setSortingEnabled(true);
   connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
-    if (showsLargest_) return;
+    if (mode_ != Mode::kTree) return;
     const TMFileTree* node = treeModel_->nodeOf(index.siblingAtColumn(0));
     if (node != nullptr && node->asFolder() != nullptr) emit opened(urlOf(index));
   });
 }
 
-void TMFileList::setShowsLargestFiles(bool shown) {
-  if (shown == showsLargest_) return;
-  if (shown) treeHeaderState_ = header()->saveState();
-  showsLargest_ = shown;
-  setSortingEnabled(!shown);
-  setRootIsDecorated(!shown);
-  setModel(shown ? static_cast<QAbstractItemModel*>(largestModel_) : treeModel_);
-  if (shown) {
-    // The folder's path, last, takes what the name leaves.
-    header()->resizeSection(TMLargestFilesModel::kNameColumn, fontMetrics().horizontalAdvance(QLatin1Char('0')) * 22);
-  } else if (!treeHeaderState_.isEmpty()) {
-    header()->restoreState(treeHeaderState_);
+void TMFileList::setMode(Mode mode) {
+  if (mode == mode_) return;
+  if (mode_ == Mode::kTree) treeHeaderState_ = header()->saveState();
+  mode_ = mode;
+  const bool tree = mode == Mode::kTree;
+  setSortingEnabled(tree);
+  setRootIsDecorated(tree);
+  const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  switch (mode) {
+    case Mode::kTree:
+      setModel(treeModel_);
+      if (!treeHeaderState_.isEmpty()) header()->restoreState(treeHeaderState_);
+      break;
+    case Mode::kLargestFiles:
+      setModel(largestModel_);
+      // The folder's path, last, takes what the name leaves.
+      header()->resizeSection(TMLargestFilesModel::kNameColumn, digit * 22);
+      break;
+    case Mode::kChanges:
+      setModel(changesModel_);
+      header()->resizeSection(TMChangesModel::kNameColumn, digit * 26);
+      for (int column : {TMChangesModel::kChangeColumn, TMChangesModel::kOldColumn, TMChangesModel::kNewColumn})
+        header()->resizeSection(column, digit * 11);
+      break;
   }
 }
 
@@ -60,11 +76,21 @@ void TMFileList::setLargestFilesFolder(std::shared_ptr<TMFileTree> tree, const T
 }
 
 TMFileURL TMFileList::urlOf(const QModelIndex& index) const {
-  return showsLargest_ ? largestModel_->urlOf(index) : treeModel_->urlOf(index);
+  switch (mode_) {
+    case Mode::kLargestFiles: return largestModel_->urlOf(index);
+    case Mode::kChanges: return changesModel_->urlOf(index);
+    case Mode::kTree: break;
+  }
+  return treeModel_->urlOf(index);
 }
 
 QModelIndex TMFileList::indexOf(const TMFileURL& url) {
-  return showsLargest_ ? largestModel_->indexOf(url) : treeModel_->indexOf(url);
+  switch (mode_) {
+    case Mode::kLargestFiles: return largestModel_->indexOf(url);
+    case Mode::kChanges: return changesModel_->indexOf(url);
+    case Mode::kTree: break;
+  }
+  return treeModel_->indexOf(url);
 }
 
 void TMFileList::makeCurrent(const QModelIndex& index) {
@@ -97,21 +123,23 @@ void TMFileList::followShownFolder(const TMFileURL& url) {
 
 void TMFileList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
   QTreeView::currentChanged(current, previous);
+  // A removed item has no tile to select.
+  if (mode_ == Mode::kChanges && !changesModel_->hasTile(current)) return;
   if (!following_ && current.isValid()) emit chosen(urlOf(current));
 }
 
 void TMFileList::contextMenuEvent(QContextMenuEvent* event) {
   const QModelIndex index = indexAt(viewport()->mapFrom(this, event->pos()));
-  if (!index.isValid()) return;
+  if (!index.isValid() || (mode_ == Mode::kChanges && !changesModel_->hasTile(index))) return;
   setCurrentIndex(index);  // the map selects it first: the menu acts on the selection
   emit menuWanted(urlOf(index), event->globalPos());
 }
 
-QByteArray TMFileList::headerState() const { return showsLargest_ ? treeHeaderState_ : header()->saveState(); }
+QByteArray TMFileList::headerState() const { return mode_ != Mode::kTree ? treeHeaderState_ : header()->saveState(); }
 
 void TMFileList::restoreHeaderState(const QByteArray& state) {
   if (state.isEmpty()) return;
-  if (showsLargest_) {
+  if (mode_ != Mode::kTree) {
     treeHeaderState_ = state;
   } else {
     header()->restoreState(state);

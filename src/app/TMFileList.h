@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The list beside the map: the file tree as a sortable tree of rows, or the
-// largest files below the shown folder, flat. It tells what the user
+// The list beside the map: the file tree as a sortable tree of rows, the
+// largest files below the shown folder, flat, or the largest changes since
+// a saved scan the map is compared with. It tells what the user
 // chooses in it; the window keeps it and the map in step.
 
 #include <QTreeView>
@@ -11,6 +12,7 @@
 
 namespace tilemora {
 
+class TMChangesModel;
 class TMFileListModel;
 class TMFileTree;
 class TMLargestFilesModel;
@@ -23,10 +25,14 @@ class TMFileList : public QTreeView {
 
   TMFileListModel& treeModel() { return *treeModel_; }
   TMLargestFilesModel& largestModel() { return *largestModel_; }
+  TMChangesModel& changesModel() { return *changesModel_; }
 
+  enum class Mode { kTree, kLargestFiles, kChanges };
+  void setMode(Mode mode);
+  Mode mode() const { return mode_; }
   // The tree of rows (false) or the largest files below the shown folder.
-  void setShowsLargestFiles(bool shown);
-  bool showsLargestFiles() const { return showsLargest_; }
+  void setShowsLargestFiles(bool shown) { setMode(shown ? Mode::kLargestFiles : Mode::kTree); }
+  bool showsLargestFiles() const { return mode_ == Mode::kLargestFiles; }
   // The largest files below `folder` at `url`, of `tree`.
   void setLargestFilesFolder(std::shared_ptr<TMFileTree> tree, const TMFileTree* folder, const TMFileURL& url);
 
@@ -63,8 +69,9 @@ class TMFileList : public QTreeView {
 
   TMFileListModel* treeModel_;
   TMLargestFilesModel* largestModel_;
+  TMChangesModel* changesModel_;
   QByteArray treeHeaderState_;
-  bool showsLargest_ = false;
+  Mode mode_ = Mode::kTree;
   bool following_ = false;  // the current row follows the map: nothing to tell
 };
 

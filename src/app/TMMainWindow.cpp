@@ -90,6 +90,7 @@ TMMainWindow::TMMainWindow(TilemoraAppDelegate& delegate, std::shared_ptr<TMMain
   colourMode_ = preferences.colourBy;
   buildCommands();
   buildListCommands();
+  buildCompareCommands();
   buildMenus();
   // Wires the drop and the toolbar, and opens the folder handed over for
   // this window, if any.
@@ -108,6 +109,11 @@ void TMMainWindow::buildMenus() {
   recentMenu_ = file->addMenu(tr("Open &Recent"));
   connect(recentMenu_, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
   file->addAction(tr("&Import Scan\u2026"), this, [this] { openImportDialog(); });
+  file->addAction(saveScan_);
+  file->addSeparator();
+  file->addAction(compare_);
+  file->addMenu(compareWith_);
+  file->addSeparator();
   rescan_ = file->addAction(tr("Re&scan"), QKeySequence(Qt::Key_F5), this, [this] {
     if (controller_->canRescan()) controller_->openURL(*controller_->scannedUrl());
   });
@@ -136,7 +142,7 @@ void TMMainWindow::buildMenus() {
   view->addSeparator();
   buildColourCommands(*view);
   view->addSeparator();
-  view->addActions({showList_, largestFiles_});
+  view->addActions({showList_, largestFiles_, showChanges_});
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->addAction(tr("&About Tilemora"), &delegate_, [this] { delegate_.openAbout(this); });
@@ -266,28 +272,36 @@ void TMMainWindow::openDocument() {
 }
 
 void TMMainWindow::openImportDialog() {
-  const QString file = QFileDialog::getOpenFileName(this, tr("Import Scan"), QString(),
-                                                    tr("Saved scans (*.json);;All files (*)"));
-  if (!file.isEmpty()) importScan(QFile::encodeName(file));
+  // Several files are shown side by side, as one map.
+  const QStringList files = QFileDialog::getOpenFileNames(
+      this, tr("Import Scan"), QString(), tr("Saved scans (*.json *.json.zst *.json.gz *.zst *.gz);;All files (*)"));
+  QList<QByteArray> paths;
+  for (const QString& file : files) paths << QFile::encodeName(file);
+  if (!paths.isEmpty()) importScans(paths);
 }
 
-void TMMainWindow::importScan(const QByteArray& path) {
+void TMMainWindow::importScans(const QList<QByteArray>& paths) {
   // Only wanted while nothing else was opened here meanwhile.
   const uint64_t import = ++imports_;
   const uint64_t openings = controller_->openings();
-  const QString name = path == "-" ? tr("standard input") : displayText(path.toStdString());
+  const auto nameOf = [](const QByteArray& path) {
+    return path == "-" ? tr("standard input") : displayText(path.toStdString());
+  };
+  const QString name = paths.size() == 1 ? nameOf(paths.front()) : tr("%n saved scan(s)", nullptr, int(paths.size()));
   statusLine_->setFullText(tr("Reading %1\u2026").arg(name));
   setProgressVisible(true);
   setProgressIndeterminate(true);
   startProgressAnimation();
   QPointer<TMMainWindow> window(this);
-  readSavedScan(path, mainQueue_, [window, import, openings, name](TMSavedScanResult result) {
+  readSavedScans(paths, mainQueue_, [window, import, openings, name, nameOf](TMSavedScanResult result) {
     if (!window || import != window->imports_ || openings != window->controller_->openings()) return;
     window->stopProgressAnimation();
     if (auto* error = std::get_if<TMImportError>(&result)) {
       window->statusLine_->clear();
+      // Of several, the one that could not be read.
+      const QString which = error->file.empty() ? name : nameOf(QByteArray::fromStdString(error->file));
       window->messageView_->setMessage(
-          tr("Cannot import %1: %2").arg(name, QString::fromStdString(error->text())));
+          tr("Cannot import %1: %2").arg(which, QString::fromStdString(error->text())));
       window->showMessageView(true);
       return;
     }
@@ -312,10 +326,13 @@ void TMMainWindow::showMessageView(bool shown) {
 }
 
 void TMMainWindow::showScanStatus(const TMScanStatus& status) {
+  lastStatus_ = status;
   mapPane_->setTitleNote(status.imported ? tr("imported") : QString());
   QString notes = statusToolTipOf(status);
   if (!controller_->unreadableFolders().empty()) notes += QLatin1Char('\n') + tr("Click for the whole list.");
-  statusLine_->setFullText(statusTextOf(status), notes);
+  QString text = statusTextOf(status);
+  if (comparison_ && !status.scanning) text += QStringLiteral(" \u2014 ") + comparisonText();
+  statusLine_->setFullText(text, notes);
   statusLine_->setCursor(controller_->unreadableFolders().empty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
   stop_->setEnabled(status.scanning);
 }

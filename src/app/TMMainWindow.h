@@ -12,6 +12,7 @@
 #include "TMColourLegend.h"
 #include "TMPreferences.h"
 #include "view/TMMainWindowController.h"
+#include "view/TMScanStatus.h"
 #include "view/TMWindowHost.h"
 
 class QAction;
@@ -33,6 +34,8 @@ struct TMSearchResult;
 class TMSelectionActions;
 class TMTypeColoring;
 class TMAgeColoring;
+class TMChangeColoring;
+struct TMTreeComparison;
 struct TMDesktopAccess;
 class TMMapPane;
 class TMMessageView;
@@ -56,7 +59,31 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   // File ▸ Import Scan…: a saved scan for this window.
   void openImportDialog();
   // Reads the saved scan at `path` ("-": standard input) and shows it here.
-  void importScan(const QByteArray& path);
+  void importScan(const QByteArray& path) { importScans({path}); }
+  // Reads the saved scans at `paths` and shows them side by side, as one map.
+  void importScans(const QList<QByteArray>& paths);
+
+  // File ▸ Save Scan…: the shown scan, written to a file the user names.
+  QAction& saveScanAction() { return *saveScan_; }
+  void openSaveDialog();
+  // Writes the shown scan to `path` (compressed as its name ends) on a
+  // thread of its own; tells the outcome in the status line, or in a box.
+  void saveScan(const QByteArray& path);
+  // File ▸ Compare with Saved Scan…, and the earlier scans of the shown
+  // folder in File ▸ Compare With.
+  QAction& compareAction() { return *compare_; }
+  QMenu& compareWithMenu() { return *compareWith_; }
+  void openCompareDialog();
+  // Reads the saved scan at `path` and colours the map by what changed
+  // since; a scan still running is compared once it ends. A window that
+  // shows nothing opens the folder the saved scan names.
+  void compareWithSavedScan(const QByteArray& path);
+  // The comparison shown, if any.
+  const TMTreeComparison* comparison() const { return comparison_.get(); }
+  // The status line's words for the comparison: "+4.2 GB since 30 Nov 2026 18:20".
+  QString comparisonText() const;
+  // The list's mode "Changes" (View ▸ Changes), while comparing.
+  QAction& showChangesAction() { return *showChanges_; }
 
   // TMWindowHost
   void showMessageView(bool shown) override;
@@ -153,6 +180,24 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   // The file types window's table for the shown folder, if it is open.
   void updateFileTypes();
   void pickType(const std::optional<TMFileTypeChoice>& choice);
+  // Saving and comparing (TMMainWindowCompare.cpp).
+  void buildCompareCommands();
+  void fillCompareWithMenu();
+  // Compares the saved tree with the shown one, on a thread of its own.
+  void startComparison();
+  void showComparison(std::shared_ptr<const TMTreeComparison> comparison);
+  void endComparison();
+  std::vector<TMColourLegend::Entry> changeLegend() const;
+  // A tree is shown (`newTree`: another than before), complete or not
+  // (from showTree): a comparison of another tree goes, one waiting for
+  // this tree starts, and a complete scan goes to the history.
+  void compareOrKeepTree(bool newTree, const TMFileURL& url, bool scanning);
+  // The shown scan to the history, when the preference says so.
+  void saveToHistory();
+  // Runs `work` on a thread of its own while it reads the shown tree; a
+  // deletion waits for it (willChangeTree).
+  void readTreeElsewhere(std::function<void()> work);
+  void setListMode(int mode);
 
   void buildMenus();
   void buildCommands();
@@ -203,6 +248,20 @@ class TMMainWindow : public QMainWindow, public TMWindowHost {
   std::optional<TMFileURL> fileTypesFolder_;  // the shown folder the types window counts
   // The files of the type chosen in the types window, picked out on the map.
   std::shared_ptr<const std::unordered_set<const TMFileTree*>> typePicked_;
+  // Saving and comparing.
+  QAction* saveScan_ = nullptr;
+  QAction* compare_ = nullptr;
+  QMenu* compareWith_ = nullptr;
+  QAction* showChanges_ = nullptr;
+  std::shared_ptr<TMFileTree> savedTree_;  // the saved scan compared with
+  int64_t savedAt_ = 0;                    // when it was made
+  std::optional<TMFileURL> comparedUrl_;   // the folder compared with it
+  std::shared_ptr<const TMTreeComparison> comparison_;
+  std::shared_ptr<TMChangeColoring> changeColoring_;
+  uint64_t comparisons_ = 0;     // numbers them: only the last one shows
+  uint64_t compareReads_ = 0;    // numbers the saved scans read to compare with
+  int64_t scanStartedAt_ = 0;    // of the tree shown, for what is saved of it
+  TMScanStatus lastStatus_;
   std::shared_ptr<TMMainQueue> mainQueue_;
   uint64_t imports_ = 0;  // numbers the reads started, so that only the last one shows
   bool indeterminate_ = true;

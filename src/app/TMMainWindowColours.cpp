@@ -41,17 +41,23 @@ void TMMainWindow::buildColourCommands(QMenu& view) {
   colourBy_ = new QActionGroup(this);
   const std::pair<QString, TMColourMode> modes[] = {{tr("Folder &Depth"), TMColourMode::kDepth},
                                                     {tr("File &Type"), TMColourMode::kFileType},
-                                                    {tr("&Age"), TMColourMode::kAge}};
+                                                    {tr("&Age"), TMColourMode::kAge},
+                                                    {tr("&Changes since the Saved Scan"), TMColourMode::kChanges}};
   for (const auto& [text, mode] : modes) {
     QAction* action = menu->addAction(text);
     action->setCheckable(true);
     action->setData(int(mode));
     action->setChecked(mode == colourMode_);
+    // Only while this window compares with a saved scan.
+    action->setEnabled(mode != TMColourMode::kChanges);
     colourBy_->addAction(action);
   }
-  connect(colourBy_, &QActionGroup::triggered, this, [](QAction* action) {
+  connect(colourBy_, &QActionGroup::triggered, this, [this](QAction* action) {
+    const TMColourMode mode = TMColourMode(action->data().toInt());
+    setColourMode(mode);
+    if (mode == TMColourMode::kChanges) return;  // this window's own
     TMPreferences preferences = TMPreferences::load();
-    preferences.colourBy = TMColourMode(action->data().toInt());
+    preferences.colourBy = mode;
     preferences.save();
     TilemoraAppDelegate::applyPreferencesToWindows();
   });
@@ -114,7 +120,9 @@ void TMMainWindow::updateLegend() {
   }
   if (legendFolder_ == shown->url) return;  // counted already
   legendFolder_ = shown->url;
-  legend.showEntries(colourMode_ == TMColourMode::kFileType ? typeLegend(*shown->file) : ageLegend(*shown->file));
+  legend.showEntries(colourMode_ == TMColourMode::kFileType ? typeLegend(*shown->file)
+                     : colourMode_ == TMColourMode::kChanges ? changeLegend()
+                                                             : ageLegend(*shown->file));
 }
 
 std::vector<TMColourLegend::Entry> TMMainWindow::typeLegend(const TMFileTree& folder) const {

@@ -16,6 +16,7 @@
 #include "TMMapPane.h"
 #include "TMTreeMapWidget.h"
 #include "core/drawing/TMAgeColoring.h"
+#include "core/drawing/TMChangeColoring.h"
 #include "core/drawing/TMHighlightColoring.h"
 #include "core/drawing/TMTypeColoring.h"
 #include "core/filetree/TMTreeSearch.h"
@@ -94,7 +95,8 @@ void TMMainWindow::selectMatch(int step) {
 }
 
 void TMMainWindow::willChangeTree() {
-  // A search gives up within a few thousand entries: a moment at most.
+  // A search gives up within a few thousand entries: a moment at most; a
+  // comparison or a save ends within a second or two.
   ++*searches_;
   while (searchesRunning_->load() > 0) std::this_thread::yield();
 }
@@ -112,6 +114,8 @@ void TMMainWindow::applyFileColoring() {
   if (colourMode_ == TMColourMode::kFileType) {
     if (!typeColoring_) typeColoring_ = std::make_shared<TMTypeColoring>();
     coloring = typeColoring_;
+  } else if (colourMode_ == TMColourMode::kChanges) {
+    coloring = changeColoring_;
   } else if (colourMode_ == TMColourMode::kAge) {
     ageColoring_ = std::make_shared<TMAgeColoring>(int64_t(std::time(nullptr)));  // ages as of now
     coloring = ageColoring_;

@@ -134,8 +134,11 @@ void TMMainWindow::showTree(const std::shared_ptr<TMFileTree>& tree, const TMFil
     fileList_->treeModel().refresh();
     return;
   }
+  const bool newTree = tree != listedTree_;
   listedTree_ = tree;
   listedScanning_ = scanning;
+  saveScan_->setEnabled(tree && !scanning);
+  compareOrKeepTree(newTree, url, scanning);
   largestFilesFolder_.reset();
   fileList_->treeModel().setTree(tree, url, scanning);
   fileList_->setLargestFilesFolder(nullptr, nullptr, url);
@@ -164,6 +167,8 @@ void TMMainWindow::mapStateChanged() {
 }
 
 void TMMainWindow::itemDeleted(const TMFileTree& node) {
+  // What went is a removed item now.
+  if (comparison_) startComparison();
   legendFolder_.reset();  // counted again after the deletion
   fileTypesFolder_.reset();
   if (searchResult_ || findBar_->isVisible()) startSearch();  // what went is no match any more

@@ -14,6 +14,7 @@ const QString kScanThreads = QStringLiteral("preferences/scanThreads");
 const QString kAskBeforeTrash = QStringLiteral("preferences/askBeforeTrash");
 const QString kShowFreeSpace = QStringLiteral("preferences/showFreeSpace");
 const QString kColourBy = QStringLiteral("preferences/colourBy");
+const QString kKeepHistory = QStringLiteral("preferences/keepHistory");
 
 // Stored as words, so that the file reads well and a future order of the
 // choices does not change what was chosen.
@@ -48,6 +49,7 @@ TMPreferences TMPreferences::load() {
   preferences.colourBy = colourBy == QLatin1String("type")  ? TMColourMode::kFileType
                          : colourBy == QLatin1String("age") ? TMColourMode::kAge
                                                             : TMColourMode::kDepth;
+  preferences.keepHistory = settings.value(kKeepHistory, false).toBool();
   return preferences;
 }
 
@@ -59,9 +61,12 @@ void TMPreferences::save() const {
   settings.setValue(kScanThreads, scanOptions.threads);
   settings.setValue(kAskBeforeTrash, askBeforeTrash);
   settings.setValue(kShowFreeSpace, showFreeSpace);
-  settings.setValue(kColourBy, colourBy == TMColourMode::kFileType ? QStringLiteral("type")
+  // A comparison's colours are a window's own: what was kept stays.
+  if (colourBy != TMColourMode::kChanges)
+    settings.setValue(kColourBy, colourBy == TMColourMode::kFileType ? QStringLiteral("type")
                                : colourBy == TMColourMode::kAge    ? QStringLiteral("age")
                                                                    : QStringLiteral("depth"));
+  settings.setValue(kKeepHistory, keepHistory);
 }
 
 void TMPreferences::applySizeUnits() const { TMSizeFormatter::setSharedUnits(units); }

@@ -13,7 +13,9 @@
 namespace tilemora {
 
 // What the files of the map are coloured by; folders keep the depth colours.
-enum class TMColourMode { kDepth, kFileType, kAge };
+// kChanges is a window's own while it compares with a saved scan; it is
+// never kept as a preference.
+enum class TMColourMode { kDepth, kFileType, kAge, kChanges };
 
 struct TMPreferences {
   TMSizeUnits units = TMSizeUnits::Formatter;
@@ -21,6 +23,8 @@ struct TMPreferences {
   bool askBeforeTrash = true;  // for items inside the scanned folder; the folder itself is always asked about
   bool showFreeSpace = true;   // a volume's free and unscanned space beside its folder
   TMColourMode colourBy = TMColourMode::kDepth;
+  // Every completed scan saved to the history, to compare with later.
+  bool keepHistory = false;
 
   static TMPreferences load();
   void save() const;

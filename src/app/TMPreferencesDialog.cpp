@@ -2,10 +2,12 @@
 #include "TMPreferencesDialog.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSpinBox>
+#include "import/TMScanHistory.h"
 
 namespace tilemora {
 
@@ -30,12 +32,18 @@ TMPreferencesDialog::TMPreferencesDialog(QWidget* parent) : QDialog(parent) {
   askBeforeTrash_ = new QCheckBox(tr("Ask before moving an item to the trash"));
   askBeforeTrash_->setToolTip(tr("The scanned folder itself is always asked about."));
 
+  keepHistory_ = new QCheckBox(tr("Keep every completed scan to compare with later"));
+  keepHistory_->setToolTip(tr("The last %n scans of each folder, at most 1 GB in all, readable by you alone, in %1",
+                              nullptr, int(TMScanHistory::kKeptPerFolder))
+                               .arg(QFile::decodeName(QByteArray::fromStdString(TMScanHistory::defaultFolder()))));
+
   const TMPreferences preferences = TMPreferences::load();
   units_->setCurrentIndex(units_->findData(int(preferences.units)));
   hardLinks_->setCurrentIndex(hardLinks_->findData(preferences.scanOptions.hardLinksOnce));
   mountPoints_->setCurrentIndex(mountPoints_->findData(preferences.scanOptions.crossMountPoints));
   threads_->setValue(int(preferences.scanOptions.threads));
   askBeforeTrash_->setChecked(preferences.askBeforeTrash);
+  keepHistory_->setChecked(preferences.keepHistory);
 
   auto* form = new QFormLayout(this);
   form->addRow(tr("&Sizes:"), units_);
@@ -43,6 +51,7 @@ TMPreferencesDialog::TMPreferencesDialog(QWidget* parent) : QDialog(parent) {
   form->addRow(tr("&Folders mounted inside:"), mountPoints_);
   form->addRow(tr("Scan &threads:"), threads_);
   form->addRow(tr("Trash:"), askBeforeTrash_);
+  form->addRow(tr("History:"), keepHistory_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   form->addRow(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, [this] {
@@ -59,8 +68,11 @@ TMPreferences TMPreferencesDialog::chosen() const {
   preferences.scanOptions.crossMountPoints = mountPoints_->currentData().toBool();
   preferences.scanOptions.threads = unsigned(threads_->value());
   preferences.askBeforeTrash = askBeforeTrash_->isChecked();
-  // Kept as it is: the View menu sets it.
-  preferences.showFreeSpace = TMPreferences::load().showFreeSpace;
+  preferences.keepHistory = keepHistory_->isChecked();
+  // Kept as they are: the View menu sets them.
+  const TMPreferences kept = TMPreferences::load();
+  preferences.showFreeSpace = kept.showFreeSpace;
+  preferences.colourBy = kept.colourBy;
   return preferences;
 }
 

@@ -30,6 +30,7 @@ class TMPreferencesDialog : public QDialog {
   QSpinBox& threadsChoice() { return *threads_; }
   QComboBox& mountPointsChoice() { return *mountPoints_; }
   QCheckBox& askBeforeTrashChoice() { return *askBeforeTrash_; }
+  QCheckBox& keepHistoryChoice() { return *keepHistory_; }
 
  signals:
   // The choices were kept and applied.
@@ -43,6 +44,7 @@ class TMPreferencesDialog : public QDialog {
   QComboBox* mountPoints_;
   QSpinBox* threads_;
   QCheckBox* askBeforeTrash_;
+  QCheckBox* keepHistory_;
 };
 
 }  // namespace tilemora

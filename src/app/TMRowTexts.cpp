@@ -26,6 +26,12 @@ QString sizeCellText(uint64_t bytes) {
   return QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(bytes));
 }
 
+QString changeCellText(uint64_t oldSize, uint64_t newSize) {
+  const uint64_t magnitude = newSize >= oldSize ? newSize - oldSize : oldSize - newSize;
+  const QChar sign = magnitude == 0 ? QChar(0x00B1) : newSize > oldSize ? QLatin1Char('+') : QChar(0x2212);
+  return sign + sizeCellText(magnitude);
+}
+
 QString exactBytesText(uint64_t bytes) { return TMRowTexts::tr("%1 bytes").arg(QLocale().toString(qulonglong(bytes))); }
 
 QString shareCellText(double fraction) { return QLocale().toString(100.0 * fraction, 'f', 1) + QStringLiteral(" %"); }

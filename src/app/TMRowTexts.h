@@ -15,6 +15,8 @@ namespace tilemora {
 class TMFileTree;
 
 QString sizeCellText(uint64_t bytes);
+// A change of size with its sign: "+1.2 MB", "−300 KB", "±0 bytes".
+QString changeCellText(uint64_t oldSize, uint64_t newSize);
 // "76,754,944 bytes", for a size's tooltip.
 QString exactBytesText(uint64_t bytes);
 // `fraction` (0 to 1) as "47.2 %".

@@ -5,6 +5,7 @@
 // hands the result over on the main queue.
 
 #include <QByteArray>
+#include <QList>
 #include <functional>
 #include <memory>
 #include <variant>
@@ -19,5 +20,9 @@ using TMSavedScanResult = std::variant<TMImportedScan, TMImportError>;
 // `done` runs on `mainQueue` with what was read, or why nothing was.
 void readSavedScan(const QByteArray& path, std::shared_ptr<TMMainQueue> mainQueue,
                    std::function<void(TMSavedScanResult)> done);
+// The same for several saved scans shown side by side as one tree (one
+// path reads as readSavedScan does).
+void readSavedScans(const QList<QByteArray>& paths, std::shared_ptr<TMMainQueue> mainQueue,
+                    std::function<void(TMSavedScanResult)> done);
 
 }  // namespace tilemora

@@ -158,6 +158,10 @@ QString TMTreeMapWidget::toolTipAt(QPoint position) {
   } else if (node->holdsUnreadable) {
     text += QLatin1Char('\n') + tr("Holds folders that could not be read");
   }
+  if (toolTipNote_ && node->node != nullptr) {
+    const QString note = toolTipNote_(*node->node);
+    if (!note.isEmpty()) text += QLatin1Char('\n') + note;
+  }
   return text;
 }
 

@@ -6,6 +6,8 @@
 // it opens in its window, as on the empty window. The map pane owns the
 // logic and everything else around it.
 
+#include <functional>
+
 #include "TMFileDraggingView.h"
 #include "view/TMTreeMapView.h"
 
@@ -22,6 +24,9 @@ class TMTreeMapWidget : public TMFileDraggingView {
   // The tooltip of what lies at `position` (widget coordinates): its path
   // (or what the space is) and its size; empty where there is nothing.
   QString toolTipAt(QPoint position);
+  // A line added to the tooltip of an item of the tree (what changed of it,
+  // while the map is compared with a saved scan); empty: none.
+  void setToolTipNote(std::function<QString(const TMFileTree&)> note) { toolTipNote_ = std::move(note); }
 
  signals:
   // A right click selected what lies at `globalPosition`: a menu is wanted.
@@ -38,12 +43,14 @@ class TMTreeMapWidget : public TMFileDraggingView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+
   bool focusNextPrevChild(bool next) override;
 
  private:
   TMPoint viewPointOf(QPointF position) const;
 
   TMTreeMapView& view_;
+  std::function<QString(const TMFileTree&)> toolTipNote_;
   QPointF pressPosition_;
   QPointF lastDragPosition_;
   bool dragging_ = false;  // moved past the drag distance since the press

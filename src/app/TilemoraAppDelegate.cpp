@@ -30,17 +30,27 @@ TMMainWindow* TilemoraAppDelegate::openRawPath(const QByteArray& path) {
 
 namespace {
 
-// Splits a command line into folders and saved scans, as raw bytes.
-void splitArguments(int argc, const char* const* argv, QList<QByteArray>* folders, QList<QByteArray>* imports) {
+// Splits a command line into folders, saved scans to show and saved scans
+// to compare with, as raw bytes.
+void splitArguments(int argc, const char* const* argv, QList<QByteArray>* folders, QList<QByteArray>* imports,
+                    QList<QByteArray>* compares = nullptr) {
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const QByteArray argument(argv[i]);
+    bool taken = false;
+    for (auto [option, list] : {std::pair{QByteArray("--import"), imports}, std::pair{QByteArray("--compare"), compares}}) {
+      if (optionsEnded || taken) continue;
+      if (argument == option) {
+        if (++i < argc && list) *list << QByteArray(argv[i]);
+        taken = true;
+      } else if (argument.startsWith(option + '=')) {
+        if (list) *list << argument.mid(option.size() + 1);
+        taken = true;
+      }
+    }
+    if (taken) continue;
     if (!optionsEnded && argument == "--") {
       optionsEnded = true;
-    } else if (!optionsEnded && argument == "--import") {
-      if (++i < argc && imports) *imports << QByteArray(argv[i]);
-    } else if (!optionsEnded && argument.startsWith("--import=")) {
-      if (imports) *imports << argument.mid(int(sizeof "--import=") - 1);
     } else if ((optionsEnded || !argument.startsWith('-') || argument == "-") && folders) {
       *folders << argument;
     }
@@ -59,6 +69,12 @@ QList<QByteArray> TilemoraAppDelegate::importArguments(int argc, const char* con
   QList<QByteArray> imports;
   splitArguments(argc, argv, nullptr, &imports);
   return imports;
+}
+
+QByteArray TilemoraAppDelegate::compareArgument(int argc, const char* const* argv) {
+  QList<QByteArray> compares;
+  splitArguments(argc, argv, nullptr, nullptr, &compares);
+  return compares.isEmpty() ? QByteArray() : compares.back();
 }
 
 TMMainWindow* TilemoraAppDelegate::openUntitledFile() { return makeWindow(); }
@@ -94,7 +110,8 @@ void TilemoraAppDelegate::applyPreferencesToWindows() {
       window->controller().setScanOptions(preferences.scanOptions);
       window->controller().setAskBeforeTrash(preferences.askBeforeTrash);
       window->setShowsFreeSpace(preferences.showFreeSpace);
-      window->setColourMode(preferences.colourBy);
+      // A window comparing with a saved scan keeps its colours.
+      if (window->colourMode() != TMColourMode::kChanges) window->setColourMode(preferences.colourBy);
       window->controller().refreshSizeTexts();
     }
   }

@@ -35,6 +35,9 @@ class TilemoraAppDelegate : public QObject {
   // The saved scans named on a command line by --import FILE (or
   // --import=FILE), as raw bytes.
   static QList<QByteArray> importArguments(int argc, const char* const* argv);
+  // The saved scan named by --compare FILE (or --compare=FILE), the last
+  // one given; empty for none.
+  static QByteArray compareArgument(int argc, const char* const* argv);
   // applicationOpenUntitledFile: — a new, empty window.
   TMMainWindow* openUntitledFile();
   // The Open dialog for a new window.

@@ -31,6 +31,11 @@ void describeArguments(QCommandLineParser& parser) {
   parser.addOption({QStringLiteral("import"),
                     QStringLiteral("Shows a scan saved by tilemora-scan --export or ncdu -o (- for standard input)."),
                     QStringLiteral("file")});
+  parser.addOption({QStringLiteral("compare"),
+                    QStringLiteral("Colours the map by what changed since a saved scan of the folder (without a "
+                                   "folder: the one the saved scan names). Several --import show their scans side "
+                                   "by side, as one map."),
+                    QStringLiteral("file")});
   parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Folders to open, one window each."),
                                QStringLiteral("[folder…]"));
 }
@@ -73,10 +78,18 @@ int main(int argc, char** argv) {
   // The bytes of argv, not Qt's decoded arguments: a folder whose name is
   // not valid UTF-8 must reach the scan as it is.
   const QList<QByteArray> folders = TilemoraAppDelegate::folderArguments(argc, argv);
-  for (const QByteArray& folder : folders) delegate.openRawPath(folder);
+  const QByteArray compare = TilemoraAppDelegate::compareArgument(argc, argv);
+  for (const QByteArray& folder : folders) {
+    TMMainWindow* window = delegate.openRawPath(folder);
+    if (!compare.isEmpty()) window->compareWithSavedScan(compare);
+  }
+  // Several saved scans make one map.
   const QList<QByteArray> imports = TilemoraAppDelegate::importArguments(argc, argv);
-  for (const QByteArray& file : imports) delegate.openUntitledFile()->importScan(file);
-  if (folders.isEmpty() && imports.isEmpty()) delegate.openUntitledFile();
+  if (!imports.isEmpty()) delegate.openUntitledFile()->importScans(imports);
+  if (folders.isEmpty() && imports.isEmpty()) {
+    TMMainWindow* window = delegate.openUntitledFile();
+    if (!compare.isEmpty()) window->compareWithSavedScan(compare);
+  }
 
   const int status = application.exec();
   // Windows still open stop their scans as they go; then wait the few

@@ -316,6 +316,7 @@ std::optional<TMNodeDescription> TMTreeMapView::describeNodeAt(const TMPoint& vi
   const TMDrawInfo_t info = searchWithFunction(pointSearch(current_->layout, point), current_->url, &found);
   if (found == nullptr) return std::nullopt;
   TMNodeDescription description{info.selection.url, found->nodeSize(), found->fileNode() == nullptr};
+  description.node = found->fileNode();
   if (const TMFolderTree* folder = found->fileNode() ? found->fileNode()->asFolder() : nullptr) {
     description.readError = folder->readError();
     description.holdsUnreadable = folder->holdsUnreadable();
