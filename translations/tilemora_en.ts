@@ -43,6 +43,16 @@
     </message>
 </context>
 <context>
+    <name>tilemora::TMMainWindow</name>
+    <message numerus="yes">
+        <source>%n saved scan(s)</source>
+        <translation>
+            <numerusform>%n saved scan</numerusform>
+            <numerusform>%n saved scans</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>tilemora::TMTrashQuestionBox</name>
     <message numerus="yes">
         <source>%Ln file(s)</source>

@@ -269,15 +269,13 @@ std::vector<TMColourLegend::Entry> TMMainWindow::changeLegend() const {
   const TMChangeColoring& colours = *changeColoring_;
   const TMTreeComparison& c = *comparison_;
   const size_t strongest = kChangeSteps - 1;
+  const auto count = [](uint64_t items) { return QLocale().toString(qulonglong(items)); };
   std::vector<TMColourLegend::Entry> entries{
-      {qtColour(colours.colorOfStep(TMChangeKind::kNew, strongest)),
-       tr("New: %n item(s)", nullptr, int(std::min<uint64_t>(c.newItems, INT32_MAX)))},
-      {qtColour(colours.colorOfStep(TMChangeKind::kGrew, strongest)),
-       tr("Grew: %n", nullptr, int(std::min<uint64_t>(c.grownItems, INT32_MAX)))},
-      {qtColour(colours.colorOfStep(TMChangeKind::kShrank, strongest)),
-       tr("Shrank: %n", nullptr, int(std::min<uint64_t>(c.shrunkItems, INT32_MAX)))},
+      {qtColour(colours.colorOfStep(TMChangeKind::kNew, strongest)), tr("New: %1").arg(count(c.newItems))},
+      {qtColour(colours.colorOfStep(TMChangeKind::kGrew, strongest)), tr("Grew: %1").arg(count(c.grownItems))},
+      {qtColour(colours.colorOfStep(TMChangeKind::kShrank, strongest)), tr("Shrank: %1").arg(count(c.shrunkItems))},
       {qtColour(colours.colorOfStep(TMChangeKind::kUnchanged, 0)), tr("Unchanged")},
-      {QColor(), tr("Removed: %n (no tile)", nullptr, int(std::min<uint64_t>(c.removedItems, INT32_MAX)))},
+      {QColor(), tr("Removed: %1 (no tile)").arg(count(c.removedItems))},
       {QColor(), tr("Stronger: a larger change, up to %1").arg(sizeCellText(c.nodeChanges->largestChange()))}};
   return entries;
 }

@@ -33,8 +33,8 @@ TMPreferencesDialog::TMPreferencesDialog(QWidget* parent) : QDialog(parent) {
   askBeforeTrash_->setToolTip(tr("The scanned folder itself is always asked about."));
 
   keepHistory_ = new QCheckBox(tr("Keep every completed scan to compare with later"));
-  keepHistory_->setToolTip(tr("The last %n scans of each folder, at most 1 GB in all, readable by you alone, in %1",
-                              nullptr, int(TMScanHistory::kKeptPerFolder))
+  keepHistory_->setToolTip(tr("The last %1 scans of each folder, at most 1 GB in all, readable by you alone, in %2")
+                               .arg(TMScanHistory::kKeptPerFolder)
                                .arg(QFile::decodeName(QByteArray::fromStdString(TMScanHistory::defaultFolder()))));
 
   const TMPreferences preferences = TMPreferences::load();

@@ -1,0 +1,215 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Saved scans in the window: compared with the shown scan (colours, legend,
+// status line, tooltips, the list's mode "Changes", a deletion counted),
+// saved from the window, kept in the history only when asked, and several
+// imported side by side as one map.
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "TMChangesModel.h"
+#include "TMColourLegend.h"
+#include "TMElidingLabel.h"
+#include "TMFileList.h"
+#include "TMFileListModel.h"
+#include "TMMainWindow.h"
+#include "TMMapPane.h"
+#include "TMPreferences.h"
+#include "TMQtMainQueue.h"
+#include "TMTreeMapWidget.h"
+#include "TilemoraAppDelegate.h"
+#include "core/scan/TMScanTask.h"
+#include "import/TMNcduImport.h"
+#include "import/TMScanHistory.h"
+
+using namespace tilemora;
+
+class TMCompareWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    queue = std::make_shared<TMQtMainQueue>(qApp);
+    delegate = std::make_unique<TilemoraAppDelegate>(queue);
+  }
+  void cleanup() {
+    QApplication::closeAllWindows();
+    QApplication::processEvents();
+    QVERIFY(TMScanTask::waitForAllScans(std::chrono::seconds(10)));
+    QApplication::processEvents();
+    QSettings().clear();
+  }
+
+  // Saved from the window, the folder changed, compared: what changed is
+  // coloured, listed and told; a deletion is counted at once; another
+  // folder ends the comparison.
+  void savesChangesAndComparesInTheWindow() {
+    QTemporaryDir folder, files;
+    QVERIFY(QDir(folder.path()).mkpath("keep"));
+    writeFile(folder.filePath("keep/grow.bin"), 40960);
+    writeFile(folder.filePath("keep/same.bin"), 8192);
+    writeFile(folder.filePath("gone.bin"), 20480);
+    TMMainWindow* window = delegate->openFile(folder.path());
+    window->resize(1000, 700);
+    QTRY_VERIFY(!window->controller().isScanning());
+    QTRY_VERIFY(window->saveScanAction().isEnabled());
+    const QString saved = files.filePath("saved.json.zst");
+    window->saveScan(QFile::encodeName(saved));
+    QTRY_VERIFY2(window->statusLine().fullText().startsWith("Saved the scan"), qPrintable(window->statusLine().fullText()));
+
+    writeFile(folder.filePath("keep/grow.bin"), 102400);
+    QFile::remove(folder.filePath("gone.bin"));
+    writeFile(folder.filePath("new.bin"), 61440);
+    window->rescanAction().trigger();
+    QTRY_VERIFY(!window->controller().isScanning());
+    window->compareWithSavedScan(QFile::encodeName(saved));
+    QTRY_VERIFY(window->comparison() != nullptr);
+    QCOMPARE(window->comparison()->oldTotal, 69632u);
+    QCOMPARE(window->comparison()->newTotal, 172032u);
+    QCOMPARE(window->colourMode(), TMColourMode::kChanges);
+    QVERIFY(window->mapPane().view().fileColoring() != nullptr);
+    QCOMPARE(window->mapPane().legend().texts(),
+             QStringList({"New: 1", "Grew: 1", "Shrank: 0", "Unchanged", "Removed: 1 (no tile)",
+                          "Stronger: a larger change, up to 60.0 KB"}));
+    QVERIFY2(window->statusLine().fullText().contains(QString::fromUtf8("\u2014 +100.0 KB since ")),
+             qPrintable(window->statusLine().fullText()));
+    // The tile tells what it was.
+    const QString grown = folder.filePath("keep/grow.bin");
+    QString tip;
+    TMTreeMapWidget& map = window->mapPane().map();
+    for (int x = 2; x < map.width() && tip.isEmpty(); x += 6)
+      for (int y = 2; y < map.height() && tip.isEmpty(); y += 6)
+        if (map.toolTipAt({x, y}).startsWith(grown + "\n")) tip = map.toolTipAt({x, y});
+    QVERIFY2(tip.endsWith("Was 40.0 KB, now 100.0 KB (+60.0 KB)"), qPrintable(tip));
+
+    // The list's mode "Changes": largest first, the removed item without a tile.
+    window->showChangesAction().trigger();
+    TMFileList& list = window->fileList();
+    QCOMPARE(list.model(), static_cast<QAbstractItemModel*>(&list.changesModel()));
+    QAbstractItemModelTester tester(&list.changesModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(namesOf(list.changesModel()), QStringList({"keep/grow.bin", "new.bin", "gone.bin"}));
+    const QModelIndex gone = list.changesModel().index(2, TMChangesModel::kChangeColumn);
+    QCOMPARE(gone.data().toString(), QString::fromUtf8("\u221220.0 KB"));
+    QVERIFY(!list.changesModel().hasTile(gone));
+    QCOMPARE(gone.siblingAtColumn(TMChangesModel::kWhatColumn).data().toString(), QString("Removed"));
+
+    // A row chosen selects its tile; moved to the trash, it is no longer new.
+    list.setCurrentIndex(list.changesModel().index(1, 0));
+    QCOMPARE(window->mapPane().view().selected()->url.path(), QFile::encodeName(folder.filePath("new.bin")).toStdString());
+    window->controller().setAskBeforeTrash(false);
+    window->moveToTrashAction().trigger();
+    QTRY_COMPARE(window->comparison()->newItems, 0u);
+    QCOMPARE(window->comparison()->newTotal, 110592u);
+
+    // Another folder: the comparison and its colours go.
+    QTemporaryDir other;
+    window->controller().openURL(TMFileURL::fromPath(QFile::encodeName(other.path()).toStdString()));
+    QTRY_VERIFY(!window->controller().isScanning());
+    QCOMPARE(window->comparison(), nullptr);
+    QVERIFY(window->colourMode() != TMColourMode::kChanges);
+    QVERIFY(!window->showChangesAction().isEnabled());
+    QCOMPARE(list.model(), static_cast<QAbstractItemModel*>(&list.treeModel()));
+  }
+
+  // Nothing is written to the history unless asked; then every completed
+  // scan is, the user's alone, and earlier scans are offered to compare with.
+  void keepsAHistoryOnlyWhenAsked() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath("a.bin"), 4096);
+    const TMScanHistory history(TMScanHistory::defaultFolder());
+    TMMainWindow* window = delegate->openFile(folder.path());
+    QTRY_VERIFY(!window->controller().isScanning());
+    QApplication::processEvents();
+    QVERIFY(!QFile::exists(QFile::decodeName(QByteArray::fromStdString(history.folder()))));
+
+    TMPreferences preferences = TMPreferences::load();
+    preferences.keepHistory = true;
+    preferences.save();
+    window->rescanAction().trigger();
+    QTRY_VERIFY(!window->controller().isScanning());
+    const std::string path = QFile::encodeName(QDir(folder.path()).absolutePath()).toStdString();
+    QTRY_COMPARE(history.scansOf(path).size(), size_t(1));
+    QCOMPARE(QFileInfo(QFile::decodeName(QByteArray::fromStdString(history.scansOf(path)[0].file))).permissions() &
+                 (QFile::ReadGroup | QFile::ReadOther),
+             QFile::Permissions());
+    // The shown scan itself is no earlier scan.
+    window->compareWithMenu().aboutToShow();
+    QCOMPARE(window->compareWithMenu().actions().size(), 1);
+    QVERIFY(!window->compareWithMenu().actions()[0]->isEnabled());
+
+    // An earlier one, with one file less, is offered and compared with.
+    TMImportResult earlier = importText(R"([1,2,{},[{"name":"/x"}]])");
+    std::string error;
+    QVERIFY(history.save(*std::get<TMImportedScan>(earlier).root, {path, "t", "1", 86400, ""}, error));
+    window->compareWithMenu().aboutToShow();
+    QCOMPARE(window->compareWithMenu().actions().size(), 1);
+    QCOMPARE(window->compareWithMenu().actions()[0]->text(), QString("2 Jan 1970 ") +
+             QDateTime::fromSecsSinceEpoch(86400).toString("HH:mm"));
+    window->compareWithMenu().actions()[0]->trigger();
+    QTRY_VERIFY(window->comparison() != nullptr);
+    QCOMPARE(window->comparison()->newItems, 1u);
+  }
+
+  // Several saved scans side by side, under one root named after them.
+  void importsSeveralScansAsOneMap() {
+    QTemporaryDir files;
+    const QStringList texts{R"([1,2,{"hostname":"web1"},[{"name":"/"},{"name":"a","dsize":4096}]])",
+                            R"([1,2,{},[{"name":"/srv"},{"name":"b","dsize":8192}]])"};
+    QList<QByteArray> paths;
+    for (int i = 0; i < texts.size(); ++i) {
+      QFile file(files.filePath(QString("db%1.json").arg(i)));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(texts[i].toUtf8());
+      paths << QFile::encodeName(file.fileName());
+    }
+    TMMainWindow* window = delegate->openUntitledFile();
+    window->importScans(paths);
+    QTRY_VERIFY(window->mapPane().view().current() != nullptr);
+    QCOMPARE(window->mapPane().view().current()->url.path(), std::string("/db1 + web1"));
+    QCOMPARE(namesOf(window->fileList().treeModel()), QStringList({"db1", "web1"}));
+    QVERIFY(window->statusLine().fullText().startsWith("12.0 KB"));
+  }
+
+ private:
+  static QStringList namesOf(const QAbstractItemModel& model) {
+    QStringList names;
+    for (int row = 0; row < model.rowCount(); ++row) names << model.index(row, 0).data().toString();
+    return names;
+  }
+  static TMImportResult importText(std::string text) {
+    std::FILE* input = ::fmemopen(text.data(), text.size(), "r");
+    TMImportResult result = importNcduExport(input);
+    std::fclose(input);
+    return result;
+  }
+  static void writeFile(const QString& path, int bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(bytes, 'x'));
+  }
+
+  std::shared_ptr<TMQtMainQueue> queue;
+  std::unique_ptr<TilemoraAppDelegate> delegate;
+};
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // A trash and a history of the tests' own.
+  QTemporaryDir data, state;
+  qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+  qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+  QApplication application(argc, argv);
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  QApplication::setOrganizationName("TilemoraCompareTests");
+  TMCompareWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "TMCompareTests.moc"
