@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <queue>
 #include <string_view>
-#include <unordered_map>
 
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMVolume.h"
@@ -22,46 +21,42 @@ bool isEntry(const TMFileTree& node) {
 }
 
 class Comparison {
+  struct Named {
+    std::string_view name;
+    const TMFileTree* node;
+  };
+  // Two folders of one path, and that path below the roots.
+  struct Pair {
+    const TMFolderTree* saved;
+    const TMFolderTree* current;
+    std::string path;
+  };
+
  public:
   explicit Comparison(size_t keep) : keep_(keep) {}
 
   void compare(const TMFolderTree* saved, const TMFolderTree* current) {
-    struct Pair {
-      const TMFolderTree* saved;
-      const TMFolderTree* current;
-      std::string path;
-    };
     std::vector<Pair> pending{{saved, current, {}}};
-    std::unordered_map<std::string_view, const TMFileTree*> savedByName;
+    // Each folder's entries sorted by name, then walked side by side: no
+    // hashing, and the lists are reused from folder to folder.
+    std::vector<Named> before, after;
     while (!pending.empty()) {
       Pair pair = std::move(pending.back());
       pending.pop_back();
-      savedByName.clear();
-      forEachChild(pair.saved, [&](const TMFileTree& child) { savedByName.emplace(child.filename(), &child); });
-      forEachChild(pair.current, [&](const TMFileTree& child) {
-        const auto found = savedByName.find(child.filename());
-        const TMFileTree* before = found == savedByName.end() ? nullptr : found->second;
-        if (before != nullptr) savedByName.erase(found);
-        const TMFolderTree* folder = child.asFolder();
-        if (before != nullptr && (before->asFolder() != nullptr) != (folder != nullptr)) {
-          removed(pair.path, *before);
-          before = nullptr;
+      sortedEntries(pair.saved, before);
+      sortedEntries(pair.current, after);
+      size_t b = 0;
+      size_t a = 0;
+      while (b < before.size() || a < after.size()) {
+        const int order = b == before.size() ? 1 : a == after.size() ? -1 : before[b].name.compare(after[a].name);
+        if (order < 0) {
+          removed(pair.path, *before[b++].node);
+        } else if (order > 0) {
+          added(pair.path, *after[a++].node);
+        } else {
+          matched(pair.path, *before[b++].node, *after[a++].node, pending);
         }
-        if (before == nullptr) {
-          added(pair.path, child);
-        } else if (folder != nullptr) {
-          // A folder's sizes, for what the map tells of it; its files give the colours.
-          if (before->diskSize() != child.diskSize()) changes_.push_back({&child, before->diskSize()});
-          pending.push_back({before->asFolder(), folder, joined(pair.path, child.filename())});
-        } else if (before->diskSize() != child.diskSize()) {
-          const bool grew = child.diskSize() > before->diskSize();
-          ++(grew ? result.grownItems : result.shrunkItems);
-          changes_.push_back({&child, before->diskSize()});
-          offer(pair.path, child, before->diskSize(), child.diskSize(),
-                grew ? TMChangeKind::kGrew : TMChangeKind::kShrank);
-        }
-      });
-      for (const auto& [name, before] : savedByName) removed(pair.path, *before);
+      }
     }
   }
 
@@ -79,6 +74,30 @@ class Comparison {
   TMTreeComparison result;
 
  private:
+  static void sortedEntries(const TMFolderTree* folder, std::vector<Named>& entries) {
+    entries.clear();
+    forEachChild(folder, [&](const TMFileTree& child) { entries.push_back({child.filename(), &child}); });
+    std::sort(entries.begin(), entries.end(), [](const Named& x, const Named& y) { return x.name < y.name; });
+  }
+
+  // The same name on both sides.
+  void matched(const std::string& path, const TMFileTree& before, const TMFileTree& child, std::vector<Pair>& pending) {
+    const TMFolderTree* folder = child.asFolder();
+    if ((before.asFolder() != nullptr) != (folder != nullptr)) {
+      removed(path, before);
+      added(path, child);
+    } else if (folder != nullptr) {
+      // A folder's sizes, for what the map tells of it; its files give the colours.
+      if (before.diskSize() != child.diskSize()) changes_.push_back({&child, before.diskSize()});
+      pending.push_back({before.asFolder(), folder, joined(path, child.filename())});
+    } else if (before.diskSize() != child.diskSize()) {
+      const bool grew = child.diskSize() > before.diskSize();
+      ++(grew ? result.grownItems : result.shrunkItems);
+      changes_.push_back({&child, before.diskSize()});
+      offer(path, child, before.diskSize(), child.diskSize(), grew ? TMChangeKind::kGrew : TMChangeKind::kShrank);
+    }
+  }
+
   template <class Visit>
   static void forEachChild(const TMFolderTree* folder, Visit&& visit) {
     const TMChildList* children = folder != nullptr ? folder->children() : nullptr;
