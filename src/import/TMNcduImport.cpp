@@ -6,8 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-
-#include <cmath>
 #include <optional>
 #include <set>
 #include <string_view>
@@ -185,10 +183,10 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
     if (stage_ != Stage::Tree) return wrong("a value where the version belongs");
     if (!inObject_) return wrong("a string where an entry belongs");
     if (key_ == "name") {
-      if (length > kLongestName)
-        return wrong("a name of " + std::to_string(length) + " bytes: at most " + std::to_string(kLongestName) +
-                     " are accepted");
       entry_.name = rawName(value);
+      if (entry_.name.size() > kLongestName)
+        return wrong("a name of " + std::to_string(entry_.name.size()) + " bytes: at most " +
+                     std::to_string(kLongestName) + " are accepted");
       entry_.named = true;
     } else if (key_ == "excluded") {
       entry_.excluded = true;

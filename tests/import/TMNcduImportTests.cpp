@@ -171,6 +171,14 @@ INSTANTIATE_TEST_SUITE_P(
         SampleCase{"a name of 4096 bytes",
                    kHeader + R"([{"name":"/r"},{"name":")" + std::string(4096, 'n') + R"(","dsize":1}]])", 1, 1, 0,
                    0, std::string(4096, 'n')},
+        // Each escaped byte is one byte of the name, however long its escape.
+        SampleCase{"a name of 4096 escaped bytes",
+                   kHeader + R"([{"name":"/r"},{"name":")" + [] {
+                     std::string escapes;
+                     for (int i = 0; i < 4096; ++i) escapes += "\\udcff";
+                     return escapes;
+                   }() + R"(","dsize":1}]])",
+                   1, 1, 0, 0, std::string(4096, '\xff')},
         SampleCase{"metadata nested 64 deep",
                    R"([1,2,{"x":)" + std::string(63, '[') + std::string(63, ']') +
                        R"(},[{"name":"/"},{"name":"f","dsize":1}]])",
