@@ -15,6 +15,7 @@
 #include "core/platform/TMManualMainQueue.h"
 #include "core/scan/TMScanOptions.h"
 #include "core/scan/TMScanTask.h"
+#include "TMResidentMemory.h"
 #include "import/TMNcduImport.h"
 #include "import/TMTreeComparison.h"
 #include "import/TMTreeExport.h"
@@ -22,16 +23,6 @@
 using namespace tilemora;
 
 namespace {
-
-long residentKilobytes() {
-  std::FILE* status = std::fopen("/proc/self/status", "r");
-  char line[256];
-  long kilobytes = 0;
-  while (status != nullptr && std::fgets(line, sizeof line, status) != nullptr)
-    std::sscanf(line, "VmRSS: %ld kB", &kilobytes);
-  if (status != nullptr) std::fclose(status);
-  return kilobytes;
-}
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -7,24 +7,10 @@
 #include <chrono>
 #include <cstdio>
 
+#include "TMResidentMemory.h"
 #include "import/TMNcduImport.h"
 
 using namespace tilemora;
-
-namespace {
-
-// Resident memory now, in kilobytes.
-long residentKilobytes() {
-  std::FILE* status = std::fopen("/proc/self/status", "r");
-  char line[256];
-  long kilobytes = 0;
-  while (status != nullptr && std::fgets(line, sizeof line, status) != nullptr)
-    std::sscanf(line, "VmRSS: %ld kB", &kilobytes);
-  if (status != nullptr) std::fclose(status);
-  return kilobytes;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMNcduExport.h"
 
-#include <charconv>
-
 #include "core/filetree/TMJsonName.h"
 
 namespace tilemora {
@@ -26,18 +24,9 @@ TMNcduExport::TMNcduExport(std::FILE* out, const char* version, int64_t timestam
   text_ += '}';
 }
 
-void TMNcduExport::appendNumber(const char* key, uint64_t value) {
-  char digits[24];
-  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  text_ += ",\"";
-  text_ += key;
-  text_ += "\":";
-  text_.append(digits, end);
-}
-
 void TMNcduExport::appendIdentity(const struct stat& info) {
-  if (devices_.empty() || devices_.back() != info.st_dev) appendNumber("dev", uint64_t(info.st_dev));
-  appendNumber("ino", uint64_t(info.st_ino));
+  if (devices_.empty() || devices_.back() != info.st_dev) appendJsonNumber(text_, "dev", uint64_t(info.st_dev));
+  appendJsonNumber(text_, "ino", uint64_t(info.st_ino));
 }
 
 void TMNcduExport::appendObject(std::string_view name, const struct stat& info, bool isFolder) {
@@ -45,14 +34,14 @@ void TMNcduExport::appendObject(std::string_view name, const struct stat& info, 
   text_ += isFolder ? ",\n[{\"name\":" : ",\n{\"name\":";
   appendJsonName(text_, name);
   if (!isFolder) {
-    appendNumber("asize", uint64_t(info.st_size));
-    appendNumber("dsize", uint64_t(info.st_blocks) * 512);
+    appendJsonNumber(text_, "asize", uint64_t(info.st_size));
+    appendJsonNumber(text_, "dsize", uint64_t(info.st_blocks) * 512);
     // Last modified, as ncdu's extended export has it (a time before 1970 is left out).
-    if (info.st_mtim.tv_sec > 0) appendNumber("mtime", uint64_t(info.st_mtim.tv_sec));
+    if (info.st_mtim.tv_sec > 0) appendJsonNumber(text_, "mtime", uint64_t(info.st_mtim.tv_sec));
   }
   appendIdentity(info);
   if (!isFolder && info.st_nlink > 1) {
-    appendNumber("nlink", uint64_t(info.st_nlink));
+    appendJsonNumber(text_, "nlink", uint64_t(info.st_nlink));
     text_ += ",\"hlnkc\":true";
   }
   if (!isFolder && !S_ISREG(info.st_mode)) text_ += ",\"notreg\":true";

@@ -48,7 +48,6 @@ class TMNcduExport : public TMScanObserver {
   // only where it differs from the folder's). A folder's object is left
   // open: its read_error may still be learnt.
   void appendObject(std::string_view name, const struct stat& info, bool isFolder);
-  void appendNumber(const char* key, uint64_t value);
   // The inode, and the device where it differs from the folder's.
   void appendIdentity(const struct stat& info);
   // Closes the object of the folder last entered, once something follows.

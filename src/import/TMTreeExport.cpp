@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <climits>
 #include <vector>
@@ -20,15 +19,6 @@ namespace tilemora {
 namespace {
 
 constexpr size_t kWriteOutBytes = 256 * 1024;
-
-void appendNumber(std::string& text, const char* key, uint64_t value) {
-  char digits[24];
-  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  text += ",\"";
-  text += key;
-  text += "\":";
-  text.append(digits, end);
-}
 
 void appendFolderObject(std::string& text, std::string_view name, const TMFolderTree& folder) {
   text += ",\n[{\"name\":";
@@ -46,7 +36,7 @@ bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, s
   appendJsonName(text, header.program);
   text += ",\"progver\":";
   appendJsonName(text, header.version);
-  appendNumber(text, "timestamp", uint64_t(std::max<int64_t>(header.timestamp, 0)));
+  appendJsonNumber(text, "timestamp", uint64_t(std::max<int64_t>(header.timestamp, 0)));
   if (!header.hostname.empty()) {
     text += ",\"hostname\":";
     appendJsonName(text, header.hostname);
@@ -83,8 +73,8 @@ bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, s
     } else if (child->kind() == TMNodeKind::File) {
       text += ",\n{\"name\":";
       appendJsonName(text, child->filename());
-      appendNumber(text, "dsize", child->diskSize());
-      if (child->modifiedTime() != 0) appendNumber(text, "mtime", child->modifiedTime());
+      appendJsonNumber(text, "dsize", child->diskSize());
+      if (child->modifiedTime() != 0) appendJsonNumber(text, "mtime", child->modifiedTime());
       text += '}';
     }
     if (text.size() >= kWriteOutBytes) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMJsonName.h"
 
+#include <charconv>
+
 #include "TMUtf8.h"
 
 namespace tilemora {
@@ -35,6 +37,15 @@ void appendJsonName(std::string& json, std::string_view name) {
     name.remove_prefix(length);
   }
   json += '"';
+}
+
+void appendJsonNumber(std::string& json, const char* key, uint64_t value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  json += ",\"";
+  json += key;
+  json += "\":";
+  json.append(digits, end);
 }
 
 }  // namespace tilemora

@@ -8,6 +8,7 @@
 // the escape cannot be mistaken for one of its characters and the bytes
 // come back unchanged.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,7 @@ namespace tilemora {
 
 // Appends `name` to `json` as a quoted JSON string.
 void appendJsonName(std::string& json, std::string_view name);
+// Appends `,"key":value` to `json`: a member of an object being written.
+void appendJsonNumber(std::string& json, const char* key, uint64_t value);
 
 }  // namespace tilemora
