@@ -10,12 +10,12 @@
 #include <chrono>
 #include <cstdio>
 
+#include "TMResidentMemory.h"
 #include "core/filetree/TMFileTree.h"
 #include "core/platform/TMHeapTrim.h"
 #include "core/platform/TMManualMainQueue.h"
 #include "core/scan/TMScanOptions.h"
 #include "core/scan/TMScanTask.h"
-#include "TMResidentMemory.h"
 #include "import/TMNcduImport.h"
 #include "import/TMTreeComparison.h"
 #include "import/TMTreeExport.h"

@@ -232,7 +232,7 @@ void TMMainWindow::startComparison() {
 void TMMainWindow::showComparison(std::shared_ptr<const TMTreeComparison> comparison) {
   comparison_ = std::move(comparison);
   changeColoring_ = std::make_shared<TMChangeColoring>(comparison_->nodeChanges);
-  fileList_->changesModel().setComparison(comparison_, *controller_->scannedUrl());
+  fileList_->changesModel().setComparison(comparison_, controller_->scannedUrl().value_or(TMFileURL()));
   showChanges_->setEnabled(true);
   for (QAction* action : colourBy_->actions()) {
     if (TMColourMode(action->data().toInt()) == TMColourMode::kChanges) action->setEnabled(true);
