@@ -59,7 +59,7 @@ expect 2 "cannot read $work/missing.json: No such file" -- --compare "$work/miss
 printf '[1,2,{},[{"name":"/x"}],true]' >"$work/broken.json"
 expect 2 "cannot read $work/broken.json: line 1, column 29" -- --compare "$work/broken.json" "$tree"
 printf "not an export" | gzip >"$work/broken.gz"
-expect 2 "cannot read $work/broken.gz: line 1, column 1: Invalid value" -- --compare "$work/broken.gz" "$tree"
+expect 2 "cannot read $work/broken.gz: line 1, column 2: Invalid value" -- --compare "$work/broken.gz" "$tree"
 # Success, with nothing on stderr.
 expect 0 "" -- "$tree"
 expect 0 "" -- --top 0 --depth 3 --bytes "$tree"
