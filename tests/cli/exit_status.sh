@@ -60,9 +60,27 @@ printf '[1,2,{},[{"name":"/x"}],true]' >"$work/broken.json"
 expect 2 "cannot read $work/broken.json: line 1, column 29" -- --compare "$work/broken.json" "$tree"
 printf "not an export" | gzip >"$work/broken.gz"
 expect 2 "cannot read $work/broken.gz: line 1, column 2: Invalid value" -- --compare "$work/broken.gz" "$tree"
-# Success, with nothing on stderr.
+# Success, with nothing on stderr; the largest values accepted are accepted.
 expect 0 "" -- "$tree"
 expect 0 "" -- --top 0 --depth 3 --bytes "$tree"
+expect 0 "" -- --threads 64 --top 1000000 --depth 100000 "$tree"
+expect 0 "" -- --png "$work/wide.png" --size 20000x1 "$tree"
+expect 0 "" -- --png "$work/tall.png" --size 1x20000 "$tree"
+
+# One folder that cannot be read: status 1, and it is named. Root reads
+# everything, so the scan runs as nobody then.
+locked=$(mktemp -d)
+chmod 755 "$locked"
+mkdir -p "$locked/open" "$locked/shut"
+chmod 000 "$locked/shut"
+as_user=()
+[ "$(id -u)" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+checks=$((checks + 1))
+"${as_user[@]}" "$scan" "$locked" >"$work/out" 2>"$work/err" </dev/null
+status=$?
+[ $status -eq 1 ] && grep -q "1 folders could not be read" "$work/err" && grep -q "$locked/shut" "$work/err" ||
+  fail "one unreadable folder: status $status, $(cat "$work/err")"
+rm -rf "$locked/open"; rmdir "$locked/shut" "$locked"
 
 # What is not a regular file is written where it is, never replaced by a
 # renamed file: a pipe from process substitution, a named pipe.

@@ -28,12 +28,13 @@ std::shared_ptr<TMFileTree> treeOf(std::string entries) {
 const std::string kSaved =
     R"([{"name":"/home/old"},[{"name":"a"},{"name":"grow","dsize":100},{"name":"shrink","dsize":50}],)"
     R"([{"name":"b"},{"name":"gone","dsize":30}],{"name":"same","dsize":8},)"
-    R"([{"name":"olddir"},{"name":"x","dsize":20}],{"name":"caf\udcff","dsize":5},{"name":"kind","dsize":10}])";
+    R"([{"name":"olddir"},{"name":"x","dsize":20}],{"name":"caf\udcff","dsize":5},{"name":"kind","dsize":10},)"
+    R"([{"name":"keep"},{"name":"k","dsize":2}]])";
 const std::string kCurrent =
     R"([{"name":"/srv/new"},[{"name":"a"},{"name":"grow","dsize":300},{"name":"shrink","dsize":1}],)"
     R"([{"name":"b"}],{"name":"same","dsize":8},[{"name":"newdir"},{"name":"x","dsize":20}],)"
     R"([{"name":"c"},{"name":"new","dsize":70}],{"name":"caf\udcff","dsize":5},{"name":"caf\udcfe","dsize":6},)"
-    R"([{"name":"kind"},{"name":"f","dsize":4}]])";
+    R"([{"name":"kind"},{"name":"f","dsize":4}],[{"name":"keep"},{"name":"k","dsize":2}]])";
 
 struct ItemCase {
   const char* name;
@@ -83,8 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
     caseNamesByName);
 
 TEST_F(TMTreeComparisonItems, CountsTotalsAndOrdersLargestFirst) {
-  EXPECT_EQ(comparison_.oldTotal, 223u);
-  EXPECT_EQ(comparison_.newTotal, 414u);
+  EXPECT_EQ(comparison_.oldTotal, 225u);
+  EXPECT_EQ(comparison_.newTotal, 416u);
   EXPECT_EQ(comparison_.newItems, 4u);
   EXPECT_EQ(comparison_.removedItems, 3u);
   EXPECT_EQ(comparison_.grownItems, 1u);
@@ -109,7 +110,8 @@ TEST_F(TMTreeComparisonItems, ColoursEveryFileByItsChange) {
       {"newdir/x", TMChangeKind::kNew},     {"kind/f", TMChangeKind::kNew},       {"caf\xfe", TMChangeKind::kNew},
       {"same", TMChangeKind::kUnchanged},   {"caf\xff", TMChangeKind::kUnchanged},
       // Folders tell their sizes too.
-      {"a", TMChangeKind::kGrew},           {"c", TMChangeKind::kNew},            {"b", TMChangeKind::kShrank}};
+      {"a", TMChangeKind::kGrew},           {"c", TMChangeKind::kNew},            {"b", TMChangeKind::kShrank},
+      {"keep", TMChangeKind::kUnchanged},   {"keep/k", TMChangeKind::kUnchanged}};
   EXPECT_EQ(comparison_.nodeChanges->largestChange(), 200u);
   for (const auto& [path, kind] : files) {
     const TMFileTree* node = current_.get();

@@ -55,10 +55,11 @@ class TMMemoryFileSystem : public TMFileSystem {
   int statOpen(int directory, struct stat* result) const override;
   int statPath(const char* path, struct stat* result) const override;
   void closeDirectory(int directory) const override;
-  std::vector<std::string> mountedLocalVolumePaths() const override { return {}; }
+  std::vector<std::string> mountedLocalVolumePaths() const override { return mountPoints; }
   TMFileSystemSizes fileSystemSizes(const char*) const override { return sizes; }
 
   TMFileSystemSizes sizes;  // what a volume scanned here measures
+  std::vector<std::string> mountPoints;  // volumes other than "/", which always is one
 
  private:
   struct OpenFolder {

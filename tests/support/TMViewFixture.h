@@ -35,11 +35,12 @@ class TMViewFixture : public ::testing::Test {
     return E::directory("data", {E::file("a", 100), E::file("b", 100), E::file("c", 100), E::file("d", 100)});
   }
 
-  // Scans `tree` at `path` and shows it; `notices` counts the state
-  // changes after that.
-  void show(E tree, const std::string& path = "/data", TMFileSystemSizes sizes = {}) {
+  // Scans `tree` at `path` (a mount point when `mounted`) and shows it;
+  // `notices` counts the state changes after that.
+  void show(E tree, const std::string& path = "/data", TMFileSystemSizes sizes = {}, bool mounted = false) {
     auto fileSystem = std::make_shared<TMMemoryFileSystem>(std::move(tree));
     fileSystem->sizes = sizes;
+    if (mounted) fileSystem->mountPoints = {path};
     scanned = scanToEnd(path, fileSystem).root;
     view->setStateChangeResponder([this] { ++notices; });
     view->setTreeMap(makeSharedLayout(scanned, 65536), TMFileURL::fromPath(path));

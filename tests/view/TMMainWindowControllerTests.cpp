@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <set>
 #include <thread>
@@ -478,6 +479,7 @@ struct UnreadableCase {
   std::set<std::string> unopenable, denied;
   std::vector<std::string> reported;  // relative paths, in the order met
   uint64_t folders;                    // folders seen, kept as folders
+  int many = 0;  // more folders, "many/u0"…, that cannot be opened, met in any order
 };
 class TMUnreadableFolders : public TMMainWindowControllerTest,
                             public ::testing::WithParamInterface<UnreadableCase> {};
@@ -491,14 +493,25 @@ TEST_P(TMUnreadableFolders, AreCountedNamedAndKeepTheirKind) {
   auto fileSystem = std::make_shared<TMFaultyFileSystem>();
   fileSystem->unopenableFolders = GetParam().unopenable;
   fileSystem->deniedEntries = GetParam().denied;
+  std::vector<std::string> reported;
+  for (const std::string& relative : GetParam().reported) reported.push_back(tree.pathOf(relative));
+  for (int i = 0; i < GetParam().many; ++i) {
+    tree.makeFolder("many/u" + std::to_string(i));
+    fileSystem->unopenableFolders.insert("u" + std::to_string(i));
+    reported.push_back(tree.pathOf("many/u" + std::to_string(i)));
+  }
   make(fileSystem);
   controller->openURL(TMFileURL::fromPath(tree.path()));
   runToEnd();
-  std::vector<std::string> reported;
-  for (const std::string& relative : GetParam().reported) reported.push_back(tree.pathOf(relative));
-  EXPECT_EQ(window.status.firstUnreadableFolders, reported);
+  const std::vector<std::string> all = pathsOf(controller->unreadableFolders());
+  if (GetParam().many == 0) {
+    EXPECT_EQ(all, reported);
+  }
+  EXPECT_TRUE(std::is_permutation(all.begin(), all.end(), reported.begin(), reported.end()));
   EXPECT_EQ(window.status.unreadableFolders, reported.size());
-  EXPECT_EQ(pathsOf(controller->unreadableFolders()), reported);
+  // The status names the first few, in the order met.
+  const size_t told = std::min(all.size(), TMScanStatus::kUnreadableFoldersTold);
+  EXPECT_EQ(window.status.firstUnreadableFolders, std::vector<std::string>(all.begin(), all.begin() + told));
   EXPECT_EQ(window.status.folders, GetParam().folders);
   // Each is marked on its node, with why, and every folder above it too.
   EXPECT_TRUE(controller->curentlyNavigated()->asFolder()->holdsUnreadable());
@@ -518,7 +531,8 @@ TEST_P(TMUnreadableFolders, AreCountedNamedAndKeepTheirKind) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, TMUnreadableFolders,
     ::testing::Values(UnreadableCase{"a folder that cannot be opened", {"box"}, {}, {"box"}, 1},
-                      UnreadableCase{"entries that may not be examined", {"sub"}, {"sub", "file"}, {"box/sub", "box"}, 2}),
+                      UnreadableCase{"entries that may not be examined", {"sub"}, {"sub", "file"}, {"box/sub", "box"}, 2},
+                      UnreadableCase{"more than the status names", {}, {}, {}, 10, 7}),
     caseNamesByName);
 
 struct UnscannableCase {

@@ -281,10 +281,13 @@ TEST_F(TMViewSelection, TwoLevelsUpFromThePathBarStartFromTheOldFolderOnTheRootC
   EXPECT_EQ(view->current()->url.path(), "/data");
 }
 
-TEST_F(TMViewSelection, GoingUpFromAVolumesFolderShowsTheWholeVolumeAgain) {
-  show(nested(), "/", {4 << 20, 2 << 20});  // the scanned folder takes a seventh
+// "/" is its own parent; a volume mounted elsewhere is not.
+class TMViewVolumeUp : public TMViewFixture, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(TMViewVolumeUp, GoingUpFromAVolumesFolderShowsTheWholeVolumeAgain) {
+  show(nested(), GetParam(), {4 << 20, 2 << 20}, true);  // the scanned folder takes a seventh
   const TMNodeState* volume = view->root();
-  click(titleOf(rectOf("/")), 2);
+  click(titleOf(rectOf(GetParam())), 2);
   host.finishAnimation();
   ASSERT_NE(view->current(), volume);
   EXPECT_FALSE(view->isAtTopLevel());
@@ -296,6 +299,9 @@ TEST_F(TMViewSelection, GoingUpFromAVolumesFolderShowsTheWholeVolumeAgain) {
   view->popNarrowing();
   EXPECT_FALSE(host.animating());
 }
+
+INSTANTIATE_TEST_SUITE_P(MountPoints, TMViewVolumeUp, ::testing::Values("/", "/mnt/vol"),
+                         caseNamesBy([](const std::string& path) { return "at " + path; }));
 
 TEST_F(TMViewSelection, AVolumeWithoutItsSpaceIsItsFolderFillingTheMap) {
   show(nested(), "/", {4 << 20, 2 << 20});  // the scanned folder takes a seventh

@@ -59,21 +59,31 @@ TEST(TMGeometryGatherer, ARectangleThatDoesNotCountGivesItsSlotToTheNext) {
   EXPECT_EQ(gatherer.getColors()[0], &TMColor::whiteColor());
 }
 
-TEST(TMGeometryGatherer, MapsTheVisibleRectangleOntoTheView) {
+struct MappingCase {
+  const char* name;
+  TMRect visible;  // of the canvas 1000 x 800, shown on a view of that size
+  double pixelWidth;
+  double pixelHeight;
+  TMRect rectangle;  // where {300, 200, 100, 50} goes
+  TMPoint visibleEnd;  // the visible rectangle's far corner, mapped to 1000, 800
+};
+
+class TMGathererMapping : public ::testing::TestWithParam<MappingCase> {};
+
+TEST_P(TMGathererMapping, MapsTheVisibleRectangleOntoTheView) {
+  const MappingCase& c = GetParam();
   TMGeometryGatherer gatherer = makeGatherer();
-  const TMRect canvas{0, 0, 1000, 800};
-  const TMRect visible{250, 100, 500, 400};  // twice magnified
-  gatherer.startGathering(canvas, visible);
-  EXPECT_EQ(gatherer.virtualPixelWidthSize(), 0.5);
-  EXPECT_EQ(gatherer.virtualPixelHeightSize(), 0.5);
+  gatherer.startGathering(TMRect{0, 0, 1000, 800}, c.visible);
+  EXPECT_EQ(gatherer.virtualPixelWidthSize(), c.pixelWidth);
+  EXPECT_EQ(gatherer.virtualPixelHeightSize(), c.pixelHeight);
   gatherer.addRectangle(TMRect{300, 200, 100, 50}, &TMColor::whiteColor());
   gatherer.addText("name", TMRect{300, 200, 100, 10});
   gatherer.stopGathering();
-  EXPECT_EQ(gatherer.getRectangles()[0], (TMRect{100, 200, 200, 100}));
+  EXPECT_EQ(gatherer.getRectangles()[0], c.rectangle);
   // A text's width is scaled, its height (already in view units) is not.
-  EXPECT_EQ(gatherer.getText()[0].position(), (TMRect{100, 200, 200, 10}));
+  EXPECT_EQ(gatherer.getText()[0].position(), (TMRect{c.rectangle.x, c.rectangle.y, c.rectangle.width, 10}));
 
-  TMPoint start{250, 100}, end{750, 500};
+  TMPoint start{c.visible.x, c.visible.y}, end = c.visibleEnd;
   gatherer.scalePoint(start);
   gatherer.scalePoint(end);
   EXPECT_EQ(start.x, 0);
@@ -86,6 +96,14 @@ TEST(TMGeometryGatherer, MapsTheVisibleRectangleOntoTheView) {
   EXPECT_DOUBLE_EQ(back.x, 123.25);
   EXPECT_DOUBLE_EQ(back.y, 456.5);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Views, TMGathererMapping,
+    ::testing::Values(MappingCase{"twice magnified", {250, 100, 500, 400}, 0.5, 0.5, {100, 200, 200, 100}, {750, 500}},
+                      // x magnified four times, y twice: no axis may borrow the other's scale.
+                      MappingCase{"stretched unequally", {250, 100, 250, 400}, 0.25, 0.5, {200, 200, 400, 100},
+                                  {500, 500}}),
+    caseNamesByName);
 
 TEST(TMGeometryGatherer, TextsLastUntilTheNextFrameStarts) {
   TMGeometryGatherer gatherer = makeGatherer();

@@ -113,6 +113,17 @@ TEST(TMLayoutDrawing, NodesBelowSevenPixelsAreFilledWholeAndThoseOutOfViewSkippe
   EXPECT_EQ(frame.gatherer.getStyles()[0], TMRectStyle::kPlain);
   EXPECT_EQ(frame.rectangles()[1], (TMRect{100, 0, 50, 50}));
   EXPECT_EQ(frame.gatherer.getStyles()[1], TMRectStyle::kFramed);
+
+  // Seven pixels in each axis's own units: on a view stretched twice
+  // vertically, a folder six units wide is still too narrow to enter.
+  TMFrame stretched({0, 0, 100, 100});
+  stretched.visible = {0, 0, 100, 50};
+  info = stretched.begin();
+  TMLayoutFolder stillNarrow = folderOf(1);
+  stillNarrow.drawGeometry(info, TMRect{0, 0, 6, 50});
+  stretched.gatherer.stopGathering();
+  ASSERT_EQ(stretched.gatherer.rectangleCount(), 1u);
+  EXPECT_EQ(stretched.gatherer.getStyles()[0], TMRectStyle::kPlain);
 }
 
 // A split node too small to enter is filled, unframed, in the colour of

@@ -118,24 +118,42 @@ TEST(TMLayoutQueries, APathFindsAFileEvenWhenItIsTooSmallToDraw) {
   EXPECT_EQ(found->fileNode(), tree.f);
 }
 
-TEST(TMLayoutQueries, ClicksOnEdgesThinFilesAndOutsideTheMap) {
+// Clicks on a pair of files side by side, 60 and 40 units wide, 50 high:
+// every edge belongs to a tile (the split line to the first), what lies
+// past the map to none.
+struct ClickCase {
+  const char* name;
+  TMPoint point;
+  uint64_t found;  // the size of the tile found; 0 for none
+};
+
+class TMLayoutClicks : public ::testing::TestWithParam<ClickCase> {};
+
+TEST_P(TMLayoutClicks, FindTheTileUnderThePoint) {
   TMLeafFactory factory;
   TMLayoutTree pair(factory.leaves({60, 40}), 100);
   TMRect canvas{0, 0, 100, 50};
   TMDrawInfo_t info = searchInfo(canvas, TMFileURL::fromPath("/r"));
-  TMLayoutNode* onEdge = pair.getNodeAtPoint({60, 25}, info, canvas);
-  ASSERT_NE(onEdge, nullptr);
-  EXPECT_EQ(onEdge->nodeSize(), 60u);  // the first side wins
+  TMLayoutNode* found = pair.getNodeAtPoint(GetParam().point, info, canvas);
+  EXPECT_EQ(found == nullptr ? 0 : found->nodeSize(), GetParam().found);
+}
 
-  info = searchInfo(canvas, TMFileURL::fromPath("/r"));
-  EXPECT_EQ(pair.getNodeAtPoint({100.5, 25}, info, canvas), nullptr);
-  EXPECT_EQ(pair.getNodeAtPoint({std::nan(""), 25}, info, canvas), nullptr);
+INSTANTIATE_TEST_SUITE_P(
+    Points, TMLayoutClicks,
+    ::testing::Values(ClickCase{"the split line goes to the first", {60, 25}, 60},
+                      ClickCase{"the right edge", {100, 25}, 40}, ClickCase{"the top edge", {30, 50}, 60},
+                      ClickCase{"the top right corner", {100, 50}, 40}, ClickCase{"the origin", {0, 0}, 60},
+                      ClickCase{"past the right edge", {100.5, 25}, 0}, ClickCase{"above the top", {30, 50.5}, 0},
+                      ClickCase{"not a number", {std::nan(""), 25}, 0}),
+    caseNamesByName);
 
-  // A file 1.94 px wide inside a folder is drawn but not found: the click
-  // finds the folder.
+// A file 1.94 px wide inside a folder is drawn but not found: the click
+// finds the folder.
+TEST(TMLayoutQueries, AThinFileInsideAFolderIsDrawnButNotFound) {
+  TMLeafFactory factory;
   TMLayoutFolder folder(factory.leaves({990, 10}), factory.file(1000, "F"), 1000);
   TMRect wide{0, 0, 200, 100};
-  info = searchInfo(wide, TMFileURL::fromPath("/F"));
+  TMDrawInfo_t info = searchInfo(wide, TMFileURL::fromPath("/F"));
   EXPECT_EQ(folder.getNodeAtPoint({196, 50}, info, wide), &folder);
   EXPECT_EQ(info.selection.isFile, 0);
 }

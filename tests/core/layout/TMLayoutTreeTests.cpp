@@ -74,6 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"an empty node in listing order hides nothing", {3, 0, 9}, 12, 0.25f, true, true},
         SplitCase{"small before big in listing order", {1, 10}, 11, 1.0f / 11.0f, true, true},
         SplitCase{"a lone node takes its share", {25}, 100, 0.25f, true, false},
+        // Half of an odd total rounds down: 3 of 7 is not below it.
+        SplitCase{"an odd total's half rounds down", {3, 2, 2}, 7, 3.0f / 7.0f, true, true},
         SplitCase{"beyond 2^24 the share is a float",
                   {(uint64_t(1) << 40) + 1, uint64_t(1) << 39},
                   (uint64_t(1) << 40) + 1 + (uint64_t(1) << 39),

@@ -169,6 +169,34 @@ INSTANTIATE_TEST_SUITE_P(Trees, TMParallelScanSameTree, ::testing::ValuesIn(same
                            return c.tree->name + " with " + std::to_string(c.threads) + " threads";
                          }));
 
+// Hard links counted once are counted once whichever threads meet them:
+// a few files, each linked from every one of many folders that different
+// threads list, add up to the files' own sizes, in any order the threads
+// happen to take.
+class TMParallelScanLinksOnce : public ::testing::TestWithParam<unsigned> {};
+
+TEST_P(TMParallelScanLinksOnce, CountsEveryLinkedFileOnce) {
+  TMTemporaryTree tree(TMTemporaryTree::fastestBase());
+  uint64_t files = 0;
+  for (int file = 0; file < 4; ++file) files += tree.makeFile("f" + std::to_string(file), uint64_t(file + 1) * 4096);
+  for (int folder = 0; folder < 24; ++folder) {
+    const std::string name = "d" + std::to_string(folder) + "/inner";
+    tree.makeFolder(name);
+    for (int file = 0; file < 4; ++file) {
+      const std::string link = name + "/l" + std::to_string(file);
+      ASSERT_EQ(::link(tree.pathOf("f" + std::to_string(file)).c_str(), tree.pathOf(link).c_str()), 0);
+    }
+  }
+  TMScanOptions options;
+  options.hardLinksOnce = true;
+  options.threads = GetParam();
+  const TMFinishedScan scan = scanToEnd(tree.path(), TMFileSystem::posix(), nullptr, options);
+  EXPECT_EQ(scan.root->diskSize(), files);
+}
+
+INSTANTIATE_TEST_SUITE_P(Threads, TMParallelScanLinksOnce, ::testing::Values(1u, 2u, 4u, 8u),
+                         caseNamesBy([](unsigned threads) { return std::to_string(threads) + " threads"; }));
+
 // Each thread keeps fewer folders open than one thread alone may, one
 // more for a folder waiting to be handed over: however deep the tree,
 // the scan never holds more than that many per thread.
