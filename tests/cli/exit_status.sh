@@ -165,7 +165,9 @@ grep -q '^digraph' "$work/keep.dot" && [ -z "$(ls -A "$work" | grep '^\.keep')" 
 # pipe nobody reads, so the scan waits there, with the Graphviz file made
 # under its temporary name; the interruption must remove it.
 checks=$((checks + 1))
-"$scan" --dot "$work/int.dot" --export - "$tree" > >(sleep 10) 2>/dev/null &
+# Nobody reads: the reader holds no output of this script, or the run
+# would wait for it.
+"$scan" --dot "$work/int.dot" --export - "$tree" > >(exec sleep 10 >/dev/null 2>&1) 2>/dev/null &
 pid=$!
 for _ in $(seq 50); do [ -n "$(ls -A "$work" | grep '^\.int')" ] && break; sleep 0.1; done
 sleep 0.3

@@ -67,13 +67,15 @@ uint64_t TMTemporaryTree::makeFile(std::string_view relative, uint64_t bytes) co
   std::string path = pathOf(relative);
   int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   check(file >= 0, "create " + path);
-  std::vector<char> data(64 * 1024, 'x');
-  for (uint64_t left = bytes; left > 0;) {
-    ssize_t written = ::write(file, data.data(), std::min<uint64_t>(left, data.size()));
-    check(written > 0, "write " + path);
-    left -= uint64_t(written);
+  if (bytes > 0) {
+    std::vector<char> data(std::min<uint64_t>(bytes, 64 * 1024), 'x');
+    for (uint64_t left = bytes; left > 0;) {
+      ssize_t written = ::write(file, data.data(), std::min<uint64_t>(left, data.size()));
+      check(written > 0, "write " + path);
+      left -= uint64_t(written);
+    }
+    ::fsync(file);  // so that delayed allocation has settled st_blocks (an empty file has none)
   }
-  ::fsync(file);  // so that delayed allocation has settled st_blocks
   ::close(file);
   return allocatedSize(relative);
 }
