@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Counts, TMProgressSteps,
                          }));
 
 TEST_F(TMMainWindowControllerTest, AStepsMapIsBuiltOffTheMainThreadWhileTheScanWrites) {
-  TMTemporaryTree tree;
+  TMTemporaryTree tree(TMTemporaryTree::fastestBase());
   for (int d = 0; d < 5; ++d) {
     tree.makeFolder("d" + std::to_string(d));
     for (int f = 0; f < 600; ++f) tree.makeFile("d" + std::to_string(d) + "/" + std::to_string(f), 10);
@@ -176,7 +176,7 @@ TEST_F(TMMainWindowControllerTest, AVolumeShowsADeterminateFractionFromItsFirstS
 }
 
 TEST_F(TMMainWindowControllerTest, OpeningAnotherFolderStopsTheOldScanAndFreesItsTree) {
-  TMTemporaryTree tree;
+  TMTemporaryTree tree(TMTemporaryTree::fastestBase());
   for (int i = 0; i < 200; ++i) {
     tree.makeFolder("d" + std::to_string(i));
     for (int j = 0; j < 20; ++j) tree.makeFile("d" + std::to_string(i) + "/" + std::to_string(j));

@@ -86,7 +86,7 @@ class TMInterimReadsConcurrency : public ::testing::TestWithParam<unsigned> {
 
 TEST_P(TMInterimReadsConcurrency, AWalkerNeverSeesAPartialListWhileTheScanRuns) {
   TMTemporaryTree tree(TMTemporaryTree::fastestBase());
-  makeWideTree(tree, 300, 1000);  // 300,000 files, 310 folders
+  makeWideTree(tree, 100, 1000);  // 100,000 files, 110 folders
 
   std::atomic<const TMFileTree*> root{nullptr};
   std::atomic<bool> scanning{true};
@@ -114,10 +114,10 @@ TEST_P(TMInterimReadsConcurrency, AWalkerNeverSeesAPartialListWhileTheScanRuns) 
 
   EXPECT_EQ(statistics.broken, 0u);
   EXPECT_GT(walks, 1u);
-  EXPECT_EQ(scan.receiver->count(), 300000u + 310u);
+  EXPECT_EQ(scan.receiver->count(), 100000u + 110u);
   WalkStatistics finished;
   walk(scan.root.get(), 0, finished);
-  EXPECT_EQ(finished.nodes, 1u + 10u + 300u + 300000u);
+  EXPECT_EQ(finished.nodes, 1u + 10u + 100u + 100000u);
 }
 
 // Counts the splits of a layout whose share leaves [0, 1] or whose sides

@@ -122,7 +122,7 @@ TEST(TMScanDriver, AnEmptyFolderGivesOneEndNoticeAndNoProgress) {
 class TMScanDriverStop : public ::testing::TestWithParam<unsigned> {};
 
 TEST_P(TMScanDriverStop, AStoppedScanEndsQuicklyCallsNothingMoreAndReleasesItsTree) {
-  TMTemporaryTree tree;
+  TMTemporaryTree tree(TMTemporaryTree::fastestBase());
   for (int i = 0; i < 300; ++i) {
     tree.makeFolder("f" + std::to_string(i));
     for (int j = 0; j < 20; ++j) tree.makeFile("f" + std::to_string(i) + "/" + std::to_string(j));
