@@ -12,8 +12,10 @@
 #include <algorithm>
 
 #include <functional>
+#include <mutex>
 #include <random>
 #include <set>
+#include <thread>
 
 #include "core/scan/TMOpenFolderChain.h"
 #include "support/TMCaseNames.h"
@@ -170,9 +172,10 @@ INSTANTIATE_TEST_SUITE_P(Trees, TMParallelScanSameTree, ::testing::ValuesIn(same
                          }));
 
 // Hard links counted once are counted once whichever threads meet them:
-// a few files, each linked from every one of many folders that different
-// threads list, add up to the files' own sizes, in any order the threads
-// happen to take.
+// a few files, each linked from every one of many folders, add up to the
+// files' own sizes, in any order the threads happen to take. Opening a
+// folder takes a moment here, so that the folders are spread over the
+// threads instead of one thread listing them all before the others start.
 class TMParallelScanLinksOnce : public ::testing::TestWithParam<unsigned> {};
 
 TEST_P(TMParallelScanLinksOnce, CountsEveryLinkedFileOnce) {
@@ -187,11 +190,23 @@ TEST_P(TMParallelScanLinksOnce, CountsEveryLinkedFileOnce) {
       ASSERT_EQ(::link(tree.pathOf("f" + std::to_string(file)).c_str(), tree.pathOf(link).c_str()), 0);
     }
   }
+  auto fileSystem = std::make_shared<TMFaultyFileSystem>();
+  std::mutex threadsMutex;
+  std::set<std::thread::id> listingThreads;
+  fileSystem->beforeOpeningFolder = [&](int, const char* name) {
+    if (std::string_view(name) != "inner") return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::lock_guard<std::mutex> lock(threadsMutex);
+    listingThreads.insert(std::this_thread::get_id());
+  };
   TMScanOptions options;
   options.hardLinksOnce = true;
   options.threads = GetParam();
-  const TMFinishedScan scan = scanToEnd(tree.path(), TMFileSystem::posix(), nullptr, options);
+  const TMFinishedScan scan = scanToEnd(tree.path(), fileSystem, nullptr, options);
   EXPECT_EQ(scan.root->diskSize(), files);
+  if (GetParam() > 1) {
+    EXPECT_GT(listingThreads.size(), 1u);  // the case this is about
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, TMParallelScanLinksOnce, ::testing::Values(1u, 2u, 4u, 8u),
