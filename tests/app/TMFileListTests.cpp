@@ -176,8 +176,15 @@ class TMFileListModelTest : public QObject {
     const QString free = QString::fromUtf8(volume->asVolume()->emptySpace()->filename());
     const QString unscanned = QString::fromUtf8(volume->asVolume()->unscannedSpace()->filename());
     QCOMPARE(namesOf(model), QStringList({free, unscanned, "A", "b", "D", "c"}));
+    // Shares at the top are of the volume, then, without its space, of the folder.
+    const auto shareOfA = [&] {
+      return model.index(namesOf(model).indexOf("A"), 0).siblingAtColumn(TMFileListModel::kShareColumn).data(
+          TMFileListModel::kShareRole).toDouble();
+    };
+    QCOMPARE(shareOfA(), 50.0 * 512 / double(1 << 20));
     model.setShowsSpace(false);
     QCOMPARE(namesOf(model), QStringList({"A", "b", "D", "c"}));
+    QCOMPARE(shareOfA(), 50.0 / 106.0);
   }
 
   void largestFilesAreFlatWithTheirFolders() {

@@ -24,6 +24,11 @@ expected=$(du -B1 --apparent-size -s "$tree" >/dev/null; find "$tree" -type f -p
 grep -q "^Total: .* ($expected bytes)$" <<<"$out" || fail "total is not $expected bytes: $out"
 grep -q 'sub dir/$' <<<"$out" || fail "largest child not listed"
 [ "$(head -n1 <<<"$out")" = "$tree" ] || fail "first line is not the path"
+# --depth N lists N levels below the path, the default one.
+grep -q 'deeper/$' <<<"$out" && fail "the default depth listed a grandchild"
+levels=$("$scan" --depth 2 "$tree")
+grep -q '%    deeper/$' <<<"$levels" && ! grep -q 'big$' <<<"$levels" || fail "--depth 2 did not list two levels: $levels"
+"$scan" --depth 3 "$tree" | grep -q '%      big$' || fail "--depth 3 did not list the third level"
 [ -s "$work/err" ] && fail "stderr not empty when it is not a terminal: $(cat "$work/err")"
 if command -v dot >/dev/null; then
   dot -Tsvg "$work/tree.dot" -o "$work/tree.svg" 2>"$work/dot.err" || fail "dot rejected the graph: $(cat "$work/dot.err")"
