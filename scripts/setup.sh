@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-urw-base35 fontconfig
   graphviz ncdu time bc python3
-  appstream desktop-file-utils dpkg-dev file
+  appstream desktop-file-utils dpkg-dev file lintian
   libglib2.0-dev rapidjson-dev libzstd-dev zlib1g-dev zstd
   xvfb xauth x11-apps dbus-daemon
 )

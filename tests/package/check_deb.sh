@@ -22,9 +22,10 @@ bin/tilemora-scan
 share/applications/tilemora.desktop
 share/icons/hicolor/scalable/apps/tilemora.svg
 share/metainfo/io.github.tilemora.Tilemora.metainfo.xml
-share/man/man1/tilemora.1
-share/man/man1/tilemora-scan.1
-share/doc/tilemora/LICENSE
+share/man/man1/tilemora.1.gz
+share/man/man1/tilemora-scan.1.gz
+share/doc/tilemora/copyright
+share/doc/tilemora/changelog.Debian.gz
 FILES
 
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -39,7 +40,7 @@ checks=$((checks + 1))
 checks=$((checks + 1))
 "$root/usr/bin/tilemora-scan" --bytes "$root/usr/share" | grep -q '^Total: [1-9]' || fail "the packaged tilemora-scan cannot scan"
 checks=$((checks + 1))
-man -l "$root/usr/share/man/man1/tilemora-scan.1" 2>/dev/null | grep -q -- '--export' ||
+man -l "$root/usr/share/man/man1/tilemora-scan.1.gz" 2>/dev/null | grep -q -- '--export' ||
   fail "the manual page does not document --export"
 
 if command -v desktop-file-validate >/dev/null; then
@@ -55,6 +56,16 @@ if command -v appstreamcli >/dev/null; then
     fail "appstreamcli: $(appstreamcli validate --no-net "$root/usr/share/metainfo/io.github.tilemora.Tilemora.metainfo.xml" 2>&1)"
 else
   echo "SKIP: appstreamcli is not installed"
+fi
+
+# Debian's package checker: no error and no warning. The informational
+# tags left are named in the README's packaging notes.
+if command -v lintian >/dev/null; then
+  checks=$((checks + 1))
+  tags=$(lintian --no-cfg --fail-on none "$deb" 2>/dev/null | grep -E '^[EW]: ')
+  [ -z "$tags" ] || fail "lintian: $tags"
+else
+  echo "SKIP: lintian is not installed"
 fi
 
 echo "$((checks - failures)) passed, $failures failed"
