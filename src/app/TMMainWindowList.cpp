@@ -155,6 +155,7 @@ void TMMainWindow::showTree(const std::shared_ptr<TMFileTree>& tree, const TMFil
 
 void TMMainWindow::mapStateChanged() {
   const TMTreeMapView& view = mapPane_->view();
+  mapPane_->map().noteSelection();
   updateLargestFiles();
   updateLegend();
   updateFileTypes();

@@ -14,6 +14,7 @@
 
 #include "TMDisplayText.h"
 #include "TMInputMapping.h"
+#include "TMMapAccessibility.h"
 #include "core/drawing/TMColor.h"
 #include "core/drawing/TMSizeFormatter.h"
 #include "render/TMFramePainter.h"
@@ -22,6 +23,7 @@ namespace tilemora {
 
 TMTreeMapWidget::TMTreeMapWidget(TMTreeMapView& view, QWidget* parent)
     : TMFileDraggingView(parent), view_(view) {
+  installMapAccessibility();
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setMinimumSize(1, 1);
@@ -142,6 +144,15 @@ bool TMTreeMapWidget::event(QEvent* event) {
     return true;
   }
   return TMFileDraggingView::event(event);
+}
+
+void TMTreeMapWidget::noteSelection() {
+  const TMNodeState* selected = view_.selected();
+  std::optional<TMFileURL> now;
+  if (selected != nullptr) now = selected->url;
+  if (now == announcedSelection_) return;
+  announcedSelection_ = now;
+  announceMapSelection(*this);
 }
 
 QString TMTreeMapWidget::toolTipAt(QPoint position) {

@@ -20,6 +20,7 @@ class TMTreeMapWidget : public TMFileDraggingView {
   TMTreeMapWidget(TMTreeMapView& view, QWidget* parent = nullptr);
 
   TMTreeMapView& view() { return view_; }
+  const TMTreeMapView& view() const { return view_; }
 
   // The tooltip of what lies at `position` (widget coordinates): its path
   // (or what the space is) and its size; empty where there is nothing.
@@ -27,6 +28,9 @@ class TMTreeMapWidget : public TMFileDraggingView {
   // A line added to the tooltip of an item of the tree (what changed of it,
   // while the map is compared with a saved scan); empty: none.
   void setToolTipNote(std::function<QString(const TMFileTree&)> note) { toolTipNote_ = std::move(note); }
+  // The view's state changed: a new selection is told to assistive
+  // technology (once per selection).
+  void noteSelection();
 
  signals:
   // A right click selected what lies at `globalPosition`: a menu is wanted.
@@ -51,6 +55,7 @@ class TMTreeMapWidget : public TMFileDraggingView {
 
   TMTreeMapView& view_;
   std::function<QString(const TMFileTree&)> toolTipNote_;
+  std::optional<TMFileURL> announcedSelection_;
   QPointF pressPosition_;
   QPointF lastDragPosition_;
   bool dragging_ = false;  // moved past the drag distance since the press

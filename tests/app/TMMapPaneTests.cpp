@@ -4,6 +4,7 @@
 // manager over D-Bus (a fake one on the private session bus this test runs
 // in) or, when none answers, the folder being opened instead.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -21,6 +22,7 @@
 #include "TMFileManagerReveal.h"
 #include "TMFreedesktopTrash.h"
 #include "TMInputMapping.h"
+#include "TMMapAccessibility.h"
 #include "TMMapPane.h"
 #include "TMPathBar.h"
 #include "TMTreeMapWidget.h"
@@ -171,6 +173,49 @@ class TMMapPaneTest : public QObject {
     QTRY_VERIFY(!view().isLocked());
     QCOMPARE(QString::fromStdString(view().current()->url.path()), QString("/data"));
     QVERIFY(view().isAtTopLevel());
+  }
+
+  // Assistive technology sees a named map whose focused child is the
+  // selected tile, told when the selection changes.
+  void theMapIsAccessibleAndTellsItsSelection() {
+    static QStringList* told = nullptr;
+    QStringList events;
+    told = &events;
+    setAccessibleEventSink([](QAccessibleEvent* event) {
+      QAccessibleInterface* target = event->accessibleInterface();
+      *told << QString::number(int(event->type())) + ' ' + (target ? target->text(QAccessible::Name) : QString());
+    });
+    TMTreeMapWidget& map = pane->map();
+    QAccessibleInterface* mapInterface = QAccessible::queryAccessibleInterface(&map);
+    QVERIFY(mapInterface != nullptr);
+    QCOMPARE(mapInterface->role(), QAccessible::Graphic);
+    QCOMPARE(mapInterface->text(QAccessible::Name), QString("Map"));
+    QVERIFY(mapInterface->text(QAccessible::Description).contains("/data"));
+    QCOMPARE(mapInterface->childCount(), 0);
+
+    QTest::mouseClick(&map, Qt::LeftButton, {}, widgetPointOf("/data/big/b", false));
+    map.noteSelection();  // as the window does on every change of the view's state
+    map.noteSelection();  // told once
+    QCOMPARE(mapInterface->childCount(), 1);
+    QAccessibleInterface* tile = mapInterface->focusChild();
+    QVERIFY(tile != nullptr);
+    QCOMPARE(mapInterface->indexOfChild(tile), 0);
+    QCOMPARE(tile->role(), QAccessible::TreeItem);
+    QCOMPARE(tile->text(QAccessible::Name), QString("b"));
+    QCOMPARE(tile->text(QAccessible::Description), QString("100.0 KB, in /data/big"));
+    QVERIFY(tile->state().selected);
+    QVERIFY(mapInterface->rect().contains(tile->rect()));
+    QCOMPARE(mapInterface->childAt(tile->rect().center().x(), tile->rect().center().y()), tile);
+
+    // A new map: nothing is selected any more.
+    view().setTreeMap(makeSharedLayout(tree, 65536), TMFileURL::fromPath("/data"));
+    map.noteSelection();
+    QCOMPARE(mapInterface->childCount(), 0);
+    QCOMPARE(events, QStringList({QString::number(int(QAccessible::Focus)) + " b",
+                                  QString::number(int(QAccessible::Selection)) + " b",
+                                  QString::number(int(QAccessible::SelectionRemove)) + " Map"}));
+    setAccessibleEventSink(nullptr);
+    told = nullptr;
   }
 
   void theTooltipNamesThePathAndTheExactSize() {
