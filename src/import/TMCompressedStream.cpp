@@ -101,9 +101,11 @@ class Decompressor {
   }
 
   ssize_t readGzip(char* into, size_t size) {
+    // zlib counts in 32 bits: a larger request is served in part.
+    const size_t wanted = std::min<size_t>(size, UINT32_MAX);
     gzip_.next_out = reinterpret_cast<Bytef*>(into);
-    gzip_.avail_out = uInt(std::min<size_t>(size, UINT32_MAX));
-    while (gzip_.avail_out == size) {
+    gzip_.avail_out = uInt(wanted);
+    while (gzip_.avail_out == wanted) {
       if (!refill()) {
         if (std::ferror(raw_) || !frameEnded_) return fail();
         return 0;
@@ -117,7 +119,7 @@ class Decompressor {
       if (result != Z_OK && result != Z_STREAM_END) return fail();
       frameEnded_ = result == Z_STREAM_END;
     }
-    return ssize_t(size - gzip_.avail_out);
+    return ssize_t(wanted - gzip_.avail_out);
   }
 
   std::FILE* raw_;
@@ -150,7 +152,11 @@ class Compressor {
   bool ready() const { return kind_ == TMCompression::kNone || zstd_ != nullptr || gzipReady_; }
 
   ssize_t write(const char* bytes, size_t size) {
-    if (failed_ || !compress(bytes, size, false)) return fail();
+    // zlib counts in 32 bits: a larger write goes in parts.
+    constexpr size_t kPart = size_t(1) << 30;
+    for (size_t done = 0; done < size; done += kPart) {
+      if (failed_ || !compress(bytes + done, std::min(kPart, size - done), false)) return fail();
+    }
     return ssize_t(size);
   }
   // Ends the compressed stream; false when anything was lost.
