@@ -20,6 +20,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # The map's text is measured with a Helvetica-metric font; Wayland sessions
 # are served natively with Qt's Wayland plugin.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-urw-base35, qt6-wayland")
+# Qt's own words (its dialogs' buttons) come in the user's language from
+# Debian's Qt translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-urw-base35, qt6-wayland, qt6-translations-l10n")
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -4,9 +4,14 @@
 // translation too: its plural forms ("1 file", "2 files") are Qt's "%n"
 // forms, which only a translation supplies.
 
+#include <QLocale>
+
 namespace tilemora {
 
-// Installs the translations on the running application, once.
-void installTranslations();
+// Installs the translations on the running application, once: the
+// program's own for `locale`'s languages where it has them (English
+// otherwise), and Qt's own words (its dialogs' buttons) where Debian's Qt
+// translations are installed.
+void installTranslations(const QLocale& locale = QLocale());
 
 }  // namespace tilemora
