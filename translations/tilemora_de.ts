@@ -1,0 +1,761 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>No terminal was found: set the TERMINAL environment variable to one.</source>
+        <translation>Es wurde kein Terminal gefunden: Legen Sie eines in der Umgebungsvariablen TERMINAL fest.</translation>
+    </message>
+    <message>
+        <source>%1 could not be started.</source>
+        <translation>%1 konnte nicht gestartet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>TMMainWindow</name>
+    <message>
+        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
+        <translation>Gespeicherte Scans (*.json *.json.zst *.json.gz *.zst *.gz)</translation>
+    </message>
+</context>
+<context>
+    <name>TMMapAccessibleText</name>
+    <message>
+        <source>in %1</source>
+        <translation>in %1</translation>
+    </message>
+    <message>
+        <source>%1, in %2</source>
+        <translation>%1, in %2</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Karte</translation>
+    </message>
+    <message>
+        <source>Treemap of %1: each file a rectangle as large as its size</source>
+        <translation>Treemap von %1: jede Datei ein Rechteck, dessen Fläche ihrer Größe entspricht</translation>
+    </message>
+</context>
+<context>
+    <name>TMRowTexts</name>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Bytes</translation>
+    </message>
+</context>
+<context>
+    <name>TMStatusText</name>
+    <message numerus="yes">
+        <source>%Ln file(s)</source>
+        <translation><numerusform>%Ln Datei</numerusform><numerusform>%Ln Dateien</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln folder(s)</source>
+        <translation><numerusform>%Ln Ordner</numerusform><numerusform>%Ln Ordner</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>; %Ln folder(s) could not be read</source>
+        <translation><numerusform>; %Ln Ordner konnte nicht gelesen werden</numerusform><numerusform>; %Ln Ordner konnten nicht gelesen werden</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln entries</source>
+        <translation><numerusform>%Ln Eintrag</numerusform><numerusform>%Ln Einträge</numerusform></translation>
+    </message>
+</context>
+<context>
+    <name>tilemora</name>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <source>“%1”: %2 (%3 bytes)</source>
+        <translation>„%1“: %2 (%3 Bytes)</translation>
+    </message>
+    <message>
+        <source>, %1 % of the total</source>
+        <translation>, %1 % des Ganzen</translation>
+    </message>
+    <message>
+        <source>at an unknown date</source>
+        <translation>zu einem unbekannten Zeitpunkt</translation>
+    </message>
+    <message>
+        <source>%1 (%2 bytes) in %3, imported: scanned %4</source>
+        <translation>%1 (%2 Bytes) in %3, importiert: gescannt %4</translation>
+    </message>
+    <message>
+        <source>Scanning… %1, %2, %3 s</source>
+        <translation>Scannen … %1, %2, %3 s</translation>
+    </message>
+    <message>
+        <source>%1 (%2 bytes) in %3, stopped in %4 s</source>
+        <translation>%1 (%2 Bytes) in %3, angehalten nach %4 s</translation>
+    </message>
+    <message>
+        <source>%1 (%2 bytes) in %3, scanned in %4 s</source>
+        <translation>%1 (%2 Bytes) in %3, gescannt in %4 s</translation>
+    </message>
+    <message>
+        <source> — volume: %1 used, %2 free, %3 not reached</source>
+        <translation> — Datenträger: %1 belegt, %2 frei, %3 nicht erreicht</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMChangesModel</name>
+    <message>
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <source>Grew</source>
+        <translation>Gewachsen</translation>
+    </message>
+    <message>
+        <source>Shrank</source>
+        <translation>Geschrumpft</translation>
+    </message>
+    <message>
+        <source>Removed</source>
+        <translation>Entfernt</translation>
+    </message>
+    <message>
+        <source>Unchanged</source>
+        <translation>Unverändert</translation>
+    </message>
+    <message>
+        <source>%1 (no longer there)</source>
+        <translation>%1 (nicht mehr vorhanden)</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Änderung</translation>
+    </message>
+    <message>
+        <source>Was</source>
+        <translation>Vorher</translation>
+    </message>
+    <message>
+        <source>Now</source>
+        <translation>Jetzt</translation>
+    </message>
+    <message>
+        <source>What</source>
+        <translation>Art</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMFileListModel</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation>Anteil</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMFileTypesWindow</name>
+    <message>
+        <source>File Types</source>
+        <translation>Dateitypen</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation>Anteil</translation>
+    </message>
+    <message>
+        <source>Files in “%1”</source>
+        <translation>Dateien in „%1“</translation>
+    </message>
+    <message>
+        <source>(no extension)</source>
+        <translation>(keine Endung)</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMFindBar</name>
+    <message>
+        <source>Regular e&amp;xpression</source>
+        <translation>Regulärer &amp;Ausdruck</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>&amp;Groß-/Kleinschreibung beachten</translation>
+    </message>
+    <message>
+        <source>Find a name (* and ? for any characters)</source>
+        <translation>Einen Namen suchen (* und ? für beliebige Zeichen)</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+F3)</source>
+        <translation>Vorheriger Treffer (Umschalt+F3)</translation>
+    </message>
+    <message>
+        <source>Next match (Enter, F3)</source>
+        <translation>Nächster Treffer (Eingabe, F3)</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>Schließen (Esc)</translation>
+    </message>
+    <message>
+        <source>Invalid pattern: %1</source>
+        <translation>Ungültiges Muster: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln match(es), %1</source>
+        <translation><numerusform>%Ln Treffer, %1</numerusform><numerusform>%Ln Treffer, %1</numerusform></translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMLargestFilesModel</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation>Anteil</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMMainWindow</name>
+    <message>
+        <source>Stop</source>
+        <translation>Anhalten</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;New Window</source>
+        <translation>&amp;Neues Fenster</translation>
+    </message>
+    <message>
+        <source>&amp;Open…</source>
+        <translation>Ö&amp;ffnen …</translation>
+    </message>
+    <message>
+        <source>Open &amp;Recent</source>
+        <translation>&amp;Zuletzt geöffnet</translation>
+    </message>
+    <message>
+        <source>&amp;Import Scan…</source>
+        <translation>Scan &amp;importieren …</translation>
+    </message>
+    <message>
+        <source>Re&amp;scan</source>
+        <translation>Erneut &amp;scannen</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Preferences…</source>
+        <translation>&amp;Einstellungen …</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About Tilemora</source>
+        <translation>&amp;Über Tilemora</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>Ver&amp;größern</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>Ver&amp;kleinern</translation>
+    </message>
+    <message>
+        <source>&amp;Narrow</source>
+        <translation>&amp;Hineingehen</translation>
+    </message>
+    <message>
+        <source>Go &amp;Up</source>
+        <translation>Nach &amp;oben</translation>
+    </message>
+    <message>
+        <source>&amp;Reveal in File Manager</source>
+        <translation>In der &amp;Dateiverwaltung zeigen</translation>
+    </message>
+    <message>
+        <source>Move to &amp;Trash</source>
+        <translation>In den &amp;Papierkorb verschieben</translation>
+    </message>
+    <message>
+        <source>Select &amp;First Item</source>
+        <translation>&amp;Erstes Element auswählen</translation>
+    </message>
+    <message>
+        <source>Show &amp;Free Space</source>
+        <translation>&amp;Freien Speicher zeigen</translation>
+    </message>
+    <message>
+        <source>A volume's free space and the space the scan did not reach, beside its folder</source>
+        <translation>Den freien Speicher eines Datenträgers und den Platz, den der Scan nicht erreicht hat, neben seinem Ordner</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Karte</translation>
+    </message>
+    <message>
+        <source>“%1” was moved to the trash.</source>
+        <translation>„%1“ wurde in den Papierkorb verschoben.</translation>
+    </message>
+    <message>
+        <source>No Recent Folders</source>
+        <translation>Keine zuletzt geöffneten Ordner</translation>
+    </message>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Liste leeren</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <translation>Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Import Scan</source>
+        <translation>Scan importieren</translation>
+    </message>
+    <message>
+        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz);;All files (*)</source>
+        <translation>Gespeicherte Scans (*.json *.json.zst *.json.gz *.zst *.gz);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>standard input</source>
+        <translation>Standardeingabe</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n saved scan(s)</source>
+        <translation><numerusform>%n gespeicherter Scan</numerusform><numerusform>%n gespeicherte Scans</numerusform></translation>
+    </message>
+    <message>
+        <source>Reading %1…</source>
+        <translation>%1 wird gelesen …</translation>
+    </message>
+    <message>
+        <source>Cannot import %1: %2</source>
+        <translation>%1 kann nicht importiert werden: %2</translation>
+    </message>
+    <message>
+        <source>imported</source>
+        <translation>importiert</translation>
+    </message>
+    <message>
+        <source>Click for the whole list.</source>
+        <translation>Für die ganze Liste klicken.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>%1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>&amp;Colour By</source>
+        <translation>&amp;Färben nach</translation>
+    </message>
+    <message>
+        <source>Folder &amp;Depth</source>
+        <translation>Ordner&amp;tiefe</translation>
+    </message>
+    <message>
+        <source>File &amp;Type</source>
+        <translation>Datei&amp;typ</translation>
+    </message>
+    <message>
+        <source>&amp;Age</source>
+        <translation>&amp;Alter</translation>
+    </message>
+    <message>
+        <source>&amp;Changes since the Saved Scan</source>
+        <translation>Ä&amp;nderungen seit dem gespeicherten Scan</translation>
+    </message>
+    <message>
+        <source>File &amp;Types</source>
+        <translation>&amp;Dateitypen</translation>
+    </message>
+    <message>
+        <source>The shown folder's files by type and extension</source>
+        <translation>Die Dateien des gezeigten Ordners nach Typ und Endung</translation>
+    </message>
+    <message>
+        <source>%1 %2 %</source>
+        <translation>%1 %2 %</translation>
+    </message>
+    <message>
+        <source>This scan has no dates</source>
+        <translation>Dieser Scan enthält keine Datumsangaben</translation>
+    </message>
+    <message>
+        <source>&amp;Save Scan…</source>
+        <translation>Scan &amp;speichern …</translation>
+    </message>
+    <message>
+        <source>Writes the shown scan to a file, to compare with or to look at elsewhere</source>
+        <translation>Schreibt den gezeigten Scan in eine Datei, zum späteren Vergleich oder zum Ansehen an anderer Stelle</translation>
+    </message>
+    <message>
+        <source>Co&amp;mpare with Saved Scan…</source>
+        <translation>Mit gespeichertem Scan &amp;vergleichen …</translation>
+    </message>
+    <message>
+        <source>Colours the map by what changed since a saved scan of the same folder</source>
+        <translation>Färbt die Karte danach, was sich seit einem gespeicherten Scan desselben Ordners geändert hat</translation>
+    </message>
+    <message>
+        <source>Compare &amp;With</source>
+        <translation>Vergleichen &amp;mit</translation>
+    </message>
+    <message>
+        <source>C&amp;hanges</source>
+        <translation>Ä&amp;nderungen</translation>
+    </message>
+    <message>
+        <source>The largest changes since the saved scan, in the list</source>
+        <translation>Die größten Änderungen seit dem gespeicherten Scan, in der Liste</translation>
+    </message>
+    <message>
+        <source>Unchanged since the saved scan</source>
+        <translation>Unverändert seit dem gespeicherten Scan</translation>
+    </message>
+    <message>
+        <source>New since the saved scan</source>
+        <translation>Neu seit dem gespeicherten Scan</translation>
+    </message>
+    <message>
+        <source>Was %1, now %2 (%3)</source>
+        <translation>Vorher %1, jetzt %2 (%3)</translation>
+    </message>
+    <message>
+        <source>Save Scan</source>
+        <translation>Scan speichern</translation>
+    </message>
+    <message>
+        <source>Compressed scans (*.json.zst);;Scans compressed with gzip (*.json.gz);;Uncompressed scans (*.json)</source>
+        <translation>Komprimierte Scans (*.json.zst);;Mit gzip komprimierte Scans (*.json.gz);;Unkomprimierte Scans (*.json)</translation>
+    </message>
+    <message>
+        <source>Saving the scan to %1…</source>
+        <translation>Der Scan wird in %1 gespeichert …</translation>
+    </message>
+    <message>
+        <source>Saved the scan to %1</source>
+        <translation>Der Scan wurde in %1 gespeichert</translation>
+    </message>
+    <message>
+        <source>Cannot save the scan to %1: %2</source>
+        <translation>Der Scan kann nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>Compare with Saved Scan</source>
+        <translation>Mit gespeichertem Scan vergleichen</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>No earlier scans of this folder</source>
+        <translation>Keine früheren Scans dieses Ordners</translation>
+    </message>
+    <message>
+        <source>No history: keep one in the Preferences</source>
+        <translation>Kein Verlauf: in den Einstellungen einschalten</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 since %2</source>
+        <translation>%1 seit %2</translation>
+    </message>
+    <message>
+        <source>%1 since the saved scan</source>
+        <translation>%1 seit dem gespeicherten Scan</translation>
+    </message>
+    <message>
+        <source>New: %1</source>
+        <translation>Neu: %1</translation>
+    </message>
+    <message>
+        <source>Grew: %1</source>
+        <translation>Gewachsen: %1</translation>
+    </message>
+    <message>
+        <source>Shrank: %1</source>
+        <translation>Geschrumpft: %1</translation>
+    </message>
+    <message>
+        <source>Unchanged</source>
+        <translation>Unverändert</translation>
+    </message>
+    <message>
+        <source>Removed: %1 (no tile)</source>
+        <translation>Entfernt: %1 (ohne Kachel)</translation>
+    </message>
+    <message>
+        <source>Stronger: a larger change, up to %1</source>
+        <translation>Kräftiger: eine größere Änderung, bis zu %1</translation>
+    </message>
+    <message>
+        <source>&amp;Find…</source>
+        <translation>&amp;Suchen …</translation>
+    </message>
+    <message>
+        <source>Show &amp;List</source>
+        <translation>&amp;Liste zeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Largest Files</source>
+        <translation>&amp;Größte Dateien</translation>
+    </message>
+    <message>
+        <source>The largest files anywhere in the shown folder, in the list</source>
+        <translation>Die größten Dateien irgendwo im gezeigten Ordner, in der Liste</translation>
+    </message>
+    <message>
+        <source>Open &amp;Item</source>
+        <translation>Element ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Open &amp;Terminal Here</source>
+        <translation>&amp;Terminal hier öffnen</translation>
+    </message>
+    <message>
+        <source>Open Terminal Here</source>
+        <translation>Terminal hier öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Path</source>
+        <translation>Pfad &amp;kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMMapPane</name>
+    <message>
+        <source>“%1” cannot be shown in a file manager.</source>
+        <translation>„%1“ kann nicht in einer Dateiverwaltung gezeigt werden.</translation>
+    </message>
+    <message>
+        <source>No file manager answered, and no application opens its folder.</source>
+        <translation>Keine Dateiverwaltung hat geantwortet, und keine Anwendung öffnet den Ordner.</translation>
+    </message>
+    <message>
+        <source>“%1” could not be moved to the trash.</source>
+        <translation>„%1“ konnte nicht in den Papierkorb verschoben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMPreferencesDialog</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>1 KB = 1,024 bytes: KB, MB, GB</source>
+        <translation>1 KB = 1.024 Bytes: KB, MB, GB</translation>
+    </message>
+    <message>
+        <source>1 KiB = 1,024 bytes: KiB, MiB, GiB</source>
+        <translation>1 KiB = 1.024 Bytes: KiB, MiB, GiB</translation>
+    </message>
+    <message>
+        <source>1 kB = 1,000 bytes: kB, MB, GB</source>
+        <translation>1 kB = 1.000 Bytes: kB, MB, GB</translation>
+    </message>
+    <message>
+        <source>Counted at every link</source>
+        <translation>Bei jeder Verknüpfung gezählt</translation>
+    </message>
+    <message>
+        <source>Counted once, as du counts them</source>
+        <translation>Einmal gezählt, wie du sie zählt</translation>
+    </message>
+    <message>
+        <source>Skipped</source>
+        <translation>Übersprungen</translation>
+    </message>
+    <message>
+        <source>Scanned too</source>
+        <translation>Mitgescannt</translation>
+    </message>
+    <message>
+        <source>One per processor</source>
+        <translation>Einer pro Prozessor</translation>
+    </message>
+    <message>
+        <source>More threads scan a fast disk sooner; the map is the same. One may suit a spinning disk better.</source>
+        <translation>Mehr Threads scannen eine schnelle Platte früher; die Karte bleibt gleich. Für eine Festplatte mit drehenden Scheiben kann einer besser sein.</translation>
+    </message>
+    <message>
+        <source>Ask before moving an item to the trash</source>
+        <translation>Vor dem Verschieben in den Papierkorb nachfragen</translation>
+    </message>
+    <message>
+        <source>The scanned folder itself is always asked about.</source>
+        <translation>Beim gescannten Ordner selbst wird immer nachgefragt.</translation>
+    </message>
+    <message>
+        <source>Keep every completed scan to compare with later</source>
+        <translation>Jeden vollständigen Scan zum späteren Vergleich aufbewahren</translation>
+    </message>
+    <message>
+        <source>The last %1 scans of each folder, at most 1 GB in all, readable by you alone, in %2</source>
+        <translation>Die letzten %1 Scans jedes Ordners, insgesamt höchstens 1 GB, nur für Sie lesbar, in %2</translation>
+    </message>
+    <message>
+        <source>&amp;Sizes:</source>
+        <translation>&amp;Größen:</translation>
+    </message>
+    <message>
+        <source>&amp;Hard-linked files:</source>
+        <translation>&amp;Harte Verknüpfungen:</translation>
+    </message>
+    <message>
+        <source>&amp;Folders mounted inside:</source>
+        <translation>&amp;Darin eingehängte Ordner:</translation>
+    </message>
+    <message>
+        <source>Scan &amp;threads:</source>
+        <translation>Scan-&amp;Threads:</translation>
+    </message>
+    <message>
+        <source>Trash:</source>
+        <translation>Papierkorb:</translation>
+    </message>
+    <message>
+        <source>History:</source>
+        <translation>Verlauf:</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMTrashQuestionBox</name>
+    <message>
+        <source>Move “%1” (%2) to the trash?</source>
+        <translation>„%1“ (%2) in den Papierkorb verschieben?</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln file(s)</source>
+        <translation><numerusform>%Ln Datei</numerusform><numerusform>%Ln Dateien</numerusform></translation>
+    </message>
+    <message>
+        <source>Move “%1” (%2, %3) to the trash?</source>
+        <translation>„%1“ (%2, %3) in den Papierkorb verschieben?</translation>
+    </message>
+    <message>
+        <source>This is the whole scanned folder. You can restore it from the trash.</source>
+        <translation>Das ist der ganze gescannte Ordner. Sie können ihn aus dem Papierkorb wiederherstellen.</translation>
+    </message>
+    <message>
+        <source>You can restore it from the trash.</source>
+        <translation>Sie können es aus dem Papierkorb wiederherstellen.</translation>
+    </message>
+    <message>
+        <source>&amp;Move to Trash</source>
+        <translation>In den &amp;Papierkorb verschieben</translation>
+    </message>
+    <message>
+        <source>Do not ask again</source>
+        <translation>Nicht mehr nachfragen</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMTreeMapWidget</name>
+    <message>
+        <source>Could not be read: %1</source>
+        <translation>Konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>Holds folders that could not be read</source>
+        <translation>Enthält Ordner, die nicht gelesen werden konnten</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMUnreadableFoldersDialog</name>
+    <message>
+        <source>Folders That Could Not Be Read</source>
+        <translation>Ordner, die nicht gelesen werden konnten</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln folder(s) could not be read; they count as empty:</source>
+        <translation><numerusform>%Ln Ordner konnte nicht gelesen werden; er zählt als leer:</numerusform><numerusform>%Ln Ordner konnten nicht gelesen werden; sie zählen als leer:</numerusform></translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TilemoraAppDelegate</name>
+    <message>
+        <source>Open Folder</source>
+        <translation>Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>About Tilemora</source>
+        <translation>Über Tilemora</translation>
+    </message>
+    <message>
+        <source>Shows how the space of a folder or a disk is used, as a treemap.</source>
+        <translation>Zeigt als Treemap, wie der Platz eines Ordners oder einer Platte belegt ist.</translation>
+    </message>
+</context>
+</TS>
