@@ -12,6 +12,105 @@
     </message>
 </context>
 <context>
+    <name>TMAgeStepText</name>
+    <message>
+        <source>Today</source>
+        <translation>Heute</translation>
+    </message>
+    <message>
+        <source>This week</source>
+        <translation>Diese Woche</translation>
+    </message>
+    <message>
+        <source>This month</source>
+        <translation>Dieser Monat</translation>
+    </message>
+    <message>
+        <source>Six months</source>
+        <translation>Sechs Monate</translation>
+    </message>
+    <message>
+        <source>This year</source>
+        <translation>Dieses Jahr</translation>
+    </message>
+    <message>
+        <source>Two years</source>
+        <translation>Zwei Jahre</translation>
+    </message>
+    <message>
+        <source>Five years</source>
+        <translation>Fünf Jahre</translation>
+    </message>
+    <message>
+        <source>Older</source>
+        <translation>Älter</translation>
+    </message>
+    <message>
+        <source>No date</source>
+        <translation>Kein Datum</translation>
+    </message>
+</context>
+<context>
+    <name>TMCoreText</name>
+    <message>
+        <source>Free space</source>
+        <translation>Freier Speicher</translation>
+    </message>
+    <message>
+        <source>Unscanned space</source>
+        <translation>Nicht gescannter Platz</translation>
+    </message>
+    <message>
+        <source>bytes</source>
+        <translation>Bytes</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>Drop a folder here
+or choose File ▸ Open…</source>
+        <translation>Einen Ordner hierher ziehen
+oder Datei ▸ Öffnen … wählen</translation>
+    </message>
+</context>
+<context>
+    <name>TMFileCategoryText</name>
+    <message>
+        <source>Images</source>
+        <translation>Bilder</translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>Documents</source>
+        <translation>Dokumente</translation>
+    </message>
+    <message>
+        <source>Archives and packages</source>
+        <translation>Archive und Pakete</translation>
+    </message>
+    <message>
+        <source>Source code</source>
+        <translation>Quelltext</translation>
+    </message>
+    <message>
+        <source>Programs and libraries</source>
+        <translation>Programme und Bibliotheken</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>Sonstiges</translation>
+    </message>
+</context>
+<context>
     <name>TMMainWindow</name>
     <message>
         <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
@@ -48,19 +147,31 @@
     <name>TMStatusText</name>
     <message numerus="yes">
         <source>%Ln file(s)</source>
-        <translation><numerusform>%Ln Datei</numerusform><numerusform>%Ln Dateien</numerusform></translation>
+        <translation>
+            <numerusform>%Ln Datei</numerusform>
+            <numerusform>%Ln Dateien</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>%Ln folder(s)</source>
-        <translation><numerusform>%Ln Ordner</numerusform><numerusform>%Ln Ordner</numerusform></translation>
+        <translation>
+            <numerusform>%Ln Ordner</numerusform>
+            <numerusform>%Ln Ordner</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>; %Ln folder(s) could not be read</source>
-        <translation><numerusform>; %Ln Ordner konnte nicht gelesen werden</numerusform><numerusform>; %Ln Ordner konnten nicht gelesen werden</numerusform></translation>
+        <translation>
+            <numerusform>; %Ln Ordner konnte nicht gelesen werden</numerusform>
+            <numerusform>; %Ln Ordner konnten nicht gelesen werden</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>%Ln entries</source>
-        <translation><numerusform>%Ln Eintrag</numerusform><numerusform>%Ln Einträge</numerusform></translation>
+        <translation>
+            <numerusform>%Ln Eintrag</numerusform>
+            <numerusform>%Ln Einträge</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -235,7 +346,10 @@
     </message>
     <message numerus="yes">
         <source>%Ln match(es), %1</source>
-        <translation><numerusform>%Ln Treffer, %1</numerusform><numerusform>%Ln Treffer, %1</numerusform></translation>
+        <translation>
+            <numerusform>%Ln Treffer, %1</numerusform>
+            <numerusform>%Ln Treffer, %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -385,7 +499,10 @@
     </message>
     <message numerus="yes">
         <source>%n saved scan(s)</source>
-        <translation><numerusform>%n gespeicherter Scan</numerusform><numerusform>%n gespeicherte Scans</numerusform></translation>
+        <translation>
+            <numerusform>%n gespeicherter Scan</numerusform>
+            <numerusform>%n gespeicherte Scans</numerusform>
+        </translation>
     </message>
     <message>
         <source>Reading %1…</source>
@@ -694,7 +811,10 @@
     </message>
     <message numerus="yes">
         <source>%Ln file(s)</source>
-        <translation><numerusform>%Ln Datei</numerusform><numerusform>%Ln Dateien</numerusform></translation>
+        <translation>
+            <numerusform>%Ln Datei</numerusform>
+            <numerusform>%Ln Dateien</numerusform>
+        </translation>
     </message>
     <message>
         <source>Move “%1” (%2, %3) to the trash?</source>
@@ -736,7 +856,10 @@
     </message>
     <message numerus="yes">
         <source>%Ln folder(s) could not be read; they count as empty:</source>
-        <translation><numerusform>%Ln Ordner konnte nicht gelesen werden; er zählt als leer:</numerusform><numerusform>%Ln Ordner konnten nicht gelesen werden; sie zählen als leer:</numerusform></translation>
+        <translation>
+            <numerusform>%Ln Ordner konnte nicht gelesen werden; er zählt als leer:</numerusform>
+            <numerusform>%Ln Ordner konnten nicht gelesen werden; sie zählen als leer:</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1 — %2</source>

@@ -12,6 +12,105 @@
     </message>
 </context>
 <context>
+    <name>TMAgeStepText</name>
+    <message>
+        <source>Today</source>
+        <translation>Aujourd'hui</translation>
+    </message>
+    <message>
+        <source>This week</source>
+        <translation>Cette semaine</translation>
+    </message>
+    <message>
+        <source>This month</source>
+        <translation>Ce mois-ci</translation>
+    </message>
+    <message>
+        <source>Six months</source>
+        <translation>Six mois</translation>
+    </message>
+    <message>
+        <source>This year</source>
+        <translation>Cette année</translation>
+    </message>
+    <message>
+        <source>Two years</source>
+        <translation>Deux ans</translation>
+    </message>
+    <message>
+        <source>Five years</source>
+        <translation>Cinq ans</translation>
+    </message>
+    <message>
+        <source>Older</source>
+        <translation>Plus ancien</translation>
+    </message>
+    <message>
+        <source>No date</source>
+        <translation>Sans date</translation>
+    </message>
+</context>
+<context>
+    <name>TMCoreText</name>
+    <message>
+        <source>Free space</source>
+        <translation>Espace libre</translation>
+    </message>
+    <message>
+        <source>Unscanned space</source>
+        <translation>Espace non analysé</translation>
+    </message>
+    <message>
+        <source>bytes</source>
+        <translation>octets</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>o</translation>
+    </message>
+    <message>
+        <source>Drop a folder here
+or choose File ▸ Open…</source>
+        <translation>Déposez un dossier ici
+ou choisissez Fichier ▸ Ouvrir…</translation>
+    </message>
+</context>
+<context>
+    <name>TMFileCategoryText</name>
+    <message>
+        <source>Images</source>
+        <translation>Images</translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation>Vidéo</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>Documents</source>
+        <translation>Documents</translation>
+    </message>
+    <message>
+        <source>Archives and packages</source>
+        <translation>Archives et paquets</translation>
+    </message>
+    <message>
+        <source>Source code</source>
+        <translation>Code source</translation>
+    </message>
+    <message>
+        <source>Programs and libraries</source>
+        <translation>Programmes et bibliothèques</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>Autres</translation>
+    </message>
+</context>
+<context>
     <name>TMMainWindow</name>
     <message>
         <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
@@ -48,19 +147,31 @@
     <name>TMStatusText</name>
     <message numerus="yes">
         <source>%Ln file(s)</source>
-        <translation><numerusform>%Ln fichier</numerusform><numerusform>%Ln fichiers</numerusform></translation>
+        <translation>
+            <numerusform>%Ln fichier</numerusform>
+            <numerusform>%Ln fichiers</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>%Ln folder(s)</source>
-        <translation><numerusform>%Ln dossier</numerusform><numerusform>%Ln dossiers</numerusform></translation>
+        <translation>
+            <numerusform>%Ln dossier</numerusform>
+            <numerusform>%Ln dossiers</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>; %Ln folder(s) could not be read</source>
-        <translation><numerusform>; %Ln dossier n'a pas pu être lu</numerusform><numerusform>; %Ln dossiers n'ont pas pu être lus</numerusform></translation>
+        <translation>
+            <numerusform>; %Ln dossier n'a pas pu être lu</numerusform>
+            <numerusform>; %Ln dossiers n'ont pas pu être lus</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>%Ln entries</source>
-        <translation><numerusform>%Ln entrée</numerusform><numerusform>%Ln entrées</numerusform></translation>
+        <translation>
+            <numerusform>%Ln entrée</numerusform>
+            <numerusform>%Ln entrées</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -235,7 +346,10 @@
     </message>
     <message numerus="yes">
         <source>%Ln match(es), %1</source>
-        <translation><numerusform>%Ln résultat, %1</numerusform><numerusform>%Ln résultats, %1</numerusform></translation>
+        <translation>
+            <numerusform>%Ln résultat, %1</numerusform>
+            <numerusform>%Ln résultats, %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -385,7 +499,10 @@
     </message>
     <message numerus="yes">
         <source>%n saved scan(s)</source>
-        <translation><numerusform>%n analyse enregistrée</numerusform><numerusform>%n analyses enregistrées</numerusform></translation>
+        <translation>
+            <numerusform>%n analyse enregistrée</numerusform>
+            <numerusform>%n analyses enregistrées</numerusform>
+        </translation>
     </message>
     <message>
         <source>Reading %1…</source>
@@ -694,7 +811,10 @@
     </message>
     <message numerus="yes">
         <source>%Ln file(s)</source>
-        <translation><numerusform>%Ln fichier</numerusform><numerusform>%Ln fichiers</numerusform></translation>
+        <translation>
+            <numerusform>%Ln fichier</numerusform>
+            <numerusform>%Ln fichiers</numerusform>
+        </translation>
     </message>
     <message>
         <source>Move “%1” (%2, %3) to the trash?</source>
@@ -736,7 +856,10 @@
     </message>
     <message numerus="yes">
         <source>%Ln folder(s) could not be read; they count as empty:</source>
-        <translation><numerusform>%Ln dossier n'a pas pu être lu ; il compte comme vide :</numerusform><numerusform>%Ln dossiers n'ont pas pu être lus ; ils comptent comme vides :</numerusform></translation>
+        <translation>
+            <numerusform>%Ln dossier n'a pas pu être lu ; il compte comme vide :</numerusform>
+            <numerusform>%Ln dossiers n'ont pas pu être lus ; ils comptent comme vides :</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1 — %2</source>

@@ -10,6 +10,8 @@
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTranslator>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <QCheckBox>
@@ -670,6 +672,70 @@ class TMAppShellTest : public QObject {
   std::unique_ptr<TilemoraAppDelegate> delegate;
 };
 
+// Each translation the program carries: complete, every placeholder kept,
+// and built into the program where the loading looks for it.
+class TMTranslationTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void isCompleteAndKeepsEveryPlaceholder_data() {
+    QTest::addColumn<QString>("language");
+    QTest::newRow("German") << "de";
+    QTest::newRow("French") << "fr";
+  }
+  void isCompleteAndKeepsEveryPlaceholder() {
+    QFETCH(QString, language);
+    QFile file(QStringLiteral(TILEMORA_SOURCE_DIR "/translations/tilemora_%1.ts").arg(language));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    QTranslator built;
+    QVERIFY(built.load(QLocale(language), QStringLiteral("tilemora"), QStringLiteral("_"), QStringLiteral(":/i18n")));
+    QXmlStreamReader reader(&file);
+    QString context, source;
+    QStringList forms;
+    bool numerus = false, finished = true;
+    int messages = 0;
+    while (!reader.atEnd()) {
+      reader.readNext();
+      if (reader.isStartElement() && reader.name() == QLatin1String("name")) context = reader.readElementText();
+      if (reader.isStartElement() && reader.name() == QLatin1String("message")) {
+        numerus = reader.attributes().value(QLatin1String("numerus")) == QLatin1String("yes");
+        forms.clear();
+      }
+      if (reader.isStartElement() && reader.name() == QLatin1String("source")) source = reader.readElementText();
+      if (reader.isStartElement() && reader.name() == QLatin1String("translation")) {
+        finished = !reader.attributes().hasAttribute(QLatin1String("type"));
+        if (!numerus) forms << reader.readElementText();
+      }
+      if (reader.isStartElement() && reader.name() == QLatin1String("numerusform")) forms << reader.readElementText();
+      if (reader.isEndElement() && reader.name() == QLatin1String("message")) {
+        ++messages;
+        const QString where = context + ": " + source;
+        QVERIFY2(finished && !forms.isEmpty(), qPrintable("untranslated: " + where));
+        for (const QString& form : forms) {
+          QVERIFY2(!form.trimmed().isEmpty(), qPrintable("empty: " + where));
+          QCOMPARE(placeholders(form), placeholders(source));
+        }
+        // What the program loads says the same.
+        const QString loaded = built.translate(context.toUtf8().constData(), source.toUtf8().constData(), nullptr,
+                                               numerus ? 1 : -1);
+        QCOMPARE(loaded, forms.front());
+      }
+    }
+    QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+    QVERIFY(messages > 150);
+  }
+
+ private:
+  // The placeholders of a text, sorted: %1…%99, %n, %Ln.
+  static QStringList placeholders(const QString& text) {
+    QStringList found;
+    static const QRegularExpression pattern(QStringLiteral("%(L?n|[1-9][0-9]?)"));
+    for (auto match = pattern.globalMatch(text); match.hasNext();) found << match.next().captured();
+    found.sort();
+    return found;
+  }
+};
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // A trash of the tests' own, on the file system of the temporary folders.
@@ -686,6 +752,10 @@ int main(int argc, char** argv) {
   {
     TMAppShellTest shell;
     failures += QTest::qExec(&shell, argc, argv);
+  }
+  {
+    TMTranslationTest translations;
+    failures += QTest::qExec(&translations, argc, argv);
   }
   return failures == 0 ? 0 : 1;
 }

@@ -11,4 +11,9 @@ namespace tilemora {
 
 std::string TMLocalizedString(std::string_view key);
 
+// Puts the texts above into the user's language: given a key and its
+// English text, answers the text to show. None (the default): English.
+using TMStringTranslator = std::string (*)(std::string_view key, std::string_view english);
+void setLocalizedStringTranslator(TMStringTranslator translator);
+
 }  // namespace tilemora
