@@ -173,9 +173,6 @@ oder Datei ▸ Öffnen … wählen</translation>
             <numerusform>%Ln Einträge</numerusform>
         </translation>
     </message>
-</context>
-<context>
-    <name>tilemora</name>
     <message>
         <source>%1 and %2</source>
         <translation>%1 und %2</translation>

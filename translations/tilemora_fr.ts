@@ -173,9 +173,6 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
             <numerusform>%Ln entrées</numerusform>
         </translation>
     </message>
-</context>
-<context>
-    <name>tilemora</name>
     <message>
         <source>%1 and %2</source>
         <translation>%1 et %2</translation>
