@@ -111,13 +111,6 @@ oder Datei ▸ Öffnen … wählen</translation>
     </message>
 </context>
 <context>
-    <name>TMMainWindow</name>
-    <message>
-        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
-        <translation>Gespeicherte Scans (*.json *.json.zst *.json.gz *.zst *.gz)</translation>
-    </message>
-</context>
-<context>
     <name>TMMapAccessibleText</name>
     <message>
         <source>in %1</source>
@@ -700,6 +693,10 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>&amp;Copy Path</source>
         <translation>Pfad &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
+        <translation>Gespeicherte Scans (*.json *.json.zst *.json.gz *.zst *.gz)</translation>
     </message>
 </context>
 <context>

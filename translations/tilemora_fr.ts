@@ -111,13 +111,6 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
 </context>
 <context>
-    <name>TMMainWindow</name>
-    <message>
-        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
-        <translation>Analyses enregistrées (*.json *.json.zst *.json.gz *.zst *.gz)</translation>
-    </message>
-</context>
-<context>
     <name>TMMapAccessibleText</name>
     <message>
         <source>in %1</source>
@@ -700,6 +693,10 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>&amp;Copy Path</source>
         <translation>&amp;Copier le chemin</translation>
+    </message>
+    <message>
+        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
+        <translation>Analyses enregistrées (*.json *.json.zst *.json.gz *.zst *.gz)</translation>
     </message>
 </context>
 <context>

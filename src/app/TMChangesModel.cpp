@@ -79,7 +79,8 @@ QVariant TMChangesModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
       if (index.column() == kOldColumn) return exactBytesText(item->oldSize);
       if (index.column() == kNewColumn) return exactBytesText(item->newSize);
-      return removed ? tr("%1 (no longer there)").arg(displayText(urlOf(index).path())) : displayText(urlOf(index).path());
+      if (removed) return tr("%1 (no longer there)").arg(displayText(urlOf(index).path()));
+      return displayText(urlOf(index).path());
     case Qt::DecorationRole:
       if (index.column() == kNameColumn) return itemIcon(item->folder);
       break;

@@ -43,7 +43,9 @@ QString dateText(int64_t seconds) {
   return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds), QStringLiteral("d MMM yyyy HH:mm"));
 }
 
-const char* const kSavedScanFilters = QT_TRANSLATE_NOOP("TMMainWindow", "Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)");
+// Asked as the window's own words (tr in its members).
+const char* const kSavedScanFilters =
+    QT_TRANSLATE_NOOP("tilemora::TMMainWindow", "Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)");
 
 }  // namespace
 

@@ -38,7 +38,8 @@ void splitArguments(int argc, const char* const* argv, QList<QByteArray>* folder
   for (int i = 1; i < argc; ++i) {
     const QByteArray argument(argv[i]);
     bool taken = false;
-    for (auto [option, list] : {std::pair{QByteArray("--import"), imports}, std::pair{QByteArray("--compare"), compares}}) {
+    for (auto [option, list] :
+         {std::pair{QByteArray("--import"), imports}, std::pair{QByteArray("--compare"), compares}}) {
       if (optionsEnded || taken) continue;
       if (argument == option) {
         if (++i < argc && list) *list << QByteArray(argv[i]);
