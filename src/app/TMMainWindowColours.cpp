@@ -21,6 +21,7 @@
 #include "core/drawing/TMFileTypes.h"
 #include "core/drawing/TMTypeColoring.h"
 #include "core/filetree/TMFilesBelow.h"
+#include "render/TMFramePainter.h"
 
 namespace tilemora {
 
@@ -31,8 +32,6 @@ struct TMAgeStepText {
 };
 
 double shareOf(uint64_t part, uint64_t all) { return all > 0 ? 100.0 * double(part) / double(all) : 0.0; }
-
-QColor qtColour(const TMColor& colour) { return QColor::fromRgbF(float(colour.red), float(colour.green), float(colour.blue)); }
 
 }  // namespace
 
@@ -130,7 +129,7 @@ std::vector<TMColourLegend::Entry> TMMainWindow::typeLegend(const TMFileTree& fo
   const TMTypeStatistics statistics = typeStatisticsOf(folder);
   std::vector<TMColourLegend::Entry> entries;
   for (const TMTypeTotal& total : statistics.categories) {
-    entries.push_back({qtColour(typeColoring_->colorOfCategory(total.category)),
+    entries.push_back({qColorOf(typeColoring_->colorOfCategory(total.category)),
                        tr("%1 %2 %").arg(categoryText(total.category),
                                          QLocale().toString(shareOf(total.bytes, statistics.bytes), 'f', 1))});
   }
@@ -149,12 +148,12 @@ std::vector<TMColourLegend::Entry> TMMainWindow::ageLegend(const TMFileTree& fol
   });
   std::vector<TMColourLegend::Entry> entries;
   if (all > 0 && bytes[kAgeStepCount - 1] == all) {
-    entries.push_back({qtColour(ages.colorOfStep(kAgeStepCount - 1)), tr("This scan has no dates")});
+    entries.push_back({qColorOf(ages.colorOfStep(kAgeStepCount - 1)), tr("This scan has no dates")});
     return entries;
   }
   for (size_t step = 0; step < kAgeStepCount; ++step) {
     if (bytes[step] == 0) continue;
-    entries.push_back({qtColour(ages.colorOfStep(step)),
+    entries.push_back({qColorOf(ages.colorOfStep(step)),
                        tr("%1 %2 %").arg(TMAgeStepText::tr(ageStepName(step)),
                                          QLocale().toString(shareOf(bytes[step], all), 'f', 1))});
   }

@@ -29,14 +29,11 @@
 #include "import/TMScanHistory.h"
 #include "import/TMTreeComparison.h"
 #include "import/TMTreeExport.h"
+#include "render/TMFramePainter.h"
 
 namespace tilemora {
 
 namespace {
-
-QColor qtColour(const TMColor& colour) {
-  return QColor::fromRgbF(float(colour.red), float(colour.green), float(colour.blue));
-}
 
 // "30 Nov 2026 18:20", in the user's language.
 QString dateText(int64_t seconds) {
@@ -273,10 +270,10 @@ std::vector<TMColourLegend::Entry> TMMainWindow::changeLegend() const {
   const size_t strongest = kChangeSteps - 1;
   const auto count = [](uint64_t items) { return QLocale().toString(qulonglong(items)); };
   std::vector<TMColourLegend::Entry> entries{
-      {qtColour(colours.colorOfStep(TMChangeKind::kNew, strongest)), tr("New: %1").arg(count(c.newItems))},
-      {qtColour(colours.colorOfStep(TMChangeKind::kGrew, strongest)), tr("Grew: %1").arg(count(c.grownItems))},
-      {qtColour(colours.colorOfStep(TMChangeKind::kShrank, strongest)), tr("Shrank: %1").arg(count(c.shrunkItems))},
-      {qtColour(colours.colorOfStep(TMChangeKind::kUnchanged, 0)), tr("Unchanged")},
+      {qColorOf(colours.colorOfStep(TMChangeKind::kNew, strongest)), tr("New: %1").arg(count(c.newItems))},
+      {qColorOf(colours.colorOfStep(TMChangeKind::kGrew, strongest)), tr("Grew: %1").arg(count(c.grownItems))},
+      {qColorOf(colours.colorOfStep(TMChangeKind::kShrank, strongest)), tr("Shrank: %1").arg(count(c.shrunkItems))},
+      {qColorOf(colours.colorOfStep(TMChangeKind::kUnchanged, 0)), tr("Unchanged")},
       {QColor(), tr("Removed: %1 (no tile)").arg(count(c.removedItems))},
       {QColor(), tr("Stronger: a larger change, up to %1").arg(sizeCellText(c.nodeChanges->largestChange()))}};
   return entries;

@@ -8,6 +8,7 @@
 
 #include "core/drawing/TMSizeFormatter.h"
 #include "core/filetree/TMFileTree.h"
+#include "import/TMTreeComparison.h"
 
 namespace tilemora {
 
@@ -27,9 +28,9 @@ QString sizeCellText(uint64_t bytes) {
 }
 
 QString changeCellText(uint64_t oldSize, uint64_t newSize) {
-  const uint64_t magnitude = newSize >= oldSize ? newSize - oldSize : oldSize - newSize;
-  const QChar sign = magnitude == 0 ? QChar(0x00B1) : newSize > oldSize ? QLatin1Char('+') : QChar(0x2212);
-  return sign + sizeCellText(magnitude);
+  const TMSignedSize change = signedChange(oldSize, newSize);
+  const QChar sign = change.magnitude == 0 ? QChar(0x00B1) : change.negative ? QChar(0x2212) : QLatin1Char('+');
+  return sign + sizeCellText(change.magnitude);
 }
 
 QString exactBytesText(uint64_t bytes) { return TMRowTexts::tr("%1 bytes").arg(QLocale().toString(qulonglong(bytes))); }

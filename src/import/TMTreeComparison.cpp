@@ -130,7 +130,7 @@ class Comparison {
   // made then.
   void offer(const std::string& path, const TMFileTree& node, uint64_t oldSize, uint64_t newSize,
              TMChangeKind kind) {
-    const uint64_t difference = newSize > oldSize ? newSize - oldSize : oldSize - newSize;
+    const uint64_t difference = changeDifference(oldSize, newSize);
     if (keep_ == 0 || (largest_.size() == keep_ && difference <= largest_.top().difference())) return;
     TMChangedItem item{joined(path, node.filename()), oldSize, newSize, kind, node.asFolder() != nullptr,
                        kind == TMChangeKind::kRemoved ? nullptr : &node};
@@ -163,7 +163,7 @@ TMTreeComparison compareTrees(const TMFileTree& saved, const TMFileTree& current
 }
 
 TMSignedSize signedChange(uint64_t oldSize, uint64_t newSize) {
-  return newSize >= oldSize ? TMSignedSize{false, newSize - oldSize} : TMSignedSize{true, oldSize - newSize};
+  return {newSize < oldSize, changeDifference(oldSize, newSize)};
 }
 
 }  // namespace tilemora

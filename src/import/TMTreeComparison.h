@@ -33,7 +33,7 @@ struct TMChangedItem {
   bool folder = false;
   // The item in the current tree (none for a removed one), while that tree lives.
   const TMFileTree* node = nullptr;
-  uint64_t difference() const { return newSize > oldSize ? newSize - oldSize : oldSize - newSize; }
+  uint64_t difference() const { return changeDifference(oldSize, newSize); }
 };
 
 struct TMTreeComparison {

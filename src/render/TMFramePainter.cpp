@@ -7,12 +7,12 @@
 
 namespace tilemora {
 
-namespace {
-
 QColor qColorOf(const TMColor& color) {
   return QColor::fromRgbF(float(color.red), float(color.green), float(color.blue),
                           float(color.alpha));
 }
+
+namespace {
 
 QRectF flipped(const TMRect& r, double viewHeight) {
   return QRectF(r.x, viewHeight - (r.y + r.height), r.width, r.height);

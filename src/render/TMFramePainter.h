@@ -12,6 +12,9 @@
 
 namespace tilemora {
 
+// A colour of the core as Qt's.
+QColor qColorOf(const TMColor& color);
+
 void paintGatheredFrame(QPainter& painter, const TMGeometryGatherer& gatherer, double viewHeight,
                         bool framesAndTexts);
 

@@ -25,11 +25,7 @@ TMNodeChanges::TMNodeChanges(std::vector<TMNodeChange> changes) : changes_(std::
             [](const TMNodeChange& a, const TMNodeChange& b) { return std::less<>()(a.node, b.node); });
   for (const TMNodeChange& change : changes_) {
     if (change.node->kind() != TMNodeKind::File) continue;
-    const uint64_t now = change.node->diskSize();
-    const uint64_t difference = change.oldSize == TMNodeChange::kNew ? now
-                                : now > change.oldSize               ? now - change.oldSize
-                                                                     : change.oldSize - now;
-    largest_ = std::max(largest_, difference);
+    largest_ = std::max(largest_, changeDifference(change.oldSize, change.node->diskSize()));
   }
 }
 
@@ -71,10 +67,7 @@ const TMColor* TMChangeColoring::colorOf(const TMFileTree& file, const TMColor&)
   if (change == nullptr) return &unchanged_;
   const uint64_t now = file.diskSize();
   const TMChangeKind kind = changeKindOf(change->oldSize, now);
-  const uint64_t difference = kind == TMChangeKind::kNew ? now
-                              : now > change->oldSize    ? now - change->oldSize
-                                                         : change->oldSize - now;
-  return &colorOfStep(kind, changeStepOf(difference, changes_->largestChange()));
+  return &colorOfStep(kind, changeStepOf(changeDifference(change->oldSize, now), changes_->largestChange()));
 }
 
 }  // namespace tilemora

@@ -44,6 +44,12 @@ class TMNodeChanges {
 };
 
 // Removed items have no tile, and so no colour.
+// How far `newSize` lies from `oldSize`, in bytes (all of it for kNew).
+inline uint64_t changeDifference(uint64_t oldSize, uint64_t newSize) {
+  if (oldSize == TMNodeChange::kNew) return newSize;
+  return newSize > oldSize ? newSize - oldSize : oldSize - newSize;
+}
+
 enum class TMChangeKind : uint8_t { kNew, kGrew, kShrank, kUnchanged, kRemoved };
 inline constexpr size_t kChangeSteps = 5;  // per ramp, the largest last
 
