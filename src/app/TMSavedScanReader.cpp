@@ -11,16 +11,8 @@ namespace tilemora {
 
 namespace {
 
-TMSavedScanResult readFrom(const std::string& path) {
-  std::FILE* input = path == "-" ? stdin : std::fopen(path.c_str(), "re");
-  if (input == nullptr) return TMImportError{0, 0, std::strerror(errno), {}};
-  TMSavedScanResult result = importNcduExport(input);
-  if (input != stdin) std::fclose(input);
-  return result;
-}
-
 TMSavedScanResult readSeveral(const std::vector<std::string>& paths) {
-  if (paths.size() == 1) return readFrom(paths.front());
+  if (paths.size() == 1) return importNcduExportAt(paths.front());
   std::vector<TMSavedScanSource> sources;
   TMSavedScanResult result;
   for (const std::string& path : paths) {

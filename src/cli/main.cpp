@@ -93,9 +93,7 @@ int writeError() {
 // The saved scan to compare with, read before the scan so that a wrong file
 // is told at once; none (and the reason told) when it cannot be read.
 std::optional<TMImportedScan> readSavedScan(const std::string& path) {
-  std::FILE* input = path == "-" ? stdin : std::fopen(path.c_str(), "re");
-  TMImportResult result = input != nullptr ? importNcduExport(input) : TMImportError{0, 0, std::strerror(errno), {}};
-  if (input != nullptr && input != stdin) std::fclose(input);
+  TMImportResult result = importNcduExportAt(path);
   if (auto* error = std::get_if<TMImportError>(&result)) {
     std::fprintf(stderr, "tilemora-scan: cannot read %s: %s\n", path.c_str(), error->text().c_str());
     return std::nullopt;

@@ -423,6 +423,14 @@ TMImportResult importNcduExport(std::FILE* input) {
   return result;
 }
 
+TMImportResult importNcduExportAt(const std::string& path) {
+  std::FILE* input = path == "-" ? stdin : std::fopen(path.c_str(), "re");
+  if (input == nullptr) return TMImportError{0, 0, std::strerror(errno), path};
+  TMImportResult result = importNcduExport(input);
+  if (input != stdin) std::fclose(input);
+  return result;
+}
+
 TMImportResult importNcduExports(const std::vector<TMSavedScanSource>& sources) {
   auto result = readSeveral(sources);
   releaseFreedHeapMemory();

@@ -61,6 +61,10 @@ using TMImportResult = std::variant<TMImportedScan, TMImportError>;
 // Reads `input` to its end.
 TMImportResult importNcduExport(std::FILE* input);
 
+// Reads the saved scan in the file at `path` ("-": standard input); a file
+// that cannot be opened is an error without a line.
+TMImportResult importNcduExportAt(const std::string& path);
+
 // One of several saved scans shown side by side.
 struct TMSavedScanSource {
   std::FILE* input;
