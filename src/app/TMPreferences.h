@@ -19,7 +19,7 @@ enum class TMColourMode { kDepth, kFileType, kAge, kChanges };
 
 struct TMPreferences {
   TMSizeUnits units = TMSizeUnits::Formatter;
-  TMScanOptions scanOptions{.threads = 0};  // one scan thread per processor unless told
+  TMScanOptions scanOptions;  // one scan thread per processor unless told
   bool askBeforeTrash = true;  // for items inside the scanned folder; the folder itself is always asked about
   bool showFreeSpace = true;   // a volume's free and unscanned space beside its folder
   TMColourMode colourBy = TMColourMode::kDepth;

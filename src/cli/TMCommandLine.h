@@ -29,7 +29,7 @@ struct TMCommandLine {
   int depth = 1;
   bool types = false;  // the file types table too
   // What the scan counts.
-  TMScanOptions scanOptions{.threads = 0};  // one thread per processor unless told
+  TMScanOptions scanOptions;  // one thread per processor unless told
 
   // Whether an output takes standard output, in which case no report is
   // printed there.

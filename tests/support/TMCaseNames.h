@@ -58,10 +58,13 @@ auto caseNamesBy(Describe describe) {
   return [describe](const auto& info) { return identifierFrom(describe(info.param)); };
 }
 
-// Names each case of a thread count: "OneThread", "4Threads".
-inline constexpr auto caseNamesByThreads = [](const auto& info) {
-  return info.param == 1 ? std::string("OneThread") : std::to_string(info.param) + "Threads";
-};
+// A thread count as a case's name: "OneThread", "4Threads", and
+// "DefaultThreads" for 0, the program's default.
+inline std::string threadsName(unsigned threads) {
+  if (threads == 0) return "DefaultThreads";
+  return threads == 1 ? std::string("OneThread") : std::to_string(threads) + "Threads";
+}
+inline constexpr auto caseNamesByThreads = [](const auto& info) { return threadsName(unsigned(info.param)); };
 
 // Names each case after its `name` field.
 inline constexpr auto caseNamesByName = [](const auto& info) { return identifierFrom(info.param.name); };

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "TMScanBranch.h"
 #include "TMScanStrategy.h"
 #include "TMScanningContext.h"
 #include "core/filetree/TMFolderTree.h"
@@ -98,7 +99,8 @@ void TMFolderScan::noteUnreadable(const TMFolderTree& folder, const char* name, 
   ++context_.unreadableFolderCount;
   // Its path, from the folders above it: memory only for folders that could
   // not be read. The folders above this walk's start come first.
-  std::vector<const TMFolderTree*> above(context_.foldersAboveStart.begin(), context_.foldersAboveStart.end());
+  std::vector<TMFolderTree*> above;
+  if (context_.branch != nullptr) above = context_.branch->pathAbove();
   const auto& stack = context_.parentStack;
   above.insert(above.end(), stack.begin(), stack.begin() + context_.parentCount);
   std::string path = context_.rootPath == "/" ? std::string() : context_.rootPath;
@@ -113,7 +115,9 @@ void TMFolderScan::noteUnreadable(const TMFolderTree& folder, const char* name, 
 bool TMFolderScan::mountsAnAncestor(const struct stat& info) const {
   if (!S_ISDIR(info.st_mode)) return false;
   const auto& identities = context_.pathIdentities;
-  return std::find(identities.begin(), identities.end(), std::pair{info.st_dev, info.st_ino}) != identities.end();
+  const std::pair identity{info.st_dev, info.st_ino};
+  return std::find(identities.begin(), identities.end(), identity) != identities.end() ||
+         (context_.branch != nullptr && context_.branch->hasIdentityAbove(identity));
 }
 
 bool TMFolderScan::acceptEntry(TMFolderTree& folder, size_t level, dev_t device, const char* name,

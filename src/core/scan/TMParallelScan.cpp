@@ -47,16 +47,13 @@ class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
     branch_ = task.branch;
     context.parentCount = 0;
     context.handOffs = 0;
-    context.foldersAboveStart = branch_->above;
+    context.branch = branch_;
     {
       TMOpenFolderChain openFolders(*context.fileSystem, kKeptOpenPerThread);
       openFolders.enter(task.descriptor, task.device, task.inode);
       if (!context.shouldStop()) {
         context.openFolders = &openFolders;
-        if (context.options.crossMountPoints) {
-          context.pathIdentities = branch_->identitiesAbove;
-          context.pathIdentities.emplace_back(task.device, task.inode);
-        }
+        if (context.options.crossMountPoints) context.pathIdentities.assign({{task.device, task.inode}});
         TMFolderScan(context).populateChildListAtUrl(*task.folder, task.device);
         context.openFolders = nullptr;
       }
@@ -72,8 +69,7 @@ class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
     if (!scan_.wantsFolder()) return false;
     auto branch = std::make_unique<TMScanBranch>();
     branch->parent = branch_;
-    branch->above = walk.foldersAboveStart;
-    branch->above.insert(branch->above.end(), walk.parentStack.begin(), walk.parentStack.begin() + walk.parentCount);
+    branch->foldersAbove.assign(walk.parentStack.begin(), walk.parentStack.begin() + walk.parentCount);
     if (walk.options.crossMountPoints) branch->identitiesAbove = walk.pathIdentities;
     if (!scan_.queue({folder, descriptor, device, inode, branch.get()}, *branch_)) return false;
     branch.release();
@@ -103,7 +99,7 @@ class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
   // the unreported entries.
   void settle() {
     if (sizeOwedAbove_ != 0) {
-      for (TMFolderTree* folder : branch_->above) folder->addToDiskSizeShared(sizeOwedAbove_);
+      branch_->forEachFolderAbove([&](TMFolderTree& folder) { folder.addToDiskSizeShared(sizeOwedAbove_); });
       sizeOwedAbove_ = 0;
     }
     if (unreportedEntries_ != 0 && context.updateReceiver != nullptr && !context.shouldStop())

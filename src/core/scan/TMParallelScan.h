@@ -29,26 +29,12 @@
 #include <vector>
 
 #include "TMInodeSet.h"
+#include "TMScanBranch.h"
 
 namespace tilemora {
 
 class TMFolderTree;
 struct TMScanningContext_t;
-
-// A part of the tree one thread lists, from the folder handed to it down.
-struct TMScanBranch {
-  TMScanBranch* parent = nullptr;  // the branch it was handed off from; null for the first
-  // The folders above this branch's folder, from the scan's start down to
-  // the one it was listed in; with mount points crossed, the identities of
-  // those and of the scan's start.
-  std::vector<TMFolderTree*> above;
-  std::vector<std::pair<dev_t, ino_t>> identitiesAbove;
-  // This branch's own listing, plus each branch handed off from it, until ended.
-  std::atomic<uint32_t> unfinished{1};
-  // Folders of this branch whose sorting waits for the branches below
-  // them, in the order their listings ended (deepest first).
-  std::vector<TMFolderTree*> waitingFolders;
-};
 
 class TMParallelScan {
  public:

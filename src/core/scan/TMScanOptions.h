@@ -19,11 +19,10 @@ struct TMScanOptions {
   // Folders mounted inside the scanned one are scanned too; by default
   // they are skipped.
   bool crossMountPoints = false;
-  // How many threads list folders at once; 0 means one per processor, at
-  // most kMostAutomaticThreads (the default of the app and of
-  // tilemora-scan). With more than one the tree is the same, found in
-  // another order.
-  unsigned threads = 1;
+  // How many threads list folders at once; 0, the default everywhere, means
+  // one per processor, at most kMostAutomaticThreads. With more than one the
+  // tree is the same, found in another order.
+  unsigned threads = 0;
 
   // `threads` with 0 resolved, within what a scan ever starts.
   unsigned threadCount() const;

@@ -14,6 +14,7 @@
 #include "core/layout/TMLayoutFolder.h"
 #include "core/layout/TMLayoutTree.h"
 #include "support/TMLayoutFixtures.h"
+#include "support/TMCaseNames.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
 
@@ -84,16 +85,21 @@ class LayoutWalker {
   TMDrawInfo_t info_;
 };
 
-class TMLayoutProperties : public ::testing::TestWithParam<int> {
+// Random trees, each seed scanned with one thread and with the default.
+class TMLayoutProperties : public ::testing::TestWithParam<std::tuple<int, unsigned>> {
  protected:
   void SetUp() override {
-    std::mt19937 random{unsigned(GetParam())};
+    std::mt19937 random{unsigned(seed())};
     auto fileSystem = std::make_shared<TMMemoryFileSystem>(randomFolder(random, "root", 0));
-    scan = scanToEnd("/root", fileSystem);
+    TMScanOptions options;
+    options.threads = std::get<1>(GetParam());
+    scan = scanToEnd("/root", fileSystem, nullptr, options);
     layout = scan.root->createLayoutTree(65536, 0);
     ASSERT_NE(layout, nullptr);
     walker.walk(layout.get(), canvas, {"/", "root"}, -1);
   }
+
+  int seed() const { return std::get<0>(GetParam()); }
 
   TMFinishedScan scan;
   std::unique_ptr<TMLayoutNode> layout;
@@ -156,7 +162,7 @@ TEST_P(TMLayoutProperties, ChildrenTileTheirFolderInProportionWithoutOverlap) {
 }
 
 TEST_P(TMLayoutProperties, AfterRandomDeletionsSizesAddUpAndChildrenStillTile) {
-  std::mt19937 random(unsigned(GetParam()) * 104729u);
+  std::mt19937 random(unsigned(seed()) * 104729u);
   for (int deletion = 0; deletion < 6 && walker.placed.size() > 1; ++deletion) {
     const PlacedNode& target =
         walker.placed[std::uniform_int_distribution<size_t>(1, walker.placed.size() - 1)(random)];
@@ -174,7 +180,7 @@ TEST_P(TMLayoutProperties, AfterRandomDeletionsSizesAddUpAndChildrenStillTile) {
 }
 
 TEST_P(TMLayoutProperties, APointSearchFindsTheDeepestDrawableNodeUnderThePoint) {
-  std::mt19937 random(unsigned(GetParam()) * 7919u);
+  std::mt19937 random(unsigned(seed()) * 7919u);
   std::uniform_real_distribution<double> x(0, canvas.width), y(0, canvas.height);
   for (int i = 0; i < 200; ++i) {
     TMPoint point{x(random), y(random)};
@@ -205,7 +211,12 @@ TEST_P(TMLayoutProperties, APathSearchFindsTheNodeOfEveryPath) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(RandomTrees, TMLayoutProperties, ::testing::Range(1, 41));
+INSTANTIATE_TEST_SUITE_P(RandomTrees, TMLayoutProperties,
+                         ::testing::Combine(::testing::Range(1, 41), ::testing::Values(1u, 0u)),
+                         [](const auto& info) {
+                           return "Seed" + std::to_string(std::get<0>(info.param)) + "_" +
+                                  threadsName(std::get<1>(info.param));
+                         });
 
 }  // namespace
 }  // namespace tilemora::test

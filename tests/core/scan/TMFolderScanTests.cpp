@@ -23,7 +23,18 @@
 namespace tilemora::test {
 namespace {
 
-TEST(TMFolderScan, SumsAllocatedSizesSortsLargestFirstAndNotifiesEachEntry) {
+// Odd trees, run with one thread and with the program's default.
+class TMFolderScan : public ::testing::TestWithParam<unsigned> {
+ protected:
+  TMFinishedScan scanned(const std::string& path, std::shared_ptr<TMFileSystem> fileSystem = TMFileSystem::posix(),
+                         std::function<void(const TMFileTree*)> onNotice = nullptr) const {
+    TMScanOptions options;
+    options.threads = GetParam();
+    return scanToEnd(path, std::move(fileSystem), std::move(onNotice), options);
+  }
+};
+
+TEST_P(TMFolderScan, SumsAllocatedSizesSortsLargestFirstAndNotifiesEachEntry) {
   TMTemporaryTree tree;
   tree.makeFile("small", 10);
   tree.makeFolder("empty");
@@ -31,7 +42,7 @@ TEST(TMFolderScan, SumsAllocatedSizesSortsLargestFirstAndNotifiesEachEntry) {
   tree.makeFile("full/eight", 8192);
   tree.makeFile("full/four", 4096);
 
-  TMFinishedScan scan = scanToEnd(tree.path());
+  TMFinishedScan scan = scanned(tree.path());
   EXPECT_EQ(scan.root->diskSize(), 16384u);
   EXPECT_EQ(childNames(scan.root.get()), (std::vector<std::string>{"full", "small", "empty"}));
   EXPECT_EQ(childNamed(scan.root.get(), "full")->diskSize(), 12288u);
@@ -95,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
       return identifierFrom(std::get<0>(info.param).name) + "_" + std::to_string(std::get<1>(info.param)) + "Threads";
     });
 
-TEST(TMFolderScan, SkipsSymbolicLinksIncludingLoops) {
+TEST_P(TMFolderScan, SkipsSymbolicLinksIncludingLoops) {
   TMTemporaryTree tree;
   uint64_t size = tree.makeFile("real", 100000);
   tree.makeSymlink("to-root", tree.path());
@@ -106,13 +117,13 @@ TEST(TMFolderScan, SkipsSymbolicLinksIncludingLoops) {
   tree.makeFolder("sub");
   tree.makeSymlink("sub/up", "..");
 
-  TMFinishedScan scan = scanToEnd(tree.path());
+  TMFinishedScan scan = scanned(tree.path());
   EXPECT_EQ(scan.root->diskSize(), size);
   EXPECT_EQ(childNames(scan.root.get()), (std::vector<std::string>{"real", "sub"}));
   EXPECT_EQ(scan.receiver->count(), 2u);
 }
 
-TEST(TMFolderScan, CountsHiddenEntriesAndSpecialFilesWithoutOpeningThem) {
+TEST_P(TMFolderScan, CountsHiddenEntriesAndSpecialFilesWithoutOpeningThem) {
   TMTemporaryTree tree;
   uint64_t hidden = tree.makeFile(".hidden", 5000);
   tree.makeFifo("pipe");  // opening it would block the scan forever
@@ -122,26 +133,26 @@ TEST(TMFolderScan, CountsHiddenEntriesAndSpecialFilesWithoutOpeningThem) {
     ASSERT_EQ(::mknod(tree.pathOf("device").c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
     ++expectedNotices;
   }
-  TMFinishedScan scan = scanToEnd(tree.path());
+  TMFinishedScan scan = scanned(tree.path());
   EXPECT_EQ(scan.root->diskSize(), hidden);
   EXPECT_EQ(scan.receiver->count(), uint64_t(expectedNotices));
   EXPECT_NE(childNamed(scan.root.get(), "pipe"), nullptr);
   EXPECT_NE(childNamed(scan.root.get(), "socket"), nullptr);
 }
 
-TEST(TMFolderScan, KeepsOddNamesAsRawBytes) {
+TEST_P(TMFolderScan, KeepsOddNamesAsRawBytes) {
   TMTemporaryTree tree;
   const std::vector<std::string> names{"line\nbreak", "bad\xFF\xFE" "bytes", std::string(255, 'L'),
                                        "quote\"pipe|brace{", " leading blank", "-dash"};
   uint64_t total = 0;
   for (const std::string& name : names) total += tree.makeFile(name, 1);
-  TMFinishedScan scan = scanToEnd(tree.path());
+  TMFinishedScan scan = scanned(tree.path());
   EXPECT_EQ(scan.root->diskSize(), total);
   for (const std::string& name : names)
     EXPECT_NE(childNamed(scan.root.get(), name), nullptr) << printableName(name);
 }
 
-TEST(TMFolderScan, DescendsBelowPathMax) {
+TEST_P(TMFolderScan, DescendsBelowPathMax) {
   TMTemporaryTree tree;
   const std::string level(200, 'd');
   int directory = ::open(tree.path().c_str(), O_RDONLY | O_DIRECTORY);
@@ -160,7 +171,7 @@ TEST(TMFolderScan, DescendsBelowPathMax) {
   ::close(file);
   ::close(directory);
 
-  TMFinishedScan scan = scanToEnd(tree.path());
+  TMFinishedScan scan = scanned(tree.path());
   EXPECT_EQ(scan.root->diskSize(), uint64_t(info.st_blocks) * 512);
   EXPECT_EQ(scan.receiver->count(), uint64_t(depth) + 1);
   const TMFileTree* node = scan.root.get();
@@ -169,7 +180,9 @@ TEST(TMFolderScan, DescendsBelowPathMax) {
   EXPECT_EQ(childNames(node), std::vector<std::string>{"bottom"});
 }
 
-TEST(TMFolderScan, KeepsEveryFolderSizeEqualToItsChildrenAfterEachNotice) {
+// One thread is the tree's only writer: each notice finds the sizes whole.
+// (Several threads add what they found above their branch in batches.)
+TEST(TMOneThreadScan, KeepsEveryFolderSizeEqualToItsChildrenAfterEachNotice) {
   TMTemporaryTree tree;
   for (int i = 0; i < 6; ++i) {
     tree.makeFolder("a" + std::to_string(i) + "/b");
@@ -178,6 +191,8 @@ TEST(TMFolderScan, KeepsEveryFolderSizeEqualToItsChildrenAfterEachNotice) {
   }
   int checks = 0;
   int mismatches = 0;
+  TMScanOptions oneThread;
+  oneThread.threads = 1;
   // The notice runs on the scan thread, the tree's only writer, so it may read freely.
   TMFinishedScan scan = scanToEnd(tree.path(), TMFileSystem::posix(), [&](const TMFileTree* root) {
     if (root == nullptr) return;
@@ -185,13 +200,13 @@ TEST(TMFolderScan, KeepsEveryFolderSizeEqualToItsChildrenAfterEachNotice) {
     for (const TMFileTree* child : childrenOf(root)) sum += child->diskSize();
     ++checks;
     if (sum != root->diskSize()) ++mismatches;
-  });
+  }, oneThread);
   EXPECT_GT(checks, 0);
   EXPECT_EQ(mismatches, 0);
   EXPECT_EQ(scan.receiver->count(), 24u);
 }
 
-TEST(TMFolderScan, AnUnreadableFolderCountsEmpty) {
+TEST_P(TMFolderScan, AnUnreadableFolderCountsEmpty) {
   TMTemporaryTree tree;
   uint64_t outside = tree.makeFile("outside", 4096);
   tree.makeFolder("locked");
@@ -199,7 +214,7 @@ TEST(TMFolderScan, AnUnreadableFolderCountsEmpty) {
   auto fileSystem = std::make_shared<TMFaultyFileSystem>();
   fileSystem->unopenableFolders = {"locked"};
 
-  TMFinishedScan scan = scanToEnd(tree.path(), fileSystem);
+  TMFinishedScan scan = scanned(tree.path(), fileSystem);
   const TMFileTree* locked = childNamed(scan.root.get(), "locked");
   ASSERT_NE(locked, nullptr);
   EXPECT_EQ(locked->diskSize(), 0u);
@@ -208,7 +223,7 @@ TEST(TMFolderScan, AnUnreadableFolderCountsEmpty) {
   EXPECT_EQ(scan.receiver->count(), 2u);
 }
 
-TEST(TMFolderScan, AFolderUnreadableByTheUserCountsEmpty) {
+TEST_P(TMFolderScan, AFolderUnreadableByTheUserCountsEmpty) {
   TMTemporaryTree tree;
   ASSERT_EQ(::chmod(tree.path().c_str(), 0755), 0);
   uint64_t outside = tree.makeFile("outside", 4096);
@@ -223,7 +238,7 @@ TEST(TMFolderScan, AFolderUnreadableByTheUserCountsEmpty) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-    TMFinishedScan scan = scanToEnd(tree.path());
+    TMFinishedScan scan = scanned(tree.path());
     uint64_t report[2] = {scan.root->diskSize(), scan.receiver->count()};
     ::_exit(::write(results[1], report, sizeof report) == sizeof report ? 0 : 4);
   }
@@ -238,19 +253,19 @@ TEST(TMFolderScan, AFolderUnreadableByTheUserCountsEmpty) {
   EXPECT_EQ(report[1], 2u);
 }
 
-TEST(TMFolderScan, EntriesThatVanishBeforeTheirStatCountNothing) {
+TEST_P(TMFolderScan, EntriesThatVanishBeforeTheirStatCountNothing) {
   TMTemporaryTree tree;
   uint64_t kept = tree.makeFile("kept", 9000);
   tree.makeFile("ghost", 70000);
   auto fileSystem = std::make_shared<TMFaultyFileSystem>();
   fileSystem->vanishingEntries = {"ghost"};
-  TMFinishedScan scan = scanToEnd(tree.path(), fileSystem);
+  TMFinishedScan scan = scanned(tree.path(), fileSystem);
   EXPECT_EQ(scan.root->diskSize(), kept);
   ASSERT_NE(childNamed(scan.root.get(), "ghost"), nullptr);
   EXPECT_EQ(childNamed(scan.root.get(), "ghost")->diskSize(), 0u);
 }
 
-TEST(TMFolderScan, AFolderRemovedWhileTheScanRunsCountsWhatWasFound) {
+TEST_P(TMFolderScan, AFolderRemovedWhileTheScanRunsCountsWhatWasFound) {
   TMTemporaryTree tree;
   uint64_t kept = tree.makeFile("kept", 9000);
   tree.makeFolder("doomed/deeper");
@@ -262,7 +277,7 @@ TEST(TMFolderScan, AFolderRemovedWhileTheScanRunsCountsWhatWasFound) {
     TMTemporaryTree::removeRecursively(parent, "doomed");
     ::close(parent);
   };
-  TMFinishedScan scan = scanToEnd(tree.path(), fileSystem);
+  TMFinishedScan scan = scanned(tree.path(), fileSystem);
   EXPECT_EQ(scan.root->diskSize(), kept);
   const TMFileTree* doomed = childNamed(scan.root.get(), "doomed");
   ASSERT_NE(doomed, nullptr);
@@ -298,22 +313,22 @@ INSTANTIATE_TEST_SUITE_P(Kinds, TMFolderScanMounts,
                                            TMMountCase{"bind_mount_of_the_same_device", false, true}),
                          caseNamesByName);
 
-TEST(TMFolderScan, SkipsARealBindMountInsideTheScannedFolder) {
+TEST_P(TMFolderScan, SkipsARealBindMountInsideTheScannedFolder) {
   TMTemporaryTree tree;
   tree.makeFolder("data");
   uint64_t data = tree.makeFile("data/big", 90000);
   tree.makeFolder("again");
   const std::optional<uint64_t> total = withBindMounts({{tree.pathOf("data"), tree.pathOf("again")}},
-                                                       [&] { return scanToEnd(tree.path()).root->diskSize(); });
+                                                       [&] { return scanned(tree.path()).root->diskSize(); });
   if (!total) GTEST_SKIP() << "mounting in a private namespace is not permitted here (needs CAP_SYS_ADMIN)";
   EXPECT_EQ(*total, data);
 }
 
-TEST(TMFolderScan, AMissingOrPlainFileRootGivesAnEmptyFolder) {
+TEST_P(TMFolderScan, AMissingOrPlainFileRootGivesAnEmptyFolder) {
   TMTemporaryTree tree;
   tree.makeFile("plain", 100);
   for (const std::string& path : {tree.pathOf("missing"), tree.pathOf("plain")}) {
-    TMFinishedScan scan = scanToEnd(path);
+    TMFinishedScan scan = scanned(path);
     EXPECT_EQ(scan.root->diskSize(), 0u);
     EXPECT_EQ(childrenOf(scan.root.get()).size(), 0u);
     EXPECT_EQ(scan.receiver->count(), 0u);
@@ -322,7 +337,7 @@ TEST(TMFolderScan, AMissingOrPlainFileRootGivesAnEmptyFolder) {
 }
 
 // Many times what one listing call returns, and past every 16-bit count.
-TEST(TMFolderScan, HandlesSeventyThousandEntriesInOneFolder) {
+TEST_P(TMFolderScan, HandlesSeventyThousandEntriesInOneFolder) {
   TMTemporaryTree tree(TMTemporaryTree::fastestBase());
   tree.makeFolder("crowd");
   int directory = ::open(tree.pathOf("crowd").c_str(), O_RDONLY | O_DIRECTORY);
@@ -339,7 +354,7 @@ TEST(TMFolderScan, HandlesSeventyThousandEntriesInOneFolder) {
   }
   ::syncfs(directory);
   ::close(directory);
-  TMFinishedScan scan = scanToEnd(tree.path());
+  TMFinishedScan scan = scanned(tree.path());
   const TMFileTree* crowd = childNamed(scan.root.get(), "crowd");
   ASSERT_NE(crowd, nullptr);
   EXPECT_EQ(crowd->asFolder()->childCount(), uint64_t(count));
@@ -350,6 +365,8 @@ TEST(TMFolderScan, HandlesSeventyThousandEntriesInOneFolder) {
     return TmFileTreeComparer(*a, *b) < 0;
   }));
 }
+
+INSTANTIATE_TEST_SUITE_P(Threads, TMFolderScan, ::testing::Values(1u, 0u), caseNamesByThreads);
 
 }  // namespace
 }  // namespace tilemora::test
