@@ -46,7 +46,7 @@ struct TMPaintingViewHost : TMTreeMapViewHost {
   void popCursor() override {}
   void revealInFileManager(const TMFileURL&, const TMFileURL&) override {}
   // Benchmarks keep their tree: the trash takes nothing, and says it did.
-  TMTrashResult moveToTrash(const TMFileURL&) override { return {true, {}}; }
+  TMTrashResult moveToTrash(const TMTrashRequest&) override { return {true, {}}; }
   void showDeletionFailure(const TMFileURL&, std::string_view) override {}
 
   // Ends the running animation as a timer does: last frame, then the end.

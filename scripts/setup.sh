@@ -11,7 +11,8 @@ packages=(
   fonts-urw-base35 fontconfig
   graphviz ncdu time bc python3
   appstream desktop-file-utils dpkg-dev file lintian
-  libglib2.0-dev rapidjson-dev libzstd-dev zlib1g-dev zstd
+  rapidjson-dev libzstd-dev zlib1g-dev zstd
+  gvfs libglib2.0-bin
   xvfb xauth x11-apps dbus-daemon
 )
 if [ "${1:-}" = "--with-screenshots" ]; then

@@ -129,7 +129,9 @@ void TMFileList::currentChanged(const QModelIndex& current, const QModelIndex& p
 }
 
 void TMFileList::contextMenuEvent(QContextMenuEvent* event) {
-  const QModelIndex index = indexAt(viewport()->mapFrom(this, event->pos()));
+  // The scroll area hands the viewport's event over: its position is the
+  // viewport's already, below the header.
+  const QModelIndex index = indexAt(event->pos());
   if (!index.isValid() || (mode_ == Mode::kChanges && !changesModel_->hasTile(index))) return;
   setCurrentIndex(index);  // the map selects it first: the menu acts on the selection
   emit menuWanted(urlOf(index), event->globalPos());

@@ -11,11 +11,11 @@
 #include "TMColourLegend.h"
 #include "TMDisplayText.h"
 #include "TMFileManagerReveal.h"
-#include "TMFreedesktopTrash.h"
 #include "TMInputMapping.h"
 #include "TMPathBar.h"
 #include "TMQtAnimationDriver.h"
 #include "TMTreeMapWidget.h"
+#include "core/platform/TMFreedesktopTrash.h"
 #include "render/TMQtTextMeasurer.h"
 
 namespace tilemora {
@@ -137,7 +137,9 @@ void TMMapPane::revealInFileManager(const TMFileURL& item, const TMFileURL& cont
   });
 }
 
-TMTrashResult TMMapPane::moveToTrash(const TMFileURL& item) { return moveToFreedesktopTrash(item); }
+TMTrashResult TMMapPane::moveToTrash(const TMTrashRequest& request) {
+  return TMFreedesktopTrash::forThisUser().moveToTrash(request);
+}
 
 void TMMapPane::showDeletionFailure(const TMFileURL& item, std::string_view reason) {
   showWarning(tr("\u201C%1\u201D could not be moved to the trash.").arg(displayText(item.lastPathComponent())),

@@ -49,7 +49,7 @@ class TMMapPane : public QWidget, public TMTreeMapViewHost {
   void pushClosedHandCursor() override;
   void popCursor() override;
   void revealInFileManager(const TMFileURL& item, const TMFileURL& container) override;
-  TMTrashResult moveToTrash(const TMFileURL& item) override;
+  TMTrashResult moveToTrash(const TMTrashRequest& request) override;
   // A warning naming the item and the reason, which does not block the window.
   void showDeletionFailure(const TMFileURL& item, std::string_view reason) override;
 

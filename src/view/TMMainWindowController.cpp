@@ -3,7 +3,6 @@
 
 #include "TMScanProgressRelay.h"
 #include "TMSharedLayout.h"
-#include "core/filetree/TMDeletionPathCheck.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMVolume.h"
 #include "core/layout/TMBlockSizes.h"
@@ -323,6 +322,7 @@ void TMMainWindowController::finishCommit(uint64_t commit, std::shared_ptr<TMLay
   mapFinal_ = true;
   scanShown_ = std::chrono::steady_clock::now();
   entryCounts_ = entryCounts;
+  if (scanTask_) mainTreeView_.setScannedRootIdentity(scanTask_->rootIdentity());
   if (curentlyNavigated_ && scannedUrl_) mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
   // The shallow maps are over: the last one goes, then what was kept to
   // rebuild them goes back, and so does what the heaps of the scan and of
@@ -369,11 +369,6 @@ void TMMainWindowController::awakeFromNib(TMGlobalQueues& queues) {
   });
   mainTreeView_.setDeletionResponder([weak](const TMFileTree& node) {
     if (auto controller = weak.lock()) controller->noteDeleted(node);
-  });
-  mainTreeView_.setTrashPathCheck([weak](const TMFileURL& item) -> std::optional<std::string> {
-    auto controller = weak.lock();
-    if (!controller || !controller->scannedUrl_) return "nothing is scanned";
-    return reasonPathChanged(*controller->environment_.fileSystem, *controller->scannedUrl_, item);
   });
   if (std::optional<TMFileURL> url = queues.getFileFromQueue()) openURL(*url);
 }

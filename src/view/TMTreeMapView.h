@@ -202,10 +202,9 @@ class TMTreeMapView {
   void setDeletionResponder(std::function<void(const TMFileTree&)> responder) {
     deletionResponder_ = std::move(responder);
   }
-  // Asked before an item goes to the trash: why its path cannot be trusted
-  // any more, or nothing (then it goes). None set: nothing is asked.
-  using TMTrashPathCheck = std::function<std::optional<std::string>(const TMFileURL& item)>;
-  void setTrashPathCheck(TMTrashPathCheck check) { trashPathCheck_ = std::move(check); }
+  // What the scan opened at the scanned folder: the trash moves an item only
+  // while the folder there is still that one.
+  void setScannedRootIdentity(const TMFileIdentity& identity) { scannedRootIdentity_ = identity; }
   // Whether the selection is the scanned folder itself.
   bool isSelectionRoot() const;
 
@@ -267,7 +266,7 @@ class TMTreeMapView {
   std::function<void()> stateChangeNotifier_;
   std::function<void()> cleanupResponder_;
   std::function<void(const TMFileTree&)> deletionResponder_;
-  TMTrashPathCheck trashPathCheck_;
+  TMFileIdentity scannedRootIdentity_;
   std::optional<TMRect> zoomTarget_;  // where a running zoom ends, exactly
   bool showsSpace_ = true;
   // The tree as handed over, space and all (shown at root_'s URL).

@@ -19,12 +19,10 @@ void TMTreeMapView::deleteSelection(bool) {
   // One walk by names finds every node the file tree, the layout and the
   // view change.
   const TMFileTreePath path = TMFileTreePath::resolve(*rootFile, parts, rootIndex);
-  const FileDeleteRez_t deleted = TMFileTree::deleteNodeOnPath(path, [this](const TMFileURL& item) {
-        if (trashPathCheck_) {
-          if (std::optional<std::string> changed = trashPathCheck_(item)) return TMTrashResult{false, *changed};
-        }
-        return host_.moveToTrash(item);
-      });
+  const bool folder = selected_->file->asFolder() != nullptr;
+  const FileDeleteRez_t deleted = TMFileTree::deleteNodeOnPath(path, [&](const TMFileURL& item) {
+    return host_.moveToTrash({root_->url, scannedRootIdentity_, item, folder});
+  });
   if (deleted.code == DeletionFailed) {
     host_.showDeletionFailure(selected_->url, deleted.failure);
     return;

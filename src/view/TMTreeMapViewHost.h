@@ -45,9 +45,9 @@ class TMTreeMapViewHost {
   // Must not block; its outcome is not reported.
   virtual void revealInFileManager(const TMFileURL& item, const TMFileURL& container) = 0;
 
-  // Moves `item` to the desktop's trash and answers once it is there (or
-  // why not).
-  virtual TMTrashResult moveToTrash(const TMFileURL& item) = 0;
+  // Moves the request's item to the desktop's trash, if the disk still
+  // agrees with the scan, and answers once it is there (or why not).
+  virtual TMTrashResult moveToTrash(const TMTrashRequest& request) = 0;
   // Tells the user that `item` could not be deleted, and why.
   virtual void showDeletionFailure(const TMFileURL& item, std::string_view reason) = 0;
 };

@@ -13,7 +13,10 @@
 #include <QLineEdit>
 #include <QDir>
 #include <QMessageBox>
+#include <QHeaderView>
+#include <QMenu>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -44,6 +47,7 @@
 #include "support/TMScanRunner.h"
 
 using namespace tilemora;
+Q_DECLARE_METATYPE(tilemora::TMFileURL)
 using E = test::TMMemoryEntry;
 
 namespace {
@@ -276,6 +280,38 @@ class TMFileListWindowTest : public QObject {
     QCOMPARE(namesOf(list.treeModel(), list.indexOf(TMFileURL::fromPath(base + "/inner"))), QStringList{"deeper"});
     const QModelIndex inner = list.indexOf(TMFileURL::fromPath(base + "/inner"));
     QCOMPARE(inner.siblingAtColumn(TMFileListModel::kFilesColumn).data().toString(), QString("1"));
+  }
+
+  // A right click acts on the row under the pointer, the first row too,
+  // in each mode of the list, its header shown above the rows.
+  void aRightClickActsOnTheRowUnderThePointer_data() {
+    QTest::addColumn<bool>("largestFiles");
+    QTest::newRow("tree") << false;
+    QTest::newRow("largest files") << true;
+  }
+  void aRightClickActsOnTheRowUnderThePointer() {
+    QFETCH(bool, largestFiles);
+    QTemporaryDir folder;
+    for (int i = 1; i <= 3; ++i) writeFile(folder.filePath(QString("file%1").arg(i)), i * 10000);
+    TMMainWindow* window = delegate->openFile(folder.path());
+    window->resize(1000, 700);
+    window->show();
+    QTRY_VERIFY(!window->controller().isScanning());
+    if (largestFiles) window->largestFilesAction().trigger();
+    TMFileList& list = window->fileList();
+    QVERIFY(!list.header()->isHidden() && list.header()->height() > 0);
+    QSignalSpy wanted(&list, &TMFileList::menuWanted);
+    const QAbstractItemModel& model = *list.model();
+    QCOMPARE(model.rowCount(), 3);
+    for (int row = 0; row < model.rowCount(); ++row) {
+      const QModelIndex index = model.index(row, 0);
+      QContextMenuEvent click(QContextMenuEvent::Mouse, list.visualRect(index).center(), QCursor::pos());
+      QApplication::sendEvent(list.viewport(), &click);
+      QCOMPARE(wanted.size(), row + 1);
+      QCOMPARE(wanted.last().at(0).value<TMFileURL>().path(), list.urlOf(index).path());
+      QCOMPARE(window->mapPane().view().selected()->url.path(), list.urlOf(index).path());
+    }
+    for (QMenu* menu : window->findChildren<QMenu*>()) menu->close();
   }
 
   void colourByReachesEveryWindowWithALegend() {

@@ -20,7 +20,6 @@
 #include <unistd.h>
 
 #include "TMFileManagerReveal.h"
-#include "TMFreedesktopTrash.h"
 #include "TMInputMapping.h"
 #include "TMMapAccessibility.h"
 #include "TMMapPane.h"
@@ -259,28 +258,8 @@ class TMMapPaneTest : public QObject {
     bus.unregisterService("org.freedesktop.FileManager1");
   }
 
-  void theTrashTakesAnyNameAndRecordsWhereItCameFrom() {
-    QTemporaryDir folder;  // beside the test's data folder: one file system
-    const QByteArray name("caf\xE9\nname");
-    const QByteArray path = QFile::encodeName(folder.path()) + "/" + name;
-    const int file = ::open(path.constData(), O_CREAT | O_WRONLY, 0644);
-    QVERIFY(file >= 0);
-    ::close(file);
-    const TMTrashResult result = moveToFreedesktopTrash(TMFileURL::fromPath(path.toStdString()));
-    QVERIFY2(result.moved, result.reason.c_str());
-    QVERIFY(::access(path.constData(), F_OK) != 0);
-    const QByteArray trash = qgetenv("XDG_DATA_HOME") + "/Trash";
-    QVERIFY(::access((trash + "/files/" + name).constData(), F_OK) == 0);
-    std::FILE* record = std::fopen((trash + "/info/" + name + ".trashinfo").constData(), "r");
-    QVERIFY(record != nullptr);
-    char text[4096] = {};
-    const size_t read = std::fread(text, 1, sizeof text - 1, record);
-    std::fclose(record);
-    QVERIFY2(QByteArray(text, qsizetype(read)).contains("\nPath=" + path.toPercentEncoding("/") + "\n"), text);
-  }
-
   void aRefusalOfTheTrashSaysWhyAndIsShown() {
-    const TMTrashResult result = moveToFreedesktopTrash(TMFileURL::fromPath("/no/such/item"));
+    const TMTrashResult result = pane->moveToTrash({TMFileURL::fromPath("/no/such"), {}, TMFileURL::fromPath("/no/such/item"), false});
     QVERIFY(!result.moved);
     QVERIFY(!result.reason.empty());
     pane->showDeletionFailure(TMFileURL::fromPath("/no/such/item"), result.reason);

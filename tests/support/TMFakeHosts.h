@@ -30,10 +30,12 @@ struct TMFakeViewHost : TMTreeMapViewHost {
   void revealInFileManager(const TMFileURL& item, const TMFileURL& container) override {
     reveals.push_back({item, container});
   }
-  // The trash takes everything, unless `trashRefusal` says why not.
-  TMTrashResult moveToTrash(const TMFileURL& item) override {
-    trashed.push_back(item);
-    return {trashRefusal.empty(), trashRefusal};
+  // The trash takes everything, unless `trashRefusal` says why not, or
+  // hands the request to `trash` when one is given.
+  TMTrashResult moveToTrash(const TMTrashRequest& request) override {
+    const TMTrashResult result = trash ? trash(request) : TMTrashResult{trashRefusal.empty(), trashRefusal};
+    if (result.moved) trashed.push_back(request.item);
+    return result;
   }
   void showDeletionFailure(const TMFileURL& item, std::string_view reason) override {
     failures.push_back(item.path() + ": " + std::string(reason));
@@ -64,8 +66,9 @@ struct TMFakeViewHost : TMTreeMapViewHost {
   int cursorDepth = 0;
   bool closedHand = false;
   std::vector<std::pair<TMFileURL, TMFileURL>> reveals;
-  std::vector<TMFileURL> trashed;
+  std::vector<TMFileURL> trashed;  // what went to the trash
   std::string trashRefusal;
+  std::function<TMTrashResult(const TMTrashRequest&)> trash;
   std::vector<std::string> failures;
 };
 

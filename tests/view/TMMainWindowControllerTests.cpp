@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/TMMainWindowController.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <thread>
 
 #include "core/filetree/TMFolderTree.h"
+#include "core/platform/TMFreedesktopTrash.h"
 #include "core/platform/TMManualMainQueue.h"
 #include "support/TMCaseNames.h"
 #include "support/TMFakeHosts.h"
@@ -204,6 +207,11 @@ TEST_F(TMMainWindowControllerTest, TheTrashTakesTheFolderNotALinkToItAndNothingO
   tree.makeFolder("elsewhere/mid");
   tree.makeSymlink("link-to-photos", "photos");
   make(TMFileSystem::posix());
+  // The real trash, with a home trash of the test's own: it acts only
+  // where the disk agrees with what the scan recorded.
+  viewHost.trash = [&](const TMTrashRequest& request) {
+    return TMFreedesktopTrash(tree.pathOf("data"), ::getuid()).moveToTrash(request);
+  };
   controller->awakeFromNib(TMGlobalQueues::sharedQueues());
   controller->openURL(TMFileURL::fromPath(tree.pathOf("link-to-photos")));
   runToEnd();
@@ -237,6 +245,7 @@ TEST_F(TMMainWindowControllerTest, TheTrashTakesTheFolderNotALinkToItAndNothingO
   controller->deleteSelectedElement();
   window.answer(true);
   EXPECT_EQ(viewHost.trashed, std::vector<TMFileURL>{photos});
+  EXPECT_EQ(::access(tree.pathOf("data/Trash/files/photos/sub.orig/mid/f").c_str(), F_OK), 0);
 }
 
 TEST_F(TMMainWindowControllerTest, AClosedWindowIsNeverCalledBack) {

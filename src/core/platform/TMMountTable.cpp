@@ -60,7 +60,11 @@ bool TMMountTable::isLocalVolume(std::string_view fileSystemType, std::string_vi
   return source.substr(0, 5) == "/dev/";
 }
 
-std::vector<std::string> TMMountTable::localVolumePaths(std::string_view mountinfo) {
+namespace {
+
+// The decoded mount points of the mounts `wanted` accepts by type and source.
+template <class Wanted>
+std::vector<std::string> mountPathsWhere(std::string_view mountinfo, Wanted wanted) {
   std::vector<std::string> paths;
   while (!mountinfo.empty()) {
     size_t newline = mountinfo.find('\n');
@@ -71,9 +75,19 @@ std::vector<std::string> TMMountTable::localVolumePaths(std::string_view mountin
     std::vector<std::string_view> fields = splitFields(line);
     auto separator = std::find(fields.begin(), fields.end(), "-");
     if (fields.size() < 5 || separator == fields.end() || fields.end() - separator < 3) continue;
-    if (isLocalVolume(separator[1], separator[2])) paths.push_back(decodeOctalEscapes(fields[4]));
+    if (wanted(separator[1], separator[2])) paths.push_back(decodeOctalEscapes(fields[4]));
   }
   return paths;
+}
+
+}  // namespace
+
+std::vector<std::string> TMMountTable::localVolumePaths(std::string_view mountinfo) {
+  return mountPathsWhere(mountinfo, isLocalVolume);
+}
+
+std::vector<std::string> TMMountTable::mountPaths(std::string_view mountinfo) {
+  return mountPathsWhere(mountinfo, [](std::string_view, std::string_view) { return true; });
 }
 
 }  // namespace tilemora

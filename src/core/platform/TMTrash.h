@@ -4,12 +4,30 @@
 // system. The desktop application supplies the real trash (the
 // freedesktop.org one); tests supply their own, which may refuse.
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 
 #include "TMFileURL.h"
 
 namespace tilemora {
+
+// What a path named when it was opened: its file system and inode.
+struct TMFileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  bool operator==(const TMFileIdentity&) const = default;
+};
+
+// An item of a scanned tree to move to the trash, with what the scan knew
+// of it: the trash acts only if the disk still agrees.
+struct TMTrashRequest {
+  TMFileURL root;               // the folder that was scanned
+  TMFileIdentity rootIdentity;  // what the scan opened there
+  TMFileURL item;               // the root itself, or an item below it
+  bool folder = false;          // whether the scan found a folder at `item`
+};
 
 struct TMTrashResult {
   bool moved = false;

@@ -30,6 +30,7 @@ void TMFolderTree::initWithFilePath(const TMFileURL& url, TMScanningContext_t* c
     }
     return;
   }
+  context->rootIdentity = {info.st_dev, info.st_ino};
   // An observer is told the entries in depth-first order: one thread.
   const unsigned threads = observer != nullptr ? 1 : context->options.threadCount();
   if (threads > 1) {

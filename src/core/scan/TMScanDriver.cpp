@@ -75,6 +75,7 @@ std::shared_ptr<TMFileTree> TMFileTree::createFromPath(
       storage->recycler.reclaimIfUnread();
       task->unreadableFolderCount_ = context.unreadableFolderCount;
       task->unreadableFolders_ = std::move(context.unreadableFolders);
+      task->rootIdentity_ = context.rootIdentity;
     }
     // Give up the tree and the receiver before the end is announced, so that
     // a stopped scan's tree goes away as soon as its owner lets go of it.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "TMUnreadableFolder.h"
+#include "core/platform/TMTrash.h"
 
 namespace tilemora {
 
@@ -39,6 +40,9 @@ class TMScanTask {
   // each one. Written by the scan before it announces its end; read them
   // after the end notice has run, or once finished.
   uint64_t unreadableFolderCount() const { return unreadableFolderCount_; }
+  // What the scan opened at its path ({0, 0} when it could not open it);
+  // read it once finished.
+  const TMFileIdentity& rootIdentity() const { return rootIdentity_; }
   const std::vector<TMUnreadableFolder>& unreadableFolders() const { return unreadableFolders_; }
 
  private:
@@ -52,6 +56,7 @@ class TMScanTask {
   bool finished_ = false;
   uint64_t unreadableFolderCount_ = 0;
   std::vector<TMUnreadableFolder> unreadableFolders_;
+  TMFileIdentity rootIdentity_;
 };
 
 }  // namespace tilemora

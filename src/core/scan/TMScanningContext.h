@@ -17,6 +17,7 @@
 #include "TMScanObserver.h"
 #include "TMScanOptions.h"
 #include "TMUnreadableFolder.h"
+#include "core/platform/TMTrash.h"
 
 namespace tilemora {
 
@@ -26,6 +27,7 @@ class TMFileTree;
 class TMFolderTree;
 class TMNodeArena;
 class TMScanStrategy;
+struct TMScanBranch;
 
 struct TMScanningContext_t {
   // The folders above the one being listed: entry 0 is the folder this walk
@@ -37,8 +39,9 @@ struct TMScanningContext_t {
   TMScanObserver* observer = nullptr;              // not owned; may be null
   TMScanOptions options;
   // With options.crossMountPoints: the device and inode of each folder on
-  // the path being listed, from the folder the scan started at, so that a
-  // mount of one of them below itself is not entered again and again.
+  // the path being listed, from the folder this walk started at (those
+  // above are its branch's), so that a mount of one of them below itself is
+  // not entered again and again.
   std::vector<std::pair<dev_t, ino_t>> pathIdentities;
 
   const TMFileSystem* fileSystem = nullptr;
@@ -58,15 +61,16 @@ struct TMScanningContext_t {
   // bytes): how many, and each one. `rootPath` is the path the scan
   // started at.
   std::string rootPath;
+  TMFileIdentity rootIdentity;  // of the folder the scan opened at rootPath
   uint64_t unreadableFolderCount = 0;
   std::vector<TMUnreadableFolder> unreadableFolders;
 
   // Who decides what one thread cannot alone (see TMScanStrategy); set by
   // whoever starts the walk.
   TMScanStrategy* strategy = nullptr;
-  // The folders above the one this walk started at, from the scan's start
-  // down (a sub-folder another thread handed over); empty for the start.
-  std::vector<TMFolderTree*> foldersAboveStart;
+  // With several threads, the branch this walk lists: what lies above the
+  // folder it started at. Null for a walk from the scan's start.
+  const TMScanBranch* branch = nullptr;
   // Sub-folders this walk handed to another thread so far.
   uint64_t handOffs = 0;
 
