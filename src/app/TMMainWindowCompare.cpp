@@ -138,10 +138,16 @@ void TMMainWindow::saveToHistory() {
     return;
   TMTreeExportHeader header{controller_->scannedUrl()->path(), "tilemora", TILEMORA_VERSION, scanStartedAt_,
                             thisHostName()};
-  readTreeElsewhere([tree = listedTree_, header] {
+  QPointer<TMMainWindow> window(this);
+  readTreeElsewhere([tree = listedTree_, header, queue = mainQueue_, window] {
     std::string error;
-    // A history that cannot be written costs nothing but itself.
-    TMScanHistory(TMScanHistory::defaultFolder()).save(*tree, header, error);
+    // A history that cannot be written costs nothing but itself: the status
+    // line says so.
+    if (TMScanHistory(TMScanHistory::defaultStateHome()).save(*tree, header, error)) return;
+    queue->post([window, error] {
+      if (window)
+        window->statusLine_->setFullText(tr("The scan is not kept in the history: %1").arg(QString::fromStdString(error)));
+    });
   });
 }
 
@@ -156,7 +162,7 @@ void TMMainWindow::fillCompareWithMenu() {
   const bool keeping = TMPreferences::load().keepHistory;
   std::vector<TMScanHistory::Scan> scans;
   if (controller_->scannedUrl() && !controller_->isImported())
-    scans = TMScanHistory(TMScanHistory::defaultFolder()).scansOf(controller_->scannedUrl()->path());
+    scans = TMScanHistory(TMScanHistory::defaultStateHome()).scansOf(controller_->scannedUrl()->path());
   for (const TMScanHistory::Scan& scan : scans) {
     // The shown scan itself, once kept, is no earlier scan.
     if (scan.timestamp == scanStartedAt_) continue;

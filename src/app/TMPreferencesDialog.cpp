@@ -35,7 +35,7 @@ TMPreferencesDialog::TMPreferencesDialog(QWidget* parent) : QDialog(parent) {
   keepHistory_ = new QCheckBox(tr("Keep every completed scan to compare with later"));
   keepHistory_->setToolTip(tr("The last %1 scans of each folder, at most 1 GB in all, readable by you alone, in %2")
                                .arg(TMScanHistory::kKeptPerFolder)
-                               .arg(QFile::decodeName(QByteArray::fromStdString(TMScanHistory::defaultFolder()))));
+                               .arg(QFile::decodeName(QByteArray::fromStdString(TMScanHistory(TMScanHistory::defaultStateHome()).folder()))));
 
   const TMPreferences preferences = TMPreferences::load();
   units_->setCurrentIndex(units_->findData(int(preferences.units)));

@@ -28,34 +28,9 @@ void quietSessionWarnings(QtMsgType type, const QMessageLogContext& context, con
   if (qtDefaultHandler != nullptr) qtDefaultHandler(type, context, message);
 }
 
-// Writes `bytes` to the file at `path` (made or emptied), all of them.
-bool writeWhole(const std::string& path, const QByteArray& bytes, std::string& error) {
-  const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (file < 0) {
-    error = std::strerror(errno);
-    return false;
-  }
-  for (qsizetype written = 0; written < bytes.size();) {
-    const ssize_t done = ::write(file, bytes.constData() + written, size_t(bytes.size() - written));
-    if (done < 0 && errno == EINTR) continue;
-    if (done <= 0) {
-      error = std::strerror(done < 0 ? errno : ENOSPC);
-      ::close(file);
-      return false;
-    }
-    written += done;
-  }
-  if (::close(file) != 0) {
-    error = std::strerror(errno);
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
-bool writeTreeMapPng(TMFileTree& root, const std::string& path, int width, int height,
-                     std::string& error) {
+bool writeTreeMapPng(TMFileTree& root, std::FILE* out, int width, int height, std::string& error) {
   // Fonts need a GUI application; no display is needed to draw into an image.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static const bool quieted = [] {
@@ -73,7 +48,7 @@ bool writeTreeMapPng(TMFileTree& root, const std::string& path, int width, int h
   if (std::unique_ptr<TMLayoutNode> layout = root.createLayoutTree(blockSizes.finalLayoutDepth, 0))
     image = renderTreeMap(*layout, width, height);
 
-  // Encoded in memory, then written with plain calls: Qt's writer says
+  // Encoded in memory, then written to the stream: Qt's writer says
   // "Unknown error" where the system says why (a full disk, a device).
   QByteArray png;
   QBuffer buffer(&png);
@@ -83,7 +58,7 @@ bool writeTreeMapPng(TMFileTree& root, const std::string& path, int width, int h
     error = writer.errorString().toStdString();
     return false;
   }
-  return writeWhole(path, png, error);
+  return std::fwrite(png.constData(), 1, size_t(png.size()), out) == size_t(png.size());
 }
 
 }  // namespace tilemora

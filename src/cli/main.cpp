@@ -70,7 +70,7 @@ void drawProgressLine(const TMEntryCounter& counter, const TMFileTree& root) {
 // when it could not be written whole.
 bool writeGraphvizTo(const TMFileTree& root, TMOutputFile& file, std::string& error) {
   if (!writeGraphviz(root, file.stream())) {
-    error = std::strerror(errno);
+    error = file.writeError();
     return false;
   }
   return file.commit(error);
@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
   if (exporter) {
     const bool finished = exporter->finish();
     const bool written = std::fclose(exportStream) == 0 && finished;
-    if (!written) error = std::strerror(errno ? errno : EIO);
+    if (!written) error = exportFile->writeError();
     if (!written || !exportFile->commit(error)) status = outputError(line->exportFile, error);
     exportFile.reset();
   }
@@ -198,9 +198,12 @@ int main(int argc, char** argv) {
   }
   if (dotFile && !writeGraphvizTo(*root, *dotFile, error)) status = outputError(line->dotFile, error);
   if (pngFile) {
-    if (!writeTreeMapPng(*root, pngFile->temporaryPath(), line->pngWidth, line->pngHeight, error) ||
-        !pngFile->commit(error))
+    if (!writeTreeMapPng(*root, pngFile->stream(), line->pngWidth, line->pngHeight, error)) {
+      if (error.empty()) error = pngFile->writeError();
       status = outputError(line->pngFile, error);
+    } else if (!pngFile->commit(error)) {
+      status = outputError(line->pngFile, error);
+    }
   }
   if (std::fclose(stdout) != 0) return writeError();
   return status;

@@ -5,10 +5,13 @@
 #include <rapidjson/reader.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <set>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "TMCompressedStream.h"
@@ -24,8 +27,13 @@ std::string TMImportError::text() const {
 
 namespace {
 
-// A read stream that knows the line and column of what it has read, and
-// tells a NUL byte in the file from its end (RapidJSON sees both as '\0').
+const char* const kTooLarge = "the saved scan is too large for the memory available";
+
+// A read stream that knows the line and column of what it has read, tells
+// a NUL byte in the file from its end (RapidJSON sees both as '\0'), and
+// ends the text where a string grows past its limit: RapidJSON buffers a
+// whole string before handing it over, so a small compressed file could
+// otherwise fill the memory with one.
 class CountingStream {
  public:
   using Ch = char;
@@ -41,9 +49,16 @@ class CountingStream {
     } else {
       ++column_;
     }
-    if (position_ == end_) fill();
+    countString(c);
+    if (position_ == end_ && !tooLong_) fill();
     return c;
   }
+  // The string after the next one (a key's value) may hold at most `bytes`
+  // bytes as RapidJSON writes it out; any other string at most kLongestString.
+  void limitNextString(size_t bytes) { nextLimit_ = bytes; }
+  // Whether reading stopped at a string past its limit, and that limit.
+  bool stoppedAtLongString() const { return tooLong_; }
+  size_t stringLimit() const { return limit_; }
   size_t Tell() const { return taken_; }
   // Not used for reading.
   Ch* PutBegin() { return nullptr; }
@@ -62,6 +77,41 @@ class CountingStream {
     position_ = 0;
     end_ = std::fread(buffer_, 1, sizeof buffer_, input_);
   }
+  // Follows the text's strings and counts the bytes each decodes to, as
+  // RapidJSON writes them: a \uXXXX escape as its UTF-8 (a surrogate pair
+  // 4 bytes, a lone low surrogate 3), any other character as 1.
+  void countString(Ch c) {
+    if (!inString_) {
+      if (c != '"') return;
+      inString_ = true;
+      stringBytes_ = 0;
+      limit_ = std::exchange(nextLimit_, kLongestString);
+      return;
+    }
+    if (hexDigitsLeft_ > 0) {
+      const int digit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+      escaped_ = escaped_ * 16 + unsigned(digit & 15);
+      if (--hexDigitsLeft_ == 0) stringBytes_ += utf8Bytes(escaped_);
+    } else if (afterBackslash_) {
+      afterBackslash_ = false;
+      if (c == 'u') {
+        hexDigitsLeft_ = 4;
+        escaped_ = 0;
+      } else {
+        ++stringBytes_;
+      }
+    } else if (c == '\\') {
+      afterBackslash_ = true;
+    } else if (c == '"') {
+      inString_ = false;
+    } else {
+      ++stringBytes_;
+    }
+    if (stringBytes_ > limit_) {
+      tooLong_ = true;
+      end_ = position_;  // nothing more is read
+    }
+  }
 
   std::FILE* input_;
   char buffer_[1 << 16];
@@ -70,6 +120,43 @@ class CountingStream {
   size_t taken_ = 0;
   uint64_t line_ = 1;
   uint64_t column_ = 0;
+  static size_t utf8Bytes(unsigned codeUnit) {
+    if (codeUnit < 0x80) return 1;
+    if (codeUnit < 0x800) return 2;
+    if (codeUnit >= 0xD800 && codeUnit <= 0xDBFF) return 1;  // with its low half, 4
+    return 3;
+  }
+
+  bool inString_ = false;
+  unsigned escaped_ = 0;
+  bool afterBackslash_ = false;
+  int hexDigitsLeft_ = 0;
+  size_t stringBytes_ = 0;
+  size_t limit_ = kLongestString;
+  size_t nextLimit_ = kLongestString;
+  bool tooLong_ = false;
+};
+
+// RapidJSON's allocator, but a failure throws std::bad_alloc (RapidJSON
+// itself would go on with a null pointer); the reading turns it into an
+// error.
+struct ThrowingAllocator {
+  static constexpr bool kNeedFree = true;
+  void* Malloc(size_t size) { return size == 0 ? nullptr : checked(std::malloc(size)); }
+  void* Realloc(void* block, size_t, size_t size) {
+    if (size == 0) {
+      std::free(block);
+      return nullptr;
+    }
+    return checked(std::realloc(block, size));
+  }
+  static void Free(void* block) { std::free(block); }
+
+ private:
+  static void* checked(void* block) {
+    if (block == nullptr) throw std::bad_alloc();
+    return block;
+  }
 };
 
 // The name's bytes: RapidJSON writes an escaped lone surrogate U+DCXX as the
@@ -119,6 +206,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   // the machine scanned (empty when the export does not say); otherwise it
   // is the root, named after the scanned path's last part.
   std::function<std::string(const std::string& hostname)> rootName;
+  CountingStream* stream = nullptr;  // what is read, to limit its strings
 
   // `total` counts the sizes read, here and in the scans read with this one.
   explicit ImportHandler(uint64_t& total) : total_(total) {}
@@ -169,6 +257,8 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   }
   bool Key(const char* text, rapidjson::SizeType length, bool) {
     key_.assign(text, length);
+    // A name's bytes come as \udcXX escapes at worst, each read out as 3.
+    if (stream != nullptr && key_ == "name") stream->limitNextString(3 * kLongestName);
     return true;
   }
   bool String(const char* text, rapidjson::SizeType length, bool) {
@@ -340,12 +430,26 @@ std::optional<TMImportError> readExport(std::FILE* input, ImportHandler& handler
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(openDecompressing(input), std::fclose);
   if (!stream) return TMImportError{0, 0, std::strerror(errno), {}};
   CountingStream reader(stream.get());
-  rapidjson::Reader parser;
-  const rapidjson::ParseResult result = parser.Parse<rapidjson::kParseIterativeFlag>(reader, handler);
+  handler.stream = &reader;
+  rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, ThrowingAllocator> parser;
+  rapidjson::ParseResult result;
+  try {
+    result = parser.Parse<rapidjson::kParseIterativeFlag>(reader, handler);
+  } catch (const std::bad_alloc&) {
+    handler.stream = nullptr;
+    return TMImportError{reader.line(), reader.column(), kTooLarge, {}};
+  }
+  handler.stream = nullptr;
   // A compressed file cut in its trailer has given all its text, and is still broken.
   if (!result.IsError() && !handler.failure && reader.atEnd() && !std::ferror(stream.get())) return std::nullopt;
   TMImportError error{reader.line(), reader.column(), {}, {}};
-  if (handler.failure) {
+  if (reader.stoppedAtLongString()) {
+    error.message = reader.stringLimit() == kLongestString
+                        ? "a string of more than " + std::to_string(kLongestString) + " bytes: at most " +
+                              std::to_string(kLongestString) + " are accepted"
+                        : "a name of more than " + std::to_string(kLongestName) + " bytes: at most " +
+                              std::to_string(kLongestName) + " are accepted";
+  } else if (handler.failure) {
     error.message = *handler.failure;
   } else if (std::ferror(stream.get())) {
     error.message = errno == EILSEQ ? "the compressed data is damaged or cut short" : "the file could not be read";
@@ -417,7 +521,12 @@ std::string savedScanLabel(std::string_view hostname, std::string_view fileName)
 }
 
 TMImportResult importNcduExport(std::FILE* input) {
-  auto result = readOne(input);
+  TMImportResult result = TMImportError{0, 0, kTooLarge, {}};
+  try {
+    result = readOne(input);
+  } catch (const std::bad_alloc&) {
+    // What was built so far is gone with the exception.
+  }
   // The lists of the folders being read are gone, and so is the parser.
   releaseFreedHeapMemory();
   return result;
@@ -432,7 +541,12 @@ TMImportResult importNcduExportAt(const std::string& path) {
 }
 
 TMImportResult importNcduExports(const std::vector<TMSavedScanSource>& sources) {
-  auto result = readSeveral(sources);
+  TMImportResult result = TMImportError{0, 0, kTooLarge, {}};
+  try {
+    result = readSeveral(sources);
+  } catch (const std::bad_alloc&) {
+    // What was built so far is gone with the exception.
+  }
   releaseFreedHeapMemory();
   return result;
 }

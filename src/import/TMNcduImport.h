@@ -13,7 +13,9 @@
 // A file that is not such an export, or is cut short, yields an error naming
 // the line and column where reading stopped, and no tree. So does what a
 // reader cannot trust: sizes that add up past 2^64 bytes, a name longer than
-// kLongestName bytes, a NUL byte, values nested deeper than kDeepestValue.
+// kLongestName bytes, any other string longer than kLongestString, a NUL
+// byte, values nested deeper than kDeepestValue. Running out of memory
+// reading it is an error too ("too large"), not the end of the program.
 
 #include <cstdint>
 #include <cstdio>
@@ -43,6 +45,10 @@ struct TMImportedScan {
 // The longest name an export may give an entry, in bytes (a path's
 // components are at most 255 on Linux; a whole path, 4,095).
 inline constexpr size_t kLongestName = 4096;
+// The longest string (a key, a value in the metadata or under a key this
+// reader does not know) an export may hold, in bytes; nothing longer is
+// ever kept in memory, however small the file that holds it compressed.
+inline constexpr size_t kLongestString = 64 * 1024;
 // How deep values may nest outside the tree (in the metadata, or under keys
 // this reader does not know).
 inline constexpr int kDeepestValue = 64;

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,96 +47,159 @@ int claimSlot(const char* path) {
   return -1;
 }
 
-// The permissions a new file gets from the process's umask.
-mode_t newFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+// Six letters or digits for a temporary name.
+std::string randomSuffix() {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  unsigned char bytes[6] = {};
+  if (::getrandom(bytes, sizeof bytes, 0) != ssize_t(sizeof bytes)) {
+    const auto seed = uint64_t(::getpid()) * 2654435761u ^ uint64_t(reinterpret_cast<uintptr_t>(&bytes));
+    for (size_t i = 0; i < sizeof bytes; ++i) bytes[i] = (unsigned char)(seed >> (8 * i));
+  }
+  std::string suffix;
+  for (unsigned char byte : bytes) suffix += kLetters[byte % (sizeof kLetters - 1)];
+  return suffix;
 }
+
+constexpr int kMostTemporaryNameTries = 100;
 
 }  // namespace
 
 std::unique_ptr<TMOutputFile> TMOutputFile::create(const std::string& path, std::string& error, int mode) {
-  if (path == "-") return std::unique_ptr<TMOutputFile>(new TMOutputFile(path, path, stdout, -1));
+  if (path == "-") {
+    std::unique_ptr<TMOutputFile> file(new TMOutputFile);
+    file->path_ = file->temporaryPath_ = path;
+    file->descriptor_ = STDOUT_FILENO;
+    file->direct_ = true;
+    if (!file->openStream(error)) return nullptr;
+    return file;
+  }
   const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const std::string folderPath = slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (name.empty()) {
-    error = "it names a folder";
+  const int folder = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) {
+    error = std::strerror(errno);
     return nullptr;
   }
   struct stat existing {};
-  const bool exists = ::stat(path.c_str(), &existing) == 0;
+  const bool exists = !name.empty() && ::fstatat(folder, name.c_str(), &existing, 0) == 0;
   if (exists && S_ISDIR(existing.st_mode)) {
+    ::close(folder);
     error = "it is a folder";
     return nullptr;
   }
   if (exists && !S_ISREG(existing.st_mode)) {
     // A pipe (>(gzip > f)), a terminal or /dev/null: written to as it is;
     // a file renamed over it would replace the device or the pipe.
-    std::FILE* stream = std::fopen(path.c_str(), "we");
-    if (stream == nullptr) {
+    std::unique_ptr<TMOutputFile> file(new TMOutputFile);
+    file->path_ = file->temporaryPath_ = path;
+    file->folder_ = folder;
+    file->direct_ = true;
+    file->descriptor_ = ::openat(folder, name.c_str(), O_WRONLY | O_CLOEXEC);
+    if (file->descriptor_ < 0) {
       error = std::strerror(errno);
       return nullptr;
     }
-    auto file = std::unique_ptr<TMOutputFile>(new TMOutputFile(path, path, stream, -1));
-    file->direct_ = true;
+    if (!file->openStream(error)) return nullptr;
     return file;
   }
-  // Hidden, beside the asked name: the rename stays within one file system.
-  std::string temporaryPath = folder + "." + name + ".XXXXXX";
-  const int descriptor = ::mkstemp(temporaryPath.data());
-  if (descriptor < 0) {
-    error = std::strerror(errno);
-    return nullptr;
-  }
-  // mkstemp made it 0600.
-  if (mode < 0) ::fchmod(descriptor, newFileMode());
-  if (mode >= 0 && mode != 0600) ::fchmod(descriptor, mode_t(mode));
-  std::FILE* stream = ::fdopen(descriptor, "w");
-  if (stream == nullptr) {
-    error = std::strerror(errno);
-    ::close(descriptor);
-    ::unlink(temporaryPath.c_str());
-    return nullptr;
-  }
-  auto file = std::unique_ptr<TMOutputFile>(new TMOutputFile(path, std::move(temporaryPath), stream, -1));
-  file->slot_ = claimSlot(file->temporaryPath_.c_str());
+  std::unique_ptr<TMOutputFile> file = createAt(folder, slash == std::string::npos ? "" : folderPath, name, error, mode);
+  ::close(folder);
   return file;
 }
 
-TMOutputFile::TMOutputFile(std::string path, std::string temporaryPath, std::FILE* stream, int slot)
-    : path_(std::move(path)), temporaryPath_(std::move(temporaryPath)), stream_(stream), slot_(slot) {}
+std::unique_ptr<TMOutputFile> TMOutputFile::createAt(int folder, const std::string& folderPath,
+                                                     const std::string& name, std::string& error, int mode) {
+  if (name.empty()) {
+    error = "it names a folder";
+    return nullptr;
+  }
+  struct stat existing {};
+  if (::fstatat(folder, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(existing.st_mode)) {
+    error = "it is a folder";
+    return nullptr;
+  }
+  std::unique_ptr<TMOutputFile> file(new TMOutputFile);
+  file->folder_ = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+  if (file->folder_ < 0) {
+    error = std::strerror(errno);
+    return nullptr;
+  }
+  file->name_ = name;
+  const std::string prefix = folderPath.empty() ? std::string() : folderPath == "/" ? "/" : folderPath + "/";
+  file->path_ = prefix + name;
+  // Hidden, beside the asked name: the rename stays within one file system.
+  // The mode is given to open, and the umask applies as to any new file.
+  for (int attempt = 0; attempt < kMostTemporaryNameTries && file->descriptor_ < 0; ++attempt) {
+    file->temporaryName_ = "." + name + "." + randomSuffix();
+    file->descriptor_ = ::openat(file->folder_, file->temporaryName_.c_str(),
+                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode < 0 ? 0666 : mode_t(mode));
+    if (file->descriptor_ < 0 && errno != EEXIST) break;
+  }
+  if (file->descriptor_ < 0) {
+    error = std::strerror(errno);
+    return nullptr;
+  }
+  file->temporaryPath_ = prefix + file->temporaryName_;
+  file->slot_ = claimSlot(file->temporaryPath_.c_str());
+  if (!file->openStream(error)) return nullptr;
+  return file;
+}
+
+bool TMOutputFile::openStream(std::string& error) {
+  const cookie_io_functions_t functions{nullptr, writeCookie, nullptr, nullptr};
+  stream_ = ::fopencookie(this, "w", functions);
+  if (stream_ == nullptr) {
+    error = std::strerror(errno ? errno : ENOMEM);
+    return false;
+  }
+  return true;
+}
+
+ssize_t TMOutputFile::writeCookie(void* cookie, const char* bytes, size_t size) {
+  auto* file = static_cast<TMOutputFile*>(cookie);
+  size_t written = 0;
+  while (written < size) {
+    const ssize_t done = ::write(file->descriptor_, bytes + written, size - written);
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) {
+      if (file->firstError_ == 0) file->firstError_ = done < 0 ? errno : ENOSPC;
+      break;
+    }
+    written += size_t(done);
+  }
+  file->bytesWritten_ += written;
+  // stdio takes 0 for a failure; what part got through is counted above.
+  return written == size ? ssize_t(written) : 0;
+}
+
+std::string TMOutputFile::writeError() const { return std::strerror(firstError_ != 0 ? firstError_ : EIO); }
 
 TMOutputFile::~TMOutputFile() {
-  if (stream_ == stdout) return;
   if (stream_ != nullptr) std::fclose(stream_);
-  if (!committed_ && !direct_) ::unlink(temporaryPath_.c_str());
+  if (descriptor_ >= 0 && descriptor_ != STDOUT_FILENO) ::close(descriptor_);
+  if (!committed_ && !direct_ && !temporaryName_.empty()) ::unlinkat(folder_, temporaryName_.c_str(), 0);
+  if (folder_ >= 0) ::close(folder_);
   if (slot_ >= 0) pendingPaths[slot_].store(nullptr);
 }
 
 bool TMOutputFile::commit(std::string& error) {
-  if (stream_ == stdout) {
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-      error = std::strerror(errno);
-      return false;
-    }
-    return true;
-  }
-  errno = EIO;  // what a failed write that left no errno is reported as
-  bool written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0;
-  if (!written) error = std::strerror(errno);
-  if (std::fclose(stream_) != 0 && written) {
-    error = std::strerror(errno);
-    written = false;
-  }
+  const bool flushed = std::fclose(stream_) == 0;
   stream_ = nullptr;
-  if (written && !direct_ && ::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
-    error = std::strerror(errno);
-    written = false;
+  if (firstError_ == 0 && !flushed) firstError_ = EIO;
+  if (descriptor_ != STDOUT_FILENO && descriptor_ >= 0) {
+    if (::close(descriptor_) != 0 && firstError_ == 0) firstError_ = errno;
+    descriptor_ = -1;
   }
-  committed_ = written;
-  return written;
+  if (firstError_ == 0 && !direct_ &&
+      ::renameat(folder_, temporaryName_.c_str(), folder_, name_.c_str()) != 0)
+    firstError_ = errno;
+  if (firstError_ != 0) {
+    error = std::strerror(firstError_);
+    return false;
+  }
+  committed_ = true;
+  return true;
 }
 
 }  // namespace tilemora

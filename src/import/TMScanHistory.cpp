@@ -2,6 +2,7 @@
 #include "TMScanHistory.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
+
+#include "TMOutputFile.h"
 
 namespace tilemora {
 
@@ -31,36 +35,68 @@ std::string prefixOf(const std::string& scannedPath) {
   return std::string(digits) + '-';
 }
 
-// Makes `path` and the folders above it that are missing, each 0700.
+// Makes `path` and the folders above it that are missing, each 0700; what
+// exists is left as it is.
 bool makeFolders(const std::string& path, std::string& error) {
   for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-    const std::string part = path.substr(0, slash);
-    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-      error = std::string(std::strerror(errno));
+    if (::mkdir(path.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST) {
+      error = std::strerror(errno);
       return false;
     }
-    if (slash == std::string::npos) break;
+    if (slash == std::string::npos) return true;
   }
-  // Made earlier with other permissions, or by someone else's umask.
-  if (::chmod(path.c_str(), 0700) != 0) {
-    error = std::strerror(errno);
-    return false;
-  }
-  return true;
 }
+
+// The folder `name` in `parent`, made 0700 when missing and `make` says so;
+// -1 unless it is a folder (not a link) of the user's that no one else may
+// write to.
+int ownFolderAt(int parent, const char* name, bool make) {
+  if (make && ::mkdirat(parent, name, 0700) != 0 && errno != EEXIST) return -1;
+  const int folder = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  struct stat info {};
+  if (folder >= 0 && ::fstat(folder, &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 022) == 0)
+    return folder;
+  if (folder >= 0) ::close(folder);
+  if (errno != ENOENT) errno = EPERM;
+  return -1;
+}
+
+constexpr const char* kFolders[] = {"tilemora", "history"};
 
 }  // namespace
 
-std::string TMScanHistory::defaultFolder() {
+TMScanHistory::TMScanHistory(const std::string& stateHome)
+    : stateHome_(stateHome), folder_(stateHome + "/" + kFolders[0] + "/" + kFolders[1]) {}
+
+std::string TMScanHistory::defaultStateHome() {
   const char* state = std::getenv("XDG_STATE_HOME");
-  if (state != nullptr && state[0] == '/') return std::string(state) + "/tilemora/history";
+  if (state != nullptr && state[0] == '/') return state;
   const char* home = std::getenv("HOME");
-  return std::string(home != nullptr && *home ? home : "/tmp") + "/.local/state/tilemora/history";
+  return std::string(home != nullptr && home[0] == '/' ? home : "/tmp") + "/.local/state";
 }
 
-std::vector<TMScanHistory::Scan> TMScanHistory::allScans(const std::string& prefix) const {
+int TMScanHistory::openFolder(bool make, std::string& error) const {
+  // The state home is the user's to place (a link is fine); below it,
+  // nothing is followed or taken that is not the user's alone.
+  if (make && !makeFolders(stateHome_, error)) return -1;
+  int folder = ::open(stateHome_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (const char* name : kFolders) {
+    if (folder < 0) break;
+    const int below = ownFolderAt(folder, name, make);
+    ::close(folder);
+    folder = below;
+  }
+  if (folder < 0) {
+    error = errno == EPERM ? "the history folder " + folder_ +
+                                 " is not the user's alone (a link, another user's, or writable by others)"
+                           : std::string(std::strerror(errno));
+  }
+  return folder;
+}
+
+std::vector<TMScanHistory::Scan> TMScanHistory::allScans(int folderDescriptor, const std::string& prefix) const {
   std::vector<Scan> scans;
-  DIR* folder = ::opendir(folder_.c_str());
+  DIR* folder = ::fdopendir(::fcntl(folderDescriptor, F_DUPFD_CLOEXEC, 0));
   if (folder == nullptr) return scans;
   while (const dirent* entry = ::readdir(folder)) {
     const std::string_view name = entry->d_name;
@@ -76,7 +112,8 @@ std::vector<TMScanHistory::Scan> TMScanHistory::allScans(const std::string& pref
     if (parsed.ec != std::errc() || parsed.ptr != end) continue;
     scan.file = folder_ + '/' + std::string(name);
     struct stat info {};
-    if (::stat(scan.file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    if (::fstatat(folderDescriptor, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
+      continue;
     scan.bytes = uint64_t(info.st_size);
     scans.push_back(std::move(scan));
   }
@@ -88,27 +125,43 @@ std::vector<TMScanHistory::Scan> TMScanHistory::allScans(const std::string& pref
 }
 
 std::vector<TMScanHistory::Scan> TMScanHistory::scansOf(const std::string& scannedPath) const {
-  return allScans(prefixOf(scannedPath));
+  std::string error;
+  const int folder = openFolder(false, error);
+  if (folder < 0) return {};
+  std::vector<Scan> scans = allScans(folder, prefixOf(scannedPath));
+  ::close(folder);
+  return scans;
 }
 
 bool TMScanHistory::save(const TMFileTree& root, const TMTreeExportHeader& header, std::string& error,
-                         const std::atomic<bool>* stop) const {
-  if (!makeFolders(folder_, error)) return false;
-  const std::string path =
-      folder_ + '/' + prefixOf(header.rootPath) + std::to_string(std::max<int64_t>(header.timestamp, 0)) + kEnding;
-  if (!saveTreeExport(root, header, path, error, 0600, stop)) return false;
-  prune();
+                         const std::atomic<bool>* stop, uint64_t mostBytes) const {
+  const int folder = openFolder(true, error);
+  if (folder < 0) return false;
+  const std::string name = prefixOf(header.rootPath) + std::to_string(std::max<int64_t>(header.timestamp, 0)) + kEnding;
+  std::unique_ptr<TMOutputFile> file = TMOutputFile::createAt(folder, folder_, name, error, 0600);
+  ::close(folder);
+  if (!file || !writeTreeExportTo(*file, root, header, error, stop)) return false;
+  if (file->bytesWritten() > mostBytes) {
+    error = "the scan takes " + std::to_string(file->bytesWritten()) + " bytes compressed, more than the " +
+            std::to_string(mostBytes) + " the history keeps in all: it is not kept";
+    return false;  // the temporary file goes with `file`
+  }
+  if (!file->commit(error)) return false;
+  prune(kKeptPerFolder, mostBytes);
   return true;
 }
 
 void TMScanHistory::prune(size_t perFolder, uint64_t mostBytes) const {
-  std::vector<Scan> scans = allScans();  // newest first
+  std::string error;
+  const int folder = openFolder(false, error);
+  if (folder < 0) return;
+  std::vector<Scan> scans = allScans(folder);  // newest first
   std::map<std::string, size_t> keptOf;  // by prefix
   std::vector<Scan> kept;
   for (Scan& scan : scans) {
     const std::string prefix = scan.file.substr(folder_.size() + 1, kHashDigits + 1);
     if (++keptOf[prefix] > perFolder) {
-      ::unlink(scan.file.c_str());
+      ::unlinkat(folder, scan.file.c_str() + folder_.size() + 1, 0);
     } else {
       kept.push_back(std::move(scan));
     }
@@ -116,8 +169,10 @@ void TMScanHistory::prune(size_t perFolder, uint64_t mostBytes) const {
   uint64_t bytes = 0;
   for (const Scan& scan : kept) {
     bytes += scan.bytes;
-    if (bytes > mostBytes) ::unlink(scan.file.c_str());  // newest first: what is past the limit is the oldest
+    // Newest first: what is past the limit is the oldest.
+    if (bytes > mostBytes) ::unlinkat(folder, scan.file.c_str() + folder_.size() + 1, 0);
   }
+  ::close(folder);
 }
 
 }  // namespace tilemora

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Earlier scans of each folder, kept to compare with: every completed scan
-// saved compressed in one folder (by default $XDG_STATE_HOME/tilemora/
-// history), named after the scanned path's hash and the scan's time. Only
-// the last kKeptPerFolder of a folder are kept, and at most kMostBytes in
-// all, the oldest dropped first. The folder and its files are the user's
-// alone (0700, 0600): they list the name of every file scanned.
+// saved compressed in one folder, tilemora/history in the state home (by
+// default $XDG_STATE_HOME), named after the scanned path's hash and the
+// scan's time. Only the last kKeptPerFolder of a folder are kept, and at
+// most kMostBytes in all, the oldest dropped first; a scan larger than that
+// alone is not kept. The folders and files are the user's alone (made 0700
+// and 0600): they list the name of every file scanned. Nothing is followed
+// through a link or changed that the history did not make: a folder of it
+// that is a link, another user's, or writable by others is refused.
 
 #include <atomic>
 #include <cstdint>
@@ -23,10 +26,11 @@ class TMScanHistory {
   static constexpr size_t kKeptPerFolder = 10;
   static constexpr uint64_t kMostBytes = uint64_t(1) << 30;
 
-  // `folder` holds the history (made when something is saved).
-  explicit TMScanHistory(std::string folder) : folder_(std::move(folder)) {}
-  // $XDG_STATE_HOME/tilemora/history, or ~/.local/state/tilemora/history.
-  static std::string defaultFolder();
+  // The history in `stateHome` (made when something is saved).
+  explicit TMScanHistory(const std::string& stateHome);
+  // $XDG_STATE_HOME, or ~/.local/state.
+  static std::string defaultStateHome();
+  // Where the scans are: tilemora/history in the state home.
   const std::string& folder() const { return folder_; }
 
   struct Scan {
@@ -39,15 +43,20 @@ class TMScanHistory {
 
   // Saves `root`, a scan of `header.rootPath` made at `header.timestamp`,
   // then drops what is over the limits. Answers false with `error` set when
-  // it could not be saved.
+  // it could not be saved, or is larger than `mostBytes` alone.
   bool save(const TMFileTree& root, const TMTreeExportHeader& header, std::string& error,
-            const std::atomic<bool>* stop = nullptr) const;
+            const std::atomic<bool>* stop = nullptr, uint64_t mostBytes = kMostBytes) const;
   // Drops the oldest scans of each folder past `perFolder`, then the oldest
   // of all while they hold more than `mostBytes`.
   void prune(size_t perFolder = kKeptPerFolder, uint64_t mostBytes = kMostBytes) const;
 
  private:
-  std::vector<Scan> allScans(const std::string& prefix = {}) const;
+  // The history folder open, made with the folder above it when missing
+  // and `make` says so; -1 with `error` set when it is missing or not the
+  // user's own.
+  int openFolder(bool make, std::string& error) const;
+  std::vector<Scan> allScans(int folder, const std::string& prefix = {}) const;
+  std::string stateHome_;
   std::string folder_;
 };
 

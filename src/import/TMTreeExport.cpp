@@ -87,23 +87,32 @@ bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, s
   return written && std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::ferror(out) == 0;
 }
 
-bool saveTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, const std::string& path,
-                    std::string& error, int mode, const std::atomic<bool>* stop) {
-  std::unique_ptr<TMOutputFile> file = TMOutputFile::create(path, error, mode);
-  if (!file) return false;
-  std::FILE* stream = openCompressing(file->stream(), compressionForName(path));
+bool writeTreeExportTo(TMOutputFile& file, const TMFileTree& root, const TMTreeExportHeader& header,
+                       std::string& error, const std::atomic<bool>* stop) {
+  std::FILE* stream = openCompressing(file.stream(), compressionForName(file.path()));
   if (stream == nullptr) {
     error = std::strerror(ENOMEM);
     return false;
   }
-  errno = 0;
   const bool written = writeTreeExport(root, header, stream, stop);
   const bool closed = std::fclose(stream) == 0;
   if (!written || !closed) {
-    error = stop != nullptr && stop->load() ? "stopped" : std::strerror(errno != 0 ? errno : EIO);
-    return false;  // the temporary file goes with `file`
+    error = stop != nullptr && stop->load() ? "stopped" : file.writeError();
+    return false;
   }
-  return file->commit(error);
+  // What the compressor holds back is in the file's own stream now.
+  if (std::fflush(file.stream()) != 0) {
+    error = file.writeError();
+    return false;
+  }
+  return true;
+}
+
+bool saveTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, const std::string& path,
+                    std::string& error, int mode, const std::atomic<bool>* stop) {
+  std::unique_ptr<TMOutputFile> file = TMOutputFile::create(path, error, mode);
+  // The temporary file goes with `file` when it is not committed.
+  return file && writeTreeExportTo(*file, root, header, error, stop) && file->commit(error);
 }
 
 std::string thisHostName() {

@@ -16,6 +16,7 @@
 namespace tilemora {
 
 class TMFileTree;
+class TMOutputFile;
 
 struct TMTreeExportHeader {
   std::string rootPath;   // the scanned path, written as the root's name
@@ -30,6 +31,12 @@ struct TMTreeExportHeader {
 // one changes the tree.
 bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, std::FILE* out,
                      const std::atomic<bool>* stop = nullptr);
+
+// Writes `root` to `file`, compressed as its name ends, and flushes it;
+// answers false with `error` set when it could not. The file is not
+// committed.
+bool writeTreeExportTo(TMOutputFile& file, const TMFileTree& root, const TMTreeExportHeader& header,
+                       std::string& error, const std::atomic<bool>* stop = nullptr);
 
 // Writes `root` to the file at `path`, compressed as its name ends (see
 // TMCompressedStream), under a temporary name renamed when whole (see

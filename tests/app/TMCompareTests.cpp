@@ -123,7 +123,7 @@ class TMCompareWindowTest : public QObject {
   void keepsAHistoryOnlyWhenAsked() {
     QTemporaryDir folder;
     writeFile(folder.filePath("a.bin"), 4096);
-    const TMScanHistory history(TMScanHistory::defaultFolder());
+    const TMScanHistory history(TMScanHistory::defaultStateHome());
     TMMainWindow* window = delegate->openFile(folder.path());
     QTRY_VERIFY(!window->controller().isScanning());
     QApplication::processEvents();

@@ -3,11 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TMNcduExport.h"
@@ -182,6 +187,14 @@ INSTANTIATE_TEST_SUITE_P(
                      return escapes;
                    }() + R"(","dsize":1}]])",
                    1, 1, 0, 0, std::string(4096, '\xff')},
+        // 32768 escapes of two bytes each.
+        SampleCase{"metadata strings and keys of 64 KiB",
+                   R"([1,2,{"progname":")" + [] {
+                     std::string escapes;
+                     for (int i = 0; i < 32768; ++i) escapes += "\\u00e9";
+                     return escapes;
+                   }() + R"(",")" + std::string(64 * 1024, 'k') + R"(":1},[{"name":"/"},{"name":"f","dsize":1}]])",
+                   1, 1, 0, 0, "f"},
         SampleCase{"metadata nested 64 deep",
                    R"([1,2,{"x":)" + std::string(63, '[') + std::string(63, ']') +
                        R"(},[{"name":"/"},{"name":"f","dsize":1}]])",
@@ -250,6 +263,23 @@ INSTANTIATE_TEST_SUITE_P(
                    1, "a NUL byte"},
         BrokenCase{"raw NUL after the export", kHeader + R"([{"name":"/r"}]])" + std::string(1, '\0') + "[]", 1,
                    "a NUL byte"},
+        BrokenCase{"name of 4097 escaped bytes", kHeader + R"([{"name":"/r"},{"name":")" + [] {
+                     std::string escapes;
+                     for (int i = 0; i < 4097; ++i) escapes += "\\udcff";
+                     return escapes;
+                   }() + R"("}]])", 1, "a name of more than 4096 bytes"},
+        BrokenCase{"metadata string past 64 KiB",
+                   R"([1,2,{"progname":")" + std::string(64 * 1024 + 1, 'p') + R"("},[{"name":"/"}]])", 1,
+                   "a string of more than 65536 bytes"},
+        BrokenCase{"key past 64 KiB",
+                   kHeader + R"([{"name":"/r"},{")" + std::string(64 * 1024 + 1, 'k') + R"(":1}]])", 1,
+                   "a string of more than 65536 bytes"},
+        BrokenCase{"unknown value past 64 KiB, in escapes",
+                   kHeader + R"([{"name":"/r","note":")" + [] {
+                     std::string escapes;
+                     for (int i = 0; i < 32769; ++i) escapes += "\\u00e9";
+                     return escapes;
+                   }() + R"("}]])", 1, "a string of more than 65536 bytes"},
         BrokenCase{"metadata nested 65 deep",
                    R"([1,2,{"x":)" + std::string(64, '[') + std::string(64, ']') + R"(},[{"name":"/"}]])", 1,
                    "deeper than 64"},
@@ -258,6 +288,33 @@ INSTANTIATE_TEST_SUITE_P(
                        "}]]",
                    1, "deeper than 64"}),
     caseNamesByName);
+
+// A string that never ends, as a tiny compressed file can hold one: the
+// reading stops at its limit, and so does what is read of the file.
+TEST(TMNcduImport, AStringWithoutEndIsRefusedAtItsLimitWithoutReadingOn) {
+  int pipe[2];
+  ASSERT_EQ(::pipe(pipe), 0);
+  std::atomic<uint64_t> written{0};
+  std::thread writer([&] {
+    const std::string chunk(64 * 1024, 'x');
+    const std::string start = "[1,2,{\"progname\":\"";
+    if (::write(pipe[1], start.data(), start.size()) < 0) return;
+    for (int i = 0; i < 16 * 1024; ++i) {  // a gigabyte, unless the reader stops first
+      const ssize_t n = ::write(pipe[1], chunk.data(), chunk.size());
+      if (n <= 0) break;
+      written += uint64_t(n);
+    }
+    ::close(pipe[1]);
+  });
+  std::signal(SIGPIPE, SIG_IGN);
+  std::FILE* input = ::fdopen(pipe[0], "r");
+  const TMImportResult result = importNcduExport(input);
+  std::fclose(input);
+  writer.join();
+  ASSERT_TRUE(std::holds_alternative<TMImportError>(result));
+  EXPECT_NE(std::get<TMImportError>(result).message.find("a string of more than 65536 bytes"), std::string::npos);
+  EXPECT_LT(written.load(), uint64_t(4) << 20);
+}
 
 TEST(TMNcduImport, ReadsATreeDeeperThanAnyStackAllows) {
   std::string json = kHeader + R"([{"name":"/deep"})";

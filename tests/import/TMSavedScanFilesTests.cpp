@@ -4,19 +4,23 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "TMTreeChildren.h"
+#include "core/filetree/TMFileTreeBuilder.h"
 #include "core/filetree/TMFolderTree.h"
 #include "import/TMCompressedStream.h"
 #include "import/TMNcduImport.h"
 #include "import/TMScanHistory.h"
 #include "import/TMTreeExport.h"
 #include "support/TMCaseNames.h"
+#include "support/TMPrivateMount.h"
 #include "support/TMTemporaryTree.h"
 
 namespace tilemora::test {
@@ -189,7 +193,7 @@ class TMScanHistoryRotation : public ::testing::TestWithParam<HistoryCase> {};
 
 TEST_P(TMScanHistoryRotation, KeepsTheNewestWithinTheLimits) {
   TMTemporaryTree home;
-  const TMScanHistory history(home.path() + "/state/tilemora/history");
+  const TMScanHistory history(home.path() + "/state");
   auto tree = importBytes(kSample);
   ASSERT_TRUE(std::holds_alternative<TMImportedScan>(tree));
   const TMFileTree& root = *std::get<TMImportedScan>(tree).root;
@@ -227,6 +231,115 @@ INSTANTIATE_TEST_SUITE_P(
                       HistoryCase{"by size the oldest first", 5, 10, 3, 3, 0},
                       HistoryCase{"size exactly at the limit", 3, 10, 4, 3, 1}),
     caseNamesByName);
+
+// What stands where the history goes: the history takes only folders of the
+// user's alone, follows no link there and changes no mode it did not make.
+struct HistoryPlaceCase {
+  std::string name;
+  std::function<void(const TMTemporaryTree& home)> prepare;  // "state" is the state home
+  bool kept;
+  bool needsRoot = false;  // to give a folder to another user
+};
+
+class TMScanHistoryPlaces : public ::testing::TestWithParam<HistoryPlaceCase> {};
+
+TEST_P(TMScanHistoryPlaces, KeepsScansOnlyInTheUsersOwnFolders) {
+  if (GetParam().needsRoot && ::geteuid() != 0) GTEST_SKIP() << "giving a folder to another user needs root";
+  TMTemporaryTree home;
+  home.makeFolder("public");
+  ::chmod(home.pathOf("public").c_str(), 0755);
+  GetParam().prepare(home);
+  auto tree = importBytes(kSample);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(tree));
+  const size_t publicEntries = TMTemporaryTree::entryCount(home.pathOf("public"));
+  const mode_t umaskBefore = ::umask(027);
+  std::string error;
+  const TMScanHistory history(home.pathOf("state"));
+  const bool kept = history.save(*std::get<TMImportedScan>(tree).root, {"/a", "t", "1", 2000, ""}, error);
+  EXPECT_EQ(::umask(umaskBefore), mode_t(027));  // saving never touched it
+  EXPECT_EQ(kept, GetParam().kept) << error;
+  EXPECT_EQ(history.scansOf("/a").size(), GetParam().kept ? 1u : 0u);
+  if (!kept) {
+    EXPECT_NE(error.find("is not the user's alone"), std::string::npos) << error;
+  }
+  // A folder of the user's that was there keeps its mode and holds nothing new.
+  struct stat info {};
+  ASSERT_EQ(::stat(home.pathOf("public").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0755u);
+  EXPECT_EQ(TMTemporaryTree::entryCount(home.pathOf("public")), publicEntries);
+  EXPECT_EQ(TMTemporaryTree::entryCount(home.pathOf("public/history")), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, TMScanHistoryPlaces,
+    ::testing::Values(
+        HistoryPlaceCase{"nothing there yet", [](const TMTemporaryTree&) {}, true},
+        HistoryPlaceCase{"the state home a link", [](const TMTemporaryTree& home) {
+                           home.makeFolder("real-state");
+                           home.makeSymlink("state", "real-state");
+                         },
+                         true},
+        HistoryPlaceCase{"the history a link to a public folder", [](const TMTemporaryTree& home) {
+                           home.makeFolder("state/tilemora");
+                           home.makeSymlink("state/tilemora/history", "../../public");
+                         },
+                         false},
+        HistoryPlaceCase{"the program's folder a link", [](const TMTemporaryTree& home) {
+                           home.makeFolder("state");
+                           home.makeFolder("public/history");
+                           home.makeSymlink("state/tilemora", "../public");
+                           ::chmod(home.pathOf("public/history").c_str(), 0755);
+                         },
+                         false},
+        HistoryPlaceCase{"the history writable by others", [](const TMTemporaryTree& home) {
+                           home.makeFolder("state/tilemora/history");
+                           ::chmod(home.pathOf("state/tilemora/history").c_str(), 0777);
+                         },
+                         false},
+        HistoryPlaceCase{"the program's folder another user's",
+                         [](const TMTemporaryTree& home) {
+                           home.makeFolder("state/tilemora");
+                           ASSERT_EQ(::chown(home.pathOf("state/tilemora").c_str(), 65534, 65534), 0);
+                         },
+                         false, true}),
+    caseNamesByName);
+
+// A disk that fills up while a scan is saved: the system's own words, and
+// nothing left behind.
+TEST(TMSavedScanFiles, AFullDiskIsToldAsSuchAndLeavesNothing) {
+  TMTemporaryTree tree;
+  tree.makeFolder("disk");
+  TMFileTreeBuilder builder("big");
+  for (int i = 0; i < 50000; ++i) builder.addFile("file-number-" + std::to_string(i), 4096);
+  const std::shared_ptr<TMFileTree> root = builder.finish();
+  const std::string disk = tree.pathOf("disk");
+  const std::optional<uint64_t> outcome = withBindMounts({{"", disk}}, [&]() -> uint64_t {
+    std::string error;
+    const bool saved = saveTreeExport(*root, {"/big", "t", "1", 1, ""}, disk + "/scan.json", error);
+    return !saved && error == "No space left on device" && TMTemporaryTree::entryCount(disk) == 0 ? 1 : 0;
+  });
+  if (!outcome) GTEST_SKIP() << "mounting in a private namespace is not permitted here (needs CAP_SYS_ADMIN)";
+  EXPECT_EQ(*outcome, 1u);
+}
+
+// A scan larger than the history may hold in all is not kept, and the
+// earlier scans stay.
+TEST(TMScanHistory, AScanLargerThanTheLimitIsNotKeptAndSaysSo) {
+  TMTemporaryTree home;
+  const TMScanHistory history(home.pathOf("state"));
+  auto tree = importBytes(kSample);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(tree));
+  const TMFileTree& root = *std::get<TMImportedScan>(tree).root;
+  std::string error;
+  ASSERT_TRUE(history.save(root, {"/a", "t", "1", 1000, ""}, error)) << error;
+  const uint64_t scanBytes = history.scansOf("/a").at(0).bytes;
+  EXPECT_FALSE(history.save(root, {"/a", "t", "1", 2000, ""}, error, nullptr, scanBytes / 2));
+  EXPECT_NE(error.find("it is not kept"), std::string::npos) << error;
+  const auto scans = history.scansOf("/a");
+  ASSERT_EQ(scans.size(), 1u);
+  EXPECT_EQ(scans[0].timestamp, 1000);
+  EXPECT_EQ(TMTemporaryTree::entryCount(history.folder()), 1u);  // no temporary file left
+}
 
 }  // namespace
 }  // namespace tilemora::test

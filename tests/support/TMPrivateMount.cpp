@@ -24,7 +24,7 @@ std::optional<uint64_t> withBindMounts(const std::vector<std::pair<std::string, 
     if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
       ::_exit(kNotPermitted);
     for (const auto& [source, target] : binds) {
-      const bool mounted = source.empty() ? ::mount("tmpfs", target.c_str(), "tmpfs", 0, nullptr) == 0
+      const bool mounted = source.empty() ? ::mount("tmpfs", target.c_str(), "tmpfs", 0, "size=1m") == 0
                                           : ::mount(source.c_str(), target.c_str(), nullptr, MS_BIND, nullptr) == 0;
       if (!mounted) ::_exit(kNotPermitted);
     }

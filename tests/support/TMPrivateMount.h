@@ -13,7 +13,7 @@
 namespace tilemora::test {
 
 // Bind-mounts each pair's first path onto its second (an empty first path:
-// a new tmpfs, another file system), runs `work` and answers what it
+// a new tmpfs of 1 MiB, another file system), runs `work` and answers what it
 // answered; nothing when mounting is not permitted here (it needs
 // CAP_SYS_ADMIN). A child that fails otherwise answers UINT64_MAX.
 std::optional<uint64_t> withBindMounts(const std::vector<std::pair<std::string, std::string>>& binds,

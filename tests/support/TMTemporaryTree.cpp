@@ -163,4 +163,16 @@ void TMTemporaryTree::removeRecursively(int parentDirectory, const char* name) {
   }
 }
 
+size_t TMTemporaryTree::entryCount(const std::string& path) {
+  size_t count = 0;
+  if (DIR* folder = ::opendir(path.c_str())) {
+    while (const dirent* entry = ::readdir(folder)) {
+      const std::string_view name = entry->d_name;
+      if (name != "." && name != "..") ++count;
+    }
+    ::closedir(folder);
+  }
+  return count;
+}
+
 }  // namespace tilemora::test

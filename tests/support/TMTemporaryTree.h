@@ -35,6 +35,9 @@ class TMTemporaryTree {
   // Allocated size (st_blocks × 512) of an entry, without following links.
   uint64_t allocatedSize(std::string_view relative) const;
 
+  // How many entries the folder at `path` holds ("." and ".." aside).
+  static size_t entryCount(const std::string& path);
+
   // Removes a whole tree without building full paths, so depth is no limit.
   static void removeRecursively(int parentDirectory, const char* name);
 
