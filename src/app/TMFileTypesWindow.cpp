@@ -35,6 +35,7 @@ void fillRow(QTreeWidgetItem& row, const QString& label, const TMTypeTotal& tota
 TMFileTypesWindow::TMFileTypesWindow(QWidget* parent) : QDialog(parent), table_(new QTreeWidget), title_(new QLabel) {
   setWindowTitle(tr("File Types"));
   auto* layout = new QVBoxLayout(this);
+  title_->setTextFormat(Qt::PlainText);  // it names a folder
   layout->addWidget(title_);
   layout->addWidget(table_);
   table_->setColumnCount(kColumnCount);

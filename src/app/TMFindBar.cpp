@@ -45,6 +45,7 @@ TMFindBar::TMFindBar(QWidget* parent)
       regularExpression_(new QCheckBox(tr("Regular e&xpression"))),
       matchCase_(new QCheckBox(tr("Match &case"))),
       status_(new QLabel) {
+  status_->setTextFormat(Qt::PlainText);  // it may quote the pattern
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(4, 2, 4, 2);
   field_->setPlaceholderText(tr("Find a name (* and ? for any characters)"));

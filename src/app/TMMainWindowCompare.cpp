@@ -20,6 +20,7 @@
 #include "TMElidingLabel.h"
 #include "TMFileList.h"
 #include "TMMainWindow.h"
+#include "TMPlainMessage.h"
 #include "TMMapPane.h"
 #include "TMRowTexts.h"
 #include "TMSavedScanReader.h"
@@ -125,8 +126,8 @@ void TMMainWindow::saveScan(const QByteArray& path) {
       if (saved) {
         window->statusLine_->setFullText(tr("Saved the scan to %1").arg(name));
       } else {
-        QMessageBox::warning(window, tr("Save Scan"),
-                             tr("Cannot save the scan to %1: %2").arg(name, QString::fromLocal8Bit(error.c_str())));
+        showPlainWarning(window, tr("Save Scan"),
+                         tr("Cannot save the scan to %1: %2").arg(name, QString::fromLocal8Bit(error.c_str())));
       }
     });
   });
@@ -185,8 +186,8 @@ void TMMainWindow::compareWithSavedScan(const QByteArray& path) {
     if (!window || read != window->compareReads_) return;
     window->controller_->refreshSizeTexts();
     if (auto* error = std::get_if<TMImportError>(&result)) {
-      QMessageBox::warning(window, tr("Compare with Saved Scan"),
-                           tr("Cannot read %1: %2").arg(name, QString::fromStdString(error->text())));
+      showPlainWarning(window, tr("Compare with Saved Scan"),
+                       tr("Cannot read %1: %2").arg(name, QString::fromStdString(error->text())));
       return;
     }
     TMImportedScan& scan = std::get<TMImportedScan>(result);

@@ -18,6 +18,7 @@
 #include "TMLargestFilesModel.h"
 #include "TMMainWindow.h"
 #include "TMMapPane.h"
+#include "TMPlainMessage.h"
 #include "TMSelectionActions.h"
 #include "TMTreeMapWidget.h"
 #include "core/filetree/TMFileTree.h"
@@ -81,9 +82,7 @@ void TMMainWindow::buildListCommands() {
     if (selected == nullptr || selected->file == nullptr) return;
     const QString failure = selectionActions_->openTerminal(selected->url, selected->file->asFolder() != nullptr);
     if (!failure.isEmpty()) {
-      auto* box = new QMessageBox(QMessageBox::Warning, tr("Open Terminal Here"), failure, QMessageBox::Ok, this);
-      box->setAttribute(Qt::WA_DeleteOnClose);
-      box->open();
+      showPlainWarning(this, tr("Open Terminal Here"), failure);
     }
   });
   copyPath_ = new QAction(QIcon::fromTheme(QStringLiteral("edit-copy")), tr("&Copy Path"), this);

@@ -13,6 +13,7 @@
 #include "TMFileManagerReveal.h"
 #include "TMInputMapping.h"
 #include "TMPathBar.h"
+#include "TMPlainMessage.h"
 #include "TMQtAnimationDriver.h"
 #include "TMTreeMapWidget.h"
 #include "core/platform/TMFreedesktopTrash.h"
@@ -147,11 +148,7 @@ void TMMapPane::showDeletionFailure(const TMFileURL& item, std::string_view reas
 }
 
 void TMMapPane::showWarning(const QString& text, const QString& reason) {
-  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Tilemora"), text, QMessageBox::Ok, window());
-  box->setObjectName(QStringLiteral("warning"));
-  box->setInformativeText(reason);
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  box->open();
+  showPlainWarning(window(), QStringLiteral("Tilemora"), text, reason);
 }
 
 }  // namespace tilemora

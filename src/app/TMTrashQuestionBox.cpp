@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "TMDisplayText.h"
+#include "TMPlainMessage.h"
 #include "core/drawing/TMSizeFormatter.h"
 
 namespace tilemora {
@@ -31,6 +32,7 @@ TMTrashQuestionBox::TMTrashQuestionBox(QWidget* window, const TMTrashQuestion& q
   setEscapeButton(cancel);
   // The scanned folder itself is always asked about.
   if (!question.scannedFolder) setCheckBox(new QCheckBox(tr("Do not ask again")));
+  makePlainText(*this);
 }
 
 TMTrashQuestionBox* TMTrashQuestionBox::ask(QWidget* window, const TMTrashQuestion& question,

@@ -51,7 +51,7 @@ bool checkScannable(const std::string& path) {
   }
   if (directory >= 0) ::close(directory);
   if (problem == nullptr) return true;
-  std::fprintf(stderr, "tilemora-scan: cannot scan %s: %s\n", path.c_str(), problem);
+  std::fprintf(stderr, "tilemora-scan: cannot scan %s: %s\n", printableName(path).c_str(), problem);
   return false;
 }
 
@@ -95,14 +95,16 @@ int writeError() {
 std::optional<TMImportedScan> readSavedScan(const std::string& path) {
   TMImportResult result = importNcduExportAt(path);
   if (auto* error = std::get_if<TMImportError>(&result)) {
-    std::fprintf(stderr, "tilemora-scan: cannot read %s: %s\n", path.c_str(), error->text().c_str());
+    // The error may quote a name of the file: escaped like any name.
+    std::fprintf(stderr, "tilemora-scan: cannot read %s: %s\n", printableName(path).c_str(),
+                 printableName(error->text()).c_str());
     return std::nullopt;
   }
   return std::move(std::get<TMImportedScan>(result));
 }
 
 int outputError(const std::string& path, const std::string& reason) {
-  std::fprintf(stderr, "tilemora-scan: cannot write %s: %s\n", path.c_str(), reason.c_str());
+  std::fprintf(stderr, "tilemora-scan: cannot write %s: %s\n", printableName(path).c_str(), reason.c_str());
   return 1;
 }
 
@@ -113,7 +115,7 @@ int main(int argc, char** argv) {
   std::string error;
   std::optional<TMCommandLine> line = TMCommandLine::parse(argc, argv, error);
   if (!line) {
-    std::fprintf(stderr, "tilemora-scan: %s\n%s", error.c_str(), TMCommandLine::usage());
+    std::fprintf(stderr, "tilemora-scan: %s\n%s", printableName(error).c_str(), TMCommandLine::usage());
     return 2;
   }
   if (line->help || line->version) {

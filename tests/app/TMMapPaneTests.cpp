@@ -9,6 +9,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QWheelEvent>
@@ -24,6 +25,7 @@
 #include "TMMapAccessibility.h"
 #include "TMMapPane.h"
 #include "TMPathBar.h"
+#include "TMTrashQuestionBox.h"
 #include "TMTreeMapWidget.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
@@ -258,15 +260,35 @@ class TMMapPaneTest : public QObject {
     bus.unregisterService("org.freedesktop.FileManager1");
   }
 
-  void aRefusalOfTheTrashSaysWhyAndIsShown() {
-    const TMTrashResult result = pane->moveToTrash({TMFileURL::fromPath("/no/such"), {}, TMFileURL::fromPath("/no/such/item"), false});
-    QVERIFY(!result.moved);
-    QVERIFY(!result.reason.empty());
-    pane->showDeletionFailure(TMFileURL::fromPath("/no/such/item"), result.reason);
-    QMessageBox* box = pane->window()->findChild<QMessageBox*>();
+  // A refusal of the trash, and the question before it, name the item as
+  // it is: a name that looks like markup is shown as plain text.
+  void messagesNameItemsAsPlainText_data() {
+    QTest::addColumn<bool>("question");
+    QTest::newRow("a refusal of the trash") << false;
+    QTest::newRow("the question before it") << true;
+  }
+  void messagesNameItemsAsPlainText() {
+    QFETCH(bool, question);
+    const std::string name = "<h1>BIG<font color=red>thesis.odt";
+    const TMFileURL item = TMFileURL::fromPath("/no/such/" + name);
+    QMessageBox* box = nullptr;
+    std::string reason;
+    if (question) {
+      box = TMTrashQuestionBox::ask(pane->window(), {item, 200000, false, 0, false}, [](bool, bool) {});
+    } else {
+      const TMTrashResult result = pane->moveToTrash({TMFileURL::fromPath("/no/such"), {}, item, false});
+      QVERIFY(!result.moved);
+      reason = result.reason;
+      pane->showDeletionFailure(item, reason);
+      box = pane->window()->findChild<QMessageBox*>("warning");
+    }
     QVERIFY(box != nullptr);
-    QVERIFY(box->text().contains("item"));
-    QCOMPARE(box->informativeText(), QString::fromStdString(result.reason));
+    QVERIFY(box->text().contains(QString::fromStdString(name)));
+    if (!question) QCOMPARE(box->informativeText(), QString::fromStdString(reason));
+    const QList<QLabel*> labels = box->findChildren<QLabel*>();
+    QVERIFY(!labels.isEmpty());
+    for (QLabel* label : labels) QCOMPARE(label->textFormat(), Qt::PlainText);
+    box->close();
   }
 
  private:

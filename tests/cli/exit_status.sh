@@ -137,6 +137,24 @@ checks=$((checks + 1))
 "$scan" --version >"$work/out" && grep -Eq '^tilemora-scan [0-9]+\.[0-9]+\.[0-9]+ \(.+\)$' "$work/out" ||
   fail "--version prints: $(cat "$work/out")"
 
+# Names are data: no byte of a name reaches the terminal raw (ESC, BEL, the
+# C1 control CSI), in reports, tables, changes and errors alike.
+crafted=$work/crafted
+mkdir -p "$crafted"
+head -c 5000 /dev/zero >"$crafted/$(printf 'a\033]0;pwned\007\302\2332J.\033x')"
+printf '[1,2,{},[{"name":"%s"}]]' "$crafted" >"$work/empty.json"
+printf '[1,2,{},[{"name":"/x"},{"name":"a/\\u001b]0;pwned\\u0007"}]]' >"$work/crafted.json"
+for run in "$crafted" "--types $crafted" "--compare $work/empty.json $crafted" "--compare $work/crafted.json $crafted"; do
+  checks=$((checks + 1))
+  # shellcheck disable=SC2086
+  "$scan" $run >"$work/out" 2>"$work/err"
+  if LC_ALL=C grep -q "$(printf '\033\|\007\|\302\233')" "$work/out" "$work/err"; then
+    fail "tilemora-scan $run prints a name's control characters raw"
+  elif ! LC_ALL=C grep -q '\\x1B]0;pwned\\x07' "$work/out" "$work/err"; then
+    fail "tilemora-scan $run does not show the name escaped: $(cat "$work/out" "$work/err" | head -5)"
+  fi
+done
+
 # An output that cannot be written says why, in the system's words.
 for output in --png --export --dot; do
   expect 1 "cannot write /dev/full: No space left on device" -- $output /dev/full "$tree"

@@ -30,12 +30,18 @@ std::string printableName(std::string_view name) {
   std::string text;
   while (!name.empty()) {
     size_t length = validUtf8Length(name);
-    unsigned char c = static_cast<unsigned char>(name[0]);
-    if (length == 0 || (length == 1 && (c < 0x20 || c == 0x7F))) {
-      text += "\\x";
-      text += kHex[c >> 4];
-      text += kHex[c & 0xF];
-      length = 1;
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(name[i]); };
+    const bool c0OrDelete = length == 1 && (byte(0) < 0x20 || byte(0) == 0x7F);
+    const bool c1 = length == 2 && byte(0) == 0xC2 && byte(1) < 0xA0;
+    if (length == 0 || c0OrDelete || c1) {
+      if (length == 0) length = 1;
+      for (size_t i = 0; i < length; ++i) {
+        text += "\\x";
+        text += kHex[byte(i) >> 4];
+        text += kHex[byte(i) & 0xF];
+      }
+    } else if (byte(0) == '\\') {
+      text += "\\\\";
     } else {
       text.append(name.substr(0, length));
     }

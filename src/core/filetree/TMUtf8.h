@@ -11,8 +11,11 @@ namespace tilemora {
 // its first byte does not begin one (overlong forms and surrogates included).
 size_t validUtf8Length(std::string_view text);
 
-// `name` for a terminal: valid printable UTF-8 unchanged, control characters
-// and invalid bytes as \xHH.
+// `name` for a terminal, so that no byte of it can steer the terminal:
+// valid printable UTF-8 unchanged; control characters (C0, DEL, and C1,
+// U+0080 to U+009F, whose CSI a terminal obeys as ESC [ ) and bytes that are
+// not valid UTF-8 as \xHH, each byte of a character; a backslash as \\, so
+// that what is printed reads back unambiguously.
 std::string printableName(std::string_view name);
 
 }  // namespace tilemora

@@ -82,9 +82,23 @@ INSTANTIATE_TEST_SUITE_P(
                       EscapeCase{"overlong\xC0\xAF", "overlong\\\\xC0\\\\xAF"}),
     test::caseNamesBy([](const EscapeCase& c) { return test::spelledOut(c.name); }));
 
-TEST(TMUtf8, PrintableNameShowsControlAndInvalidBytesAsEscapes) {
-  EXPECT_EQ(printableName("a\nb\xFF\xC3\xA9"), "a\\x0Ab\\xFF\xC3\xA9");
-}
+// A name for a terminal: nothing in it can steer the terminal.
+class TMPrintableName : public ::testing::TestWithParam<EscapeCase> {};
+
+TEST_P(TMPrintableName, EscapesControlsAndInvalidBytes) { EXPECT_EQ(printableName(GetParam().name), GetParam().label); }
+
+INSTANTIATE_TEST_SUITE_P(
+    OddNames, TMPrintableName,
+    ::testing::Values(EscapeCase{"plain name", "plain name"},
+                      EscapeCase{"a\nb\xFF\xC3\xA9", "a\\x0Ab\\xFF\xC3\xA9"},
+                      EscapeCase{"title\x1B]0;pwned\x07", "title\\x1B]0;pwned\\x07"},
+                      EscapeCase{"del\x7F", "del\\x7F"},
+                      EscapeCase{"csi\xC2\x9B" "2J", "csi\\xC2\\x9B2J"},
+                      EscapeCase{"nbsp\xC2\xA0kept", "nbsp\xC2\xA0kept"},
+                      EscapeCase{"back\\slash", "back\\\\slash"},
+                      EscapeCase{"cut\xE2\x82", "cut\\xE2\\x82"},
+                      EscapeCase{"caf\xC3\xA9 \xF0\x9F\x93\x81", "caf\xC3\xA9 \xF0\x9F\x93\x81"}),
+    test::caseNamesBy([](const EscapeCase& c) { return test::spelledOut(c.name); }));
 
 TEST(TMFileTree, FilesAndFoldersCannotMeasureProgress) {
   TMNodeArena arena;
