@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
     <name>QObject</name>
@@ -388,8 +389,8 @@ oder Datei ▸ Öffnen … wählen</translation>
         <translation>Scan &amp;importieren …</translation>
     </message>
     <message>
-        <source>Re&amp;scan</source>
-        <translation>Erneut &amp;scannen</translation>
+        <source>R&amp;escan</source>
+        <translation>&amp;Erneut scannen</translation>
     </message>
     <message>
         <source>&amp;Close</source>
@@ -448,11 +449,11 @@ oder Datei ▸ Öffnen … wählen</translation>
         <translation>&amp;Erstes Element auswählen</translation>
     </message>
     <message>
-        <source>Show &amp;Free Space</source>
+        <source>Show Free &amp;Space</source>
         <translation>&amp;Freien Speicher zeigen</translation>
     </message>
     <message>
-        <source>A volume's free space and the space the scan did not reach, beside its folder</source>
+        <source>A volume&apos;s free space and the space the scan did not reach, beside its folder</source>
         <translation>Den freien Speicher eines Datenträgers und den Platz, den der Scan nicht erreicht hat, neben seinem Ordner</translation>
     </message>
     <message>
@@ -516,7 +517,7 @@ oder Datei ▸ Öffnen … wählen</translation>
     </message>
     <message>
         <source>&amp;Colour By</source>
-        <translation>&amp;Färben nach</translation>
+        <translation>Fä&amp;rben nach</translation>
     </message>
     <message>
         <source>Folder &amp;Depth</source>
@@ -524,7 +525,7 @@ oder Datei ▸ Öffnen … wählen</translation>
     </message>
     <message>
         <source>File &amp;Type</source>
-        <translation>Datei&amp;typ</translation>
+        <translation>&amp;Dateityp</translation>
     </message>
     <message>
         <source>&amp;Age</source>
@@ -536,10 +537,10 @@ oder Datei ▸ Öffnen … wählen</translation>
     </message>
     <message>
         <source>File &amp;Types</source>
-        <translation>&amp;Dateitypen</translation>
+        <translation>Datei&amp;typen</translation>
     </message>
     <message>
-        <source>The shown folder's files by type and extension</source>
+        <source>The shown folder&apos;s files by type and extension</source>
         <translation>Die Dateien des gezeigten Ordners nach Typ und Endung</translation>
     </message>
     <message>
@@ -671,8 +672,8 @@ oder Datei ▸ Öffnen … wählen</translation>
         <translation>&amp;Liste zeigen</translation>
     </message>
     <message>
-        <source>&amp;Largest Files</source>
-        <translation>&amp;Größte Dateien</translation>
+        <source>Lar&amp;gest Files</source>
+        <translation>Größte Date&amp;ien</translation>
     </message>
     <message>
         <source>The largest files anywhere in the shown folder, in the list</source>
@@ -683,7 +684,7 @@ oder Datei ▸ Öffnen … wählen</translation>
         <translation>Element ö&amp;ffnen</translation>
     </message>
     <message>
-        <source>Open &amp;Terminal Here</source>
+        <source>Open Ter&amp;minal Here</source>
         <translation>&amp;Terminal hier öffnen</translation>
     </message>
     <message>
@@ -697,6 +698,10 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
         <translation>Gespeicherte Scans (*.json *.json.zst *.json.gz *.zst *.gz)</translation>
+    </message>
+    <message>
+        <source>The scan is not kept in the history: %1</source>
+        <translation>Der Scan wird nicht im Verlauf aufbewahrt: %1</translation>
     </message>
 </context>
 <context>

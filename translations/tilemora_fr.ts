@@ -1,21 +1,22 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
     <name>QObject</name>
     <message>
         <source>No terminal was found: set the TERMINAL environment variable to one.</source>
-        <translation>Aucun terminal n'a été trouvé : indiquez-en un dans la variable d'environnement TERMINAL.</translation>
+        <translation>Aucun terminal n&apos;a été trouvé : indiquez-en un dans la variable d&apos;environnement TERMINAL.</translation>
     </message>
     <message>
         <source>%1 could not be started.</source>
-        <translation>%1 n'a pas pu être lancé.</translation>
+        <translation>%1 n&apos;a pas pu être lancé.</translation>
     </message>
 </context>
 <context>
     <name>TMAgeStepText</name>
     <message>
         <source>Today</source>
-        <translation>Aujourd'hui</translation>
+        <translation>Aujourd&apos;hui</translation>
     </message>
     <message>
         <source>This week</source>
@@ -126,7 +127,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>Treemap of %1: each file a rectangle as large as its size</source>
-        <translation>Carte proportionnelle de %1 : chaque fichier est un rectangle dont l'aire est sa taille</translation>
+        <translation>Carte proportionnelle de %1 : chaque fichier est un rectangle dont l&apos;aire est sa taille</translation>
     </message>
 </context>
 <context>
@@ -155,8 +156,8 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message numerus="yes">
         <source>; %Ln folder(s) could not be read</source>
         <translation>
-            <numerusform>; %Ln dossier n'a pas pu être lu</numerusform>
-            <numerusform>; %Ln dossiers n'ont pas pu être lus</numerusform>
+            <numerusform>; %Ln dossier n&apos;a pas pu être lu</numerusform>
+            <numerusform>; %Ln dossiers n&apos;ont pas pu être lus</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -227,7 +228,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>%1 (no longer there)</source>
-        <translation>%1 (n'existe plus)</translation>
+        <translation>%1 (n&apos;existe plus)</translation>
     </message>
     <message>
         <source>Name</source>
@@ -316,7 +317,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>Find a name (* and ? for any characters)</source>
-        <translation>Rechercher un nom (* et ? pour n'importe quels caractères)</translation>
+        <translation>Rechercher un nom (* et ? pour n&apos;importe quels caractères)</translation>
     </message>
     <message>
         <source>Previous match (Shift+F3)</source>
@@ -388,7 +389,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <translation>&amp;Importer une analyse…</translation>
     </message>
     <message>
-        <source>Re&amp;scan</source>
+        <source>R&amp;escan</source>
         <translation>Ré&amp;analyser</translation>
     </message>
     <message>
@@ -413,7 +414,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation>Ai&amp;de</translation>
+        <translation>A&amp;ide</translation>
     </message>
     <message>
         <source>&amp;About Tilemora</source>
@@ -441,19 +442,19 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>Move to &amp;Trash</source>
-        <translation>Mettre à la &amp;corbeille</translation>
+        <translation>Mettre à la corbe&amp;ille</translation>
     </message>
     <message>
         <source>Select &amp;First Item</source>
         <translation>Sélectionner le &amp;premier élément</translation>
     </message>
     <message>
-        <source>Show &amp;Free Space</source>
-        <translation>Afficher l'espace &amp;libre</translation>
+        <source>Show Free &amp;Space</source>
+        <translation>Afficher l&apos;espace li&amp;bre</translation>
     </message>
     <message>
-        <source>A volume's free space and the space the scan did not reach, beside its folder</source>
-        <translation>L'espace libre d'un volume et l'espace que l'analyse n'a pas atteint, à côté de son dossier</translation>
+        <source>A volume&apos;s free space and the space the scan did not reach, beside its folder</source>
+        <translation>L&apos;espace libre d&apos;un volume et l&apos;espace que l&apos;analyse n&apos;a pas atteint, à côté de son dossier</translation>
     </message>
     <message>
         <source>Map</source>
@@ -500,7 +501,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>Cannot import %1: %2</source>
-        <translation>Impossible d'importer %1 : %2</translation>
+        <translation>Impossible d&apos;importer %1 : %2</translation>
     </message>
     <message>
         <source>imported</source>
@@ -512,7 +513,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>Cannot open %1: %2</source>
-        <translation>Impossible d'ouvrir %1 : %2</translation>
+        <translation>Impossible d&apos;ouvrir %1 : %2</translation>
     </message>
     <message>
         <source>&amp;Colour By</source>
@@ -532,14 +533,14 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>&amp;Changes since the Saved Scan</source>
-        <translation>&amp;Changements depuis l'analyse enregistrée</translation>
+        <translation>&amp;Changements depuis l&apos;analyse enregistrée</translation>
     </message>
     <message>
         <source>File &amp;Types</source>
         <translation>&amp;Types de fichiers</translation>
     </message>
     <message>
-        <source>The shown folder's files by type and extension</source>
+        <source>The shown folder&apos;s files by type and extension</source>
         <translation>Les fichiers du dossier affiché par type et par extension</translation>
     </message>
     <message>
@@ -552,11 +553,11 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>&amp;Save Scan…</source>
-        <translation>&amp;Enregistrer l'analyse…</translation>
+        <translation>&amp;Enregistrer l&apos;analyse…</translation>
     </message>
     <message>
         <source>Writes the shown scan to a file, to compare with or to look at elsewhere</source>
-        <translation>Écrit l'analyse affichée dans un fichier, pour la comparer ou la consulter ailleurs</translation>
+        <translation>Écrit l&apos;analyse affichée dans un fichier, pour la comparer ou la consulter ailleurs</translation>
     </message>
     <message>
         <source>Co&amp;mpare with Saved Scan…</source>
@@ -576,15 +577,15 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>The largest changes since the saved scan, in the list</source>
-        <translation>Les plus grands changements depuis l'analyse enregistrée, dans la liste</translation>
+        <translation>Les plus grands changements depuis l&apos;analyse enregistrée, dans la liste</translation>
     </message>
     <message>
         <source>Unchanged since the saved scan</source>
-        <translation>Inchangé depuis l'analyse enregistrée</translation>
+        <translation>Inchangé depuis l&apos;analyse enregistrée</translation>
     </message>
     <message>
         <source>New since the saved scan</source>
-        <translation>Nouveau depuis l'analyse enregistrée</translation>
+        <translation>Nouveau depuis l&apos;analyse enregistrée</translation>
     </message>
     <message>
         <source>Was %1, now %2 (%3)</source>
@@ -592,7 +593,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>Save Scan</source>
-        <translation>Enregistrer l'analyse</translation>
+        <translation>Enregistrer l&apos;analyse</translation>
     </message>
     <message>
         <source>Compressed scans (*.json.zst);;Scans compressed with gzip (*.json.gz);;Uncompressed scans (*.json)</source>
@@ -600,7 +601,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>Saving the scan to %1…</source>
-        <translation>Enregistrement de l'analyse dans %1…</translation>
+        <translation>Enregistrement de l&apos;analyse dans %1…</translation>
     </message>
     <message>
         <source>Saved the scan to %1</source>
@@ -608,7 +609,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>Cannot save the scan to %1: %2</source>
-        <translation>Impossible d'enregistrer l'analyse dans %1 : %2</translation>
+        <translation>Impossible d&apos;enregistrer l&apos;analyse dans %1 : %2</translation>
     </message>
     <message>
         <source>Compare with Saved Scan</source>
@@ -624,7 +625,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>No history: keep one in the Preferences</source>
-        <translation>Pas d'historique : activez-le dans les Préférences</translation>
+        <translation>Pas d&apos;historique : activez-le dans les Préférences</translation>
     </message>
     <message>
         <source>Cannot read %1: %2</source>
@@ -636,7 +637,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>%1 since the saved scan</source>
-        <translation>%1 depuis l'analyse enregistrée</translation>
+        <translation>%1 depuis l&apos;analyse enregistrée</translation>
     </message>
     <message>
         <source>New: %1</source>
@@ -660,7 +661,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>Stronger: a larger change, up to %1</source>
-        <translation>Plus foncé : un plus grand changement, jusqu'à %1</translation>
+        <translation>Plus foncé : un plus grand changement, jusqu&apos;à %1</translation>
     </message>
     <message>
         <source>&amp;Find…</source>
@@ -671,19 +672,19 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <translation>Afficher la &amp;liste</translation>
     </message>
     <message>
-        <source>&amp;Largest Files</source>
-        <translation>Plus &amp;gros fichiers</translation>
+        <source>Lar&amp;gest Files</source>
+        <translation>Plus gros &amp;fichiers</translation>
     </message>
     <message>
         <source>The largest files anywhere in the shown folder, in the list</source>
-        <translation>Les plus gros fichiers où qu'ils soient dans le dossier affiché, dans la liste</translation>
+        <translation>Les plus gros fichiers où qu&apos;ils soient dans le dossier affiché, dans la liste</translation>
     </message>
     <message>
         <source>Open &amp;Item</source>
-        <translation>&amp;Ouvrir l'élément</translation>
+        <translation>&amp;Ouvrir l&apos;élément</translation>
     </message>
     <message>
-        <source>Open &amp;Terminal Here</source>
+        <source>Open Ter&amp;minal Here</source>
         <translation>Ouvrir un &amp;terminal ici</translation>
     </message>
     <message>
@@ -698,6 +699,10 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
         <translation>Analyses enregistrées (*.json *.json.zst *.json.gz *.zst *.gz)</translation>
     </message>
+    <message>
+        <source>The scan is not kept in the history: %1</source>
+        <translation>L&apos;analyse n&apos;est pas conservée dans l&apos;historique : %1</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMMapPane</name>
@@ -707,11 +712,11 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>No file manager answered, and no application opens its folder.</source>
-        <translation>Aucun gestionnaire de fichiers n'a répondu, et aucune application n'ouvre son dossier.</translation>
+        <translation>Aucun gestionnaire de fichiers n&apos;a répondu, et aucune application n&apos;ouvre son dossier.</translation>
     </message>
     <message>
         <source>“%1” could not be moved to the trash.</source>
-        <translation>« %1 » n'a pas pu être mis à la corbeille.</translation>
+        <translation>« %1 » n&apos;a pas pu être mis à la corbeille.</translation>
     </message>
 </context>
 <context>
@@ -754,7 +759,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>More threads scan a fast disk sooner; the map is the same. One may suit a spinning disk better.</source>
-        <translation>Plus de fils d'exécution analysent plus vite un disque rapide ; la carte est la même. Un seul peut mieux convenir à un disque dur à plateaux.</translation>
+        <translation>Plus de fils d&apos;exécution analysent plus vite un disque rapide ; la carte est la même. Un seul peut mieux convenir à un disque dur à plateaux.</translation>
     </message>
     <message>
         <source>Ask before moving an item to the trash</source>
@@ -782,11 +787,11 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>&amp;Folders mounted inside:</source>
-        <translation>&amp;Dossiers montés à l'intérieur :</translation>
+        <translation>&amp;Dossiers montés à l&apos;intérieur :</translation>
     </message>
     <message>
         <source>Scan &amp;threads:</source>
-        <translation>&amp;Fils d'analyse :</translation>
+        <translation>&amp;Fils d&apos;analyse :</translation>
     </message>
     <message>
         <source>Trash:</source>
@@ -816,7 +821,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>This is the whole scanned folder. You can restore it from the trash.</source>
-        <translation>C'est le dossier analysé tout entier. Vous pouvez le restaurer depuis la corbeille.</translation>
+        <translation>C&apos;est le dossier analysé tout entier. Vous pouvez le restaurer depuis la corbeille.</translation>
     </message>
     <message>
         <source>You can restore it from the trash.</source>
@@ -835,24 +840,24 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <name>tilemora::TMTreeMapWidget</name>
     <message>
         <source>Could not be read: %1</source>
-        <translation>N'a pas pu être lu : %1</translation>
+        <translation>N&apos;a pas pu être lu : %1</translation>
     </message>
     <message>
         <source>Holds folders that could not be read</source>
-        <translation>Contient des dossiers qui n'ont pas pu être lus</translation>
+        <translation>Contient des dossiers qui n&apos;ont pas pu être lus</translation>
     </message>
 </context>
 <context>
     <name>tilemora::TMUnreadableFoldersDialog</name>
     <message>
         <source>Folders That Could Not Be Read</source>
-        <translation>Dossiers qui n'ont pas pu être lus</translation>
+        <translation>Dossiers qui n&apos;ont pas pu être lus</translation>
     </message>
     <message numerus="yes">
         <source>%Ln folder(s) could not be read; they count as empty:</source>
         <translation>
-            <numerusform>%Ln dossier n'a pas pu être lu ; il compte comme vide :</numerusform>
-            <numerusform>%Ln dossiers n'ont pas pu être lus ; ils comptent comme vides :</numerusform>
+            <numerusform>%Ln dossier n&apos;a pas pu être lu ; il compte comme vide :</numerusform>
+            <numerusform>%Ln dossiers n&apos;ont pas pu être lus ; ils comptent comme vides :</numerusform>
         </translation>
     </message>
     <message>
@@ -872,7 +877,7 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
     <message>
         <source>Shows how the space of a folder or a disk is used, as a treemap.</source>
-        <translation>Montre comment l'espace d'un dossier ou d'un disque est utilisé, sous forme de carte proportionnelle.</translation>
+        <translation>Montre comment l&apos;espace d&apos;un dossier ou d&apos;un disque est utilisé, sous forme de carte proportionnelle.</translation>
     </message>
 </context>
 </TS>

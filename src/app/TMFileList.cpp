@@ -112,6 +112,9 @@ void TMFileList::followSelection(const TMFileURL& url) {
 }
 
 void TMFileList::followShownFolder(const TMFileURL& url) {
+  // Nothing is selected: no row stays highlighted (after a deletion, the
+  // row below the one that went would otherwise look chosen).
+  makeCurrent(QModelIndex());
   const QModelIndex folder = indexOf(url);
   if (folder.isValid()) {
     expand(folder);

@@ -39,8 +39,9 @@ class TMFileList : public QTreeView {
   // The map selected `url`: its row becomes current, its folders expanded,
   // scrolled into view; nothing is told back.
   void followSelection(const TMFileURL& url);
-  // The map shows the folder at `url` and nothing is selected: its row, or
-  // the top, is scrolled into view.
+  // The map shows the folder at `url` and nothing is selected: no row is
+  // current or highlighted, and the folder's row, or the top, is scrolled
+  // into view.
   void followShownFolder(const TMFileURL& url);
 
   // The path of the item of a row.

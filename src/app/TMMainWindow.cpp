@@ -114,7 +114,7 @@ void TMMainWindow::buildMenus() {
   file->addAction(compare_);
   file->addMenu(compareWith_);
   file->addSeparator();
-  rescan_ = file->addAction(tr("Re&scan"), QKeySequence(Qt::Key_F5), this, [this] {
+  rescan_ = file->addAction(tr("R&escan"), QKeySequence(Qt::Key_F5), this, [this] {
     if (controller_->canRescan()) controller_->openURL(*controller_->scannedUrl());
   });
   file->addSeparator();
@@ -176,7 +176,7 @@ void TMMainWindow::buildCommands() {
                          &TMMainWindowController::deleteSelectedElement);
   selectFirstItem_ = new QAction(tr("Select &First Item"), this);
   connect(selectFirstItem_, &QAction::triggered, this, [this] { mapPane_->view().selectSubItem(); });
-  showFreeSpace_ = new QAction(tr("Show &Free Space"), this);
+  showFreeSpace_ = new QAction(tr("Show Free &Space"), this);
   showFreeSpace_->setCheckable(true);
   showFreeSpace_->setChecked(mapPane_->view().showsSpace());
   showFreeSpace_->setToolTip(tr("A volume's free space and the space the scan did not reach, beside its folder"));

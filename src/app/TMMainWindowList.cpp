@@ -65,7 +65,7 @@ void TMMainWindow::buildListCommands() {
   showList_->setShortcut(QKeySequence(Qt::Key_F9));
   showList_->setChecked(QSettings().value(kListShownKey, true).toBool());
   connect(showList_, &QAction::toggled, this, [this](bool shown) { setListShown(shown); });
-  largestFiles_ = new QAction(tr("&Largest Files"), this);
+  largestFiles_ = new QAction(tr("Lar&gest Files"), this);
   largestFiles_->setCheckable(true);
   largestFiles_->setToolTip(tr("The largest files anywhere in the shown folder, in the list"));
   connect(largestFiles_, &QAction::toggled, this, [this](bool shown) { setShowsLargestFiles(shown); });
@@ -75,7 +75,7 @@ void TMMainWindow::buildListCommands() {
   connect(openItem_, &QAction::triggered, this, [this] {
     if (const TMNodeState* selected = mapPane_->view().selected()) selectionActions_->open(selected->url);
   });
-  openTerminal_ = new QAction(QIcon::fromTheme(QStringLiteral("utilities-terminal")), tr("Open &Terminal Here"), this);
+  openTerminal_ = new QAction(QIcon::fromTheme(QStringLiteral("utilities-terminal")), tr("Open Ter&minal Here"), this);
   openTerminal_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
   connect(openTerminal_, &QAction::triggered, this, [this] {
     const TMNodeState* selected = mapPane_->view().selected();

@@ -8,10 +8,12 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QProcess>
+#include <QMimeDatabase>
 #include <QStandardPaths>
 
 #include "TMFileManagerReveal.h"
+#include "core/filetree/TMUtf8.h"
+#include "core/platform/TMProgramStart.h"
 
 namespace tilemora {
 
@@ -24,8 +26,9 @@ QUrl qtUrlOf(const TMFileURL& item) { return QUrl::fromEncoded(fileUriOf(item));
 TMDesktopAccess TMDesktopAccess::system() {
   TMDesktopAccess desktop;
   desktop.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-  desktop.startProgram = [](const QString& program, const QString& folder) {
-    return QProcess::startDetached(program, {}, folder);
+  desktop.startProgram = [](const QString& program, const TMFileURL& folder) {
+    // The folder's own bytes: a name that is no valid text is entered too.
+    return startProgramIn(QFile::encodeName(program).toStdString(), folder.path()) == 0;
   };
   desktop.setClipboard = [](QMimeData* data) { QGuiApplication::clipboard()->setMimeData(data); };
   desktop.environment = [](const char* name) { return qEnvironmentVariable(name); };
@@ -35,8 +38,11 @@ TMDesktopAccess TMDesktopAccess::system() {
 }
 
 bool TMSelectionActions::startsAProgram(const TMFileURL& item) {
-  const std::string_view name = item.lastPathComponent();
-  if (name.size() >= 8 && name.substr(name.size() - 8) == ".desktop") return true;
+  // A launcher as the desktop tells one: by the MIME database, which knows
+  // every spelling (App.DESKTOP, an old .kdelnk) and reads the file too.
+  static const QMimeDatabase database;
+  const QMimeType type = database.mimeTypeForFile(QFile::decodeName(QByteArray::fromStdString(item.path())));
+  if (type.inherits(QStringLiteral("application/x-desktop"))) return true;
   struct stat info {};
   if (::lstat(item.path().c_str(), &info) != 0) return false;
   return S_ISREG(info.st_mode) && (info.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) != 0;
@@ -56,14 +62,15 @@ QString TMSelectionActions::openTerminal(const TMFileURL& item, bool isFolder) c
   if (program.isEmpty()) program = desktop_.findExecutable(QStringLiteral("x-terminal-emulator"));
   if (program.isEmpty())
     return QObject::tr("No terminal was found: set the TERMINAL environment variable to one.");
-  if (!desktop_.startProgram(program, QFile::decodeName(QByteArray::fromStdString(folder.path()))))
+  if (!desktop_.startProgram(program, folder))
     return QObject::tr("%1 could not be started.").arg(program);
   return {};
 }
 
 void TMSelectionActions::copyPath(const TMFileURL& item) const {
   auto* data = new QMimeData;
-  data->setText(QFile::decodeName(QByteArray::fromStdString(item.path())));
+  // As a shell reads it back: a name that is no valid text survives too.
+  data->setText(QString::fromStdString(shellQuoted(item.path())));
   // The URL list carries the raw bytes, percent-encoded.
   data->setData(QStringLiteral("text/uri-list"), fileUriOf(item) + "\r\n");
   desktop_.setClipboard(data);

@@ -18,7 +18,7 @@ namespace tilemora {
 struct TMDesktopAccess {
   std::function<bool(const QUrl& url)> openUrl;
   // Starts `program` in `folder`, not waiting for it; false when it cannot.
-  std::function<bool(const QString& program, const QString& folder)> startProgram;
+  std::function<bool(const QString& program, const TMFileURL& folder)> startProgram;
   // Takes the data for the clipboard (and its ownership).
   std::function<void(QMimeData* data)> setClipboard;
   std::function<QString(const char* name)> environment;
@@ -43,7 +43,8 @@ class TMSelectionActions {
   // file: $TERMINAL when set, else x-terminal-emulator. Answers why it
   // could not, or an empty text.
   QString openTerminal(const TMFileURL& item, bool isFolder) const;
-  // Copies the path, as text and as a file URL list that keeps its raw bytes.
+  // Copies the path, as text quoted for a shell when need be, and as a file
+  // URL list that keeps its raw bytes.
   void copyPath(const TMFileURL& item) const;
 
   // Whether opening `item` would start a program.

@@ -116,7 +116,9 @@ void TMTreeMapView::selectSubItem() {
 }
 
 void TMTreeMapView::keyDown(TMArrowKey key) {
-  if (!selected_) return selectSubItem();
+  // Nothing selected, or the shown folder itself, as after a narrowing or
+  // going up: every edge of it is the view's, so the keys enter it instead.
+  if (!selected_ || selected_ == current_) return selectSubItem();
   const TMRect r = selected_->size;
   const double pw = pixelWidth();
   const double ph = pixelHeight();

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QXmlStreamReader>
+#include <QMenuBar>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <QCheckBox>
@@ -202,6 +204,48 @@ class TMAppShellTest : public QObject {
     QApplication::processEvents();
     QVERIFY(TMScanTask::waitForAllScans(std::chrono::seconds(10)));
     QApplication::processEvents();
+  }
+
+  // Alt and a letter reach one command only: in every menu (the menu bar,
+  // each menu, each submenu, the menu of a selection) no two entries share
+  // a mnemonic, in each language the program speaks.
+  void everyMenuHasUniqueMnemonics_data() {
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << "en";
+    QTest::newRow("German") << "de";
+    QTest::newRow("French") << "fr";
+  }
+  void everyMenuHasUniqueMnemonics() {
+    QFETCH(QString, language);
+    QTranslator translator;
+    if (language != "en") {
+      QVERIFY(translator.load(QLocale(language), "tilemora", "_", ":/i18n"));
+      QApplication::installTranslator(&translator);
+    }
+    TMMainWindow* window = delegate->openUntitledFile();
+    emit window->mapPane().map().menuWanted(QPoint(10, 10));  // the menu of a selection
+    QList<QList<QAction*>> menus{window->menuBar()->actions()};
+    for (int i = 0; i < menus.size(); ++i) {
+      for (QAction* action : menus[i])
+        if (action->menu() != nullptr) menus << action->menu()->actions();
+    }
+    for (QMenu* popup : window->findChildren<QMenu*>())
+      if (popup->parent() == window && popup->menuAction()->text().isEmpty()) menus << popup->actions();
+    QVERIFY(menus.size() >= 7);
+    QStringList clashes;
+    for (const QList<QAction*>& actions : menus) {
+      QMap<QChar, QString> taken;
+      for (QAction* action : actions) {
+        const QString text = action->text();
+        const qsizetype at = QRegularExpression(QStringLiteral("&[^&]")).match(text).capturedStart();
+        if (at < 0) continue;
+        const QChar key = text[at + 1].toLower();
+        if (taken.contains(key)) clashes << QString("\"%1\" and \"%2\" share Alt+%3").arg(taken[key], text, key);
+        taken[key] = text;
+      }
+    }
+    QApplication::removeTranslator(&translator);
+    QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join("; ")));
   }
 
   void theHandOverSlotKeepsOnlyTheLastFolder() {

@@ -22,7 +22,9 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "TMColourLegend.h"
 #include "TMFileList.h"
@@ -277,6 +279,9 @@ class TMFileListWindowTest : public QObject {
     window->moveToTrashAction().trigger();
     QVERIFY(!QFile::exists(folder.filePath("inner/y.bin")));
     QVERIFY(!list.indexOf(TMFileURL::fromPath(base + "/inner/y.bin")).isValid());
+    QVERIFY(view.selected() == nullptr);  // and no row looks chosen either
+    QVERIFY(!list.currentIndex().isValid());
+    QVERIFY(list.selectionModel()->selectedIndexes().isEmpty());
     QCOMPARE(namesOf(list.treeModel(), list.indexOf(TMFileURL::fromPath(base + "/inner"))), QStringList{"deeper"});
     const QModelIndex inner = list.indexOf(TMFileURL::fromPath(base + "/inner"));
     QCOMPARE(inner.siblingAtColumn(TMFileListModel::kFilesColumn).data().toString(), QString("1"));
@@ -448,16 +453,28 @@ class TMFileListWindowTest : public QObject {
     writeFile(folder.filePath("run.sh"), 10, 0755);
     writeFile(folder.filePath("doc.txt"), 20000);
     writeFile(folder.filePath("app.desktop"), 10);
+    writeFile(folder.filePath("App2.DESKTOP"), 10);
+    writeFile(folder.filePath("old.kdelnk"), 10);
+    // A folder whose name is no valid text.
+    const std::string odd = QFile::encodeName(QDir(folder.path()).absolutePath()).toStdString() + "/caf\xE9";
+    QVERIFY(::mkdir(odd.c_str(), 0755) == 0);
+    const int oddFile = ::open((odd + "/x.txt").c_str(), O_WRONLY | O_CREAT, 0644);
+    QVERIFY(::write(oddFile, QByteArray(30000, 'x').constData(), 30000) == 30000);
+    ::close(oddFile);
     TMMainWindow* window = delegate->openFile(folder.path());
     QTRY_VERIFY(!window->controller().isScanning());
     QList<QUrl> opened;
     QStringList revealed, started;
+    std::vector<std::string> startedIn;
     QMimeData* copied = nullptr;
     QString terminal = "my-term";
     TMDesktopAccess desktop;
     desktop.openUrl = [&](const QUrl& url) { return opened << url, true; };
     desktop.reveal = [&](const TMFileURL& item) { revealed << QString::fromStdString(item.path()); };
-    desktop.startProgram = [&](const QString& program, const QString& in) { return started << program + " " + in, true; };
+    desktop.startProgram = [&](const QString& program, const TMFileURL& in) {
+      startedIn.push_back(in.path());
+      return started << program + " " + QString::fromStdString(in.path()), true;
+    };
     desktop.setClipboard = [&](QMimeData* data) { delete copied, copied = data; };
     desktop.environment = [&](const char*) { return terminal; };
     desktop.findExecutable = [](const QString&) { return QString(); };
@@ -469,7 +486,7 @@ class TMFileListWindowTest : public QObject {
     select("doc.txt");
     window->openItemAction().trigger();
     QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(folder.filePath("doc.txt"))});
-    for (const char* launcher : {"run.sh", "app.desktop"}) {  // revealed, never run
+    for (const char* launcher : {"run.sh", "app.desktop", "App2.DESKTOP", "old.kdelnk"}) {  // revealed, never run
       select(launcher);
       window->openItemAction().trigger();
       QCOMPARE(revealed.last(), QString::fromStdString(base + "/" + launcher));
@@ -479,8 +496,19 @@ class TMFileListWindowTest : public QObject {
     QCOMPARE(started, QStringList{"my-term " + QDir(folder.path()).absolutePath()});
     window->copyPathAction().trigger();
     QVERIFY(copied != nullptr);
-    QCOMPARE(copied->text(), QDir(folder.path()).absolutePath() + "/app.desktop");
-    QCOMPARE(copied->urls(), QList<QUrl>{QUrl::fromLocalFile(folder.filePath("app.desktop"))});
+    QCOMPARE(copied->text(), QDir(folder.path()).absolutePath() + "/old.kdelnk");
+    QCOMPARE(copied->urls(), QList<QUrl>{QUrl::fromLocalFile(folder.filePath("old.kdelnk"))});
+    // In the folder that is no valid text: the terminal is started in its
+    // very bytes, and the text copied is a path a shell reads back.
+    view.selectURL(TMFileURL::fromPath(odd + "/x.txt"));
+    window->openTerminalAction().trigger();
+    QCOMPARE(QByteArray::fromStdString(startedIn.back()), QByteArray::fromStdString(odd));
+    window->copyPathAction().trigger();
+    QCOMPARE(copied->text().toStdString(), "$'" + odd.substr(0, odd.size() - 1) + "\\xe9/x.txt'");
+    started.removeLast();
+    // Qt's own removal cannot name it.
+    ::unlink((odd + "/x.txt").c_str());
+    ::rmdir(odd.c_str());
     terminal.clear();  // no $TERMINAL, no x-terminal-emulator
     window->openTerminalAction().trigger();
     QCOMPARE(started.size(), 1);

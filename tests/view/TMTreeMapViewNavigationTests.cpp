@@ -188,6 +188,33 @@ INSTANTIATE_TEST_SUITE_P(
                       ArrowCase{"up after the view shrank", "/data/a", TMArrowKey::kUp, "/data/b", 400, 300}),
     caseNamesByName);
 
+std::string arrowName(TMArrowKey key) {
+  switch (key) {
+    case TMArrowKey::kUp: return "Up";
+    case TMArrowKey::kDown: return "Down";
+    case TMArrowKey::kLeft: return "Left";
+    case TMArrowKey::kRight: break;
+  }
+  return "Right";
+}
+
+// The shown folder selected after a narrowing fills the view: an arrow
+// key takes its first item rather than looking past the view's edge.
+class TMViewArrowsAfterNarrowing : public TMViewFixture, public ::testing::WithParamInterface<TMArrowKey> {};
+
+TEST_P(TMViewArrowsAfterNarrowing, EnterTheShownFolder) {
+  show(nested());
+  click(titleOf(rectOf("/data/big")), 2);
+  host.finishAnimation();
+  ASSERT_EQ(view->current()->url.path(), "/data/big");
+  ASSERT_EQ(selectedPath(), "/data/big");
+  view->keyDown(GetParam());
+  EXPECT_EQ(selectedPath(), "/data/big/sub");  // the top left of its contents
+}
+INSTANTIATE_TEST_SUITE_P(Keys, TMViewArrowsAfterNarrowing,
+                         ::testing::Values(TMArrowKey::kUp, TMArrowKey::kDown, TMArrowKey::kLeft, TMArrowKey::kRight),
+                         [](const auto& info) { return arrowName(info.param); });
+
 TEST_F(TMViewSelection, TheDownArrowProbesOneUnitAndOnePixelBelow) {
   show(quarters());
   view->stretchBy(-0.75, -0.75);  // a pixel is a quarter unit; the bottom inset 0.75

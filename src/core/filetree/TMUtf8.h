@@ -18,4 +18,10 @@ size_t validUtf8Length(std::string_view text);
 // that what is printed reads back unambiguously.
 std::string printableName(std::string_view name);
 
+// `path` as a shell reads it back: as it is when nothing in it is special
+// to the shell; in single quotes when it is valid text; else in $'...',
+// with control characters and bytes that are not valid UTF-8 as \xhh
+// ($'caf\xe9.txt'), as `ls --quoting-style=shell-escape` writes names.
+std::string shellQuoted(std::string_view path);
+
 }  // namespace tilemora

@@ -100,6 +100,22 @@ INSTANTIATE_TEST_SUITE_P(
                       EscapeCase{"caf\xC3\xA9 \xF0\x9F\x93\x81", "caf\xC3\xA9 \xF0\x9F\x93\x81"}),
     test::caseNamesBy([](const EscapeCase& c) { return test::spelledOut(c.name); }));
 
+// A path as a shell reads it back, whatever its bytes.
+class TMShellQuoted : public ::testing::TestWithParam<EscapeCase> {};
+
+TEST_P(TMShellQuoted, QuotesOnlyWhatTheShellWouldRead) { EXPECT_EQ(shellQuoted(GetParam().name), GetParam().label); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, TMShellQuoted,
+    ::testing::Values(EscapeCase{"/home/u/notes-2.txt", "/home/u/notes-2.txt"},
+                      EscapeCase{"/home/u/caf\xC3\xA9", "/home/u/caf\xC3\xA9"},
+                      EscapeCase{"/home/u/my file", "'/home/u/my file'"},
+                      EscapeCase{"/home/u/it's $HOME", "'/home/u/it'\\''s $HOME'"},
+                      EscapeCase{"/home/u/caf\xE9.txt", "$'/home/u/caf\\xe9.txt'"},
+                      EscapeCase{"/a/two\nlines", "$'/a/two\\x0alines'"},
+                      EscapeCase{"/a/it's\x7F\\", "$'/a/it\\'s\\x7f\\\\'"}),
+    test::caseNamesBy([](const EscapeCase& c) { return test::spelledOut(c.name); }));
+
 TEST(TMFileTree, FilesAndFoldersCannotMeasureProgress) {
   TMNodeArena arena;
   EXPECT_EQ(TMFileTree::create<TMFileTree>(arena, "f", 1)->advancementPercentage(), -1.0);
