@@ -22,6 +22,7 @@
 #include "render/TMFramePainter.h"
 #include "render/TMQtTextMeasurer.h"
 #include "view/TMMainWindowController.h"
+#include "view/TMSession.h"
 
 namespace tilemora {
 
@@ -108,8 +109,14 @@ struct TMBenchWindow {
   // Scans as the app does by default: one thread per processor.
   explicit TMBenchWindow(std::shared_ptr<TMFileSystem> scanned = TMFileSystem::posix()) : fileSystem(scanned) {
     viewHost.view = &view;
-    controller = std::make_shared<TMMainWindowController>(
-        windowHost, view, TMScanEnvironment{queue, std::move(scanned), nullptr, appScanOptions()});
+    session = std::make_unique<TMSession>(windowHost, view,
+                                          TMScanEnvironment{queue, std::move(scanned), nullptr, appScanOptions()});
+    controller = &session->controller();
+  }
+  // The window closes: its scan stops, its jobs are waited for.
+  void close() {
+    controller = nullptr;
+    session.reset();
   }
   static TMScanOptions appScanOptions() {
     TMScanOptions options;
@@ -130,7 +137,8 @@ struct TMBenchWindow {
   TMPaintingViewHost viewHost;
   TMQuietWindowHost windowHost;
   TMTreeMapView view{viewHost, std::make_shared<TMQtTextMeasurer>(), 1000, 800};
-  std::shared_ptr<TMMainWindowController> controller;
+  std::unique_ptr<TMSession> session;
+  TMMainWindowController* controller = nullptr;
 };
 
 }  // namespace tilemora

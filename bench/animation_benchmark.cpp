@@ -63,17 +63,17 @@ int main(int argc, char** argv) {
   TMBenchWindow window;
   TMTreeMapView& view = window.view;
   TMPaintingViewHost& viewHost = window.viewHost;
-  std::shared_ptr<TMMainWindowController>& controller = window.controller;
+  TMMainWindowController* controller = window.controller;
   const TMFileURL url = TMFileURL::fromPath(application.tree);
   window.scanToEnd(url);
 
   std::vector<double> zoomFrames;
   for (int i = 0; i < 10; ++i) {
-    view.zoomBy(TMMainWindowController::kZoomInStep);
+    view.zoomStep(+1);
     timeFrames(viewHost, 6, zoomFrames);
   }
   for (int i = 0; i < 10; ++i) {
-    view.zoomBy(TMMainWindowController::kZoomOutStep);
+    view.zoomStep(-1);
     timeFrames(viewHost, 6, zoomFrames);
   }
   report("zoom frames", zoomFrames);
@@ -90,6 +90,6 @@ int main(int argc, char** argv) {
   }
   report("narrowing frames", narrowFrames);
   report("going-up frames", upFrames);
-  controller.reset();
+  window.close();
   return 0;
 }

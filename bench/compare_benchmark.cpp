@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "core/scan/TMScanDriver.h"
 #include "TMResidentMemory.h"
 #include "core/filetree/TMFileTree.h"
 #include "core/platform/TMHeapTrim.h"
@@ -43,7 +44,8 @@ int main(int argc, char** argv) {
   environment.options.threads = 0;
   bool ended = false;
   auto start = std::chrono::steady_clock::now();
-  auto current = TMFileTree::createFromPath(TMFileURL::fromPath(argv[2]), nullptr, [&] { ended = true; }, environment);
+  std::shared_ptr<TMScanTask> task;
+  auto current = createFromPath(TMFileURL::fromPath(argv[2]), nullptr, [&] { ended = true; }, environment, task);
   while (!ended) queue->runNextWithin(std::chrono::milliseconds(100));
   const double scanSeconds = secondsSince(start);
 

@@ -72,6 +72,6 @@ int main(int argc, char** argv) {
   }
   report("file deletions", files);
   report("folder deletions", folders);
-  window.controller.reset();
+  window.close();
   return 0;
 }

@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/scan/TMScanDriver.h"
+#include "core/layout/TMLayoutBuilding.h"
 #include "core/drawing/TMColorWheel.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/layout/TMBlockSizes.h"
@@ -86,7 +88,7 @@ TMRect deepTarget() {
 
 void BM_FullLayout(benchmark::State& state) {
   for (auto _ : state) {
-    auto layout = scannedTree()->createLayoutTree(blockSizes.finalLayoutDepth, 0);
+    auto layout = createLayoutTree(*scannedTree(), blockSizes.finalLayoutDepth, 0);
     benchmark::DoNotOptimize(layout.get());
   }
 }
@@ -94,7 +96,7 @@ BENCHMARK(BM_FullLayout)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 void BM_ScanDepthLayout(benchmark::State& state) {
   for (auto _ : state) {
-    auto layout = scannedTree()->createLayoutTree(blockSizes.scanLayoutDepth, 0);
+    auto layout = createLayoutTree(*scannedTree(), blockSizes.scanLayoutDepth, 0);
     benchmark::DoNotOptimize(layout.get());
   }
 }
@@ -145,10 +147,10 @@ int main(int argc, char** argv) {
   auto queue = std::make_shared<TMManualMainQueue>();
   bool ended = false;
   std::shared_ptr<TMScanTask> task;
-  scannedTree() = TMFileTree::createFromPath(TMFileURL::fromPath(path), std::make_shared<Silent>(),
-                                             [&] { ended = true; }, {queue}, &task);
+  scannedTree() = createFromPath(TMFileURL::fromPath(path), std::make_shared<Silent>(),
+                                             [&] { ended = true; }, {queue}, task);
   while (!ended) queue->runNextWithin(std::chrono::milliseconds(100));
-  fullLayout() = scannedTree()->createLayoutTree(blockSizes.finalLayoutDepth, 0);
+  fullLayout() = createLayoutTree(*scannedTree(), blockSizes.finalLayoutDepth, 0);
 
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "TMFileList.h"
-#include "TMFindBar.h"
-#include "TMFileListModel.h"
+#include "list/TMFileList.h"
+#include "find/TMFindBar.h"
+#include "list/TMFileListModel.h"
 #include "core/filetree/TMFileTreeBuilder.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMLargestFiles.h"

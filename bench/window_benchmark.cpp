@@ -30,6 +30,7 @@
 
 #include <unistd.h>
 
+#include "core/scan/TMScanDriver.h"
 #include "TMBenchHosts.h"
 #include "TMSyntheticFileSystem.h"
 #include "core/platform/TMHeapTrim.h"
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
   const uint64_t syntheticFiles = argc >= 3 ? std::strtoull(argv[2], nullptr, 10) : 10000000;
   auto synthetic = std::make_shared<TMSyntheticFileSystem>(0);
   TMBenchWindow window(inMemory ? std::shared_ptr<TMFileSystem>(synthetic) : TMFileSystem::posix());
-  std::shared_ptr<TMMainWindowController>& controller = window.controller;
+  TMMainWindowController* controller = window.controller;
   const TMFileURL url = TMFileURL::fromPath(inMemory ? "/synthetic" : application.tree);
 
   // The same scan with nothing drawn while it runs, in milliseconds.
@@ -75,9 +76,10 @@ int main(int argc, char** argv) {
     synthetic->setFileCount(syntheticFiles);
     bool ended = false;
     const Clock::time_point start = Clock::now();
-    std::shared_ptr<TMFileTree> tree = TMFileTree::createFromPath(
+    std::shared_ptr<TMScanTask> task;
+    std::shared_ptr<TMFileTree> tree = createFromPath(
         url, nullptr, [&] { ended = true; },
-        TMScanEnvironment{window.queue, window.fileSystem, nullptr, TMBenchWindow::appScanOptions()});
+        TMScanEnvironment{window.queue, window.fileSystem, nullptr, TMBenchWindow::appScanOptions()}, task);
     while (!ended) window.queue->runNextWithin(std::chrono::milliseconds(100));
     const double took = milliseconds(Clock::now() - start);
     tree.reset();
@@ -156,7 +158,7 @@ int main(int argc, char** argv) {
   const double entries = double(std::max<uint64_t>(1, controller->scannedElementCount()));
   std::printf("resident beyond the window with a tiny map: %.1f bytes per entry with the full map (peak %.1f)\n",
               (withMap - emptyWindow) / entries, (peak - emptyWindow) / entries);
-  controller.reset();
+  window.close();
 
   // The live map's cost to the scan: against the scan alone, before and
   // after the window's.

@@ -138,6 +138,13 @@ oder Datei ▸ Öffnen … wählen</translation>
     </message>
 </context>
 <context>
+    <name>TMSavedScanFilters</name>
+    <message>
+        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
+        <translation>Gespeicherte Scans (*.json *.json.zst *.json.gz *.zst *.gz)</translation>
+    </message>
+</context>
+<context>
     <name>TMStatusText</name>
     <message numerus="yes">
         <source>%Ln file(s)</source>
@@ -252,6 +259,164 @@ oder Datei ▸ Öffnen … wählen</translation>
     </message>
 </context>
 <context>
+    <name>tilemora::TMColoursFeature</name>
+    <message>
+        <source>Folder &amp;Depth</source>
+        <translation>Ordner&amp;tiefe</translation>
+    </message>
+    <message>
+        <source>File &amp;Type</source>
+        <translation>&amp;Dateityp</translation>
+    </message>
+    <message>
+        <source>&amp;Age</source>
+        <translation>&amp;Alter</translation>
+    </message>
+    <message>
+        <source>&amp;Changes since the Saved Scan</source>
+        <translation>Ä&amp;nderungen seit dem gespeicherten Scan</translation>
+    </message>
+    <message>
+        <source>File &amp;Types</source>
+        <translation>Datei&amp;typen</translation>
+    </message>
+    <message>
+        <source>The shown folder&apos;s files by type and extension</source>
+        <translation>Die Dateien des gezeigten Ordners nach Typ und Endung</translation>
+    </message>
+    <message>
+        <source>&amp;Colour By</source>
+        <translation>Fä&amp;rben nach</translation>
+    </message>
+    <message>
+        <source>%1 %2 %</source>
+        <translation>%1 %2 %</translation>
+    </message>
+    <message>
+        <source>This scan has no dates</source>
+        <translation>Dieser Scan enthält keine Datumsangaben</translation>
+    </message>
+    <message>
+        <source>New: %1</source>
+        <translation>Neu: %1</translation>
+    </message>
+    <message>
+        <source>Grew: %1</source>
+        <translation>Gewachsen: %1</translation>
+    </message>
+    <message>
+        <source>Shrank: %1</source>
+        <translation>Geschrumpft: %1</translation>
+    </message>
+    <message>
+        <source>Unchanged</source>
+        <translation>Unverändert</translation>
+    </message>
+    <message>
+        <source>Removed: %1 (no tile)</source>
+        <translation>Entfernt: %1 (ohne Kachel)</translation>
+    </message>
+    <message>
+        <source>Stronger: a larger change, up to %1</source>
+        <translation>Kräftiger: eine größere Änderung, bis zu %1</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMCompareFeature</name>
+    <message>
+        <source>standard input</source>
+        <translation>Standardeingabe</translation>
+    </message>
+    <message>
+        <source>&amp;Save Scan…</source>
+        <translation>Scan &amp;speichern …</translation>
+    </message>
+    <message>
+        <source>Writes the shown scan to a file, to compare with or to look at elsewhere</source>
+        <translation>Schreibt den gezeigten Scan in eine Datei, zum späteren Vergleich oder zum Ansehen an anderer Stelle</translation>
+    </message>
+    <message>
+        <source>Co&amp;mpare with Saved Scan…</source>
+        <translation>Mit gespeichertem Scan &amp;vergleichen …</translation>
+    </message>
+    <message>
+        <source>Colours the map by what changed since a saved scan of the same folder</source>
+        <translation>Färbt die Karte danach, was sich seit einem gespeicherten Scan desselben Ordners geändert hat</translation>
+    </message>
+    <message>
+        <source>Compare &amp;With</source>
+        <translation>Vergleichen &amp;mit</translation>
+    </message>
+    <message>
+        <source>Unchanged since the saved scan</source>
+        <translation>Unverändert seit dem gespeicherten Scan</translation>
+    </message>
+    <message>
+        <source>New since the saved scan</source>
+        <translation>Neu seit dem gespeicherten Scan</translation>
+    </message>
+    <message>
+        <source>Was %1, now %2 (%3)</source>
+        <translation>Vorher %1, jetzt %2 (%3)</translation>
+    </message>
+    <message>
+        <source>Save Scan</source>
+        <translation>Scan speichern</translation>
+    </message>
+    <message>
+        <source>Compressed scans (*.json.zst);;Scans compressed with gzip (*.json.gz);;Uncompressed scans (*.json)</source>
+        <translation>Komprimierte Scans (*.json.zst);;Mit gzip komprimierte Scans (*.json.gz);;Unkomprimierte Scans (*.json)</translation>
+    </message>
+    <message>
+        <source>Saving the scan to %1…</source>
+        <translation>Der Scan wird in %1 gespeichert …</translation>
+    </message>
+    <message>
+        <source>Saved the scan to %1</source>
+        <translation>Der Scan wurde in %1 gespeichert</translation>
+    </message>
+    <message>
+        <source>Cannot save the scan to %1: %2</source>
+        <translation>Der Scan kann nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>The scan is not kept in the history: %1</source>
+        <translation>Der Scan wird nicht im Verlauf aufbewahrt: %1</translation>
+    </message>
+    <message>
+        <source>Compare with Saved Scan</source>
+        <translation>Mit gespeichertem Scan vergleichen</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Reading %1…</source>
+        <translation>%1 wird gelesen …</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>No earlier scans of this folder</source>
+        <translation>Keine früheren Scans dieses Ordners</translation>
+    </message>
+    <message>
+        <source>No history: keep one in the Preferences</source>
+        <translation>Kein Verlauf: in den Einstellungen einschalten</translation>
+    </message>
+    <message>
+        <source>%1 since %2</source>
+        <translation>%1 seit %2</translation>
+    </message>
+    <message>
+        <source>%1 since the saved scan</source>
+        <translation>%1 seit dem gespeicherten Scan</translation>
+    </message>
+</context>
+<context>
     <name>tilemora::TMFileListModel</name>
     <message>
         <source>Name</source>
@@ -344,6 +509,13 @@ oder Datei ▸ Öffnen … wählen</translation>
     </message>
 </context>
 <context>
+    <name>tilemora::TMFindFeature</name>
+    <message>
+        <source>&amp;Find…</source>
+        <translation>&amp;Suchen …</translation>
+    </message>
+</context>
+<context>
     <name>tilemora::TMLargestFilesModel</name>
     <message>
         <source>Name</source>
@@ -360,6 +532,29 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>Folder</source>
         <translation>Ordner</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMListFeature</name>
+    <message>
+        <source>Show &amp;List</source>
+        <translation>&amp;Liste zeigen</translation>
+    </message>
+    <message>
+        <source>Lar&amp;gest Files</source>
+        <translation>Größte Date&amp;ien</translation>
+    </message>
+    <message>
+        <source>The largest files anywhere in the shown folder, in the list</source>
+        <translation>Die größten Dateien irgendwo im gezeigten Ordner, in der Liste</translation>
+    </message>
+    <message>
+        <source>C&amp;hanges</source>
+        <translation>Ä&amp;nderungen</translation>
+    </message>
+    <message>
+        <source>The largest changes since the saved scan, in the list</source>
+        <translation>Die größten Änderungen seit dem gespeicherten Scan, in der Liste</translation>
     </message>
 </context>
 <context>
@@ -387,10 +582,6 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>&amp;Import Scan…</source>
         <translation>Scan &amp;importieren …</translation>
-    </message>
-    <message>
-        <source>R&amp;escan</source>
-        <translation>&amp;Erneut scannen</translation>
     </message>
     <message>
         <source>&amp;Close</source>
@@ -421,46 +612,6 @@ oder Datei ▸ Öffnen … wählen</translation>
         <translation>&amp;Über Tilemora</translation>
     </message>
     <message>
-        <source>Zoom &amp;In</source>
-        <translation>Ver&amp;größern</translation>
-    </message>
-    <message>
-        <source>Zoom &amp;Out</source>
-        <translation>Ver&amp;kleinern</translation>
-    </message>
-    <message>
-        <source>&amp;Narrow</source>
-        <translation>&amp;Hineingehen</translation>
-    </message>
-    <message>
-        <source>Go &amp;Up</source>
-        <translation>Nach &amp;oben</translation>
-    </message>
-    <message>
-        <source>&amp;Reveal in File Manager</source>
-        <translation>In der &amp;Dateiverwaltung zeigen</translation>
-    </message>
-    <message>
-        <source>Move to &amp;Trash</source>
-        <translation>In den &amp;Papierkorb verschieben</translation>
-    </message>
-    <message>
-        <source>Select &amp;First Item</source>
-        <translation>&amp;Erstes Element auswählen</translation>
-    </message>
-    <message>
-        <source>Show Free &amp;Space</source>
-        <translation>&amp;Freien Speicher zeigen</translation>
-    </message>
-    <message>
-        <source>A volume&apos;s free space and the space the scan did not reach, beside its folder</source>
-        <translation>Den freien Speicher eines Datenträgers und den Platz, den der Scan nicht erreicht hat, neben seinem Ordner</translation>
-    </message>
-    <message>
-        <source>Map</source>
-        <translation>Karte</translation>
-    </message>
-    <message>
         <source>“%1” was moved to the trash.</source>
         <translation>„%1“ wurde in den Papierkorb verschoben.</translation>
     </message>
@@ -479,10 +630,6 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>Import Scan</source>
         <translation>Scan importieren</translation>
-    </message>
-    <message>
-        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz);;All files (*)</source>
-        <translation>Gespeicherte Scans (*.json *.json.zst *.json.gz *.zst *.gz);;Alle Dateien (*)</translation>
     </message>
     <message>
         <source>standard input</source>
@@ -516,192 +663,59 @@ oder Datei ▸ Öffnen … wählen</translation>
         <translation>%1 kann nicht geöffnet werden: %2</translation>
     </message>
     <message>
-        <source>&amp;Colour By</source>
-        <translation>Fä&amp;rben nach</translation>
-    </message>
-    <message>
-        <source>Folder &amp;Depth</source>
-        <translation>Ordner&amp;tiefe</translation>
-    </message>
-    <message>
-        <source>File &amp;Type</source>
-        <translation>&amp;Dateityp</translation>
-    </message>
-    <message>
-        <source>&amp;Age</source>
-        <translation>&amp;Alter</translation>
-    </message>
-    <message>
-        <source>&amp;Changes since the Saved Scan</source>
-        <translation>Ä&amp;nderungen seit dem gespeicherten Scan</translation>
-    </message>
-    <message>
-        <source>File &amp;Types</source>
-        <translation>Datei&amp;typen</translation>
-    </message>
-    <message>
-        <source>The shown folder&apos;s files by type and extension</source>
-        <translation>Die Dateien des gezeigten Ordners nach Typ und Endung</translation>
-    </message>
-    <message>
-        <source>%1 %2 %</source>
-        <translation>%1 %2 %</translation>
-    </message>
-    <message>
-        <source>This scan has no dates</source>
-        <translation>Dieser Scan enthält keine Datumsangaben</translation>
-    </message>
-    <message>
-        <source>&amp;Save Scan…</source>
-        <translation>Scan &amp;speichern …</translation>
-    </message>
-    <message>
-        <source>Writes the shown scan to a file, to compare with or to look at elsewhere</source>
-        <translation>Schreibt den gezeigten Scan in eine Datei, zum späteren Vergleich oder zum Ansehen an anderer Stelle</translation>
-    </message>
-    <message>
-        <source>Co&amp;mpare with Saved Scan…</source>
-        <translation>Mit gespeichertem Scan &amp;vergleichen …</translation>
-    </message>
-    <message>
-        <source>Colours the map by what changed since a saved scan of the same folder</source>
-        <translation>Färbt die Karte danach, was sich seit einem gespeicherten Scan desselben Ordners geändert hat</translation>
-    </message>
-    <message>
-        <source>Compare &amp;With</source>
-        <translation>Vergleichen &amp;mit</translation>
-    </message>
-    <message>
-        <source>C&amp;hanges</source>
-        <translation>Ä&amp;nderungen</translation>
-    </message>
-    <message>
-        <source>The largest changes since the saved scan, in the list</source>
-        <translation>Die größten Änderungen seit dem gespeicherten Scan, in der Liste</translation>
-    </message>
-    <message>
-        <source>Unchanged since the saved scan</source>
-        <translation>Unverändert seit dem gespeicherten Scan</translation>
-    </message>
-    <message>
-        <source>New since the saved scan</source>
-        <translation>Neu seit dem gespeicherten Scan</translation>
-    </message>
-    <message>
-        <source>Was %1, now %2 (%3)</source>
-        <translation>Vorher %1, jetzt %2 (%3)</translation>
-    </message>
-    <message>
-        <source>Save Scan</source>
-        <translation>Scan speichern</translation>
-    </message>
-    <message>
-        <source>Compressed scans (*.json.zst);;Scans compressed with gzip (*.json.gz);;Uncompressed scans (*.json)</source>
-        <translation>Komprimierte Scans (*.json.zst);;Mit gzip komprimierte Scans (*.json.gz);;Unkomprimierte Scans (*.json)</translation>
-    </message>
-    <message>
-        <source>Saving the scan to %1…</source>
-        <translation>Der Scan wird in %1 gespeichert …</translation>
-    </message>
-    <message>
-        <source>Saved the scan to %1</source>
-        <translation>Der Scan wurde in %1 gespeichert</translation>
-    </message>
-    <message>
-        <source>Cannot save the scan to %1: %2</source>
-        <translation>Der Scan kann nicht in %1 gespeichert werden: %2</translation>
-    </message>
-    <message>
-        <source>Compare with Saved Scan</source>
-        <translation>Mit gespeichertem Scan vergleichen</translation>
-    </message>
-    <message>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
     <message>
-        <source>No earlier scans of this folder</source>
-        <translation>Keine früheren Scans dieses Ordners</translation>
+        <source>Waiting for the work on this scan to stop…</source>
+        <translation>Es wird gewartet, bis die Arbeit an diesem Scan endet …</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMMapCommands</name>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>Ver&amp;größern</translation>
     </message>
     <message>
-        <source>No history: keep one in the Preferences</source>
-        <translation>Kein Verlauf: in den Einstellungen einschalten</translation>
+        <source>Zoom &amp;Out</source>
+        <translation>Ver&amp;kleinern</translation>
     </message>
     <message>
-        <source>Cannot read %1: %2</source>
-        <translation>%1 kann nicht gelesen werden: %2</translation>
+        <source>&amp;Narrow</source>
+        <translation>&amp;Hineingehen</translation>
     </message>
     <message>
-        <source>%1 since %2</source>
-        <translation>%1 seit %2</translation>
+        <source>Go &amp;Up</source>
+        <translation>Nach &amp;oben</translation>
     </message>
     <message>
-        <source>%1 since the saved scan</source>
-        <translation>%1 seit dem gespeicherten Scan</translation>
+        <source>&amp;Reveal in File Manager</source>
+        <translation>In der &amp;Dateiverwaltung zeigen</translation>
     </message>
     <message>
-        <source>New: %1</source>
-        <translation>Neu: %1</translation>
+        <source>Move to &amp;Trash</source>
+        <translation>In den &amp;Papierkorb verschieben</translation>
     </message>
     <message>
-        <source>Grew: %1</source>
-        <translation>Gewachsen: %1</translation>
+        <source>Select &amp;First Item</source>
+        <translation>&amp;Erstes Element auswählen</translation>
     </message>
     <message>
-        <source>Shrank: %1</source>
-        <translation>Geschrumpft: %1</translation>
+        <source>R&amp;escan</source>
+        <translation>&amp;Erneut scannen</translation>
     </message>
     <message>
-        <source>Unchanged</source>
-        <translation>Unverändert</translation>
+        <source>Show Free &amp;Space</source>
+        <translation>&amp;Freien Speicher zeigen</translation>
     </message>
     <message>
-        <source>Removed: %1 (no tile)</source>
-        <translation>Entfernt: %1 (ohne Kachel)</translation>
+        <source>A volume&apos;s free space and the space the scan did not reach, beside its folder</source>
+        <translation>Den freien Speicher eines Datenträgers und den Platz, den der Scan nicht erreicht hat, neben seinem Ordner</translation>
     </message>
     <message>
-        <source>Stronger: a larger change, up to %1</source>
-        <translation>Kräftiger: eine größere Änderung, bis zu %1</translation>
-    </message>
-    <message>
-        <source>&amp;Find…</source>
-        <translation>&amp;Suchen …</translation>
-    </message>
-    <message>
-        <source>Show &amp;List</source>
-        <translation>&amp;Liste zeigen</translation>
-    </message>
-    <message>
-        <source>Lar&amp;gest Files</source>
-        <translation>Größte Date&amp;ien</translation>
-    </message>
-    <message>
-        <source>The largest files anywhere in the shown folder, in the list</source>
-        <translation>Die größten Dateien irgendwo im gezeigten Ordner, in der Liste</translation>
-    </message>
-    <message>
-        <source>Open &amp;Item</source>
-        <translation>Element ö&amp;ffnen</translation>
-    </message>
-    <message>
-        <source>Open Ter&amp;minal Here</source>
-        <translation>&amp;Terminal hier öffnen</translation>
-    </message>
-    <message>
-        <source>Open Terminal Here</source>
-        <translation>Terminal hier öffnen</translation>
-    </message>
-    <message>
-        <source>&amp;Copy Path</source>
-        <translation>Pfad &amp;kopieren</translation>
-    </message>
-    <message>
-        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
-        <translation>Gespeicherte Scans (*.json *.json.zst *.json.gz *.zst *.gz)</translation>
-    </message>
-    <message>
-        <source>The scan is not kept in the history: %1</source>
-        <translation>Der Scan wird nicht im Verlauf aufbewahrt: %1</translation>
+        <source>Map</source>
+        <translation>Karte</translation>
     </message>
 </context>
 <context>
@@ -800,6 +814,25 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>History:</source>
         <translation>Verlauf:</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMSelectionCommands</name>
+    <message>
+        <source>Open &amp;Item</source>
+        <translation>Element ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Open Ter&amp;minal Here</source>
+        <translation>&amp;Terminal hier öffnen</translation>
+    </message>
+    <message>
+        <source>Open Terminal Here</source>
+        <translation>Terminal hier öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Path</source>
+        <translation>Pfad &amp;kopieren</translation>
     </message>
 </context>
 <context>

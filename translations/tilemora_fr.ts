@@ -138,6 +138,13 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
 </context>
 <context>
+    <name>TMSavedScanFilters</name>
+    <message>
+        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
+        <translation>Analyses enregistrées (*.json *.json.zst *.json.gz *.zst *.gz)</translation>
+    </message>
+</context>
+<context>
     <name>TMStatusText</name>
     <message numerus="yes">
         <source>%Ln file(s)</source>
@@ -252,6 +259,164 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
 </context>
 <context>
+    <name>tilemora::TMColoursFeature</name>
+    <message>
+        <source>Folder &amp;Depth</source>
+        <translation>&amp;Profondeur du dossier</translation>
+    </message>
+    <message>
+        <source>File &amp;Type</source>
+        <translation>&amp;Type de fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Age</source>
+        <translation>Â&amp;ge</translation>
+    </message>
+    <message>
+        <source>&amp;Changes since the Saved Scan</source>
+        <translation>&amp;Changements depuis l&apos;analyse enregistrée</translation>
+    </message>
+    <message>
+        <source>File &amp;Types</source>
+        <translation>&amp;Types de fichiers</translation>
+    </message>
+    <message>
+        <source>The shown folder&apos;s files by type and extension</source>
+        <translation>Les fichiers du dossier affiché par type et par extension</translation>
+    </message>
+    <message>
+        <source>&amp;Colour By</source>
+        <translation>&amp;Couleurs selon</translation>
+    </message>
+    <message>
+        <source>%1 %2 %</source>
+        <translation>%1 %2 %</translation>
+    </message>
+    <message>
+        <source>This scan has no dates</source>
+        <translation>Cette analyse ne contient pas de dates</translation>
+    </message>
+    <message>
+        <source>New: %1</source>
+        <translation>Nouveaux : %1</translation>
+    </message>
+    <message>
+        <source>Grew: %1</source>
+        <translation>Agrandis : %1</translation>
+    </message>
+    <message>
+        <source>Shrank: %1</source>
+        <translation>Réduits : %1</translation>
+    </message>
+    <message>
+        <source>Unchanged</source>
+        <translation>Inchangé</translation>
+    </message>
+    <message>
+        <source>Removed: %1 (no tile)</source>
+        <translation>Supprimés : %1 (sans tuile)</translation>
+    </message>
+    <message>
+        <source>Stronger: a larger change, up to %1</source>
+        <translation>Plus foncé : un plus grand changement, jusqu&apos;à %1</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMCompareFeature</name>
+    <message>
+        <source>standard input</source>
+        <translation>entrée standard</translation>
+    </message>
+    <message>
+        <source>&amp;Save Scan…</source>
+        <translation>&amp;Enregistrer l&apos;analyse…</translation>
+    </message>
+    <message>
+        <source>Writes the shown scan to a file, to compare with or to look at elsewhere</source>
+        <translation>Écrit l&apos;analyse affichée dans un fichier, pour la comparer ou la consulter ailleurs</translation>
+    </message>
+    <message>
+        <source>Co&amp;mpare with Saved Scan…</source>
+        <translation>Co&amp;mparer avec une analyse enregistrée…</translation>
+    </message>
+    <message>
+        <source>Colours the map by what changed since a saved scan of the same folder</source>
+        <translation>Colore la carte selon ce qui a changé depuis une analyse enregistrée du même dossier</translation>
+    </message>
+    <message>
+        <source>Compare &amp;With</source>
+        <translation>Comparer a&amp;vec</translation>
+    </message>
+    <message>
+        <source>Unchanged since the saved scan</source>
+        <translation>Inchangé depuis l&apos;analyse enregistrée</translation>
+    </message>
+    <message>
+        <source>New since the saved scan</source>
+        <translation>Nouveau depuis l&apos;analyse enregistrée</translation>
+    </message>
+    <message>
+        <source>Was %1, now %2 (%3)</source>
+        <translation>Avant %1, maintenant %2 (%3)</translation>
+    </message>
+    <message>
+        <source>Save Scan</source>
+        <translation>Enregistrer l&apos;analyse</translation>
+    </message>
+    <message>
+        <source>Compressed scans (*.json.zst);;Scans compressed with gzip (*.json.gz);;Uncompressed scans (*.json)</source>
+        <translation>Analyses compressées (*.json.zst);;Analyses compressées avec gzip (*.json.gz);;Analyses non compressées (*.json)</translation>
+    </message>
+    <message>
+        <source>Saving the scan to %1…</source>
+        <translation>Enregistrement de l&apos;analyse dans %1…</translation>
+    </message>
+    <message>
+        <source>Saved the scan to %1</source>
+        <translation>Analyse enregistrée dans %1</translation>
+    </message>
+    <message>
+        <source>Cannot save the scan to %1: %2</source>
+        <translation>Impossible d&apos;enregistrer l&apos;analyse dans %1 : %2</translation>
+    </message>
+    <message>
+        <source>The scan is not kept in the history: %1</source>
+        <translation>L&apos;analyse n&apos;est pas conservée dans l&apos;historique : %1</translation>
+    </message>
+    <message>
+        <source>Compare with Saved Scan</source>
+        <translation>Comparer avec une analyse enregistrée</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Reading %1…</source>
+        <translation>Lecture de %1…</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Impossible de lire %1 : %2</translation>
+    </message>
+    <message>
+        <source>No earlier scans of this folder</source>
+        <translation>Aucune analyse antérieure de ce dossier</translation>
+    </message>
+    <message>
+        <source>No history: keep one in the Preferences</source>
+        <translation>Pas d&apos;historique : activez-le dans les Préférences</translation>
+    </message>
+    <message>
+        <source>%1 since %2</source>
+        <translation>%1 depuis le %2</translation>
+    </message>
+    <message>
+        <source>%1 since the saved scan</source>
+        <translation>%1 depuis l&apos;analyse enregistrée</translation>
+    </message>
+</context>
+<context>
     <name>tilemora::TMFileListModel</name>
     <message>
         <source>Name</source>
@@ -344,6 +509,13 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
 </context>
 <context>
+    <name>tilemora::TMFindFeature</name>
+    <message>
+        <source>&amp;Find…</source>
+        <translation>&amp;Rechercher…</translation>
+    </message>
+</context>
+<context>
     <name>tilemora::TMLargestFilesModel</name>
     <message>
         <source>Name</source>
@@ -360,6 +532,29 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>Folder</source>
         <translation>Dossier</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMListFeature</name>
+    <message>
+        <source>Show &amp;List</source>
+        <translation>Afficher la &amp;liste</translation>
+    </message>
+    <message>
+        <source>Lar&amp;gest Files</source>
+        <translation>Plus gros &amp;fichiers</translation>
+    </message>
+    <message>
+        <source>The largest files anywhere in the shown folder, in the list</source>
+        <translation>Les plus gros fichiers où qu&apos;ils soient dans le dossier affiché, dans la liste</translation>
+    </message>
+    <message>
+        <source>C&amp;hanges</source>
+        <translation>C&amp;hangements</translation>
+    </message>
+    <message>
+        <source>The largest changes since the saved scan, in the list</source>
+        <translation>Les plus grands changements depuis l&apos;analyse enregistrée, dans la liste</translation>
     </message>
 </context>
 <context>
@@ -387,10 +582,6 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>&amp;Import Scan…</source>
         <translation>&amp;Importer une analyse…</translation>
-    </message>
-    <message>
-        <source>R&amp;escan</source>
-        <translation>Ré&amp;analyser</translation>
     </message>
     <message>
         <source>&amp;Close</source>
@@ -421,46 +612,6 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <translation>À &amp;propos de Tilemora</translation>
     </message>
     <message>
-        <source>Zoom &amp;In</source>
-        <translation>Zoom &amp;avant</translation>
-    </message>
-    <message>
-        <source>Zoom &amp;Out</source>
-        <translation>Zoom a&amp;rrière</translation>
-    </message>
-    <message>
-        <source>&amp;Narrow</source>
-        <translation>&amp;Entrer</translation>
-    </message>
-    <message>
-        <source>Go &amp;Up</source>
-        <translation>Re&amp;monter</translation>
-    </message>
-    <message>
-        <source>&amp;Reveal in File Manager</source>
-        <translation>Afficher dans le &amp;gestionnaire de fichiers</translation>
-    </message>
-    <message>
-        <source>Move to &amp;Trash</source>
-        <translation>Mettre à la corbe&amp;ille</translation>
-    </message>
-    <message>
-        <source>Select &amp;First Item</source>
-        <translation>Sélectionner le &amp;premier élément</translation>
-    </message>
-    <message>
-        <source>Show Free &amp;Space</source>
-        <translation>Afficher l&apos;espace li&amp;bre</translation>
-    </message>
-    <message>
-        <source>A volume&apos;s free space and the space the scan did not reach, beside its folder</source>
-        <translation>L&apos;espace libre d&apos;un volume et l&apos;espace que l&apos;analyse n&apos;a pas atteint, à côté de son dossier</translation>
-    </message>
-    <message>
-        <source>Map</source>
-        <translation>Carte</translation>
-    </message>
-    <message>
         <source>“%1” was moved to the trash.</source>
         <translation>« %1 » a été mis à la corbeille.</translation>
     </message>
@@ -479,10 +630,6 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>Import Scan</source>
         <translation>Importer une analyse</translation>
-    </message>
-    <message>
-        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz);;All files (*)</source>
-        <translation>Analyses enregistrées (*.json *.json.zst *.json.gz *.zst *.gz);;Tous les fichiers (*)</translation>
     </message>
     <message>
         <source>standard input</source>
@@ -516,192 +663,59 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <translation>Impossible d&apos;ouvrir %1 : %2</translation>
     </message>
     <message>
-        <source>&amp;Colour By</source>
-        <translation>&amp;Couleurs selon</translation>
-    </message>
-    <message>
-        <source>Folder &amp;Depth</source>
-        <translation>&amp;Profondeur du dossier</translation>
-    </message>
-    <message>
-        <source>File &amp;Type</source>
-        <translation>&amp;Type de fichier</translation>
-    </message>
-    <message>
-        <source>&amp;Age</source>
-        <translation>Â&amp;ge</translation>
-    </message>
-    <message>
-        <source>&amp;Changes since the Saved Scan</source>
-        <translation>&amp;Changements depuis l&apos;analyse enregistrée</translation>
-    </message>
-    <message>
-        <source>File &amp;Types</source>
-        <translation>&amp;Types de fichiers</translation>
-    </message>
-    <message>
-        <source>The shown folder&apos;s files by type and extension</source>
-        <translation>Les fichiers du dossier affiché par type et par extension</translation>
-    </message>
-    <message>
-        <source>%1 %2 %</source>
-        <translation>%1 %2 %</translation>
-    </message>
-    <message>
-        <source>This scan has no dates</source>
-        <translation>Cette analyse ne contient pas de dates</translation>
-    </message>
-    <message>
-        <source>&amp;Save Scan…</source>
-        <translation>&amp;Enregistrer l&apos;analyse…</translation>
-    </message>
-    <message>
-        <source>Writes the shown scan to a file, to compare with or to look at elsewhere</source>
-        <translation>Écrit l&apos;analyse affichée dans un fichier, pour la comparer ou la consulter ailleurs</translation>
-    </message>
-    <message>
-        <source>Co&amp;mpare with Saved Scan…</source>
-        <translation>Co&amp;mparer avec une analyse enregistrée…</translation>
-    </message>
-    <message>
-        <source>Colours the map by what changed since a saved scan of the same folder</source>
-        <translation>Colore la carte selon ce qui a changé depuis une analyse enregistrée du même dossier</translation>
-    </message>
-    <message>
-        <source>Compare &amp;With</source>
-        <translation>Comparer a&amp;vec</translation>
-    </message>
-    <message>
-        <source>C&amp;hanges</source>
-        <translation>C&amp;hangements</translation>
-    </message>
-    <message>
-        <source>The largest changes since the saved scan, in the list</source>
-        <translation>Les plus grands changements depuis l&apos;analyse enregistrée, dans la liste</translation>
-    </message>
-    <message>
-        <source>Unchanged since the saved scan</source>
-        <translation>Inchangé depuis l&apos;analyse enregistrée</translation>
-    </message>
-    <message>
-        <source>New since the saved scan</source>
-        <translation>Nouveau depuis l&apos;analyse enregistrée</translation>
-    </message>
-    <message>
-        <source>Was %1, now %2 (%3)</source>
-        <translation>Avant %1, maintenant %2 (%3)</translation>
-    </message>
-    <message>
-        <source>Save Scan</source>
-        <translation>Enregistrer l&apos;analyse</translation>
-    </message>
-    <message>
-        <source>Compressed scans (*.json.zst);;Scans compressed with gzip (*.json.gz);;Uncompressed scans (*.json)</source>
-        <translation>Analyses compressées (*.json.zst);;Analyses compressées avec gzip (*.json.gz);;Analyses non compressées (*.json)</translation>
-    </message>
-    <message>
-        <source>Saving the scan to %1…</source>
-        <translation>Enregistrement de l&apos;analyse dans %1…</translation>
-    </message>
-    <message>
-        <source>Saved the scan to %1</source>
-        <translation>Analyse enregistrée dans %1</translation>
-    </message>
-    <message>
-        <source>Cannot save the scan to %1: %2</source>
-        <translation>Impossible d&apos;enregistrer l&apos;analyse dans %1 : %2</translation>
-    </message>
-    <message>
-        <source>Compare with Saved Scan</source>
-        <translation>Comparer avec une analyse enregistrée</translation>
-    </message>
-    <message>
         <source>All files (*)</source>
         <translation>Tous les fichiers (*)</translation>
     </message>
     <message>
-        <source>No earlier scans of this folder</source>
-        <translation>Aucune analyse antérieure de ce dossier</translation>
+        <source>Waiting for the work on this scan to stop…</source>
+        <translation>Attente de l’arrêt du travail sur cette analyse…</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMMapCommands</name>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>Zoom &amp;avant</translation>
     </message>
     <message>
-        <source>No history: keep one in the Preferences</source>
-        <translation>Pas d&apos;historique : activez-le dans les Préférences</translation>
+        <source>Zoom &amp;Out</source>
+        <translation>Zoom a&amp;rrière</translation>
     </message>
     <message>
-        <source>Cannot read %1: %2</source>
-        <translation>Impossible de lire %1 : %2</translation>
+        <source>&amp;Narrow</source>
+        <translation>&amp;Entrer</translation>
     </message>
     <message>
-        <source>%1 since %2</source>
-        <translation>%1 depuis le %2</translation>
+        <source>Go &amp;Up</source>
+        <translation>Re&amp;monter</translation>
     </message>
     <message>
-        <source>%1 since the saved scan</source>
-        <translation>%1 depuis l&apos;analyse enregistrée</translation>
+        <source>&amp;Reveal in File Manager</source>
+        <translation>Afficher dans le &amp;gestionnaire de fichiers</translation>
     </message>
     <message>
-        <source>New: %1</source>
-        <translation>Nouveaux : %1</translation>
+        <source>Move to &amp;Trash</source>
+        <translation>Mettre à la corbe&amp;ille</translation>
     </message>
     <message>
-        <source>Grew: %1</source>
-        <translation>Agrandis : %1</translation>
+        <source>Select &amp;First Item</source>
+        <translation>Sélectionner le &amp;premier élément</translation>
     </message>
     <message>
-        <source>Shrank: %1</source>
-        <translation>Réduits : %1</translation>
+        <source>R&amp;escan</source>
+        <translation>Ré&amp;analyser</translation>
     </message>
     <message>
-        <source>Unchanged</source>
-        <translation>Inchangés</translation>
+        <source>Show Free &amp;Space</source>
+        <translation>Afficher l&apos;espace li&amp;bre</translation>
     </message>
     <message>
-        <source>Removed: %1 (no tile)</source>
-        <translation>Supprimés : %1 (sans tuile)</translation>
+        <source>A volume&apos;s free space and the space the scan did not reach, beside its folder</source>
+        <translation>L&apos;espace libre d&apos;un volume et l&apos;espace que l&apos;analyse n&apos;a pas atteint, à côté de son dossier</translation>
     </message>
     <message>
-        <source>Stronger: a larger change, up to %1</source>
-        <translation>Plus foncé : un plus grand changement, jusqu&apos;à %1</translation>
-    </message>
-    <message>
-        <source>&amp;Find…</source>
-        <translation>&amp;Rechercher…</translation>
-    </message>
-    <message>
-        <source>Show &amp;List</source>
-        <translation>Afficher la &amp;liste</translation>
-    </message>
-    <message>
-        <source>Lar&amp;gest Files</source>
-        <translation>Plus gros &amp;fichiers</translation>
-    </message>
-    <message>
-        <source>The largest files anywhere in the shown folder, in the list</source>
-        <translation>Les plus gros fichiers où qu&apos;ils soient dans le dossier affiché, dans la liste</translation>
-    </message>
-    <message>
-        <source>Open &amp;Item</source>
-        <translation>&amp;Ouvrir l&apos;élément</translation>
-    </message>
-    <message>
-        <source>Open Ter&amp;minal Here</source>
-        <translation>Ouvrir un &amp;terminal ici</translation>
-    </message>
-    <message>
-        <source>Open Terminal Here</source>
-        <translation>Ouvrir un terminal ici</translation>
-    </message>
-    <message>
-        <source>&amp;Copy Path</source>
-        <translation>&amp;Copier le chemin</translation>
-    </message>
-    <message>
-        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
-        <translation>Analyses enregistrées (*.json *.json.zst *.json.gz *.zst *.gz)</translation>
-    </message>
-    <message>
-        <source>The scan is not kept in the history: %1</source>
-        <translation>L&apos;analyse n&apos;est pas conservée dans l&apos;historique : %1</translation>
+        <source>Map</source>
+        <translation>Carte</translation>
     </message>
 </context>
 <context>
@@ -800,6 +814,25 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>History:</source>
         <translation>Historique :</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMSelectionCommands</name>
+    <message>
+        <source>Open &amp;Item</source>
+        <translation>&amp;Ouvrir l&apos;élément</translation>
+    </message>
+    <message>
+        <source>Open Ter&amp;minal Here</source>
+        <translation>Ouvrir un &amp;terminal ici</translation>
+    </message>
+    <message>
+        <source>Open Terminal Here</source>
+        <translation>Ouvrir un terminal ici</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Path</source>
+        <translation>&amp;Copier le chemin</translation>
     </message>
 </context>
 <context>

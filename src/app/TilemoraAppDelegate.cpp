@@ -7,7 +7,7 @@
 #include <QMessageBox>
 
 #include "view/TMGlobalQueues.h"
-#include "TMMainWindow.h"
+#include "window/TMMainWindow.h"
 #include "TMPreferencesDialog.h"
 
 namespace tilemora {
@@ -107,14 +107,7 @@ void TilemoraAppDelegate::openPreferences(QWidget* parent) {
 void TilemoraAppDelegate::applyPreferencesToWindows() {
   const TMPreferences preferences = TMPreferences::load();
   for (QWidget* widget : QApplication::topLevelWidgets()) {
-    if (auto* window = qobject_cast<TMMainWindow*>(widget)) {
-      window->controller().setScanOptions(preferences.scanOptions);
-      window->controller().setAskBeforeTrash(preferences.askBeforeTrash);
-      window->setShowsFreeSpace(preferences.showFreeSpace);
-      // A window comparing with a saved scan keeps its colours.
-      if (window->colourMode() != TMColourMode::kChanges) window->setColourMode(preferences.colourBy);
-      window->controller().refreshSizeTexts();
-    }
+    if (auto* window = qobject_cast<TMMainWindow*>(widget)) window->applyPreferences(preferences);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/platform/TMMainQueue.h"
+#include "window/TMWindowDelegate.h"
 
 class QWidget;
 
@@ -16,7 +17,7 @@ namespace tilemora {
 
 class TMMainWindow;
 
-class TilemoraAppDelegate : public QObject {
+class TilemoraAppDelegate : public QObject, public TMWindowDelegate {
   Q_OBJECT
   Q_PROPERTY(bool hasOpenedWindow READ hasOpenedWindow WRITE setHasOpenedWindow NOTIFY
                  hasOpenedWindowChanged)
@@ -45,18 +46,22 @@ class TilemoraAppDelegate : public QObject {
   // A main window went away.
   void notifyWindowClosed() { setHasOpenedWindow(false); }
 
+  // TMWindowDelegate
+  void openNewWindow() override { openUntitledFile(); }
   // Edit ▸ Preferences: the dialog, over `parent`; what it keeps applies
   // to every window.
-  void openPreferences(QWidget* parent);
+  void openPreferences(QWidget* parent) override;
+  void preferencesChanged() override { applyPreferencesToWindows(); }
+  void windowClosed() override { notifyWindowClosed(); }
   // Applies the kept preferences to every window: sizes redrawn at once,
   // the scan options for the next scans.
   static void applyPreferencesToWindows();
 
   // "Version %@ (%@)" with the version and the build number.
   static QString versionString();
-  void openAbout(QWidget* parent);
+  void openAbout(QWidget* parent) override;
   // Closes every window (stopping their scans), then leaves the event loop.
-  void quit();
+  void quit() override;
 
   bool hasOpenedWindow() const { return hasOpenedWindow_; }
   void setHasOpenedWindow(bool value);

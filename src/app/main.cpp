@@ -6,7 +6,8 @@
 #include <QCommandLineParser>
 
 #include "TMAppIcon.h"
-#include "TMMainWindow.h"
+#include "compare/TMCompareFeature.h"
+#include "window/TMMainWindow.h"
 #include "TMPreferences.h"
 #include "TMQtMainQueue.h"
 #include "TMTranslations.h"
@@ -81,20 +82,19 @@ int main(int argc, char** argv) {
   const QByteArray compare = TilemoraAppDelegate::compareArgument(argc, argv);
   for (const QByteArray& folder : folders) {
     TMMainWindow* window = delegate.openRawPath(folder);
-    if (!compare.isEmpty()) window->compareWithSavedScan(compare);
+    if (!compare.isEmpty()) window->compare().compareWithSavedScan(compare);
   }
   // Several saved scans make one map.
   const QList<QByteArray> imports = TilemoraAppDelegate::importArguments(argc, argv);
   if (!imports.isEmpty()) delegate.openUntitledFile()->importScans(imports);
   if (folders.isEmpty() && imports.isEmpty()) {
     TMMainWindow* window = delegate.openUntitledFile();
-    if (!compare.isEmpty()) window->compareWithSavedScan(compare);
+    if (!compare.isEmpty()) window->compare().compareWithSavedScan(compare);
   }
 
   const int status = application.exec();
-  // Windows still open stop their scans as they go; then wait the few
-  // milliseconds the scan threads take to notice, for a clean exit.
+  // Windows still open stop their scans and their work as they go, and
+  // wait for them.
   QApplication::closeAllWindows();
-  TMScanTask::waitForAllScans(std::chrono::seconds(2));
   return status;
 }

@@ -14,12 +14,13 @@
 #include <memory>
 #include <utility>
 
+#include "core/scan/TMScanDriver.h"
 #include "TMChangeReport.h"
 #include "TMCommandLine.h"
 #include "TMEntryCounter.h"
 #include "TMGraphvizExport.h"
 #include "TMNcduExport.h"
-#include "import/TMOutputFile.h"
+#include "core/platform/TMOutputFile.h"
 #include "TMPngExport.h"
 #include "TMScanSummary.h"
 #include "TMTypeReport.h"
@@ -157,8 +158,8 @@ int main(int argc, char** argv) {
     environment.observer = exporter;
   }
   std::shared_ptr<TMScanTask> task;
-  std::shared_ptr<TMFileTree> root = TMFileTree::createFromPath(
-      TMFileURL::fromPath(line->path), counter, [&ended] { ended = true; }, environment, &task);
+  std::shared_ptr<TMFileTree> root = createFromPath(
+      TMFileURL::fromPath(line->path), counter, [&ended] { ended = true; }, environment, task);
 
   const bool showProgress = ::isatty(STDERR_FILENO);
   while (!ended) {

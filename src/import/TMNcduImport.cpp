@@ -17,6 +17,7 @@
 #include "TMCompressedStream.h"
 #include "core/filetree/TMFileTreeBuilder.h"
 #include "core/platform/TMHeapTrim.h"
+#include "core/platform/TMInputFile.h"
 
 namespace tilemora {
 
@@ -37,7 +38,7 @@ const char* const kTooLarge = "the saved scan is too large for the memory availa
 class CountingStream {
  public:
   using Ch = char;
-  explicit CountingStream(std::FILE* input) : input_(input) { fill(); }
+  CountingStream(std::FILE* input, const std::stop_token& stop) : input_(input), stop_(stop) { fill(); }
   Ch Peek() const { return position_ < end_ ? buffer_[position_] : '\0'; }
   Ch Take() {
     if (position_ >= end_) return '\0';
@@ -75,7 +76,7 @@ class CountingStream {
  private:
   void fill() {
     position_ = 0;
-    end_ = std::fread(buffer_, 1, sizeof buffer_, input_);
+    end_ = stop_.stop_requested() ? 0 : std::fread(buffer_, 1, sizeof buffer_, input_);
   }
   // Follows the text's strings and counts the bytes each decodes to, as
   // RapidJSON writes them: a \uXXXX escape as its UTF-8 (a surrogate pair
@@ -114,6 +115,7 @@ class CountingStream {
   }
 
   std::FILE* input_;
+  const std::stop_token& stop_;
   char buffer_[1 << 16];
   size_t position_ = 0;
   size_t end_ = 0;
@@ -426,10 +428,10 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
 };
 
 // Reads one export with `handler`, from `input` decompressed if need be.
-std::optional<TMImportError> readExport(std::FILE* input, ImportHandler& handler) {
+std::optional<TMImportError> readExport(std::FILE* input, ImportHandler& handler, const std::stop_token& stop) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(openDecompressing(input), std::fclose);
   if (!stream) return TMImportError{0, 0, std::strerror(errno), {}};
-  CountingStream reader(stream.get());
+  CountingStream reader(stream.get(), stop);
   handler.stream = &reader;
   rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, ThrowingAllocator> parser;
   rapidjson::ParseResult result;
@@ -443,7 +445,9 @@ std::optional<TMImportError> readExport(std::FILE* input, ImportHandler& handler
   // A compressed file cut in its trailer has given all its text, and is still broken.
   if (!result.IsError() && !handler.failure && reader.atEnd() && !std::ferror(stream.get())) return std::nullopt;
   TMImportError error{reader.line(), reader.column(), {}, {}};
-  if (reader.stoppedAtLongString()) {
+  if (stop.stop_requested()) {
+    error.message = "stopped";
+  } else if (reader.stoppedAtLongString()) {
     error.message = reader.stringLimit() == kLongestString
                         ? "a string of more than " + std::to_string(kLongestString) + " bytes: at most " +
                               std::to_string(kLongestString) + " are accepted"
@@ -460,19 +464,19 @@ std::optional<TMImportError> readExport(std::FILE* input, ImportHandler& handler
   } else {
     error.message = rapidjson::GetParseError_En(result.Code());
   }
-  if (std::ferror(input)) error.message = "the file could not be read";
+  if (std::ferror(input) && !stop.stop_requested()) error.message = "the file could not be read";
   return error;
 }
 
-TMImportResult readOne(std::FILE* input) {
+TMImportResult readOne(std::FILE* input, const std::stop_token& stop) {
   uint64_t total = 0;
   ImportHandler handler(total);
-  if (auto error = readExport(input, handler)) return std::move(*error);
+  if (auto error = readExport(input, handler, stop)) return std::move(*error);
   handler.scan.root = handler.ownBuilder->finish();
   return std::move(handler.scan);
 }
 
-TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources) {
+TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const std::stop_token& stop) {
   uint64_t total = 0;
   std::set<std::string> labels;
   TMImportedScan joined;
@@ -487,7 +491,7 @@ TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources) {
       labels.insert(unique);
       return unique;
     };
-    if (auto error = readExport(source.input, handler)) {
+    if (auto error = readExport(source.input, handler, stop)) {
       error->file = source.fileName;
       return std::move(*error);
     }
@@ -520,10 +524,10 @@ std::string savedScanLabel(std::string_view hostname, std::string_view fileName)
   return name.empty() || name == "." || name == ".." ? "saved scan" : std::string(name);
 }
 
-TMImportResult importNcduExport(std::FILE* input) {
+TMImportResult importNcduExport(std::FILE* input, const std::stop_token& stop) {
   TMImportResult result = TMImportError{0, 0, kTooLarge, {}};
   try {
-    result = readOne(input);
+    result = readOne(input, stop);
   } catch (const std::bad_alloc&) {
     // What was built so far is gone with the exception.
   }
@@ -532,18 +536,30 @@ TMImportResult importNcduExport(std::FILE* input) {
   return result;
 }
 
-TMImportResult importNcduExportAt(const std::string& path) {
-  std::FILE* input = path == "-" ? stdin : std::fopen(path.c_str(), "re");
-  if (input == nullptr) return TMImportError{0, 0, std::strerror(errno), path};
-  TMImportResult result = importNcduExport(input);
-  if (input != stdin) std::fclose(input);
-  return result;
+TMImportResult importNcduExportAt(const std::string& path, const std::stop_token& stop) {
+  std::string error;
+  std::unique_ptr<TMInputFile> input = TMInputFile::open(path, error, stop);
+  if (!input) return TMImportError{0, 0, error, path};
+  return importNcduExport(input->stream(), stop);
 }
 
-TMImportResult importNcduExports(const std::vector<TMSavedScanSource>& sources) {
+TMImportResult importNcduExportsAt(const std::vector<std::string>& paths, const std::stop_token& stop) {
+  if (paths.size() == 1) return importNcduExportAt(paths.front(), stop);
+  std::vector<std::unique_ptr<TMInputFile>> inputs;
+  std::vector<TMSavedScanSource> sources;
+  for (const std::string& path : paths) {
+    std::string error;
+    inputs.push_back(TMInputFile::open(path, error, stop));
+    if (!inputs.back()) return TMImportError{0, 0, error, path};
+    sources.push_back({inputs.back()->stream(), path});
+  }
+  return importNcduExports(sources, stop);
+}
+
+TMImportResult importNcduExports(const std::vector<TMSavedScanSource>& sources, const std::stop_token& stop) {
   TMImportResult result = TMImportError{0, 0, kTooLarge, {}};
   try {
-    result = readSeveral(sources);
+    result = readSeveral(sources, stop);
   } catch (const std::bad_alloc&) {
     // What was built so far is gone with the exception.
   }

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <functional>
 #include <variant>
@@ -64,12 +65,14 @@ struct TMImportError {
 
 using TMImportResult = std::variant<TMImportedScan, TMImportError>;
 
-// Reads `input` to its end.
-TMImportResult importNcduExport(std::FILE* input);
+// Reads `input` to its end, or until `stop` is asked: then the error says
+// "stopped".
+TMImportResult importNcduExport(std::FILE* input, const std::stop_token& stop = {});
 
 // Reads the saved scan in the file at `path` ("-": standard input); a file
-// that cannot be opened is an error without a line.
-TMImportResult importNcduExportAt(const std::string& path);
+// that cannot be opened is an error without a line. A pipe that stays
+// silent is waited for only until `stop` is asked.
+TMImportResult importNcduExportAt(const std::string& path, const std::stop_token& stop = {});
 
 // One of several saved scans shown side by side.
 struct TMSavedScanSource {
@@ -80,7 +83,9 @@ struct TMSavedScanSource {
 // Reads every source into one tree: a root named after them, holding one
 // folder per scan named after the machine scanned (where the export says)
 // or else its file, made unique. `rootComponents` is that root alone.
-TMImportResult importNcduExports(const std::vector<TMSavedScanSource>& sources);
+TMImportResult importNcduExports(const std::vector<TMSavedScanSource>& sources, const std::stop_token& stop = {});
+// The same for the files at `paths` (one path reads as importNcduExportAt).
+TMImportResult importNcduExportsAt(const std::vector<std::string>& paths, const std::stop_token& stop = {});
 
 // What a saved scan is called among others: the machine it scanned, or its
 // file's name without the folder and the ".json", ".zst", ".gz" endings.

@@ -15,7 +15,7 @@
 #include <map>
 #include <memory>
 
-#include "TMOutputFile.h"
+#include "core/platform/TMOutputFile.h"
 
 namespace tilemora {
 
@@ -134,11 +134,11 @@ std::vector<TMScanHistory::Scan> TMScanHistory::scansOf(const std::string& scann
 }
 
 bool TMScanHistory::save(const TMFileTree& root, const TMTreeExportHeader& header, std::string& error,
-                         const std::atomic<bool>* stop, uint64_t mostBytes) const {
+                         const std::stop_token& stop, uint64_t mostBytes) const {
   const int folder = openFolder(true, error);
   if (folder < 0) return false;
   const std::string name = prefixOf(header.rootPath) + std::to_string(std::max<int64_t>(header.timestamp, 0)) + kEnding;
-  std::unique_ptr<TMOutputFile> file = TMOutputFile::createAt(folder, folder_, name, error, 0600);
+  std::unique_ptr<TMOutputFile> file = TMOutputFile::createAt(folder, folder_, name, error, 0600, stop);
   ::close(folder);
   if (!file || !writeTreeExportTo(*file, root, header, error, stop)) return false;
   if (file->bytesWritten() > mostBytes) {

@@ -10,7 +10,7 @@
 // through a link or changed that the history did not make: a folder of it
 // that is a link, another user's, or writable by others is refused.
 
-#include <atomic>
+#include <stop_token>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -45,7 +45,7 @@ class TMScanHistory {
   // then drops what is over the limits. Answers false with `error` set when
   // it could not be saved, or is larger than `mostBytes` alone.
   bool save(const TMFileTree& root, const TMTreeExportHeader& header, std::string& error,
-            const std::atomic<bool>* stop = nullptr, uint64_t mostBytes = kMostBytes) const;
+            const std::stop_token& stop = {}, uint64_t mostBytes = kMostBytes) const;
   // Drops the oldest scans of each folder past `perFolder`, then the oldest
   // of all while they hold more than `mostBytes`.
   void prune(size_t perFolder = kKeptPerFolder, uint64_t mostBytes = kMostBytes) const;

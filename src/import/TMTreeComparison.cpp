@@ -35,12 +35,16 @@ class Comparison {
  public:
   explicit Comparison(size_t keep) : keep_(keep) {}
 
-  void compare(const TMFolderTree* saved, const TMFolderTree* current) {
+  void compare(const TMFolderTree* saved, const TMFolderTree* current, const std::stop_token& stop) {
     std::vector<Pair> pending{{saved, current, {}}};
     // Each folder's entries sorted by name, then walked side by side: no
     // hashing, and the lists are reused from folder to folder.
     std::vector<Named> before, after;
     while (!pending.empty()) {
+      if (stop.stop_requested()) {
+        result.stopped = true;
+        return;
+      }
       Pair pair = std::move(pending.back());
       pending.pop_back();
       sortedEntries(pair.saved, before);
@@ -152,13 +156,14 @@ class Comparison {
 
 }  // namespace
 
-TMTreeComparison compareTrees(const TMFileTree& saved, const TMFileTree& current, size_t keep) {
+TMTreeComparison compareTrees(const TMFileTree& saved, const TMFileTree& current, size_t keep,
+                              const std::stop_token& stop) {
   Comparison comparison(keep);
   const TMFolderTree* savedFolder = comparedFolder(saved);
   const TMFolderTree* currentFolder = comparedFolder(current);
   comparison.result.oldTotal = savedFolder != nullptr ? savedFolder->diskSize() : 0;
   comparison.result.newTotal = currentFolder != nullptr ? currentFolder->diskSize() : 0;
-  comparison.compare(savedFolder, currentFolder);
+  comparison.compare(savedFolder, currentFolder, stop);
   return comparison.finish();
 }
 

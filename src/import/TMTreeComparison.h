@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -47,11 +48,15 @@ struct TMTreeComparison {
   uint64_t removedItems = 0;
   uint64_t grownItems = 0;
   uint64_t shrunkItems = 0;
+  bool stopped = false;  // asked to stop before the end
 };
 
 // Compares `current` with `saved`, keeping the `keep` largest changes. Only
 // while no one changes either tree. A volume is compared by its folder.
-TMTreeComparison compareTrees(const TMFileTree& saved, const TMFileTree& current, size_t keep = 1000);
+// Asked to stop, it gives up at the next folder: `stopped` is then set and
+// the rest means nothing.
+TMTreeComparison compareTrees(const TMFileTree& saved, const TMFileTree& current, size_t keep = 1000,
+                              const std::stop_token& stop = {});
 
 // A change in size as its sign and magnitude (sizes reach 2^64, past what
 // a signed integer holds).

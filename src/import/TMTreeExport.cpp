@@ -12,7 +12,7 @@
 #include "core/filetree/TMJsonName.h"
 #include "core/filetree/TMVolume.h"
 #include "TMCompressedStream.h"
-#include "TMOutputFile.h"
+#include "core/platform/TMOutputFile.h"
 
 namespace tilemora {
 
@@ -30,7 +30,7 @@ void appendFolderObject(std::string& text, std::string_view name, const TMFolder
 }  // namespace
 
 bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, std::FILE* out,
-                     const std::atomic<bool>* stop) {
+                     const std::stop_token& stop) {
   const TMFolderTree* top = root.asVolume() != nullptr ? root.asVolume()->child() : root.asFolder();
   std::string text = "[1,2,{\"progname\":";
   appendJsonName(text, header.program);
@@ -79,7 +79,7 @@ bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, s
     }
     if (text.size() >= kWriteOutBytes) {
       written = std::fwrite(text.data(), 1, text.size(), out) == text.size() &&
-                (stop == nullptr || !stop->load(std::memory_order_relaxed));
+                !stop.stop_requested();
       text.clear();
     }
   }
@@ -88,7 +88,7 @@ bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, s
 }
 
 bool writeTreeExportTo(TMOutputFile& file, const TMFileTree& root, const TMTreeExportHeader& header,
-                       std::string& error, const std::atomic<bool>* stop) {
+                       std::string& error, const std::stop_token& stop) {
   std::FILE* stream = openCompressing(file.stream(), compressionForName(file.path()));
   if (stream == nullptr) {
     error = std::strerror(ENOMEM);
@@ -97,7 +97,7 @@ bool writeTreeExportTo(TMOutputFile& file, const TMFileTree& root, const TMTreeE
   const bool written = writeTreeExport(root, header, stream, stop);
   const bool closed = std::fclose(stream) == 0;
   if (!written || !closed) {
-    error = stop != nullptr && stop->load() ? "stopped" : file.writeError();
+    error = stop.stop_requested() ? "stopped" : file.writeError();
     return false;
   }
   // What the compressor holds back is in the file's own stream now.
@@ -109,8 +109,8 @@ bool writeTreeExportTo(TMOutputFile& file, const TMFileTree& root, const TMTreeE
 }
 
 bool saveTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, const std::string& path,
-                    std::string& error, int mode, const std::atomic<bool>* stop) {
-  std::unique_ptr<TMOutputFile> file = TMOutputFile::create(path, error, mode);
+                    std::string& error, int mode, const std::stop_token& stop) {
+  std::unique_ptr<TMOutputFile> file = TMOutputFile::create(path, error, mode, stop);
   // The temporary file goes with `file` when it is not committed.
   return file && writeTreeExportTo(*file, root, header, error, stop) && file->commit(error);
 }

@@ -8,7 +8,7 @@
 // The walk keeps its own stack, so a deep tree needs no more of the
 // thread's.
 
-#include <atomic>
+#include <stop_token>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -27,23 +27,23 @@ struct TMTreeExportHeader {
 };
 
 // Writes `root` to `out`; answers false when a write failed or `stop` was
-// set meanwhile (it is read now and then, from any thread). Only while no
-// one changes the tree.
+// asked meanwhile (it is looked at now and then). Only while no one
+// changes the tree.
 bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, std::FILE* out,
-                     const std::atomic<bool>* stop = nullptr);
+                     const std::stop_token& stop = {});
 
 // Writes `root` to `file`, compressed as its name ends, and flushes it;
 // answers false with `error` set when it could not. The file is not
 // committed.
 bool writeTreeExportTo(TMOutputFile& file, const TMFileTree& root, const TMTreeExportHeader& header,
-                       std::string& error, const std::atomic<bool>* stop = nullptr);
+                       std::string& error, const std::stop_token& stop = {});
 
 // Writes `root` to the file at `path`, compressed as its name ends (see
 // TMCompressedStream), under a temporary name renamed when whole (see
 // TMOutputFile, which `mode` is given to). Answers false with `error` set
 // when it could not; nothing is then left behind.
 bool saveTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, const std::string& path,
-                    std::string& error, int mode = -1, const std::atomic<bool>* stop = nullptr);
+                    std::string& error, int mode = -1, const std::stop_token& stop = {});
 
 // The name of this machine, as an export says where it was made.
 std::string thisHostName();

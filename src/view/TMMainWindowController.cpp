@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/scan/TMScanDriver.h"
 #include "TMMainWindowController.h"
 
 #include "TMScanProgressRelay.h"
@@ -11,16 +12,19 @@
 
 namespace tilemora {
 
-TMMainWindowController::TMMainWindowController(TMWindowHost& window, TMTreeMapView& mainTreeView,
-                                               TMScanEnvironment environment,
-                                               std::function<void()> windowClosed)
+TMMainWindowController::TMMainWindowController(TMWindowHost& window, TMTreeMapView& mainTreeView, TMJobRunner& jobs,
+                                               TMScanEnvironment environment, std::function<void()> windowClosed)
     : window_(window),
       mainTreeView_(mainTreeView),
+      jobs_(jobs),
       environment_(std::move(environment)),
       windowClosed_(std::move(windowClosed)) {}
 
 TMMainWindowController::~TMMainWindowController() {
   stopScan();
+  // The scan's thread is waited for by its task; a scan asked to stop ends
+  // within milliseconds.
+  scanTask_.reset();
   if (windowClosed_) windowClosed_();
 }
 
@@ -32,16 +36,33 @@ void TMMainWindowController::stopScan() {
   if (scanTask_) scanTask_->requestStop();
 }
 
+void TMMainWindowController::retireScan() {
+  if (!scanTask_) return;
+  scanTask_->requestStop();
+  // Its thread ends in a moment: waited for off the main thread.
+  jobs_.start("ending a scan", TMJobRunner::Reads::kNothingShared,
+              [task = std::move(scanTask_)](const TMJobRunner::Job&) mutable { task.reset(); });
+  scanTask_.reset();
+}
+
 void TMMainWindowController::openURL(TMFileURL url) {
   stopScan();
+  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
+  jobs_.afterTreeReaders([weak, url = std::move(url)] {
+    if (auto controller = weak.lock()) controller->openURLNow(url);
+  });
+}
+
+void TMMainWindowController::openURLNow(const TMFileURL& asked) {
+  TMFileURL url = asked;
+  retireScan();
   imported_ = false;
   mainTreeView_.setItemsOnDisk(true);
-  if (std::optional<std::string> reason = TMFileTree::reasonNotScannable(url, *environment_.fileSystem)) {
+  if (std::optional<std::string> reason = reasonNotScannable(url, *environment_.fileSystem)) {
     // Nothing to scan: the window says so, and the folder is no recent one.
     curentlyNavigated_.reset();
     scannedUrl_.reset();
     relay_.reset();
-    scanTask_.reset();
     window_.stopProgressAnimation();
     window_.setProgressVisible(false);
     mainTreeView_.setTreeMap(nullptr, url);
@@ -64,23 +85,22 @@ void TMMainWindowController::openURL(TMFileURL url) {
 
   relay_ = std::make_shared<TMScanProgressRelay>(weak_from_this(), environment_.mainQueue);
   beginTree();
-  curentlyNavigated_ = TMFileTree::createFromPath(
+  curentlyNavigated_ = createFromPath(
       url, relay_, [relay = std::weak_ptr<TMScanProgressRelay>(relay_)] {
         if (auto current = relay.lock()) current->scanEnded();
       },
-      environment_, &scanTask_);
+      environment_, scanTask_);
   window_.toolbarFlagsChanged();  // nothing is deleted while the scan writes
   window_.showScanStatus(scanStatus());
-  window_.showTree(curentlyNavigated_, url, true);
+  if (treeObserver_ != nullptr) treeObserver_->treeShown(curentlyNavigated_, url, true);
 }
 
 void TMMainWindowController::openImportedTree(std::shared_ptr<TMFileTree> root, const TMFileURL& url,
                                               int64_t scannedAt, uint64_t unreadableFolders) {
-  stopScan();
+  retireScan();
   window_.showMessageView(false);
   window_.setProgressVisible(true);
   relay_.reset();
-  scanTask_.reset();
   imported_ = true;
   importedScannedAt_ = scannedAt;
   importedUnreadable_ = unreadableFolders;
@@ -205,16 +225,18 @@ void TMMainWindowController::noteDeleted(const TMFileTree& node) {
   entryCounts_.first -= std::min(entryCounts_.first, files + (folder ? 0 : 1));
   entryCounts_.second -= std::min(entryCounts_.second, folders + (folder ? 1 : 0));
   countedNode_ = nullptr;  // the folders above it hold less now
-  window_.itemDeleted(node);
+  if (treeObserver_ != nullptr) treeObserver_->itemDeleted(node);
 }
 
 void TMMainWindowController::releaseOffTheMainThread(std::shared_ptr<TMLayoutNode> layout,
                                                      std::function<void()> then) {
-  auto release = [layout = std::move(layout), then = std::move(then)]() mutable {
-    layout.reset();
-    if (then) then();
-  };
-  if (!TMScanTask::startFinishingWork(release)) release();
+  if (!layout && !then) return;
+  // What a map points at outlives it: the map holds its tree.
+  jobs_.start("releasing a map", TMJobRunner::Reads::kNothingShared,
+              [layout = std::move(layout), then = std::move(then)](const TMJobRunner::Job&) mutable {
+                layout.reset();
+                if (then) then();
+              });
 }
 
 void TMMainWindowController::updateView() {
@@ -225,20 +247,19 @@ void TMMainWindowController::updateView() {
   // that comes while one is being built, or too soon after the last one was
   // shown, is dropped, and the window keeps answering while the tree grows.
   if (progressBuilding_ || std::chrono::steady_clock::now() < nextProgressLayoutAt_) return;
-  progressBuilding_ = true;
   const uint64_t commit = commits_;
-  auto build = [tree = curentlyNavigated_] { return makeSharedLayout(tree, blockSizes.scanLayoutDepth); };
-  auto queue = environment_.mainQueue;
   std::weak_ptr<TMMainWindowController> weak = weak_from_this();
-  const bool started = queue && TMScanTask::startFinishingWork([build, queue, weak, commit] {
-    const auto start = std::chrono::steady_clock::now();
-    std::shared_ptr<TMLayoutNode> layout = build();
-    const auto buildTime = std::chrono::steady_clock::now() - start;
-    queue->post([weak, commit, layout = std::move(layout), buildTime]() mutable {
-      if (auto controller = weak.lock()) controller->showProgressLayout(commit, std::move(layout), buildTime);
-    });
-  });
-  if (!started) showProgressLayout(commit, build(), {});
+  progressBuilding_ = jobs_.start("building the map", TMJobRunner::Reads::kTheTree,
+                                  [tree = curentlyNavigated_, weak, commit](const TMJobRunner::Job& job) {
+                                    const auto start = std::chrono::steady_clock::now();
+                                    std::shared_ptr<TMLayoutNode> layout =
+                                        makeSharedLayout(tree, blockSizes.scanLayoutDepth);
+                                    const auto buildTime = std::chrono::steady_clock::now() - start;
+                                    job.post([weak, commit, layout = std::move(layout), buildTime]() mutable {
+                                      if (auto controller = weak.lock())
+                                        controller->showProgressLayout(commit, std::move(layout), buildTime);
+                                    });
+                                  }) != 0;
 }
 
 void TMMainWindowController::showProgressFraction() {
@@ -266,7 +287,7 @@ void TMMainWindowController::showProgressLayout(uint64_t commit, std::shared_ptr
   mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
   releaseOffTheMainThread(std::move(replaced));
   window_.showScanStatus(scanStatus());
-  window_.showTree(curentlyNavigated_, *scannedUrl_, true);
+  if (treeObserver_ != nullptr) treeObserver_->treeShown(curentlyNavigated_, *scannedUrl_, true);
   const auto shown = std::chrono::steady_clock::now();
   nextProgressLayoutAt_ = shown + kIdleTimesPerProgressLayout * (buildTime + (shown - start));
 }
@@ -295,25 +316,18 @@ void TMMainWindowController::commitTree() {
   }
   // Nothing writes the tree any more: the scan has ended, and nothing is
   // deleted before the full map is handed over.
-  auto build = [tree = curentlyNavigated_] {
-    const auto* volume = tree->asVolume();
-    const TMFileTree* folder = volume ? volume->child() : tree.get();
-    return std::make_pair(makeSharedLayout(tree, blockSizes.finalLayoutDepth),
-                          folder ? countEntries(*folder) : std::pair<uint64_t, uint64_t>());
-  };
   const uint64_t commit = commits_;
-  auto queue = environment_.mainQueue;
   std::weak_ptr<TMMainWindowController> weak = weak_from_this();
-  const bool started = queue && TMScanTask::startFinishingWork([build, queue, weak, commit] {
-    auto built = std::make_shared<decltype(build())>(build());
-    queue->post([weak, commit, built] {
-      if (auto controller = weak.lock()) controller->finishCommit(commit, std::move(built->first), built->second);
-    });
-  });
-  if (!started) {
-    auto [layout, counts] = build();
-    finishCommit(commit, std::move(layout), counts);
-  }
+  jobs_.start("building the map", TMJobRunner::Reads::kTheTree,
+              [tree = curentlyNavigated_, weak, commit](const TMJobRunner::Job& job) {
+                const auto* volume = tree->asVolume();
+                const TMFileTree* folder = volume ? volume->child() : tree.get();
+                auto layout = makeSharedLayout(tree, blockSizes.finalLayoutDepth);
+                const auto counts = folder ? countEntries(*folder) : std::pair<uint64_t, uint64_t>();
+                job.post([weak, commit, layout = std::move(layout), counts]() mutable {
+                  if (auto controller = weak.lock()) controller->finishCommit(commit, std::move(layout), counts);
+                });
+              });
 }
 
 void TMMainWindowController::finishCommit(uint64_t commit, std::shared_ptr<TMLayoutNode> layout,
@@ -333,7 +347,8 @@ void TMMainWindowController::finishCommit(uint64_t commit, std::shared_ptr<TMLay
   });
   window_.toolbarFlagsChanged();  // deletion is possible now
   window_.showScanStatus(scanStatus());
-  if (curentlyNavigated_ && scannedUrl_) window_.showTree(curentlyNavigated_, *scannedUrl_, false);
+  if (curentlyNavigated_ && scannedUrl_ && treeObserver_ != nullptr)
+    treeObserver_->treeShown(curentlyNavigated_, *scannedUrl_, false);
 }
 
 void TMMainWindowController::refreshSizeTexts() {
@@ -346,7 +361,7 @@ void TMMainWindowController::notifyViewCleanup() {
   curentlyNavigated_.reset();
   scannedUrl_.reset();
   countedNode_ = nullptr;
-  window_.showTree(nullptr, TMFileURL(), false);
+  if (treeObserver_ != nullptr) treeObserver_->treeShown(nullptr, TMFileURL(), false);
   window_.setProgressVisible(false);
   if (trashed) window_.showFolderTrashed(*trashed);
   window_.showMessageView(true);
@@ -380,7 +395,7 @@ void TMMainWindowController::mapStateChange() {
   setAtTopLevel(mainTreeView_.isAtTopLevel());
   setShowableInFinder(mainTreeView_.isSelectionReavealableInFinder());
   window_.toolbarFlagsChanged();
-  window_.mapStateChanged();
+  if (treeObserver_ != nullptr) treeObserver_->mapStateChanged();
   // The status line follows the selection and every deletion.
   if (mapFinal_ && curentlyNavigated_) window_.showScanStatus(scanStatus());
 }
@@ -400,25 +415,36 @@ void TMMainWindowController::deleteSelectedElement() {
   question.folder = selected.file->asFolder() != nullptr;
   if (question.folder) question.files = entriesBelow(*selected.file).first;
   question.scannedFolder = mainTreeView_.isSelectionRoot();
-  if (!askBeforeTrash_ && !question.scannedFolder) {
-    window_.willChangeTree();
-    mainTreeView_.deleteSelection(true);
-    return;
-  }
-  // The answer may come after other events: it applies only to the same
+  // The answer may come after other events, and the deletion after the
+  // work reading the tree has stopped: it applies only to the same
   // selection of the same map.
-  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
   std::weak_ptr<const TMNodeState> asked = mainTreeView_.selectedState();
   const uint64_t commit = commits_;
+  if (!askBeforeTrash_ && !question.scannedFolder) {
+    deleteIfStillSelected(asked, commit);
+    return;
+  }
+  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
   window_.askToMoveToTrash(question, [weak, asked, commit](bool move, bool stopAsking) {
     auto controller = weak.lock();
     if (!controller) return;
     if (stopAsking) controller->setAskBeforeTrash(false);
+    if (move) controller->deleteIfStillSelected(asked, commit);
+  });
+}
+
+void TMMainWindowController::deleteIfStillSelected(const std::weak_ptr<const TMNodeState>& asked, uint64_t commit) {
+  const bool waiting = jobs_.treeIsRead();
+  if (waiting) window_.showWaitingForReaders(true);
+  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
+  jobs_.afterTreeReaders([weak, asked, commit, waiting] {
+    auto controller = weak.lock();
+    if (!controller) return;
+    if (waiting) controller->window_.showWaitingForReaders(false);
     const std::shared_ptr<const TMNodeState> still = asked.lock();
-    if (!move || !still || still != controller->mainTreeView_.selectedState() || commit != controller->commits_ ||
+    if (!still || still != controller->mainTreeView_.selectedState() || commit != controller->commits_ ||
         !controller->canDeleteSelection())
       return;
-    controller->window_.willChangeTree();
     controller->mainTreeView_.deleteSelection(true);
   });
 }

@@ -4,8 +4,11 @@
 // they run (one progress step per 1000 scanned entries, never more than one
 // waiting at a time), hands the full map to the view at the end, and keeps
 // the progress indicator in step. The full map of a big tree takes a while
-// to build, so it is built on a thread of its own while the last shallow
-// map stays on screen; the scan counts as running until it is handed over.
+// to build, so it is built as a job of the window's runner while the last
+// shallow map stays on screen; the scan counts as running until it is
+// handed over. Before the tree changes (another tree, a deletion) the jobs
+// reading it are asked to stop, and the change waits for them on the main
+// queue, never on the main thread.
 //
 // Lifetime: the window holds the controller in a shared_ptr. Everything a
 // scan calls back holds only a weak reference to it, so nothing is ever
@@ -19,7 +22,9 @@
 
 #include "TMGlobalQueues.h"
 #include "TMTreeMapView.h"
+#include "TMTreeObserver.h"
 #include "TMWindowHost.h"
+#include "core/platform/TMJobRunner.h"
 #include "core/filetree/TMFileTree.h"
 #include "core/scan/TMScanOptions.h"
 #include "core/scan/TMScanTask.h"
@@ -31,16 +36,22 @@ class TMScanProgressRelay;
 class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowController> {
  public:
   // `windowClosed` runs when the controller goes away (the delegate's
-  // notifyWindowClosed).
-  TMMainWindowController(TMWindowHost& window, TMTreeMapView& mainTreeView,
+  // notifyWindowClosed). `jobs` runs its work off the main thread and must
+  // outlive it.
+  TMMainWindowController(TMWindowHost& window, TMTreeMapView& mainTreeView, TMJobRunner& jobs,
                          TMScanEnvironment environment, std::function<void()> windowClosed = {});
   ~TMMainWindowController();
   TMMainWindowController(const TMMainWindowController&) = delete;
   TMMainWindowController& operator=(const TMMainWindowController&) = delete;
 
+  // Told of the tree shown, the map's changes and deletions; none by default.
+  void setTreeObserver(TMTreeObserver* observer) { treeObserver_ = observer; }
+
   // Starts scanning `url` in this window; a scan still running is stopped.
   // A path that cannot be scanned shows why in the message view instead.
-  // Taken by value: Rescan passes the URL this call replaces.
+  // The work reading the shown tree is asked to stop first: the scan starts
+  // once it has (at once when none runs). Taken by value: Rescan passes the
+  // URL this call replaces.
   void openURL(TMFileURL url);
   // Shows a saved scan instead of scanning: `root` was scanned at `url` (on
   // whatever machine made it) at `scannedAt` (seconds since the epoch, 0
@@ -59,8 +70,12 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   uint64_t openings() const { return commits_; }
   // Whether the window shows a saved scan.
   bool isImported() const { return imported_; }
+  // When the saved scan shown was made (seconds since the epoch; 0: not said).
+  int64_t importedScannedAt() const { return importedScannedAt_; }
   // Stops the running scan (Esc, the Stop button) and shows what it found.
   void stopScanning();
+  // Whether the tree shown is what a stopped scan found.
+  bool wasStopped() const { return stopped_; }
   // The tree map view's root itself was deleted: forget the tree.
   void notifyViewCleanup();
 
@@ -77,7 +92,8 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   void revealInFinder();
   // Moves the selection to the trash, unless a scan is still writing the
   // tree; asks first (always for the scanned folder itself), and acts on
-  // the answer only if the selection is still the same.
+  // the answer only if the selection is still the same, once the work
+  // reading the tree has let go of it.
   void deleteSelectedElement();
   // Whether Move to Trash asks before it acts on items inside the scanned
   // folder.
@@ -90,8 +106,6 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // Whether Move to Trash can act now: no scan runs and the selection is
   // an item on disk.
   bool canDeleteSelection() const;
-  static constexpr double kZoomInStep = double(-0.1f);
-  static constexpr double kZoomOutStep = double(0.1f);
 
   // Recomputes the five flags from the view, then tells the window once.
   void mapStateChange();
@@ -132,9 +146,17 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
                           std::chrono::steady_clock::duration buildTime);
   // The progress bar at a step: a volume's fraction found so far.
   void showProgressFraction();
-  // Lets go of `layout` on a thread of its own (tearing down a big map takes
+  // Lets go of `layout` as a job (tearing down a big map takes
   // milliseconds), then runs `then` there.
-  static void releaseOffTheMainThread(std::shared_ptr<TMLayoutNode> layout, std::function<void()> then = {});
+  void releaseOffTheMainThread(std::shared_ptr<TMLayoutNode> layout, std::function<void()> then = {});
+  // The scan of `url`, once the jobs reading the old tree have let go.
+  void openURLNow(const TMFileURL& url);
+  // The running scan is stopped, and its task goes as a job: its thread is
+  // waited for off the main thread.
+  void retireScan();
+  // Deletes the selection asked about as `asked` (commit `commit`), if it
+  // is still what the map selects.
+  void deleteIfStillSelected(const std::weak_ptr<const TMNodeState>& asked, uint64_t commit);
   // The end of the scan: starts building the full map.
   void commitTree();
   // The full map of the commit numbered `commit`, with the files and folders
@@ -153,6 +175,8 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
 
   TMWindowHost& window_;
   TMTreeMapView& mainTreeView_;
+  TMJobRunner& jobs_;
+  TMTreeObserver* treeObserver_ = nullptr;
   TMScanEnvironment environment_;
   std::function<void()> windowClosed_;
 

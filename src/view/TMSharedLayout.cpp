@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/layout/TMLayoutBuilding.h"
 #include "TMSharedLayout.h"
 
 #include "core/layout/TMLayoutArena.h"
@@ -12,7 +13,7 @@ std::shared_ptr<TMLayoutNode> makeSharedLayout(const std::shared_ptr<TMFileTree>
   std::unique_ptr<TMLayoutNode> layout;
   {
     TMLayoutArena::Scope placing(*arena);
-    layout = tree->createLayoutTree(maxDepth, 0);
+    layout = createLayoutTree(*tree, maxDepth, 0);
   }
   if (!layout) return nullptr;
   // The deleter drops the layout first; its arena and the tree it captured

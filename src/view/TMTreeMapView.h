@@ -106,8 +106,6 @@ class TMTreeMapView {
   void scrollWheel(double deltaX, double deltaY, bool zoomModifier);
   // magnifyWithEvent: — a pinch; a positive magnification zooms in.
   void magnifyWithEvent(double magnification);
-  // Animated zoom by the factor 1 + z about the centre.
-  void zoomBy(double z);
   // Animated zoom one step in (+1) or out (-1) about the centre, onto the
   // whole steps of kZoomStepFactor: n steps in and n out come back exactly.
   // A step in past the maximum does nothing.

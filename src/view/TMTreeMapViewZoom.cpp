@@ -66,17 +66,6 @@ void TMTreeMapView::magnifyWithEvent(double magnification) {
   notify();
 }
 
-void TMTreeMapView::zoomBy(double z) {
-  if (lockAnyMouseEvent_ || !current_) return;
-  const TMRect old = current_->size;
-  stretchBy(z, z);
-  zoomAnim_ = std::make_unique<AnimationPerFrame>(*this, old, current_->size, kZoomDuration);
-  animationKind_ = kZoomAnimation;
-  current_->size = old;  // the animation moves it from there
-  zoomAnim_->startAnimation(host_);
-  notify();
-}
-
 void TMTreeMapView::zoomStep(int direction) {
   if (lockAnyMouseEvent_ || !current_) return;
   const double level = nextZoomLevel(zoomLevelOf(current_->size, frame()), direction);

@@ -61,17 +61,9 @@ class TMWindowHost {
   // place of the map, with an empty status line.
   virtual void showFolderTrashed(const TMFileURL& url) = 0;
 
-  // For views of the tree beside the map (a list). The tree the map shows,
-  // scanned at `url`: while `scanning`, at every shallow map; then once
-  // more, whole; null once it is gone.
-  virtual void showTree(const std::shared_ptr<TMFileTree>& /*tree*/, const TMFileURL& /*url*/, bool /*scanning*/) {}
-  // The map's selection or shown folder changed.
-  virtual void mapStateChanged() {}
-  // `node` was deleted from the tree (unlinked, still alive).
-  virtual void itemDeleted(const TMFileTree& /*node*/) {}
-  // The tree is about to change (a deletion): whatever reads it on another
-  // thread must have stopped when this returns.
-  virtual void willChangeTree() {}
+  // A change of the tree waits for work that reads it to stop (a busy
+  // cursor, a word in the status line), or no longer does.
+  virtual void showWaitingForReaders(bool /*waiting*/) {}
 };
 
 }  // namespace tilemora

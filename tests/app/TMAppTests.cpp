@@ -31,20 +31,26 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "TMElidingLabel.h"
-#include "TMMainWindow.h"
-#include "TMMapPane.h"
-#include "TMMessageGeometry.h"
-#include "TMMessageView.h"
-#include "TMPathBar.h"
+#include "window/TMElidingLabel.h"
+#include "actions/TMSelectionCommands.h"
+#include "colours/TMColoursFeature.h"
+#include "compare/TMCompareFeature.h"
+#include "find/TMFindFeature.h"
+#include "list/TMListFeature.h"
+#include "map/TMMapCommands.h"
+#include "window/TMMainWindow.h"
+#include "map/TMMapPane.h"
+#include "window/TMMessageGeometry.h"
+#include "window/TMMessageView.h"
+#include "map/TMPathBar.h"
 #include "TMPreferences.h"
 #include "TMPreferencesDialog.h"
 #include "TMQtMainQueue.h"
 #include "TMRecentFolders.h"
-#include "TMStatusText.h"
+#include "window/TMStatusText.h"
 #include "TMTranslations.h"
-#include "TMTrashQuestionBox.h"
-#include "TMTreeMapWidget.h"
+#include "actions/TMTrashQuestionBox.h"
+#include "map/TMTreeMapWidget.h"
 #include "TilemoraAppDelegate.h"
 #include "core/drawing/TMSizeFormatter.h"
 #include "core/scan/TMScanTask.h"
@@ -312,10 +318,10 @@ class TMAppShellTest : public QObject {
     TMMainWindow* window = delegate->openFile(folder.path());
     TMTreeMapWidget& map = window->mapPane().map();
     for (int key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Return, Qt::Key_Tab}) {
-      window->rescanAction().trigger();
+      window->mapCommands().rescan().trigger();
       QTRY_VERIFY(!window->controller().isScanning());
       QCOMPARE(window->focusWidget(), &map);
-      QVERIFY(window->selectFirstItemAction().isEnabled());
+      QVERIFY(window->mapCommands().selectFirstItem().isEnabled());
       QCOMPARE(map.view().selected(), nullptr);
       QTest::keyClick(&map, Qt::Key(key));
       QVERIFY2(map.view().selected() != nullptr, qPrintable(QKeySequence(key).toString()));
@@ -333,8 +339,8 @@ class TMAppShellTest : public QObject {
     TMMainWindow* window = delegate->openFile(folder.path());
     auto enabled = [window] {
       QString flags;
-      for (QAction* action : {&window->zoomInAction(), &window->zoomOutAction(), &window->narrowAction(),
-                              &window->goUpAction(), &window->revealAction(), &window->selectFirstItemAction()})
+      for (QAction* action : {&window->mapCommands().zoomIn(), &window->mapCommands().zoomOut(), &window->mapCommands().narrow(),
+                              &window->mapCommands().goUp(), &window->mapCommands().reveal(), &window->mapCommands().selectFirstItem()})
         flags += action->isEnabled() ? '1' : '0';
       return flags;
     };
@@ -344,7 +350,7 @@ class TMAppShellTest : public QObject {
     view.focusOn(TMFileURL::fromPath(QFile::encodeName(folder.filePath("inner")).toStdString()));
     QTRY_VERIFY(!view.isLocked());
     QCOMPARE(enabled(), QString("111111"));
-    window->goUpAction().trigger();
+    window->mapCommands().goUp().trigger();
     QTRY_VERIFY(!view.isLocked());
     QCOMPARE(enabled(), QString("111011"));  // the scanned folder stays selected
     QCOMPARE(window->windowTitle(), QDir(folder.path()).dirName() + QStringLiteral(" \u2014 Tilemora"));
@@ -358,9 +364,9 @@ class TMAppShellTest : public QObject {
       file.write(QByteArray(name[0] == 'b' ? 40000 : 10000, 'x'));
     }
     TMMainWindow* window = delegate->openFile(folder.path());
-    QVERIFY(!window->moveToTrashAction().isEnabled());  // the scan runs
+    QVERIFY(!window->mapCommands().moveToTrash().isEnabled());  // the scan runs
     QTRY_VERIFY(!window->controller().isScanning());
-    QVERIFY(!window->moveToTrashAction().isEnabled());  // nothing selected
+    QVERIFY(!window->mapCommands().moveToTrash().isEnabled());  // nothing selected
     TMTreeMapView& view = window->mapPane().view();
     const TMFileURL big = TMFileURL::fromPath(QFile::encodeName(folder.filePath("big.bin")).toStdString());
     view.selectWithFunction(
@@ -370,11 +376,11 @@ class TMAppShellTest : public QObject {
                                                             info, bounds);
         },
         view.current()->url);
-    QVERIFY(window->moveToTrashAction().isEnabled());
+    QVERIFY(window->mapCommands().moveToTrash().isEnabled());
     const uint64_t before = window->controller().curentlyNavigated()->diskSize();
     // The question comes first; Esc (its default, Cancel) keeps the file.
     auto openQuestion = [window]() -> QPointer<TMTrashQuestionBox> {
-      window->moveToTrashAction().trigger();
+      window->mapCommands().moveToTrash().trigger();
       for (TMTrashQuestionBox* box : window->findChildren<TMTrashQuestionBox*>())
         if (box->isVisible()) return box;  // not one answered and still going
       return nullptr;
@@ -419,7 +425,7 @@ class TMAppShellTest : public QObject {
     QCOMPARE(window->messageView().message(),
              QString("\u201C%1\u201D was moved to the trash.").arg(QFileInfo(folder.path()).fileName()));
     QVERIFY(window->statusLine().fullText().isEmpty());
-    QVERIFY(!window->rescanAction().isEnabled());
+    QVERIFY(!window->mapCommands().rescan().isEnabled());
     QVERIFY(!window->progressBar().isVisible());
   }
 
@@ -619,7 +625,7 @@ class TMAppShellTest : public QObject {
     writeTextFile(file, R"([1,2,{"progname":"tilemora-scan","timestamp":1700000000},
 [{"name":"/elsewhere/../data"},[{"name":"docs"},{"name":"a.txt","dsize":8192}],{"name":"b.bin","dsize":4096}]])");
     TMMainWindow* window = delegate->openUntitledFile();
-    window->importScan(QFile::encodeName(file));
+    window->importScans({QFile::encodeName(file)});
     QTRY_VERIFY(window->controller().curentlyNavigated() != nullptr);
     QTRY_VERIFY(window->statusLine().fullText().contains("imported"));
     TMMainWindowController& controller = window->controller();
@@ -631,16 +637,16 @@ class TMAppShellTest : public QObject {
     QWidget& map = window->mapPane().map();
     QTest::mouseClick(&map, Qt::LeftButton, {}, map.rect().center());
     QTRY_VERIFY(window->mapPane().view().selected() != nullptr);
-    QVERIFY(!window->revealAction().isEnabled());
-    QVERIFY(!window->moveToTrashAction().isEnabled());
-    QVERIFY(!window->rescanAction().isEnabled());
+    QVERIFY(!window->mapCommands().reveal().isEnabled());
+    QVERIFY(!window->mapCommands().moveToTrash().isEnabled());
+    QVERIFY(!window->mapCommands().rescan().isEnabled());
     QVERIFY(window->windowTitle().contains("(imported)"));
     // A folder opened afterwards is a scan again, with everything it allows.
     QTemporaryDir folder;
     controller.openURL(TMFileURL::fromPath(QFile::encodeName(folder.path()).toStdString()));
     QTRY_VERIFY(!controller.isScanning());
     QVERIFY(!controller.isImported());
-    QVERIFY(window->rescanAction().isEnabled());
+    QVERIFY(window->mapCommands().rescan().isEnabled());
     QVERIFY(!window->windowTitle().contains("(imported)"));
   }
 
@@ -649,7 +655,7 @@ class TMAppShellTest : public QObject {
     const QString file = dir.filePath("cut.json");
     writeTextFile(file, "[1,2,{},\n[{\"name\":\"/data\"},\n{\"name\":\"a\",\"dsize\":");
     TMMainWindow* window = delegate->openUntitledFile();
-    window->importScan(QFile::encodeName(file));
+    window->importScans({QFile::encodeName(file)});
     QTRY_VERIFY(window->messageView().message().contains("line 3"));
     QVERIFY(window->messageView().message().startsWith("Cannot import"));
     QVERIFY(window->controller().curentlyNavigated() == nullptr);
@@ -698,7 +704,7 @@ class TMAppShellTest : public QObject {
     QVERIFY(window->statusLine().fullText().contains(" KiB ("));
     // The count of links from the next scan on.
     QCOMPARE(window->controller().curentlyNavigated()->diskSize(), everyLink);
-    window->rescanAction().trigger();
+    window->mapCommands().rescan().trigger();
     QTRY_VERIFY(!window->controller().isScanning());
     QCOMPARE(window->controller().curentlyNavigated()->diskSize(), everyLink / 2);
     // A number that cannot be a thread count reads as the default.

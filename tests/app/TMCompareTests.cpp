@@ -14,16 +14,22 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "TMChangesModel.h"
-#include "TMColourLegend.h"
-#include "TMElidingLabel.h"
-#include "TMFileList.h"
-#include "TMFileListModel.h"
-#include "TMMainWindow.h"
-#include "TMMapPane.h"
+#include "list/TMChangesModel.h"
+#include "colours/TMColourLegend.h"
+#include "window/TMElidingLabel.h"
+#include "list/TMFileList.h"
+#include "list/TMFileListModel.h"
+#include "actions/TMSelectionCommands.h"
+#include "colours/TMColoursFeature.h"
+#include "compare/TMCompareFeature.h"
+#include "find/TMFindFeature.h"
+#include "list/TMListFeature.h"
+#include "map/TMMapCommands.h"
+#include "window/TMMainWindow.h"
+#include "map/TMMapPane.h"
 #include "TMPreferences.h"
 #include "TMQtMainQueue.h"
-#include "TMTreeMapWidget.h"
+#include "map/TMTreeMapWidget.h"
 #include "TilemoraAppDelegate.h"
 #include "core/scan/TMScanTask.h"
 #include "import/TMNcduImport.h"
@@ -59,21 +65,21 @@ class TMCompareWindowTest : public QObject {
     TMMainWindow* window = delegate->openFile(folder.path());
     window->resize(1000, 700);
     QTRY_VERIFY(!window->controller().isScanning());
-    QTRY_VERIFY(window->saveScanAction().isEnabled());
+    QTRY_VERIFY(window->compare().saveScan().isEnabled());
     const QString saved = files.filePath("saved.json.zst");
-    window->saveScan(QFile::encodeName(saved));
+    window->compare().saveScan(QFile::encodeName(saved));
     QTRY_VERIFY2(window->statusLine().fullText().startsWith("Saved the scan"), qPrintable(window->statusLine().fullText()));
 
     writeFile(folder.filePath("keep/grow.bin"), 102400);
     QFile::remove(folder.filePath("gone.bin"));
     writeFile(folder.filePath("new.bin"), 61440);
-    window->rescanAction().trigger();
+    window->mapCommands().rescan().trigger();
     QTRY_VERIFY(!window->controller().isScanning());
-    window->compareWithSavedScan(QFile::encodeName(saved));
-    QTRY_VERIFY(window->comparison() != nullptr);
-    QCOMPARE(window->comparison()->oldTotal, 69632u);
-    QCOMPARE(window->comparison()->newTotal, 172032u);
-    QCOMPARE(window->colourMode(), TMColourMode::kChanges);
+    window->compare().compareWithSavedScan(QFile::encodeName(saved));
+    QTRY_VERIFY(window->session().comparison().get() != nullptr);
+    QCOMPARE(window->session().comparison().get()->oldTotal, 69632u);
+    QCOMPARE(window->session().comparison().get()->newTotal, 172032u);
+    QCOMPARE(window->colours().colourMode(), TMColourMode::kChanges);
     QVERIFY(window->mapPane().view().fileColoring() != nullptr);
     QCOMPARE(window->mapPane().legend().texts(),
              QStringList({"New: 1", "Grew: 1", "Shrank: 0", "Unchanged", "Removed: 1 (no tile)",
@@ -90,8 +96,8 @@ class TMCompareWindowTest : public QObject {
     QVERIFY2(tip.endsWith("Was 40.0 KB, now 100.0 KB (+60.0 KB)"), qPrintable(tip));
 
     // The list's mode "Changes": largest first, the removed item without a tile.
-    window->showChangesAction().trigger();
-    TMFileList& list = window->fileList();
+    window->list().showChanges().trigger();
+    TMFileList& list = window->list().list();
     QCOMPARE(list.model(), static_cast<QAbstractItemModel*>(&list.changesModel()));
     QAbstractItemModelTester tester(&list.changesModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     QCOMPARE(namesOf(list.changesModel()), QStringList({"keep/grow.bin", "new.bin", "gone.bin"}));
@@ -104,17 +110,17 @@ class TMCompareWindowTest : public QObject {
     list.setCurrentIndex(list.changesModel().index(1, 0));
     QCOMPARE(window->mapPane().view().selected()->url.path(), QFile::encodeName(folder.filePath("new.bin")).toStdString());
     window->controller().setAskBeforeTrash(false);
-    window->moveToTrashAction().trigger();
-    QTRY_COMPARE(window->comparison()->newItems, 0u);
-    QCOMPARE(window->comparison()->newTotal, 110592u);
+    window->mapCommands().moveToTrash().trigger();
+    QTRY_COMPARE(window->session().comparison().get()->newItems, 0u);
+    QCOMPARE(window->session().comparison().get()->newTotal, 110592u);
 
     // Another folder: the comparison and its colours go.
     QTemporaryDir other;
     window->controller().openURL(TMFileURL::fromPath(QFile::encodeName(other.path()).toStdString()));
     QTRY_VERIFY(!window->controller().isScanning());
-    QCOMPARE(window->comparison(), nullptr);
-    QVERIFY(window->colourMode() != TMColourMode::kChanges);
-    QVERIFY(!window->showChangesAction().isEnabled());
+    QCOMPARE(window->session().comparison().get(), nullptr);
+    QVERIFY(window->colours().colourMode() != TMColourMode::kChanges);
+    QVERIFY(!window->list().showChanges().isEnabled());
     QCOMPARE(list.model(), static_cast<QAbstractItemModel*>(&list.treeModel()));
   }
 
@@ -132,7 +138,8 @@ class TMCompareWindowTest : public QObject {
     TMPreferences preferences = TMPreferences::load();
     preferences.keepHistory = true;
     preferences.save();
-    window->rescanAction().trigger();
+    TilemoraAppDelegate::applyPreferencesToWindows();  // as the Preferences dialog does
+    window->mapCommands().rescan().trigger();
     QTRY_VERIFY(!window->controller().isScanning());
     const std::string path = QFile::encodeName(QDir(folder.path()).absolutePath()).toStdString();
     QTRY_COMPARE(history.scansOf(path).size(), size_t(1));
@@ -140,21 +147,21 @@ class TMCompareWindowTest : public QObject {
                  (QFile::ReadGroup | QFile::ReadOther),
              QFile::Permissions());
     // The shown scan itself is no earlier scan.
-    window->compareWithMenu().aboutToShow();
-    QCOMPARE(window->compareWithMenu().actions().size(), 1);
-    QVERIFY(!window->compareWithMenu().actions()[0]->isEnabled());
+    window->compare().compareWith().aboutToShow();
+    QCOMPARE(window->compare().compareWith().actions().size(), 1);
+    QVERIFY(!window->compare().compareWith().actions()[0]->isEnabled());
 
     // An earlier one, with one file less, is offered and compared with.
     TMImportResult earlier = importText(R"([1,2,{},[{"name":"/x"}]])");
     std::string error;
     QVERIFY(history.save(*std::get<TMImportedScan>(earlier).root, {path, "t", "1", 86400, ""}, error));
-    window->compareWithMenu().aboutToShow();
-    QCOMPARE(window->compareWithMenu().actions().size(), 1);
-    QCOMPARE(window->compareWithMenu().actions()[0]->text(), QString("2 Jan 1970 ") +
+    window->compare().compareWith().aboutToShow();
+    QCOMPARE(window->compare().compareWith().actions().size(), 1);
+    QCOMPARE(window->compare().compareWith().actions()[0]->text(), QString("2 Jan 1970 ") +
              QDateTime::fromSecsSinceEpoch(86400).toString("HH:mm"));
-    window->compareWithMenu().actions()[0]->trigger();
-    QTRY_VERIFY(window->comparison() != nullptr);
-    QCOMPARE(window->comparison()->newItems, 1u);
+    window->compare().compareWith().actions()[0]->trigger();
+    QTRY_VERIFY(window->session().comparison().get() != nullptr);
+    QCOMPARE(window->session().comparison().get()->newItems, 1u);
   }
 
   // Several saved scans side by side, under one root named after them.
@@ -173,7 +180,7 @@ class TMCompareWindowTest : public QObject {
     window->importScans(paths);
     QTRY_VERIFY(window->mapPane().view().current() != nullptr);
     QCOMPARE(window->mapPane().view().current()->url.path(), std::string("/db1 + web1"));
-    QCOMPARE(namesOf(window->fileList().treeModel()), QStringList({"db1", "web1"}));
+    QCOMPARE(namesOf(window->list().list().treeModel()), QStringList({"db1", "web1"}));
     QVERIFY(window->statusLine().fullText().startsWith("12.0 KB"));
   }
 

@@ -26,18 +26,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "TMColourLegend.h"
-#include "TMFileList.h"
-#include "TMFileTypesWindow.h"
-#include "TMFindBar.h"
-#include "TMFileListModel.h"
-#include "TMLargestFilesModel.h"
-#include "TMMainWindow.h"
-#include "TMMapPane.h"
+#include "core/layout/TMLayoutBuilding.h"
+#include "colours/TMColourLegend.h"
+#include "list/TMFileList.h"
+#include "colours/TMFileTypesWindow.h"
+#include "find/TMFindBar.h"
+#include "list/TMFileListModel.h"
+#include "list/TMLargestFilesModel.h"
+#include "actions/TMSelectionCommands.h"
+#include "colours/TMColoursFeature.h"
+#include "compare/TMCompareFeature.h"
+#include "find/TMFindFeature.h"
+#include "list/TMListFeature.h"
+#include "map/TMMapCommands.h"
+#include "window/TMMainWindow.h"
+#include "map/TMMapPane.h"
 #include "TMQtMainQueue.h"
-#include "TMSelectionActions.h"
+#include "actions/TMSelectionActions.h"
 #include "TMTranslations.h"
-#include "TMTreeMapWidget.h"
+#include "map/TMTreeMapWidget.h"
 #include "TilemoraAppDelegate.h"
 #include "core/filetree/TMFileTreePath.h"
 #include "core/filetree/TMFolderTree.h"
@@ -177,7 +184,7 @@ class TMFileListModelTest : public QObject {
     // 1 MiB volume, 512 KiB free: 106 blocks scanned, the rest unscanned
     // (measured when the map is laid out, as the window always does first).
     std::shared_ptr<TMFileTree> volume = scanned(sample(), "/", {1 << 20, 1 << 19});
-    volume->createLayoutTree(65536, 0);
+    createLayoutTree(*volume, 65536, 0);
     model.setTree(volume, TMFileURL::fromPath("/"), false);
     const QString free = QString::fromUtf8(volume->asVolume()->emptySpace()->filename());
     const QString unscanned = QString::fromUtf8(volume->asVolume()->unscannedSpace()->filename());
@@ -236,7 +243,7 @@ class TMFileListWindowTest : public QObject {
     window->resize(1000, 700);
     window->show();
     QTRY_VERIFY(!window->controller().isScanning());
-    TMFileList& list = window->fileList();
+    TMFileList& list = window->list().list();
     TMTreeMapView& view = window->mapPane().view();
     QVERIFY(list.isVisible());
     const std::string base = QFile::encodeName(QDir(folder.path()).absolutePath()).toStdString();
@@ -263,20 +270,20 @@ class TMFileListWindowTest : public QObject {
     QTRY_VERIFY(!view.isLocked());
     QCOMPARE(view.current()->url.path(), base + "/inner");
     // F9 hides the list and remembers it.
-    window->showListAction().trigger();
+    window->list().showList().trigger();
     QVERIFY(!list.isVisible());
     QCOMPARE(QSettings().value("list/shown").toBool(), false);
-    window->showListAction().trigger();
+    window->list().showList().trigger();
     QVERIFY(list.isVisible());
     // The largest files of the shown folder.
-    window->largestFilesAction().trigger();
+    window->list().largestFiles().trigger();
     QCOMPARE(namesOf(*list.model()), QStringList({"x.bin", "y.bin"}));
-    window->largestFilesAction().trigger();
+    window->list().largestFiles().trigger();
     QCOMPARE(list.model(), static_cast<QAbstractItemModel*>(&list.treeModel()));
     // Move to Trash from the list: the row goes, the folder's share follows.
     window->controller().setAskBeforeTrash(false);
     list.setCurrentIndex(list.indexOf(TMFileURL::fromPath(base + "/inner/y.bin")));
-    window->moveToTrashAction().trigger();
+    window->mapCommands().moveToTrash().trigger();
     QVERIFY(!QFile::exists(folder.filePath("inner/y.bin")));
     QVERIFY(!list.indexOf(TMFileURL::fromPath(base + "/inner/y.bin")).isValid());
     QVERIFY(view.selected() == nullptr);  // and no row looks chosen either
@@ -302,8 +309,8 @@ class TMFileListWindowTest : public QObject {
     window->resize(1000, 700);
     window->show();
     QTRY_VERIFY(!window->controller().isScanning());
-    if (largestFiles) window->largestFilesAction().trigger();
-    TMFileList& list = window->fileList();
+    if (largestFiles) window->list().largestFiles().trigger();
+    TMFileList& list = window->list().list();
     QVERIFY(!list.header()->isHidden() && list.header()->height() > 0);
     QSignalSpy wanted(&list, &TMFileList::menuWanted);
     const QAbstractItemModel& model = *list.model();
@@ -327,12 +334,12 @@ class TMFileListWindowTest : public QObject {
     TMMainWindow* second = delegate->openUntitledFile();
     QTRY_VERIFY(!first->controller().isScanning());
     auto choose = [&](TMColourMode mode) {
-      for (QAction* action : first->colourByActions().actions())
+      for (QAction* action : first->colours().colourByActions().actions())
         if (TMColourMode(action->data().toInt()) == mode) action->trigger();
     };
     choose(TMColourMode::kFileType);
     for (TMMainWindow* window : {first, second}) {
-      QCOMPARE(window->colourMode(), TMColourMode::kFileType);
+      QCOMPARE(window->colours().colourMode(), TMColourMode::kFileType);
       QVERIFY(window->mapPane().view().fileColoring() != nullptr);
     }
     QCOMPARE(QSettings().value("preferences/colourBy").toString(), QString("type"));
@@ -376,8 +383,8 @@ class TMFileListWindowTest : public QObject {
     writeFile(folder.filePath("logs/inside.txt"), 12288);
     TMMainWindow* window = delegate->openFile(folder.path());
     QTRY_VERIFY(!window->controller().isScanning());
-    TMFindBar& bar = window->findBar();
-    window->findAction().trigger();
+    TMFindBar& bar = window->find().bar();
+    window->find().find().trigger();
     QVERIFY(!bar.isHidden());
     bar.regularExpression().setChecked(regex);
     bar.matchCase().setChecked(matchCase);
@@ -385,7 +392,7 @@ class TMFileListWindowTest : public QObject {
     QFETCH(QString, status);
     QTRY_VERIFY2(bar.status().text().startsWith(status), qPrintable(bar.status().text()));
     QStringList names;
-    if (const TMSearchResult* result = window->searchResult())
+    if (const TMSearchResult* result = window->session().searchResult().get())
       for (const TMSearchMatch& match : result->matches) names << QString::fromStdString(match.path);
     QCOMPARE(names, found);
     TMTreeMapView& view = window->mapPane().view();
@@ -413,8 +420,8 @@ class TMFileListWindowTest : public QObject {
     writeFile(folder.filePath("notes.txt"), 20480);
     TMMainWindow* window = delegate->openFile(folder.path());
     QTRY_VERIFY(!window->controller().isScanning());
-    window->fileTypesAction().trigger();
-    TMFileTypesWindow* types = window->fileTypesWindow();
+    window->colours().fileTypes().trigger();
+    TMFileTypesWindow* types = window->colours().fileTypesWindow();
     QVERIFY(types != nullptr && types->isVisible());
     QTreeWidget& table = types->table();
     QCOMPARE(table.topLevelItemCount(), 2);
@@ -438,14 +445,14 @@ class TMFileListWindowTest : public QObject {
     TMMainWindow* window = delegate->openFile(folder.path());
     QTRY_VERIFY(!window->controller().isScanning());
     window->controller().setAskBeforeTrash(false);
-    window->findAction().trigger();
-    window->findBar().field().setText(".log");
-    QTRY_COMPARE(window->findBar().status().text(), QString("2 matches, 60.0 KB"));
-    QTest::keyClick(&window->findBar().field(), Qt::Key_Return);  // selects one.log, the largest
+    window->find().find().trigger();
+    window->find().bar().field().setText(".log");
+    QTRY_COMPARE(window->find().bar().status().text(), QString("2 matches, 60.0 KB"));
+    QTest::keyClick(&window->find().bar().field(), Qt::Key_Return);  // selects one.log, the largest
     QTRY_VERIFY(!window->mapPane().view().isLocked());
-    window->moveToTrashAction().trigger();
+    window->mapCommands().moveToTrash().trigger();
     QVERIFY(!QFile::exists(folder.filePath("one.log")));
-    QTRY_COMPARE(window->findBar().status().text(), QString("1 match, 20.0 KB"));
+    QTRY_COMPARE(window->find().bar().status().text(), QString("1 match, 20.0 KB"));
   }
 
   void theCommandsOnASelectionUseTheDesktop() {
@@ -478,39 +485,39 @@ class TMFileListWindowTest : public QObject {
     desktop.setClipboard = [&](QMimeData* data) { delete copied, copied = data; };
     desktop.environment = [&](const char*) { return terminal; };
     desktop.findExecutable = [](const QString&) { return QString(); };
-    window->setDesktopAccess(desktop);
+    window->selection().setDesktopAccess(desktop);
     TMTreeMapView& view = window->mapPane().view();
     const std::string base = QFile::encodeName(QDir(folder.path()).absolutePath()).toStdString();
     auto select = [&](const char* name) { view.selectURL(TMFileURL::fromPath(base + "/" + name)); };
 
     select("doc.txt");
-    window->openItemAction().trigger();
+    window->selection().openItem().trigger();
     QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(folder.filePath("doc.txt"))});
     for (const char* launcher : {"run.sh", "app.desktop", "App2.DESKTOP", "old.kdelnk"}) {  // revealed, never run
       select(launcher);
-      window->openItemAction().trigger();
+      window->selection().openItem().trigger();
       QCOMPARE(revealed.last(), QString::fromStdString(base + "/" + launcher));
     }
     QCOMPARE(opened.size(), 1);
-    window->openTerminalAction().trigger();  // a file's folder
+    window->selection().openTerminal().trigger();  // a file's folder
     QCOMPARE(started, QStringList{"my-term " + QDir(folder.path()).absolutePath()});
-    window->copyPathAction().trigger();
+    window->selection().copyPath().trigger();
     QVERIFY(copied != nullptr);
     QCOMPARE(copied->text(), QDir(folder.path()).absolutePath() + "/old.kdelnk");
     QCOMPARE(copied->urls(), QList<QUrl>{QUrl::fromLocalFile(folder.filePath("old.kdelnk"))});
     // In the folder that is no valid text: the terminal is started in its
     // very bytes, and the text copied is a path a shell reads back.
     view.selectURL(TMFileURL::fromPath(odd + "/x.txt"));
-    window->openTerminalAction().trigger();
+    window->selection().openTerminal().trigger();
     QCOMPARE(QByteArray::fromStdString(startedIn.back()), QByteArray::fromStdString(odd));
-    window->copyPathAction().trigger();
+    window->selection().copyPath().trigger();
     QCOMPARE(copied->text().toStdString(), "$'" + odd.substr(0, odd.size() - 1) + "\\xe9/x.txt'");
     started.removeLast();
     // Qt's own removal cannot name it.
     ::unlink((odd + "/x.txt").c_str());
     ::rmdir(odd.c_str());
     terminal.clear();  // no $TERMINAL, no x-terminal-emulator
-    window->openTerminalAction().trigger();
+    window->selection().openTerminal().trigger();
     QCOMPARE(started.size(), 1);
     QTRY_VERIFY(window->findChild<QMessageBox*>() != nullptr);
     delete copied;

@@ -20,13 +20,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "TMFileManagerReveal.h"
-#include "TMInputMapping.h"
-#include "TMMapAccessibility.h"
-#include "TMMapPane.h"
-#include "TMPathBar.h"
-#include "TMTrashQuestionBox.h"
-#include "TMTreeMapWidget.h"
+#include "actions/TMFileManagerReveal.h"
+#include "map/TMInputMapping.h"
+#include "map/TMMapAccessibility.h"
+#include "map/TMMapPane.h"
+#include "map/TMPathBar.h"
+#include "actions/TMTrashQuestionBox.h"
+#include "map/TMTreeMapWidget.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
 #include "view/TMSharedLayout.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/scan/TMScanDriver.h"
 #include "import/TMNcduImport.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 #include "core/filetree/TMFolderTree.h"
 #include "core/platform/TMManualMainQueue.h"
 #include "core/scan/TMScanOptions.h"
+#include "core/scan/TMScanTask.h"
 #include "support/TMCaseNames.h"
 #include "support/TMTemporaryTree.h"
 
@@ -44,7 +46,8 @@ std::pair<std::shared_ptr<TMFileTree>, std::string> scanAndExport(const std::str
   TMScanEnvironment environment{queue};
   environment.observer = exporter;
   bool ended = false;
-  auto root = TMFileTree::createFromPath(TMFileURL::fromPath(path), nullptr, [&] { ended = true; }, environment);
+  std::shared_ptr<TMScanTask> task;
+  auto root = createFromPath(TMFileURL::fromPath(path), nullptr, [&] { ended = true; }, environment, task);
   while (!ended) queue->runNextWithin(std::chrono::milliseconds(100));
   EXPECT_TRUE(exporter->finish());
   std::fclose(out);

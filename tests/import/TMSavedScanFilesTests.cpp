@@ -119,9 +119,10 @@ TEST(TMTreeExport, StopsWhenTold) {
   for (int i = 0; i < 20000; ++i) many += R"(,{"name":"file-)" + std::to_string(i) + R"(","dsize":1})";
   auto scan = importBytes(many + "]]");
   ASSERT_TRUE(std::holds_alternative<TMImportedScan>(scan));
-  const std::atomic<bool> stop{true};
+  std::stop_source stop;
+  stop.request_stop();
   written([&](std::FILE* out) {
-    EXPECT_FALSE(writeTreeExport(*std::get<TMImportedScan>(scan).root, {}, out, &stop));
+    EXPECT_FALSE(writeTreeExport(*std::get<TMImportedScan>(scan).root, {}, out, stop.get_token()));
   });
 }
 
@@ -333,7 +334,7 @@ TEST(TMScanHistory, AScanLargerThanTheLimitIsNotKeptAndSaysSo) {
   std::string error;
   ASSERT_TRUE(history.save(root, {"/a", "t", "1", 1000, ""}, error)) << error;
   const uint64_t scanBytes = history.scansOf("/a").at(0).bytes;
-  EXPECT_FALSE(history.save(root, {"/a", "t", "1", 2000, ""}, error, nullptr, scanBytes / 2));
+  EXPECT_FALSE(history.save(root, {"/a", "t", "1", 2000, ""}, error, {}, scanBytes / 2));
   EXPECT_NE(error.find("it is not kept"), std::string::npos) << error;
   const auto scans = history.scansOf("/a");
   ASSERT_EQ(scans.size(), 1u);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/layout/TMLayoutBuilding.h"
 #include "render/TMMapImage.h"
 
 #include <QFontInfo>
@@ -40,7 +41,7 @@ class TMMapImageRendering : public ::testing::Test {
         "Documents", {TMMemoryEntry::file("big.iso", 3000), TMMemoryEntry::file("notes.txt", 1000),
                       TMMemoryEntry::directory("photos", {TMMemoryEntry::file("a.jpg", 800)})}));
     scan = scanToEnd("/Documents", fileSystem);
-    layout = scan.root->createLayoutTree(blockSizes.finalLayoutDepth, 0);
+    layout = createLayoutTree(*scan.root, blockSizes.finalLayoutDepth, 0);
     ASSERT_NE(layout, nullptr);
     image = renderTreeMap(*layout, 300, 200);
   }
@@ -89,7 +90,7 @@ TEST(TMMapImageLabels, DescendersAndUnderscoresOfATitleAreDrawnWhole) {
   auto fileSystem = std::make_shared<TMMemoryFileSystem>(
       TMMemoryEntry::directory("gjpqy_", {TMMemoryEntry::file("a", 10), TMMemoryEntry::file("b", 5)}));
   TMFinishedScan scan = scanToEnd("/gjpqy_", fileSystem);
-  std::unique_ptr<TMLayoutNode> layout = scan.root->createLayoutTree(blockSizes.finalLayoutDepth, 0);
+  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*scan.root, blockSizes.finalLayoutDepth, 0);
   const QImage image = renderTreeMap(*layout, 300, 200);
   int below = 0;
   for (int y = 11; y < 13; ++y) {
@@ -102,7 +103,7 @@ TEST(TMMapImageDensity, AFolderOfManyTinyFilesReadsAsFull) {
   TMMemoryEntry folder = TMMemoryEntry::directory("man1", {});
   for (int i = 0; i < 20000; ++i) folder.children.push_back(TMMemoryEntry::file("f" + std::to_string(i), 1 + i % 3));
   TMFinishedScan scan = scanToEnd("/man1", std::make_shared<TMMemoryFileSystem>(std::move(folder)));
-  std::unique_ptr<TMLayoutNode> layout = scan.root->createLayoutTree(blockSizes.finalLayoutDepth, 0);
+  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*scan.root, blockSizes.finalLayoutDepth, 0);
   const QImage image = renderTreeMap(*layout, 800, 600);
   // The folder's interior: 3 pixels in from the sides and bottom, 13 below the top.
   const QRgb own = rgbOf(colorList[0]);

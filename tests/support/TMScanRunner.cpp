@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/scan/TMScanDriver.h"
 #include "TMScanRunner.h"
 
 #include <filesystem>
@@ -34,13 +35,13 @@ TMFinishedScan scanToEnd(const std::string& path, std::shared_ptr<TMFileSystem> 
   TMScanEnvironment environment{queue, std::move(fileSystem)};
   environment.options = options;
   std::shared_ptr<TMScanTask> task;
-  scan.root = TMFileTree::createFromPath(
+  scan.root = createFromPath(
       TMFileURL::fromPath(path), scan.receiver,
       [&scan] {
         ++scan.endNotices;
         scan.noticesAtEnd = scan.receiver->count();
       },
-      environment, &task);
+      environment, task);
   scan.receiver->root = scan.root.get();
   auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(5);
   while (scan.endNotices == 0) {

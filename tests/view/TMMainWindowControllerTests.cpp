@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/TMMainWindowController.h"
+#include "view/TMSession.h"
 
 #include <unistd.h>
 
@@ -38,8 +39,9 @@ class TMMainWindowControllerTest : public ::testing::Test {
                                            400, 300);
     view->setStateChangeResponder([this] { ++handOvers; });
     handOvers = 0;
-    controller = std::make_shared<TMMainWindowController>(
-        window, *view, TMScanEnvironment{queue, std::move(fileSystem)}, [this] { ++closed; });
+    session = std::make_unique<TMSession>(window, *view, TMScanEnvironment{queue, std::move(fileSystem)},
+                                          [this] { ++closed; });
+    controller = &session->controller();
   }
   // Serves the main queue until the scan has ended and nothing is left.
   void runToEnd() {
@@ -53,7 +55,8 @@ class TMMainWindowControllerTest : public ::testing::Test {
   TMFakeWindowHost window;
   TMFakeViewHost viewHost;
   std::unique_ptr<TMTreeMapView> view;
-  std::shared_ptr<TMMainWindowController> controller;
+  std::unique_ptr<TMSession> session;
+  TMMainWindowController* controller = nullptr;
   int handOvers = 0;
   int closed = 0;
 };
@@ -255,7 +258,8 @@ TEST_F(TMMainWindowControllerTest, AClosedWindowIsNeverCalledBack) {
   while (controller->scannedElementCount() < 1000) std::this_thread::yield();
   const int callsAtClose = window.calls;
   const int handOversAtClose = handOvers;
-  controller.reset();  // the window closes
+  session.reset();  // the window closes
+  controller = nullptr;
   EXPECT_EQ(closed, 1);
   ASSERT_TRUE(TMScanTask::waitForAllScans(std::chrono::seconds(10)));
   queue->runPending();
@@ -476,7 +480,11 @@ TEST_F(TMMainWindowControllerTest, AFullMapBuiltForAFolderNoLongerShownIsDropped
   EXPECT_TRUE(controller->isScanning());
   EXPECT_FALSE(controller->canDeleteSelection());
   const std::shared_ptr<TMFileTree> first = controller->curentlyNavigated();
+  // The new scan starts once the full map's job has let go of the tree.
   controller->openURL(TMFileURL::fromPath("/data"));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (controller->curentlyNavigated() == first && std::chrono::steady_clock::now() < deadline)
+    queue->runNextWithin(std::chrono::milliseconds(20));
   ASSERT_NE(controller->curentlyNavigated(), first);
   runToEnd();
   ASSERT_NE(view->root(), nullptr);

@@ -15,7 +15,7 @@ class TMViewZoom : public TMViewFixture {};
 
 TEST_F(TMViewZoom, ZoomInAnimatesForATenthOfASecondToTheStretchedRectangle) {
   show(nested());
-  view->zoomBy(double(-0.1f));
+  view->zoomStep(+1);
   EXPECT_EQ(notices, 1);
   ASSERT_TRUE(host.animating());
   EXPECT_EQ(host.animationSeconds.back(), double(0.1f));
@@ -33,7 +33,7 @@ TEST_F(TMViewZoom, ZoomInAnimatesForATenthOfASecondToTheStretchedRectangle) {
 
 TEST_F(TMViewZoom, ZoomOutAtTheWholeCanvasRunsFromTheCanvasToItself) {
   show(nested());
-  view->zoomBy(double(0.1f));
+  view->zoomStep(-1);
   host.advanceAnimation(0.5f);
   EXPECT_EQ(view->virtualSize(), canvas);
   host.finishAnimation();
@@ -80,7 +80,7 @@ class TMViewLockedInput : public TMViewFixture, public ::testing::WithParamInter
 TEST_P(TMViewLockedInput, IsIgnoredWhileAnAnimationRuns) {
   show(nested());
   click(centreOf(rectOf("/data/e")));
-  view->zoomBy(double(-0.1f));
+  view->zoomStep(+1);
   host.advanceAnimation(0.5f);
   const TMRect during = view->virtualSize();
   const size_t animations = host.animationSeconds.size();
@@ -93,7 +93,7 @@ TEST_P(TMViewLockedInput, IsIgnoredWhileAnAnimationRuns) {
 }
 INSTANTIATE_TEST_SUITE_P(
     Inputs, TMViewLockedInput,
-    ::testing::Values(LockedCase{"a second zoom", [](TMTreeMapView& v) { v.zoomBy(0.1); }},
+    ::testing::Values(LockedCase{"a second zoom", [](TMTreeMapView& v) { v.zoomStep(-1); }},
                       LockedCase{"a focus", [](TMTreeMapView& v) { v.animateZoom(0, {0, 0, 10, 10}, {0, 0, 20, 20}); }},
                       LockedCase{"the wheel", [](TMTreeMapView& v) { v.scrollWheel(5, 5, false); }},
                       LockedCase{"the zooming wheel", [](TMTreeMapView& v) { v.scrollWheel(0, 5, true); }},
@@ -127,13 +127,13 @@ TEST_F(TMViewZoom, ATreeHandedOverDuringAFocusKeepsTheNewTreeWhole) {
   EXPECT_EQ(view->current(), newRoot);
   EXPECT_EQ(view->selected(), nullptr);
   EXPECT_EQ(view->virtualSize(), canvas);
-  view->zoomBy(double(-0.1f));  // usable again
+  view->zoomStep(+1);  // usable again
   EXPECT_TRUE(host.animating());
 }
 
 TEST_F(TMViewZoom, NoTreeHandedOverDuringAnAnimationEndsItQuietly) {
   show(nested());
-  view->zoomBy(double(-0.1f));
+  view->zoomStep(+1);
   view->setTreeMap(nullptr, TMFileURL::fromPath("/data"));
   host.finishAnimation();
   EXPECT_FALSE(view->isLocked());

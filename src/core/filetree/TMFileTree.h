@@ -44,10 +44,6 @@ namespace tilemora {
 class TMFileTreePath;
 class TMFolderTree;
 class TMLayoutNode;
-class TMProgressNotifiable;
-class TMScanObserver;
-class TMScanTask;
-struct TMScanEnvironment;
 
 // Ends the process: a node's kind places its name elsewhere than create()
 // put it.
@@ -87,10 +83,6 @@ class TMFileTree {
   // tell; -1.0 for every node that cannot (files and folders).
   double advancementPercentage() const;
 
-  // Builds the layout of this node: a leaf for a file at any depth; for a
-  // folder, nothing at or beyond `maxDepth` folder levels below the start
-  // (`depth` counts them, 0 at the start). The layout points at this tree.
-  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);
 
   // deleteNodeWithURLParts:atIndex: — deletes the node named by `parts` (path
   // components from "/"), `index` being the position of this node's own
@@ -124,26 +116,6 @@ class TMFileTree {
   // The volume view of this node, or null for anything that is not a volume.
   const TMVolume* asVolume() const;
   TMVolume* asVolume();
-
-  // Whether `url` can be scanned: it names a folder or a volume.
-  static bool isAcceptableURL(const TMFileURL& url,
-                              const TMFileSystem& fileSystem = *TMFileSystem::posix());
-  // Why `url` cannot be scanned ("No such file or directory", "Not a
-  // folder", "Permission denied"…), or nothing when it can.
-  static std::optional<std::string> reasonNotScannable(const TMFileURL& url, const TMFileSystem& fileSystem);
-
-  // Starts scanning `path` on a thread of its own and answers its root at
-  // once: a TMVolume for "/" or a local volume's mount point, otherwise a
-  // TMFolderTree, both still empty. `updateReceiver` is told about every
-  // accepted entry on the scan thread; `endNotifier` runs once on the main
-  // queue when the scan has ended. The scan holds the receiver, the notifier
-  // and the tree until it ends. When `scanTask` is given it receives the
-  // handle through which the scan can be stopped early; a stopped scan calls
-  // neither the receiver nor the end notifier any more.
-  static std::shared_ptr<TMFileTree> createFromPath(
-      const TMFileURL& path, std::shared_ptr<TMProgressNotifiable> updateReceiver,
-      std::function<void()> endNotifier, const TMScanEnvironment& environment,
-      std::shared_ptr<TMScanTask>* scanTask = nullptr);
 
  protected:
   TMFileTree(uint64_t size, TMNodeKind kind) : diskSize_(size), kind_(kind), modified_{} {}

@@ -63,9 +63,6 @@ class TMFolderTree : public TMFileTree {
   // arena, its size their sum. Only before anyone else sees the folder.
   void setFinishedChildren(TMNodeArena& arena, std::vector<TMFileTree*>& children);
 
-  // A folder layout over the children's layouts; none for an empty folder or
-  // one at the depth limit; a plain leaf when no child has a layout.
-  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);
 
   // deleteNodeWithURLParts:atIndex: — as for any node (see TMFileTree).
   FileDeleteRez_t deleteNodeWithURLParts(const std::vector<std::string>& parts, uint64_t index,

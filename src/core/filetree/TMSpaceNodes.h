@@ -23,7 +23,6 @@ class TMEmptyNode : public TMFileTree {
   // initWithFileSize: — a node named by the localized "EmptySpace" text.
   static TMEmptyNode* initWithFileSize(TMNodeArena& arena, uint64_t freeSize);
   explicit TMEmptyNode(uint64_t freeSize) : TMFileTree(freeSize, TMNodeKind::EmptySpace) {}
-  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);
 };
 
 // The used space of a volume that the scan has not accounted for, named by
@@ -33,7 +32,6 @@ class TMUnscannedTree : public TMDynamicFileTree {
   // init — a node named by the localized "UnscannedSpace" text, size 0.
   static TMUnscannedTree* init(TMNodeArena& arena);
   TMUnscannedTree() : TMDynamicFileTree(0, TMNodeKind::UnscannedSpace) {}
-  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);
 };
 
 }  // namespace tilemora

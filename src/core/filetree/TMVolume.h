@@ -28,10 +28,6 @@ class TMVolume : public TMFileTree {
   // found, about 1.0 at the end, more when hard links count a file twice.
   double advancementPercentage() const;
 
-  // Sets the unscanned size, then lays out the folder, the free space and
-  // the unscanned space, largest first, against the volume's size. None
-  // before the volume has been measured.
-  std::unique_ptr<TMLayoutNode> createLayoutTree(int32_t maxDepth, int32_t depth);
 
   // Deletes nothing: deletions go to the volume's folder. Logs "called".
   FileDeleteRez_t deleteNodeWithURLParts(const std::vector<std::string>& parts, uint64_t index,

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMThread.h"
 
-#include <pthread.h>
-
 #include <memory>
+#include <utility>
 
 namespace tilemora {
 
@@ -17,23 +16,39 @@ void* runBody(void* argument) {
 
 }  // namespace
 
-bool startDetachedThread(std::function<void()> body, size_t stackBytes) {
+TMThread::TMThread(std::function<void()> body, size_t stackBytes) {
   auto owned = std::make_unique<std::function<void()>>(std::move(body));
   pthread_attr_t attributes;
   pthread_attr_init(&attributes);
-  pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
   pthread_attr_setstacksize(&attributes, stackBytes);
-  pthread_t thread;
-  int error = pthread_create(&thread, &attributes, runBody, owned.get());
+  int error = pthread_create(&thread_, &attributes, runBody, owned.get());
   if (error != 0) {
     // A smaller stack may still be possible where address space is short.
     pthread_attr_setstacksize(&attributes, size_t(8) << 20);
-    error = pthread_create(&thread, &attributes, runBody, owned.get());
+    error = pthread_create(&thread_, &attributes, runBody, owned.get());
   }
   pthread_attr_destroy(&attributes);
-  if (error != 0) return false;
+  if (error != 0) return;
   owned.release();  // the thread owns it now
-  return true;
+  joinable_ = true;
+}
+
+TMThread::TMThread(TMThread&& other) noexcept
+    : thread_(other.thread_), joinable_(std::exchange(other.joinable_, false)) {}
+
+TMThread& TMThread::operator=(TMThread&& other) noexcept {
+  if (this != &other) {
+    join();
+    thread_ = other.thread_;
+    joinable_ = std::exchange(other.joinable_, false);
+  }
+  return *this;
+}
+
+void TMThread::join() {
+  if (!joinable_) return;
+  pthread_join(thread_, nullptr);
+  joinable_ = false;
 }
 
 }  // namespace tilemora

@@ -116,37 +116,21 @@ class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
 
 void TMParallelScan::scan(TMFolderTree* start, int descriptor, dev_t device, ino_t inode, unsigned threads,
                           TMScanningContext_t* context) {
-  // Shared with the helper threads, which may still be returning when the
-  // calling thread goes on.
-  std::shared_ptr<TMParallelScan> scan(new TMParallelScan);
+  // The helpers are joined before this returns.
+  std::unique_ptr<TMParallelScan> scan(new TMParallelScan);
   std::vector<std::unique_ptr<Thread>> states;
   for (unsigned i = 0; i < std::max(threads, 1u); ++i) states.push_back(std::make_unique<Thread>(*scan, *context));
   scan->queue_.push_back({start, descriptor, device, inode, new TMScanBranch});
 
+  std::vector<TMThread> helpers;
   for (size_t i = 1; i < states.size(); ++i) {
-    {
-      std::lock_guard<std::mutex> lock(scan->mutex_);
-      ++scan->runningHelpers_;
-    }
     Thread* helper = states[i].get();
-    const bool started = startDetachedThread([scan, helper] {
-      scan->work(*helper);
-      std::lock_guard<std::mutex> lock(scan->mutex_);
-      --scan->runningHelpers_;
-      scan->changed_.notify_all();
-    });
-    if (!started) {
-      // Fewer threads than asked: the others share the work.
-      std::lock_guard<std::mutex> lock(scan->mutex_);
-      --scan->runningHelpers_;
-      break;
-    }
+    helpers.emplace_back([&scan = *scan, helper] { scan.work(*helper); });
+    // Fewer threads than asked: the others share the work.
+    if (!helpers.back().started()) break;
   }
   scan->work(*states[0]);
-  {
-    std::unique_lock<std::mutex> lock(scan->mutex_);
-    scan->changed_.wait(lock, [&] { return scan->runningHelpers_ == 0; });
-  }
+  for (TMThread& helper : helpers) helper.join();
 
   for (const auto& state : states) {
     context->recycler->takeOver(state->recycler);

@@ -83,7 +83,6 @@ class TMParallelScan {
   std::condition_variable changed_;
   std::deque<Task> queue_;
   int idleThreads_ = 0;
-  int runningHelpers_ = 0;
   bool done_ = false;
   // Idle threads plus kSpareBranches less the queued branches, the queued
   // branches, and done_, for looks without the lock.

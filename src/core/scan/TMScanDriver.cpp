@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "TMScanDriver.h"
+
 #include "TMScanTask.h"
 #include "TMScanningContext.h"
 #include "core/filetree/TMFileTreeStorage.h"
@@ -23,13 +25,12 @@ bool isVolume(const TMFileURL& url, const TMFileSystem& fileSystem) {
   return url.path() == "/";
 }
 
-bool TMFileTree::isAcceptableURL(const TMFileURL& url, const TMFileSystem& fileSystem) {
+bool isAcceptableURL(const TMFileURL& url, const TMFileSystem& fileSystem) {
   struct stat info {};
   return fileSystem.statPath(url.path().c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-std::optional<std::string> TMFileTree::reasonNotScannable(const TMFileURL& url,
-                                                          const TMFileSystem& fileSystem) {
+std::optional<std::string> reasonNotScannable(const TMFileURL& url, const TMFileSystem& fileSystem) {
   struct stat info {};
   if (fileSystem.statPath(url.path().c_str(), &info) != 0) return std::string(std::strerror(errno));
   if (!S_ISDIR(info.st_mode)) return std::string("Not a folder");
@@ -39,10 +40,9 @@ std::optional<std::string> TMFileTree::reasonNotScannable(const TMFileURL& url,
   return std::nullopt;
 }
 
-std::shared_ptr<TMFileTree> TMFileTree::createFromPath(
-    const TMFileURL& path, std::shared_ptr<TMProgressNotifiable> updateReceiver,
-    std::function<void()> endNotifier, const TMScanEnvironment& environment,
-    std::shared_ptr<TMScanTask>* scanTask) {
+std::shared_ptr<TMFileTree> createFromPath(const TMFileURL& path, std::shared_ptr<TMProgressNotifiable> updateReceiver,
+                                           std::function<void()> endNotifier, const TMScanEnvironment& environment,
+                                           std::shared_ptr<TMScanTask>& scanTask) {
   auto storage = std::make_shared<TMFileTreeStorage>();
   TMVolume* volume = nullptr;
   TMFolderTree* folder = nullptr;
@@ -52,11 +52,14 @@ std::shared_ptr<TMFileTree> TMFileTree::createFromPath(
     storage->root = folder = TMFileTree::create<TMFolderTree>(storage->arena, path.lastPathComponent());
   }
   auto task = std::shared_ptr<TMScanTask>(new TMScanTask);
-  if (scanTask != nullptr) *scanTask = task;
+  scanTask = task;
   std::shared_ptr<TMFileTree> root(storage, storage->root);
 
-  auto scan = [storage, updateReceiver, endNotifier, environment = environment, task, path, volume,
-               folder]() mutable {
+  // The task owns the thread and waits for it before it goes: the thread
+  // may use it freely, but holds only a weak reference for the end notice,
+  // so that nothing but its owners keeps it.
+  auto scan = [storage, updateReceiver, endNotifier, environment = environment, task = task.get(),
+               weakTask = std::weak_ptr<TMScanTask>(task), path, volume, folder]() mutable {
     {
       TMScanningContext_t context;
       context.updateReceiver = updateReceiver.get();
@@ -82,15 +85,18 @@ std::shared_ptr<TMFileTree> TMFileTree::createFromPath(
     updateReceiver.reset();
     storage.reset();
     if (environment.mainQueue) {
-      environment.mainQueue->post([task, notifier = std::move(endNotifier)] {
-        if (!task->stopRequested() && notifier) notifier();
+      environment.mainQueue->post([weakTask, notifier = std::move(endNotifier)] {
+        // A task let go of by its owner is a scan nobody waits for.
+        const std::shared_ptr<TMScanTask> owned = weakTask.lock();
+        if (owned && !owned->stopRequested() && notifier) notifier();
       });
     }
     endNotifier = nullptr;
     environment = {};
     task->markFinished();
   };
-  if (!startDetachedThread(scan)) {
+  task->thread_ = TMThread(std::move(scan));
+  if (!task->thread_.started()) {
     // No thread to be had: the tree stays empty, and the end is still told.
     if (environment.mainQueue && endNotifier) environment.mainQueue->post(endNotifier);
     task->markFinished();

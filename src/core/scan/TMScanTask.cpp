@@ -3,7 +3,9 @@
 
 #include <memory>
 
-#include "core/platform/TMThread.h"
+#include <thread>
+
+#include "core/platform/TMJobRunner.h"
 
 namespace tilemora {
 
@@ -29,10 +31,21 @@ TMScanTask::TMScanTask() {
   ++scans.count;
 }
 
+TMScanTask::~TMScanTask() { thread_.join(); }
+
 bool TMScanTask::waitForAllScans(std::chrono::milliseconds timeout) {
   RunningScans& scans = runningScans();
   std::unique_lock lock(scans.mutex);
-  return scans.changed.wait_for(lock, timeout, [&] { return scans.count == 0; });
+  if (!scans.changed.wait_for(lock, timeout, [&] { return scans.count == 0; })) return false;
+  lock.unlock();
+  // The jobs of every runner too: they tell no one when they end here, so
+  // they are looked at now and then.
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (TMJobRunner::runningInProcess() > 0) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
 }
 
 bool TMScanTask::isFinished() const {
@@ -43,20 +56,6 @@ bool TMScanTask::isFinished() const {
 void TMScanTask::waitUntilFinished() const {
   std::unique_lock lock(mutex_);
   finishedChanged_.wait(lock, [this] { return finished_; });
-}
-
-bool TMScanTask::startFinishingWork(std::function<void()> work) {
-  auto task = std::shared_ptr<TMScanTask>(new TMScanTask);
-  if (startDetachedThread([task, work = std::move(work)]() mutable {
-        // What the work holds goes before it counts as finished.
-        std::function<void()> running = std::move(work);
-        running();
-        running = nullptr;
-        task->markFinished();
-      }))
-    return true;
-  task->markFinished();
-  return false;
 }
 
 void TMScanTask::markFinished() {

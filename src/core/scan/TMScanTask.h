@@ -7,14 +7,21 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "TMUnreadableFolder.h"
+#include "core/platform/TMFileURL.h"
+#include "core/platform/TMThread.h"
 #include "core/platform/TMTrash.h"
 
 namespace tilemora {
+
+class TMFileTree;
+class TMProgressNotifiable;
+struct TMScanEnvironment;
 
 class TMScanTask {
  public:
@@ -27,14 +34,14 @@ class TMScanTask {
   bool isFinished() const;
   void waitUntilFinished() const;
 
-  // Waits until no scan of the process is running, at most `timeout`;
-  // answers whether none is. For a clean exit after stopping every scan.
+  // Waits until no scan of the process is running, and no job of any
+  // runner, at most `timeout`; answers whether none is. For tests that wait
+  // for work to settle.
   static bool waitForAllScans(std::chrono::milliseconds timeout);
 
-  // Runs `work` on a thread of its own, counted among the running scans
-  // until it returns: the work that finishes a scan (its full map) is
-  // waited for at exit like the scan. False when no thread could be started.
-  static bool startFinishingWork(std::function<void()> work);
+  // Waits for the scan's thread to end: ask the scan to stop first.
+  ~TMScanTask();
+
 
   // Folders that could not be opened (counted as empty): how many, and
   // each one. Written by the scan before it announces its end; read them
@@ -46,7 +53,9 @@ class TMScanTask {
   const std::vector<TMUnreadableFolder>& unreadableFolders() const { return unreadableFolders_; }
 
  private:
-  friend class TMFileTree;
+  friend std::shared_ptr<TMFileTree> createFromPath(const TMFileURL&, std::shared_ptr<TMProgressNotifiable>,
+                                                    std::function<void()>, const TMScanEnvironment&,
+                                                    std::shared_ptr<TMScanTask>&);
   TMScanTask();
   void markFinished();
 
@@ -57,6 +66,7 @@ class TMScanTask {
   uint64_t unreadableFolderCount_ = 0;
   std::vector<TMUnreadableFolder> unreadableFolders_;
   TMFileIdentity rootIdentity_;
+  TMThread thread_;  // the scan; joined before anything else of the task goes
 };
 
 }  // namespace tilemora

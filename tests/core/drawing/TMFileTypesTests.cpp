@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/layout/TMLayoutBuilding.h"
 #include "core/drawing/TMFileTypes.h"
 #include "core/drawing/TMTypeColoring.h"
 #include "core/filetree/TMFileTree.h"
@@ -79,7 +80,7 @@ TEST(TMFileTypeColoring, FilesTakeTheirTypeColourFoldersTheirDepthColour) {
   using E = TMMemoryEntry;
   TMFinishedScan scan = scanToEnd("/R", std::make_shared<TMMemoryFileSystem>(E::directory(
                                             "R", {E::file("a.png", 30), E::directory("D", {E::file("b.mkv", 20)})})));
-  std::unique_ptr<TMLayoutNode> layout = scan.root->createLayoutTree(65536, 0);
+  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*scan.root, 65536, 0);
   TMTypeColoring coloring;
   for (const bool typed : {false, true}) {
     TMFrame frame({0, 0, 400, 300});

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "core/layout/TMLayoutBuilding.h"
 #include "cli/TMGraphvizExport.h"
 #include "core/layout/TMLayoutFolder.h"
 #include "core/scan/TMOpenFolderChain.h"
@@ -136,7 +137,7 @@ struct TMWalkResults {
 TMWalkResults walkOnSmallStack(std::shared_ptr<TMFileTree>& root, int depth) {
   TMWalkResults results;
   onSmallStack([&] {
-    std::unique_ptr<TMLayoutNode> layout = root->createLayoutTree(INT32_MAX, 0);
+    std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*root, INT32_MAX, 0);
     results.laidOut = layout != nullptr;
     if (!layout) return;
 

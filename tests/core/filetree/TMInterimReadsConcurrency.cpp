@@ -11,6 +11,7 @@
 
 #include <thread>
 
+#include "core/layout/TMLayoutBuilding.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMInterimReadGuard.h"
 #include "core/layout/TMLayoutFolder.h"
@@ -160,7 +161,7 @@ TEST_P(TMInterimReadsConcurrency, ProgressLayoutsNeverPlaceMoreThanTheirFolder) 
         std::this_thread::yield();
         continue;
       }
-      std::unique_ptr<TMLayoutNode> layout = const_cast<TMFileTree*>(current)->createLayoutTree(3, 0);
+      std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*const_cast<TMFileTree*>(current), 3, 0);
       if (layout) checkLayout(*layout, {0, 0, 1000, 800}, broken), ++layouts;
     }
   });
@@ -172,7 +173,7 @@ TEST_P(TMInterimReadsConcurrency, ProgressLayoutsNeverPlaceMoreThanTheirFolder) 
   scanning = false;
   painter.join();
   EXPECT_EQ(broken, 0u) << "in " << layouts << " progress layouts";
-  std::unique_ptr<TMLayoutNode> final = scan.root->createLayoutTree(65536, 0);
+  std::unique_ptr<TMLayoutNode> final = createLayoutTree(*scan.root, 65536, 0);
   checkLayout(*final, {0, 0, 1000, 800}, broken);
   EXPECT_EQ(broken, 0u);
 }

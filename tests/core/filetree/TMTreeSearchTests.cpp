@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/layout/TMLayoutBuilding.h"
 #include "core/drawing/TMHighlightColoring.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMTreeSearch.h"
@@ -78,7 +79,7 @@ TEST(TMHighlightColoring, AFolderTooSmallToEnterIsDimmedWithTheRest) {
   // "tiny" is a few pixels of the map: filled as a whole, not entered.
   TMFinishedScan scan = scanToEnd("/R", std::make_shared<TMMemoryFileSystem>(E::directory(
                                             "R", {E::file("huge", 1000000), E::directory("tiny", {E::file("t", 1)})})));
-  std::unique_ptr<TMLayoutNode> layout = scan.root->createLayoutTree(65536, 0);
+  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*scan.root, 65536, 0);
   TMHighlightColoring coloring(nullptr, std::make_shared<TMHighlightColoring::Files>());
   TMFrame frame({0, 0, 400, 300});
   frame.wheel.setFileColoring(&coloring);

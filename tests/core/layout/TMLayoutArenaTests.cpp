@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/layout/TMLayoutBuilding.h"
 #include "core/layout/TMLayoutArena.h"
 #include "core/layout/TMLayoutFolder.h"
 #include "core/layout/TMLayoutTree.h"
@@ -55,7 +56,7 @@ TEST_P(TMLayoutArenaPlacement, NodesLiveWhereTheirBuilderPutThem) {
   TMFinishedScan scan = scanToEnd("/data", std::make_shared<TMMemoryFileSystem>(folderOf(GetParam().files)));
   std::shared_ptr<TMLayoutNode> layout =
       GetParam().shared ? makeSharedLayout(scan.root, 65536)
-                        : std::shared_ptr<TMLayoutNode>(scan.root->createLayoutTree(65536, 0));
+                        : std::shared_ptr<TMLayoutNode>(createLayoutTree(*scan.root, 65536, 0));
   ASSERT_NE(layout, nullptr);
   const std::vector<const TMLayoutNode*> nodes = allNodes(layout.get());
   EXPECT_EQ(nodes.size(), size_t(2 * (GetParam().files + 2)));  // each placed node and a split above it
@@ -77,7 +78,7 @@ TEST(TMLayoutArena, NodesMadeOutsideTheScopeAreFreedAsUsual) {
   std::unique_ptr<TMLayoutNode> placed;
   {
     TMLayoutArena::Scope placing(arena);
-    placed = scan.root->createLayoutTree(65536, 0);
+    placed = createLayoutTree(*scan.root, 65536, 0);
     // A nested scope of another arena takes over, and gives back on leaving.
     TMLayoutArena other;
     {
@@ -87,7 +88,7 @@ TEST(TMLayoutArena, NodesMadeOutsideTheScopeAreFreedAsUsual) {
     EXPECT_EQ(TMLayoutArena::current(), &arena);
   }
   EXPECT_EQ(TMLayoutArena::current(), nullptr);
-  std::unique_ptr<TMLayoutNode> loose = scan.root->createLayoutTree(65536, 0);
+  std::unique_ptr<TMLayoutNode> loose = createLayoutTree(*scan.root, 65536, 0);
   EXPECT_TRUE(TMLayoutArena::contains(placed.get()));
   EXPECT_FALSE(TMLayoutArena::contains(loose.get()));
   EXPECT_GT(arena.reservedBytes(), 0u);

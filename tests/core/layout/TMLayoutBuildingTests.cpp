@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "core/layout/TMLayoutBuilding.h"
 #include "core/filetree/TMVolume.h"
 #include "core/layout/TMLayoutFolder.h"
 #include "core/layout/TMLayoutSpaceLeaves.h"
@@ -48,7 +49,7 @@ const TMLayoutNode* childNamed(const TMLayoutNode* folder, std::string_view name
 
 TEST(TMLayoutBuilding, TheScanDepthLeavesOutFoldersThreeLevelsDownButNotFiles) {
   TMFinishedScan scan = scanToEnd("/root", std::make_shared<TMMemoryFileSystem>(deepTree()));
-  auto layout = scan.root->createLayoutTree(3, 0);
+  auto layout = createLayoutTree(*scan.root, 3, 0);
   ASSERT_NE(asFolder(layout.get()), nullptr);
   const TMLayoutNode* level1 = childNamed(layout.get(), "level1");
   ASSERT_NE(asFolder(level1), nullptr);
@@ -66,8 +67,8 @@ TEST(TMLayoutBuilding, EmptyFoldersAndTheDepthLimitGiveNoNode) {
       "/root", std::make_shared<TMMemoryFileSystem>(E::directory(
                    "root", {E::file("a", 4), E::directory("empty", {}),
                             E::directory("zero", {E::file("nothing", 0)})})));
-  EXPECT_EQ(scan.root->createLayoutTree(0, 0), nullptr);
-  auto layout = scan.root->createLayoutTree(65536, 0);
+  EXPECT_EQ(createLayoutTree(*scan.root, 0, 0), nullptr);
+  auto layout = createLayoutTree(*scan.root, 65536, 0);
   EXPECT_NE(childNamed(layout.get(), "a"), nullptr);
   EXPECT_EQ(childNamed(layout.get(), "empty"), nullptr);
   EXPECT_EQ(childNamed(layout.get(), "zero"), nullptr);
@@ -77,7 +78,7 @@ TEST(TMLayoutBuilding, AFolderWhoseChildrenAllGiveNoNodeIsALeaf) {
   TMFinishedScan scan = scanToEnd(
       "/root", std::make_shared<TMMemoryFileSystem>(E::directory(
                    "root", {E::directory("inner", {E::directory("deeper", {E::file("f", 3)})})})));
-  auto layout = scan.root->createLayoutTree(2, 0);
+  auto layout = createLayoutTree(*scan.root, 2, 0);
   const TMLayoutNode* inner = childNamed(layout.get(), "inner");
   ASSERT_NE(inner, nullptr);
   EXPECT_EQ(asFolder(inner), nullptr);  // a plain leaf, drawn like a file
@@ -91,7 +92,7 @@ TEST(TMLayoutBuilding, AVolumeLaysOutItsFolderFreeAndUnscannedSpaceLargestFirst)
   TMFinishedScan scan = scanToEnd("/", fileSystem);
   auto* volume = scan.root->asVolume();
   ASSERT_NE(volume, nullptr);
-  auto layout = volume->createLayoutTree(65536, 0);
+  auto layout = createLayoutTree(*volume, 65536, 0);
   EXPECT_EQ(volume->unscannedSpace()->diskSize(), 512u * 50);
   auto parts = placedIn(layout.get());
   ASSERT_EQ(parts.size(), 3u);
@@ -107,7 +108,7 @@ TEST(TMLayoutBuilding, AVolumeWhoseScanExceedsItsUsedSpaceShowsNoUnscannedPart) 
   TMFinishedScan scan = scanToEnd("/", fileSystem);
   auto* volume = scan.root->asVolume();
   ASSERT_NE(volume, nullptr);
-  auto layout = volume->createLayoutTree(65536, 0);
+  auto layout = createLayoutTree(*volume, 65536, 0);
   EXPECT_EQ(volume->unscannedSpace()->diskSize(), 0u);
   EXPECT_EQ(placedIn(layout.get()).size(), 2u);
 }

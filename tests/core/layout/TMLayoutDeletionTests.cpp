@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/layout/TMLayoutBuilding.h"
 #include "core/filetree/TMFileTreePath.h"
 #include "core/layout/TMLayoutFolder.h"
 #include "core/layout/TMLayoutTree.h"
@@ -20,7 +21,7 @@ using E = TMMemoryEntry;
 // file tree first (the trash takes everything), then the layout.
 struct DeletableTree {
   explicit DeletableTree(E tree) : root(scanToEnd("/" + tree.name, std::make_shared<TMMemoryFileSystem>(tree)).root) {
-    layout = root->createLayoutTree(65536, 0);
+    layout = createLayoutTree(*root, 65536, 0);
   }
   void remove(const std::string& path) {
     const TMFileTreePath resolved = TMFileTreePath::resolve(*root, TMFileURL::fromPath(path).pathComponents(), 1);

@@ -9,6 +9,7 @@
 
 #include <random>
 
+#include "core/layout/TMLayoutBuilding.h"
 #include "core/filetree/TMFileTreePath.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/layout/TMLayoutFolder.h"
@@ -94,7 +95,7 @@ class TMLayoutProperties : public ::testing::TestWithParam<std::tuple<int, unsig
     TMScanOptions options;
     options.threads = std::get<1>(GetParam());
     scan = scanToEnd("/root", fileSystem, nullptr, options);
-    layout = scan.root->createLayoutTree(65536, 0);
+    layout = createLayoutTree(*scan.root, 65536, 0);
     ASSERT_NE(layout, nullptr);
     walker.walk(layout.get(), canvas, {"/", "root"}, -1);
   }

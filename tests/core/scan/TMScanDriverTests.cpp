@@ -3,6 +3,7 @@
 
 #include <thread>
 
+#include "core/scan/TMScanDriver.h"
 #include "core/filetree/TMNodeArena.h"
 #include "core/filetree/TMVolume.h"
 #include "core/scan/TMParallelScan.h"
@@ -81,7 +82,7 @@ TEST(TMScanDriver, TheRealRootIsAVolumeWhoseFreeSpaceMatchesStatvfs) {
   auto queue = std::make_shared<TMManualMainQueue>();
   std::shared_ptr<TMScanTask> task;
   std::shared_ptr<TMFileTree> root =
-      TMFileTree::createFromPath(TMFileURL::fromPath("/"), nullptr, [] {}, {queue}, &task);
+      createFromPath(TMFileURL::fromPath("/"), nullptr, [] {}, {queue}, task);
   task->requestStop();  // only the measurement is wanted
   task->waitUntilFinished();
   auto* volume = root->asVolume();
@@ -99,8 +100,8 @@ TEST(TMScanDriver, ReturnsTheEmptyRootThatTheScanThenFills) {
   auto queue = std::make_shared<TMManualMainQueue>();
   bool ended = false;
   std::shared_ptr<TMScanTask> task;
-  std::shared_ptr<TMFileTree> root = TMFileTree::createFromPath(
-      TMFileURL::fromPath(tree.path()), nullptr, [&] { ended = true; }, {queue}, &task);
+  std::shared_ptr<TMFileTree> root = createFromPath(
+      TMFileURL::fromPath(tree.path()), nullptr, [&] { ended = true; }, {queue}, task);
   const TMFileTree* handedOut = root.get();
   task->waitUntilFinished();
   EXPECT_FALSE(ended);  // the end notice waits for the main queue
@@ -138,8 +139,8 @@ TEST_P(TMScanDriverStop, AStoppedScanEndsQuicklyCallsNothingMoreAndReleasesItsTr
   bool ended = false;
   TMScanEnvironment environment{queue};
   environment.options.threads = GetParam();
-  std::shared_ptr<TMFileTree> root = TMFileTree::createFromPath(
-      TMFileURL::fromPath(tree.path()), receiver, [&] { ended = true; }, environment, &task);
+  std::shared_ptr<TMFileTree> root = createFromPath(
+      TMFileURL::fromPath(tree.path()), receiver, [&] { ended = true; }, environment, task);
   std::weak_ptr<TMFileTree> watch = root;
   while (receiver->count() < 100 && !task->isFinished()) std::this_thread::yield();
 

@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMListFeature.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QSettings>
+#include <QSplitter>
+
+#include "actions/TMSelectionCommands.h"
+#include "list/TMChangesModel.h"
+#include "list/TMFileList.h"
+#include "list/TMFileListModel.h"
+#include "list/TMLargestFilesModel.h"
+#include "map/TMMapPane.h"
+#include "map/TMTreeMapWidget.h"
+#include "view/TMSession.h"
+
+namespace tilemora {
+
+namespace {
+
+const QString kListShownKey = QStringLiteral("list/shown");
+const QString kSplitterKey = QStringLiteral("list/splitter");
+const QString kHeaderKey = QStringLiteral("list/columns");
+
+}  // namespace
+
+TMListFeature::TMListFeature(QMainWindow& window, TMSession& session, TMMapPane& pane, QWidget& mapColumn,
+                             TMSelectionCommands& selection)
+    : QObject(&window), session_(session), pane_(pane) {
+  list_ = new TMFileList;
+  splitter_ = new QSplitter(Qt::Horizontal, &window);
+  splitter_->addWidget(list_);
+  splitter_->addWidget(&mapColumn);
+  splitter_->setStretchFactor(0, 0);
+  splitter_->setStretchFactor(1, 1);
+  splitter_->setChildrenCollapsible(false);
+  splitter_->setSizes({window.width() * 2 / 5, window.width() * 3 / 5});
+  const QSettings settings;
+  splitter_->restoreState(settings.value(kSplitterKey).toByteArray());
+  list_->restoreHeaderState(settings.value(kHeaderKey).toByteArray());
+  list_->hide();  // until there is something to list
+
+  TMTreeMapView& view = pane.view();
+  connect(list_, &TMFileList::chosen, this, [&view](const TMFileURL& url) { view.selectURL(url); });
+  connect(list_, &TMFileList::opened, this, [&view](const TMFileURL& url) { view.focusOn(url); });
+  connect(list_, &TMFileList::menuWanted, this,
+          [&selection](const TMFileURL&, const QPoint& position) { selection.showMenu(position); });
+
+  showList_ = new QAction(tr("Show &List"), &window);
+  showList_->setCheckable(true);
+  showList_->setShortcut(QKeySequence(Qt::Key_F9));
+  showList_->setChecked(settings.value(kListShownKey, true).toBool());
+  connect(showList_, &QAction::toggled, this, [this](bool shown) { setListShown(shown); });
+  largestFiles_ = new QAction(tr("Lar&gest Files"), &window);
+  largestFiles_->setCheckable(true);
+  largestFiles_->setToolTip(tr("The largest files anywhere in the shown folder, in the list"));
+  connect(largestFiles_, &QAction::toggled, this, [this](bool shown) {
+    if (shown) showChanges_->setChecked(false);
+    applyMode();
+  });
+  showChanges_ = new QAction(tr("C&hanges"), &window);
+  showChanges_->setCheckable(true);
+  showChanges_->setEnabled(false);
+  showChanges_->setToolTip(tr("The largest changes since the saved scan, in the list"));
+  connect(showChanges_, &QAction::toggled, this, [this](bool shown) {
+    if (shown) largestFiles_->setChecked(false);
+    applyMode();
+  });
+  window.addActions({showList_, largestFiles_, showChanges_});
+  session.addObserver(*this);
+}
+
+TMListFeature::~TMListFeature() { session_.removeObserver(*this); }
+
+QWidget& TMListFeature::splitter() { return *splitter_; }
+
+void TMListFeature::setMapShown(bool shown) {
+  mapShown_ = shown;
+  list_->setVisible(shown && showList_->isChecked());
+}
+
+void TMListFeature::setListShown(bool shown) {
+  list_->setVisible(shown && mapShown_);
+  QSettings().setValue(kListShownKey, shown);
+}
+
+void TMListFeature::setShowsSpace(bool shown) { list_->treeModel().setShowsSpace(shown); }
+
+void TMListFeature::applyMode() {
+  list_->setMode(showChanges_->isChecked()    ? TMFileList::Mode::kChanges
+                 : largestFiles_->isChecked() ? TMFileList::Mode::kLargestFiles
+                                              : TMFileList::Mode::kTree);
+  largestFilesFolder_.reset();
+  updateLargestFiles();
+  mapStateChanged();
+}
+
+void TMListFeature::updateLargestFiles() {
+  const TMNodeState* current = pane_.view().current();
+  if (!list_->showsLargestFiles() || scanning_ || current == nullptr) return;
+  if (largestFilesFolder_ == current->url) return;
+  largestFilesFolder_ = current->url;
+  list_->setLargestFilesFolder(session_.shownTree(), current->file, current->url);
+}
+
+void TMListFeature::treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileURL& url, bool scanning) {
+  // A scan going on: the same rows, grown.
+  const bool growing = tree.get() == listed_ && scanning && scanning_;
+  listed_ = tree.get();
+  scanning_ = scanning;
+  if (growing) {
+    list_->treeModel().refresh();
+    return;
+  }
+  largestFilesFolder_.reset();
+  list_->treeModel().setTree(tree, url, scanning);
+  list_->setLargestFilesFolder(nullptr, nullptr, url);
+  updateLargestFiles();
+}
+
+void TMListFeature::mapStateChanged() {
+  const TMTreeMapView& view = pane_.view();
+  updateLargestFiles();
+  if (const TMNodeState* selected = view.selected(); selected != nullptr && selected->file != nullptr) {
+    list_->followSelection(selected->url);
+  } else if (const TMNodeState* current = view.current()) {
+    list_->followShownFolder(current->url);
+  }
+}
+
+void TMListFeature::itemDeleted(const TMFileTree& node) {
+  list_->treeModel().noteDeleted(node);
+  if (list_->showsLargestFiles()) list_->largestModel().noteDeleted(node);
+}
+
+void TMListFeature::comparisonChanged() {
+  const auto& comparison = session_.comparison();
+  list_->changesModel().setComparison(comparison, session_.controller().scannedUrl().value_or(TMFileURL()));
+  showChanges_->setEnabled(comparison != nullptr);
+  if (!comparison) showChanges_->setChecked(false);
+}
+
+void TMListFeature::saveSettings() const {
+  QSettings settings;
+  settings.setValue(kSplitterKey, splitter_->saveState());
+  settings.setValue(kHeaderKey, list_->headerState());
+}
+
+}  // namespace tilemora

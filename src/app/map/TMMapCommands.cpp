@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMMapCommands.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QToolBar>
+
+#include "TMPreferences.h"
+#include "map/TMMapPane.h"
+#include "view/TMSession.h"
+#include "window/TMWindowDelegate.h"
+
+namespace tilemora {
+
+TMMapCommands::TMMapCommands(QMainWindow& window, TMSession& session, TMMapPane& pane, TMWindowDelegate& delegate)
+    : QObject(&window), session_(session), pane_(pane) {
+  TMMainWindowController& controller = session.controller();
+  auto command = [&](const QString& text, const char* iconName, QStyle::StandardPixmap fallback,
+                     QList<QKeySequence> keys, auto forward) {
+    const QIcon icon = fallback == QStyle::SP_CustomBase
+                           ? QIcon::fromTheme(QLatin1String(iconName))
+                           : QIcon::fromTheme(QLatin1String(iconName), window.style()->standardIcon(fallback));
+    auto* action = new QAction(icon, text, &window);
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, [&controller, forward] { (controller.*forward)(); });
+    return action;
+  };
+  zoomIn_ = command(tr("Zoom &In"), "zoom-in", QStyle::SP_CustomBase,
+                    {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+                    &TMMainWindowController::zoomInView);
+  zoomOut_ = command(tr("Zoom &Out"), "zoom-out", QStyle::SP_CustomBase, {QKeySequence::ZoomOut},
+                     &TMMainWindowController::zoomOutView);
+  narrow_ = command(tr("&Narrow"), "go-down", QStyle::SP_ArrowDown,
+                    {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)},
+                    &TMMainWindowController::narrowFolder);
+  goUp_ = command(tr("Go &Up"), "go-up", QStyle::SP_ArrowUp,
+                  {QKeySequence(Qt::ALT | Qt::Key_Up), QKeySequence(Qt::Key_Backspace)},
+                  &TMMainWindowController::goUp);
+  reveal_ = command(tr("&Reveal in File Manager"), "system-file-manager", QStyle::SP_DirOpenIcon,
+                    {QKeySequence(Qt::CTRL | Qt::Key_R)}, &TMMainWindowController::revealInFinder);
+  moveToTrash_ = command(tr("Move to &Trash"), "user-trash", QStyle::SP_TrashIcon, {QKeySequence::Delete},
+                         &TMMainWindowController::deleteSelectedElement);
+  selectFirstItem_ = new QAction(tr("Select &First Item"), &window);
+  connect(selectFirstItem_, &QAction::triggered, this, [this] { pane_.view().selectSubItem(); });
+  rescan_ = new QAction(tr("R&escan"), &window);
+  rescan_->setShortcut(QKeySequence(Qt::Key_F5));
+  connect(rescan_, &QAction::triggered, this, [&controller] {
+    if (controller.canRescan()) controller.openURL(*controller.scannedUrl());
+  });
+  showFreeSpace_ = new QAction(tr("Show Free &Space"), &window);
+  showFreeSpace_->setCheckable(true);
+  showFreeSpace_->setChecked(pane.view().showsSpace());
+  showFreeSpace_->setToolTip(tr("A volume's free space and the space the scan did not reach, beside its folder"));
+  connect(showFreeSpace_, &QAction::toggled, this, [&delegate](bool shown) {
+    TMPreferences preferences = TMPreferences::load();
+    preferences.showFreeSpace = shown;
+    preferences.save();
+    delegate.preferencesChanged();
+  });
+  window.addActions({zoomIn_, zoomOut_, narrow_, goUp_, reveal_, moveToTrash_, selectFirstItem_, rescan_});
+
+  QToolBar* toolbar = window.addToolBar(tr("Map"));
+  toolbar->setObjectName(QStringLiteral("map"));
+  toolbar->setMovable(false);
+  toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  toolbar->addActions({zoomIn_, zoomOut_, narrow_, goUp_, reveal_, moveToTrash_});
+  flagsChanged();
+}
+
+void TMMapCommands::flagsChanged() {
+  const TMMainWindowController& c = session_.controller();
+  zoomIn_->setEnabled(!c.atMaximumZoom());
+  zoomOut_->setEnabled(!c.atMinimumZoom());
+  narrow_->setEnabled(c.narrowable());
+  selectFirstItem_->setEnabled(c.showsMap());
+  goUp_->setEnabled(!c.atTopLevel());
+  reveal_->setEnabled(c.showableInFinder());
+  moveToTrash_->setEnabled(c.canDeleteSelection());
+  // A saved scan's folder may not even be on this machine.
+  rescan_->setEnabled(c.canRescan());
+}
+
+void TMMapCommands::setShowsFreeSpace(bool shown) {
+  const QSignalBlocker quiet(showFreeSpace_);
+  showFreeSpace_->setChecked(shown);
+  pane_.view().setShowsSpace(shown);
+}
+
+}  // namespace tilemora

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The map's commands, in the View and Edit menus and on the toolbar: zoom
+// in and out, narrow, go up, select the first item, reveal, move to the
+// trash, rescan, and a volume's free space shown or not. They act through
+// the session's controller, and are enabled as its flags say.
+
+#include <QObject>
+
+class QAction;
+class QMainWindow;
+
+namespace tilemora {
+
+class TMMapPane;
+class TMSession;
+class TMWindowDelegate;
+
+class TMMapCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  // Adds the toolbar to `window`, whose keys reach the commands.
+  TMMapCommands(QMainWindow& window, TMSession& session, TMMapPane& pane, TMWindowDelegate& delegate);
+
+  QAction& zoomIn() { return *zoomIn_; }
+  QAction& zoomOut() { return *zoomOut_; }
+  QAction& narrow() { return *narrow_; }
+  QAction& goUp() { return *goUp_; }
+  QAction& selectFirstItem() { return *selectFirstItem_; }
+  QAction& reveal() { return *reveal_; }
+  QAction& moveToTrash() { return *moveToTrash_; }
+  QAction& rescan() { return *rescan_; }
+  QAction& showFreeSpace() { return *showFreeSpace_; }
+
+  // The controller's flags changed: the commands follow.
+  void flagsChanged();
+  // Shows or hides a volume's free and unscanned space.
+  void setShowsFreeSpace(bool shown);
+
+ private:
+  TMSession& session_;
+  TMMapPane& pane_;
+  QAction* zoomIn_;
+  QAction* zoomOut_;
+  QAction* narrow_;
+  QAction* goUp_;
+  QAction* selectFirstItem_;
+  QAction* reveal_;
+  QAction* moveToTrash_;
+  QAction* rescan_;
+  QAction* showFreeSpace_;
+};
+
+}  // namespace tilemora

@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A main window: it places the initial message or the map with the list
+// and the find bar, the status line with the progress bar and Stop, the
+// menus and the toolbar. What it shows is its session's; each feature
+// (the map's commands, the list, find, colours, compare, the commands on a
+// selection) is a class of its own that talks to the session.
+
+#include <QMainWindow>
+#include <memory>
+
+#include "TMPreferences.h"
+#include "view/TMScanStatus.h"
+#include "view/TMSession.h"
+#include "view/TMWindowHost.h"
+
+class QProgressBar;
+class QStackedLayout;
+class QMenu;
+
+namespace tilemora {
+
+class TMColoursFeature;
+class TMCompareFeature;
+class TMElidingLabel;
+class TMFindFeature;
+class TMListFeature;
+class TMMapCommands;
+class TMMapPane;
+class TMMessageView;
+class TMSelectionCommands;
+class TMWindowDelegate;
+
+class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSessionObserver {
+  Q_OBJECT
+
+ public:
+  // Takes the folder waiting in the hand-over slot, if any, and starts
+  // scanning it.
+  TMMainWindow(TMWindowDelegate& delegate, std::shared_ptr<TMMainQueue> mainQueue);
+  ~TMMainWindow() override;
+
+  TMSession& session() { return *session_; }
+  TMMainWindowController& controller() { return session_->controller(); }
+  TMMessageView& messageView() { return *messageView_; }
+  TMMapPane& mapPane() { return *mapPane_; }
+  QProgressBar& progressBar() { return *progress_; }
+  TMElidingLabel& statusLine() { return *statusLine_; }
+  QAction& stopAction() { return *stop_; }
+  TMMapCommands& mapCommands() { return *mapCommands_; }
+  TMSelectionCommands& selection() { return *selection_; }
+  TMListFeature& list() { return *list_; }
+  TMFindFeature& find() { return *find_; }
+  TMColoursFeature& colours() { return *colours_; }
+  TMCompareFeature& compare() { return *compare_; }
+
+  // File ▸ Open…: a folder for this window.
+  void openDocument();
+  // File ▸ Import Scan…: saved scans for this window.
+  void openImportDialog();
+  // Reads the saved scans at `paths` ("-": standard input) and shows them
+  // here, side by side as one map when several.
+  void importScans(const QList<QByteArray>& paths);
+  // The list of every folder the scan could not read, if any.
+  void showUnreadableFolders();
+  // Applies the kept preferences: sizes, scan options, colours, the trash
+  // question, the free space, the history.
+  void applyPreferences(const TMPreferences& preferences);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // TMWindowHost
+  void showMessageView(bool shown) override;
+  void showOpenFailure(const TMFileURL& url, std::string_view reason) override;
+  void setProgressIndeterminate(bool indeterminate) override;
+  bool isProgressIndeterminate() const override { return indeterminate_; }
+  void startProgressAnimation() override;
+  void stopProgressAnimation() override;
+  void setProgressRange(double minimum, double maximum) override;
+  void setProgressValue(double value) override;
+  void setProgressVisible(bool visible) override;
+  void noteRecentFolder(const TMFileURL& url) override;
+  void showScanStatus(const TMScanStatus& status) override;
+  void setFileDropResponder(std::function<void(const TMFileURL&)> responder) override;
+  void toolbarFlagsChanged() override;
+  void askToMoveToTrash(const TMTrashQuestion& question,
+                        std::function<void(bool move, bool stopAsking)> answer) override;
+  void showFolderTrashed(const TMFileURL& url) override;
+  void showWaitingForReaders(bool waiting) override;
+  // TMSessionObserver
+  void mapStateChanged() override;
+  void readingChanged(Reading why, bool reading) override;
+  void readFailed(Reading why, const TMImportError& error) override;
+
+  void buildMenus();
+  void fillRecentMenu();
+
+  TMWindowDelegate& delegate_;
+  QStackedLayout* pages_;
+  TMMessageView* messageView_;
+  TMMapPane* mapPane_;
+  TMElidingLabel* statusLine_;
+  QProgressBar* progress_;
+  QAction* stop_;
+  QMenu* recentMenu_ = nullptr;
+  std::unique_ptr<TMSession> session_;
+  TMMapCommands* mapCommands_;
+  TMSelectionCommands* selection_;
+  TMListFeature* list_;
+  TMFindFeature* find_;
+  TMColoursFeature* colours_;
+  TMCompareFeature* compare_;
+  QString readName_;  // the saved scans being read to show
+  bool indeterminate_ = true;
+  bool animating_ = false;
+};
+
+}  // namespace tilemora

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMStatusText.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QLocale>
+
+#include "window/TMDisplayText.h"
+#include "core/drawing/TMSizeFormatter.h"
+
+namespace tilemora {
+
+namespace {
+
+// The words' context for translations.
+struct TMStatusText {
+  Q_DECLARE_TR_FUNCTIONS(TMStatusText)
+};
+
+QString sizeText(uint64_t bytes) {
+  return QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(bytes));
+}
+
+QString count(uint64_t n) { return QLocale().toString(qulonglong(n)); }
+
+QString filesAndFolders(uint64_t files, uint64_t folders) {
+  return TMStatusText::tr("%1 and %2").arg(TMStatusText::tr("%Ln file(s)", nullptr, pluralCount(files)),
+                             TMStatusText::tr("%Ln folder(s)", nullptr, pluralCount(folders)));
+}
+
+QString unreadableText(uint64_t folders) {
+  return folders > 0 ? TMStatusText::tr("; %Ln folder(s) could not be read", nullptr, pluralCount(folders)) : QString();
+}
+
+QString selectionText(const TMSelectionStatus& selection, uint64_t total) {
+  QString text = TMStatusText::tr("\u201C%1\u201D: %2 (%3 bytes)")
+                     .arg(displayText(selection.name), sizeText(selection.bytes), count(selection.bytes));
+  if (selection.folder) text += QStringLiteral(", ") + filesAndFolders(selection.files, selection.folders);
+  if (!selection.space && total > 0) {
+    const double share = 100.0 * double(selection.bytes) / double(total);
+    text += TMStatusText::tr(", %1 % of the total").arg(QLocale().toString(share, 'f', 1));
+  }
+  return text;
+}
+
+}  // namespace
+
+QString statusTextOf(const TMScanStatus& status) {
+  const QString seconds = QLocale().toString(status.seconds, 'f', status.seconds < 10 ? 1 : 0);
+  QString text;
+  if (status.imported) {
+    // A saved scan: when it was made, not how long this took.
+    const QString when = status.scannedAt > 0
+                             ? QLocale().toString(QDateTime::fromSecsSinceEpoch(status.scannedAt), QLocale::ShortFormat)
+                             : TMStatusText::tr("at an unknown date");
+    text = TMStatusText::tr("%1 (%2 bytes) in %3, imported: scanned %4")
+               .arg(sizeText(status.bytes), count(status.bytes), filesAndFolders(status.files, status.folders), when);
+    text += unreadableText(status.unreadableFolders);
+  } else if (status.scanning) {
+    text = TMStatusText::tr("Scanning\u2026 %1, %2, %3 s")
+               .arg(TMStatusText::tr("%Ln entries", nullptr, pluralCount(status.entries)), sizeText(status.bytes),
+                    seconds);
+  } else {
+    text = (status.stopped ? TMStatusText::tr("%1 (%2 bytes) in %3, stopped in %4 s")
+                           : TMStatusText::tr("%1 (%2 bytes) in %3, scanned in %4 s"))
+               .arg(sizeText(status.bytes), count(status.bytes), filesAndFolders(status.files, status.folders),
+                    seconds);
+    text += unreadableText(status.unreadableFolders);
+  }
+  if (status.volume) {
+    text += TMStatusText::tr(" \u2014 volume: %1 used, %2 free, %3 not reached")
+                .arg(sizeText(status.usedBytes), sizeText(status.freeBytes), sizeText(status.unscannedBytes));
+  }
+  if (status.selection) text = selectionText(*status.selection, status.bytes) + QStringLiteral("  |  ") + text;
+  return text;
+}
+
+QString statusToolTipOf(const TMScanStatus& status) {
+  QStringList paths;
+  for (const std::string& path : status.firstUnreadableFolders) paths << displayText(path);
+  if (status.unreadableFolders > uint64_t(paths.size())) paths << QStringLiteral("\u2026");
+  return paths.join('\n');
+}
+
+}  // namespace tilemora

@@ -1,0 +1,311 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMSession.h"
+
+#include <ctime>
+
+#include "core/drawing/TMChangeColoring.h"
+#include "core/drawing/TMHighlightColoring.h"
+#include "core/filetree/TMVolume.h"
+#include "import/TMScanHistory.h"
+#include "import/TMTreeExport.h"
+
+namespace tilemora {
+
+namespace {
+
+// What a search or a comparison starts at: a volume's folder, else the tree.
+const TMFileTree* searchedFolder(const TMFileTree& tree) {
+  const TMVolume* volume = tree.asVolume();
+  return volume != nullptr ? volume->child() : &tree;
+}
+
+}  // namespace
+
+TMSession::TMSession(TMWindowHost& window, TMTreeMapView& view, TMScanEnvironment environment,
+                     std::function<void()> windowClosed)
+    : jobs_(environment.mainQueue),
+      view_(view),
+      controller_(std::make_shared<TMMainWindowController>(window, view, jobs_, std::move(environment),
+                                                           std::move(windowClosed))) {
+  controller_->setTreeObserver(this);
+}
+
+TMSession::~TMSession() {
+  controller_->setTreeObserver(nullptr);
+  // The scan stops and the window is told it closed; the jobs stop and are
+  // waited for as the runner goes, last.
+  controller_.reset();
+}
+
+void TMSession::addObserver(TMSessionObserver& observer) { observers_.push_back(&observer); }
+
+void TMSession::removeObserver(TMSessionObserver& observer) {
+  std::erase(observers_, &observer);
+}
+
+template <class Tell>
+void TMSession::tell(Tell&& tell) {
+  // An observer may add or remove another while it is told.
+  const std::vector<TMSessionObserver*> observers = observers_;
+  for (TMSessionObserver* observer : observers) tell(*observer);
+}
+
+bool TMSession::forgetEnded(uint64_t& job) {
+  // A newer job of the same kind may have taken its place meanwhile.
+  if (job == 0 || jobs_.isRunning(job)) return false;
+  job = 0;
+  return true;
+}
+
+int64_t TMSession::shownScannedAt() const {
+  return controller_->isImported() ? controller_->importedScannedAt() : scanStartedAt_;
+}
+
+// --- what the controller tells ------------------------------------------------
+
+void TMSession::treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileURL& url, bool scanning) {
+  const bool newTree = tree != shownTree_;
+  shownTree_ = tree;
+  shownScanning_ = scanning;
+  if (newTree) {
+    shownUrl_ = tree ? std::optional<TMFileURL>(url) : std::nullopt;
+    scanStartedAt_ = int64_t(std::time(nullptr));
+    // What was found, compared or picked in the old tree speaks of it alone.
+    jobs_.stop(searchJob_);
+    searchJob_ = 0;
+    jobs_.stop(comparisonJob_);
+    comparisonJob_ = 0;
+    const bool hadMatches = searchResult_ != nullptr;
+    const bool hadComparison = comparison_ != nullptr;
+    searchResult_.reset();
+    comparison_.reset();
+    changeColoring_.reset();
+    pickedFiles_.reset();
+    // A saved scan waiting for this very folder stays, to compare with it.
+    if (!(savedTree_ && tree && comparedUrl_ == url)) {
+      savedTree_.reset();
+      comparedUrl_.reset();
+    }
+    if (hadMatches || hadComparison) applyColoring();
+    if (hadMatches) tell([](TMSessionObserver& o) { o.searchChanged(); });
+    if (hadComparison) tell([](TMSessionObserver& o) { o.comparisonChanged(); });
+  }
+  tell([&](TMSessionObserver& o) { o.treeShown(tree, url, scanning); });
+  if (!scanning && tree) {
+    startComparison();
+    saveToHistory();
+  }
+}
+
+void TMSession::mapStateChanged() {
+  tell([](TMSessionObserver& o) { o.mapStateChanged(); });
+}
+
+void TMSession::itemDeleted(const TMFileTree& node) {
+  tell([&](TMSessionObserver& o) { o.itemDeleted(node); });
+  // What went is a removed item now.
+  if (comparison_) startComparison();
+}
+
+// --- saved scans shown --------------------------------------------------------
+
+void TMSession::importScans(std::vector<std::string> paths) {
+  stopReading();
+  const uint64_t openings = controller_->openings();
+  readJob_ = jobs_.start(
+      "reading a saved scan", TMJobRunner::Reads::kNothingShared,
+      [this, paths = std::move(paths), openings](const TMJobRunner::Job& job) {
+        auto result = std::make_shared<TMImportResult>(importNcduExportsAt(paths, job.stopToken()));
+        job.post([this, result, openings] {
+          // Something else was opened meanwhile: this is no longer wanted.
+          if (openings != controller_->openings()) return;
+          if (auto* error = std::get_if<TMImportError>(result.get())) {
+            tell([&](TMSessionObserver& o) { o.readFailed(TMSessionObserver::Reading::kShowing, *error); });
+            return;
+          }
+          jobs_.afterTreeReaders([this, result] {
+            TMImportedScan& scan = std::get<TMImportedScan>(*result);
+            controller_->openImportedTree(std::move(scan.root), TMFileURL::fromPathComponents(scan.rootComponents),
+                                          scan.timestamp, scan.unreadableFolders);
+          });
+        });
+      },
+      [this](bool) {
+        if (forgetEnded(readJob_))
+          tell([](TMSessionObserver& o) { o.readingChanged(TMSessionObserver::Reading::kShowing, false); });
+      });
+  if (readJob_ != 0) tell([](TMSessionObserver& o) { o.readingChanged(TMSessionObserver::Reading::kShowing, true); });
+}
+
+void TMSession::stopReading() {
+  jobs_.stop(readJob_);
+  jobs_.stop(compareReadJob_);
+}
+
+// --- find ---------------------------------------------------------------------
+
+void TMSession::startSearch(std::function<bool(std::string_view)> matches) {
+  jobs_.stop(searchJob_);
+  searchJob_ = 0;
+  if (!matches || !isShownTreeComplete() || searchedFolder(*shownTree_) == nullptr) {
+    endSearch();
+    return;
+  }
+  searchJob_ = jobs_.start(
+      "searching", TMJobRunner::Reads::kTheTree,
+      [this, tree = shownTree_, matches = std::move(matches)](const TMJobRunner::Job& job) {
+        auto result = std::make_shared<const TMSearchResult>(
+            searchTree(*searchedFolder(*tree), matches, [&job] { return !job.stopRequested(); }));
+        if (result->abandoned) return;
+        job.post([this, result] {
+          searchResult_ = result;
+          applyColoring();
+          tell([](TMSessionObserver& o) { o.searchChanged(); });
+        });
+      },
+      [this](bool) { forgetEnded(searchJob_); });
+}
+
+void TMSession::endSearch() {
+  jobs_.stop(searchJob_);
+  searchJob_ = 0;
+  if (!searchResult_) return;
+  searchResult_.reset();
+  applyColoring();
+  tell([](TMSessionObserver& o) { o.searchChanged(); });
+}
+
+// --- compare ------------------------------------------------------------------
+
+void TMSession::compareWithSavedScan(const std::string& path) {
+  jobs_.stop(compareReadJob_);
+  compareReadJob_ = jobs_.start(
+      "reading a saved scan", TMJobRunner::Reads::kNothingShared,
+      [this, path](const TMJobRunner::Job& job) {
+        auto result = std::make_shared<TMImportResult>(importNcduExportAt(path, job.stopToken()));
+        job.post([this, result] {
+          if (auto* error = std::get_if<TMImportError>(result.get())) {
+            tell([&](TMSessionObserver& o) { o.readFailed(TMSessionObserver::Reading::kComparing, *error); });
+            return;
+          }
+          TMImportedScan& scan = std::get<TMImportedScan>(*result);
+          endComparison();
+          savedTree_ = std::move(scan.root);
+          savedAt_ = scan.timestamp;
+          if (!controller_->scannedUrl()) {
+            // Nothing shown yet: the folder the saved scan names, as it is now.
+            const TMFileURL url = TMFileURL::fromPathComponents(scan.rootComponents);
+            comparedUrl_ = url;
+            controller_->openURL(url);
+            return;
+          }
+          comparedUrl_ = controller_->scannedUrl();
+          startComparison();
+        });
+      },
+      [this](bool) {
+        if (forgetEnded(compareReadJob_))
+          tell([](TMSessionObserver& o) { o.readingChanged(TMSessionObserver::Reading::kComparing, false); });
+      });
+  if (compareReadJob_ != 0)
+    tell([](TMSessionObserver& o) { o.readingChanged(TMSessionObserver::Reading::kComparing, true); });
+}
+
+void TMSession::startComparison() {
+  if (!savedTree_ || !isShownTreeComplete()) return;
+  jobs_.stop(comparisonJob_);
+  comparisonJob_ = jobs_.start(
+      "comparing", TMJobRunner::Reads::kTheTree,
+      [this, saved = savedTree_, current = shownTree_](const TMJobRunner::Job& job) {
+        auto result = std::make_shared<const TMTreeComparison>(compareTrees(*saved, *current, 1000, job.stopToken()));
+        if (result->stopped) return;
+        job.post([this, result] {
+          comparisonJob_ = 0;
+          comparison_ = result;
+          changeColoring_ = std::make_shared<TMChangeColoring>(result->nodeChanges);
+          tell([](TMSessionObserver& o) { o.comparisonChanged(); });
+        });
+      });
+}
+
+void TMSession::endComparison() {
+  jobs_.stop(comparisonJob_);
+  comparisonJob_ = 0;
+  savedTree_.reset();
+  comparedUrl_.reset();
+  savedAt_ = 0;
+  if (!comparison_) return;
+  comparison_.reset();
+  changeColoring_.reset();
+  tell([](TMSessionObserver& o) { o.comparisonChanged(); });
+}
+
+// --- saving -------------------------------------------------------------------
+
+void TMSession::saveScan(const std::string& path) {
+  if (!isShownTreeComplete() || !controller_->scannedUrl()) return;
+  stopSaving();
+  const bool imported = controller_->isImported();
+  const TMTreeExportHeader header{controller_->scannedUrl()->path(), "tilemora", TILEMORA_VERSION, shownScannedAt(),
+                                  imported ? std::string() : thisHostName()};
+  saveJob_ = jobs_.start(
+      "saving the scan", TMJobRunner::Reads::kTheTree,
+      [this, tree = shownTree_, header, path](const TMJobRunner::Job& job) {
+        std::string error;
+        const bool saved = saveTreeExport(*tree, header, path, error, -1, job.stopToken());
+        job.post([this, path, saved, error] { tell([&](TMSessionObserver& o) { o.saveEnded(path, saved, error); }); });
+      },
+      [this, path](bool stopped) {
+        forgetEnded(saveJob_);
+        // A save stopped on the way tells nothing itself.
+        if (stopped) tell([&](TMSessionObserver& o) { o.saveEnded(path, false, "stopped"); });
+      });
+}
+
+void TMSession::stopSaving() { jobs_.stop(saveJob_); }
+
+void TMSession::setHistory(bool keep, std::string stateHome) {
+  keepsHistory_ = keep;
+  stateHome_ = std::move(stateHome);
+}
+
+void TMSession::saveToHistory() {
+  if (!keepsHistory_ || !isShownTreeComplete() || controller_->isImported() || controller_->wasStopped() ||
+      !controller_->scannedUrl())
+    return;
+  const TMTreeExportHeader header{controller_->scannedUrl()->path(), "tilemora", TILEMORA_VERSION, scanStartedAt_,
+                                  thisHostName()};
+  jobs_.start("keeping the scan in the history", TMJobRunner::Reads::kTheTree,
+              [this, tree = shownTree_, header, history = TMScanHistory(stateHome_)](const TMJobRunner::Job& job) {
+                std::string error;
+                if (history.save(*tree, header, error, job.stopToken()) || job.stopRequested()) return;
+                job.post([this, error] { tell([&](TMSessionObserver& o) { o.historyFailed(error); }); });
+              });
+}
+
+// --- colours ------------------------------------------------------------------
+
+void TMSession::setModeColoring(std::shared_ptr<const TMFileColoring> coloring) {
+  modeColoring_ = std::move(coloring);
+  applyColoring();
+}
+
+void TMSession::setPickedFiles(std::shared_ptr<const std::unordered_set<const TMFileTree*>> files) {
+  pickedFiles_ = std::move(files);
+  applyColoring();
+}
+
+void TMSession::applyColoring() {
+  std::shared_ptr<const TMFileColoring> coloring = modeColoring_;
+  if (searchResult_) {
+    // The covered files, shared with the result that holds them.
+    std::shared_ptr<const TMHighlightColoring::Files> picked(searchResult_, &searchResult_->coveredFiles);
+    coloring = std::make_shared<TMHighlightColoring>(coloring, std::move(picked));
+  } else if (pickedFiles_) {
+    coloring = std::make_shared<TMHighlightColoring>(coloring, pickedFiles_);
+  }
+  view_.setFileColoring(std::move(coloring));
+  tell([](TMSessionObserver& o) { o.coloringChanged(); });
+}
+
+}  // namespace tilemora

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A window's session: what the window shows and the work on it. It owns
+// the job runner, the main window controller (the tree, scanned or
+// imported, and its scan), the saved scan being read, the search and its
+// matches, the saved scan compared with and the comparison, the saving of
+// the shown scan and of the history, and the colouring the map draws with.
+// Whoever presents it observes it (TMSessionObserver) and sends it
+// commands; no presenter talks to another.
+//
+// Every piece of work runs as a job of the runner; the tree changes (a new
+// tree, a deletion) only once the jobs reading it have let go of it. Main
+// thread only.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "TMMainWindowController.h"
+#include "TMSessionObserver.h"
+#include "core/drawing/TMFileColoring.h"
+#include "core/filetree/TMTreeSearch.h"
+#include "core/platform/TMJobRunner.h"
+#include "import/TMTreeComparison.h"
+
+namespace tilemora {
+
+class TMChangeColoring;
+
+class TMSession final : private TMTreeObserver {
+ public:
+  // What the session needs of the window: its host and its map view; the
+  // scans' surroundings; what runs when the window's controller goes.
+  TMSession(TMWindowHost& window, TMTreeMapView& view, TMScanEnvironment environment,
+            std::function<void()> windowClosed = {});
+  ~TMSession() override;
+  TMSession(const TMSession&) = delete;
+  TMSession& operator=(const TMSession&) = delete;
+
+  TMMainWindowController& controller() { return *controller_; }
+  const TMMainWindowController& controller() const { return *controller_; }
+  TMJobRunner& jobs() { return jobs_; }
+
+  // Observers are told in the order they were added; each must go before
+  // the session, or be removed.
+  void addObserver(TMSessionObserver& observer);
+  void removeObserver(TMSessionObserver& observer);
+
+  // The tree shown, and whether its scan still writes it.
+  const std::shared_ptr<TMFileTree>& shownTree() const { return shownTree_; }
+  bool isShownTreeComplete() const { return shownTree_ && !shownScanning_; }
+  // When the shown tree was scanned (seconds since the epoch): for a scan
+  // here, when it began; for a saved scan, as it says.
+  int64_t shownScannedAt() const;
+
+  // --- saved scans shown ---------------------------------------------------
+  // Reads the saved scans at `paths` ("-": standard input) and shows them,
+  // side by side when several; wanted only while nothing else is opened
+  // meanwhile. Reading can be stopped.
+  void importScans(std::vector<std::string> paths);
+  bool isReading() const { return readJob_ != 0; }
+  void stopReading();
+
+  // --- find ----------------------------------------------------------------
+  // Searches the shown tree for the names `matches` accepts, off the main
+  // thread; a newer search replaces one still running. Nothing is searched
+  // (and the matches go) while there is no complete tree or no pattern.
+  void startSearch(std::function<bool(std::string_view)> matches);
+  void endSearch();
+  const std::shared_ptr<const TMSearchResult>& searchResult() const { return searchResult_; }
+
+  // --- compare -------------------------------------------------------------
+  // Reads the saved scan at `path` and compares the shown tree with it; a
+  // scan still running is compared once it ends. A session that shows
+  // nothing opens the folder the saved scan names.
+  void compareWithSavedScan(const std::string& path);
+  void endComparison();
+  const std::shared_ptr<const TMTreeComparison>& comparison() const { return comparison_; }
+  const std::shared_ptr<TMChangeColoring>& changeColoring() const { return changeColoring_; }
+  // When the saved scan compared with was made (0: not said).
+  int64_t savedAt() const { return savedAt_; }
+
+  // --- saving --------------------------------------------------------------
+  // Writes the shown scan to `path`, compressed as its name ends. Stops
+  // when asked, or when the tree is about to change.
+  void saveScan(const std::string& path);
+  bool isSaving() const { return saveJob_ != 0; }
+  void stopSaving();
+  // Whether completed scans go to the history, kept in `stateHome`.
+  void setHistory(bool keep, std::string stateHome);
+
+  // --- colours -------------------------------------------------------------
+  // The colouring of the colour mode in use (null: by depth).
+  void setModeColoring(std::shared_ptr<const TMFileColoring> coloring);
+  // Files picked out (a type chosen in the types window), or none.
+  void setPickedFiles(std::shared_ptr<const std::unordered_set<const TMFileTree*>> files);
+
+ private:
+  // TMTreeObserver: what the controller tells, passed on.
+  void treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileURL& url, bool scanning) override;
+  void mapStateChanged() override;
+  void itemDeleted(const TMFileTree& node) override;
+
+  // Clears `job` once it has ended; answers whether it did (a newer job of
+  // the same kind may have taken its place).
+  bool forgetEnded(uint64_t& job);
+  void startComparison();
+  void saveToHistory();
+  // The map's colouring: the mode's, with the matches or the picked files
+  // picked out.
+  void applyColoring();
+  template <class Tell>
+  void tell(Tell&& tell);
+
+  // Declared first: it goes last, after everything its jobs call back.
+  TMJobRunner jobs_;
+  TMTreeMapView& view_;
+  std::shared_ptr<TMMainWindowController> controller_;
+  std::vector<TMSessionObserver*> observers_;
+
+  std::shared_ptr<TMFileTree> shownTree_;
+  std::optional<TMFileURL> shownUrl_;
+  bool shownScanning_ = false;
+  int64_t scanStartedAt_ = 0;
+
+  uint64_t readJob_ = 0;  // 0: none
+  uint64_t searchJob_ = 0;
+  std::shared_ptr<const TMSearchResult> searchResult_;
+
+  uint64_t compareReadJob_ = 0;
+  uint64_t comparisonJob_ = 0;
+  std::shared_ptr<TMFileTree> savedTree_;
+  int64_t savedAt_ = 0;
+  std::optional<TMFileURL> comparedUrl_;
+  std::shared_ptr<const TMTreeComparison> comparison_;
+  std::shared_ptr<TMChangeColoring> changeColoring_;
+
+  uint64_t saveJob_ = 0;
+  bool keepsHistory_ = false;
+  std::string stateHome_;
+
+  std::shared_ptr<const TMFileColoring> modeColoring_;
+  std::shared_ptr<const std::unordered_set<const TMFileTree*>> pickedFiles_;
+};
+
+}  // namespace tilemora
