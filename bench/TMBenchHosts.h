@@ -21,8 +21,8 @@
 #include "core/scan/TMScanOptions.h"
 #include "render/TMFramePainter.h"
 #include "render/TMQtTextMeasurer.h"
-#include "view/TMMainWindowController.h"
-#include "view/TMSession.h"
+#include "view/controller/TMMainWindowController.h"
+#include "view/session/TMSession.h"
 
 namespace tilemora {
 

@@ -6,7 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "view/TMGlobalQueues.h"
+#include "view/controller/TMGlobalQueues.h"
 #include "window/TMMainWindow.h"
 #include "TMPreferencesDialog.h"
 

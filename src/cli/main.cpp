@@ -2,7 +2,6 @@
 // tilemora-scan: scans a folder or volume with the engine of the desktop
 // application and reports what takes the space.
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,21 +13,22 @@
 #include <memory>
 #include <utility>
 
-#include "core/scan/TMScanDriver.h"
 #include "TMChangeReport.h"
 #include "TMCommandLine.h"
 #include "TMEntryCounter.h"
 #include "TMGraphvizExport.h"
 #include "TMNcduExport.h"
-#include "core/platform/TMOutputFile.h"
 #include "TMPngExport.h"
 #include "TMScanSummary.h"
 #include "TMTypeReport.h"
 #include "core/filetree/TMFileTree.h"
 #include "core/filetree/TMUtf8.h"
-#include "core/platform/TMManualMainQueue.h"
-#include "core/scan/TMScanTask.h"
 #include "core/platform/TMHeapTrim.h"
+#include "core/platform/TMHostName.h"
+#include "core/platform/TMManualMainQueue.h"
+#include "core/platform/TMOutputFile.h"
+#include "core/scan/TMScanDriver.h"
+#include "core/scan/TMScanTask.h"
 #include "import/TMCompressedStream.h"
 #include "import/TMNcduImport.h"
 #include "import/TMTreeExport.h"
@@ -40,17 +40,18 @@ namespace {
 // The scan tool is stricter than the desktop application: it refuses what
 // cannot be scanned as a folder instead of showing an empty map.
 bool checkScannable(const std::string& path) {
+  const TMFileSystem& fileSystem = *TMFileSystem::posix();
   struct stat info {};
   const char* problem = nullptr;
   int directory = -1;
-  if (::stat(path.c_str(), &info) != 0) {
+  if (fileSystem.statPath(path.c_str(), &info) != 0) {
     problem = std::strerror(errno);
   } else if (!S_ISDIR(info.st_mode)) {
     problem = "not a folder";
-  } else if ((directory = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) < 0) {
+  } else if ((directory = fileSystem.openDirectory(path.c_str())) < 0) {
     problem = std::strerror(errno);
   }
-  if (directory >= 0) ::close(directory);
+  if (directory >= 0) fileSystem.closeDirectory(directory);
   if (problem == nullptr) return true;
   std::fprintf(stderr, "tilemora-scan: cannot scan %s: %s\n", printableName(path).c_str(), problem);
   return false;

@@ -1,13 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMScanHistory.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
@@ -16,6 +10,7 @@
 #include <memory>
 
 #include "core/platform/TMOutputFile.h"
+#include "core/platform/TMPrivateFolder.h"
 
 namespace tilemora {
 
@@ -35,33 +30,8 @@ std::string prefixOf(const std::string& scannedPath) {
   return std::string(digits) + '-';
 }
 
-// Makes `path` and the folders above it that are missing, each 0700; what
-// exists is left as it is.
-bool makeFolders(const std::string& path, std::string& error) {
-  for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-    if (::mkdir(path.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST) {
-      error = std::strerror(errno);
-      return false;
-    }
-    if (slash == std::string::npos) return true;
-  }
-}
-
-// The folder `name` in `parent`, made 0700 when missing and `make` says so;
-// -1 unless it is a folder (not a link) of the user's that no one else may
-// write to.
-int ownFolderAt(int parent, const char* name, bool make) {
-  if (make && ::mkdirat(parent, name, 0700) != 0 && errno != EEXIST) return -1;
-  const int folder = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  struct stat info {};
-  if (folder >= 0 && ::fstat(folder, &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 022) == 0)
-    return folder;
-  if (folder >= 0) ::close(folder);
-  if (errno != ENOENT) errno = EPERM;
-  return -1;
-}
-
-constexpr const char* kFolders[] = {"tilemora", "history"};
+// Below the state home, the user's alone.
+const std::vector<std::string> kFolders{"tilemora", "history"};
 
 }  // namespace
 
@@ -75,31 +45,10 @@ std::string TMScanHistory::defaultStateHome() {
   return std::string(home != nullptr && home[0] == '/' ? home : "/tmp") + "/.local/state";
 }
 
-int TMScanHistory::openFolder(bool make, std::string& error) const {
-  // The state home is the user's to place (a link is fine); below it,
-  // nothing is followed or taken that is not the user's alone.
-  if (make && !makeFolders(stateHome_, error)) return -1;
-  int folder = ::open(stateHome_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  for (const char* name : kFolders) {
-    if (folder < 0) break;
-    const int below = ownFolderAt(folder, name, make);
-    ::close(folder);
-    folder = below;
-  }
-  if (folder < 0) {
-    error = errno == EPERM ? "the history folder " + folder_ +
-                                 " is not the user's alone (a link, another user's, or writable by others)"
-                           : std::string(std::strerror(errno));
-  }
-  return folder;
-}
-
-std::vector<TMScanHistory::Scan> TMScanHistory::allScans(int folderDescriptor, const std::string& prefix) const {
+std::vector<TMScanHistory::Scan> TMScanHistory::allScans(const TMPrivateFolder& folder, const std::string& prefix) const {
   std::vector<Scan> scans;
-  DIR* folder = ::fdopendir(::fcntl(folderDescriptor, F_DUPFD_CLOEXEC, 0));
-  if (folder == nullptr) return scans;
-  while (const dirent* entry = ::readdir(folder)) {
-    const std::string_view name = entry->d_name;
+  for (const TMPrivateFolder::File& file : folder.regularFiles()) {
+    const std::string_view name = file.name;
     // HASH-SECONDS.json.zst; anything else (a temporary file) is not a scan.
     if (name.size() <= kHashDigits + 1 || name[kHashDigits] != '-' || !name.ends_with(kEnding) ||
         !name.starts_with(prefix) ||
@@ -111,13 +60,9 @@ std::vector<TMScanHistory::Scan> TMScanHistory::allScans(int folderDescriptor, c
     const auto parsed = std::from_chars(digits, end, scan.timestamp);
     if (parsed.ec != std::errc() || parsed.ptr != end) continue;
     scan.file = folder_ + '/' + std::string(name);
-    struct stat info {};
-    if (::fstatat(folderDescriptor, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
-      continue;
-    scan.bytes = uint64_t(info.st_size);
+    scan.bytes = file.bytes;
     scans.push_back(std::move(scan));
   }
-  ::closedir(folder);
   std::sort(scans.begin(), scans.end(), [](const Scan& a, const Scan& b) {
     return a.timestamp != b.timestamp ? a.timestamp > b.timestamp : a.file > b.file;
   });
@@ -126,20 +71,16 @@ std::vector<TMScanHistory::Scan> TMScanHistory::allScans(int folderDescriptor, c
 
 std::vector<TMScanHistory::Scan> TMScanHistory::scansOf(const std::string& scannedPath) const {
   std::string error;
-  const int folder = openFolder(false, error);
-  if (folder < 0) return {};
-  std::vector<Scan> scans = allScans(folder, prefixOf(scannedPath));
-  ::close(folder);
-  return scans;
+  const std::unique_ptr<TMPrivateFolder> folder = TMPrivateFolder::open(stateHome_, kFolders, false, error);
+  return folder ? allScans(*folder, prefixOf(scannedPath)) : std::vector<Scan>();
 }
 
 bool TMScanHistory::save(const TMFileTree& root, const TMTreeExportHeader& header, std::string& error,
                          const std::stop_token& stop, uint64_t mostBytes) const {
-  const int folder = openFolder(true, error);
-  if (folder < 0) return false;
+  const std::unique_ptr<TMPrivateFolder> folder = TMPrivateFolder::open(stateHome_, kFolders, true, error);
+  if (!folder) return false;
   const std::string name = prefixOf(header.rootPath) + std::to_string(std::max<int64_t>(header.timestamp, 0)) + kEnding;
-  std::unique_ptr<TMOutputFile> file = TMOutputFile::createAt(folder, folder_, name, error, 0600, stop);
-  ::close(folder);
+  std::unique_ptr<TMOutputFile> file = TMOutputFile::createAt(folder->descriptor(), folder_, name, error, 0600, stop);
   if (!file || !writeTreeExportTo(*file, root, header, error, stop)) return false;
   if (file->bytesWritten() > mostBytes) {
     error = "the scan takes " + std::to_string(file->bytesWritten()) + " bytes compressed, more than the " +
@@ -153,15 +94,15 @@ bool TMScanHistory::save(const TMFileTree& root, const TMTreeExportHeader& heade
 
 void TMScanHistory::prune(size_t perFolder, uint64_t mostBytes) const {
   std::string error;
-  const int folder = openFolder(false, error);
-  if (folder < 0) return;
-  std::vector<Scan> scans = allScans(folder);  // newest first
+  const std::unique_ptr<TMPrivateFolder> folder = TMPrivateFolder::open(stateHome_, kFolders, false, error);
+  if (!folder) return;
+  std::vector<Scan> scans = allScans(*folder);  // newest first
   std::map<std::string, size_t> keptOf;  // by prefix
   std::vector<Scan> kept;
   for (Scan& scan : scans) {
     const std::string prefix = scan.file.substr(folder_.size() + 1, kHashDigits + 1);
     if (++keptOf[prefix] > perFolder) {
-      ::unlinkat(folder, scan.file.c_str() + folder_.size() + 1, 0);
+      folder->remove(scan.file.substr(folder_.size() + 1));
     } else {
       kept.push_back(std::move(scan));
     }
@@ -170,9 +111,8 @@ void TMScanHistory::prune(size_t perFolder, uint64_t mostBytes) const {
   for (const Scan& scan : kept) {
     bytes += scan.bytes;
     // Newest first: what is past the limit is the oldest.
-    if (bytes > mostBytes) ::unlinkat(folder, scan.file.c_str() + folder_.size() + 1, 0);
+    if (bytes > mostBytes) folder->remove(scan.file.substr(folder_.size() + 1));
   }
-  ::close(folder);
 }
 
 }  // namespace tilemora

@@ -20,6 +20,7 @@
 namespace tilemora {
 
 class TMFileTree;
+class TMPrivateFolder;
 
 class TMScanHistory {
  public:
@@ -51,11 +52,7 @@ class TMScanHistory {
   void prune(size_t perFolder = kKeptPerFolder, uint64_t mostBytes = kMostBytes) const;
 
  private:
-  // The history folder open, made with the folder above it when missing
-  // and `make` says so; -1 with `error` set when it is missing or not the
-  // user's own.
-  int openFolder(bool make, std::string& error) const;
-  std::vector<Scan> allScans(int folder, const std::string& prefix = {}) const;
+  std::vector<Scan> allScans(const TMPrivateFolder& folder, const std::string& prefix = {}) const;
   std::string stateHome_;
   std::string folder_;
 };

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMTreeExport.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
-#include <climits>
 #include <vector>
 
 #include "core/filetree/TMFolderTree.h"
@@ -113,12 +110,6 @@ bool saveTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, co
   std::unique_ptr<TMOutputFile> file = TMOutputFile::create(path, error, mode, stop);
   // The temporary file goes with `file` when it is not committed.
   return file && writeTreeExportTo(*file, root, header, error, stop) && file->commit(error);
-}
-
-std::string thisHostName() {
-  char name[HOST_NAME_MAX + 1] = {};
-  if (::gethostname(name, sizeof name - 1) != 0) return {};
-  return name;
 }
 
 }  // namespace tilemora

@@ -45,7 +45,4 @@ bool writeTreeExportTo(TMOutputFile& file, const TMFileTree& root, const TMTreeE
 bool saveTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, const std::string& path,
                     std::string& error, int mode = -1, const std::stop_token& stop = {});
 
-// The name of this machine, as an export says where it was made.
-std::string thisHostName();
-
 }  // namespace tilemora

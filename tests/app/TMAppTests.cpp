@@ -54,7 +54,7 @@
 #include "TilemoraAppDelegate.h"
 #include "core/drawing/TMSizeFormatter.h"
 #include "core/scan/TMScanTask.h"
-#include "view/TMGlobalQueues.h"
+#include "view/controller/TMGlobalQueues.h"
 
 using namespace tilemora;
 

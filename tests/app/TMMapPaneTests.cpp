@@ -29,7 +29,7 @@
 #include "map/TMTreeMapWidget.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
-#include "view/TMSharedLayout.h"
+#include "view/map/TMSharedLayout.h"
 
 using namespace tilemora;
 using tilemora::test::TMMemoryEntry;

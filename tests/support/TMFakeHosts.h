@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "view/TMTreeMapViewHost.h"
-#include "view/TMWindowHost.h"
+#include "view/map/TMTreeMapViewHost.h"
+#include "view/controller/TMWindowHost.h"
 
 namespace tilemora::test {
 

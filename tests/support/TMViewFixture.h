@@ -17,8 +17,8 @@
 #include "support/TMLayoutFixtures.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
-#include "view/TMSharedLayout.h"
-#include "view/TMTreeMapView.h"
+#include "view/map/TMSharedLayout.h"
+#include "view/map/TMTreeMapView.h"
 
 namespace tilemora::test {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "view/TMMainWindowController.h"
-#include "view/TMSession.h"
+#include "view/controller/TMMainWindowController.h"
+#include "view/session/TMSession.h"
 
 #include <unistd.h>
 

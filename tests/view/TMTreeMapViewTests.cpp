@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "view/TMTreeMapView.h"
+#include "view/map/TMTreeMapView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "view/TMVisibleRectangle.h"
+#include "view/map/TMVisibleRectangle.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "core/filetree/TMFileTree.h"
 #include "map/TMMapCommands.h"
 #include "map/TMMapPane.h"
-#include "view/TMSession.h"
+#include "view/session/TMSession.h"
 #include "window/TMPlainMessage.h"
 
 namespace tilemora {

@@ -8,7 +8,7 @@
 #include <QMessageBox>
 #include <functional>
 
-#include "view/TMWindowHost.h"
+#include "view/controller/TMWindowHost.h"
 
 namespace tilemora {
 

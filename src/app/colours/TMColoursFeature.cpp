@@ -20,7 +20,7 @@
 #include "list/TMRowTexts.h"
 #include "map/TMMapPane.h"
 #include "render/TMFramePainter.h"
-#include "view/TMSession.h"
+#include "view/session/TMSession.h"
 #include "window/TMDisplayText.h"
 #include "window/TMWindowDelegate.h"
 

@@ -14,7 +14,7 @@
 #include "TMPreferences.h"
 #include "colours/TMColourLegend.h"
 #include "core/platform/TMFileURL.h"
-#include "view/TMSessionObserver.h"
+#include "view/session/TMSessionObserver.h"
 
 class QAction;
 class QActionGroup;

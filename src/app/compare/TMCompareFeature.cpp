@@ -15,7 +15,7 @@
 #include "list/TMRowTexts.h"
 #include "map/TMMapPane.h"
 #include "map/TMTreeMapWidget.h"
-#include "view/TMSession.h"
+#include "view/session/TMSession.h"
 #include "window/TMDisplayText.h"
 #include "window/TMElidingLabel.h"
 #include "window/TMPlainMessage.h"

@@ -9,7 +9,7 @@
 #include <QObject>
 #include <QString>
 
-#include "view/TMSessionObserver.h"
+#include "view/session/TMSessionObserver.h"
 
 class QAction;
 class QMainWindow;

@@ -8,7 +8,7 @@
 #include "find/TMFindBar.h"
 #include "map/TMMapPane.h"
 #include "map/TMTreeMapWidget.h"
-#include "view/TMSession.h"
+#include "view/session/TMSession.h"
 
 namespace tilemora {
 

@@ -7,7 +7,7 @@
 
 #include <QObject>
 
-#include "view/TMSessionObserver.h"
+#include "view/session/TMSessionObserver.h"
 
 class QAction;
 class QMainWindow;

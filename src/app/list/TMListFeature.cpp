@@ -13,7 +13,7 @@
 #include "list/TMLargestFilesModel.h"
 #include "map/TMMapPane.h"
 #include "map/TMTreeMapWidget.h"
-#include "view/TMSession.h"
+#include "view/session/TMSession.h"
 
 namespace tilemora {
 

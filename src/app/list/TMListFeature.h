@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "core/platform/TMFileURL.h"
-#include "view/TMSessionObserver.h"
+#include "view/session/TMSessionObserver.h"
 
 class QAction;
 class QMainWindow;

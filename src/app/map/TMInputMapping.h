@@ -6,7 +6,7 @@
 #include <QPoint>
 #include <QPointF>
 
-#include "view/TMScrollers.h"
+#include "view/map/TMScrollers.h"
 
 namespace tilemora {
 

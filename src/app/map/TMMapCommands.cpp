@@ -9,7 +9,7 @@
 
 #include "TMPreferences.h"
 #include "map/TMMapPane.h"
-#include "view/TMSession.h"
+#include "view/session/TMSession.h"
 #include "window/TMWindowDelegate.h"
 
 namespace tilemora {

@@ -9,8 +9,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "view/TMTreeMapView.h"
-#include "view/TMTreeMapViewHost.h"
+#include "view/map/TMTreeMapView.h"
+#include "view/map/TMTreeMapViewHost.h"
 
 class QScrollBar;
 

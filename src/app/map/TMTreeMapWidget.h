@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "window/TMFileDraggingView.h"
-#include "view/TMTreeMapView.h"
+#include "view/map/TMTreeMapView.h"
 
 namespace tilemora {
 

@@ -25,7 +25,7 @@
 #include "map/TMMapCommands.h"
 #include "map/TMMapPane.h"
 #include "map/TMTreeMapWidget.h"
-#include "view/TMGlobalQueues.h"
+#include "view/controller/TMGlobalQueues.h"
 #include "window/TMDisplayText.h"
 #include "window/TMElidingLabel.h"
 #include "window/TMMessageView.h"

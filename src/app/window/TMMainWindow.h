@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "TMPreferences.h"
-#include "view/TMScanStatus.h"
-#include "view/TMSession.h"
-#include "view/TMWindowHost.h"
+#include "view/controller/TMScanStatus.h"
+#include "view/session/TMSession.h"
+#include "view/controller/TMWindowHost.h"
 
 class QProgressBar;
 class QStackedLayout;

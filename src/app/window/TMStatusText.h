@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "view/TMScanStatus.h"
+#include "view/controller/TMScanStatus.h"
 
 namespace tilemora {
 

@@ -12,7 +12,7 @@
 #include "support/TMCaseNames.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
-#include "view/TMSharedLayout.h"
+#include "view/map/TMSharedLayout.h"
 
 namespace tilemora::test {
 namespace {

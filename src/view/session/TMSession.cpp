@@ -7,6 +7,7 @@
 #include "core/drawing/TMHighlightColoring.h"
 #include "core/filetree/TMVolume.h"
 #include "import/TMScanHistory.h"
+#include "core/platform/TMHostName.h"
 #include "import/TMTreeExport.h"
 
 namespace tilemora {

@@ -4,7 +4,7 @@
 // to `endRect` at progress 1, run by the host's timer on the GUI loop. The
 // view owns it while it runs; the view is also told when it starts and ends.
 
-#include "TMTreeMapViewHost.h"
+#include "view/map/TMTreeMapViewHost.h"
 #include "core/drawing/TMGeometry.h"
 
 namespace tilemora {

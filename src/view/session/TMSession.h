@@ -21,8 +21,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "TMMainWindowController.h"
-#include "TMSessionObserver.h"
+#include "view/controller/TMMainWindowController.h"
+#include "view/session/TMSessionObserver.h"
 #include "core/drawing/TMFileColoring.h"
 #include "core/filetree/TMTreeSearch.h"
 #include "core/platform/TMJobRunner.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AnimationPerFrame.h"
 
-#include "TMTreeMapView.h"
-#include "TMVisibleRectangle.h"
+#include "view/map/TMTreeMapView.h"
+#include "view/map/TMVisibleRectangle.h"
 
 namespace tilemora {
 

@@ -2,7 +2,7 @@
 // Deletion in the tree map view: the trash first, then the file tree, then
 // the layout, then one redraw, so the map shows the result without a scan.
 
-#include "TMTreeMapView.h"
+#include "view/map/TMTreeMapView.h"
 #include "core/filetree/TMFileTree.h"
 #include "core/filetree/TMFileTreePath.h"
 #include "core/layout/TMLayoutFolder.h"

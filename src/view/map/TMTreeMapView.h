@@ -18,9 +18,9 @@
 #include <memory>
 #include <optional>
 
-#include "AnimationPerFrame.h"
-#include "TMNodeState.h"
-#include "TMTreeMapViewHost.h"
+#include "view/map/AnimationPerFrame.h"
+#include "view/map/TMNodeState.h"
+#include "view/map/TMTreeMapViewHost.h"
 #include "core/drawing/TMColorWheel.h"
 #include "core/drawing/TMGeometryGatherer.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMScanProgressRelay.h"
 
-#include "TMMainWindowController.h"
+#include "view/controller/TMMainWindowController.h"
 
 namespace tilemora {
 

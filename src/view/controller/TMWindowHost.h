@@ -8,7 +8,7 @@
 #include <memory>
 #include <string_view>
 
-#include "TMScanStatus.h"
+#include "view/controller/TMScanStatus.h"
 #include "core/platform/TMFileURL.h"
 
 namespace tilemora {

@@ -20,10 +20,10 @@
 #include <memory>
 #include <optional>
 
-#include "TMGlobalQueues.h"
-#include "TMTreeMapView.h"
-#include "TMTreeObserver.h"
-#include "TMWindowHost.h"
+#include "view/controller/TMGlobalQueues.h"
+#include "view/map/TMTreeMapView.h"
+#include "view/session/TMTreeObserver.h"
+#include "view/controller/TMWindowHost.h"
 #include "core/platform/TMJobRunner.h"
 #include "core/filetree/TMFileTree.h"
 #include "core/scan/TMScanOptions.h"

@@ -2,8 +2,8 @@
 #include "core/scan/TMScanDriver.h"
 #include "TMMainWindowController.h"
 
-#include "TMScanProgressRelay.h"
-#include "TMSharedLayout.h"
+#include "view/controller/TMScanProgressRelay.h"
+#include "view/map/TMSharedLayout.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMVolume.h"
 #include "core/layout/TMBlockSizes.h"
@@ -365,92 +365,6 @@ void TMMainWindowController::notifyViewCleanup() {
   window_.setProgressVisible(false);
   if (trashed) window_.showFolderTrashed(*trashed);
   window_.showMessageView(true);
-}
-
-}  // namespace tilemora
-
-namespace tilemora {
-
-void TMMainWindowController::awakeFromNib(TMGlobalQueues& queues) {
-  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
-  window_.setFileDropResponder([weak](const TMFileURL& url) {
-    if (auto controller = weak.lock()) controller->openURL(url);
-  });
-  mainTreeView_.setStateChangeResponder([weak] {
-    if (auto controller = weak.lock()) controller->mapStateChange();
-  });
-  mainTreeView_.setCleanupResponder([weak] {
-    if (auto controller = weak.lock()) controller->notifyViewCleanup();
-  });
-  mainTreeView_.setDeletionResponder([weak](const TMFileTree& node) {
-    if (auto controller = weak.lock()) controller->noteDeleted(node);
-  });
-  if (std::optional<TMFileURL> url = queues.getFileFromQueue()) openURL(*url);
-}
-
-void TMMainWindowController::mapStateChange() {
-  setAtMaximumZoom(mainTreeView_.isZoomMaximum());
-  setAtMinimumZoom(mainTreeView_.isZoomMinimum());
-  setNarrowable(mainTreeView_.isSelectionNarrowable());
-  setAtTopLevel(mainTreeView_.isAtTopLevel());
-  setShowableInFinder(mainTreeView_.isSelectionReavealableInFinder());
-  window_.toolbarFlagsChanged();
-  if (treeObserver_ != nullptr) treeObserver_->mapStateChanged();
-  // The status line follows the selection and every deletion.
-  if (mapFinal_ && curentlyNavigated_) window_.showScanStatus(scanStatus());
-}
-
-void TMMainWindowController::zoomInView() { mainTreeView_.zoomStep(+1); }
-void TMMainWindowController::zoomOutView() { mainTreeView_.zoomStep(-1); }
-void TMMainWindowController::narrowFolder() { mainTreeView_.narrowSelected(); }
-void TMMainWindowController::goUp() { mainTreeView_.popNarrowing(); }
-void TMMainWindowController::revealInFinder() { mainTreeView_.revealSelectionInFinder(); }
-
-void TMMainWindowController::deleteSelectedElement() {
-  if (!canDeleteSelection()) return;
-  const TMNodeState& selected = *mainTreeView_.selected();
-  TMTrashQuestion question;
-  question.item = selected.url;
-  question.bytes = selected.file->diskSize();
-  question.folder = selected.file->asFolder() != nullptr;
-  if (question.folder) question.files = entriesBelow(*selected.file).first;
-  question.scannedFolder = mainTreeView_.isSelectionRoot();
-  // The answer may come after other events, and the deletion after the
-  // work reading the tree has stopped: it applies only to the same
-  // selection of the same map.
-  std::weak_ptr<const TMNodeState> asked = mainTreeView_.selectedState();
-  const uint64_t commit = commits_;
-  if (!askBeforeTrash_ && !question.scannedFolder) {
-    deleteIfStillSelected(asked, commit);
-    return;
-  }
-  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
-  window_.askToMoveToTrash(question, [weak, asked, commit](bool move, bool stopAsking) {
-    auto controller = weak.lock();
-    if (!controller) return;
-    if (stopAsking) controller->setAskBeforeTrash(false);
-    if (move) controller->deleteIfStillSelected(asked, commit);
-  });
-}
-
-void TMMainWindowController::deleteIfStillSelected(const std::weak_ptr<const TMNodeState>& asked, uint64_t commit) {
-  const bool waiting = jobs_.treeIsRead();
-  if (waiting) window_.showWaitingForReaders(true);
-  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
-  jobs_.afterTreeReaders([weak, asked, commit, waiting] {
-    auto controller = weak.lock();
-    if (!controller) return;
-    if (waiting) controller->window_.showWaitingForReaders(false);
-    const std::shared_ptr<const TMNodeState> still = asked.lock();
-    if (!still || still != controller->mainTreeView_.selectedState() || commit != controller->commits_ ||
-        !controller->canDeleteSelection())
-      return;
-    controller->mainTreeView_.deleteSelection(true);
-  });
-}
-
-bool TMMainWindowController::canDeleteSelection() const {
-  return !isScanning() && mainTreeView_.isSelectionDeletable();
 }
 
 }  // namespace tilemora

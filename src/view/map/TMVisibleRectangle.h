@@ -5,7 +5,7 @@
 // it inside the canvas, the scroll bars' knobs, and the animation's
 // interpolation. Pure functions, so every case is testable alone.
 
-#include "TMScrollers.h"
+#include "view/map/TMScrollers.h"
 #include "core/drawing/TMGeometry.h"
 
 namespace tilemora {

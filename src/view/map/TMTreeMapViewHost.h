@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "TMScrollers.h"
+#include "view/map/TMScrollers.h"
 #include "core/platform/TMFileURL.h"
 #include "core/platform/TMTrash.h"
 

@@ -2,11 +2,11 @@
 // Zoom and scroll of the tree map view: the visible rectangle is all there
 // is to a zoom, so every operation here moves or scales it.
 
-#include "TMTreeMapView.h"
+#include "view/map/TMTreeMapView.h"
 
 #include <algorithm>
 
-#include "TMVisibleRectangle.h"
+#include "view/map/TMVisibleRectangle.h"
 #include "core/layout/TMBlockSizes.h"
 
 namespace tilemora {

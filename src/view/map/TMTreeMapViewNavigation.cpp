@@ -3,7 +3,7 @@
 // positions: narrowing makes the selection the current state, and going up
 // finds the wanted folder again by its path from the root.
 
-#include "TMTreeMapView.h"
+#include "view/map/TMTreeMapView.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "TMTreeObserver.h"
+#include "view/session/TMTreeObserver.h"
 #include "import/TMNcduImport.h"
 
 namespace tilemora {
