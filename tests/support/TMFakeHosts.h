@@ -102,6 +102,7 @@ struct TMFakeWindowHost : TMWindowHost {
     if (pending) pending(move, stopAsking);
   }
   void showFolderTrashed(const TMFileURL& url) override { trashedFolders.push_back(url); }
+  void showWaitingForReaders(bool waiting) override { waitings.push_back(waiting); }
 
   bool messageShown = true;
   bool indeterminate = false;
@@ -119,6 +120,7 @@ struct TMFakeWindowHost : TMWindowHost {
   std::vector<TMTrashQuestion> questions;
   std::function<void(bool, bool)> pendingAnswer;
   std::vector<TMFileURL> trashedFolders;
+  std::vector<bool> waitings;  // told that a change waits for the tree's readers, then no longer
 };
 
 }  // namespace tilemora::test

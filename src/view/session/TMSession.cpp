@@ -104,8 +104,9 @@ void TMSession::mapStateChanged() {
 
 void TMSession::itemDeleted(const TMFileTree& node) {
   tell([&](TMSessionObserver& o) { o.itemDeleted(node); });
-  // What went is a removed item now.
-  if (comparison_) startComparison();
+  // What went is a removed item now (the comparison under way when the
+  // deletion came was stopped for it: it starts again too).
+  if (savedTree_) startComparison();
 }
 
 // --- saved scans shown --------------------------------------------------------

@@ -63,7 +63,8 @@ class TMSession final : private TMTreeObserver {
   // side by side when several; wanted only while nothing else is opened
   // meanwhile. Reading can be stopped.
   void importScans(std::vector<std::string> paths);
-  bool isReading() const { return readJob_ != 0; }
+  // Whether a saved scan is being read, to show or to compare with.
+  bool isReading() const { return readJob_ != 0 || compareReadJob_ != 0; }
   void stopReading();
 
   // --- find ----------------------------------------------------------------
