@@ -10,9 +10,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include "list/TMChangesModel.h"
 #include "colours/TMColourLegend.h"
@@ -162,6 +165,29 @@ class TMCompareWindowTest : public QObject {
     window->compare().compareWith().actions()[0]->trigger();
     QTRY_VERIFY(window->session().comparison().get() != nullptr);
     QCOMPARE(window->session().comparison().get()->newItems, 1u);
+  }
+
+  // A save that cannot be written (a FIFO nobody reads) keeps the window
+  // answering, offers Stop, and stopped says it was not saved.
+  void stopsASaveThatCannotBeWritten() {
+    QTemporaryDir folder, files;
+    writeFile(folder.filePath("a.bin"), 4096);
+    const QByteArray fifo = QFile::encodeName(files.filePath("out.fifo"));
+    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+    TMMainWindow* window = delegate->openFile(folder.path());
+    QTRY_VERIFY(window->compare().saveScan().isEnabled());
+    QVERIFY(!window->stopAction().isEnabled());
+    window->compare().saveScan(fifo);
+    QVERIFY(window->stopAction().isEnabled());
+    QTest::qWait(100);  // still blocked, still offered
+    QVERIFY(window->session().isSaving());
+    QVERIFY(window->stopAction().isEnabled());
+    window->stopAction().trigger();
+    QTRY_VERIFY(!window->session().isSaving());
+    QVERIFY(!window->stopAction().isEnabled());
+    QTRY_VERIFY(window->findChild<QMessageBox*>("warning") != nullptr);
+    QCOMPARE(window->findChild<QMessageBox*>("warning")->text(),
+             "Cannot save the scan to " + files.filePath("out.fifo") + ": stopped");
   }
 
   // Several saved scans side by side, under one root named after them.

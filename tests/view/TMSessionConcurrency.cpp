@@ -41,12 +41,14 @@ struct TMSessionRecord : TMSessionObserver {
   void saveEnded(const std::string&, bool saved, const std::string& error) override {
     saves.push_back(saved ? "saved" : error);
   }
+  void savingChanged(bool saving) override { savings.push_back(saving); }
   void readFailed(Reading, const TMImportError& error) override { readErrors.push_back(error.message); }
   void itemDeleted(const TMFileTree&) override { ++deletions; }
   int searches = 0;
   int comparisons = 0;
   int deletions = 0;
   std::vector<std::string> saves;
+  std::vector<bool> savings;
   std::vector<std::string> readErrors;
 };
 
@@ -182,7 +184,9 @@ INSTANTIATE_TEST_SUITE_P(
                 [](TMSessionDuringJobs& t) {
                   t.serveUntil([&] { return !t.record.saves.empty(); });
                   EXPECT_EQ(t.record.saves, std::vector<std::string>{"stopped"});
+                  t.serveUntil([&] { return !t.session->isSaving(); });
                   EXPECT_FALSE(t.session->isSaving());
+                  EXPECT_EQ(t.record.savings, (std::vector<bool>{true, false}));
                 }},
         JobCase{"the read of a saved scan from a silent pipe",
                 [](TMSessionDuringJobs& t) {

@@ -202,9 +202,15 @@ void TMMainWindow::importScans(const QList<QByteArray>& paths) {
   session_->importScans(std::move(files));
 }
 
+void TMMainWindow::updateStopAction() {
+  stop_->setEnabled(controller().isScanning() || session_->isReading() || session_->isSaving());
+}
+
+void TMMainWindow::savingChanged(bool) { updateStopAction(); }
+
 void TMMainWindow::readingChanged(Reading why, bool reading) {
+  updateStopAction();
   if (why != Reading::kShowing) return;
-  stop_->setEnabled(reading || controller().isScanning());
   if (reading) {
     statusLine_->setFullText(tr("Reading %1\u2026").arg(readName_));
     setProgressVisible(true);
@@ -272,7 +278,7 @@ void TMMainWindow::showScanStatus(const TMScanStatus& status) {
   if (session_->comparison() && !status.scanning) text += QStringLiteral(" \u2014 ") + compare_->comparisonText();
   statusLine_->setFullText(text, notes);
   statusLine_->setCursor(controller().unreadableFolders().empty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
-  stop_->setEnabled(status.scanning || session_->isReading());
+  updateStopAction();
 }
 
 void TMMainWindow::showWaitingForReaders(bool waiting) {

@@ -71,6 +71,9 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Stop is offered while a scan runs, or a saved scan is read or written.
+  void updateStopAction();
+
   // TMWindowHost
   void showMessageView(bool shown) override;
   void showOpenFailure(const TMFileURL& url, std::string_view reason) override;
@@ -93,6 +96,7 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
   void mapStateChanged() override;
   void readingChanged(Reading why, bool reading) override;
   void readFailed(Reading why, const TMImportError& error) override;
+  void savingChanged(bool saving) override;
 
   void buildMenus();
   void fillRecentMenu();

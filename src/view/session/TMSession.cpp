@@ -258,10 +258,12 @@ void TMSession::saveScan(const std::string& path) {
         job.post([this, path, saved, error] { tell([&](TMSessionObserver& o) { o.saveEnded(path, saved, error); }); });
       },
       [this, path](bool stopped) {
-        forgetEnded(saveJob_);
+        const bool last = forgetEnded(saveJob_);
         // A save stopped on the way tells nothing itself.
         if (stopped) tell([&](TMSessionObserver& o) { o.saveEnded(path, false, "stopped"); });
+        if (last) tell([](TMSessionObserver& o) { o.savingChanged(false); });
       });
+  if (saveJob_ != 0) tell([](TMSessionObserver& o) { o.savingChanged(true); });
 }
 
 void TMSession::stopSaving() { jobs_.stop(saveJob_); }

@@ -26,6 +26,8 @@ class TMSessionObserver : public TMTreeObserver {
   virtual void readingChanged(Reading /*why*/, bool /*reading*/) {}
   // A saved scan could not be read (a stop included: "stopped").
   virtual void readFailed(Reading /*why*/, const TMImportError& /*error*/) {}
+  // The shown scan is being saved, or no longer is.
+  virtual void savingChanged(bool /*saving*/) {}
   // Saving the shown scan to `path` ended: done, or why not.
   virtual void saveEnded(const std::string& /*path*/, bool /*saved*/, const std::string& /*error*/) {}
   // The history could not keep the completed scan, and why.
