@@ -6,12 +6,10 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QScreen>
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QToolButton>
-#include <cmath>
 
 #include "TMRecentFolders.h"
 #include "actions/TMSelectionCommands.h"
@@ -35,13 +33,6 @@
 
 namespace tilemora {
 
-namespace {
-
-// Progress bars work in integers; progress is a fraction.
-constexpr int kProgressRange = 10000;
-
-}  // namespace
-
 TMMainWindow::TMMainWindow(TMWindowDelegate& delegate, std::shared_ptr<TMMainQueue> mainQueue)
     : delegate_(delegate) {
   setAttribute(Qt::WA_DeleteOnClose);
@@ -61,11 +52,7 @@ TMMainWindow::TMMainWindow(TMWindowDelegate& delegate, std::shared_ptr<TMMainQue
   statusBar()->addWidget(statusLine_, 1);
   // Its count of folders that could not be read opens the list of them.
   connect(statusLine_, &TMElidingLabel::clicked, this, [this] { showUnreadableFolders(); });
-  progress_ = new QProgressBar;
-  progress_->setMaximumWidth(220);
-  progress_->setTextVisible(false);
-  progress_->setRange(0, 1);
-  progress_->setValue(0);
+  progress_ = new TMScanProgressBar;
   statusBar()->addPermanentWidget(progress_);
   stop_ = new QAction(tr("Stop"), this);
   stop_->setShortcut(QKeySequence(Qt::Key_Escape));
@@ -324,39 +311,6 @@ void TMMainWindow::askToMoveToTrash(const TMTrashQuestion& question,
 
 void TMMainWindow::noteRecentFolder(const TMFileURL& url) {
   TMRecentFolders::note(QByteArray::fromStdString(url.path()));
-}
-
-// --- the progress bar ----------------------------------------------------
-
-// Qt's bar animates while its range is 0-0 (indeterminate); a stopped
-// indeterminate bar is shown full.
-void TMMainWindow::setProgressIndeterminate(bool indeterminate) {
-  indeterminate_ = indeterminate;
-  if (indeterminate) progress_->setRange(0, animating_ ? 0 : 1);
-}
-
-void TMMainWindow::startProgressAnimation() {
-  animating_ = true;
-  if (indeterminate_) progress_->setRange(0, 0);
-}
-
-void TMMainWindow::stopProgressAnimation() {
-  animating_ = false;
-  if (indeterminate_) {
-    progress_->setRange(0, 1);
-    progress_->setValue(1);
-  }
-}
-
-void TMMainWindow::setProgressRange(double minimum, double maximum) {
-  progress_->setRange(int(minimum * kProgressRange), int(maximum * kProgressRange));
-}
-
-void TMMainWindow::setProgressVisible(bool visible) { progress_->setVisible(visible); }
-
-void TMMainWindow::setProgressValue(double value) {
-  progress_->setValue(int(std::lround(std::clamp(value, 0.0, 1.0) * kProgressRange)));
-  progress_->repaint();
 }
 
 }  // namespace tilemora

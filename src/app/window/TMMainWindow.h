@@ -13,8 +13,8 @@
 #include "view/controller/TMScanStatus.h"
 #include "view/session/TMSession.h"
 #include "view/controller/TMWindowHost.h"
+#include "window/TMScanProgressBar.h"
 
-class QProgressBar;
 class QStackedLayout;
 class QMenu;
 
@@ -44,7 +44,7 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
   TMMainWindowController& controller() { return session_->controller(); }
   TMMessageView& messageView() { return *messageView_; }
   TMMapPane& mapPane() { return *mapPane_; }
-  QProgressBar& progressBar() { return *progress_; }
+  TMScanProgressBar& progressBar() { return *progress_; }
   TMElidingLabel& statusLine() { return *statusLine_; }
   QAction& stopAction() { return *stop_; }
   TMMapCommands& mapCommands() { return *mapCommands_; }
@@ -77,13 +77,13 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
   // TMWindowHost
   void showMessageView(bool shown) override;
   void showOpenFailure(const TMFileURL& url, std::string_view reason) override;
-  void setProgressIndeterminate(bool indeterminate) override;
-  bool isProgressIndeterminate() const override { return indeterminate_; }
-  void startProgressAnimation() override;
-  void stopProgressAnimation() override;
-  void setProgressRange(double minimum, double maximum) override;
-  void setProgressValue(double value) override;
-  void setProgressVisible(bool visible) override;
+  void setProgressIndeterminate(bool indeterminate) override { progress_->setIndeterminate(indeterminate); }
+  bool isProgressIndeterminate() const override { return progress_->isIndeterminate(); }
+  void startProgressAnimation() override { progress_->startAnimation(); }
+  void stopProgressAnimation() override { progress_->stopAnimation(); }
+  void setProgressRange(double minimum, double maximum) override { progress_->setFractionRange(minimum, maximum); }
+  void setProgressValue(double value) override { progress_->setFraction(value); }
+  void setProgressVisible(bool visible) override { progress_->setVisible(visible); }
   void noteRecentFolder(const TMFileURL& url) override;
   void showScanStatus(const TMScanStatus& status) override;
   void setFileDropResponder(std::function<void(const TMFileURL&)> responder) override;
@@ -106,7 +106,7 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
   TMMessageView* messageView_;
   TMMapPane* mapPane_;
   TMElidingLabel* statusLine_;
-  QProgressBar* progress_;
+  TMScanProgressBar* progress_;
   QAction* stop_;
   QMenu* recentMenu_ = nullptr;
   std::unique_ptr<TMSession> session_;
@@ -117,8 +117,6 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
   TMColoursFeature* colours_;
   TMCompareFeature* compare_;
   QString readName_;  // the saved scans being read to show
-  bool indeterminate_ = true;
-  bool animating_ = false;
 };
 
 }  // namespace tilemora
