@@ -74,8 +74,13 @@ class TMSessionDuringJobs : public ::testing::Test {
     session->controller().setAskBeforeTrash(false);
     session->controller().awakeFromNib(TMGlobalQueues::sharedQueues());
     session->controller().openURL(TMFileURL::fromPath("/R"));
-    serveUntil([&] { return session->isShownTreeComplete() && !session->controller().isScanning(); });
+    // Settled: the scan done and its full map built, so that what reads
+    // the tree during a case is the case's job alone.
+    serveUntil([&] {
+      return session->isShownTreeComplete() && !session->controller().isScanning() && !session->jobs().treeIsRead();
+    });
     ASSERT_TRUE(session->isShownTreeComplete());
+    ASSERT_FALSE(session->jobs().treeIsRead());
   }
   void TearDown() override { session->removeObserver(record); }
 
@@ -124,6 +129,8 @@ struct JobCase {
   // What holds once the deletion went and everything settled.
   std::function<void(TMSessionDuringJobs&)> check;
 };
+
+void PrintTo(const JobCase& c, std::ostream* os) { *os << c.name; }
 
 class TMSessionDeletion : public TMSessionDuringJobs, public ::testing::WithParamInterface<JobCase> {};
 
