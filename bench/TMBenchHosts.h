@@ -124,10 +124,24 @@ struct TMBenchWindow {
     return options;
   }
 
+  // Opens `url` and serves the main queue until its scan has begun: a new
+  // tree waits for the jobs still reading the last one (its map built, or
+  // let go of). False when it did not begin within a minute.
+  bool open(const TMFileURL& url) {
+    const uint64_t before = controller->openings();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    controller->openURL(url);
+    while (controller->openings() == before) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      queue->runNextWithin(std::chrono::milliseconds(100));
+    }
+    return true;
+  }
+
   // Scans `url` to its end, serving the main queue, and says how many
   // entries it found.
   void scanToEnd(const TMFileURL& url) {
-    controller->openURL(url);
+    if (!open(url)) std::fprintf(stderr, "the scan of %s did not begin\n", url.path().c_str());
     while (controller->isScanning()) queue->runNextWithin(std::chrono::milliseconds(100));
     std::printf("entries %llu\n", static_cast<unsigned long long>(controller->scannedElementCount()));
   }

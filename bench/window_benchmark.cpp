@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
   window.windowHost.stoppedAt = {};
   const double emptyWindow = residentBytes().first;
   const Clock::time_point start = Clock::now();
-  controller->openURL(url);
+  if (!window.open(url)) return 1;
   std::vector<double> steps;
   std::vector<double> handOvers;  // the steps that showed a new shallow map
   double longestAfterEnd = 0;

@@ -20,6 +20,11 @@ const TMFileTree* searchedFolder(const TMFileTree& tree) {
   return volume != nullptr ? volume->child() : &tree;
 }
 
+// When the system has no thread left for a job (a limit on processes).
+constexpr const char* kNoThread = "no thread could be started";
+
+TMImportError noThreadError() { return TMImportError{0, 0, kNoThread, {}}; }
+
 }  // namespace
 
 TMSession::TMSession(TMWindowHost& window, TMTreeMapView& view, TMScanEnvironment environment,
@@ -136,7 +141,10 @@ void TMSession::importScans(std::vector<std::string> paths) {
         if (forgetEnded(readJob_))
           tell([](TMSessionObserver& o) { o.readingChanged(TMSessionObserver::Reading::kShowing, false); });
       });
-  if (readJob_ != 0) tell([](TMSessionObserver& o) { o.readingChanged(TMSessionObserver::Reading::kShowing, true); });
+  if (readJob_ != 0)
+    tell([](TMSessionObserver& o) { o.readingChanged(TMSessionObserver::Reading::kShowing, true); });
+  else
+    tell([](TMSessionObserver& o) { o.readFailed(TMSessionObserver::Reading::kShowing, noThreadError()); });
 }
 
 void TMSession::stopReading() {
@@ -211,6 +219,8 @@ void TMSession::compareWithSavedScan(const std::string& path) {
       });
   if (compareReadJob_ != 0)
     tell([](TMSessionObserver& o) { o.readingChanged(TMSessionObserver::Reading::kComparing, true); });
+  else
+    tell([](TMSessionObserver& o) { o.readFailed(TMSessionObserver::Reading::kComparing, noThreadError()); });
 }
 
 void TMSession::startComparison() {
@@ -263,7 +273,10 @@ void TMSession::saveScan(const std::string& path) {
         if (stopped) tell([&](TMSessionObserver& o) { o.saveEnded(path, false, "stopped"); });
         if (last) tell([](TMSessionObserver& o) { o.savingChanged(false); });
       });
-  if (saveJob_ != 0) tell([](TMSessionObserver& o) { o.savingChanged(true); });
+  if (saveJob_ != 0)
+    tell([](TMSessionObserver& o) { o.savingChanged(true); });
+  else
+    tell([&](TMSessionObserver& o) { o.saveEnded(path, false, kNoThread); });
 }
 
 void TMSession::stopSaving() { jobs_.stop(saveJob_); }
@@ -279,12 +292,14 @@ void TMSession::saveToHistory() {
     return;
   const TMTreeExportHeader header{controller_->scannedUrl()->path(), "tilemora", TILEMORA_VERSION, scanStartedAt_,
                                   thisHostName()};
-  jobs_.start("keeping the scan in the history", TMJobRunner::Reads::kTheTree,
-              [this, tree = shownTree_, header, history = TMScanHistory(stateHome_)](const TMJobRunner::Job& job) {
-                std::string error;
-                if (history.save(*tree, header, error, job.stopToken()) || job.stopRequested()) return;
-                job.post([this, error] { tell([&](TMSessionObserver& o) { o.historyFailed(error); }); });
-              });
+  const uint64_t job = jobs_.start(
+      "keeping the scan in the history", TMJobRunner::Reads::kTheTree,
+      [this, tree = shownTree_, header, history = TMScanHistory(stateHome_)](const TMJobRunner::Job& job) {
+        std::string error;
+        if (history.save(*tree, header, error, job.stopToken()) || job.stopRequested()) return;
+        job.post([this, error] { tell([&](TMSessionObserver& o) { o.historyFailed(error); }); });
+      });
+  if (job == 0) tell([](TMSessionObserver& o) { o.historyFailed(kNoThread); });
 }
 
 // --- colours ------------------------------------------------------------------
