@@ -7,11 +7,12 @@
 
 namespace tilemora {
 
-QImage renderTreeMap(TMLayoutNode& layout, int width, int height) {
+QImage renderTreeMap(TMLayoutNode& layout, int width, int height, const TMFileColoring* coloring) {
   const TMRect canvas{0, 0, double(width), double(height)};
   TMGeometryGatherer gatherer(gathererCapacityFor(canvas.width, canvas.height),
                               std::make_shared<TMQtTextMeasurer>());
   TMColorWheel wheel;
+  wheel.setFileColoring(coloring);
   gatherFrame(layout, gatherer, wheel, canvas, canvas);
 
   QImage image(width, height, QImage::Format_RGB32);

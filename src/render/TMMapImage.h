@@ -9,6 +9,10 @@
 
 namespace tilemora {
 
-QImage renderTreeMap(TMLayoutNode& layout, int width, int height);
+class TMFileColoring;
+
+
+// Files are coloured by `coloring` when one is given, else by depth.
+QImage renderTreeMap(TMLayoutNode& layout, int width, int height, const TMFileColoring* coloring = nullptr);
 
 }  // namespace tilemora

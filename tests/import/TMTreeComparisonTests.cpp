@@ -129,10 +129,10 @@ TEST_F(TMTreeComparisonItems, ColoursEveryFileByItsChange) {
     EXPECT_EQ(change == nullptr, kind == TMChangeKind::kUnchanged) << path;
     const TMColor* colour = coloring.colorOf(*node, depth);
     if (kind == TMChangeKind::kUnchanged) {
-      EXPECT_EQ(colour, coloring.colorOfUndrawn(depth)) << path;
+      EXPECT_EQ(colour, &coloring.colorOfStep(TMChangeKind::kUnchanged, 0)) << path;
     } else {
       EXPECT_EQ(changeKindOf(change->oldSize, node->diskSize()), kind) << path;
-      EXPECT_NE(colour, coloring.colorOfUndrawn(depth)) << path;
+      EXPECT_NE(colour, &coloring.colorOfStep(TMChangeKind::kUnchanged, 0)) << path;
     }
   }
 }

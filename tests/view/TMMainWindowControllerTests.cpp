@@ -11,6 +11,7 @@
 #include <set>
 #include <thread>
 
+#include "core/drawing/TMTypeColoring.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/platform/TMFreedesktopTrash.h"
 #include "core/platform/TMManualMainQueue.h"
@@ -147,6 +148,22 @@ TEST_F(TMMainWindowControllerTest, AStepsMapIsBuiltOffTheMainThreadWhileTheScanW
   runToEnd();
   EXPECT_FALSE(controller->isScanning());
   EXPECT_EQ(controller->scannedElementCount(), 3005u);
+}
+
+// While the scan writes, small areas are not walked for what they hold;
+// once it has ended, they show it.
+TEST_F(TMMainWindowControllerTest, ASmallFolderShowsWhatItHoldsOnceTheScanHasEnded) {
+  using E = TMMemoryEntry;
+  make(std::make_shared<TMMemoryFileSystem>(
+      E::directory("R", {E::file("huge.mp4", 1000000), E::directory("T", {E::file("x.gz", 20)})})));
+  const TMTypeColoring type;
+  view->setFileColoring(std::shared_ptr<const TMFileColoring>(&type, [](const TMFileColoring*) {}));
+  controller->openURL(TMFileURL::fromPath("/R"));
+  runToEnd();
+  ASSERT_NE(view->geometry(), nullptr);
+  const size_t count = view->geometry()->rectangleCount();
+  ASSERT_EQ(count, 3u);  // R, huge.mp4, T
+  EXPECT_EQ(*view->geometry()->getColors()[count - 1], type.colorOfCategory(TMFileCategory::kArchives));
 }
 
 TEST_F(TMMainWindowControllerTest, StepsNeverPileUpWhileTheMainQueueIsBusy) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/drawing/TMTypeColoring.h"
 #include "support/TMCaseNames.h"
 #include "support/TMViewFixture.h"
 
@@ -145,6 +146,26 @@ INSTANTIATE_TEST_SUITE_P(
                       ShownFolderCase{"a file of a volume", "/", "/big/sub/a", false, "/", 200},
                       ShownFolderCase{"a folder of a volume narrowed onto", "/", "/big/sub", true, "/big", 300}),
     caseNamesByName);
+
+// A folder too small to enter shows what it holds; once part of that is
+// trashed from inside it, what is left.
+TEST_F(TMViewDeletion, ASmallFolderShowsWhatIsLeftInIt) {
+  show(E::directory("R", {E::file("huge.mp4", 1000000), E::directory("T", {E::file("x.gz", 20), E::file("y.mp4", 10)})}),
+       "/R");
+  const TMTypeColoring type;
+  view->setFileColoring(std::shared_ptr<const TMFileColoring>(&type, [](const TMFileColoring*) {}));
+  // T's fill is the last rectangle of the frame: R, huge.mp4, T.
+  auto colourOfT = [&] { return *view->geometry()->getColors()[view->geometry()->rectangleCount() - 1]; };
+  EXPECT_EQ(colourOfT(), type.colorOfCategory(TMFileCategory::kArchives));
+  view->selectURL(TMFileURL::fromPath("/R/T/x.gz"));
+  while (view->isLocked()) host.finishAnimation();
+  ASSERT_EQ(selectedPath(), "/R/T/x.gz");
+  view->deleteSelection(true);
+  view->focusOn(TMFileURL::fromPath("/R"));
+  while (view->isLocked()) host.finishAnimation();
+  ASSERT_EQ(view->current()->url.path(), "/R");
+  EXPECT_EQ(colourOfT(), type.colorOfCategory(TMFileCategory::kVideo));
+}
 
 TEST_F(TMViewDeletion, FreeSpaceIsNeverDeleted) {
   show(nested(), "/", {4 << 20, 2 << 20});

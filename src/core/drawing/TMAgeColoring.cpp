@@ -33,7 +33,9 @@ TMAgeColoring::TMAgeColoring(int64_t now) : now_(now) {
 }
 
 const TMColor* TMAgeColoring::colorOf(const TMFileTree& file, const TMColor&) const {
-  return &colors_[ageStepOf(file.modifiedTime(), now_)];
+  return &colors_[kindOf(file)];
 }
+
+size_t TMAgeColoring::kindOf(const TMFileTree& file) const { return ageStepOf(file.modifiedTime(), now_); }
 
 }  // namespace tilemora

@@ -40,6 +40,11 @@ class TMAgeColoring : public TMFileColoring {
   // Ages as seen at `now`.
   explicit TMAgeColoring(int64_t now);
   const TMColor* colorOf(const TMFileTree& file, const TMColor& depthColor) const override;
+  size_t kindCount() const override { return kAgeStepCount; }
+  size_t kindOf(const TMFileTree& file) const override;
+  const TMColor* colorOfKind(size_t kind, const TMColor& depthColor) const override {
+    return kind < kAgeStepCount ? &colors_[kind] : &depthColor;
+  }
   const TMColor& colorOfStep(size_t step) const { return colors_[step]; }
   int64_t now() const { return now_; }
 

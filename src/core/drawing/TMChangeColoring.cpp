@@ -62,12 +62,36 @@ const TMColor& TMChangeColoring::colorOfStep(TMChangeKind kind, size_t step) con
   return ramps_[size_t(kind)][std::min(step, kChangeSteps - 1)];
 }
 
-const TMColor* TMChangeColoring::colorOf(const TMFileTree& file, const TMColor&) const {
+const TMColor* TMChangeColoring::colorOf(const TMFileTree& file, const TMColor& depthColor) const {
+  return colorOfKind(kindOf(file), depthColor);
+}
+
+size_t TMChangeColoring::kindOf(const TMFileTree& file) const {
   const TMNodeChange* change = changes_->find(file);
-  if (change == nullptr) return &unchanged_;
+  if (change == nullptr) return kUnchangedKind;
   const uint64_t now = file.diskSize();
   const TMChangeKind kind = changeKindOf(change->oldSize, now);
-  return &colorOfStep(kind, changeStepOf(changeDifference(change->oldSize, now), changes_->largestChange()));
+  if (kind == TMChangeKind::kUnchanged || kind == TMChangeKind::kRemoved) return kUnchangedKind;
+  return size_t(kind) * kChangeSteps +
+         changeStepOf(changeDifference(change->oldSize, now), changes_->largestChange());
+}
+
+size_t TMChangeColoring::shownKind(const TMAreaTally& tally) const {
+  // The strongest step of any ramp; of equal steps, the ramp with more bytes.
+  for (size_t step = kChangeSteps; step-- > 0;) {
+    size_t shown = kUnchangedKind;
+    for (size_t ramp = 0; ramp < 3; ++ramp) {
+      const size_t kind = ramp * kChangeSteps + step;
+      if (tally.bytes[kind] != 0 && (shown == kUnchangedKind || tally.bytes[kind] > tally.bytes[shown])) shown = kind;
+    }
+    if (shown != kUnchangedKind) return shown;
+  }
+  return kUnchangedKind;
+}
+
+const TMColor* TMChangeColoring::colorOfKind(size_t kind, const TMColor&) const {
+  if (kind >= kUnchangedKind) return &unchanged_;
+  return &ramps_[kind / kChangeSteps][kind % kChangeSteps];
 }
 
 }  // namespace tilemora

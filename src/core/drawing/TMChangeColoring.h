@@ -64,12 +64,20 @@ class TMChangeColoring : public TMFileColoring {
  public:
   explicit TMChangeColoring(std::shared_ptr<const TMNodeChanges> changes);
   const TMColor* colorOf(const TMFileTree& file, const TMColor& depthColor) const override;
-  const TMColor* colorOfUndrawn(const TMColor&) const override { return &unchanged_; }
+  // Kinds: each step of the three ramps (new, grew, shrank), then unchanged.
+  // An area shows its strongest change, not its largest share: a change
+  // hidden among unchanged files is what a user looks for.
+  size_t kindCount() const override { return kUnchangedKind + 1; }
+  size_t kindOf(const TMFileTree& file) const override;
+  size_t shownKind(const TMAreaTally& tally) const override;
+  const TMColor* colorOfKind(size_t kind, const TMColor& depthColor) const override;
   // The colour of a kind's step (the unchanged grey for kUnchanged and kRemoved).
   const TMColor& colorOfStep(TMChangeKind kind, size_t step) const;
   const TMNodeChanges& changes() const { return *changes_; }
 
  private:
+  static constexpr size_t kUnchangedKind = 3 * kChangeSteps;
+
   std::shared_ptr<const TMNodeChanges> changes_;
   std::array<std::array<TMColor, kChangeSteps>, 3> ramps_;
   TMColor unchanged_;

@@ -31,12 +31,33 @@ class TMColorWheel {
   const TMColor* getFileColor(const TMFileTree& file) const {
     return fileColoring_ ? fileColoring_->colorOf(file, *getLevelColor()) : getLevelColor();
   }
-  // An area too small for its files to be drawn one by one.
-  const TMColor* getUndrawnColor() const {
-    return fileColoring_ ? fileColoring_->colorOfUndrawn(*getLevelColor()) : getLevelColor();
+  // The colouring set, or null when files are coloured by depth.
+  const TMFileColoring* fileColoring() const { return fileColoring_; }
+  // An area too small for its files to be drawn one by one, holding
+  // `tally`, at its files' level: what the colouring shows for it.
+  // By depth, the level holding most of its bytes: its own (files) or the
+  // next (the files of its folders).
+  const TMColor* getAreaColor(const TMAreaTally& tally) const {
+    if (!talliesAreas()) return getLevelColor();
+    if (fileColoring_ != nullptr)
+      return fileColoring_->colorOfKind(fileColoring_->shownKind(tally), *getLevelColor());
+    const bool deeper = tally.largest(TMAreaTally::kMaxKinds) == TMAreaTally::kFilesDeeper;
+    return &colorWheel[size_t((currentLevel + (deeper ? 1 : 0)) % maxLevel)];
   }
+  // Whether areas are coloured by what they hold: once no scan writes the
+  // tree any more (what they hold is walked).
+  bool talliesAreas() const { return treeSettled_; }
+  void setTreeSettled(bool settled) {
+    treeSettled_ = settled;
+    tallies_.forget();
+  }
+  // What such areas hold, kept from frame to frame until the tree changes.
+  TMAreaTallies& areaTallies() { return tallies_; }
   // Files coloured by `coloring` (not owned), or by depth when null.
-  void setFileColoring(const TMFileColoring* coloring) { fileColoring_ = coloring; }
+  void setFileColoring(const TMFileColoring* coloring) {
+    fileColoring_ = coloring;
+    tallies_.forget();  // another colouring sorts files otherwise
+  }
   int64_t level() const { return currentLevel; }
 
  private:
@@ -45,6 +66,8 @@ class TMColorWheel {
   int64_t currentLevel = 0;
   int64_t maxLevel = int64_t(colorList.size());
   const TMFileColoring* fileColoring_ = nullptr;
+  TMAreaTallies tallies_;
+  bool treeSettled_ = true;
 };
 
 }  // namespace tilemora

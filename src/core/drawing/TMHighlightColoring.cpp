@@ -8,8 +8,25 @@ TMHighlightColoring::TMHighlightColoring(std::shared_ptr<const TMFileColoring> b
     : base_(std::move(base)), picked_(std::move(picked)) {}
 
 const TMColor* TMHighlightColoring::colorOf(const TMFileTree& file, const TMColor& depthColor) const {
-  if (picked_ == nullptr || picked_->count(&file) == 0) return &dimmedColor();
+  if (!isPicked(file)) return &dimmedColor();
   return base_ ? base_->colorOf(file, depthColor) : &depthColor;
+}
+
+size_t TMHighlightColoring::kindOf(const TMFileTree& file) const {
+  if (!isPicked(file)) return pickedKinds();
+  return base_ ? base_->kindOf(file) : 0;
+}
+
+size_t TMHighlightColoring::shownKind(const TMAreaTally& tally) const {
+  TMAreaTally picked = tally;
+  picked.bytes[pickedKinds()] = 0;
+  if (picked.largest(TMAreaTally::kMaxKinds) == TMAreaTally::kMaxKinds) return pickedKinds();
+  return base_ ? base_->shownKind(picked) : 0;
+}
+
+const TMColor* TMHighlightColoring::colorOfKind(size_t kind, const TMColor& depthColor) const {
+  if (kind >= pickedKinds()) return &dimmedColor();
+  return base_ ? base_->colorOfKind(kind, depthColor) : &depthColor;
 }
 
 const TMColor& TMHighlightColoring::dimmedColor() {

@@ -10,13 +10,17 @@ TMTypeColoring::TMTypeColoring() {
 }
 
 const TMColor* TMTypeColoring::colorOf(const TMFileTree& file, const TMColor&) const {
+  return &colors_[size_t(categoryOf(file))];
+}
+
+TMFileCategory TMTypeColoring::categoryOf(const TMFileTree& file) const {
   std::string extension = extensionOf(file.filename());
   auto found = categories_.find(extension);
   if (found == categories_.end()) {
     const TMFileCategory category = categoryOfExtension(extension);
     found = categories_.emplace(std::move(extension), category).first;
   }
-  return &colors_[size_t(found->second)];
+  return found->second;
 }
 
 }  // namespace tilemora

@@ -30,9 +30,16 @@ class TMTypeColoring : public TMFileColoring {
  public:
   TMTypeColoring();
   const TMColor* colorOf(const TMFileTree& file, const TMColor& depthColor) const override;
+  size_t kindCount() const override { return kFileCategoryCount; }
+  size_t kindOf(const TMFileTree& file) const override { return size_t(categoryOf(file)); }
+  const TMColor* colorOfKind(size_t kind, const TMColor& depthColor) const override {
+    return kind < kFileCategoryCount ? &colors_[kind] : &depthColor;
+  }
   const TMColor& colorOfCategory(TMFileCategory category) const { return colors_[size_t(category)]; }
 
  private:
+  TMFileCategory categoryOf(const TMFileTree& file) const;
+
   std::array<TMColor, kFileCategoryCount> colors_;
   // Gathering runs on one thread at a time.
   mutable std::unordered_map<std::string, TMFileCategory> categories_;

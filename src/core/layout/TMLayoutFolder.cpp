@@ -41,12 +41,24 @@ void TMLayoutFolder::drawNodeText(TMDrawInfo_t& info, const TMRect& r) {
   addNameAndSizeTexts(info, r, text);
 }
 
+const TMColor* TMLayoutFolder::contentsColor(TMColorWheel& wheel) const {
+  TMAreaTally tally;
+  if (wheel.talliesAreas() && fileNode_ != nullptr) {
+    tally = wheel.fileColoring() != nullptr ? wheel.areaTallies().ofFiles(*fileNode_, *wheel.fileColoring())
+                                            : wheel.areaTallies().ofItems(*fileNode_);
+  }
+  wheel.pushColor();  // its items are a level deeper
+  const TMColor* fill = wheel.getAreaColor(tally);
+  wheel.popColor();
+  return fill;
+}
+
 void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
   if (!drawableWithInfo(info, bounds)) {
-    // Too small to enter: its area is filled in its own colour, not left to
-    // the folder around it.
+    // Too small to enter: its area shows what it holds, as its files would
+    // (by depth, their level's colour), not left to the folder around it.
     if (meetsVisibleArea(info, bounds)) {
-      const TMColor* fill = fileNode_ == info.selection.file ? fillColor(info) : info.colorWheel->getUndrawnColor();
+      const TMColor* fill = fileNode_ == info.selection.file ? fillColor(info) : contentsColor(*info.colorWheel);
       info.gatherer->addRectangle(bounds, fill, TMRectStyle::kPlain);
     }
     return;

@@ -24,6 +24,10 @@ class TMLayoutFolder : public TMLayoutLeaf {
   // Turns the folder's rectangle into the rectangle of its contents: 3 px in
   // from the left, right and bottom, 13 px below the top.
   void cropSubRectangle(TMRect& bounds, const TMDrawInfo_t& info) const;
+  // The fill of the folder when it is too small to enter: what it holds
+  // shows, as its files would (see TMAreaTally.h), the wheel being at the
+  // folder's own level.
+  const TMColor* contentsColor(TMColorWheel& wheel) const;
 
   TMLayoutNode* getNodeConforming(const TMLayoutPredicate& predicate, TMDrawInfo_t& info,
                                   const TMRect& bounds) override;

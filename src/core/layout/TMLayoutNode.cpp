@@ -5,6 +5,7 @@
 
 #include "TMBlockSizes.h"
 #include "TMLayoutArena.h"
+#include "core/drawing/TMColorWheel.h"
 #include "core/filetree/TMFileTree.h"
 
 namespace tilemora {
@@ -34,6 +35,23 @@ TMLayoutNode* TMLayoutNode::getNodeConforming(const TMLayoutPredicate&, TMDrawIn
 }
 
 void TMLayoutNode::drawGeometry(TMDrawInfo_t&, const TMRect&) {}
+
+void TMLayoutNode::addToAreaTally(TMColorWheel& wheel, TMAreaTally& tally) const {
+  const TMFileTree* file = fileNode();
+  if (file == nullptr) return;
+  if (wheel.fileColoring() != nullptr) {
+    tally.add(wheel.areaTallies().ofFiles(*file, *wheel.fileColoring()));
+  } else {
+    tally.bytes[file->asFolder() != nullptr ? TMAreaTally::kFilesDeeper : TMAreaTally::kFilesHere] +=
+        file->diskSize();
+  }
+}
+
+const TMColor* TMLayoutNode::areaColor(TMColorWheel& wheel) const {
+  TMAreaTally tally;
+  if (wheel.talliesAreas()) addToAreaTally(wheel, tally);
+  return wheel.getAreaColor(tally);
+}
 
 TMLayoutNode* TMLayoutNode::getNodeAtPoint(const TMPoint& p, TMDrawInfo_t& info,
                                            const TMRect& bounds) {

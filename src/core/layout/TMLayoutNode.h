@@ -16,7 +16,10 @@
 
 namespace tilemora {
 
+class TMColorWheel;
 class TMFileTree;
+struct TMAreaTally;
+struct TMColor;
 class TMFileTreePath;
 class TMLayoutFolder;
 class TMLayoutNode;
@@ -54,6 +57,13 @@ class TMLayoutNode {
 
   // Hands this node and everything below it to the frame's gatherer.
   virtual void drawGeometry(TMDrawInfo_t& info, const TMRect& bounds);
+
+  // Adds what this node shows to `tally` as an item of a run of tiles too
+  // small to draw (see TMAreaTally.h): by the wheel's colouring, every file
+  // below its file node; by depth, its bytes as a file or as a folder.
+  virtual void addToAreaTally(TMColorWheel& wheel, TMAreaTally& tally) const;
+  // The fill of such a run, its items being at the wheel's current level.
+  const TMColor* areaColor(TMColorWheel& wheel) const;
 
   // The node named by `parts` (path components), `beginningAt` being the
   // index of this node's own name.

@@ -152,7 +152,7 @@ void TMLayoutTree::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
       orientAndSplit(bounds, first, second);
       filled = left_ ? first : second;
     }
-    info.gatherer->addRectangle(filled, info.colorWheel->getUndrawnColor(), TMRectStyle::kPlain);
+    info.gatherer->addRectangle(filled, areaColor(*info.colorWheel), TMRectStyle::kPlain);
     return;
   }
   TMRect first, second;
@@ -170,6 +170,17 @@ TMLayoutNode* TMLayoutTree::getNodeConforming(const TMLayoutPredicate& predicate
     if (TMLayoutNode* found = left_->getNodeConforming(predicate, info, first)) return found;
   }
   return right_ ? right_->getNodeConforming(predicate, info, second) : nullptr;
+}
+
+void TMLayoutTree::addToAreaTally(TMColorWheel& wheel, TMAreaTally& tally) const {
+  if (const TMAreaTally* kept = wheel.areaTallies().find(this)) {
+    tally.add(*kept);
+    return;
+  }
+  TMAreaTally sides;
+  if (left_) left_->addToAreaTally(wheel, sides);
+  if (right_) right_->addToAreaTally(wheel, sides);
+  tally.add(wheel.areaTallies().keep(this, sides));
 }
 
 TMFileTree* TMLayoutTree::fileNode() const {

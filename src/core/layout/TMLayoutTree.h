@@ -48,6 +48,8 @@ class TMLayoutTree : public TMLayoutNode {
 
   // The left side's file node, else the right side's.
   TMFileTree* fileNode() const override;
+  // The tallies of both sides, kept with the wheel for the next frames.
+  void addToAreaTally(TMColorWheel& wheel, TMAreaTally& tally) const override;
   bool isSplitNode() const override { return true; }
 
   TMLayoutNode* left() const { return left_.get(); }

@@ -120,6 +120,7 @@ void TMMainWindowController::beginTree() {
   nextProgressLayoutAt_ = {};
   progressLayout_.reset();
   countedNode_ = nullptr;
+  mainTreeView_.setTreeSettled(false);
   ++commits_;  // a full map still being built for the last tree is not wanted
   scanStart_ = std::chrono::steady_clock::now();
 }
@@ -337,6 +338,7 @@ void TMMainWindowController::finishCommit(uint64_t commit, std::shared_ptr<TMLay
   scanShown_ = std::chrono::steady_clock::now();
   entryCounts_ = entryCounts;
   if (scanTask_) mainTreeView_.setScannedRootIdentity(scanTask_->rootIdentity());
+  mainTreeView_.setTreeSettled(true);
   if (curentlyNavigated_ && scannedUrl_) mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
   // The shallow maps are over: the last one goes, then what was kept to
   // rebuild them goes back, and so does what the heaps of the scan and of

@@ -45,6 +45,7 @@ void TMTreeMapView::setTreeMap(std::shared_ptr<TMLayoutNode> tree, const TMFileU
   current_.reset();
   selected_.reset();
   handedOver_ = tree;
+  wheel_.areaTallies().forget();
   if (!tree) return;
   if (!showsSpace_ && tree->isSplitNode()) {
     // Only a volume's map is split at its top: its folder alone fills it.

@@ -182,6 +182,9 @@ class TMTreeMapView {
   // a saved scan's may come from elsewhere: they are then neither revealed
   // nor moved to the trash.
   void setItemsOnDisk(bool onDisk) { itemsOnDisk_ = onDisk; }
+  // Whether a scan still writes the tree shown: the areas too small to draw
+  // their files are then not walked for what they hold.
+  void setTreeSettled(bool settled) { wheel_.setTreeSettled(settled); }
 
   // --- deletion -------------------------------------------------------------
   // deleteSelection: — moves the selected file or folder to the trash and,

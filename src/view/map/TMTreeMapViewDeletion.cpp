@@ -31,6 +31,7 @@ void TMTreeMapView::deleteSelection(bool) {
   if (deleted.code == DeletionNotHere || (deleted.code == DeletionUpdated && !deleted.node)) return;
   // The node that went is unlinked but still alive: counts can drop by it.
   if (deletionResponder_) deletionResponder_(deleted.code == DeletionDone ? *rootFile : *deleted.node);
+  wheel_.areaTallies().forget();  // what the folders above it hold has changed
 
   if (parts.size() == rootIndex + 1) {
     // The scanned folder itself: the whole layout goes with the states.

@@ -71,24 +71,6 @@ TEST(TMHighlightColoring, PickedFilesKeepTheirColourTheOthersAreDimmed) {
   const TMColor depth = colorFromHtmlVal(0x123456);
   EXPECT_EQ(coloring.colorOf(*picked, depth), &depth);
   EXPECT_EQ(coloring.colorOf(*other, depth), &TMHighlightColoring::dimmedColor());
-  // What is too small to be drawn file by file is dimmed too.
-  EXPECT_EQ(coloring.colorOfUndrawn(depth), &TMHighlightColoring::dimmedColor());
-}
-
-TEST(TMHighlightColoring, AFolderTooSmallToEnterIsDimmedWithTheRest) {
-  // "tiny" is a few pixels of the map: filled as a whole, not entered.
-  TMFinishedScan scan = scanToEnd("/R", std::make_shared<TMMemoryFileSystem>(E::directory(
-                                            "R", {E::file("huge", 1000000), E::directory("tiny", {E::file("t", 1)})})));
-  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*scan.root, 65536, 0);
-  TMHighlightColoring coloring(nullptr, std::make_shared<TMHighlightColoring::Files>());
-  TMFrame frame({0, 0, 400, 300});
-  frame.wheel.setFileColoring(&coloring);
-  frame.draw(*layout);
-  const std::vector<const TMColor*> colors(frame.gatherer.getColors(),
-                                           frame.gatherer.getColors() + frame.gatherer.rectangleCount());
-  ASSERT_EQ(colors.size(), 3u);  // R, huge, tiny
-  EXPECT_EQ(colors[1], &TMHighlightColoring::dimmedColor());
-  EXPECT_EQ(colors[2], &TMHighlightColoring::dimmedColor());
 }
 
 }  // namespace

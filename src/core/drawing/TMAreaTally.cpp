@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMAreaTally.h"
+
+#include "TMFileColoring.h"
+#include "core/filetree/TMFilesBelow.h"
+
+namespace tilemora {
+
+size_t TMAreaTally::largest(size_t none) const {
+  size_t most = none;
+  for (size_t kind = 0; kind < kMaxKinds; ++kind) {
+    if (bytes[kind] != 0 && (most == none || bytes[kind] > bytes[most])) most = kind;
+  }
+  return most;
+}
+
+const TMAreaTally& TMAreaTallies::ofFiles(const TMFileTree& node, const TMFileColoring& coloring) {
+  if (const TMAreaTally* kept = find(&node)) return *kept;
+  TMAreaTally tally;
+  forEachFileBelow(node, [&](const TMFileTree& file) {
+    // Free and unscanned space are no files of any kind.
+    if (file.kind() == TMNodeKind::File) tally.bytes[coloring.kindOf(file)] += file.diskSize();
+  });
+  return keep(&node, tally);
+}
+
+const TMAreaTally& TMAreaTallies::ofItems(const TMFileTree& folder) {
+  if (const TMAreaTally* kept = find(&folder)) return *kept;
+  TMAreaTally tally;
+  const TMChildList* items = folder.asFolder() != nullptr ? folder.asFolder()->children() : nullptr;
+  for (uint32_t i = 0; items != nullptr && i < items->count(); ++i) {
+    const TMFileTree* item = items->at(i);
+    tally.bytes[item->asFolder() != nullptr ? TMAreaTally::kFilesDeeper : TMAreaTally::kFilesHere] += item->diskSize();
+  }
+  return keep(&folder, tally);
+}
+
+const TMAreaTally* TMAreaTallies::find(const void* area) const {
+  auto found = tallies_.find(area);
+  return found == tallies_.end() ? nullptr : &found->second;
+}
+
+const TMAreaTally& TMAreaTallies::keep(const void* area, const TMAreaTally& tally) {
+  if (tallies_.size() >= kMostKept) tallies_.clear();
+  return tallies_.insert_or_assign(area, tally).first->second;
+}
+
+}  // namespace tilemora
