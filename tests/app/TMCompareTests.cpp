@@ -13,9 +13,14 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QToolButton>
+#include <QTranslator>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+
+#include <ctime>
 
 #include "list/TMChangesModel.h"
 #include "colours/TMColourLegend.h"
@@ -176,15 +181,20 @@ class TMCompareWindowTest : public QObject {
     QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
     TMMainWindow* window = delegate->openFile(folder.path());
     QTRY_VERIFY(window->compare().saveScan().isEnabled());
+    // The scan complete, nothing runs: neither Stop nor the bar shows.
     QVERIFY(!window->stopAction().isEnabled());
+    QVERIFY(window->stopButton().isHidden());
+    QVERIFY(window->progressBar().isHidden());
     window->compare().saveScan(fifo);
     QVERIFY(window->stopAction().isEnabled());
+    QVERIFY(!window->stopButton().isHidden());
     QTest::qWait(100);  // still blocked, still offered
     QVERIFY(window->session().isSaving());
     QVERIFY(window->stopAction().isEnabled());
     window->stopAction().trigger();
     QTRY_VERIFY(!window->session().isSaving());
     QVERIFY(!window->stopAction().isEnabled());
+    QVERIFY(window->stopButton().isHidden());
     QTRY_VERIFY(window->findChild<QMessageBox*>("warning") != nullptr);
     QCOMPARE(window->findChild<QMessageBox*>("warning")->text(),
              "Cannot save the scan to " + files.filePath("out.fifo") + ": stopped");
@@ -208,6 +218,66 @@ class TMCompareWindowTest : public QObject {
     QCOMPARE(window->mapPane().view().current()->url.path(), std::string("/db1 + web1"));
     QCOMPARE(namesOf(window->list().list().treeModel()), QStringList({"db1", "web1"}));
     QVERIFY(window->statusLine().fullText().startsWith("12.0 KB"));
+  }
+
+  // At the default size with the list shown, in each language and in each
+  // mode with a legend, no entry prints over another and all lie within
+  // the legend; what was cut short is whole in the tooltip.
+  void legendEntriesNeverOverlap_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("mode");
+    for (const char* language : {"en", "de", "fr"}) {
+      QTest::addRow("%s by type", language) << QString(language) << int(TMColourMode::kFileType);
+      QTest::addRow("%s by age", language) << QString(language) << int(TMColourMode::kAge);
+      QTest::addRow("%s by change", language) << QString(language) << int(TMColourMode::kChanges);
+    }
+  }
+  void legendEntriesNeverOverlap() {
+    QFETCH(QString, language);
+    QFETCH(int, mode);
+    QTranslator translator;
+    if (language != "en") {
+      QVERIFY(translator.load(QLocale(language), "tilemora", "_", ":/i18n"));
+      QApplication::installTranslator(&translator);
+    }
+    // A file of every type, of every age.
+    QTemporaryDir folder, files;
+    const QStringList names{"a.jpg", "b.mp4", "c.mp3", "d.pdf", "e.gz", "f.cpp", "g.so", "h.xyz", "i.png"};
+    for (int i = 0; i < names.size(); ++i) {
+      const QString path = folder.filePath(names[i]);
+      writeFile(path, 4096 * (i + 1));
+      const timespec ages[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - (time_t(1) << (2 * i + 12)), 0}};
+      QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), ages, 0), 0);
+    }
+    TMMainWindow* window = delegate->openFile(folder.path());
+    window->resize(1000, 720);
+    window->show();
+    window->list().showList().setChecked(true);
+    QTRY_VERIFY(window->compare().saveScan().isEnabled());
+    if (TMColourMode(mode) == TMColourMode::kChanges) {
+      window->compare().saveScan(QFile::encodeName(files.filePath("saved.json")));
+      QTRY_VERIFY(!window->session().isSaving());
+      window->compare().compareWithSavedScan(QFile::encodeName(files.filePath("saved.json")));
+      QTRY_VERIFY(window->session().comparison().get() != nullptr);
+    }
+    for (QAction* action : window->colours().colourByActions().actions())
+      if (action->data().toInt() == mode) action->trigger();
+    const TMColourLegend& legend = window->mapPane().legend();
+    QTRY_VERIFY(legend.isVisible() && legend.texts().size() >= 4);
+    QTest::qWait(50);  // laid out
+    const std::vector<QRect> entries = legend.entryGeometries();
+    QCOMPARE(int(entries.size()), legend.texts().size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+      QVERIFY2(legend.rect().contains(entries[i]), qPrintable(legend.texts()[int(i)] + " lies outside"));
+      for (size_t j = i + 1; j < entries.size(); ++j)
+        QVERIFY2(!entries[i].intersects(entries[j]),
+                 qPrintable(legend.texts()[int(i)] + " overlaps " + legend.texts()[int(j)]));
+    }
+    for (const QString& text : legend.texts()) QVERIFY(legend.toolTip().contains(text));
+    for (const TMElidingLabel* words : legend.findChildren<TMElidingLabel*>())
+      QVERIFY2(words->text() == words->fullText() || words->toolTip() == words->fullText(),
+               qPrintable(words->fullText()));
+    QApplication::removeTranslator(&translator);
   }
 
  private:

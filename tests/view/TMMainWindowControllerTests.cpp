@@ -472,6 +472,26 @@ TEST_F(TMMainWindowControllerTest, TheStatusTellsTheScanAndAtItsEndWhatTheFolder
   EXPECT_EQ(window.status.seconds, took);
 }
 
+// The bar tells how far a scan is; once it is complete there is nothing
+// more to tell.
+class TMCompleteScanBar : public TMMainWindowControllerTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(TMCompleteScanBar, GoesOnceTheMapIsShown) {
+  const bool volume = GetParam();
+  auto fileSystem = std::make_shared<TMMemoryFileSystem>(folderOf(3000));
+  if (volume) fileSystem->sizes = {uint64_t(1) << 30, uint64_t(1) << 29};
+  make(fileSystem);
+  controller->openURL(TMFileURL::fromPath(volume ? "/" : "/data"));
+  EXPECT_TRUE(window.progressVisible);
+  runToEnd();
+  EXPECT_FALSE(window.progressVisible);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scans, TMCompleteScanBar, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "AVolume" : "AFolder");
+                         });
+
 TEST_F(TMMainWindowControllerTest, StoppingShowsWhatWasFoundAndNothingAfter) {
   make(std::make_shared<TMMemoryFileSystem>(folderOf(30000)));
   controller->openURL(TMFileURL::fromPath("/data"));

@@ -5,48 +5,70 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include "app/window/TMElidingLabel.h"
+#include "app/window/TMFlowLayout.h"
+
 namespace tilemora {
 
-TMColourLegend::TMColourLegend(QWidget* parent) : QWidget(parent), row_(new QHBoxLayout(this)) {
-  row_->setContentsMargins(4, 2, 4, 2);
-  row_->setSpacing(4);
-  // One line under the map: never wider than the map, never taller than its text.
-  setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+namespace {
+
+const QString kEntryName = QStringLiteral("legendEntry");
+
+}  // namespace
+
+TMColourLegend::TMColourLegend(QWidget* parent) : QWidget(parent), entries_(new TMFlowLayout(this, 12, 2)) {
+  entries_->setContentsMargins(4, 2, 4, 2);
+  // Never wider than the map; as many lines as its entries need there.
+  QSizePolicy policy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  policy.setHeightForWidth(true);
+  setSizePolicy(policy);
   hide();
 }
 
 void TMColourLegend::showEntries(const std::vector<Entry>& entries) {
-  while (QLayoutItem* item = row_->takeAt(0)) {
+  while (QLayoutItem* item = entries_->takeAt(0)) {
     delete item->widget();
     delete item;
   }
   const int side = fontMetrics().height() - 4;
   for (const Entry& entry : entries) {
+    auto* box = new QWidget;
+    box->setObjectName(kEntryName);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
     // Words without a colour (a note, or what has no tile) get no swatch.
     if (entry.colour.isValid()) {
       QPixmap swatch(side, side);
       swatch.fill(entry.colour);
-      auto* box = new QLabel;
-      box->setPixmap(swatch);
-      row_->addWidget(box);
+      auto* sample = new QLabel;
+      sample->setPixmap(swatch);
+      row->addWidget(sample);
     }
-    auto* words = new QLabel(entry.text);
+    auto* words = new TMElidingLabel;
     words->setObjectName(QStringLiteral("legendText"));
-    // Whole words or none: what does not fit is cut at the edge, and told
-    // whole in the tooltip.
-    words->setMinimumWidth(words->sizeHint().width());
-    row_->addWidget(words);
-    row_->addSpacing(8);
+    words->setFullText(entry.text);
+    row->addWidget(words, 1);
+    entries_->addWidget(box);
   }
-  row_->addStretch(1);
   setToolTip(texts().join(QStringLiteral("\n")));
   setVisible(!entries.empty());
+  updateGeometry();
 }
 
 QStringList TMColourLegend::texts() const {
   QStringList texts;
-  for (const QLabel* label : findChildren<QLabel*>(QStringLiteral("legendText"))) texts << label->text();
+  for (const TMElidingLabel* label : findChildren<TMElidingLabel*>(QStringLiteral("legendText")))
+    texts << label->fullText();
   return texts;
+}
+
+std::vector<QRect> TMColourLegend::entryGeometries() const {
+  std::vector<QRect> geometries;
+  for (int i = 0; i < entries_->count(); ++i) {
+    if (const QWidget* box = entries_->itemAt(i)->widget()) geometries.push_back(box->geometry());
+  }
+  return geometries;
 }
 
 }  // namespace tilemora

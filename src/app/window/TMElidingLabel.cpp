@@ -21,6 +21,12 @@ void TMElidingLabel::clear() { setFullText(QString()); }
 
 QSize TMElidingLabel::minimumSizeHint() const { return QSize(0, QLabel::minimumSizeHint().height()); }
 
+QSize TMElidingLabel::sizeHint() const {
+  const QMargins margins = contentsMargins();
+  return QSize(fontMetrics().horizontalAdvance(fullText_) + margins.left() + margins.right() + 2 * margin(),
+               QLabel::sizeHint().height());
+}
+
 void TMElidingLabel::resizeEvent(QResizeEvent* event) {
   QLabel::resizeEvent(event);
   elide();

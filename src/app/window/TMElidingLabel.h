@@ -20,6 +20,8 @@ class TMElidingLabel : public QLabel {
   void clear();
 
   QSize minimumSizeHint() const override;
+  // Room for the whole text, wherever it was elided to.
+  QSize sizeHint() const override;
 
  signals:
   void clicked();

@@ -62,9 +62,10 @@ TMMainWindow::TMMainWindow(TMWindowDelegate& delegate, std::shared_ptr<TMMainQue
     session_->stopReading();
     session_->stopSaving();
   });
-  auto* stopButton = new QToolButton;
-  stopButton->setDefaultAction(stop_);
-  statusBar()->addPermanentWidget(stopButton);
+  stopButton_ = new QToolButton;
+  stopButton_->setDefaultAction(stop_);
+  stopButton_->hide();
+  statusBar()->addPermanentWidget(stopButton_);
   addAction(stop_);
 
   TMScanEnvironment environment;
@@ -190,7 +191,9 @@ void TMMainWindow::importScans(const QList<QByteArray>& paths) {
 }
 
 void TMMainWindow::updateStopAction() {
-  stop_->setEnabled(controller().isScanning() || session_->isReading() || session_->isSaving());
+  const bool working = controller().isScanning() || session_->isReading() || session_->isSaving();
+  stop_->setEnabled(working);
+  stopButton_->setVisible(working);
 }
 
 void TMMainWindow::savingChanged(bool) { updateStopAction(); }

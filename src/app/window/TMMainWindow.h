@@ -17,6 +17,7 @@
 
 class QStackedLayout;
 class QMenu;
+class QToolButton;
 
 namespace tilemora {
 
@@ -47,6 +48,7 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
   TMScanProgressBar& progressBar() { return *progress_; }
   TMElidingLabel& statusLine() { return *statusLine_; }
   QAction& stopAction() { return *stop_; }
+  const QToolButton& stopButton() const { return *stopButton_; }
   TMMapCommands& mapCommands() { return *mapCommands_; }
   TMSelectionCommands& selection() { return *selection_; }
   TMListFeature& list() { return *list_; }
@@ -108,6 +110,7 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
   TMElidingLabel* statusLine_;
   TMScanProgressBar* progress_;
   QAction* stop_;
+  QToolButton* stopButton_;  // shown only while there is something to stop
   QMenu* recentMenu_ = nullptr;
   std::unique_ptr<TMSession> session_;
   TMMapCommands* mapCommands_;

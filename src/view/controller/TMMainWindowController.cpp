@@ -347,6 +347,9 @@ void TMMainWindowController::finishCommit(uint64_t commit, std::shared_ptr<TMLay
     TMLayoutArena::releaseSpareBlocks();
     releaseFreedHeapMemory();
   });
+  // A complete scan's bar would only say "done": it goes. A stopped
+  // volume's keeps showing how far the scan got.
+  if (!stopped_) window_.setProgressVisible(false);
   window_.toolbarFlagsChanged();  // deletion is possible now
   window_.showScanStatus(scanStatus());
   if (curentlyNavigated_ && scannedUrl_ && treeObserver_ != nullptr)
