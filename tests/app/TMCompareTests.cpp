@@ -9,6 +9,8 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
@@ -220,21 +222,28 @@ class TMCompareWindowTest : public QObject {
     QVERIFY(window->statusLine().fullText().startsWith("12.0 KB"));
   }
 
-  // At the default size with the list shown, in each language and in each
+  // At the default size with the list shown, in each language: in each
   // mode with a legend, no entry prints over another and all lie within
-  // the legend; what was cut short is whole in the tooltip.
-  void legendEntriesNeverOverlap_data() {
+  // the legend, what was cut short being whole in the tooltip; in each of
+  // the list's modes (one beside each colour mode), every column shows
+  // without scrolling sideways.
+  void legendAndListReadableAtTheDefaultSize_data() {
     QTest::addColumn<QString>("language");
     QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("listMode");
     for (const char* language : {"en", "de", "fr"}) {
-      QTest::addRow("%s by type", language) << QString(language) << int(TMColourMode::kFileType);
-      QTest::addRow("%s by age", language) << QString(language) << int(TMColourMode::kAge);
-      QTest::addRow("%s by change", language) << QString(language) << int(TMColourMode::kChanges);
+      QTest::addRow("%s by type, the tree", language)
+          << QString(language) << int(TMColourMode::kFileType) << int(TMFileList::Mode::kTree);
+      QTest::addRow("%s by age, the largest files", language)
+          << QString(language) << int(TMColourMode::kAge) << int(TMFileList::Mode::kLargestFiles);
+      QTest::addRow("%s by change, the changes", language)
+          << QString(language) << int(TMColourMode::kChanges) << int(TMFileList::Mode::kChanges);
     }
   }
-  void legendEntriesNeverOverlap() {
+  void legendAndListReadableAtTheDefaultSize() {
     QFETCH(QString, language);
     QFETCH(int, mode);
+    QFETCH(int, listMode);
     QTranslator translator;
     if (language != "en") {
       QVERIFY(translator.load(QLocale(language), "tilemora", "_", ":/i18n"));
@@ -249,10 +258,12 @@ class TMCompareWindowTest : public QObject {
       const timespec ages[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - (time_t(1) << (2 * i + 12)), 0}};
       QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), ages, 0), 0);
     }
-    TMMainWindow* window = delegate->openFile(folder.path());
+    // A window of the default size on a 1280 × 900 screen.
+    TMMainWindow* window = delegate->openUntitledFile();
     window->resize(1000, 720);
     window->show();
     window->list().showList().setChecked(true);
+    window->controller().openURL(TMFileURL::fromPath(folder.path().toStdString()));
     QTRY_VERIFY(window->compare().saveScan().isEnabled());
     if (TMColourMode(mode) == TMColourMode::kChanges) {
       window->compare().saveScan(QFile::encodeName(files.filePath("saved.json")));
@@ -277,6 +288,21 @@ class TMCompareWindowTest : public QObject {
     for (const TMElidingLabel* words : legend.findChildren<TMElidingLabel*>())
       QVERIFY2(words->text() == words->fullText() || words->toolTip() == words->fullText(),
                qPrintable(words->fullText()));
+
+    TMFileList& list = window->list().list();
+    if (TMFileList::Mode(listMode) == TMFileList::Mode::kLargestFiles) window->list().largestFiles().trigger();
+    if (TMFileList::Mode(listMode) == TMFileList::Mode::kChanges) window->list().showChanges().trigger();
+    QTRY_COMPARE(int(list.mode()), listMode);
+    QTest::qWait(50);
+    QCOMPARE(list.horizontalScrollBar()->maximum(), 0);
+    const QHeaderView& header = *list.header();
+    for (int column = 0; column < header.count(); ++column) {
+      const QString title = list.model()->headerData(column, Qt::Horizontal).toString();
+      QVERIFY2(header.sectionSize(column) >= header.fontMetrics().horizontalAdvance(title), qPrintable(title));
+      QVERIFY2(header.sectionViewportPosition(column) + header.sectionSize(column) <= list.viewport()->width(),
+               qPrintable(title + " lies beyond the list's edge"));
+    }
+    QVERIFY(header.sectionSize(0) >= 80);  // the names keep room to be read
     QApplication::removeTranslator(&translator);
   }
 

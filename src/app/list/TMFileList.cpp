@@ -2,11 +2,19 @@
 #include "TMFileList.h"
 
 #include <QContextMenuEvent>
+#include <QDateTime>
 #include <QHeaderView>
+#include <QLocale>
+#include <QStyle>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "list/TMChangesModel.h"
 #include "list/TMFileListModel.h"
 #include "list/TMLargestFilesModel.h"
+#include "list/TMRowTexts.h"
 #include "list/TMShareBarDelegate.h"
 #include "core/filetree/TMFileTree.h"
 
@@ -25,16 +33,11 @@ TMFileList::TMFileList(QWidget* parent)
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setExpandsOnDoubleClick(false);  // a double click narrows the map instead
   header()->setSortIndicator(TMFileListModel::kSizeColumn, Qt::DescendingOrder);
-  // The name keeps room for itself; the date, last, takes what is left, and
-  // a narrow list scrolls sideways rather than squeezing the names.
-  header()->setStretchLastSection(true);
-  const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-  header()->resizeSection(TMFileListModel::kNameColumn, digit * 24);
-  // Room for "999.9 MB", "100.0 %" with its bar, and a count.
-  header()->resizeSection(TMFileListModel::kSizeColumn, digit * 10);
-  header()->resizeSection(TMFileListModel::kShareColumn, digit * 11);
-  header()->resizeSection(TMFileListModel::kFilesColumn, digit * 10);
-  header()->resizeSection(TMFileListModel::kModifiedColumn, digit * 16);
+  // Every column shows at once: the names take what the others leave and
+  // are cut short with "…" (their tooltips hold them whole).
+  header()->setStretchLastSection(false);
+  setTextElideMode(Qt::ElideRight);
+  fitColumns();
   setSortingEnabled(true);
   connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
     if (mode_ != Mode::kTree) return;
@@ -50,24 +53,74 @@ void TMFileList::setMode(Mode mode) {
   const bool tree = mode == Mode::kTree;
   setSortingEnabled(tree);
   setRootIsDecorated(tree);
-  const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
   switch (mode) {
     case Mode::kTree:
       setModel(treeModel_);
-      if (!treeHeaderState_.isEmpty()) header()->restoreState(treeHeaderState_);
+      // As the user left them.
+      if (!treeHeaderState_.isEmpty()) {
+        header()->restoreState(treeHeaderState_);
+        return;
+      }
       break;
     case Mode::kLargestFiles:
       setModel(largestModel_);
-      // The folder's path, last, takes what the name leaves.
-      header()->resizeSection(TMLargestFilesModel::kNameColumn, digit * 22);
       break;
     case Mode::kChanges:
       setModel(changesModel_);
-      header()->resizeSection(TMChangesModel::kNameColumn, digit * 26);
-      for (int column : {TMChangesModel::kChangeColumn, TMChangesModel::kOldColumn, TMChangesModel::kNewColumn})
-        header()->resizeSection(column, digit * 11);
       break;
   }
+  fitColumns();
+}
+
+void TMFileList::fitColumns() {
+  // The longest text each column shows, in the language and locale in use.
+  const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  // The most digits a size has, just below the next unit ("1023.9 KB"), up
+  // to a terabyte, whichever units the sizes are told in.
+  QString size;
+  for (const double base : {1000.0, 1024.0}) {
+    for (double unit = base; unit <= base * base * base; unit *= base) {
+      const QString text = sizeCellText(uint64_t(unit * (base - 0.1)));
+      if (fontMetrics().horizontalAdvance(text) > fontMetrics().horizontalAdvance(size)) size = text;
+    }
+  }
+  const QString count = QLocale().toString(9999999);
+  const QString share = shareCellText(1.0);
+  const QString date = QLocale().toString(QDate(2026, 12, 28), QLocale::ShortFormat);
+  QString kind;
+  for (TMChangeKind each : {TMChangeKind::kNew, TMChangeKind::kGrew, TMChangeKind::kShrank, TMChangeKind::kRemoved})
+    if (changeKindText(each).size() > kind.size()) kind = changeKindText(each);
+  std::vector<std::pair<int, QString>> fitted;  // the other columns: the names take what is left
+  std::vector<int> names{TMFileListModel::kNameColumn};  // the first column in every mode
+  switch (mode_) {
+    case Mode::kTree:
+      fitted = {{TMFileListModel::kSizeColumn, size},
+                {TMFileListModel::kShareColumn, share},  // its bar lies under the text
+                {TMFileListModel::kFilesColumn, count},
+                {TMFileListModel::kModifiedColumn, date}};
+      break;
+    case Mode::kLargestFiles:
+      fitted = {{TMLargestFilesModel::kSizeColumn, size}, {TMLargestFilesModel::kShareColumn, share}};
+      names.push_back(TMLargestFilesModel::kFolderColumn);
+      break;
+    case Mode::kChanges:
+      fitted = {{TMChangesModel::kChangeColumn, QStringLiteral("+") + size},
+                {TMChangesModel::kOldColumn, size},
+                {TMChangesModel::kNewColumn, size},
+                {TMChangesModel::kWhatColumn, kind}};
+      break;
+  }
+  // A cell's margins, and a title's with its sort arrow where the list sorts.
+  const int cellPadding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + digit / 2;
+  const int titlePadding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header()) +
+                           (mode_ == Mode::kTree ? style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header()) : 0);
+  for (const auto& [column, longest] : fitted) {
+    const QString title = model()->headerData(column, Qt::Horizontal).toString();
+    header()->setSectionResizeMode(column, QHeaderView::Interactive);
+    header()->resizeSection(column, std::max(fontMetrics().horizontalAdvance(longest) + cellPadding,
+                                             header()->fontMetrics().horizontalAdvance(title) + titlePadding));
+  }
+  for (int column : names) header()->setSectionResizeMode(column, QHeaderView::Stretch);
 }
 
 void TMFileList::setLargestFilesFolder(std::shared_ptr<TMFileTree> tree, const TMFileTree* folder,

@@ -67,6 +67,8 @@ class TMFileList : public QTreeView {
 
  private:
   void makeCurrent(const QModelIndex& index);
+  // Every column wide enough for its longest text, but the names'.
+  void fitColumns();
 
   TMFileListModel* treeModel_;
   TMLargestFilesModel* largestModel_;

@@ -219,6 +219,7 @@ QVariant TMFileListModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
       if (index.column() == kSizeColumn) return exactBytesText(node->diskSize());
       if (index.column() == kNameColumn) return displayText(node->filename());
+      if (index.column() == kModifiedColumn) return modifiedTimeText(*node);
       break;
     case Qt::DecorationRole:
       if (index.column() == kNameColumn) return itemIcon(folder);

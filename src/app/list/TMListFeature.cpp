@@ -2,6 +2,7 @@
 #include "TMListFeature.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMainWindow>
 #include <QSettings>
 #include <QSplitter>
@@ -21,7 +22,9 @@ namespace {
 
 const QString kListShownKey = QStringLiteral("list/shown");
 const QString kSplitterKey = QStringLiteral("list/splitter");
-const QString kHeaderKey = QStringLiteral("list/columns");
+// Widths kept before the names took what the other columns leave are not
+// taken back: they hid the columns on the right.
+const QString kHeaderKey = QStringLiteral("list/columnWidths");
 
 }  // namespace
 
@@ -35,9 +38,11 @@ TMListFeature::TMListFeature(QMainWindow& window, TMSession& session, TMMapPane&
   splitter_->setStretchFactor(0, 0);
   splitter_->setStretchFactor(1, 1);
   splitter_->setChildrenCollapsible(false);
-  splitter_->setSizes({window.width() * 2 / 5, window.width() * 3 / 5});
   const QSettings settings;
-  splitter_->restoreState(settings.value(kSplitterKey).toByteArray());
+  // Without a split the user chose, the list takes two fifths of the window
+  // the first time it shows, at the size the window has then.
+  splitPlaced_ = splitter_->restoreState(settings.value(kSplitterKey).toByteArray());
+  list_->installEventFilter(this);
   list_->restoreHeaderState(settings.value(kHeaderKey).toByteArray());
   list_->hide();  // until there is something to list
 
@@ -72,6 +77,15 @@ TMListFeature::TMListFeature(QMainWindow& window, TMSession& session, TMMapPane&
 }
 
 TMListFeature::~TMListFeature() { session_.removeObserver(*this); }
+
+bool TMListFeature::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_ && event->type() == QEvent::Show && !splitPlaced_ && splitter_->width() > 0) {
+    splitPlaced_ = true;
+    const int width = splitter_->width();
+    splitter_->setSizes({width * 2 / 5, width - width * 2 / 5});
+  }
+  return QObject::eventFilter(watched, event);
+}
 
 QWidget& TMListFeature::splitter() { return *splitter_; }
 

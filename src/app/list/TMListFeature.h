@@ -49,6 +49,9 @@ class TMListFeature : public QObject, private TMSessionObserver {
   // Keeps the place and the columns in the settings.
   void saveSettings() const;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   // TMSessionObserver
   void treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileURL& url, bool scanning) override;
@@ -65,6 +68,7 @@ class TMListFeature : public QObject, private TMSessionObserver {
   TMSession& session_;
   TMMapPane& pane_;
   QSplitter* splitter_;
+  bool splitPlaced_ = false;  // the list has its share of the width, or the one the user left
   TMFileList* list_;
   QAction* showList_;
   QAction* largestFiles_;

@@ -40,7 +40,13 @@ QString shareCellText(double fraction) { return QLocale().toString(100.0 * fract
 QString modifiedText(const TMFileTree& node) {
   const uint32_t seconds = node.modifiedTime();
   if (seconds == 0) return {};
-  return QLocale().toString(QDateTime::fromSecsSinceEpoch(qint64(seconds)), QLocale::ShortFormat);
+  return QLocale().toString(QDateTime::fromSecsSinceEpoch(qint64(seconds)).date(), QLocale::ShortFormat);
+}
+
+QString modifiedTimeText(const TMFileTree& node) {
+  const uint32_t seconds = node.modifiedTime();
+  if (seconds == 0) return {};
+  return QLocale().toString(QDateTime::fromSecsSinceEpoch(qint64(seconds)), QLocale::LongFormat);
 }
 
 QString categoryText(TMFileCategory category) { return TMFileCategoryText::tr(categoryName(category)); }

@@ -24,8 +24,10 @@ QString shareCellText(double fraction);
 QIcon itemIcon(bool folder);
 // A file category's name as the window shows it, translated.
 QString categoryText(TMFileCategory category);
-// When `node` was last modified, in the locale's short form; empty when
-// not known (folders, saved scans without dates).
+// When `node` was last modified: the day in the locale's short form (so
+// that the column leaves the names room), and the day and time for its
+// tooltip; empty when not known (folders, saved scans without dates).
 QString modifiedText(const TMFileTree& node);
+QString modifiedTimeText(const TMFileTree& node);
 
 }  // namespace tilemora
