@@ -473,14 +473,6 @@ oder Datei ▸ Öffnen … wählen</translation>
 <context>
     <name>tilemora::TMFindBar</name>
     <message>
-        <source>Regular e&amp;xpression</source>
-        <translation>Regulärer &amp;Ausdruck</translation>
-    </message>
-    <message>
-        <source>Match &amp;case</source>
-        <translation>&amp;Groß-/Kleinschreibung beachten</translation>
-    </message>
-    <message>
         <source>Find a name (* and ? for any characters)</source>
         <translation>Einen Namen suchen (* und ? für beliebige Zeichen)</translation>
     </message>
@@ -506,6 +498,30 @@ oder Datei ▸ Öffnen … wählen</translation>
             <numerusform>%Ln Treffer, %1</numerusform>
             <numerusform>%Ln Treffer, %1</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Previous match</source>
+        <translation>Vorheriger Treffer</translation>
+    </message>
+    <message>
+        <source>Next match</source>
+        <translation>Nächster Treffer</translation>
+    </message>
+    <message>
+        <source>Regular expression</source>
+        <translation>Regulärer Ausdruck</translation>
+    </message>
+    <message>
+        <source>Match case</source>
+        <translation>Groß-/Kleinschreibung beachten</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>

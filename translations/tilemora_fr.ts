@@ -473,14 +473,6 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
 <context>
     <name>tilemora::TMFindBar</name>
     <message>
-        <source>Regular e&amp;xpression</source>
-        <translation>E&amp;xpression régulière</translation>
-    </message>
-    <message>
-        <source>Match &amp;case</source>
-        <translation>Respecter la &amp;casse</translation>
-    </message>
-    <message>
         <source>Find a name (* and ? for any characters)</source>
         <translation>Rechercher un nom (* et ? pour n&apos;importe quels caractères)</translation>
     </message>
@@ -506,6 +498,30 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
             <numerusform>%Ln résultat, %1</numerusform>
             <numerusform>%Ln résultats, %1</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Previous match</source>
+        <translation>Correspondance précédente</translation>
+    </message>
+    <message>
+        <source>Next match</source>
+        <translation>Correspondance suivante</translation>
+    </message>
+    <message>
+        <source>Regular expression</source>
+        <translation>Expression régulière</translation>
+    </message>
+    <message>
+        <source>Match case</source>
+        <translation>Respecter la casse</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
     </message>
 </context>
 <context>

@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -31,6 +32,7 @@
 #include "list/TMFileList.h"
 #include "colours/TMFileTypesWindow.h"
 #include "find/TMFindBar.h"
+#include "window/TMElidingLabel.h"
 #include "list/TMFileListModel.h"
 #include "list/TMLargestFilesModel.h"
 #include "actions/TMSelectionCommands.h"
@@ -353,6 +355,52 @@ class TMFileListWindowTest : public QObject {
     QVERIFY(first->mapPane().legend().isHidden());
   }
 
+  // At the default width with the list shown, in each language: the field
+  // keeps room for a pattern, an error beside it does not take it, and the
+  // bar opens and closes over the map without moving it.
+  void theFindBarFloatsAndKeepsItsField_data() {
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << "en";
+    QTest::newRow("German") << "de";
+    QTest::newRow("French") << "fr";
+  }
+  void theFindBarFloatsAndKeepsItsField() {
+    QFETCH(QString, language);
+    QTranslator translator;
+    if (language != "en") {
+      QVERIFY(translator.load(QLocale(language), "tilemora", "_", ":/i18n"));
+      QApplication::installTranslator(&translator);
+    }
+    QTemporaryDir folder;
+    writeFile(folder.filePath("a.bin"), 4096);
+    TMMainWindow* window = delegate->openUntitledFile();
+    window->resize(1000, 720);
+    window->show();
+    window->list().showList().setChecked(true);
+    window->controller().openURL(TMFileURL::fromPath(folder.path().toStdString()));
+    QTRY_VERIFY(!window->controller().isScanning());
+    TMTreeMapWidget& map = window->mapPane().map();
+    const QRect before = map.geometry();
+    TMFindBar& bar = window->find().bar();
+    window->find().find().trigger();
+    QTRY_VERIFY(bar.isVisible());
+    QCOMPARE(map.geometry(), before);
+    QVERIFY2(bar.field().width() >= 240, qPrintable(QString::number(bar.field().width())));
+    QVERIFY(bar.geometry().right() <= bar.parentWidget()->width());
+    bar.regularExpression().setChecked(true);
+    bar.field().setText("(unclosed");
+    QTRY_VERIFY(bar.status().fullText().contains(QRegularExpression("\\(|:")));
+    QTest::qWait(20);
+    QVERIFY2(bar.field().width() >= 240, qPrintable(QString::number(bar.field().width())));
+    for (const QAbstractButton* button : bar.findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
+      QVERIFY2(!button->accessibleName().isEmpty(), qPrintable(button->toolTip()));
+    QVERIFY(!bar.field().accessibleName().isEmpty());
+    QTest::keyClick(&bar.field(), Qt::Key_Escape);
+    QTRY_VERIFY(!bar.isVisible());
+    QCOMPARE(map.geometry(), before);
+    QApplication::removeTranslator(&translator);
+  }
+
   void findPicksOutMatchesAndGoesFromOneToTheNext_data() {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<bool>("regex");
@@ -390,7 +438,7 @@ class TMFileListWindowTest : public QObject {
     bar.matchCase().setChecked(matchCase);
     bar.field().setText(pattern);
     QFETCH(QString, status);
-    QTRY_VERIFY2(bar.status().text().startsWith(status), qPrintable(bar.status().text()));
+    QTRY_VERIFY2(bar.status().fullText().startsWith(status), qPrintable(bar.status().fullText()));
     QStringList names;
     if (const TMSearchResult* result = window->session().searchResult().get())
       for (const TMSearchMatch& match : result->matches) names << QString::fromStdString(match.path);
@@ -447,12 +495,12 @@ class TMFileListWindowTest : public QObject {
     window->controller().setAskBeforeTrash(false);
     window->find().find().trigger();
     window->find().bar().field().setText(".log");
-    QTRY_COMPARE(window->find().bar().status().text(), QString("2 matches, 60.0 KB"));
+    QTRY_COMPARE(window->find().bar().status().fullText(), QString("2 matches, 60.0 KB"));
     QTest::keyClick(&window->find().bar().field(), Qt::Key_Return);  // selects one.log, the largest
     QTRY_VERIFY(!window->mapPane().view().isLocked());
     window->mapCommands().moveToTrash().trigger();
     QVERIFY(!QFile::exists(folder.filePath("one.log")));
-    QTRY_COMPARE(window->find().bar().status().text(), QString("1 match, 20.0 KB"));
+    QTRY_COMPARE(window->find().bar().status().fullText(), QString("1 match, 20.0 KB"));
   }
 
   void theCommandsOnASelectionUseTheDesktop() {

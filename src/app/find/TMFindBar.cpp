@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMFindBar.h"
 
-#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 #include <algorithm>
 #include <memory>
 
 #include "window/TMDisplayText.h"
+#include "window/TMElidingLabel.h"
 #include "core/drawing/TMSizeFormatter.h"
 
 namespace tilemora {
@@ -42,33 +41,52 @@ class NameText {
 TMFindBar::TMFindBar(QWidget* parent)
     : QWidget(parent),
       field_(new QLineEdit),
-      regularExpression_(new QCheckBox(tr("Regular e&xpression"))),
-      matchCase_(new QCheckBox(tr("Match &case"))),
-      status_(new QLabel) {
-  status_->setTextFormat(Qt::PlainText);  // it may quote the pattern
+      regularExpression_(new QToolButton),
+      matchCase_(new QToolButton),
+      status_(new TMElidingLabel) {
+  // Over the map: a background of its own.
+  setAutoFillBackground(true);
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(4, 2, 4, 2);
   field_->setPlaceholderText(tr("Find a name (* and ? for any characters)"));
+  field_->setAccessibleName(tr("Find"));
   field_->setClearButtonEnabled(true);
+  // Room for a pattern in every language, whatever the bar tells beside it.
+  field_->setMinimumWidth(240);
   auto* previous = new QToolButton;
   previous->setArrowType(Qt::UpArrow);
   previous->setToolTip(tr("Previous match (Shift+F3)"));
+  previous->setAccessibleName(tr("Previous match"));
   auto* next = new QToolButton;
   next->setArrowType(Qt::DownArrow);
   next->setToolTip(tr("Next match (Enter, F3)"));
+  next->setAccessibleName(tr("Next match"));
+  // Short as their signs, told whole in their tooltips and to assistive
+  // technology; Alt and their letter toggle them.
+  const auto toggle = [](QToolButton* button, const QString& sign, const QString& name, const QKeySequence& key) {
+    button->setText(sign);
+    button->setCheckable(true);
+    button->setAccessibleName(name);
+    button->setToolTip(QStringLiteral("%1 (%2)").arg(name, key.toString(QKeySequence::NativeText)));
+    button->setShortcut(key);
+  };
+  toggle(regularExpression_, QStringLiteral(".*"), tr("Regular expression"), QKeySequence(Qt::ALT | Qt::Key_X));
+  toggle(matchCase_, QStringLiteral("Aa"), tr("Match case"), QKeySequence(Qt::ALT | Qt::Key_C));
   auto* close = new QToolButton;
   close->setText(QStringLiteral("\u2715"));
   close->setToolTip(tr("Close (Esc)"));
-  row->addWidget(field_, 1);
+  close->setAccessibleName(tr("Close"));
+  status_->setMinimumWidth(0);
+  row->addWidget(field_, 2);
   row->addWidget(previous);
   row->addWidget(next);
   row->addWidget(regularExpression_);
   row->addWidget(matchCase_);
-  row->addWidget(status_);
+  row->addWidget(status_, 1);
   row->addWidget(close);
   connect(field_, &QLineEdit::textChanged, this, &TMFindBar::patternChanged);
-  connect(regularExpression_, &QCheckBox::toggled, this, &TMFindBar::patternChanged);
-  connect(matchCase_, &QCheckBox::toggled, this, &TMFindBar::patternChanged);
+  connect(regularExpression_, &QToolButton::toggled, this, &TMFindBar::patternChanged);
+  connect(matchCase_, &QToolButton::toggled, this, &TMFindBar::patternChanged);
   connect(field_, &QLineEdit::returnPressed, this, &TMFindBar::nextWanted);
   connect(next, &QToolButton::clicked, this, &TMFindBar::nextWanted);
   connect(previous, &QToolButton::clicked, this, &TMFindBar::previousWanted);
@@ -78,6 +96,10 @@ TMFindBar::TMFindBar(QWidget* parent)
   });
   hide();
 }
+
+QAbstractButton& TMFindBar::regularExpression() { return *regularExpression_; }
+
+QAbstractButton& TMFindBar::matchCase() { return *matchCase_; }
 
 void TMFindBar::open() {
   show();
@@ -115,7 +137,7 @@ std::function<bool(std::string_view name)> TMFindBar::matcher() {
       sensitivity == Qt::CaseInsensitive ? QRegularExpression::CaseInsensitiveOption
                                          : QRegularExpression::NoPatternOption);
   if (!pattern->isValid()) {
-    status_->setText(tr("Invalid pattern: %1").arg(pattern->errorString()));
+    status_->setFullText(tr("Invalid pattern: %1").arg(pattern->errorString()));
     return nullptr;
   }
   pattern->optimize();
@@ -125,7 +147,7 @@ std::function<bool(std::string_view name)> TMFindBar::matcher() {
 }
 
 void TMFindBar::showFound(qsizetype matches, uint64_t bytes) {
-  status_->setText(tr("%Ln match(es), %1", nullptr, int(std::min<qsizetype>(matches, INT32_MAX)))
+  status_->setFullText(tr("%Ln match(es), %1", nullptr, int(std::min<qsizetype>(matches, INT32_MAX)))
                        .arg(QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(bytes))));
 }
 

@@ -10,11 +10,13 @@
 #include <functional>
 #include <string_view>
 
-class QCheckBox;
-class QLabel;
+class QAbstractButton;
+class QToolButton;
 class QLineEdit;
 
 namespace tilemora {
+
+class TMElidingLabel;
 
 class TMFindBar : public QWidget {
   Q_OBJECT
@@ -25,9 +27,11 @@ class TMFindBar : public QWidget {
   // Shows the bar with its text selected, ready for typing.
   void open();
   QLineEdit& field() { return *field_; }
-  QCheckBox& regularExpression() { return *regularExpression_; }
-  QCheckBox& matchCase() { return *matchCase_; }
-  QLabel& status() { return *status_; }
+  QAbstractButton& regularExpression();
+  QAbstractButton& matchCase();
+  // What was found, or why nothing can be: cut short rather than narrowing
+  // the field, whole in its tooltip.
+  TMElidingLabel& status() { return *status_; }
 
   // The test of a name (raw bytes, matched through their displayed form)
   // for what the bar holds now; null for an empty or invalid pattern, the
@@ -48,9 +52,9 @@ class TMFindBar : public QWidget {
 
  private:
   QLineEdit* field_;
-  QCheckBox* regularExpression_;
-  QCheckBox* matchCase_;
-  QLabel* status_;
+  QToolButton* regularExpression_;
+  QToolButton* matchCase_;
+  TMElidingLabel* status_;
 };
 
 }  // namespace tilemora

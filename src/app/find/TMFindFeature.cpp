@@ -2,6 +2,7 @@
 #include "TMFindFeature.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMainWindow>
 #include <QVBoxLayout>
 
@@ -18,12 +19,17 @@ TMFindFeature::TMFindFeature(QMainWindow& window, TMSession& session, TMMapPane&
   auto* layout = new QVBoxLayout(column_);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  bar_ = new TMFindBar;
-  layout->addWidget(bar_);
   layout->addWidget(&mapPages, 1);
+  // The bar floats over the top of the map: opening or closing it moves no
+  // tile.
+  bar_ = new TMFindBar(column_);
+  column_->installEventFilter(this);
   find_ = new QAction(QIcon::fromTheme(QStringLiteral("edit-find")), tr("&Find\u2026"), &window);
   find_->setShortcut(QKeySequence::Find);
-  connect(find_, &QAction::triggered, bar_, &TMFindBar::open);
+  connect(find_, &QAction::triggered, this, [this] {
+    placeBar();
+    bar_->open();
+  });
   window.addAction(find_);
   connect(bar_, &TMFindBar::patternChanged, this, [this] { search(); });
   connect(bar_, &TMFindBar::nextWanted, this, [this] { selectMatch(+1); });
@@ -33,6 +39,18 @@ TMFindFeature::TMFindFeature(QMainWindow& window, TMSession& session, TMMapPane&
 }
 
 TMFindFeature::~TMFindFeature() { session_.removeObserver(*this); }
+
+bool TMFindFeature::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == column_ && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest ||
+                             event->type() == QEvent::Show))
+    placeBar();
+  return QObject::eventFilter(watched, event);
+}
+
+void TMFindFeature::placeBar() {
+  bar_->setGeometry(0, 0, column_->width(), bar_->sizeHint().height());
+  bar_->raise();
+}
 
 void TMFindFeature::search() {
   matchShown_ = -1;

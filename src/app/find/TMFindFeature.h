@@ -32,7 +32,12 @@ class TMFindFeature : public QObject, private TMSessionObserver {
   // The bar above the map pages.
   QWidget& column() { return *column_; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  // Over the top of the map, across its width.
+  void placeBar();
   // TMSessionObserver
   void treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileURL& url, bool scanning) override;
   void itemDeleted(const TMFileTree& node) override;
