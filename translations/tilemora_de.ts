@@ -199,16 +199,23 @@ oder Datei ▸ Öffnen … wählen</translation>
         <translation>Scannen … %1, %2, %3 s</translation>
     </message>
     <message>
-        <source>%1 (%2 bytes) in %3, stopped in %4 s</source>
-        <translation>%1 (%2 Bytes) in %3, angehalten nach %4 s</translation>
-    </message>
-    <message>
         <source>%1 (%2 bytes) in %3, scanned in %4 s</source>
         <translation>%1 (%2 Bytes) in %3, gescannt in %4 s</translation>
     </message>
     <message>
         <source> — volume: %1 used, %2 free, %3 not reached</source>
         <translation> — Datenträger: %1 belegt, %2 frei, %3 nicht erreicht</translation>
+    </message>
+    <message numerus="yes">
+        <source>Stopped: %Ln folder(s) not scanned — </source>
+        <translation>
+            <numerusform>Angehalten: %Ln Ordner nicht durchsucht — </numerusform>
+            <numerusform>Angehalten: %Ln Ordner nicht durchsucht — </numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (%2 bytes, partial) in %3, stopped after %4 s</source>
+        <translation>%1 (%2 Bytes, unvollständig) in %3, angehalten nach %4 s</translation>
     </message>
 </context>
 <context>
@@ -894,6 +901,10 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>Holds folders that could not be read</source>
         <translation>Enthält Ordner, die nicht gelesen werden konnten</translation>
+    </message>
+    <message>
+        <source>Not scanned to the end: the scan was stopped</source>
+        <translation>Nicht zu Ende durchsucht: die Suche wurde angehalten</translation>
     </message>
 </context>
 <context>

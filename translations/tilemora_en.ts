@@ -31,6 +31,13 @@
             <numerusform>%Ln entries</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Stopped: %Ln folder(s) not scanned — </source>
+        <translation>
+            <numerusform>Stopped: %Ln folder not scanned — </numerusform>
+            <numerusform>Stopped: %Ln folders not scanned — </numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindBar</name>

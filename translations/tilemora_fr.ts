@@ -199,16 +199,23 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <translation>Analyse… %1, %2, %3 s</translation>
     </message>
     <message>
-        <source>%1 (%2 bytes) in %3, stopped in %4 s</source>
-        <translation>%1 (%2 octets) dans %3, arrêté après %4 s</translation>
-    </message>
-    <message>
         <source>%1 (%2 bytes) in %3, scanned in %4 s</source>
         <translation>%1 (%2 octets) dans %3, analysé en %4 s</translation>
     </message>
     <message>
         <source> — volume: %1 used, %2 free, %3 not reached</source>
         <translation> — volume : %1 utilisés, %2 libres, %3 non atteints</translation>
+    </message>
+    <message numerus="yes">
+        <source>Stopped: %Ln folder(s) not scanned — </source>
+        <translation>
+            <numerusform>Arrêté : %Ln dossier non analysé — </numerusform>
+            <numerusform>Arrêté : %Ln dossiers non analysés — </numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (%2 bytes, partial) in %3, stopped after %4 s</source>
+        <translation>%1 (%2 octets, partiel) dans %3, arrêté après %4 s</translation>
     </message>
 </context>
 <context>
@@ -894,6 +901,10 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>Holds folders that could not be read</source>
         <translation>Contient des dossiers qui n&apos;ont pas pu être lus</translation>
+    </message>
+    <message>
+        <source>Not scanned to the end: the scan was stopped</source>
+        <translation>Pas analysé jusqu’au bout : l’analyse a été arrêtée</translation>
     </message>
 </context>
 <context>

@@ -20,7 +20,7 @@ constexpr size_t kWriteOutBytes = 256 * 1024;
 void appendFolderObject(std::string& text, std::string_view name, const TMFolderTree& folder) {
   text += ",\n[{\"name\":";
   appendJsonName(text, name);
-  if (folder.readError() != 0) text += ",\"read_error\":true";
+  if (folder.isUnreadable()) text += ",\"read_error\":true";
   text += '}';
 }
 

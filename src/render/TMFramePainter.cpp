@@ -33,13 +33,15 @@ void fillRectangles(QPainter& painter, const TMRect* rects, const TMColor* const
   }
 }
 
-// drawFrameRect, and the hatching of what could not be read
+// drawFrameRect, and the patterns of what could not be read or was not finished
 void frameRectangles(QPainter& painter, const TMRect* rects, const TMRectStyle* styles, uint64_t count,
                      double viewHeight) {
   const QColor grey = qColorOf(TMColor::grayColor());
   const QBrush hatching(QColor(150, 0, 0), Qt::BDiagPattern);
+  const QBrush dots(QColor(30, 70, 150), Qt::Dense6Pattern);
   for (uint64_t i = 0; i < count; ++i) {
     if (styles[i] == TMRectStyle::kHatched) painter.fillRect(flipped(rects[i], viewHeight), hatching);
+    if (styles[i] == TMRectStyle::kDotted) painter.fillRect(flipped(rects[i], viewHeight), dots);
     if (styles[i] != TMRectStyle::kFramed) continue;
     QRectF r = flipped(rects[i], viewHeight);
     double width = std::min(1.0, r.width());

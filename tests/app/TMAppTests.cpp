@@ -520,7 +520,8 @@ class TMAppShellTest : public QObject {
                            << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s";
     QTest::newRow("stopped with unreadable folders")
         << false << true << quint64(2) << false << false
-        << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, stopped in 2.5 s; 2 folders could not be read";
+        << "Stopped: 3 folders not scanned \u2014 1.5 MB (1,572,864 bytes, partial) in 12,000 files and 345 folders, "
+           "stopped after 2.5 s; 2 folders could not be read";
     QTest::newRow("one unreadable folder")
         << false << false << quint64(1) << false << false
         << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s; 1 folder could not be read";
@@ -548,6 +549,7 @@ class TMAppShellTest : public QObject {
     status.files = 12000;
     status.folders = 345;
     status.unreadableFolders = unreadable;
+    status.cutShortFolders = stopped ? 3 : 0;
     status.firstUnreadableFolders = {"/a/b\nc", "/d"};
     status.volume = volume;
     status.usedBytes = 3 << 20;

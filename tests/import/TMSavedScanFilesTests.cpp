@@ -114,6 +114,21 @@ TEST(TMTreeExport, WritesWhatTheImportReadsBackTheSame) {
   EXPECT_EQ(written([&](std::FILE* out) { writeTreeExport(*scan.root, header, out); }), text);
 }
 
+// A folder a stopped scan did not finish is partial, not unreadable: the
+// saved scan claims no read error for it.
+TEST(TMTreeExport, AFolderCutShortIsNoReadError) {
+  auto scan = importBytes(kSample);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(scan));
+  const TMFileTree& root = *std::get<TMImportedScan>(scan).root;
+  const std::string before = written([&](std::FILE* out) { writeTreeExport(root, {}, out); });
+  const auto* folder = childrenOf(root).front()->asFolder();
+  ASSERT_NE(folder, nullptr);
+  folder->markCutShort();
+  EXPECT_EQ(written([&](std::FILE* out) { writeTreeExport(root, {}, out); }), before);
+  folder->markUnreadable(EACCES);
+  EXPECT_NE(written([&](std::FILE* out) { writeTreeExport(root, {}, out); }), before);
+}
+
 TEST(TMTreeExport, StopsWhenTold) {
   std::string many = R"([1,2,{},[{"name":"/r"})";
   for (int i = 0; i < 20000; ++i) many += R"(,{"name":"file-)" + std::to_string(i) + R"(","dsize":1})";

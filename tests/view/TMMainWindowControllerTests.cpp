@@ -503,6 +503,15 @@ TEST_F(TMMainWindowControllerTest, StoppingShowsWhatWasFoundAndNothingAfter) {
   EXPECT_FALSE(controller->isScanning());
   EXPECT_TRUE(window.status.stopped);
   EXPECT_FALSE(window.progressVisible);  // how far a folder's scan got is not known: no full bar
+  // The folder it was listing is marked, counted and told as partial.
+  EXPECT_EQ(window.status.cutShortFolders, 1u);
+  EXPECT_TRUE(controller->curentlyNavigated()->asFolder()->wasCutShort());
+  const TMGeometryGatherer& frame = *view->geometry();
+  EXPECT_EQ(std::count(frame.getStyles(), frame.getStyles() + frame.rectangleCount(), TMRectStyle::kDotted), 1);
+  const std::optional<TMNodeDescription> root = view->describeNodeAt({200, 293});
+  ASSERT_TRUE(root.has_value());
+  EXPECT_TRUE(root->cutShort);
+  EXPECT_EQ(root->readError, 0);
   ASSERT_NE(view->root(), nullptr);
   EXPECT_EQ(view->root()->file, controller->curentlyNavigated().get());
   // The full map only: steps posted before the stop change nothing.

@@ -162,7 +162,9 @@ QString TMTreeMapWidget::toolTipAt(QPoint position) {
   // Free and unscanned space are no files: their name says what they are.
   const QString what = displayText(node->isSpace ? node->url.lastPathComponent() : node->url.path());
   QString text = what + QLatin1Char('\n') + sizes;
-  if (node->readError != 0) {
+  if (node->cutShort) {
+    text += QLatin1Char('\n') + tr("Not scanned to the end: the scan was stopped");
+  } else if (node->readError != 0) {
     text += QLatin1Char('\n') + tr("Could not be read: %1").arg(QString::fromLocal8Bit(std::strerror(node->readError)));
   } else if (node->holdsUnreadable) {
     text += QLatin1Char('\n') + tr("Holds folders that could not be read");

@@ -61,7 +61,10 @@ QString statusTextOf(const TMScanStatus& status) {
                .arg(TMStatusText::tr("%Ln entries", nullptr, pluralCount(status.entries)), sizeText(status.bytes),
                     seconds);
   } else {
-    text = (status.stopped ? TMStatusText::tr("%1 (%2 bytes) in %3, stopped in %4 s")
+    // A stopped scan's total is only what it reached: it says so first.
+    text = (status.stopped ? TMStatusText::tr("Stopped: %Ln folder(s) not scanned — ", nullptr,
+                                              pluralCount(status.cutShortFolders)) +
+                                 TMStatusText::tr("%1 (%2 bytes, partial) in %3, stopped after %4 s")
                            : TMStatusText::tr("%1 (%2 bytes) in %3, scanned in %4 s"))
                .arg(sizeText(status.bytes), count(status.bytes), filesAndFolders(status.files, status.folders),
                     seconds);

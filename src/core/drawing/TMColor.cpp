@@ -28,6 +28,11 @@ const TMColor& TMColor::unreadableColor() {
   return color;
 }
 
+const TMColor& TMColor::notScannedColor() {
+  static const TMColor color = colorFromHtmlVal(0xC9DBF2);  // a pale blue under blue dots
+  return color;
+}
+
 TMColor colorFromHtmlVal(uint32_t value) {
   auto channel = [](uint32_t byte) { return double(float(byte & 0xFF) / 255.0f); };
   return {channel(value >> 16), channel(value >> 8), channel(value), 1.0};

@@ -23,6 +23,8 @@ struct TMColor {
   static const TMColor& blackColor();
   // The title band of a folder that could not be read, or holds one.
   static const TMColor& unreadableColor();
+  // The title band of a folder a stopped scan had not listed whole.
+  static const TMColor& notScannedColor();
 };
 
 // The colour of 0xRRGGBB (bits 24-31 ignored); each channel is the byte

@@ -53,6 +53,14 @@ class TMFolderTree : public TMFileTree {
   void markUnreadable(int error) const {
     readError_.store(uint8_t(error > 0 && error < 256 ? error : EIO), std::memory_order_relaxed);
   }
+  // Whether the scan was stopped before it had listed this folder whole:
+  // what it holds is only part of what is there. Kept as a read error of
+  // its own (ECANCELED), which costs no memory; it is no unreadable folder.
+  bool wasCutShort() const { return readError() == kCutShort; }
+  void markCutShort() const { readError_.store(kCutShort, std::memory_order_relaxed); }
+  bool isUnreadable() const { return readError() != 0 && !wasCutShort(); }
+  static constexpr uint8_t kCutShort = ECANCELED;
+
   // Whether a folder somewhere below this one could not be read, so that the
   // map can say where to look even when that folder takes no area.
   bool holdsUnreadable() const { return unreadableBelow_.load(std::memory_order_relaxed) != 0; }

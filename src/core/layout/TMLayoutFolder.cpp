@@ -64,12 +64,16 @@ void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
     return;
   }
   info.gatherer->addRectangle(bounds, fillColor(info));
-  if (const TMFolderTree* folder = fileNode_ ? fileNode_->asFolder() : nullptr;
-      folder && (folder->readError() != 0 || folder->holdsUnreadable())) {
-    // What could not be read is marked where it is: the title band hatched in red.
+  if (const TMFolderTree* folder = fileNode_ ? fileNode_->asFolder() : nullptr) {
+    // What could not be read is marked where it is: the title band hatched
+    // in red; what a stopped scan did not finish, dotted in blue.
     const double band = (blockSizes.folderTopInset + blockSizes.textHeight) * info.pixelHeight;
-    info.gatherer->addRectangle({bounds.x, bounds.y + bounds.height - band, bounds.width, band},
-                                &TMColor::unreadableColor(), TMRectStyle::kHatched);
+    const TMRect title{bounds.x, bounds.y + bounds.height - band, bounds.width, band};
+    if (folder->wasCutShort()) {
+      info.gatherer->addRectangle(title, &TMColor::notScannedColor(), TMRectStyle::kDotted);
+    } else if (folder->isUnreadable() || folder->holdsUnreadable()) {
+      info.gatherer->addRectangle(title, &TMColor::unreadableColor(), TMRectStyle::kHatched);
+    }
   }
   drawNodeText(info, bounds);
   TMRect contents = bounds;

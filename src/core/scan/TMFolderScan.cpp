@@ -80,6 +80,8 @@ bool TMFolderScan::createFileListAtUrl(TMFolderTree& folder, dev_t device) {
       offset += entry->d_reclen;
       if (context_.shouldStop()) {
         listing.popTo(chunk);
+        folder.markCutShort();
+        ++context_.cutShortFolderCount;
         return true;
       }
       if (!isDotOrDotDot(entry->d_name) && !acceptEntry(folder, level, device, entry->d_name, entry->d_type))

@@ -56,6 +56,10 @@ class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
         if (context.options.crossMountPoints) context.pathIdentities.assign({{task.device, task.inode}});
         TMFolderScan(context).populateChildListAtUrl(*task.folder, task.device);
         context.openFolders = nullptr;
+      } else {
+        // Handed over, never listed.
+        task.folder->markCutShort();
+        ++context.cutShortFolderCount;
       }
     }
     settle();
@@ -136,6 +140,7 @@ void TMParallelScan::scan(TMFolderTree* start, int descriptor, dev_t device, ino
     context->recycler->takeOver(state->recycler);
     const TMScanningContext_t& helper = state->context;
     context->unreadableFolderCount += helper.unreadableFolderCount;
+    context->cutShortFolderCount += helper.cutShortFolderCount;
     context->unreadableFolders.insert(context->unreadableFolders.end(), helper.unreadableFolders.begin(),
                                       helper.unreadableFolders.end());
   }

@@ -77,6 +77,7 @@ std::shared_ptr<TMFileTree> createFromPath(const TMFileURL& path, std::shared_pt
       }
       storage->recycler.reclaimIfUnread();
       task->unreadableFolderCount_ = context.unreadableFolderCount;
+      task->cutShortFolderCount_ = context.cutShortFolderCount;
       task->unreadableFolders_ = std::move(context.unreadableFolders);
       task->rootIdentity_ = context.rootIdentity;
     }

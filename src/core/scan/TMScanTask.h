@@ -47,6 +47,9 @@ class TMScanTask {
   // each one. Written by the scan before it announces its end; read them
   // after the end notice has run, or once finished.
   uint64_t unreadableFolderCount() const { return unreadableFolderCount_; }
+  // Folders a stopped scan had not listed whole (none for a scan that ran
+  // to its end); read once finished.
+  uint64_t cutShortFolderCount() const { return cutShortFolderCount_; }
   // What the scan opened at its path ({0, 0} when it could not open it);
   // read it once finished.
   const TMFileIdentity& rootIdentity() const { return rootIdentity_; }
@@ -64,6 +67,7 @@ class TMScanTask {
   mutable std::condition_variable finishedChanged_;
   bool finished_ = false;
   uint64_t unreadableFolderCount_ = 0;
+  uint64_t cutShortFolderCount_ = 0;
   std::vector<TMUnreadableFolder> unreadableFolders_;
   TMFileIdentity rootIdentity_;
   TMThread thread_;  // the scan; joined before anything else of the task goes

@@ -64,6 +64,8 @@ struct TMScanningContext_t {
   TMFileIdentity rootIdentity;  // of the folder the scan opened at rootPath
   uint64_t unreadableFolderCount = 0;
   std::vector<TMUnreadableFolder> unreadableFolders;
+  // Folders the scan was stopped in before it had listed them whole.
+  uint64_t cutShortFolderCount = 0;
 
   // Who decides what one thread cannot alone (see TMScanStrategy); set by
   // whoever starts the walk.

@@ -178,6 +178,7 @@ TMScanStatus TMMainWindowController::scanStatus() const {
   }
   if (status.scanning || !folder) return status;
   std::tie(status.files, status.folders) = entryCounts_;
+  if (scanTask_ && stopped_) status.cutShortFolders = scanTask_->cutShortFolderCount();
   if (scanTask_ && !stopped_) {
     status.unreadableFolders = scanTask_->unreadableFolderCount();
     const auto& unreadable = scanTask_->unreadableFolders();

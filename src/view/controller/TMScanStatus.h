@@ -30,6 +30,7 @@ struct TMScanStatus {
   uint64_t files = 0;      // at the end: files (everything but folders)
   uint64_t folders = 0;    // at the end: folders below the scanned one
   uint64_t unreadableFolders = 0;
+  uint64_t cutShortFolders = 0;  // a stopped scan: folders it had not listed whole
   std::vector<std::string> firstUnreadableFolders;  // the first few, for a tooltip
   static constexpr size_t kUnreadableFoldersTold = 5;
   bool volume = false;     // a volume also tells its used, free and unscanned space

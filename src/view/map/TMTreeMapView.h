@@ -39,6 +39,7 @@ struct TMNodeDescription {
   uint64_t size = 0;
   bool isSpace = false;  // the free or the unscanned space: no file of its own
   int readError = 0;     // a folder that could not be read: why (an errno)
+  bool cutShort = false;  // a folder a stopped scan had not listed whole
   bool holdsUnreadable = false;  // a folder with one below it that could not be read
   const TMFileTree* node = nullptr;  // the item of the tree (none for the spaces)
 };

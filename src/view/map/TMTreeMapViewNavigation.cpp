@@ -320,7 +320,8 @@ std::optional<TMNodeDescription> TMTreeMapView::describeNodeAt(const TMPoint& vi
   TMNodeDescription description{info.selection.url, found->nodeSize(), found->fileNode() == nullptr};
   description.node = found->fileNode();
   if (const TMFolderTree* folder = found->fileNode() ? found->fileNode()->asFolder() : nullptr) {
-    description.readError = folder->readError();
+    description.readError = folder->isUnreadable() ? folder->readError() : 0;
+    description.cutShort = folder->wasCutShort();
     description.holdsUnreadable = folder->holdsUnreadable();
   }
   return description;
