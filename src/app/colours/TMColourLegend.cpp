@@ -48,6 +48,8 @@ void TMColourLegend::showEntries(const std::vector<Entry>& entries) {
     auto* words = new TMElidingLabel;
     words->setObjectName(QStringLiteral("legendText"));
     words->setFullText(entry.text);
+    // As wide as its words where there is room, narrower only where not.
+    words->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     row->addWidget(words, 1);
     entries_->addWidget(box);
   }

@@ -23,7 +23,9 @@ QSize TMElidingLabel::minimumSizeHint() const { return QSize(0, QLabel::minimumS
 
 QSize TMElidingLabel::sizeHint() const {
   const QMargins margins = contentsMargins();
-  return QSize(fontMetrics().horizontalAdvance(fullText_) + margins.left() + margins.right() + 2 * margin(),
+  // A pixel or two beyond the advance: eliding measures the text's full
+  // bounds.
+  return QSize(fontMetrics().horizontalAdvance(fullText_) + margins.left() + margins.right() + 2 * margin() + 2,
                QLabel::sizeHint().height());
 }
 
