@@ -30,12 +30,12 @@ void describeArguments(QCommandLineParser& parser) {
   parser.addHelpOption();
   parser.addVersionOption();
   parser.addOption({QStringLiteral("import"),
-                    QStringLiteral("Shows a scan saved by tilemora-scan --export or ncdu -o (- for standard input)."),
+                    QStringLiteral("Shows a scan saved by tilemora-scan --export or ncdu -o (- for standard input). "
+                                   "Several --import show their scans side by side, as one map."),
                     QStringLiteral("file")});
   parser.addOption({QStringLiteral("compare"),
                     QStringLiteral("Colours the map by what changed since a saved scan of the folder (without a "
-                                   "folder: the one the saved scan names). Several --import show their scans side "
-                                   "by side, as one map."),
+                                   "folder: the one the saved scan names)."),
                     QStringLiteral("file")});
   parser.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("Folders to open, one window each."),
                                QStringLiteral("[folder…]"));

@@ -250,6 +250,11 @@ class TMFileListWindowTest : public QObject {
     QVERIFY(list.isVisible());
     const std::string base = QFile::encodeName(QDir(folder.path()).absolutePath()).toStdString();
 
+    // The list taking the focus chooses nothing by itself.
+    window->activateWindow();
+    list.setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&list));
+    QCOMPARE(view.selected(), nullptr);
     // A row chosen selects its tile.
     list.setCurrentIndex(list.indexOf(TMFileURL::fromPath(base + "/z.bin")));
     QVERIFY(view.selected() != nullptr);

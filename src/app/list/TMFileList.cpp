@@ -184,6 +184,14 @@ void TMFileList::currentChanged(const QModelIndex& current, const QModelIndex& p
   if (!following_ && current.isValid()) emit chosen(urlOf(current));
 }
 
+void TMFileList::focusInEvent(QFocusEvent* event) {
+  // Qt makes the first row current for the keys to start from: the map
+  // must not select it as if the user had.
+  const bool following = std::exchange(following_, true);
+  QTreeView::focusInEvent(event);
+  following_ = following;
+}
+
 void TMFileList::contextMenuEvent(QContextMenuEvent* event) {
   // The scroll area hands the viewport's event over: its position is the
   // viewport's already, below the header.

@@ -63,6 +63,8 @@ class TMFileList : public QTreeView {
 
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  // Taking the focus makes a row current without choosing it.
+  void focusInEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
