@@ -10,11 +10,12 @@ namespace tilemora {
 
 namespace {
 
-// Light to strong, per kind: new (blue), grew (red), shrank (green).
+// Light to strong, per kind: new (teal), grew (orange), shrank (blue): hues
+// that stay apart for the many who cannot tell red from green.
 constexpr uint32_t kRamps[3][kChangeSteps] = {
-    {0xC6DBF5, 0x9DC0EE, 0x6F9FE3, 0x4479D0, 0x2456B0},
-    {0xF8D0C0, 0xF3A78E, 0xEA7B5F, 0xD9503A, 0xB8281E},
-    {0xCDEBC4, 0xA5DB98, 0x7BC56D, 0x53A849, 0x2F862E},
+    {0xBAE2DD, 0x98D3CD, 0x76C5BC, 0x48B1A5, 0x1A9E8F},
+    {0xF6D7B7, 0xF1C493, 0xECB070, 0xE69540, 0xE07B10},
+    {0xC1D4ED, 0xA1BEE4, 0x82A9DC, 0x598CD0, 0x2F6FC4},
 };
 constexpr uint32_t kUnchanged = 0xC4C4C4;
 

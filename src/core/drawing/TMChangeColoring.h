@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Files coloured by how they changed since a saved scan of the same folder:
-// new files in a blue ramp, files that grew in a red one, files that shrank
-// in a green one, each ramp's step scaled to the largest change of all;
+// new files in a teal ramp, files that grew in an orange one, files that
+// shrank in a blue one, each ramp's step scaled to the largest change of all;
 // unchanged files (and areas too small to draw) in grey.
 
 #include <array>

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -163,6 +165,44 @@ INSTANTIATE_TEST_SUITE_P(
                    300,
                    700}),
     caseNamesByName);
+
+// What a colour looks like to someone without green cones (deuteranopia,
+// Machado, Oliveira and Fernandes 2009), in CIELAB.
+std::array<double, 3> seenWithoutGreenCones(const TMColor& colour) {
+  auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+  const double r0 = linear(colour.red), g0 = linear(colour.green), b0 = linear(colour.blue);
+  const double r = 0.367322 * r0 + 0.860646 * g0 - 0.227968 * b0;
+  const double g = 0.280085 * r0 + 0.672501 * g0 + 0.047413 * b0;
+  const double b = -0.011820 * r0 + 0.042940 * g0 + 0.968881 * b0;
+  const double x = (0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047, y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
+  const double z = (0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883;
+  auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116; };
+  return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+
+class TMChangeColoursApart : public ::testing::TestWithParam<size_t> {};
+
+// New, grew and shrank stay apart at every step for a red-green colour
+// blind user: at least a just noticeable difference ten times over when
+// light, four times that at the strongest.
+TEST_P(TMChangeColoursApart, ForARedGreenColourBlindEye) {
+  const size_t step = GetParam();
+  const TMChangeColoring coloring(std::make_shared<TMNodeChanges>());
+  const TMChangeKind kinds[] = {TMChangeKind::kNew, TMChangeKind::kGrew, TMChangeKind::kShrank};
+  const double least = step == kChangeSteps - 1 ? 40 : 10;
+  for (size_t i = 0; i < 3; ++i) {
+    for (size_t j = i + 1; j < 3; ++j) {
+      const auto a = seenWithoutGreenCones(coloring.colorOfStep(kinds[i], step));
+      const auto b = seenWithoutGreenCones(coloring.colorOfStep(kinds[j], step));
+      EXPECT_GE(std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]), least) << "kinds " << i << " and " << j;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, TMChangeColoursApart, ::testing::Range(size_t(0), kChangeSteps),
+                         [](const ::testing::TestParamInfo<size_t>& info) {
+                           return "Step" + std::to_string(info.param);
+                         });
 
 TEST(TMAreaTallies, KeepNoMoreThanAFrameNeeds) {
   TMAreaTallies tallies;
