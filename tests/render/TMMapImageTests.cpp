@@ -143,15 +143,20 @@ void PrintTo(const DenseAreaCase& c, std::ostream* out) { *out << c.name; }
 // /usr/share as the man pages and the copyright files make it: man1, 17,816
 // gzipped pages of 4 KB, all modified in November 2023 (the memory file
 // system dates a file 1700000000 + 60 s per block); doc, 2,000 folders of
-// one file; and two big files of other kinds, modified a year later.
+// one file; changelogs, 300 folders of one gzipped file, a dozen pixels
+// each; and two big files of other kinds, modified a year later.
 TMMemoryEntry denseShare() {
   TMMemoryEntry man1 = TMMemoryEntry::directory("man1", {});
   for (int i = 0; i < 17816; ++i) man1.children.push_back(TMMemoryEntry::file("page" + std::to_string(i) + ".1.gz", 8));
   TMMemoryEntry doc = TMMemoryEntry::directory("doc", {});
   for (int i = 0; i < 2000; ++i)
     doc.children.push_back(TMMemoryEntry::directory("pkg" + std::to_string(i), {TMMemoryEntry::file("copyright", 8)}));
+  TMMemoryEntry changelogs = TMMemoryEntry::directory("changelogs", {});
+  for (int i = 0; i < 300; ++i)
+    changelogs.children.push_back(
+        TMMemoryEntry::directory("pkg" + std::to_string(i), {TMMemoryEntry::file("changelog.gz", 280)}));
   return TMMemoryEntry::directory(
-      "share", {std::move(man1), std::move(doc), TMMemoryEntry::file("movie.mp4", 530000),
+      "share", {std::move(man1), std::move(doc), std::move(changelogs), TMMemoryEntry::file("movie.mp4", 530000),
                 TMMemoryEntry::file("photo.jpg", 300000)});
 }
 
@@ -195,6 +200,9 @@ INSTANTIATE_TEST_SUITE_P(
         DenseAreaCase{"OneFileFoldersByDepthTakeTheirFilesLevel", "depth", nullptr, "/share/doc", 0.9,
                       [] { return rgbOf(colorList[3]); }},
         DenseAreaCase{"TinyArchivesByType", "type", nullptr, "/share/man1", 0.9, archives},
+        // Tiles of folders with room for little but their title: the margins
+        // and bands tell what they hold too, all but frames and names.
+        DenseAreaCase{"FoldersOfATitleAndLittleMoreByType", "type", nullptr, "/share/changelogs", 0.6, archives},
         DenseAreaCase{"TinyOldFilesByAge", "age", nullptr, "/share/man1", 0.9,
                       [] { return rgbOf(ageColorList[ageStepOf(1700000000 + 8 * 60, kSeenAt)]); }},
         DenseAreaCase{"ArchivesPickedOut", "type", [](std::string_view name) { return name.ends_with(".gz"); },

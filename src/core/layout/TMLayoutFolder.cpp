@@ -63,7 +63,15 @@ void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
     }
     return;
   }
-  info.gatherer->addRectangle(bounds, fillColor(info));
+  TMRect contents = bounds;
+  cropSubRectangle(contents, info);
+  // In a colour mode, a folder whose contents are too small to draw one by
+  // one is mostly title band and margins: the whole tile tells what it
+  // holds. By depth, folders keep their level's colour.
+  const bool tellsContents = info.colorWheel->fileColoring() != nullptr && fileNode_ != info.selection.file &&
+                             (contents.width < blockSizes.minNodeWidth * info.pixelWidth ||
+                              contents.height < blockSizes.minNodeHeight * info.pixelHeight);
+  info.gatherer->addRectangle(bounds, tellsContents ? contentsColor(*info.colorWheel) : fillColor(info));
   if (const TMFolderTree* folder = fileNode_ ? fileNode_->asFolder() : nullptr) {
     // What could not be read is marked where it is: the title band hatched
     // in red; what a stopped scan did not finish, dotted in blue.
@@ -76,8 +84,6 @@ void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
     }
   }
   drawNodeText(info, bounds);
-  TMRect contents = bounds;
-  cropSubRectangle(contents, info);
   info.colorWheel->pushColor();
   if (child_) withEnoughStack([&] { child_->drawGeometry(info, contents); });
   info.colorWheel->popColor();
