@@ -217,6 +217,22 @@ oder Datei ▸ Öffnen … wählen</translation>
         <source>%1 (%2 bytes, partial) in %3, stopped after %4 s</source>
         <translation>%1 (%2 Bytes, unvollständig) in %3, angehalten nach %4 s</translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln file(s)</source>
+        <comment>after in</comment>
+        <translation>
+            <numerusform>%Ln Datei</numerusform>
+            <numerusform>%Ln Dateien</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln folder(s)</source>
+        <comment>after in</comment>
+        <translation>
+            <numerusform>%Ln Ordner</numerusform>
+            <numerusform>%Ln Ordnern</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMChangesModel</name>

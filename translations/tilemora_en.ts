@@ -38,6 +38,22 @@
             <numerusform>Stopped: %Ln folders not scanned — </numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln file(s)</source>
+        <comment>after in</comment>
+        <translation>
+            <numerusform>%Ln file</numerusform>
+            <numerusform>%Ln files</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln folder(s)</source>
+        <comment>after in</comment>
+        <translation>
+            <numerusform>%Ln folder</numerusform>
+            <numerusform>%Ln folders</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindBar</name>

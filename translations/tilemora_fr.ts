@@ -217,6 +217,22 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <source>%1 (%2 bytes, partial) in %3, stopped after %4 s</source>
         <translation>%1 (%2 octets, partiel) dans %3, arrêté après %4 s</translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln file(s)</source>
+        <comment>after in</comment>
+        <translation>
+            <numerusform>%Ln fichier</numerusform>
+            <numerusform>%Ln fichiers</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln folder(s)</source>
+        <comment>after in</comment>
+        <translation>
+            <numerusform>%Ln dossier</numerusform>
+            <numerusform>%Ln dossiers</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMChangesModel</name>

@@ -560,6 +560,23 @@ class TMAppShellTest : public QObject {
     QCOMPARE(statusToolTipOf(status), QString::fromUtf8("/a/b\u240Ac\n/d"));
   }
 
+  // After "in", German declines the folders: "in … und 345 Ordnern"; the
+  // selection's count stays as it is ("… und 0 Ordner").
+  void statusLineWordsInGerman() {
+    QTranslator translator;
+    QVERIFY(translator.load(QLocale(QLocale::German), "tilemora", "_", ":/i18n"));
+    QApplication::installTranslator(&translator);
+    TMScanStatus status;
+    status.bytes = 1572864;
+    status.files = 12000;
+    status.folders = 345;
+    status.selection = TMSelectionStatus{"photos", 524288, false, true, 1, 0};
+    const QString text = statusTextOf(status);
+    QApplication::removeTranslator(&translator);
+    QVERIFY2(text.contains(" und 345 Ordnern"), qPrintable(text));
+    QVERIFY2(text.contains(" und 0 Ordner,"), qPrintable(text));
+  }
+
   void theTrashQuestionNamesTheItemItsSizeAndItsFiles_data() {
     QTest::addColumn<bool>("folder");
     QTest::addColumn<quint64>("files");

@@ -28,6 +28,13 @@ QString filesAndFolders(uint64_t files, uint64_t folders) {
                              TMStatusText::tr("%Ln folder(s)", nullptr, pluralCount(folders)));
 }
 
+// The same after "in", where some languages decline them (German: "in 4
+// Ordnern").
+QString inFilesAndFolders(uint64_t files, uint64_t folders) {
+  return TMStatusText::tr("%1 and %2").arg(TMStatusText::tr("%Ln file(s)", "after in", pluralCount(files)),
+                             TMStatusText::tr("%Ln folder(s)", "after in", pluralCount(folders)));
+}
+
 QString unreadableText(uint64_t folders) {
   return folders > 0 ? TMStatusText::tr("; %Ln folder(s) could not be read", nullptr, pluralCount(folders)) : QString();
 }
@@ -54,7 +61,7 @@ QString statusTextOf(const TMScanStatus& status) {
                              ? QLocale().toString(QDateTime::fromSecsSinceEpoch(status.scannedAt), QLocale::ShortFormat)
                              : TMStatusText::tr("at an unknown date");
     text = TMStatusText::tr("%1 (%2 bytes) in %3, imported: scanned %4")
-               .arg(sizeText(status.bytes), count(status.bytes), filesAndFolders(status.files, status.folders), when);
+               .arg(sizeText(status.bytes), count(status.bytes), inFilesAndFolders(status.files, status.folders), when);
     text += unreadableText(status.unreadableFolders);
   } else if (status.scanning) {
     text = TMStatusText::tr("Scanning\u2026 %1, %2, %3 s")
@@ -66,7 +73,7 @@ QString statusTextOf(const TMScanStatus& status) {
                                               pluralCount(status.cutShortFolders)) +
                                  TMStatusText::tr("%1 (%2 bytes, partial) in %3, stopped after %4 s")
                            : TMStatusText::tr("%1 (%2 bytes) in %3, scanned in %4 s"))
-               .arg(sizeText(status.bytes), count(status.bytes), filesAndFolders(status.files, status.folders),
+               .arg(sizeText(status.bytes), count(status.bytes), inFilesAndFolders(status.files, status.folders),
                     seconds);
     text += unreadableText(status.unreadableFolders);
   }
