@@ -303,6 +303,14 @@ class TMCompareWindowTest : public QObject {
                qPrintable(title + " lies beyond the list's edge"));
     }
     QVERIFY(header.sectionSize(0) >= 80);  // the names keep room to be read
+    // The columns beside the names show their cells whole.
+    for (int row = 0; row < list.model()->rowCount(); ++row) {
+      for (int column = 1; column < header.count(); ++column) {
+        if (header.sectionResizeMode(column) == QHeaderView::Stretch) continue;  // a folder's path may be cut
+        const QString text = list.model()->index(row, column).data().toString();
+        QVERIFY2(list.fontMetrics().horizontalAdvance(text) < header.sectionSize(column), qPrintable(text));
+      }
+    }
     QApplication::removeTranslator(&translator);
   }
 
