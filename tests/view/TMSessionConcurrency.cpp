@@ -141,8 +141,10 @@ TEST_P(TMSessionDeletion, ProceedsAndLeavesTheSessionConsistent) {
   ASSERT_EQ(viewHost.trashed, std::vector<TMFileURL>{TMFileURL::fromPath("/R/victim")});
   EXPECT_EQ(record.deletions, 1);
   EXPECT_EQ(shownSize(), before - 100000 * 512);
-  // No step kept the main thread waiting for a job.
-  EXPECT_LT(longest, std::chrono::milliseconds(500));
+  // No step kept the main thread waiting for a job (for the pipe, that
+  // would be for ever). Generous: under a sanitizer on a busy machine a
+  // step over this tree takes half a second.
+  EXPECT_LT(longest, std::chrono::seconds(2));
   GetParam().check(*this);
   serveUntil([&] { return !session->jobs().treeIsRead(); });
   EXPECT_FALSE(session->jobs().treeIsRead());
