@@ -18,6 +18,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QSettings>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QTreeWidget>
@@ -397,12 +398,17 @@ class TMFileListWindowTest : public QObject {
     QTRY_VERIFY(bar.status().fullText().contains(QRegularExpression("\\(|:")));
     QTest::qWait(20);
     QVERIFY2(bar.field().width() >= 240, qPrintable(QString::number(bar.field().width())));
+    // The map narrowed beside a wide list: the message gives way, not the field.
+    static_cast<QSplitter&>(window->list().splitter()).setSizes({620, 380});
+    QTest::qWait(20);
+    QVERIFY2(bar.field().width() >= 240, qPrintable(QString::number(bar.field().width())));
     for (const QAbstractButton* button : bar.findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
       QVERIFY2(!button->accessibleName().isEmpty(), qPrintable(button->toolTip()));
     QVERIFY(!bar.field().accessibleName().isEmpty());
+    const QRect open = map.geometry();
     QTest::keyClick(&bar.field(), Qt::Key_Escape);
     QTRY_VERIFY(!bar.isVisible());
-    QCOMPARE(map.geometry(), before);
+    QCOMPARE(map.geometry(), open);
     QApplication::removeTranslator(&translator);
   }
 
