@@ -268,6 +268,12 @@ class TMCompareWindowTest : public QObject {
     if (TMColourMode(mode) == TMColourMode::kChanges) {
       window->compare().saveScan(QFile::encodeName(files.filePath("saved.json")));
       QTRY_VERIFY(!window->session().isSaving());
+      // A change or two for the list to show.
+      writeFile(folder.filePath("a.jpg"), 40960);
+      writeFile(folder.filePath("new.bin"), 8192);
+      window->mapCommands().rescan().trigger();
+      QTRY_VERIFY(!window->controller().isScanning());
+      QTRY_VERIFY(window->compare().saveScan().isEnabled());
       window->compare().compareWithSavedScan(QFile::encodeName(files.filePath("saved.json")));
       QTRY_VERIFY(window->session().comparison().get() != nullptr);
     }
@@ -304,6 +310,7 @@ class TMCompareWindowTest : public QObject {
     }
     QVERIFY(header.sectionSize(0) >= 80);  // the names keep room to be read
     // The columns beside the names show their cells whole.
+    QVERIFY(list.model()->rowCount() > 0);
     for (int row = 0; row < list.model()->rowCount(); ++row) {
       for (int column = 1; column < header.count(); ++column) {
         if (header.sectionResizeMode(column) == QHeaderView::Stretch) continue;  // a folder's path may be cut

@@ -24,15 +24,18 @@ const TMAreaTally& TMAreaTallies::ofFiles(const TMFileTree& node, const TMFileCo
   return keep(&node, tally);
 }
 
-const TMAreaTally& TMAreaTallies::ofItems(const TMFileTree& folder) {
-  if (const TMAreaTally* kept = find(&folder)) return *kept;
+TMAreaTally TMAreaTallies::ofItems(const TMFileTree& folder) {
   TMAreaTally tally;
   const TMChildList* items = folder.asFolder() != nullptr ? folder.asFolder()->children() : nullptr;
+  // Largest first: a few items usually hold more than half, and decide.
+  const uint64_t half = folder.diskSize() / 2;
   for (uint32_t i = 0; items != nullptr && i < items->count(); ++i) {
     const TMFileTree* item = items->at(i);
-    tally.bytes[item->asFolder() != nullptr ? TMAreaTally::kFilesDeeper : TMAreaTally::kFilesHere] += item->diskSize();
+    uint64_t& bytes = tally.bytes[item->asFolder() != nullptr ? TMAreaTally::kFilesDeeper : TMAreaTally::kFilesHere];
+    bytes += item->diskSize();
+    if (bytes > half) break;
   }
-  return keep(&folder, tally);
+  return tally;
 }
 
 const TMAreaTally* TMAreaTallies::find(const void* area) const {

@@ -42,8 +42,9 @@ class TMAreaTallies {
   // The tally of every file below `node`, or of `node` alone when it is
   // one, by `coloring`'s kinds.
   const TMAreaTally& ofFiles(const TMFileTree& node, const TMFileColoring& coloring);
-  // The tally by depth of the items of `folder`: its files and its folders.
-  const TMAreaTally& ofItems(const TMFileTree& folder);
+  // The tally by depth of the items of `folder`, its files and its folders,
+  // as far as it takes to know which hold the most (not kept: it is quick).
+  static TMAreaTally ofItems(const TMFileTree& folder);
   // The tally kept for `area`, or null; `keep` stores one.
   const TMAreaTally* find(const void* area) const;
   const TMAreaTally& keep(const void* area, const TMAreaTally& tally);

@@ -45,7 +45,7 @@ const TMColor* TMLayoutFolder::contentsColor(TMColorWheel& wheel) const {
   TMAreaTally tally;
   if (wheel.talliesAreas() && fileNode_ != nullptr) {
     tally = wheel.fileColoring() != nullptr ? wheel.areaTallies().ofFiles(*fileNode_, *wheel.fileColoring())
-                                            : wheel.areaTallies().ofItems(*fileNode_);
+                                            : TMAreaTallies::ofItems(*fileNode_);
   }
   wheel.pushColor();  // its items are a level deeper
   const TMColor* fill = wheel.getAreaColor(tally);

@@ -5,6 +5,7 @@
 
 #include "core/drawing/TMColorWheel.h"
 #include "core/drawing/TMGeometryGatherer.h"
+#include "core/filetree/TMFileTree.h"
 #include "core/platform/TMAssert.h"
 
 namespace tilemora {
@@ -173,6 +174,14 @@ TMLayoutNode* TMLayoutTree::getNodeConforming(const TMLayoutPredicate& predicate
 }
 
 void TMLayoutTree::addToAreaTally(TMColorWheel& wheel, TMAreaTally& tally) const {
+  if (wheel.fileColoring() == nullptr) {
+    // By depth, the run's largest item, its first, tells the level: a walk
+    // of every item each frame would double the cost of a zoom, and the
+    // default mode keeps nothing.
+    if (const TMFileTree* largest = fileNode())
+      tally.bytes[largest->asFolder() != nullptr ? TMAreaTally::kFilesDeeper : TMAreaTally::kFilesHere] += 1;
+    return;
+  }
   if (const TMAreaTally* kept = wheel.areaTallies().find(this)) {
     tally.add(*kept);
     return;
