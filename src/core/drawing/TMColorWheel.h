@@ -35,8 +35,8 @@ class TMColorWheel {
   const TMFileColoring* fileColoring() const { return fileColoring_; }
   // An area too small for its files to be drawn one by one, holding
   // `tally`, at its files' level: what the colouring shows for it.
-  // By depth, the level holding most of its bytes: its own (files) or the
-  // next (the files of its folders).
+  // By depth, the level the tally points at: its own (files) or the next
+  // (the files of its folders), whichever its largest items are.
   const TMColor* getAreaColor(const TMAreaTally& tally) const {
     if (!talliesAreas()) return getLevelColor();
     if (fileColoring_ != nullptr)
