@@ -10,12 +10,6 @@
 
 namespace tilemora {
 
-namespace {
-
-const QString kEntryName = QStringLiteral("legendEntry");
-
-}  // namespace
-
 TMColourLegend::TMColourLegend(QWidget* parent) : QWidget(parent), entries_(new TMFlowLayout(this, 12, 2)) {
   entries_->setContentsMargins(4, 2, 4, 2);
   // Never wider than the map; as many lines as its entries need there.
@@ -33,7 +27,6 @@ void TMColourLegend::showEntries(const std::vector<Entry>& entries) {
   const int side = fontMetrics().height() - 4;
   for (const Entry& entry : entries) {
     auto* box = new QWidget;
-    box->setObjectName(kEntryName);
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);

@@ -75,21 +75,23 @@ void TMFileList::setMode(Mode mode) {
 void TMFileList::fitColumns() {
   // The longest text each column shows, in the language and locale in use.
   const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  auto widest = [this](const QStringList& texts) {
+    return *std::max_element(texts.begin(), texts.end(), [this](const QString& a, const QString& b) {
+      return fontMetrics().horizontalAdvance(a) < fontMetrics().horizontalAdvance(b);
+    });
+  };
   // The most digits a size has, just below the next unit ("1023.9 KB"), up
   // to a terabyte, whichever units the sizes are told in.
-  QString size;
+  QStringList sizes;
   for (const double base : {1000.0, 1024.0}) {
-    for (double unit = base; unit <= base * base * base; unit *= base) {
-      const QString text = sizeCellText(uint64_t(unit * (base - 0.1)));
-      if (fontMetrics().horizontalAdvance(text) > fontMetrics().horizontalAdvance(size)) size = text;
-    }
+    for (double unit = base; unit <= base * base * base; unit *= base) sizes << sizeCellText(uint64_t(unit * (base - 0.1)));
   }
+  const QString size = widest(sizes);
   const QString count = QLocale().toString(9999999);
   const QString share = shareCellText(1.0);
   const QString date = QLocale().toString(QDate(2026, 12, 28), QLocale::ShortFormat);
-  QString kind;
-  for (TMChangeKind each : {TMChangeKind::kNew, TMChangeKind::kGrew, TMChangeKind::kShrank, TMChangeKind::kRemoved})
-    if (changeKindText(each).size() > kind.size()) kind = changeKindText(each);
+  const QString kind = widest({changeKindText(TMChangeKind::kNew), changeKindText(TMChangeKind::kGrew),
+                                changeKindText(TMChangeKind::kShrank), changeKindText(TMChangeKind::kRemoved)});
   std::vector<std::pair<int, QString>> fitted;  // the other columns: the names take what is left
   std::vector<int> names{TMFileListModel::kNameColumn};  // the first column in every mode
   switch (mode_) {

@@ -6,6 +6,8 @@
 #include <QFileIconProvider>
 #include <QLocale>
 
+#include <optional>
+
 #include "core/drawing/TMSizeFormatter.h"
 #include "core/filetree/TMFileTree.h"
 #include "import/TMTreeComparison.h"
@@ -37,16 +39,25 @@ QString exactBytesText(uint64_t bytes) { return TMRowTexts::tr("%1 bytes").arg(Q
 
 QString shareCellText(double fraction) { return QLocale().toString(100.0 * fraction, 'f', 1) + QStringLiteral(" %"); }
 
-QString modifiedText(const TMFileTree& node) {
+namespace {
+
+// When `node` was last modified, or nothing when that is not known.
+std::optional<QDateTime> modifiedAt(const TMFileTree& node) {
   const uint32_t seconds = node.modifiedTime();
-  if (seconds == 0) return {};
-  return QLocale().toString(QDateTime::fromSecsSinceEpoch(qint64(seconds)).date(), QLocale::ShortFormat);
+  if (seconds == 0) return std::nullopt;
+  return QDateTime::fromSecsSinceEpoch(qint64(seconds));
+}
+
+}  // namespace
+
+QString modifiedText(const TMFileTree& node) {
+  const std::optional<QDateTime> at = modifiedAt(node);
+  return at ? QLocale().toString(at->date(), QLocale::ShortFormat) : QString();
 }
 
 QString modifiedTimeText(const TMFileTree& node) {
-  const uint32_t seconds = node.modifiedTime();
-  if (seconds == 0) return {};
-  return QLocale().toString(QDateTime::fromSecsSinceEpoch(qint64(seconds)), QLocale::LongFormat);
+  const std::optional<QDateTime> at = modifiedAt(node);
+  return at ? QLocale().toString(*at, QLocale::LongFormat) : QString();
 }
 
 QString categoryText(TMFileCategory category) { return TMFileCategoryText::tr(categoryName(category)); }

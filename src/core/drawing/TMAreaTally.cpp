@@ -2,16 +2,23 @@
 #include "TMAreaTally.h"
 
 #include "TMFileColoring.h"
+
+#include <algorithm>
+
 #include "core/filetree/TMFilesBelow.h"
 
 namespace tilemora {
 
-size_t TMAreaTally::largest(size_t none) const {
-  size_t most = none;
+size_t TMAreaTally::largest() const {
+  size_t most = kNone;
   for (size_t kind = 0; kind < kMaxKinds; ++kind) {
-    if (bytes[kind] != 0 && (most == none || bytes[kind] > bytes[most])) most = kind;
+    if (bytes[kind] != 0 && (most == kNone || bytes[kind] > bytes[most])) most = kind;
   }
   return most;
+}
+
+void TMAreaTally::addByDepth(const TMFileTree& item, uint64_t amount) {
+  bytes[item.asFolder() != nullptr ? kFilesDeeper : kFilesHere] += amount;
 }
 
 const TMAreaTally& TMAreaTallies::ofFiles(const TMFileTree& node, const TMFileColoring& coloring) {
@@ -30,10 +37,8 @@ TMAreaTally TMAreaTallies::ofItems(const TMFileTree& folder) {
   // Largest first: a few items usually hold more than half, and decide.
   const uint64_t half = folder.diskSize() / 2;
   for (uint32_t i = 0; items != nullptr && i < items->count(); ++i) {
-    const TMFileTree* item = items->at(i);
-    uint64_t& bytes = tally.bytes[item->asFolder() != nullptr ? TMAreaTally::kFilesDeeper : TMAreaTally::kFilesHere];
-    bytes += item->diskSize();
-    if (bytes > half) break;
+    tally.addByDepth(*items->at(i), items->at(i)->diskSize());
+    if (std::max(tally.bytes[TMAreaTally::kFilesHere], tally.bytes[TMAreaTally::kFilesDeeper]) > half) break;
   }
   return tally;
 }

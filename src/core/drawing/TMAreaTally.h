@@ -22,14 +22,17 @@ struct TMAreaTally {
   // whose files are drawn a level deeper.
   static constexpr size_t kFilesHere = 0;
   static constexpr size_t kFilesDeeper = 1;
+  // What largest() answers for an area that holds no file.
+  static constexpr size_t kNone = kMaxKinds;
   std::array<uint64_t, kMaxKinds> bytes{};
 
   void add(const TMAreaTally& other) {
     for (size_t kind = 0; kind < kMaxKinds; ++kind) bytes[kind] += other.bytes[kind];
   }
-  // The kind holding the most bytes (the first of equals); `none`, which
-  // must be no kind, when the area holds no file.
-  size_t largest(size_t none) const;
+  // By depth: counts `amount` for `item`, a file or a folder.
+  void addByDepth(const TMFileTree& item, uint64_t amount);
+  // The kind holding the most bytes (the first of equals), or kNone.
+  size_t largest() const;
 };
 
 // The tallies of the areas drawn lately, each made once: the first frame of

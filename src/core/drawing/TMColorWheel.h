@@ -41,7 +41,7 @@ class TMColorWheel {
     if (!talliesAreas()) return getLevelColor();
     if (fileColoring_ != nullptr)
       return fileColoring_->colorOfKind(fileColoring_->shownKind(tally), *getLevelColor());
-    const bool deeper = tally.largest(TMAreaTally::kMaxKinds) == TMAreaTally::kFilesDeeper;
+    const bool deeper = tally.largest() == TMAreaTally::kFilesDeeper;
     return &colorWheel[size_t((currentLevel + (deeper ? 1 : 0)) % maxLevel)];
   }
   // Whether areas are coloured by what they hold: once no scan writes the

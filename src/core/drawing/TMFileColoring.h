@@ -31,7 +31,10 @@ class TMFileColoring {
   virtual size_t kindOf(const TMFileTree& file) const = 0;
   // The kind an area holding `tally` shows: by default the one with the
   // most bytes; `kindCount()` when it holds no file.
-  virtual size_t shownKind(const TMAreaTally& tally) const { return tally.largest(kindCount()); }
+  virtual size_t shownKind(const TMAreaTally& tally) const {
+    const size_t largest = tally.largest();
+    return largest == TMAreaTally::kNone ? kindCount() : largest;
+  }
   // The fill of a kind (`kindCount()`: of an area without files), the
   // files' depth giving `depthColor`.
   virtual const TMColor* colorOfKind(size_t kind, const TMColor& depthColor) const = 0;

@@ -27,9 +27,8 @@
 namespace tilemora {
 
 // How a gathered rectangle is painted over its fill: nothing (the fill of
-// nodes too small to draw one by one), a grey frame (every node), or
-// hatching (what could not be read).
-// Hatched: what could not be read; dotted: what a stopped scan did not finish.
+// nodes too small to draw one by one), a grey frame (every node), hatching
+// (what could not be read) or dots (what a stopped scan did not finish).
 enum class TMRectStyle : uint8_t { kPlain, kFramed, kHatched, kDotted };
 
 class TMGeometryGatherer {

@@ -20,7 +20,7 @@ size_t TMHighlightColoring::kindOf(const TMFileTree& file) const {
 size_t TMHighlightColoring::shownKind(const TMAreaTally& tally) const {
   TMAreaTally picked = tally;
   picked.bytes[pickedKinds()] = 0;
-  if (picked.largest(TMAreaTally::kMaxKinds) == TMAreaTally::kMaxKinds) return pickedKinds();
+  if (picked.largest() == TMAreaTally::kNone) return pickedKinds();
   return base_ ? base_->shownKind(picked) : 0;
 }
 

@@ -42,8 +42,7 @@ void TMLayoutNode::addToAreaTally(TMColorWheel& wheel, TMAreaTally& tally) const
   if (wheel.fileColoring() != nullptr) {
     tally.add(wheel.areaTallies().ofFiles(*file, *wheel.fileColoring()));
   } else {
-    tally.bytes[file->asFolder() != nullptr ? TMAreaTally::kFilesDeeper : TMAreaTally::kFilesHere] +=
-        file->diskSize();
+    tally.addByDepth(*file, file->diskSize());
   }
 }
 

@@ -178,8 +178,7 @@ void TMLayoutTree::addToAreaTally(TMColorWheel& wheel, TMAreaTally& tally) const
     // By depth, the run's largest item, its first, tells the level: a walk
     // of every item each frame would double the cost of a zoom, and the
     // default mode keeps nothing.
-    if (const TMFileTree* largest = fileNode())
-      tally.bytes[largest->asFolder() != nullptr ? TMAreaTally::kFilesDeeper : TMAreaTally::kFilesHere] += 1;
+    if (const TMFileTree* largest = fileNode()) tally.addByDepth(*largest, 1);
     return;
   }
   if (const TMAreaTally* kept = wheel.areaTallies().find(this)) {
