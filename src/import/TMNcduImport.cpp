@@ -205,9 +205,9 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   TMFileTreeBuilder* builder = nullptr;
   std::optional<TMFileTreeBuilder> ownBuilder;
   // When set, the export's root becomes a folder of `builder`, named from
-  // the machine scanned (empty when the export does not say); otherwise it
-  // is the root, named after the scanned path's last part.
-  std::function<std::string(const std::string& hostname)> rootName;
+  // the machine scanned (empty when the export does not say) and the path;
+  // otherwise it is the root, named after the scanned path's last part.
+  std::function<std::string(const std::string& hostname, const std::vector<std::string>& path)> rootName;
   CountingStream* stream = nullptr;  // what is read, to limit its strings
 
   // `total` counts the sizes read, here and in the scans read with this one.
@@ -392,7 +392,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
       if (name.empty()) return wrong("the scanned path is empty");
       scan.rootComponents = pathComponents(name);
       if (rootName) {
-        builder->enterFolder(rootName(scan.hostname));
+        builder->enterFolder(rootName(scan.hostname, scan.rootComponents));
       } else {
         builder = &ownBuilder.emplace(scan.rootComponents.back());
       }
@@ -476,6 +476,9 @@ TMImportResult readOne(std::FILE* input, const std::stop_token& stop) {
   return std::move(handler.scan);
 }
 
+// The longest name of the joined root that lists its scans' names.
+constexpr size_t kLongestJoinedName = 255;
+
 TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const std::stop_token& stop) {
   uint64_t total = 0;
   std::set<std::string> labels;
@@ -484,11 +487,13 @@ TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const 
   for (const TMSavedScanSource& source : sources) {
     ImportHandler handler(total);
     handler.builder = &builder;
-    handler.rootName = [&](const std::string& hostname) {
-      const std::string label = savedScanLabel(hostname, source.fileName);
-      std::string unique = label;
-      for (int copy = 2; labels.count(unique) != 0; ++copy) unique = label + " (" + std::to_string(copy) + ")";
+    handler.rootName = [&](const std::string& hostname, const std::vector<std::string>& path) {
+      const std::string origin = TMScanOrigins::originOf(savedScanLabel(hostname, source.fileName), path);
+      const std::string name = TMScanOrigins::nameOf(origin);
+      std::string unique = name;
+      for (int copy = 2; labels.count(unique) != 0; ++copy) unique = name + " (" + std::to_string(copy) + ")";
       labels.insert(unique);
+      joined.origins.add(unique, origin);
       return unique;
     };
     if (auto error = readExport(source.input, handler, stop)) {
@@ -505,9 +510,10 @@ TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const 
   }
   std::string rootName;
   for (const std::string& label : labels) rootName += (rootName.empty() ? "" : " + ") + label;
-  if (rootName.size() > kLongestName) rootName = std::to_string(sources.size()) + " saved scans";
+  if (rootName.size() > kLongestJoinedName) rootName = std::to_string(sources.size()) + " saved scans";
   joined.root = builder.finish(rootName);
   joined.rootComponents = {"/", rootName};
+  joined.origins.setRoot(TMFileURL::fromPathComponents(joined.rootComponents));
   return joined;
 }
 

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "core/filetree/TMFileTree.h"
+#include "import/TMScanOrigins.h"
 
 namespace tilemora {
 
@@ -41,6 +42,8 @@ struct TMImportedScan {
   uint64_t files = 0;
   uint64_t folders = 0;              // below the root
   uint64_t unreadableFolders = 0;    // marked read_error
+  // Of several scans read as one: where each came from.
+  TMScanOrigins origins;
 };
 
 // The longest name an export may give an entry, in bytes (a path's
@@ -81,8 +84,9 @@ struct TMSavedScanSource {
 };
 
 // Reads every source into one tree: a root named after them, holding one
-// folder per scan named after the machine scanned (where the export says)
-// or else its file, made unique. `rootComponents` is that root alone.
+// folder per scan named after its origin, the machine scanned (where the
+// export says, or else its file) and the path ("vm:/srv/t2"), made unique.
+// `rootComponents` is that root alone; `origins` tells the folders.
 TMImportResult importNcduExports(const std::vector<TMSavedScanSource>& sources, const std::stop_token& stop = {});
 // The same for the files at `paths` (one path reads as importNcduExportAt).
 TMImportResult importNcduExportsAt(const std::vector<std::string>& paths, const std::stop_token& stop = {});

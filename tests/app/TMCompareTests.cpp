@@ -37,6 +37,7 @@
 #include "map/TMMapCommands.h"
 #include "window/TMMainWindow.h"
 #include "map/TMMapPane.h"
+#include "map/TMPathBar.h"
 #include "TMPreferences.h"
 #include "TMQtMainQueue.h"
 #include "map/TMTreeMapWidget.h"
@@ -217,9 +218,21 @@ class TMCompareWindowTest : public QObject {
     TMMainWindow* window = delegate->openUntitledFile();
     window->importScans(paths);
     QTRY_VERIFY(window->mapPane().view().current() != nullptr);
-    QCOMPARE(window->mapPane().view().current()->url.path(), std::string("/db1 + web1"));
-    QCOMPARE(namesOf(window->list().list().treeModel()), QStringList({"db1", "web1"}));
+    // Each scan named after where it came from; its paths read from there.
+    QCOMPARE(window->mapPane().view().current()->url.path(), std::string("/db1:\u2215srv + web1:\u2215"));
+    QCOMPARE(namesOf(window->list().list().treeModel()), QStringList({"db1:\u2215srv", "web1:\u2215"}));
     QVERIFY(window->statusLine().fullText().startsWith("12.0 KB"));
+    QString tip;
+    TMTreeMapWidget& map = window->mapPane().map();
+    for (int x = 2; x < map.width() && tip.isEmpty(); x += 6)
+      for (int y = 2; y < map.height() && tip.isEmpty(); y += 6)
+        if (map.toolTipAt({x, y}).startsWith("db1:/srv/b\n")) tip = map.toolTipAt({x, y});
+    QVERIFY2(!tip.isEmpty(), "no tile's tooltip reads db1:/srv/b");
+    window->mapPane().view().selectURL(TMFileURL::fromPath("/db1:\u2215srv + web1:\u2215/db1:\u2215srv/b"));
+    TMPathBar& pathBar = window->mapPane().pathBar();
+    QTRY_COMPARE(pathBar.toolTip(), QString("db1:/srv/b"));
+    QCOMPARE(pathBar.accessibleDescription(),
+             QString("/ \u203A db1:\u2215srv + web1:\u2215 \u203A db1:/srv \u203A b"));
   }
 
   // At the default size with the list shown, in each language: in each

@@ -208,12 +208,22 @@ class TMMapPaneTest : public QObject {
     QVERIFY(mapInterface->rect().contains(tile->rect()));
     QCOMPARE(mapInterface->childAt(tile->rect().center().x(), tile->rect().center().y()), tile);
 
+    // Another tile is another object, with its own name: a listener that
+    // keeps what it learnt of the first hears the second by its name.
+    const QAccessible::Id first = QAccessible::uniqueId(tile);
+    QTest::mouseClick(&map, Qt::LeftButton, {}, widgetPointOf("/data/e", false));
+    map.noteSelection();
+    QVERIFY(QAccessible::accessibleInterface(first) == nullptr);
+    QCOMPARE(mapInterface->focusChild()->text(QAccessible::Name), QString("e"));
+
     // A new map: nothing is selected any more.
     view().setTreeMap(makeSharedLayout(tree, 65536), TMFileURL::fromPath("/data"));
     map.noteSelection();
     QCOMPARE(mapInterface->childCount(), 0);
     QCOMPARE(events, QStringList({QString::number(int(QAccessible::Focus)) + " b",
                                   QString::number(int(QAccessible::Selection)) + " b",
+                                  QString::number(int(QAccessible::Focus)) + " e",
+                                  QString::number(int(QAccessible::Selection)) + " e",
                                   QString::number(int(QAccessible::SelectionRemove)) + " Map"}));
     setAccessibleEventSink(nullptr);
     told = nullptr;

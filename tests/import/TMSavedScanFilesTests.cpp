@@ -18,6 +18,8 @@
 #include "import/TMCompressedStream.h"
 #include "import/TMNcduImport.h"
 #include "import/TMScanHistory.h"
+#include "import/TMScanOrigins.h"
+#include "core/filetree/TMUtf8.h"
 #include "import/TMTreeExport.h"
 #include "support/TMCaseNames.h"
 #include "support/TMPrivateMount.h"
@@ -165,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LabelCase{"dot dot", "..", "..", "saved scan"}),
     caseNamesByName);
 
-TEST(TMSavedScans, SeveralReadAsOneMapUnderTheirNames) {
+TEST(TMSavedScans, SeveralReadAsOneMapUnderTheirOrigins) {
   const std::string web = R"([1,2,{"hostname":"web1","timestamp":1700000500},[{"name":"/"},{"name":"a","dsize":10}]])";
   const std::string db = R"([1,2,{"timestamp":1700000000},[{"name":"/srv"},[{"name":"x","read_error":true}]]])";
   std::vector<std::string> texts{web, compressed(db, TMCompression::kZstd), web};
@@ -175,15 +177,20 @@ TEST(TMSavedScans, SeveralReadAsOneMapUnderTheirNames) {
   for (std::FILE* file : files) std::fclose(file);
   ASSERT_TRUE(std::holds_alternative<TMImportedScan>(result)) << std::get<TMImportError>(result).text();
   const TMImportedScan& scan = std::get<TMImportedScan>(result);
-  EXPECT_EQ(scan.rootComponents, (std::vector<std::string>{"/", "db + web1 + web1 (2)"}));
-  EXPECT_EQ(scan.root->filename(), "db + web1 + web1 (2)");
+  const std::string root = "db:\u2215srv + web1:\u2215 + web1:\u2215 (2)";
+  EXPECT_EQ(scan.rootComponents, (std::vector<std::string>{"/", root}));
+  EXPECT_EQ(scan.root->filename(), root);
   EXPECT_EQ(scan.root->diskSize(), 20u);
   EXPECT_EQ(scan.timestamp, 1700000000);  // the oldest
   EXPECT_EQ(scan.unreadableFolders, 1u);
   EXPECT_TRUE(scan.root->asFolder()->holdsUnreadable());
   std::vector<std::string> names;
   for (const TMFileTree* child : childrenOf(*scan.root)) names.emplace_back(child->filename());
-  EXPECT_EQ(names, (std::vector<std::string>{"web1", "web1 (2)", "db"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"web1:\u2215", "web1:\u2215 (2)", "db:\u2215srv"}));
+  // Each folder's paths read from its own scan's origin.
+  const TMFileURL base = TMFileURL::fromPathComponents(scan.rootComponents);
+  EXPECT_EQ(scan.origins.shownPath(base.appending(names[1]).appending("a")), "web1:/a");
+  EXPECT_EQ(scan.origins.shownPath(base.appending(names[2]).appending("x")), "db:/srv/x");
 
   // A broken one names its file; nothing is shown.
   std::string broken = "[1,2,{},";
@@ -194,6 +201,62 @@ TEST(TMSavedScans, SeveralReadAsOneMapUnderTheirNames) {
   std::fclose(bad);
   ASSERT_TRUE(std::holds_alternative<TMImportError>(failure));
   EXPECT_EQ(std::get<TMImportError>(failure).file, "b.json");
+}
+
+// Paths below the joined root of three scans, one folder scanned twice.
+struct OriginPathCase {
+  const char* name;
+  const char* path;
+  const char* shown;      // as a path
+  const char* lastShown;  // the last component as the path bar shows it
+};
+
+class TMScanOriginPaths : public ::testing::TestWithParam<OriginPathCase> {};
+
+TEST_P(TMScanOriginPaths, ReadFromTheScansOrigin) {
+  TMScanOrigins origins;
+  origins.setRoot(TMFileURL::fromPath("/J"));
+  origins.add("web1:\u2215", "web1:/");
+  origins.add("db:\u2215srv", "db:/srv");
+  origins.add("db:\u2215srv (2)", "db:/srv");
+  const TMFileURL url = TMFileURL::fromPath(GetParam().path);
+  EXPECT_EQ(origins.shownPath(url), GetParam().shown);
+  const std::vector<std::string> components = origins.shownComponents(url);
+  ASSERT_EQ(components.size(), url.pathComponents().size());
+  EXPECT_EQ(components.back(), GetParam().lastShown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, TMScanOriginPaths,
+    ::testing::Values(
+        OriginPathCase{"the joined root", "/J", "/J", "J"},
+        OriginPathCase{"a scans folder", "/J/db:\u2215srv", "db:/srv", "db:/srv"},
+        OriginPathCase{"below a scan", "/J/db:\u2215srv/a/b", "db:/srv/a/b", "b"},
+        OriginPathCase{"below a scan of a machines root", "/J/web1:\u2215/a", "web1:/a", "a"},
+        OriginPathCase{"below the second scan of a folder", "/J/db:\u2215srv (2)/x", "db:/srv/x", "x"},
+        OriginPathCase{"a folder of that name elsewhere", "/K/db:\u2215srv/x", "/K/db:\u2215srv/x", "x"},
+        OriginPathCase{"a folder no scan has", "/J/other/x", "/J/other/x", "x"}),
+    caseNamesByName);
+
+TEST(TMScanOrigins, NamesAFolderAfterTheMachineAndPath) {
+  EXPECT_EQ(TMScanOrigins::originOf("vm", {"/", "srv", "t2"}), "vm:/srv/t2");
+  EXPECT_EQ(TMScanOrigins::originOf("vm", {"/"}), "vm:/");
+  EXPECT_EQ(TMScanOrigins::nameOf("vm:/srv/t2"), "vm:\u2215srv\u2215t2");
+  // Too long for a name: the machine, the path's start and its end, whole
+  // characters only.
+  std::string deep = "vm:";
+  for (int i = 0; i < 100; ++i) deep += "/\u00E9";
+  deep += "/t2";
+  const std::string name = TMScanOrigins::nameOf(deep);
+  EXPECT_LE(name.size(), 255u);
+  EXPECT_TRUE(name.starts_with("vm:\u2215\u00E9\u2215")) << name;
+  EXPECT_TRUE(name.ends_with("\u00E9\u2215t2")) << name;
+  EXPECT_NE(name.find("\u2026"), std::string::npos) << name;
+  for (size_t at = 0; at < name.size();) {
+    const size_t length = validUtf8Length(std::string_view(name).substr(at));
+    ASSERT_GT(length, 0u) << "a character cut at byte " << at << ": " << name;
+    at += length;
+  }
 }
 
 struct HistoryCase {

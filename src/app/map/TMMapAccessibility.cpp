@@ -20,13 +20,19 @@ struct TMMapAccessibleText {
   Q_DECLARE_TR_FUNCTIONS(TMMapAccessibleText)
 };
 
-// The selected tile. It has no object of its own: the map's interface
-// registers it with Qt and removes it when it goes itself.
+// A selected tile. It has no object of its own: the map's interface
+// registers one for each tile selected, so that assistive technology,
+// which keeps what it learnt of an object, meets a new one with its own
+// name when the selection moves; it is removed when the selection moves on.
 class TileAccessible : public QAccessibleInterface {
  public:
-  explicit TileAccessible(TMTreeMapWidget* map) : map_(map) {}
+  TileAccessible(TMTreeMapWidget* map, TMFileURL url) : map_(map), url_(std::move(url)) {}
 
-  bool isValid() const override { return map_ && map_->view().selected() != nullptr; }
+  const TMFileURL& url() const { return url_; }
+  bool isValid() const override {
+    const TMNodeState* selected = map_ ? map_->view().selected() : nullptr;
+    return selected != nullptr && selected->url == url_;
+  }
   QObject* object() const override { return nullptr; }
   QWindow* window() const override { return map_ ? map_->window()->windowHandle() : nullptr; }
   QAccessibleInterface* parent() const override {
@@ -51,10 +57,11 @@ class TileAccessible : public QAccessibleInterface {
   QString text(QAccessible::Text kind) const override {
     const TMNodeState* selected = isValid() ? map_->view().selected() : nullptr;
     if (selected == nullptr) return {};
-    if (kind == QAccessible::Name) return displayText(selected->url.lastPathComponent());
+    const TMScanOrigins& origins = map_->origins();
+    if (kind == QAccessible::Name) return displayText(origins.shownComponents(selected->url).back());
     if (kind != QAccessible::Description) return {};
     const QString size = selected->file != nullptr ? sizeCellText(selected->file->diskSize()) : QString();
-    const QString folder = displayText(selected->url.deletingLastPathComponent().path());
+    const QString folder = displayText(origins.shownPath(selected->url.deletingLastPathComponent()));
     return size.isEmpty() ? TMMapAccessibleText::tr("in %1").arg(folder)
                           : TMMapAccessibleText::tr("%1, in %2").arg(size, folder);
   }
@@ -77,24 +84,23 @@ class TileAccessible : public QAccessibleInterface {
 
  private:
   QPointer<TMTreeMapWidget> map_;
+  TMFileURL url_;
 };
 
 class MapAccessible : public QAccessibleWidget {
  public:
-  explicit MapAccessible(TMTreeMapWidget* map)
-      : QAccessibleWidget(map, QAccessible::Graphic), tile_(new TileAccessible(map)) {
-    tileId_ = QAccessible::registerAccessibleInterface(tile_);
-  }
-  ~MapAccessible() override { QAccessible::deleteAccessibleInterface(tileId_); }
+  explicit MapAccessible(TMTreeMapWidget* map) : QAccessibleWidget(map, QAccessible::Graphic) {}
+  ~MapAccessible() override { forgetTile(); }
 
-  int childCount() const override { return tile_->isValid() ? 1 : 0; }
-  QAccessibleInterface* child(int index) const override { return index == 0 && tile_->isValid() ? tile_ : nullptr; }
+  int childCount() const override { return tile() != nullptr ? 1 : 0; }
+  QAccessibleInterface* child(int index) const override { return index == 0 ? tile() : nullptr; }
   int indexOfChild(const QAccessibleInterface* child) const override {
-    return child == tile_ && tile_->isValid() ? 0 : -1;
+    return child != nullptr && child == tile() ? 0 : -1;
   }
-  QAccessibleInterface* focusChild() const override { return child(0); }
+  QAccessibleInterface* focusChild() const override { return tile(); }
   QAccessibleInterface* childAt(int x, int y) const override {
-    return tile_->isValid() && tile_->rect().contains(x, y) ? tile_ : nullptr;
+    TileAccessible* selected = tile();
+    return selected != nullptr && selected->rect().contains(x, y) ? selected : nullptr;
   }
 
   QString text(QAccessible::Text kind) const override {
@@ -109,8 +115,26 @@ class MapAccessible : public QAccessibleWidget {
   }
 
  private:
-  TileAccessible* tile_;  // Qt's once registered
-  QAccessible::Id tileId_;
+  // The interface of the tile selected now: the one made for it, or a new
+  // one when the selection moved to another tile; null when none is.
+  TileAccessible* tile() const {
+    if (tile_ != nullptr && tile_->isValid()) return tile_;
+    forgetTile();
+    auto* map = static_cast<TMTreeMapWidget*>(widget());
+    const TMNodeState* selected = map->view().selected();
+    if (selected == nullptr) return nullptr;
+    tile_ = new TileAccessible(map, selected->url);
+    tileId_ = QAccessible::registerAccessibleInterface(tile_);
+    return tile_;
+  }
+  void forgetTile() const {
+    if (tile_ == nullptr) return;
+    QAccessible::deleteAccessibleInterface(tileId_);
+    tile_ = nullptr;
+  }
+
+  mutable TileAccessible* tile_ = nullptr;  // Qt's once registered
+  mutable QAccessible::Id tileId_ = 0;
 };
 
 TMAccessibleEventSink eventSink = nullptr;

@@ -113,6 +113,11 @@ void TMMapPane::setTitleNote(const QString& note) {
   if (!title_.empty()) setWindowTitle(title_);
 }
 
+void TMMapPane::setScanOrigins(const TMScanOrigins& origins) {
+  map_->setOrigins(origins);
+  pathView_->setOrigins(origins);
+}
+
 void TMMapPane::setRepresentedURL(const std::optional<TMFileURL>& url) {
   window()->setWindowFilePath(url ? QFile::decodeName(QByteArray::fromStdString(url->path())) : QString());
 }

@@ -11,6 +11,7 @@
 
 #include "view/map/TMTreeMapView.h"
 #include "view/map/TMTreeMapViewHost.h"
+#include "import/TMScanOrigins.h"
 
 class QScrollBar;
 
@@ -43,6 +44,8 @@ class TMMapPane : public QWidget, public TMTreeMapViewHost {
   // A word shown in parentheses after the name in the title ("imported"),
   // or none.
   void setTitleNote(const QString& note);
+  // Where the saved scans shown side by side came from, for the paths shown.
+  void setScanOrigins(const TMScanOrigins& origins);
   void setRepresentedURL(const std::optional<TMFileURL>& url) override;
   void setScrollerPositions(const TMScrollerPositions& positions) override;
   void startAnimation(double seconds, std::function<void(float)> frame, std::function<void()> end) override;

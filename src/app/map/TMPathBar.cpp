@@ -22,6 +22,7 @@ QString displayName(const std::string& component) {
 
 TMPathBar::TMPathBar(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  setAccessibleName(tr("Path"));
 }
 
 QSize TMPathBar::sizeHint() const { return {200, fontMetrics().height() + 6}; }
@@ -35,16 +36,27 @@ QString TMPathBar::breadcrumbOf(const TMFileURL& url) {
 void TMPathBar::setURL(const std::optional<TMFileURL>& url) {
   url_ = url;
   parts_ = url ? url->pathComponents() : std::vector<std::string>();
-  setToolTip(url ? displayText(url->path()) : QString());
+  shownNames_.clear();
+  if (url) {
+    for (const std::string& part : origins_.shownComponents(*url)) shownNames_ << displayName(part);
+  }
+  setToolTip(url ? displayText(origins_.shownPath(*url)) : QString());
+  // What the bar draws, for assistive technology.
+  setAccessibleDescription(shownNames_.join(kSeparator));
   update();
+}
+
+void TMPathBar::setOrigins(const TMScanOrigins& origins) {
+  if (origins == origins_) return;
+  origins_ = origins;
+  setURL(url_);
 }
 
 std::vector<TMPathBar::Component> TMPathBar::layout() const {
   const QFontMetricsF metrics(font());
   std::vector<Component> components;
   double x = kMargin;
-  for (const std::string& part : parts_) {
-    const QString text = displayName(part);
+  for (const QString& text : shownNames_) {
     const double width = metrics.horizontalAdvance(text);
     components.push_back({text, x, width});
     x += width + metrics.horizontalAdvance(kSeparator);

@@ -4,12 +4,14 @@
 // "/ › home › user"; double-clicking a component asks to go to that folder.
 // When the path is wider than the bar, its end stays in sight.
 
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <optional>
 #include <vector>
 
 #include "core/platform/TMFileURL.h"
+#include "import/TMScanOrigins.h"
 
 namespace tilemora {
 
@@ -21,6 +23,9 @@ class TMPathBar : public QWidget {
   // Shows `url`, or nothing.
   void setURL(const std::optional<TMFileURL>& url);
   const std::optional<TMFileURL>& url() const { return url_; }
+  // Where the saved scans shown side by side came from: a scan's folder is
+  // shown as its origin, and so is a path below it in the tooltip.
+  void setOrigins(const TMScanOrigins& origins);
 
   // Called with the URL of the component double-clicked.
   std::function<void(const TMFileURL&)> onComponentDoubleClicked;
@@ -48,6 +53,8 @@ class TMPathBar : public QWidget {
 
   std::optional<TMFileURL> url_;
   std::vector<std::string> parts_;
+  QStringList shownNames_;  // parts_ as the bar draws them
+  TMScanOrigins origins_;
 };
 
 }  // namespace tilemora

@@ -160,7 +160,7 @@ QString TMTreeMapWidget::toolTipAt(QPoint position) {
                             .arg(QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(node->size)),
                                  QLocale().toString(qulonglong(node->size)));
   // Free and unscanned space are no files: their name says what they are.
-  const QString what = displayText(node->isSpace ? node->url.lastPathComponent() : node->url.path());
+  const QString what = node->isSpace ? displayText(node->url.lastPathComponent()) : displayText(origins_.shownPath(node->url));
   QString text = what + QLatin1Char('\n') + sizes;
   if (node->cutShort) {
     text += QLatin1Char('\n') + tr("Not scanned to the end: the scan was stopped");

@@ -10,6 +10,7 @@
 
 #include "window/TMFileDraggingView.h"
 #include "view/map/TMTreeMapView.h"
+#include "import/TMScanOrigins.h"
 
 namespace tilemora {
 
@@ -28,6 +29,10 @@ class TMTreeMapWidget : public TMFileDraggingView {
   // A line added to the tooltip of an item of the tree (what changed of it,
   // while the map is compared with a saved scan); empty: none.
   void setToolTipNote(std::function<QString(const TMFileTree&)> note) { toolTipNote_ = std::move(note); }
+  // Where the saved scans shown side by side came from: a path below one
+  // is told from its origin.
+  void setOrigins(const TMScanOrigins& origins) { origins_ = origins; }
+  const TMScanOrigins& origins() const { return origins_; }
   // The view's state changed: a new selection is told (once per selection).
   void noteSelection();
 
@@ -56,6 +61,7 @@ class TMTreeMapWidget : public TMFileDraggingView {
 
   TMTreeMapView& view_;
   std::function<QString(const TMFileTree&)> toolTipNote_;
+  TMScanOrigins origins_;
   std::optional<TMFileURL> announcedSelection_;
   QPointF pressPosition_;
   QPointF lastDragPosition_;

@@ -262,6 +262,7 @@ void TMMainWindow::showFolderTrashed(const TMFileURL& url) {
 
 void TMMainWindow::showScanStatus(const TMScanStatus& status) {
   mapPane_->setTitleNote(status.imported ? tr("imported") : QString());
+  mapPane_->setScanOrigins(controller().scanOrigins());
   QString notes = statusToolTipOf(status);
   if (!controller().unreadableFolders().empty()) notes += QLatin1Char('\n') + tr("Click for the whole list.");
   QString text = statusTextOf(status);

@@ -57,6 +57,7 @@ void TMMainWindowController::openURLNow(const TMFileURL& asked) {
   TMFileURL url = asked;
   retireScan();
   imported_ = false;
+  scanOrigins_ = {};
   mainTreeView_.setItemsOnDisk(true);
   if (std::optional<std::string> reason = reasonNotScannable(url, *environment_.fileSystem)) {
     // Nothing to scan: the window says so, and the folder is no recent one.
@@ -96,7 +97,8 @@ void TMMainWindowController::openURLNow(const TMFileURL& asked) {
 }
 
 void TMMainWindowController::openImportedTree(std::shared_ptr<TMFileTree> root, const TMFileURL& url,
-                                              int64_t scannedAt, uint64_t unreadableFolders) {
+                                              int64_t scannedAt, uint64_t unreadableFolders,
+                                              TMScanOrigins origins) {
   retireScan();
   window_.showMessageView(false);
   window_.setProgressVisible(true);
@@ -104,6 +106,7 @@ void TMMainWindowController::openImportedTree(std::shared_ptr<TMFileTree> root, 
   imported_ = true;
   importedScannedAt_ = scannedAt;
   importedUnreadable_ = unreadableFolders;
+  scanOrigins_ = std::move(origins);
   mainTreeView_.setItemsOnDisk(false);
   curentlyNavigated_ = std::move(root);
   scannedUrl_ = url;

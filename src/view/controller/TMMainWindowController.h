@@ -28,6 +28,7 @@
 #include "core/filetree/TMFileTree.h"
 #include "core/scan/TMScanOptions.h"
 #include "core/scan/TMScanTask.h"
+#include "import/TMScanOrigins.h"
 
 namespace tilemora {
 
@@ -58,7 +59,7 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // when unknown), with `unreadableFolders` folders it could not read. Its
   // items cannot be revealed, moved to the trash or scanned again here.
   void openImportedTree(std::shared_ptr<TMFileTree> root, const TMFileURL& url, int64_t scannedAt,
-                        uint64_t unreadableFolders);
+                        uint64_t unreadableFolders, TMScanOrigins origins = {});
   // What the next scans count (the current one goes on as it began).
   void setScanOptions(const TMScanOptions& options) { environment_.options = options; }
   const TMScanOptions& scanOptions() const { return environment_.options; }
@@ -72,6 +73,8 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   bool isImported() const { return imported_; }
   // When the saved scan shown was made (seconds since the epoch; 0: not said).
   int64_t importedScannedAt() const { return importedScannedAt_; }
+  // Where the saved scans shown side by side came from (none otherwise).
+  const TMScanOrigins& scanOrigins() const { return scanOrigins_; }
   // Stops the running scan (Esc, the Stop button) and shows what it found.
   void stopScanning();
   // Whether the tree shown is what a stopped scan found.
@@ -196,6 +199,7 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   bool imported_ = false;
   int64_t importedScannedAt_ = 0;
   uint64_t importedUnreadable_ = 0;
+  TMScanOrigins scanOrigins_;
   uint64_t commits_ = 0;   // numbers the full maps asked for
   std::pair<uint64_t, uint64_t> entryCounts_;  // files and folders, once final
   bool askBeforeTrash_ = true;

@@ -133,7 +133,7 @@ void TMSession::importScans(std::vector<std::string> paths) {
           jobs_.afterTreeReaders([this, result] {
             TMImportedScan& scan = std::get<TMImportedScan>(*result);
             controller_->openImportedTree(std::move(scan.root), TMFileURL::fromPathComponents(scan.rootComponents),
-                                          scan.timestamp, scan.unreadableFolders);
+                                          scan.timestamp, scan.unreadableFolders, std::move(scan.origins));
           });
         });
       },
