@@ -440,6 +440,17 @@ oder Datei ▸ Öffnen … wählen</translation>
     </message>
 </context>
 <context>
+    <name>tilemora::TMFileList</name>
+    <message>
+        <source>Items</source>
+        <translation>Elemente</translation>
+    </message>
+    <message>
+        <source>Columns</source>
+        <translation>Spalten</translation>
+    </message>
+</context>
+<context>
     <name>tilemora::TMFileListModel</name>
     <message>
         <source>Name</source>
@@ -770,6 +781,13 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>“%1” could not be moved to the trash.</source>
         <translation>„%1“ konnte nicht in den Papierkorb verschoben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMPathBar</name>
+    <message>
+        <source>Path</source>
+        <translation>Pfad</translation>
     </message>
 </context>
 <context>

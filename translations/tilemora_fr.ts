@@ -440,6 +440,17 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     </message>
 </context>
 <context>
+    <name>tilemora::TMFileList</name>
+    <message>
+        <source>Items</source>
+        <translation>Éléments</translation>
+    </message>
+    <message>
+        <source>Columns</source>
+        <translation>Colonnes</translation>
+    </message>
+</context>
+<context>
     <name>tilemora::TMFileListModel</name>
     <message>
         <source>Name</source>
@@ -770,6 +781,13 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>“%1” could not be moved to the trash.</source>
         <translation>« %1 » n&apos;a pas pu être mis à la corbeille.</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMPathBar</name>
+    <message>
+        <source>Path</source>
+        <translation>Chemin</translation>
     </message>
 </context>
 <context>

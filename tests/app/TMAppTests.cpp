@@ -14,6 +14,10 @@
 #include <QXmlStreamReader>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QLineEdit>
 #include <QtTest>
 
 #include <QCheckBox>
@@ -215,13 +219,13 @@ class TMAppShellTest : public QObject {
   // Alt and a letter reach one command only: in every menu (the menu bar,
   // each menu, each submenu, the menu of a selection) no two entries share
   // a mnemonic, in each language the program speaks.
-  void everyMenuHasUniqueMnemonics_data() {
+  void everyMenuHasUniqueMnemonicsAndEveryControlAName_data() {
     QTest::addColumn<QString>("language");
     QTest::newRow("English") << "en";
     QTest::newRow("German") << "de";
     QTest::newRow("French") << "fr";
   }
-  void everyMenuHasUniqueMnemonics() {
+  void everyMenuHasUniqueMnemonicsAndEveryControlAName() {
     QFETCH(QString, language);
     QTranslator translator;
     if (language != "en") {
@@ -250,8 +254,30 @@ class TMAppShellTest : public QObject {
         taken[key] = text;
       }
     }
-    QApplication::removeTranslator(&translator);
     QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join("; ")));
+
+    // Every control the keyboard or the pointer reaches, the find bar's and
+    // the list's too, has a name for assistive technology.
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath("inner"));
+    TMMainWindow* scanned = delegate->openFile(folder.path());
+    scanned->resize(1000, 720);
+    scanned->show();
+    QTRY_VERIFY(!scanned->controller().isScanning());
+    if (!scanned->list().showList().isChecked()) scanned->list().showList().trigger();
+    scanned->find().find().trigger();
+    QStringList unnamed;
+    for (QWidget* widget : scanned->findChildren<QWidget*>()) {
+      const bool control = qobject_cast<QAbstractButton*>(widget) != nullptr ||
+                           qobject_cast<QLineEdit*>(widget) != nullptr || qobject_cast<QComboBox*>(widget) != nullptr ||
+                           qobject_cast<QAbstractItemView*>(widget) != nullptr || widget->focusPolicy() != Qt::NoFocus;
+      if (!control || !widget->isVisibleTo(scanned)) continue;
+      QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+      if (accessible == nullptr || accessible->text(QAccessible::Name).trimmed().isEmpty())
+        unnamed << QString("%1 \"%2\"").arg(widget->metaObject()->className(), widget->objectName());
+    }
+    QApplication::removeTranslator(&translator);
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
   }
 
   void theHandOverSlotKeepsOnlyTheLastFolder() {
@@ -514,24 +540,27 @@ class TMAppShellTest : public QObject {
     QTest::addColumn<bool>("volume");
     QTest::addColumn<bool>("selected");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("link");  // the part that opens the list of unreadable folders
     QTest::newRow("scanning") << true << false << quint64(0) << false << false
-                              << "Scanning\u2026 12,345 entries, 1.5 MB, 2.5 s";
+                              << "Scanning\u2026 12,345 entries, 1.5 MB, 2.5 s" << "";
     QTest::newRow("ended") << false << false << quint64(0) << false << false
-                           << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s";
+                           << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s" << "";
     QTest::newRow("stopped with unreadable folders")
         << false << true << quint64(2) << false << false
         << "Stopped: 3 folders not scanned \u2014 1.5 MB (1,572,864 bytes, partial) in 12,000 files and 345 folders, "
-           "stopped after 2.5 s; 2 folders could not be read";
+           "stopped after 2.5 s; 2 folders could not be read"
+        << "2 folders could not be read";
     QTest::newRow("one unreadable folder")
         << false << false << quint64(1) << false << false
-        << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s; 1 folder could not be read";
+        << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s; 1 folder could not be read"
+        << "1 folder could not be read";
     QTest::newRow("a selected folder")
         << false << false << quint64(0) << false << true
         << "\u201Cphotos\u201D: 512.0 KB (524,288 bytes), 1 file and 0 folders, 33.3 % of the total  |  "
-           "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s";
+           "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s" << "";
     QTest::newRow("a volume") << false << false << quint64(0) << true << false
                               << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s"
-                                 " \u2014 volume: 3.0 MB used, 1.0 MB free, 1.5 MB not reached";
+                                 " \u2014 volume: 3.0 MB used, 1.0 MB free, 1.5 MB not reached" << "";
   }
   void statusLineWords() {
     QFETCH(bool, scanning);
@@ -540,6 +569,7 @@ class TMAppShellTest : public QObject {
     QFETCH(bool, volume);
     QFETCH(bool, selected);
     QFETCH(QString, text);
+    QFETCH(QString, link);
     TMScanStatus status;
     status.scanning = scanning;
     status.stopped = stopped;
@@ -558,6 +588,15 @@ class TMAppShellTest : public QObject {
     if (selected) status.selection = TMSelectionStatus{"photos", 524288, false, true, 1, 0};
     QCOMPARE(statusTextOf(status), text);
     QCOMPARE(statusToolTipOf(status), QString::fromUtf8("/a/b\u240Ac\n/d"));
+    QCOMPARE(unreadableLinkOf(status), link);
+    // The status line draws that part as a link while it shows whole.
+    TMElidingLabel line;
+    line.resize(line.fontMetrics().horizontalAdvance(text) + 20, 20);
+    line.setFullText(text, {}, link);
+    QCOMPARE(line.text().contains("<a href=\"#\">" + link + "</a>"), !link.isEmpty());
+    line.resize(line.fontMetrics().horizontalAdvance(text.left(20)), 20);
+    line.setFullText(text, {}, link);  // a hidden label hears of its size when shown
+    QCOMPARE(line.textFormat(), Qt::PlainText);
   }
 
   // After "in", German declines the folders: "in … und 345 Ordnern"; the

@@ -29,7 +29,7 @@ share/doc/tilemora/changelog.Debian.gz
 FILES
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libstdc++6 libqt6widgets6 libqt6gui6 qt6-qpa-plugins; do
+for library in libc6 libstdc++6 libqt6widgets6 libqt6gui6 qt6-qpa-plugins qt6-translations-l10n; do
   checks=$((checks + 1))
   grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done

@@ -24,9 +24,9 @@ namespace tilemora {
 
 namespace {
 
-// "30 Nov 2026 18:20", in the user's language.
+// "11/30/26 6:20 PM", "30.11.26 18:20": as the user's locale writes a date.
 QString dateText(int64_t seconds) {
-  return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds), QStringLiteral("d MMM yyyy HH:mm"));
+  return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds), QLocale::ShortFormat);
 }
 
 QString nameOf(const QByteArray& path) {

@@ -32,6 +32,8 @@ TMFileList::TMFileList(QWidget* parent)
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setExpandsOnDoubleClick(false);  // a double click narrows the map instead
+  setAccessibleName(tr("Items"));
+  header()->setAccessibleName(tr("Columns"));
   header()->setSortIndicator(TMFileListModel::kSizeColumn, Qt::DescendingOrder);
   // Every column shows at once: the names take what the others leave and
   // are cut short with "…" (their tooltips hold them whole).

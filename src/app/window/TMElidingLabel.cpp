@@ -11,9 +11,10 @@ TMElidingLabel::TMElidingLabel(QWidget* parent) : QLabel(parent) {
   setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
-void TMElidingLabel::setFullText(const QString& text, const QString& notes) {
+void TMElidingLabel::setFullText(const QString& text, const QString& notes, const QString& link) {
   fullText_ = text;
   notes_ = notes;
+  link_ = link;
   elide();
 }
 
@@ -41,7 +42,16 @@ void TMElidingLabel::mouseReleaseEvent(QMouseEvent* event) {
 
 void TMElidingLabel::elide() {
   const QString shown = fontMetrics().elidedText(fullText_, Qt::ElideRight, contentsRect().width());
-  QLabel::setText(shown);
+  const qsizetype link = link_.isEmpty() ? -1 : shown.indexOf(link_);
+  if (link < 0) {
+    setTextFormat(Qt::PlainText);
+    QLabel::setText(shown);
+  } else {
+    // A click anywhere is announced: the link only shows where to click.
+    setTextFormat(Qt::RichText);
+    QLabel::setText(shown.left(link).toHtmlEscaped() + QStringLiteral("<a href=\"#\">") + link_.toHtmlEscaped() +
+                    QStringLiteral("</a>") + shown.mid(link + link_.size()).toHtmlEscaped());
+  }
   QStringList tip;
   if (shown != fullText_) tip << fullText_;
   if (!notes_.isEmpty()) tip << notes_;

@@ -2,7 +2,8 @@
 #pragma once
 // A one-line label that never cuts a word in half: a text too wide for it
 // ends with "…", and its tooltip then holds the whole text (and any notes
-// given beside it). A click on it is announced.
+// given beside it). A click on it is announced; a part of the text that
+// a click opens something for is drawn as a link.
 
 #include <QLabel>
 
@@ -14,8 +15,9 @@ class TMElidingLabel : public QLabel {
  public:
   explicit TMElidingLabel(QWidget* parent = nullptr);
 
-  // Shows `text`, elided to the width; `notes` always go to the tooltip.
-  void setFullText(const QString& text, const QString& notes = QString());
+  // Shows `text`, elided to the width; `notes` always go to the tooltip;
+  // the first `link` in the text, where it shows whole, is drawn as a link.
+  void setFullText(const QString& text, const QString& notes = QString(), const QString& link = QString());
   const QString& fullText() const { return fullText_; }
   void clear();
 
@@ -35,6 +37,7 @@ class TMElidingLabel : public QLabel {
 
   QString fullText_;
   QString notes_;
+  QString link_;
 };
 
 }  // namespace tilemora

@@ -267,7 +267,7 @@ void TMMainWindow::showScanStatus(const TMScanStatus& status) {
   if (!controller().unreadableFolders().empty()) notes += QLatin1Char('\n') + tr("Click for the whole list.");
   QString text = statusTextOf(status);
   if (session_->comparison() && !status.scanning) text += QStringLiteral(" \u2014 ") + compare_->comparisonText();
-  statusLine_->setFullText(text, notes);
+  statusLine_->setFullText(text, notes, unreadableLinkOf(status));
   statusLine_->setCursor(controller().unreadableFolders().empty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
   updateStopAction();
 }

@@ -85,6 +85,14 @@ QString statusTextOf(const TMScanStatus& status) {
   return text;
 }
 
+QString unreadableLinkOf(const TMScanStatus& status) {
+  QString text = unreadableText(status.unreadableFolders);
+  // Without the separator before it: "; " in English, " ; " in French.
+  qsizetype start = 0;
+  while (start < text.size() && (text[start] == QLatin1Char(';') || text[start].isSpace())) ++start;
+  return text.mid(start);
+}
+
 QString statusToolTipOf(const TMScanStatus& status) {
   QStringList paths;
   for (const std::string& path : status.firstUnreadableFolders) paths << displayText(path);

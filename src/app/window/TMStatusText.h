@@ -14,6 +14,9 @@ namespace tilemora {
 // 2.1 s", with what was stopped or could not be read, and a volume's used,
 // free and unscanned space.
 QString statusTextOf(const TMScanStatus& status);
+// The part of that text telling how many folders could not be read, which
+// opens their list (shown as a link); empty if none.
+QString unreadableLinkOf(const TMScanStatus& status);
 // The first folders that could not be read, one per line; empty if none.
 QString statusToolTipOf(const TMScanStatus& status);
 
