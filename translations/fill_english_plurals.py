@@ -29,6 +29,8 @@ def fill(match: re.Match) -> str:
 
 
 text = ts.read_text(encoding="utf-8")
-text = re.sub(r'(<message numerus="yes">\s*<source>(.*?)</source>\s*)<translation[^>]*>.*?</translation>',
+# A message may carry a comment between its source and its translation.
+text = re.sub(r'(<message numerus="yes">\s*<source>([^<]*)</source>\s*(?:<comment>[^<]*</comment>\s*)?)'
+              r'<translation[^>]*>.*?</translation>',
               fill, text, flags=re.S)
 ts.write_text(text, encoding="utf-8")

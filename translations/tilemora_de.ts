@@ -557,6 +557,17 @@ oder Datei ▸ Öffnen … wählen</translation>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
+    <message>
+        <source>Searching…</source>
+        <translation>Suche läuft…</translation>
+    </message>
+    <message numerus="yes">
+        <source>; the pattern was too costly for %Ln name(s), counted as not matching</source>
+        <translation>
+            <numerusform>; das Muster war für %Ln Namen zu aufwendig, als kein Treffer gezählt</numerusform>
+            <numerusform>; das Muster war für %Ln Namen zu aufwendig, als keine Treffer gezählt</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindFeature</name>

@@ -64,6 +64,13 @@
             <numerusform>%Ln matches, %1</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>; the pattern was too costly for %Ln name(s), counted as not matching</source>
+        <translation>
+            <numerusform>; the pattern was too costly for %Ln name, counted as not matching</numerusform>
+            <numerusform>; the pattern was too costly for %Ln names, counted as not matching</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMMainWindow</name>

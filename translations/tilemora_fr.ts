@@ -557,6 +557,17 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <source>Close</source>
         <translation>Fermer</translation>
     </message>
+    <message>
+        <source>Searching…</source>
+        <translation>Recherche…</translation>
+    </message>
+    <message numerus="yes">
+        <source>; the pattern was too costly for %Ln name(s), counted as not matching</source>
+        <translation>
+            <numerusform>; motif trop coûteux pour %Ln nom, compté comme sans correspondance</numerusform>
+            <numerusform>; motif trop coûteux pour %Ln noms, comptés comme sans correspondance</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindFeature</name>

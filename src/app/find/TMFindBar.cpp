@@ -84,6 +84,8 @@ TMFindBar::TMFindBar(QWidget* parent)
   row->addWidget(matchCase_);
   row->addWidget(status_, 1);
   row->addWidget(close);
+  searching_.setSingleShot(true);
+  connect(&searching_, &QTimer::timeout, this, [this] { status_->setFullText(tr("Searching\u2026")); });
   connect(field_, &QLineEdit::textChanged, this, &TMFindBar::patternChanged);
   connect(regularExpression_, &QToolButton::toggled, this, &TMFindBar::patternChanged);
   connect(matchCase_, &QToolButton::toggled, this, &TMFindBar::patternChanged);
@@ -121,34 +123,55 @@ void TMFindBar::keyPressEvent(QKeyEvent* event) {
 std::function<bool(std::string_view name)> TMFindBar::matcher() {
   const QString text = field_->text();
   status_->clear();
+  searching_.stop();
+  if (search_) search_->superseded = true;
+  search_.reset();
   if (text.isEmpty()) return nullptr;
   const Qt::CaseSensitivity sensitivity = matchCase_->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
   const bool wildcards = !regularExpression_->isChecked() && (text.contains(u'*') || text.contains(u'?'));
+  auto search = std::make_shared<Search>();
+  std::function<bool(std::string_view)> matches;
   if (!regularExpression_->isChecked() && !wildcards) {
-    return [text, sensitivity, names = std::make_shared<NameText>()](std::string_view name) {
-      return names->of(name).contains(text, sensitivity);
+    matches = [text, sensitivity, search, names = std::make_shared<NameText>()](std::string_view name) {
+      return !search->superseded.load(std::memory_order_relaxed) && names->of(name).contains(text, sensitivity);
+    };
+  } else {
+    // Wildcards match the whole name, as in a shell; a regular expression
+    // anywhere in it. PCRE2 reads the limit at the pattern's start.
+    const QString expression =
+        wildcards ? QRegularExpression::wildcardToRegularExpression(text, QRegularExpression::DefaultWildcardConversion)
+                  : text;
+    auto pattern = std::make_shared<QRegularExpression>(
+        QStringLiteral("(*LIMIT_MATCH=%1)").arg(kMatchLimit) + expression,
+        sensitivity == Qt::CaseInsensitive ? QRegularExpression::CaseInsensitiveOption
+                                           : QRegularExpression::NoPatternOption);
+    if (!pattern->isValid()) {
+      status_->setFullText(tr("Invalid pattern: %1").arg(pattern->errorString()));
+      return nullptr;
+    }
+    pattern->optimize();
+    matches = [pattern, search, names = std::make_shared<NameText>()](std::string_view name) {
+      if (search->superseded.load(std::memory_order_relaxed)) return false;
+      const QRegularExpressionMatch match = pattern->match(names->of(name));
+      // A match that went past the limit is no valid one.
+      if (!match.isValid()) search->tooCostly.fetch_add(1, std::memory_order_relaxed);
+      return match.hasMatch();
     };
   }
-  // Wildcards match the whole name, as in a shell; a regular expression
-  // anywhere in it.
-  auto pattern = std::make_shared<QRegularExpression>(
-      wildcards ? QRegularExpression::wildcardToRegularExpression(text, QRegularExpression::DefaultWildcardConversion)
-                : text,
-      sensitivity == Qt::CaseInsensitive ? QRegularExpression::CaseInsensitiveOption
-                                         : QRegularExpression::NoPatternOption);
-  if (!pattern->isValid()) {
-    status_->setFullText(tr("Invalid pattern: %1").arg(pattern->errorString()));
-    return nullptr;
-  }
-  pattern->optimize();
-  return [pattern, names = std::make_shared<NameText>()](std::string_view name) {
-    return pattern->match(names->of(name)).hasMatch();
-  };
+  search_ = std::move(search);
+  searching_.start(kSearchingDelay);
+  return matches;
 }
 
 void TMFindBar::showFound(qsizetype matches, uint64_t bytes) {
-  status_->setFullText(tr("%Ln match(es), %1", nullptr, int(std::min<qsizetype>(matches, INT32_MAX)))
-                       .arg(QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(bytes))));
+  searching_.stop();
+  QString text = tr("%Ln match(es), %1", nullptr, int(std::min<qsizetype>(matches, INT32_MAX)))
+                     .arg(QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(bytes)));
+  // Read once the search has posted its result: its count is complete.
+  const uint64_t tooCostly = search_ ? search_->tooCostly.load(std::memory_order_relaxed) : 0;
+  if (tooCostly > 0)
+    text += tr("; the pattern was too costly for %Ln name(s), counted as not matching", nullptr, pluralCount(tooCostly));
+  status_->setFullText(text);
 }
 
 }  // namespace tilemora

@@ -6,8 +6,11 @@
 // what was found; the window runs the searches.
 
 #include <QRegularExpression>
+#include <QTimer>
 #include <QWidget>
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 class QAbstractButton;
@@ -35,10 +38,18 @@ class TMFindBar : public QWidget {
 
   // The test of a name (raw bytes, matched through their displayed form)
   // for what the bar holds now; null for an empty or invalid pattern, the
-  // bar then saying why. One thread at a time may use it.
+  // bar then saying why. One thread at a time may use it. A pattern's
+  // match in one name is bounded: a name that would take longer counts as
+  // not matching. A test made before the last one matches nothing more, so
+  // that the search it serves, no longer wanted, ends quickly. Unless what
+  // was found is told within kSearchingDelay, the bar says it is searching.
   std::function<bool(std::string_view name)> matcher();
-  // Says what was found.
+  // Says what was found (and for how many names the pattern was too costly).
   void showFound(qsizetype matches, uint64_t bytes);
+
+  static constexpr int kSearchingDelay = 200;  // ms
+  // The most steps of the pattern's matcher one name may take.
+  static constexpr int kMatchLimit = 100000;
 
  signals:
   // The pattern or a toggle changed.
@@ -51,10 +62,18 @@ class TMFindBar : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // What the searches of one matcher share with the bar.
+  struct Search {
+    std::atomic<bool> superseded = false;
+    std::atomic<uint64_t> tooCostly = 0;  // names the pattern gave up on
+  };
+
   QLineEdit* field_;
   QToolButton* regularExpression_;
   QToolButton* matchCase_;
   TMElidingLabel* status_;
+  std::shared_ptr<Search> search_;
+  QTimer searching_;  // says "Searching…" when a search takes a while
 };
 
 }  // namespace tilemora
