@@ -166,10 +166,13 @@ class TMCompareWindowTest : public QObject {
     TMImportResult earlier = importText(R"([1,2,{},[{"name":"/x"}]])");
     std::string error;
     QVERIFY(history.save(*std::get<TMImportedScan>(earlier).root, {path, "t", "1", 86400, ""}, error));
+    // Dated as the user's locale writes dates.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     window->compare().compareWith().aboutToShow();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QCOMPARE(window->compare().compareWith().actions().size(), 1);
-    QCOMPARE(window->compare().compareWith().actions()[0]->text(), QString("2 Jan 1970 ") +
-             QDateTime::fromSecsSinceEpoch(86400).toString("HH:mm"));
+    QCOMPARE(window->compare().compareWith().actions()[0]->text(),
+             "02.01.70 " + QDateTime::fromSecsSinceEpoch(86400).toString("HH:mm"));
     window->compare().compareWith().actions()[0]->trigger();
     QTRY_VERIFY(window->session().comparison().get() != nullptr);
     QCOMPARE(window->session().comparison().get()->newItems, 1u);
