@@ -568,6 +568,10 @@ oder Datei ▸ Öffnen … wählen</translation>
             <numerusform>; das Muster war für %Ln Namen zu aufwendig, als keine Treffer gezählt</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindFeature</name>
@@ -731,6 +735,10 @@ oder Datei ▸ Öffnen … wählen</translation>
         <source>Waiting for the work on this scan to stop…</source>
         <translation>Es wird gewartet, bis die Arbeit an diesem Scan endet …</translation>
     </message>
+    <message>
+        <source>More menus</source>
+        <translation>Weitere Menüs</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMMapCommands</name>
@@ -777,6 +785,10 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>Map</source>
         <translation>Karte</translation>
+    </message>
+    <message>
+        <source>More commands</source>
+        <translation>Weitere Befehle</translation>
     </message>
 </context>
 <context>

@@ -568,6 +568,10 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
             <numerusform>; motif trop coûteux pour %Ln noms, comptés comme sans correspondance</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindFeature</name>
@@ -731,6 +735,10 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <source>Waiting for the work on this scan to stop…</source>
         <translation>Attente de l’arrêt du travail sur cette analyse…</translation>
     </message>
+    <message>
+        <source>More menus</source>
+        <translation>Autres menus</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMMapCommands</name>
@@ -777,6 +785,10 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>Map</source>
         <translation>Carte</translation>
+    </message>
+    <message>
+        <source>More commands</source>
+        <translation>Autres commandes</translation>
     </message>
 </context>
 <context>

@@ -51,6 +51,8 @@ TMFindBar::TMFindBar(QWidget* parent)
   field_->setPlaceholderText(tr("Find a name (* and ? for any characters)"));
   field_->setAccessibleName(tr("Find"));
   field_->setClearButtonEnabled(true);
+  // Qt's clear button has no name of its own.
+  for (QToolButton* clear : field_->findChildren<QToolButton*>()) clear->setAccessibleName(tr("Clear"));
   // Room for a pattern in every language, whatever the bar tells beside it.
   field_->setMinimumWidth(240);
   auto* previous = new QToolButton;

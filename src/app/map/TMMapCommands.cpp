@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "TMPreferences.h"
 #include "map/TMMapPane.h"
@@ -66,6 +67,10 @@ TMMapCommands::TMMapCommands(QMainWindow& window, TMSession& session, TMMapPane&
   toolbar->setMovable(false);
   toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   toolbar->addActions({zoomIn_, zoomOut_, narrow_, goUp_, reveal_, moveToTrash_});
+  // Qt's button for the commands a narrow window has no room for has no
+  // name of its own; assistive technology lists it even while hidden.
+  if (auto* more = toolbar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+    more->setAccessibleName(tr("More commands"));
   flagsChanged();
 }
 

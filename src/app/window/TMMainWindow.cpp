@@ -110,6 +110,10 @@ void TMMainWindow::applyPreferences(const TMPreferences& preferences) {
 }
 
 void TMMainWindow::buildMenus() {
+  // Qt's button for the menus a narrow window has no room for has no name
+  // of its own.
+  if (auto* more = menuBar()->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button")))
+    more->setAccessibleName(tr("More menus"));
   QMenu* file = menuBar()->addMenu(tr("&File"));
   file->addAction(tr("&New Window"), QKeySequence::New, this, [this] { delegate_.openNewWindow(); });
   file->addAction(tr("&Open\u2026"), QKeySequence::Open, this, [this] { openDocument(); });
