@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -29,6 +30,7 @@
 #include "window/TMElidingLabel.h"
 #include "list/TMFileList.h"
 #include "list/TMFileListModel.h"
+#include "actions/TMSelectionActions.h"
 #include "actions/TMSelectionCommands.h"
 #include "colours/TMColoursFeature.h"
 #include "compare/TMCompareFeature.h"
@@ -236,6 +238,16 @@ class TMCompareWindowTest : public QObject {
     QTRY_COMPARE(pathBar.toolTip(), QString("db1:/srv/b"));
     QCOMPARE(pathBar.accessibleDescription(),
              QString("/ \u203A db1:\u2215srv + web1:\u2215 \u203A db1:/srv \u203A b"));
+    // Copied as the path on the machine scanned, which no file here has.
+    QMimeData* copied = nullptr;
+    TMDesktopAccess desktop;
+    desktop.setClipboard = [&](QMimeData* data) { delete copied, copied = data; };
+    window->selection().setDesktopAccess(desktop);
+    window->selection().copyPath().trigger();
+    QVERIFY(copied != nullptr);
+    QCOMPARE(copied->text(), QString("db1:/srv/b"));
+    QVERIFY(!copied->hasUrls());
+    delete copied;
   }
 
   // At the default size with the list shown, in each language: in each

@@ -67,12 +67,13 @@ QString TMSelectionActions::openTerminal(const TMFileURL& item, bool isFolder) c
   return {};
 }
 
-void TMSelectionActions::copyPath(const TMFileURL& item) const {
+void TMSelectionActions::copyPath(const TMFileURL& item, const TMScanOrigins& origins) const {
   auto* data = new QMimeData;
+  const std::string path = origins.shownPath(item);
   // As a shell reads it back: a name that is no valid text survives too.
-  data->setText(QString::fromStdString(shellQuoted(item.path())));
+  data->setText(QString::fromStdString(shellQuoted(path)));
   // The URL list carries the raw bytes, percent-encoded.
-  data->setData(QStringLiteral("text/uri-list"), fileUriOf(item) + "\r\n");
+  if (path == item.path()) data->setData(QStringLiteral("text/uri-list"), fileUriOf(item) + "\r\n");
   desktop_.setClipboard(data);
 }
 

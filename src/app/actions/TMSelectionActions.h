@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "core/platform/TMFileURL.h"
+#include "import/TMScanOrigins.h"
 
 class QMimeData;
 
@@ -44,8 +45,10 @@ class TMSelectionActions {
   // could not, or an empty text.
   QString openTerminal(const TMFileURL& item, bool isFolder) const;
   // Copies the path, as text quoted for a shell when need be, and as a file
-  // URL list that keeps its raw bytes.
-  void copyPath(const TMFileURL& item) const;
+  // URL list that keeps its raw bytes. Below saved scans shown side by side,
+  // the path on the machine scanned ("vm:/srv/t2/a"), as text only: no file
+  // of this machine has it.
+  void copyPath(const TMFileURL& item, const TMScanOrigins& origins = {}) const;
 
   // Whether opening `item` would start a program.
   static bool startsAProgram(const TMFileURL& item);

@@ -9,6 +9,7 @@
 #include "core/filetree/TMFileTree.h"
 #include "map/TMMapCommands.h"
 #include "map/TMMapPane.h"
+#include "map/TMTreeMapWidget.h"
 #include "view/session/TMSession.h"
 #include "window/TMPlainMessage.h"
 
@@ -38,7 +39,8 @@ TMSelectionCommands::TMSelectionCommands(QMainWindow& window, TMSession& session
   copyPath_ = new QAction(QIcon::fromTheme(QStringLiteral("edit-copy")), tr("&Copy Path"), &window);
   copyPath_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
   connect(copyPath_, &QAction::triggered, this, [this] {
-    if (const TMNodeState* selected = pane_.view().selected()) actions_->copyPath(selected->url);
+    if (const TMNodeState* selected = pane_.view().selected())
+      actions_->copyPath(selected->url, pane_.map().origins());
   });
   window.addActions({openItem_, openTerminal_, copyPath_});
   update();
