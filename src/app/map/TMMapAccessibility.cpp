@@ -28,7 +28,6 @@ class TileAccessible : public QAccessibleInterface {
  public:
   TileAccessible(TMTreeMapWidget* map, TMFileURL url) : map_(map), url_(std::move(url)) {}
 
-  const TMFileURL& url() const { return url_; }
   bool isValid() const override {
     const TMNodeState* selected = map_ ? map_->view().selected() : nullptr;
     return selected != nullptr && selected->url == url_;

@@ -160,7 +160,8 @@ QString TMTreeMapWidget::toolTipAt(QPoint position) {
                             .arg(QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(node->size)),
                                  QLocale().toString(qulonglong(node->size)));
   // Free and unscanned space are no files: their name says what they are.
-  const QString what = node->isSpace ? displayText(node->url.lastPathComponent()) : displayText(origins_.shownPath(node->url));
+  const QString what =
+      displayText(node->isSpace ? std::string(node->url.lastPathComponent()) : origins_.shownPath(node->url));
   QString text = what + QLatin1Char('\n') + sizes;
   if (node->cutShort) {
     text += QLatin1Char('\n') + tr("Not scanned to the end: the scan was stopped");

@@ -87,7 +87,7 @@ QString statusTextOf(const TMScanStatus& status) {
 
 QString unreadableLinkOf(const TMScanStatus& status) {
   QString text = unreadableText(status.unreadableFolders);
-  // Without the separator before it: "; " in English, " ; " in French.
+  // Without the separator that joins it to the rest ("; ").
   qsizetype start = 0;
   while (start < text.size() && (text[start] == QLatin1Char(';') || text[start].isSpace())) ++start;
   return text.mid(start);
