@@ -226,6 +226,8 @@ class TMCompareWindowTest : public QObject {
     // Each scan named after where it came from; its paths read from there.
     QCOMPARE(window->mapPane().view().current()->url.path(), std::string("/db1:\u2215srv + web1:\u2215"));
     QCOMPARE(namesOf(window->list().list().treeModel()), QStringList({"db1:\u2215srv", "web1:\u2215"}));
+    const QModelIndex first = window->list().list().treeModel().index(0, TMFileListModel::kNameColumn);
+    QCOMPARE(first.data(Qt::AccessibleTextRole).toString(), QString("db1:/srv"));
     QVERIFY(window->statusLine().fullText().startsWith("12.0 KB"));
     QString tip;
     TMTreeMapWidget& map = window->mapPane().map();

@@ -195,6 +195,11 @@ uint64_t TMFileListModel::filesBelow(const TMFileTree& node) const {
   return files;
 }
 
+QString TMFileListModel::nameText(const QModelIndex& index) const {
+  if (origins_.empty()) return displayText(nodeOf(index)->filename());
+  return displayText(origins_.shownComponents(urlOf(index)).back());
+}
+
 QVariant TMFileListModel::data(const QModelIndex& index, int role) const {
   const TMFileTree* node = nodeOf(index);
   if (node == nullptr) return {};
@@ -218,8 +223,11 @@ QVariant TMFileListModel::data(const QModelIndex& index, int role) const {
       break;
     case Qt::ToolTipRole:
       if (index.column() == kSizeColumn) return exactBytesText(node->diskSize());
-      if (index.column() == kNameColumn) return displayText(node->filename());
+      if (index.column() == kNameColumn) return nameText(index);
       if (index.column() == kModifiedColumn) return modifiedTimeText(*node);
+      break;
+    case Qt::AccessibleTextRole:
+      if (index.column() == kNameColumn) return nameText(index);
       break;
     case Qt::DecorationRole:
       if (index.column() == kNameColumn) return itemIcon(folder);

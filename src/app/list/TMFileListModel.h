@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/platform/TMFileURL.h"
+#include "import/TMScanOrigins.h"
 
 namespace tilemora {
 
@@ -36,6 +37,9 @@ class TMFileListModel : public QAbstractItemModel {
   // Shows `tree`, the root of a scan of `url` (a folder or a volume);
   // `scanning` while its scan still writes it. No tree empties the list.
   void setTree(std::shared_ptr<TMFileTree> tree, const TMFileURL& url, bool scanning);
+  // Where the saved scans shown side by side came from: the folder of each
+  // is named by its origin in its tooltip and to assistive technology.
+  void setOrigins(const TMScanOrigins& origins) { origins_ = origins; }
   // While scanning: the top level read again (new rows, new sizes).
   void refresh();
   // Whether a volume's free and unscanned space are rows.
@@ -62,6 +66,8 @@ class TMFileListModel : public QAbstractItemModel {
   void sort(int column, Qt::SortOrder order) override;
 
  private:
+  // A row's name as its tooltip and assistive technology tell it.
+  QString nameText(const QModelIndex& index) const;
   // The rows of one folder, once asked for.
   struct Folder {
     const TMFileTree* node = nullptr;  // null for the top before a tree is set
@@ -92,6 +98,7 @@ class TMFileListModel : public QAbstractItemModel {
 
   std::shared_ptr<TMFileTree> tree_;
   TMFileURL url_;
+  TMScanOrigins origins_;
   bool scanning_ = false;
   bool showsSpace_ = true;
   mutable Folder top_;

@@ -128,6 +128,7 @@ void TMListFeature::treeShown(const std::shared_ptr<TMFileTree>& tree, const TMF
     return;
   }
   largestFilesFolder_.reset();
+  list_->treeModel().setOrigins(session_.controller().scanOrigins());
   list_->treeModel().setTree(tree, url, scanning);
   list_->setLargestFilesFolder(nullptr, nullptr, url);
   updateLargestFiles();
