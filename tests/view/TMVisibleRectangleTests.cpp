@@ -13,7 +13,7 @@ namespace {
 
 const TMRect kCanvas{0, 0, 1000, 800};
 
-void expectNear(const TMRect& actual, const TMRect& expected) {
+void expectWithinATenThousandth(const TMRect& actual, const TMRect& expected) {
   EXPECT_NEAR(actual.x, expected.x, 1e-4);
   EXPECT_NEAR(actual.y, expected.y, 1e-4);
   EXPECT_NEAR(actual.width, expected.width, 1e-4);
@@ -31,7 +31,7 @@ class TMStretching : public ::testing::TestWithParam<MoveCase> {};
 TEST_P(TMStretching, ScalesAboutTheCentreInsideTheCanvas) {
   const MoveCase& c = GetParam();
   const TMRect result = stretchedRect(c.visible, kCanvas, c.dx, c.dy);
-  expectNear(result, c.expected);
+  expectWithinATenThousandth(result, c.expected);
   EXPECT_GT(result.width, 0);
   EXPECT_GT(result.height, 0);
 }
