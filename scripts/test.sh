@@ -10,18 +10,18 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 export CCACHE_BASEDIR=$PWD
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+build_options=()
+command -v ccache >/dev/null && build_options=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # Each build compiles its sources a few at a time in one unit: less than
 # half the time on two cores, with the same tests passing.
-launcher+=(-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=8)
+build_options+=(-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=8)
 jobs=$(nproc)
 
-cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTILEMORA_SANITIZER=address "${launcher[@]}"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTILEMORA_SANITIZER=address "${build_options[@]}"
 cmake --build build/asan -j "$jobs"
 
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTILEMORA_SANITIZER=thread \
-  -DTILEMORA_BUILD_BENCH=OFF "${launcher[@]}"
+  -DTILEMORA_BUILD_BENCH=OFF "${build_options[@]}"
 cmake --build build/tsan -j "$jobs" --target tilemora_concurrency_tests tilemora_core_tests
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
@@ -39,7 +39,7 @@ ctest --test-dir build/asan --output-on-failure -j "$jobs"
 
 echo "== The Debian package, built as a release and unpacked"
 cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILEMORA_BUILD_TESTS=OFF \
-  -DTILEMORA_BUILD_BENCH=OFF "${launcher[@]}"
+  -DTILEMORA_BUILD_BENCH=OFF "${build_options[@]}"
 cmake --build build/package -j "$jobs"
 rm -f build/package/tilemora_*.deb
 (cd build/package && cpack -G DEB >/dev/null)
