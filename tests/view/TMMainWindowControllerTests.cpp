@@ -45,9 +45,12 @@ class TMMainWindowControllerTest : public ::testing::Test {
     controller = &session->controller();
   }
   // Serves the main queue until the scan has ended and nothing is left.
+  // Until the scan's full map is shown and the work that built it has
+  // ended: a change of the tree waits for that work (on a busy machine it
+  // may still be returning when its map is shown).
   void runToEnd() {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (controller->isScanning() && std::chrono::steady_clock::now() < deadline)
+    while ((controller->isScanning() || session->jobs().treeIsRead()) && std::chrono::steady_clock::now() < deadline)
       queue->runNextWithin(std::chrono::milliseconds(20));
     queue->runPending();
   }
