@@ -161,10 +161,10 @@ oder Datei ▸ Öffnen … wählen</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <source>; %Ln folder(s) could not be read</source>
+        <source>%Ln folder(s) could not be read</source>
         <translation>
-            <numerusform>; %Ln Ordner konnte nicht gelesen werden</numerusform>
-            <numerusform>; %Ln Ordner konnten nicht gelesen werden</numerusform>
+            <numerusform>%Ln Ordner konnte nicht gelesen werden</numerusform>
+            <numerusform>%Ln Ordner konnten nicht gelesen werden</numerusform>
         </translation>
     </message>
     <message numerus="yes">

@@ -18,10 +18,10 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>; %Ln folder(s) could not be read</source>
+        <source>%Ln folder(s) could not be read</source>
         <translation>
-            <numerusform>; %Ln folder could not be read</numerusform>
-            <numerusform>; %Ln folders could not be read</numerusform>
+            <numerusform>%Ln folder could not be read</numerusform>
+            <numerusform>%Ln folders could not be read</numerusform>
         </translation>
     </message>
     <message numerus="yes">

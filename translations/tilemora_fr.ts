@@ -161,10 +161,10 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <source>; %Ln folder(s) could not be read</source>
+        <source>%Ln folder(s) could not be read</source>
         <translation>
-            <numerusform>; %Ln dossier n&apos;a pas pu être lu</numerusform>
-            <numerusform>; %Ln dossiers n&apos;ont pas pu être lus</numerusform>
+            <numerusform>%Ln dossier n&apos;a pas pu être lu</numerusform>
+            <numerusform>%Ln dossiers n&apos;ont pas pu être lus</numerusform>
         </translation>
     </message>
     <message numerus="yes">

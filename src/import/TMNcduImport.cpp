@@ -476,9 +476,6 @@ TMImportResult readOne(std::FILE* input, const std::stop_token& stop) {
   return std::move(handler.scan);
 }
 
-// The longest name of the joined root that lists its scans' names.
-constexpr size_t kLongestJoinedName = 255;
-
 TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const std::stop_token& stop) {
   uint64_t total = 0;
   std::set<std::string> labels;
@@ -510,7 +507,7 @@ TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const 
   }
   std::string rootName;
   for (const std::string& label : labels) rootName += (rootName.empty() ? "" : " + ") + label;
-  if (rootName.size() > kLongestJoinedName) rootName = std::to_string(sources.size()) + " saved scans";
+  if (rootName.size() > TMScanOrigins::kLongestName) rootName = std::to_string(sources.size()) + " saved scans";
   joined.root = builder.finish(rootName);
   joined.rootComponents = {"/", rootName};
   joined.origins.setRoot(TMFileURL::fromPathComponents(joined.rootComponents));

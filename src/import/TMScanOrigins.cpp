@@ -8,9 +8,6 @@ namespace tilemora {
 namespace {
 
 constexpr std::string_view kDivisionSlash = "\u2215";
-// The longest name a folder gets: what most file systems allow one, so
-// that an exported map of the joined scans can be read back.
-constexpr size_t kLongestFolderName = 255;
 constexpr std::string_view kEllipsis = "\u2026";
 
 bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
@@ -57,9 +54,9 @@ std::string TMScanOrigins::originOf(std::string_view machine, const std::vector<
 
 std::string TMScanOrigins::nameOf(std::string_view origin) {
   std::string name = replaced(origin, '/', kDivisionSlash);
-  if (name.size() <= kLongestFolderName) return name;
+  if (name.size() <= kLongestName) return name;
   // The machine and the path's start say where; its end says which folder.
-  const size_t room = kLongestFolderName - kEllipsis.size();
+  const size_t room = kLongestName - kEllipsis.size();
   const std::string_view head = headOf(name, room / 3);
   const std::string_view tail = tailOf(name, room - head.size());
   return std::string(head) + std::string(kEllipsis) + std::string(tail);
@@ -71,9 +68,8 @@ void TMScanOrigins::add(std::string name, std::string origin) {
 
 const TMScanOrigins::Scan* TMScanOrigins::scanOf(const TMFileURL& url,
                                                  const std::vector<std::string>& components) const {
-  const size_t rootDepth = root_.pathComponents().size();
-  if (components.size() <= rootDepth || !url.isAtOrBelow(root_)) return nullptr;
-  const std::string& name = components[rootDepth];
+  if (components.size() <= rootDepth_ || !url.isAtOrBelow(root_)) return nullptr;
+  const std::string& name = components[rootDepth_];
   auto scan = std::find_if(scans_.begin(), scans_.end(), [&](const Scan& s) { return s.name == name; });
   return scan == scans_.end() ? nullptr : &*scan;
 }
@@ -83,7 +79,7 @@ std::string TMScanOrigins::shownPath(const TMFileURL& url) const {
   const Scan* scan = scanOf(url, components);
   if (scan == nullptr) return url.path();
   std::string path = scan->origin;
-  for (size_t i = root_.pathComponents().size() + 1; i < components.size(); ++i) {
+  for (size_t i = rootDepth_ + 1; i < components.size(); ++i) {
     if (!path.ends_with('/')) path += '/';
     path += components[i];
   }
@@ -92,7 +88,7 @@ std::string TMScanOrigins::shownPath(const TMFileURL& url) const {
 
 std::vector<std::string> TMScanOrigins::shownComponents(const TMFileURL& url) const {
   std::vector<std::string> components = url.pathComponents();
-  if (const Scan* scan = scanOf(url, components)) components[root_.pathComponents().size()] = scan->origin;
+  if (const Scan* scan = scanOf(url, components)) components[rootDepth_] = scan->origin;
   return components;
 }
 

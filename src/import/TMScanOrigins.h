@@ -18,6 +18,11 @@ namespace tilemora {
 
 class TMScanOrigins {
  public:
+  // The longest name a scan's folder, or the joined root, gets: what most
+  // file systems allow one, so that an exported map of the joined scans can
+  // be read back.
+  static constexpr size_t kLongestName = 255;
+
   // The origin of a scan of `path` on `machine` (a file's label when the
   // export names no machine).
   static std::string originOf(std::string_view machine, const std::vector<std::string>& pathComponents);
@@ -27,7 +32,10 @@ class TMScanOrigins {
   static std::string nameOf(std::string_view origin);
 
   // Notes that the joined root is at `root`.
-  void setRoot(const TMFileURL& root) { root_ = root; }
+  void setRoot(const TMFileURL& root) {
+    root_ = root;
+    rootDepth_ = root.pathComponents().size();
+  }
   // Notes that the folder `name` right below the root holds the scan of `origin`.
   void add(std::string name, std::string origin);
   bool empty() const { return scans_.empty(); }
@@ -51,6 +59,7 @@ class TMScanOrigins {
   const Scan* scanOf(const TMFileURL& url, const std::vector<std::string>& components) const;
 
   TMFileURL root_;
+  size_t rootDepth_ = 1;  // components of root_
   std::vector<Scan> scans_;
 };
 

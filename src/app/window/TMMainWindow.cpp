@@ -266,7 +266,6 @@ void TMMainWindow::showFolderTrashed(const TMFileURL& url) {
 
 void TMMainWindow::showScanStatus(const TMScanStatus& status) {
   mapPane_->setTitleNote(status.imported ? tr("imported") : QString());
-  mapPane_->setScanOrigins(controller().scanOrigins());
   QString notes = statusToolTipOf(status);
   if (!controller().unreadableFolders().empty()) notes += QLatin1Char('\n') + tr("Click for the whole list.");
   QString text = statusTextOf(status);
@@ -295,6 +294,11 @@ void TMMainWindow::setFileDropResponder(std::function<void(const TMFileURL&)> re
 void TMMainWindow::toolbarFlagsChanged() {
   mapCommands_->flagsChanged();
   selection_->update();
+}
+
+void TMMainWindow::treeShown(const std::shared_ptr<TMFileTree>&, const TMFileURL&, bool) {
+  // Where its saved scans came from, when the tree shows several side by side.
+  mapPane_->setScanOrigins(controller().scanOrigins());
 }
 
 void TMMainWindow::mapStateChanged() {

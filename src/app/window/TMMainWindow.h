@@ -95,6 +95,7 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
   void showFolderTrashed(const TMFileURL& url) override;
   void showWaitingForReaders(bool waiting) override;
   // TMSessionObserver
+  void treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileURL& url, bool scanning) override;
   void mapStateChanged() override;
   void readingChanged(Reading why, bool reading) override;
   void readFailed(Reading why, const TMImportError& error) override;

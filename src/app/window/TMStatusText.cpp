@@ -35,8 +35,13 @@ QString inFilesAndFolders(uint64_t files, uint64_t folders) {
                              TMStatusText::tr("%Ln folder(s)", "after in", pluralCount(folders)));
 }
 
+// "2 folders could not be read"; empty if none.
+QString unreadableCountText(uint64_t folders) {
+  return folders > 0 ? TMStatusText::tr("%Ln folder(s) could not be read", nullptr, pluralCount(folders)) : QString();
+}
+
 QString unreadableText(uint64_t folders) {
-  return folders > 0 ? TMStatusText::tr("; %Ln folder(s) could not be read", nullptr, pluralCount(folders)) : QString();
+  return folders > 0 ? QStringLiteral("; ") + unreadableCountText(folders) : QString();
 }
 
 QString selectionText(const TMSelectionStatus& selection, uint64_t total) {
@@ -85,13 +90,7 @@ QString statusTextOf(const TMScanStatus& status) {
   return text;
 }
 
-QString unreadableLinkOf(const TMScanStatus& status) {
-  QString text = unreadableText(status.unreadableFolders);
-  // Without the separator that joins it to the rest ("; ").
-  qsizetype start = 0;
-  while (start < text.size() && (text[start] == QLatin1Char(';') || text[start].isSpace())) ++start;
-  return text.mid(start);
-}
+QString unreadableLinkOf(const TMScanStatus& status) { return unreadableCountText(status.unreadableFolders); }
 
 QString statusToolTipOf(const TMScanStatus& status) {
   QStringList paths;
