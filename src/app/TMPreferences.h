@@ -8,7 +8,11 @@
 
 #include "core/drawing/TMSizeFormatter.h"
 #include "core/filetree/TMFileTree.h"
+#include "core/filetree/TMSizeMeasure.h"
 #include "core/scan/TMScanOptions.h"
+
+#include <string>
+#include <vector>
 
 namespace tilemora {
 
@@ -22,9 +26,20 @@ struct TMPreferences {
   TMScanOptions scanOptions;  // one scan thread per processor unless told
   bool askBeforeTrash = true;  // for items inside the scanned folder; the folder itself is always asked about
   bool showFreeSpace = true;   // a volume's free and unscanned space beside its folder
+  TMSizeMeasure sizeMeasure = TMSizeMeasure::kOnDisk;  // what the map, the list and the status measure by
   TMColourMode colourBy = TMColourMode::kDepth;
   // Every completed scan saved to the history, to compare with later.
   bool keepHistory = false;
+  // What scans leave out: shell patterns (see TMExclusions), folders tagged
+  // as caches, the kernel's virtual file systems (met only when mount
+  // points are scanned too).
+  std::vector<std::string> exclusionPatterns;
+  bool excludeCaches = false;
+  bool skipVirtualFileSystems = true;
+
+  // Makes scanOptions.exclusions what the three above say (a pattern that
+  // is not one is left out).
+  void updateExclusions();
 
   static TMPreferences load();
   void save() const;

@@ -6,7 +6,12 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
+
+#include "core/scan/TMExclusions.h"
 #include "import/TMScanHistory.h"
 
 namespace tilemora {
@@ -37,6 +42,21 @@ TMPreferencesDialog::TMPreferencesDialog(QWidget* parent) : QDialog(parent) {
                                .arg(TMScanHistory::kKeptPerFolder)
                                .arg(QFile::decodeName(QByteArray::fromStdString(TMScanHistory(TMScanHistory::defaultStateHome()).folder()))));
 
+  exclusionPatterns_ = new QPlainTextEdit;
+  exclusionPatterns_->setTabChangesFocus(true);
+  exclusionPatterns_->setPlaceholderText(tr("One pattern a line: *.o, node_modules, /build, src/*/cache"));
+  exclusionPatterns_->setToolTip(tr("Shell patterns. One without a “/” is matched against every name; "
+                                    "one with a “/” against the path below the scanned folder. "
+                                    "What they match is neither scanned nor counted."));
+  exclusionPatterns_->setFixedHeight(exclusionPatterns_->fontMetrics().lineSpacing() * 5);
+  exclusionProblem_ = new QLabel;
+  exclusionProblem_->setWordWrap(true);
+  exclusionProblem_->setForegroundRole(QPalette::Highlight);
+  exclusionProblem_->hide();
+  excludeCaches_ = new QCheckBox(tr("Skip folders tagged as caches (CACHEDIR.TAG)"));
+  skipVirtualFileSystems_ = new QCheckBox(tr("Skip other file systems’ virtual folders (/proc, /sys, /dev)"));
+  skipVirtualFileSystems_->setToolTip(tr("They are met only when folders mounted inside are scanned too."));
+
   const TMPreferences preferences = TMPreferences::load();
   units_->setCurrentIndex(units_->findData(int(preferences.units)));
   hardLinks_->setCurrentIndex(hardLinks_->findData(preferences.scanOptions.hardLinksOnce));
@@ -44,6 +64,11 @@ TMPreferencesDialog::TMPreferencesDialog(QWidget* parent) : QDialog(parent) {
   threads_->setValue(int(preferences.scanOptions.threads));
   askBeforeTrash_->setChecked(preferences.askBeforeTrash);
   keepHistory_->setChecked(preferences.keepHistory);
+  QStringList patterns;
+  for (const std::string& pattern : preferences.exclusionPatterns) patterns << QString::fromStdString(pattern);
+  exclusionPatterns_->setPlainText(patterns.join(u'\n'));
+  excludeCaches_->setChecked(preferences.excludeCaches);
+  skipVirtualFileSystems_->setChecked(preferences.skipVirtualFileSystems);
 
   auto* form = new QFormLayout(this);
   form->addRow(tr("&Sizes:"), units_);
@@ -52,8 +77,15 @@ TMPreferencesDialog::TMPreferencesDialog(QWidget* parent) : QDialog(parent) {
   form->addRow(tr("Scan &threads:"), threads_);
   form->addRow(tr("Trash:"), askBeforeTrash_);
   form->addRow(tr("History:"), keepHistory_);
+  form->addRow(tr("&Exclude:"), exclusionPatterns_);
+  form->addRow(QString(), exclusionProblem_);
+  form->addRow(QString(), excludeCaches_);
+  form->addRow(QString(), skipVirtualFileSystems_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  ok_ = buttons->button(QDialogButtonBox::Ok);
   form->addRow(buttons);
+  connect(exclusionPatterns_, &QPlainTextEdit::textChanged, this, &TMPreferencesDialog::checkPatterns);
+  checkPatterns();
   connect(buttons, &QDialogButtonBox::accepted, this, [this] {
     keep();
     accept();
@@ -69,11 +101,35 @@ TMPreferences TMPreferencesDialog::chosen() const {
   preferences.scanOptions.threads = unsigned(threads_->value());
   preferences.askBeforeTrash = askBeforeTrash_->isChecked();
   preferences.keepHistory = keepHistory_->isChecked();
+  for (const QString& line : exclusionPatterns_->toPlainText().split(u'\n')) {
+    if (!line.trimmed().isEmpty()) preferences.exclusionPatterns.push_back(line.toStdString());
+  }
+  preferences.excludeCaches = excludeCaches_->isChecked();
+  preferences.skipVirtualFileSystems = skipVirtualFileSystems_->isChecked();
+  preferences.updateExclusions();
   // Kept as they are: the View menu sets them.
   const TMPreferences kept = TMPreferences::load();
   preferences.showFreeSpace = kept.showFreeSpace;
   preferences.colourBy = kept.colourBy;
+  preferences.sizeMeasure = kept.sizeMeasure;
   return preferences;
+}
+
+QString TMPreferencesDialog::exclusionProblem() const {
+  const QStringList lines = exclusionPatterns_->toPlainText().split(u'\n');
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (lines[i].trimmed().isEmpty()) continue;
+    if (auto problem = TMExclusions::patternProblem(lines[i].toStdString()))
+      return tr("Line %1, \u201C%2\u201D: %3").arg(i + 1).arg(lines[i], QString::fromStdString(*problem));
+  }
+  return QString();
+}
+
+void TMPreferencesDialog::checkPatterns() {
+  const QString problem = exclusionProblem();
+  exclusionProblem_->setText(problem);
+  exclusionProblem_->setVisible(!problem.isEmpty());
+  ok_->setEnabled(problem.isEmpty());
 }
 
 void TMPreferencesDialog::keep() {

@@ -2,7 +2,7 @@
 #pragma once
 // Edit ▸ Preferences: how sizes are written, how hard links count,
 // whether a scan crosses into what is mounted inside its folder, and how
-// many threads it lists folders on. OK keeps the choices (QSettings) and
+// many threads it lists folders on, and what scans leave out. OK keeps the choices (QSettings) and
 // applies them: sizes at once in every window, the others from each
 // window's next scan.
 
@@ -12,6 +12,9 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
 class QSpinBox;
 
 namespace tilemora {
@@ -31,6 +34,11 @@ class TMPreferencesDialog : public QDialog {
   QComboBox& mountPointsChoice() { return *mountPoints_; }
   QCheckBox& askBeforeTrashChoice() { return *askBeforeTrash_; }
   QCheckBox& keepHistoryChoice() { return *keepHistory_; }
+  QPlainTextEdit& exclusionPatternsChoice() { return *exclusionPatterns_; }
+  QCheckBox& excludeCachesChoice() { return *excludeCaches_; }
+  QCheckBox& skipVirtualFileSystemsChoice() { return *skipVirtualFileSystems_; }
+  // Why the patterns cannot be kept (empty when they can).
+  QString exclusionProblem() const;
 
  signals:
   // The choices were kept and applied.
@@ -38,6 +46,8 @@ class TMPreferencesDialog : public QDialog {
 
  private:
   void keep();
+  // Tells at once what is wrong with the patterns; OK waits until nothing is.
+  void checkPatterns();
 
   QComboBox* units_;
   QComboBox* hardLinks_;
@@ -45,6 +55,11 @@ class TMPreferencesDialog : public QDialog {
   QSpinBox* threads_;
   QCheckBox* askBeforeTrash_;
   QCheckBox* keepHistory_;
+  QPlainTextEdit* exclusionPatterns_;
+  QLabel* exclusionProblem_;
+  QCheckBox* excludeCaches_;
+  QCheckBox* skipVirtualFileSystems_;
+  QPushButton* ok_;
 };
 
 }  // namespace tilemora

@@ -1,10 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMCommandLine.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
 #include <string_view>
+
+#include "core/scan/TMExclusions.h"
 
 namespace tilemora {
 
@@ -18,6 +25,15 @@ const char* TMCommandLine::usage() {
          "Counting:\n"
          "  --hard-links-once  count a file of several hard links once, as du does\n"
          "  --cross-mounts     scan what is mounted inside PATH too\n"
+         "  --apparent-size    measure files by their length (st_size) instead of the\n"
+         "                     space allocated to them\n"
+         "  --exclude PATTERN  leave out (and do not count) what PATTERN matches: a\n"
+         "                     shell pattern matched against names, or, when it holds a\n"
+         "                     /, against paths below PATH; may be repeated\n"
+         "  --exclude-from FILE  the patterns of FILE, one per line (# starts a comment)\n"
+         "  --exclude-caches   leave out folders tagged as caches (CACHEDIR.TAG)\n"
+         "  --exclude-kernfs   leave out the kernel's virtual file systems (/proc, /sys,\n"
+         "                     /dev) where --cross-mounts would enter them\n"
          "Speed:\n"
          "  --threads N    list folders on N threads at once (default 0: one per\n"
          "                 processor, at most 8); the result is the same. 1 may suit\n"
@@ -62,6 +78,7 @@ std::optional<int> count(std::string_view text, int most) {
 
 std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::string& error) {
   TMCommandLine line;
+  auto exclusions = std::make_shared<TMExclusions>();
   bool havePath = false;
   bool haveSize = false;
   bool onlyPaths = false;
@@ -108,6 +125,33 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
       line.scanOptions.hardLinksOnce = true;
     } else if (argument == "--cross-mounts") {
       line.scanOptions.crossMountPoints = true;
+    } else if (argument == "--apparent-size") {
+      line.apparentSize = true;
+    } else if (argument == "--exclude-caches") {
+      exclusions->setExcludesCaches(true);
+    } else if (argument == "--exclude-kernfs") {
+      exclusions->setSkipsVirtualFileSystems(true);
+    } else if (argument == "--exclude") {
+      std::string pattern;
+      if (!value(pattern)) return std::nullopt;
+      if (auto problem = exclusions->addPattern(pattern)) {
+        error = "--exclude " + pattern + ": " + *problem;
+        return std::nullopt;
+      }
+    } else if (argument == "--exclude-from") {
+      std::string file;
+      if (!value(file)) return std::nullopt;
+      std::ifstream input(file, std::ios::binary);
+      std::stringstream text;
+      text << input.rdbuf();
+      if (!input) {
+        error = "--exclude-from " + file + ": " + std::strerror(errno ? errno : EIO);
+        return std::nullopt;
+      }
+      if (auto problem = exclusions->addPatternLines(text.str())) {
+        error = "--exclude-from " + file + ", " + *problem;
+        return std::nullopt;
+      }
     } else if (argument == "--si") {
       line.units = TMSizeUnits::Decimal;
     } else if (argument == "--threads") {
@@ -145,6 +189,7 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
     if (!understood) return std::nullopt;
   }
   if (line.help || line.version) return line;
+  if (!exclusions->isEmpty()) line.scanOptions.exclusions = std::move(exclusions);
   if (haveSize && line.pngFile.empty()) {
     error = "--size applies to --png, which is missing";
     return std::nullopt;

@@ -28,7 +28,8 @@ struct TMCommandLine {
   int top = 20;
   int depth = 1;
   bool types = false;  // the file types table too
-  // What the scan counts.
+  bool apparentSize = false;  // sizes are the files' lengths, not their blocks
+  // What the scan counts (its exclusions made from --exclude and the like).
   TMScanOptions scanOptions;  // one thread per processor unless told
 
   // Whether an output takes standard output, in which case no report is

@@ -86,6 +86,16 @@ void TMNcduExport::mountPointSkipped(std::string_view name, const struct stat& i
   text_ += ",\"excluded\":\"otherfs\"}";
 }
 
+void TMNcduExport::entryExcluded(std::string_view name, const char* why) {
+  closeFolderObject();
+  text_ += ",\n{\"name\":";
+  appendJsonName(text_, name);
+  text_ += ",\"excluded\":";
+  appendJsonName(text_, why);
+  text_ += '}';
+  writeOutIfLong();
+}
+
 void TMNcduExport::writeOutIfLong() {
   if (text_.size() < kWriteOutBytes) return;
   std::fwrite(text_.data(), 1, text_.size(), out_);

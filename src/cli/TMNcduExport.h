@@ -11,7 +11,8 @@
 // own (the scan does not count their blocks), so a reader that adds up the
 // entries finds the scan's total. Hard links are marked (nlink, hlnkc) and
 // counted at every link, like the scan does; mount points inside the folder
-// are listed as excluded ("otherfs"), folders that could not be read as
+// are listed as excluded ("otherfs"), and so are the entries the exclusions
+// leave out ("pattern", "kernfs"), folders that could not be read as
 // read_error, entries that are neither files nor folders as notreg.
 // Nothing of the tree is kept: each entry is written as the scan meets it.
 
@@ -38,6 +39,7 @@ class TMNcduExport : public TMScanObserver {
   void folderLeft(bool unreadable) override;
   void fileFound(std::string_view name, const struct stat& info) override;
   void mountPointSkipped(std::string_view name, const struct stat& info) override;
+  void entryExcluded(std::string_view name, const char* why) override;
 
   // Closes the outer array once the scan has ended; answers whether every
   // write reached the stream.

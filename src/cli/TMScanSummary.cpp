@@ -81,7 +81,7 @@ void printScanSummary(const TMFileTree& root, std::FILE* out, const TMSummaryOpt
   const TMFileTree* folder = volume ? volume->child() : &root;
   const uint64_t total = folder ? folder->diskSize() : 0;
 
-  printer.figure("Total", total);
+  printer.figure(options.apparent ? "Total (apparent size)" : "Total", total);
   if (folder != nullptr && options.top > 0) printer.listLargest(*folder, total);
   if (volume != nullptr) {
     printer.figure("Volume", volume->volumeSize());

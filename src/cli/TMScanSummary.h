@@ -14,6 +14,7 @@ struct TMSummaryOptions {
   TMSizeUnits units = TMSizeUnits::Formatter;
   size_t top = 20;     // entries listed per folder
   size_t depth = 1;    // levels listed below the scanned folder
+  bool apparent = false;  // the tree is measured by the files' lengths
 };
 
 // Prints the total, the largest entries of the scanned folder (and of its

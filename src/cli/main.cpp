@@ -22,11 +22,13 @@
 #include "TMScanSummary.h"
 #include "TMTypeReport.h"
 #include "core/filetree/TMFileTree.h"
+#include "core/filetree/TMSizeMeasure.h"
 #include "core/filetree/TMUtf8.h"
 #include "core/platform/TMHeapTrim.h"
 #include "core/platform/TMHostName.h"
 #include "core/platform/TMManualMainQueue.h"
 #include "core/platform/TMOutputFile.h"
+#include "core/scan/TMExclusions.h"
 #include "core/scan/TMScanDriver.h"
 #include "core/scan/TMScanTask.h"
 #include "import/TMCompressedStream.h"
@@ -105,6 +107,15 @@ std::optional<TMImportedScan> readSavedScan(const std::string& path) {
   return std::move(std::get<TMImportedScan>(result));
 }
 
+// How many entries the exclusions left out, and what they were.
+void printExcluded(uint64_t count, const TMExclusions& exclusions) {
+  std::string rules;
+  for (const std::string& pattern : exclusions.patterns()) rules += (rules.empty() ? "" : ", ") + printableName(pattern);
+  if (exclusions.excludesCaches()) rules += std::string(rules.empty() ? "" : ", ") + "caches";
+  if (exclusions.skipsVirtualFileSystems()) rules += std::string(rules.empty() ? "" : ", ") + "virtual file systems";
+  std::printf("Excluded: %" PRIu64 " (%s)\n", count, rules.c_str());
+}
+
 int outputError(const std::string& path, const std::string& reason) {
   std::fprintf(stderr, "tilemora-scan: cannot write %s: %s\n", printableName(path).c_str(), reason.c_str());
   return 1;
@@ -168,6 +179,12 @@ int main(int argc, char** argv) {
     if (showProgress && !ended) drawProgressLine(*counter, *root);
   }
   if (showProgress) std::fputs("\r\033[K", stderr);
+  if (line->apparentSize) {
+    // Measured by length from here on: the report, the picture, the graph
+    // and the comparison (the export has written both sizes already).
+    remeasureTree(*root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
+    if (saved) remeasureTree(*saved->root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
+  }
   // Folders that could not be read count 0 bytes: say so, the total is short.
   reportUnreadableFolders(*task);
   int status = task->unreadableFolderCount() > 0 ? 1 : 0;
@@ -186,6 +203,7 @@ int main(int argc, char** argv) {
     options.units = line->units;
     options.top = size_t(line->top);
     options.depth = size_t(line->depth);
+    options.apparent = line->apparentSize;
     if (saved) {
       const int64_t savedAt = saved->timestamp;
       const TMTreeComparison comparison = compareTrees(*saved->root, *root, options.top);
@@ -196,6 +214,7 @@ int main(int argc, char** argv) {
     }
     if (line->types) printTypeTable(*root, stdout, options);
     std::printf("Entries: %" PRIu64 "\n", counter->count());
+    if (const auto& exclusions = line->scanOptions.exclusions) printExcluded(task->excludedCount(), *exclusions);
     // Told before a long write, and checked: a report that did not arrive
     // is a failure.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) return writeError();

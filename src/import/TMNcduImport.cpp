@@ -210,8 +210,9 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   std::function<std::string(const std::string& hostname, const std::vector<std::string>& path)> rootName;
   CountingStream* stream = nullptr;  // what is read, to limit its strings
 
-  // `total` counts the sizes read, here and in the scans read with this one.
-  explicit ImportHandler(uint64_t& total) : total_(total) {}
+  // `total` and `lengths` count the sizes and lengths read, here and in the
+  // scans read with this one.
+  ImportHandler(uint64_t& total, uint64_t& lengths) : total_(total), lengths_(lengths) {}
 
   bool StartArray() {
     if (inObject_ && !skipping() && isCheckedKey()) return wrong(mustBe());
@@ -314,7 +315,8 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   enum class Stage { Start, Major, Minor, Metadata, Tree, Done };
   struct Entry {
     std::string name;
-    uint64_t size = 0;
+    std::optional<uint64_t> size;    // dsize
+    std::optional<uint64_t> length;  // asize
     int64_t modified = 0;  // 0: not given
     bool named = false;
     bool folder = false;
@@ -373,6 +375,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
       case Stage::Tree:
         if (!inObject_) return wrong("a number where an entry belongs");
         if (key_ == "dsize") entry_.size = value;
+        if (key_ == "asize") entry_.length = value;
         if (key_ == "mtime") entry_.modified = int64_t(std::min<uint64_t>(value, INT64_MAX));
         if (key_ == "name") return wrong("\"name\" must be a string");
         return true;
@@ -401,10 +404,17 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
       builder->enterFolder(name);
       ++depth_;
       ++scan.folders;
-    } else if (!entry_.excluded) {
-      if (__builtin_add_overflow(total_, entry_.size, &total_))
+    } else if (entry_.excluded) {
+      ++scan.excludedEntries;
+    } else {
+      // An export that gives one size only stands for both.
+      if (!entry_.size) ++scan.filesWithoutAllocatedSize;
+      if (!entry_.length) ++scan.filesWithoutLength;
+      const uint64_t size = entry_.size.value_or(entry_.length.value_or(0));
+      const uint64_t length = entry_.length.value_or(size);
+      if (__builtin_add_overflow(total_, size, &total_) || __builtin_add_overflow(lengths_, length, &lengths_))
         return wrong("the sizes add up to more than 2^64 bytes");
-      builder->addFile(name, entry_.size, entry_.modified);
+      builder->addFileWithLength(name, size, length, entry_.modified);
       ++scan.files;
     }
     if (entry_.folder && entry_.unreadable) {
@@ -425,6 +435,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   int skipDepth_ = 0;
   uint64_t depth_ = 0;  // folders of this export entered and not left
   uint64_t& total_;
+  uint64_t& lengths_;
 };
 
 // Reads one export with `handler`, from `input` decompressed if need be.
@@ -470,7 +481,8 @@ std::optional<TMImportError> readExport(std::FILE* input, ImportHandler& handler
 
 TMImportResult readOne(std::FILE* input, const std::stop_token& stop) {
   uint64_t total = 0;
-  ImportHandler handler(total);
+  uint64_t lengths = 0;
+  ImportHandler handler(total, lengths);
   if (auto error = readExport(input, handler, stop)) return std::move(*error);
   handler.scan.root = handler.ownBuilder->finish();
   return std::move(handler.scan);
@@ -478,11 +490,12 @@ TMImportResult readOne(std::FILE* input, const std::stop_token& stop) {
 
 TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const std::stop_token& stop) {
   uint64_t total = 0;
+  uint64_t lengths = 0;
   std::set<std::string> labels;
   TMImportedScan joined;
   TMFileTreeBuilder builder("");
   for (const TMSavedScanSource& source : sources) {
-    ImportHandler handler(total);
+    ImportHandler handler(total, lengths);
     handler.builder = &builder;
     handler.rootName = [&](const std::string& hostname, const std::vector<std::string>& path) {
       const std::string origin = TMScanOrigins::originOf(savedScanLabel(hostname, source.fileName), path);
@@ -501,6 +514,9 @@ TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const 
     joined.files += scan.files;
     joined.folders += scan.folders + 1;
     joined.unreadableFolders += scan.unreadableFolders;
+    joined.excludedEntries += scan.excludedEntries;
+    joined.filesWithoutLength += scan.filesWithoutLength;
+    joined.filesWithoutAllocatedSize += scan.filesWithoutAllocatedSize;
     // The oldest scan dates the whole.
     if (scan.timestamp != 0 && (joined.timestamp == 0 || scan.timestamp < joined.timestamp))
       joined.timestamp = scan.timestamp;

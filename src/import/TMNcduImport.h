@@ -2,9 +2,11 @@
 #pragma once
 // Reads a saved scan: a JSON export in ncdu's format, versions 1.x (written
 // by tilemora-scan --export or by ncdu -o), into the same kind of file tree
-// a scan makes. A folder counts the allocated sizes (dsize) of the files
-// below it; its own size, entries marked excluded and the hard-link marks
-// are ignored, as the scan would (it counts every link). Names come back as
+// a scan makes. A file keeps its size on disk (dsize) and its length
+// (asize), either standing for both when it is the only one given; a
+// folder's sizes are those of the files below it (its own are ignored).
+// Entries marked excluded are counted and left out, and the hard-link marks
+// ignored, as the scan would (it counts every link). Names come back as
 // their raw bytes: \udcXX escapes (and raw bytes that are not UTF-8, as ncdu
 // writes them) stand for single bytes.
 //
@@ -42,6 +44,11 @@ struct TMImportedScan {
   uint64_t files = 0;
   uint64_t folders = 0;              // below the root
   uint64_t unreadableFolders = 0;    // marked read_error
+  uint64_t excludedEntries = 0;      // marked excluded: not counted
+  // Files the export gives one size for, used as both: without their
+  // length (asize) or without their size on disk (dsize).
+  uint64_t filesWithoutLength = 0;
+  uint64_t filesWithoutAllocatedSize = 0;
   // Of several scans read as one: where each came from.
   TMScanOrigins origins;
 };

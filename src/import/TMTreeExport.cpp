@@ -70,7 +70,8 @@ bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, s
     } else if (child->kind() == TMNodeKind::File) {
       text += ",\n{\"name\":";
       appendJsonName(text, child->filename());
-      appendJsonNumber(text, "dsize", child->diskSize());
+      appendJsonNumber(text, "asize", lengthOf(*child, header.measure));
+      appendJsonNumber(text, "dsize", allocatedSizeOf(*child, header.measure));
       if (child->modifiedTime() != 0) appendJsonNumber(text, "mtime", child->modifiedTime());
       text += '}';
     }

@@ -2,8 +2,8 @@
 #pragma once
 // Writes a finished file tree as a saved scan, in the JSON export format of
 // ncdu (version 1.2) that the import reads: from memory, without scanning
-// again. Files carry their allocated size (dsize) and their modification
-// time where known; folders that could not be read are marked read_error;
+// again. Files carry their allocated size (dsize), their length (asize)
+// and their modification time where known; folders that could not be read are marked read_error;
 // a volume's free and unscanned space are not entries and are left out.
 // The walk keeps its own stack, so a deep tree needs no more of the
 // thread's.
@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+
+#include "core/filetree/TMSizeMeasure.h"
 
 namespace tilemora {
 
@@ -24,6 +26,7 @@ struct TMTreeExportHeader {
   std::string version;
   int64_t timestamp = 0;  // when the scan was made (seconds since the epoch)
   std::string hostname;   // the machine scanned; left out when empty
+  TMSizeMeasure measure = TMSizeMeasure::kOnDisk;  // what the tree is measured by
 };
 
 // Writes `root` to `out`; answers false when a write failed or `stop` was

@@ -124,6 +124,14 @@ void TMColoursFeature::itemDeleted(const TMFileTree&) {
   fileTypesFolder_.reset();
 }
 
+void TMColoursFeature::treeRemeasured(const std::shared_ptr<TMFileTree>&) {
+  // Shares by type and the legend's are counted again by the new sizes.
+  legendFolder_.reset();
+  fileTypesFolder_.reset();
+  updateLegend();
+  updateFileTypes();
+}
+
 void TMColoursFeature::comparisonChanged() {
   const bool comparing = session_.comparison() != nullptr;
   for (QAction* action : colourBy_->actions()) {

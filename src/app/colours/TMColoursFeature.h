@@ -52,6 +52,7 @@ class TMColoursFeature : public QObject, private TMSessionObserver {
   void treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileURL& url, bool scanning) override;
   void mapStateChanged() override;
   void itemDeleted(const TMFileTree& node) override;
+  void treeRemeasured(const std::shared_ptr<TMFileTree>& tree) override;
   void comparisonChanged() override;
 
   // The mode's colouring, to the session.

@@ -73,6 +73,11 @@ void TMFindFeature::itemDeleted(const TMFileTree&) {
   if (session_.searchResult() || bar_->isVisible()) search();
 }
 
+void TMFindFeature::treeRemeasured(const std::shared_ptr<TMFileTree>&) {
+  // The matches' total is told by the new sizes.
+  if (session_.searchResult() || bar_->isVisible()) search();
+}
+
 void TMFindFeature::searchChanged() {
   matchShown_ = -1;
   if (const auto& result = session_.searchResult())

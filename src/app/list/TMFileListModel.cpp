@@ -182,7 +182,7 @@ const TMFileTree* TMFileListModel::nodeOf(const QModelIndex& index) const {
 uint64_t TMFileListModel::parentSize(const Folder& folder) const {
   if (&folder != &top_) return folder.node->diskSize();
   // The top's share is of the whole: a volume's size, or the folder's.
-  if (const TMVolume* volume = tree_->asVolume(); volume && showsSpace_) return volume->volumeSize();
+  if (const TMVolume* volume = tree_->asVolume(); volume && showsSpace_) return volume->shownSize();
   return top_.node->diskSize();
 }
 

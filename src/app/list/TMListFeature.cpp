@@ -149,6 +149,12 @@ void TMListFeature::itemDeleted(const TMFileTree& node) {
   if (list_->showsLargestFiles()) list_->largestModel().noteDeleted(node);
 }
 
+void TMListFeature::treeRemeasured(const std::shared_ptr<TMFileTree>& tree) {
+  // Every size and order changed: the rows are listed again.
+  listed_ = nullptr;
+  treeShown(tree, session_.controller().scannedUrl().value_or(TMFileURL()), false);
+}
+
 void TMListFeature::comparisonChanged() {
   const auto& comparison = session_.comparison();
   list_->changesModel().setComparison(comparison, session_.controller().scannedUrl().value_or(TMFileURL()));

@@ -2,6 +2,8 @@
 #include "TMMapCommands.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QMenu>
 #include <QMainWindow>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -60,6 +62,23 @@ TMMapCommands::TMMapCommands(QMainWindow& window, TMSession& session, TMMapPane&
     preferences.save();
     delegate.preferencesChanged();
   });
+  sizeMeasure_ = new QActionGroup(this);
+  const std::pair<QString, TMSizeMeasure> measures[] = {
+      {tr("On &Disk"), TMSizeMeasure::kOnDisk}, {tr("&Apparent"), TMSizeMeasure::kLength}};
+  for (const auto& [text, measure] : measures) {
+    auto* action = new QAction(text, sizeMeasure_);
+    action->setCheckable(true);
+    action->setData(int(measure));
+    action->setChecked(measure == controller.sizeMeasure());
+  }
+  sizeMeasure_->actions()[0]->setToolTip(tr("The space files take on disk, in whole blocks"));
+  sizeMeasure_->actions()[1]->setToolTip(tr("The files' length: what they hold, sparse files at their full length"));
+  connect(sizeMeasure_, &QActionGroup::triggered, this, [&delegate](QAction* action) {
+    TMPreferences preferences = TMPreferences::load();
+    preferences.sizeMeasure = TMSizeMeasure(action->data().toInt());
+    preferences.save();
+    delegate.preferencesChanged();
+  });
   window.addActions({zoomIn_, zoomOut_, narrow_, goUp_, reveal_, moveToTrash_, selectFirstItem_, rescan_});
 
   QToolBar* toolbar = window.addToolBar(tr("Map"));
@@ -91,6 +110,13 @@ void TMMapCommands::setShowsFreeSpace(bool shown) {
   const QSignalBlocker quiet(showFreeSpace_);
   showFreeSpace_->setChecked(shown);
   pane_.view().setShowsSpace(shown);
+}
+
+void TMMapCommands::addSizeMenuTo(QMenu& view) { view.addMenu(tr("Si&ze"))->addActions(sizeMeasure_->actions()); }
+
+void TMMapCommands::setSizeMeasure(TMSizeMeasure measure) {
+  for (QAction* action : sizeMeasure_->actions()) action->setChecked(TMSizeMeasure(action->data().toInt()) == measure);
+  session_.controller().setSizeMeasure(measure);
 }
 
 }  // namespace tilemora

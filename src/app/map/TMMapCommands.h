@@ -2,13 +2,18 @@
 #pragma once
 // The map's commands, in the View and Edit menus and on the toolbar: zoom
 // in and out, narrow, go up, select the first item, reveal, move to the
-// trash, rescan, and a volume's free space shown or not. They act through
+// trash, rescan, a volume's free space shown or not, and the size the map
+// measures by. They act through
 // the session's controller, and are enabled as its flags say.
 
 #include <QObject>
 
+#include "core/filetree/TMSizeMeasure.h"
+
 class QAction;
+class QActionGroup;
 class QMainWindow;
+class QMenu;
 
 namespace tilemora {
 
@@ -32,11 +37,15 @@ class TMMapCommands : public QObject {
   QAction& moveToTrash() { return *moveToTrash_; }
   QAction& rescan() { return *rescan_; }
   QAction& showFreeSpace() { return *showFreeSpace_; }
+  // View ▸ Size: On Disk, Apparent.
+  void addSizeMenuTo(QMenu& view);
 
   // The controller's flags changed: the commands follow.
   void flagsChanged();
   // Shows or hides a volume's free and unscanned space.
   void setShowsFreeSpace(bool shown);
+  // Measures the map by `measure` (the menu follows).
+  void setSizeMeasure(TMSizeMeasure measure);
 
  private:
   TMSession& session_;
@@ -50,6 +59,7 @@ class TMMapCommands : public QObject {
   QAction* moveToTrash_;
   QAction* rescan_;
   QAction* showFreeSpace_;
+  QActionGroup* sizeMeasure_;
 };
 
 }  // namespace tilemora

@@ -27,6 +27,8 @@
 #include "window/TMDisplayText.h"
 #include "window/TMElidingLabel.h"
 #include "window/TMMessageView.h"
+#include "core/platform/TMFileSystem.h"
+#include "window/TMStartPage.h"
 #include "window/TMStatusText.h"
 #include "window/TMUnreadableFoldersDialog.h"
 #include "window/TMWindowDelegate.h"
@@ -43,8 +45,9 @@ TMMainWindow::TMMainWindow(TMWindowDelegate& delegate, std::shared_ptr<TMMainQue
 
   auto* mapPages = new QWidget(this);
   pages_ = new QStackedLayout(mapPages);
-  messageView_ = new TMMessageView;
-  pages_->addWidget(messageView_);
+  startPage_ = new TMStartPage(TMFileSystem::posix());
+  messageView_ = &startPage_->messageView();
+  pages_->addWidget(startPage_);
   mapPane_ = new TMMapPane;
   pages_->addWidget(mapPane_);
 
@@ -86,6 +89,9 @@ TMMainWindow::TMMainWindow(TMWindowDelegate& delegate, std::shared_ptr<TMMainQue
   buildMenus();
   // Wires the drop and the toolbar, and opens the folder handed over for
   // this window, if any.
+  startPage_->focusPlaces();
+  connect(startPage_, &TMStartPage::folderChosen, this,
+          [this](const QByteArray& path) { controller().openURL(TMFileURL::fromPath(path.toStdString())); });
   controller().awakeFromNib(TMGlobalQueues::sharedQueues());
 }
 
@@ -104,6 +110,7 @@ void TMMainWindow::applyPreferences(const TMPreferences& preferences) {
   session_->setHistory(preferences.keepHistory, TMScanHistory::defaultStateHome());
   mapCommands_->setShowsFreeSpace(preferences.showFreeSpace);
   list_->setShowsSpace(preferences.showFreeSpace);
+  mapCommands_->setSizeMeasure(preferences.sizeMeasure);
   // A window comparing with a saved scan keeps its colours.
   if (colours_->colourMode() != TMColourMode::kChanges) colours_->setColourMode(preferences.colourBy);
   controller().refreshSizeTexts();
@@ -148,6 +155,7 @@ void TMMainWindow::buildMenus() {
   view->addAction(&mapCommands_->reveal());
   view->addSeparator();
   view->addAction(&mapCommands_->showFreeSpace());
+  mapCommands_->addSizeMenuTo(*view);
   view->addSeparator();
   colours_->addToMenu(*view);
   view->addSeparator();
@@ -245,6 +253,8 @@ void TMMainWindow::showMessageView(bool shown) {
   list_->setMapShown(!shown);
   if (shown) {
     progress_->hide();  // it would tell nothing true there
+    startPage_->refresh();
+    startPage_->focusPlaces();
   } else {
     messageView_->setMessage(QString());
     // The map takes the keys from the start.

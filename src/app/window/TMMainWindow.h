@@ -29,6 +29,7 @@ class TMListFeature;
 class TMMapCommands;
 class TMMapPane;
 class TMMessageView;
+class TMStartPage;
 class TMSelectionCommands;
 class TMWindowDelegate;
 
@@ -106,7 +107,8 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
 
   TMWindowDelegate& delegate_;
   QStackedLayout* pages_;
-  TMMessageView* messageView_;
+  TMStartPage* startPage_;
+  TMMessageView* messageView_;  // the start page's
   TMMapPane* mapPane_;
   TMElidingLabel* statusLine_;
   TMScanProgressBar* progress_;

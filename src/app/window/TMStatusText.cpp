@@ -44,6 +44,26 @@ QString unreadableText(uint64_t folders) {
   return folders > 0 ? QStringLiteral("; ") + unreadableCountText(folders) : QString();
 }
 
+// What the totals leave out or stand in for: entries excluded, sizes a
+// saved scan lacks, and the measure when it is the files' length.
+QString measureText(const TMScanStatus& status) {
+  QString text;
+  if (status.excludedEntries > 0) {
+    text += QStringLiteral("; ") + TMStatusText::tr("%Ln excluded", nullptr, pluralCount(status.excludedEntries));
+    QStringList patterns;
+    for (const std::string& pattern : status.exclusionPatterns) patterns << displayText(pattern);
+    if (!patterns.isEmpty()) text += QStringLiteral(" (") + patterns.join(QStringLiteral(", ")) + QLatin1Char(')');
+  }
+  if (status.filesWithoutLength > 0)
+    text += QStringLiteral("; ") + TMStatusText::tr("%Ln file(s) without a length: their size on disk stands in",
+                                                    nullptr, pluralCount(status.filesWithoutLength));
+  if (status.filesWithoutAllocatedSize > 0)
+    text += QStringLiteral("; ") + TMStatusText::tr("%Ln file(s) without a size on disk: their length stands in",
+                                                    nullptr, pluralCount(status.filesWithoutAllocatedSize));
+  if (status.measure == TMSizeMeasure::kLength) text += QStringLiteral("; ") + TMStatusText::tr("apparent sizes");
+  return text;
+}
+
 QString selectionText(const TMSelectionStatus& selection, uint64_t total) {
   QString text = TMStatusText::tr("\u201C%1\u201D: %2 (%3 bytes)")
                      .arg(displayText(selection.name), sizeText(selection.bytes), count(selection.bytes));
@@ -82,6 +102,7 @@ QString statusTextOf(const TMScanStatus& status) {
                     seconds);
     text += unreadableText(status.unreadableFolders);
   }
+  if (!status.scanning) text += measureText(status);
   if (status.volume) {
     text += TMStatusText::tr(" \u2014 volume: %1 used, %2 free, %3 not reached")
                 .arg(sizeText(status.usedBytes), sizeText(status.freeBytes), sizeText(status.unscannedBytes));

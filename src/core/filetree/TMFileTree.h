@@ -6,7 +6,7 @@
 // occupies on disk.
 //
 // Memory budget, the file tree being the big structure (millions of nodes):
-//   disk size 8 + kind 1 + modification time 4           = 13 bytes per file
+//   two sizes 16 + kind 1 + modification time 4         = 21 bytes per file
 //   + its name, NUL-terminated, right after the time     ~ 10-20 bytes
 //   + padding to the next node's 8-byte alignment        ~  4 bytes
 //   + its slot in the parent's child list                =  4 bytes
@@ -15,6 +15,12 @@
 // is, and the few operations that differ by class switch on it.
 // Nodes live in their tree's TMNodeArena and are freed with the whole tree;
 // they are made with create<T>(), which places the name after the node.
+//
+// A node keeps two sizes: the one the tree is measured by (diskSize, the
+// allocated bytes unless the tree was re-measured by length, see
+// TMSizeMeasure) and the other one (alternateSize). Switching the measure
+// swaps them in every node, so that everything drawn, listed, sorted and
+// summed goes on reading diskSize.
 //
 // Sizes are atomic so that a thread reading the tree during its scan never
 // sees a torn value. A one-thread scan is the only writer of its sizes;
@@ -76,8 +82,23 @@ class TMFileTree {
     return reinterpret_cast<const char*>(this) + nameOffset();
   }
 
-  // Bytes on disk: a file's allocated size, the sum of the files below a folder.
+  // The size the tree is measured by: a file's allocated size (or its
+  // length, in a tree measured by length), the sum of the files below a
+  // folder.
   uint64_t diskSize() const { return diskSize_.load(std::memory_order_relaxed); }
+  // The other size: the length while the tree is measured by allocated
+  // size, and the other way round. A folder's is the sum of its files',
+  // complete once its listing has ended.
+  uint64_t alternateSize() const { return alternateSize_.load(std::memory_order_relaxed); }
+  // Sets the other size (a scan or a reader of saved scans, before anyone
+  // else reads the node; or a folder whose listing ends).
+  void setAlternateSize(uint64_t size) { alternateSize_.store(size, std::memory_order_relaxed); }
+  // Exchanges the two sizes (re-measuring a tree no other thread writes).
+  void swapSizes() {
+    const uint64_t measured = diskSize();
+    setDiskSize(alternateSize());
+    setAlternateSize(measured);
+  }
 
   // The fraction of the used space the scan has reached, for a root that can
   // tell; -1.0 for every node that cannot (files and folders).
@@ -118,14 +139,15 @@ class TMFileTree {
   TMVolume* asVolume();
 
  protected:
-  TMFileTree(uint64_t size, TMNodeKind kind) : diskSize_(size), kind_(kind), modified_{} {}
+  TMFileTree(uint64_t size, TMNodeKind kind)
+      : diskSize_(size), alternateSize_(size), kind_(kind), modified_{} {}
   // Nodes are placed in an arena and never destroyed one by one.
   ~TMFileTree() = default;
 
   // Where the name starts: right after the modification time for the
   // classes without fields of their own, right after the object for the
   // others.
-  static constexpr size_t kCompactNameOffset = sizeof(std::atomic<uint64_t>) + 1 + 4;
+  static constexpr size_t kCompactNameOffset = 2 * sizeof(std::atomic<uint64_t>) + 1 + 4;
   template <class T>
   static constexpr size_t nameOffsetOf() {
     return T::kHasOwnFields ? sizeof(T) : kCompactNameOffset;
@@ -142,6 +164,7 @@ class TMFileTree {
 
  private:
   std::atomic<uint64_t> diskSize_;
+  std::atomic<uint64_t> alternateSize_;
   const TMNodeKind kind_;
   // Bytes, not a uint32_t: no padding before them, and the name right after.
   uint8_t modified_[4];

@@ -22,7 +22,12 @@ void TMFileTreeBuilder::enterFolder(std::string_view name) {
 }
 
 void TMFileTreeBuilder::addFile(std::string_view name, uint64_t size, int64_t modified) {
+  addFileWithLength(name, size, size, modified);
+}
+
+void TMFileTreeBuilder::addFileWithLength(std::string_view name, uint64_t size, uint64_t length, int64_t modified) {
   TMFileTree* file = TMFileTree::create<TMFileTree>(storage_->arena, name, size);
+  file->setAlternateSize(length);
   if (modified != 0) file->setModifiedTime(modified);
   levels_.back().children.push_back(file);
 }

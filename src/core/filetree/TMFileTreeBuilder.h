@@ -32,6 +32,8 @@ class TMFileTreeBuilder {
   // A file of the folder last entered, of `size` bytes on disk, last
   // modified `modified` seconds after 1970 (0: not known).
   void addFile(std::string_view name, uint64_t size, int64_t modified = 0);
+  // The same for a file whose length is known beside its size on disk.
+  void addFileWithLength(std::string_view name, uint64_t size, uint64_t length, int64_t modified = 0);
   // The folder last entered could not be read where the tree was scanned:
   // it is marked so, and every folder above it as holding one.
   void markFolderUnreadable();

@@ -46,6 +46,9 @@ class TMFolderTree : public TMFileTree {
   // the scan runs, hold a TMInterimReadGuard for as long as the list is used.
   const TMChildList* children() const { return children_.load(std::memory_order_seq_cst); }
   uint64_t childCount() const;
+  // The list itself, for re-sorting it in place once nothing else reads
+  // the tree (see remeasureTree).
+  TMChildList* mutableChildren() { return children_.load(std::memory_order_relaxed); }
   // Why the scan could not read this folder (an errno), 0 when it could.
   // Set on the scan thread; read while it runs.
   int readError() const { return readError_.load(std::memory_order_relaxed); }
@@ -78,8 +81,12 @@ class TMFolderTree : public TMFileTree {
   // Deletion, on the main thread once no scan writes the tree: unlinks the
   // child at `position` (sizes are the caller's to lower)...
   void unlinkChildAt(uint32_t position) { children_.load(std::memory_order_relaxed)->removeAt(position); }
-  // ...and lowers this folder's size by what went below it.
-  void lowerDiskSize(uint64_t size) { setDiskSize(diskSize() - size); }
+  // ...and lowers this folder's sizes by what went below it (the measured
+  // size and the other one).
+  void lowerSizes(uint64_t size, uint64_t alternate) {
+    setDiskSize(diskSize() - size);
+    setAlternateSize(alternateSize() - alternate);
+  }
 
   // Building, by the one thread that lists this folder.
   // Appends `child`, growing the list into `arena` when it is full; the

@@ -11,7 +11,11 @@ namespace tilemora {
 class TMDynamicFileTree : public TMFileTree {
  public:
   using TMFileTree::TMFileTree;
-  void updateDiskSize(uint64_t size) { setDiskSize(size); }
+  // Space has one size, whatever the tree is measured by.
+  void updateDiskSize(uint64_t size) {
+    setDiskSize(size);
+    setAlternateSize(size);
+  }
 
  protected:
   TMDynamicFileTree(uint64_t size, TMNodeKind kind) : TMFileTree(size, kind) {}

@@ -6,6 +6,7 @@
 // so each is published atomically.
 
 #include "TMFolderTree.h"
+#include "TMSizeMeasure.h"
 #include "TMSpaceNodes.h"
 
 namespace tilemora {
@@ -42,12 +43,20 @@ class TMVolume : public TMFileTree {
   // The volume size less the scanned and free sizes, never below 0: hard
   // links can make the scanned size exceed the used space.
   uint64_t unscannedSizeNow() const;
+  // The size the volume's map divides: the volume's own, or, with files
+  // measured by length, their length beside the free and unscanned space
+  // (which lengths do not change).
+  uint64_t shownSize() const;
+  // What the volume's files are measured by (remeasureTree sets it).
+  TMSizeMeasure measure() const { return measure_.load(std::memory_order_relaxed); }
+  void setMeasure(TMSizeMeasure measure) { measure_.store(measure, std::memory_order_relaxed); }
 
  private:
   std::atomic<TMFolderTree*> child_;
   std::atomic<uint64_t> volumeSize_;
   std::atomic<TMEmptyNode*> emptySpace_;
   std::atomic<TMUnscannedTree*> unscannedSpace_;
+  std::atomic<TMSizeMeasure> measure_{TMSizeMeasure::kOnDisk};
 
   TM_FILE_TREE_STORAGE(TMVolume)
 };

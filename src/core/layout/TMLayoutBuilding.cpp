@@ -53,7 +53,7 @@ std::unique_ptr<TMLayoutNode> volumeLayout(TMVolume& volume, int32_t maxDepth, i
   std::stable_sort(parts.begin(), parts.end(), [](const auto& a, const auto& b) {
     return TmLayoutNodeComparer(*a, *b) < 0;
   });
-  return std::make_unique<TMLayoutTree>(std::move(parts), volume.volumeSize());
+  return std::make_unique<TMLayoutTree>(std::move(parts), volume.shownSize());
 }
 
 }  // namespace

@@ -100,10 +100,24 @@ TMFileSystemSizes TMFileSystem::fileSystemSizes(const char* path) const {
 }
 
 std::vector<std::string> TMFileSystem::mountedLocalVolumePaths() const {
+  return TMMountTable::localVolumePaths(mountTable());
+}
+
+std::string TMFileSystem::mountTable() const {
   std::ifstream file("/proc/self/mountinfo");
   std::stringstream text;
   text << file.rdbuf();
-  return TMMountTable::localVolumePaths(text.str());
+  return text.str();
+}
+
+long TMFileSystem::readFileStartAt(int directory, const char* name, char* buffer, size_t capacity) const {
+  const int file = ::openat(directory, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (file < 0) return -1;
+  const ssize_t bytes = ::read(file, buffer, capacity);
+  const int error = errno;
+  ::close(file);
+  errno = error;
+  return long(bytes);
 }
 
 }  // namespace tilemora

@@ -65,6 +65,13 @@ class TMFileSystem {
 
   // The mount points of local volumes, as the mount table spells them.
   virtual std::vector<std::string> mountedLocalVolumePaths() const;
+  // The kernel's mount table, as /proc/self/mountinfo gives it (empty when
+  // it cannot be read).
+  virtual std::string mountTable() const;
+  // Reads the start of the file `name` inside `directory` (never following
+  // a symbolic link, never waiting on a special file) into `buffer`;
+  // answers the bytes read, or -1 with errno set.
+  virtual long readFileStartAt(int directory, const char* name, char* buffer, size_t capacity) const;
 };
 
 }  // namespace tilemora

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMMountTable.h"
 
+#include <sys/sysmacros.h>
+
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 namespace tilemora {
 
@@ -60,12 +63,16 @@ bool TMMountTable::isLocalVolume(std::string_view fileSystemType, std::string_vi
   return source.substr(0, 5) == "/dev/";
 }
 
-namespace {
+// The kernel's own file systems, which show its state, not a disk's files.
+constexpr std::array<std::string_view, 22> kVirtualTypes{
+    "proc",       "sysfs",     "devtmpfs", "devpts",     "cgroup",   "cgroup2", "debugfs", "tracefs",
+    "securityfs", "pstore",    "bpf",      "configfs",   "mqueue",   "hugetlbfs", "fusectl", "binfmt_misc",
+    "autofs",     "efivarfs",  "selinuxfs", "rpc_pipefs", "nsfs",    "ramfs"};
 
-// The decoded mount points of the mounts `wanted` accepts by type and source.
-template <class Wanted>
-std::vector<std::string> mountPathsWhere(std::string_view mountinfo, Wanted wanted) {
-  std::vector<std::string> paths;
+bool TMMountTable::isVirtualFileSystem(std::string_view fileSystemType) { return contains(kVirtualTypes, fileSystemType); }
+
+std::vector<TMMount> TMMountTable::mounts(std::string_view mountinfo) {
+  std::vector<TMMount> mounts;
   while (!mountinfo.empty()) {
     size_t newline = mountinfo.find('\n');
     std::string_view line = mountinfo.substr(0, newline);
@@ -75,19 +82,39 @@ std::vector<std::string> mountPathsWhere(std::string_view mountinfo, Wanted want
     std::vector<std::string_view> fields = splitFields(line);
     auto separator = std::find(fields.begin(), fields.end(), "-");
     if (fields.size() < 5 || separator == fields.end() || fields.end() - separator < 3) continue;
-    if (wanted(separator[1], separator[2])) paths.push_back(decodeOctalEscapes(fields[4]));
+    const std::string_view numbers = fields[2];
+    const size_t colon = numbers.find(':');
+    unsigned major = 0, minor = 0;
+    if (colon != std::string_view::npos) {
+      std::from_chars(numbers.data(), numbers.data() + colon, major);
+      std::from_chars(numbers.data() + colon + 1, numbers.data() + numbers.size(), minor);
+    }
+    mounts.push_back({makedev(major, minor), decodeOctalEscapes(fields[3]), decodeOctalEscapes(fields[4]),
+                      std::string(separator[1]), decodeOctalEscapes(separator[2])});
+  }
+  return mounts;
+}
+
+std::vector<dev_t> TMMountTable::virtualDevices(std::string_view mountinfo) {
+  std::vector<dev_t> devices;
+  for (const TMMount& mount : mounts(mountinfo)) {
+    if (isVirtualFileSystem(mount.type)) devices.push_back(mount.device);
+  }
+  return devices;
+}
+
+std::vector<std::string> TMMountTable::localVolumePaths(std::string_view mountinfo) {
+  std::vector<std::string> paths;
+  for (TMMount& mount : mounts(mountinfo)) {
+    if (isLocalVolume(mount.type, mount.source)) paths.push_back(std::move(mount.mountPoint));
   }
   return paths;
 }
 
-}  // namespace
-
-std::vector<std::string> TMMountTable::localVolumePaths(std::string_view mountinfo) {
-  return mountPathsWhere(mountinfo, isLocalVolume);
-}
-
 std::vector<std::string> TMMountTable::mountPaths(std::string_view mountinfo) {
-  return mountPathsWhere(mountinfo, [](std::string_view, std::string_view) { return true; });
+  std::vector<std::string> paths;
+  for (TMMount& mount : mounts(mountinfo)) paths.push_back(std::move(mount.mountPoint));
+  return paths;
 }
 
 }  // namespace tilemora

@@ -62,6 +62,8 @@ bool TMFolderScan::createFileListAtUrl(TMFolderTree& folder, dev_t device) {
   TMListingStack& listing = context_.listing;
   const size_t chunk = listing.top();
   bool denied = false;
+  const TMExclusions* exclusions = context_.options.exclusions.get();
+  const std::string folderPath = exclusions && exclusions->needsPaths() ? pathBelowStart(folder) : std::string();
   for (;;) {
     const int directory = openFolders.descriptor(level);
     if (directory < 0) {
@@ -84,7 +86,8 @@ bool TMFolderScan::createFileListAtUrl(TMFolderTree& folder, dev_t device) {
         ++context_.cutShortFolderCount;
         return true;
       }
-      if (!isDotOrDotDot(entry->d_name) && !acceptEntry(folder, level, device, entry->d_name, entry->d_type))
+      if (!isDotOrDotDot(entry->d_name) &&
+          !acceptEntry(folder, level, device, entry->d_name, entry->d_type, folderPath))
         denied = true;
     }
     listing.popTo(chunk);
@@ -97,14 +100,33 @@ bool TMFolderScan::createFileListAtUrl(TMFolderTree& folder, dev_t device) {
   return !denied;
 }
 
-void TMFolderScan::noteUnreadable(const TMFolderTree& folder, const char* name, int error) {
-  ++context_.unreadableFolderCount;
-  // Its path, from the folders above it: memory only for folders that could
-  // not be read. The folders above this walk's start come first.
+std::vector<TMFolderTree*> TMFolderScan::foldersAbove() const {
+  // The folders above this walk's start come first.
   std::vector<TMFolderTree*> above;
   if (context_.branch != nullptr) above = context_.branch->pathAbove();
   const auto& stack = context_.parentStack;
   above.insert(above.end(), stack.begin(), stack.begin() + context_.parentCount);
+  return above;
+}
+
+std::string TMFolderScan::pathBelowStart(const TMFolderTree& folder) const {
+  const std::vector<TMFolderTree*> above = foldersAbove();
+  std::string path;
+  for (size_t i = 1; i < above.size(); ++i) (path += path.empty() ? "" : "/").append(above[i]->filename());
+  if (!above.empty()) (path += path.empty() ? "" : "/").append(folder.filename());
+  return path;
+}
+
+void TMFolderScan::exclude(const char* name, TMExclusions::Reason reason) {
+  ++context_.excludedCount;
+  if (context_.observer != nullptr) context_.observer->entryExcluded(name, TMExclusions::exportWord(reason));
+}
+
+void TMFolderScan::noteUnreadable(const TMFolderTree& folder, const char* name, int error) {
+  ++context_.unreadableFolderCount;
+  // Its path, from the folders above it: memory only for folders that could
+  // not be read.
+  const std::vector<TMFolderTree*> above = foldersAbove();
   std::string path = context_.rootPath == "/" ? std::string() : context_.rootPath;
   for (size_t i = 1; i < above.size(); ++i) (path += '/').append(above[i]->filename());
   if (!above.empty()) (path += '/').append(folder.filename());
@@ -112,6 +134,16 @@ void TMFolderScan::noteUnreadable(const TMFolderTree& folder, const char* name, 
   for (const TMFolderTree* folderAbove : above) folderAbove->markUnreadableBelow();
   if (name != nullptr) folder.markUnreadableBelow();
   context_.unreadableFolders.push_back({path.empty() ? std::string("/") : path, error});
+}
+
+bool TMFolderScan::isTaggedCache(int directory, const char* name) const {
+  // The tag lies inside the folder: read through the folder's path, which
+  // costs no descriptor of the chain.
+  std::string tag = name;
+  tag += "/CACHEDIR.TAG";
+  char start[TMExclusions::kCacheSignature.size()];
+  const long bytes = context_.fileSystem->readFileStartAt(directory, tag.c_str(), start, sizeof start);
+  return bytes > 0 && TMExclusions::isCacheTag(std::string_view(start, size_t(bytes)));
 }
 
 bool TMFolderScan::mountsAnAncestor(const struct stat& info) const {
@@ -123,8 +155,13 @@ bool TMFolderScan::mountsAnAncestor(const struct stat& info) const {
 }
 
 bool TMFolderScan::acceptEntry(TMFolderTree& folder, size_t level, dev_t device, const char* name,
-                               unsigned char type) {
+                               unsigned char type, std::string_view folderPath) {
   if (type == DT_LNK) return true;
+  const TMExclusions* exclusions = context_.options.exclusions.get();
+  if (exclusions != nullptr && exclusions->matches(name, folderPath)) {
+    exclude(name, TMExclusions::Reason::kPattern);
+    return true;
+  }
   TMScanObserver* observer = context_.observer;
   struct stat info {};
   bool examined = true;
@@ -147,6 +184,10 @@ bool TMFolderScan::acceptEntry(TMFolderTree& folder, size_t level, dev_t device,
     if (observer != nullptr) observer->mountPointSkipped(name, info);
     return true;
   }
+  if (exclusions != nullptr && info.st_dev != device && exclusions->isVirtualDevice(info.st_dev)) {
+    exclude(name, TMExclusions::Reason::kVirtualFileSystem);
+    return true;
+  }
   if (S_ISLNK(info.st_mode)) return true;
 
   if (S_ISDIR(info.st_mode)) {
@@ -155,10 +196,12 @@ bool TMFolderScan::acceptEntry(TMFolderTree& folder, size_t level, dev_t device,
   } else {
     if (observer != nullptr) observer->fileFound(name, info);
     uint64_t size = uint64_t(info.st_blocks) * 512;
+    uint64_t length = uint64_t(std::max<off_t>(info.st_size, 0));
     // Another link to a file already counted: there, and of no size here.
     if (context_.options.hardLinksOnce && info.st_nlink > 1 && !strategy_.isFirstLink(info.st_dev, info.st_ino))
-      size = 0;
+      size = length = 0;
     auto* file = TMFileTree::create<TMFileTree>(*context_.arena, name, size);
+    file->setAlternateSize(length);
     if (statted) file->setModifiedTime(info.st_mtim.tv_sec);
     folder.appendChild(file, *context_.arena, *context_.recycler);
     strategy_.addToSizesAbove(folder, size, context_);
@@ -169,6 +212,13 @@ bool TMFolderScan::acceptEntry(TMFolderTree& folder, size_t level, dev_t device,
 
 void TMFolderScan::scanSubFolder(TMFolderTree& parent, size_t level, const char* name, dev_t device,
                                  ino_t inode) {
+  TMOpenFolderChain& openFolders = *context_.openFolders;
+  const TMFileSystem& fileSystem = *context_.fileSystem;
+  const TMExclusions* exclusions = context_.options.exclusions.get();
+  if (exclusions != nullptr && exclusions->excludesCaches() && isTaggedCache(openFolders.descriptor(level), name)) {
+    exclude(name, TMExclusions::Reason::kCache);
+    return;
+  }
   auto* folder = TMFileTree::create<TMFolderTree>(*context_.arena, name);
   parent.appendChild(folder, *context_.arena, *context_.recycler);
 
@@ -177,8 +227,6 @@ void TMFolderScan::scanSubFolder(TMFolderTree& parent, size_t level, const char*
   stack[size_t(context_.parentCount)] = &parent;
   ++context_.parentCount;
 
-  TMOpenFolderChain& openFolders = *context_.openFolders;
-  const TMFileSystem& fileSystem = *context_.fileSystem;
   const int subDirectory = fileSystem.openDirectoryAt(openFolders.descriptor(level), name);
   if (subDirectory < 0) {
     const int error = errno;

@@ -141,6 +141,7 @@ void TMParallelScan::scan(TMFolderTree* start, int descriptor, dev_t device, ino
     const TMScanningContext_t& helper = state->context;
     context->unreadableFolderCount += helper.unreadableFolderCount;
     context->cutShortFolderCount += helper.cutShortFolderCount;
+    context->excludedCount += helper.excludedCount;
     context->unreadableFolders.insert(context->unreadableFolders.end(), helper.unreadableFolders.begin(),
                                       helper.unreadableFolders.end());
   }

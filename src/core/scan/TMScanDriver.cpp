@@ -10,13 +10,30 @@
 
 #include "TMScanDriver.h"
 
+#include "TMExclusions.h"
 #include "TMScanTask.h"
 #include "TMScanningContext.h"
 #include "core/filetree/TMFileTreeStorage.h"
 #include "core/filetree/TMVolume.h"
+#include "core/platform/TMMountTable.h"
 #include "core/platform/TMThread.h"
 
 namespace tilemora {
+
+namespace {
+
+// The exclusions a scan starting now uses: the virtual file systems' devices
+// are those mounted now. None when they exclude nothing.
+std::shared_ptr<const TMExclusions> withVirtualDevices(const std::shared_ptr<const TMExclusions>& exclusions,
+                                                       const TMFileSystem& fileSystem) {
+  if (!exclusions || exclusions->isEmpty()) return nullptr;
+  if (!exclusions->skipsVirtualFileSystems()) return exclusions;
+  auto measured = std::make_shared<TMExclusions>(*exclusions);
+  measured->setVirtualDevices(TMMountTable::virtualDevices(fileSystem.mountTable()));
+  return measured;
+}
+
+}  // namespace
 
 bool isVolume(const TMFileURL& url, const TMFileSystem& fileSystem) {
   for (const std::string& mountPoint : fileSystem.mountedLocalVolumePaths()) {
@@ -53,12 +70,14 @@ std::shared_ptr<TMFileTree> createFromPath(const TMFileURL& path, std::shared_pt
   }
   auto task = std::shared_ptr<TMScanTask>(new TMScanTask);
   scanTask = task;
+  TMScanEnvironment scanned = environment;
+  scanned.options.exclusions = withVirtualDevices(environment.options.exclusions, *environment.fileSystem);
   std::shared_ptr<TMFileTree> root(storage, storage->root);
 
   // The task owns the thread and waits for it before it goes: the thread
   // may use it freely, but holds only a weak reference for the end notice,
   // so that nothing but its owners keeps it.
-  auto scan = [storage, updateReceiver, endNotifier, environment = environment, task = task.get(),
+  auto scan = [storage, updateReceiver, endNotifier, environment = std::move(scanned), task = task.get(),
                weakTask = std::weak_ptr<TMScanTask>(task), path, volume, folder]() mutable {
     {
       TMScanningContext_t context;
@@ -78,6 +97,7 @@ std::shared_ptr<TMFileTree> createFromPath(const TMFileURL& path, std::shared_pt
       storage->recycler.reclaimIfUnread();
       task->unreadableFolderCount_ = context.unreadableFolderCount;
       task->cutShortFolderCount_ = context.cutShortFolderCount;
+      task->excludedCount_ = context.excludedCount;
       task->unreadableFolders_ = std::move(context.unreadableFolders);
       task->rootIdentity_ = context.rootIdentity;
     }

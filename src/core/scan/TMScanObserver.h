@@ -31,6 +31,8 @@ class TMScanObserver {
   virtual void fileFound(std::string_view name, const struct stat& info) = 0;
   // A mount point inside the folder, skipped.
   virtual void mountPointSkipped(std::string_view name, const struct stat& info) = 0;
+  // An entry the exclusions leave out, for `why` (TMExclusions' export word).
+  virtual void entryExcluded(std::string_view /*name*/, const char* /*why*/) {}
 };
 
 }  // namespace tilemora

@@ -10,6 +10,7 @@
 
 namespace tilemora {
 
+class TMExclusions;
 class TMScanObserver;
 
 struct TMScanOptions {
@@ -23,6 +24,8 @@ struct TMScanOptions {
   // one per processor, at most kMostAutomaticThreads. With more than one the
   // tree is the same, found in another order.
   unsigned threads = 0;
+  // What is left out and not counted; null: nothing.
+  std::shared_ptr<const TMExclusions> exclusions;
 
   // `threads` with 0 resolved, within what a scan ever starts.
   unsigned threadCount() const;

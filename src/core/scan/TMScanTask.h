@@ -50,6 +50,8 @@ class TMScanTask {
   // Folders a stopped scan had not listed whole (none for a scan that ran
   // to its end); read once finished.
   uint64_t cutShortFolderCount() const { return cutShortFolderCount_; }
+  // Entries the exclusions left out; read once finished.
+  uint64_t excludedCount() const { return excludedCount_; }
   // What the scan opened at its path ({0, 0} when it could not open it);
   // read it once finished.
   const TMFileIdentity& rootIdentity() const { return rootIdentity_; }
@@ -68,6 +70,7 @@ class TMScanTask {
   bool finished_ = false;
   uint64_t unreadableFolderCount_ = 0;
   uint64_t cutShortFolderCount_ = 0;
+  uint64_t excludedCount_ = 0;
   std::vector<TMUnreadableFolder> unreadableFolders_;
   TMFileIdentity rootIdentity_;
   TMThread thread_;  // the scan; joined before anything else of the task goes

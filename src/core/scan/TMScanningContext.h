@@ -66,6 +66,8 @@ struct TMScanningContext_t {
   std::vector<TMUnreadableFolder> unreadableFolders;
   // Folders the scan was stopped in before it had listed them whole.
   uint64_t cutShortFolderCount = 0;
+  // Entries the exclusions left out.
+  uint64_t excludedCount = 0;
 
   // Who decides what one thread cannot alone (see TMScanStrategy); set by
   // whoever starts the walk.

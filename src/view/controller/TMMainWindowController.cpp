@@ -9,6 +9,7 @@
 #include "core/layout/TMBlockSizes.h"
 #include "core/layout/TMLayoutArena.h"
 #include "core/platform/TMHeapTrim.h"
+#include "core/scan/TMExclusions.h"
 
 namespace tilemora {
 
@@ -85,6 +86,7 @@ void TMMainWindowController::openURLNow(const TMFileURL& asked) {
   window_.noteRecentFolder(url);
 
   relay_ = std::make_shared<TMScanProgressRelay>(weak_from_this(), environment_.mainQueue);
+  scanExclusions_ = environment_.options.exclusions;
   beginTree();
   curentlyNavigated_ = createFromPath(
       url, relay_, [relay = std::weak_ptr<TMScanProgressRelay>(relay_)] {
@@ -96,20 +98,21 @@ void TMMainWindowController::openURLNow(const TMFileURL& asked) {
   if (treeObserver_ != nullptr) treeObserver_->treeShown(curentlyNavigated_, url, true);
 }
 
-void TMMainWindowController::openImportedTree(std::shared_ptr<TMFileTree> root, const TMFileURL& url,
-                                              int64_t scannedAt, uint64_t unreadableFolders,
-                                              TMScanOrigins origins) {
+void TMMainWindowController::openImportedTree(TMImportedScan scan) {
   retireScan();
   window_.showMessageView(false);
   window_.setProgressVisible(true);
   relay_.reset();
   imported_ = true;
-  importedScannedAt_ = scannedAt;
-  importedUnreadable_ = unreadableFolders;
-  scanOrigins_ = std::move(origins);
+  importedScannedAt_ = scan.timestamp;
+  importedUnreadable_ = scan.unreadableFolders;
+  importedExcluded_ = scan.excludedEntries;
+  importedWithoutLength_ = scan.filesWithoutLength;
+  importedWithoutAllocatedSize_ = scan.filesWithoutAllocatedSize;
+  scanOrigins_ = std::move(scan.origins);
   mainTreeView_.setItemsOnDisk(false);
-  curentlyNavigated_ = std::move(root);
-  scannedUrl_ = url;
+  curentlyNavigated_ = std::move(scan.root);
+  scannedUrl_ = TMFileURL::fromPathComponents(scan.rootComponents);
   beginTree();
   // No scan: the full map is built at once, off the main thread.
   commitTree();
@@ -123,6 +126,7 @@ void TMMainWindowController::beginTree() {
   nextProgressLayoutAt_ = {};
   progressLayout_.reset();
   countedNode_ = nullptr;
+  treeMeasure_ = TMSizeMeasure::kOnDisk;  // scans and saved scans are read so
   mainTreeView_.setTreeSettled(false);
   ++commits_;  // a full map still being built for the last tree is not wanted
   scanStart_ = std::chrono::steady_clock::now();
@@ -169,6 +173,7 @@ TMScanStatus TMMainWindowController::scanStatus() const {
   // What the scan took stays what it was when told again later.
   const auto end = mapFinal_ ? scanShown_ : std::chrono::steady_clock::now();
   status.seconds = std::chrono::duration<double>(end - scanStart_).count();
+  status.measure = treeMeasure_;
   if (!curentlyNavigated_) return status;
   const auto* volume = curentlyNavigated_->asVolume();
   const TMFileTree* folder = volume ? volume->child() : curentlyNavigated_.get();
@@ -182,6 +187,10 @@ TMScanStatus TMMainWindowController::scanStatus() const {
   if (status.scanning || !folder) return status;
   std::tie(status.files, status.folders) = entryCounts_;
   if (scanTask_ && stopped_) status.cutShortFolders = scanTask_->cutShortFolderCount();
+  if (scanTask_ && !imported_) {
+    status.excludedEntries = scanTask_->excludedCount();
+    if (scanExclusions_) status.exclusionPatterns = scanExclusions_->patterns();
+  }
   if (scanTask_ && !stopped_) {
     status.unreadableFolders = scanTask_->unreadableFolderCount();
     const auto& unreadable = scanTask_->unreadableFolders();
@@ -192,6 +201,9 @@ TMScanStatus TMMainWindowController::scanStatus() const {
     status.imported = true;
     status.scannedAt = importedScannedAt_;
     status.unreadableFolders = importedUnreadable_;
+    status.excludedEntries = importedExcluded_;
+    status.filesWithoutLength = importedWithoutLength_;
+    status.filesWithoutAllocatedSize = importedWithoutAllocatedSize_;
   }
   if (mapFinal_) status.selection = selectionStatus();
   return status;
@@ -322,6 +334,63 @@ void TMMainWindowController::commitTree() {
   // Nothing writes the tree any more: the scan has ended, and nothing is
   // deleted before the full map is handed over.
   const uint64_t commit = commits_;
+  if (treeMeasure_ == sizeMeasure_) {
+    buildFullMap(commit);
+    return;
+  }
+  // Shallow maps may still be read off the main thread: re-measured once
+  // they have let go.
+  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
+  jobs_.afterTreeReaders([weak, commit] {
+    auto controller = weak.lock();
+    if (!controller || commit != controller->commits_) return;
+    controller->remeasureNow();
+    controller->buildFullMap(commit);
+  });
+}
+
+void TMMainWindowController::setSizeMeasure(TMSizeMeasure measure) {
+  sizeMeasure_ = measure;
+  // A tree still scanned or being mapped is re-measured at its commit.
+  if (!curentlyNavigated_ || !mapFinal_ || treeMeasure_ == measure) return;
+  const uint64_t commit = commits_;
+  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
+  jobs_.afterTreeReaders([weak, commit] {
+    auto controller = weak.lock();
+    if (!controller || commit != controller->commits_ || !controller->remeasureNow()) return;
+    controller->jobs_.start("building the map", TMJobRunner::Reads::kTheTree,
+                            [tree = controller->curentlyNavigated_, weak, commit](const TMJobRunner::Job& job) {
+                              auto layout = makeSharedLayout(tree, blockSizes.finalLayoutDepth);
+                              job.post([weak, commit, layout = std::move(layout)]() mutable {
+                                if (auto controller = weak.lock())
+                                  controller->showRemeasuredMap(commit, std::move(layout));
+                              });
+                            });
+  });
+}
+
+bool TMMainWindowController::remeasureNow() {
+  if (!curentlyNavigated_ || treeMeasure_ == sizeMeasure_) return false;
+  remeasureTree(*curentlyNavigated_, treeMeasure_, sizeMeasure_);
+  treeMeasure_ = sizeMeasure_;
+  countedNode_ = nullptr;
+  if (treeObserver_ != nullptr) treeObserver_->treeRemeasured(curentlyNavigated_);
+  return true;
+}
+
+void TMMainWindowController::showRemeasuredMap(uint64_t commit, std::shared_ptr<TMLayoutNode> layout) {
+  if (commit != commits_ || !curentlyNavigated_ || !scannedUrl_ || !layout) return;
+  const TMNodeState* current = mainTreeView_.current();
+  const TMNodeState* selected = mainTreeView_.selected();
+  const std::optional<TMFileURL> shownUrl = current ? std::optional(current->url) : std::nullopt;
+  const std::optional<TMFileURL> selectedUrl = selected ? std::optional(selected->url) : std::nullopt;
+  mainTreeView_.setTreeMap(std::move(layout), *scannedUrl_);
+  if (shownUrl && !(*shownUrl == *scannedUrl_)) mainTreeView_.focusOn(*shownUrl);
+  if (selectedUrl) mainTreeView_.selectURL(*selectedUrl);
+  window_.showScanStatus(scanStatus());
+}
+
+void TMMainWindowController::buildFullMap(uint64_t commit) {
   std::weak_ptr<TMMainWindowController> weak = weak_from_this();
   jobs_.start("building the map", TMJobRunner::Reads::kTheTree,
               [tree = curentlyNavigated_, weak, commit](const TMJobRunner::Job& job) {

@@ -26,8 +26,10 @@
 #include "view/controller/TMWindowHost.h"
 #include "core/platform/TMJobRunner.h"
 #include "core/filetree/TMFileTree.h"
+#include "core/filetree/TMSizeMeasure.h"
 #include "core/scan/TMScanOptions.h"
 #include "core/scan/TMScanTask.h"
+#include "import/TMNcduImport.h"
 #include "import/TMScanOrigins.h"
 
 namespace tilemora {
@@ -54,15 +56,22 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // once it has (at once when none runs). Taken by value: Rescan passes the
   // URL this call replaces.
   void openURL(TMFileURL url);
-  // Shows a saved scan instead of scanning: `root` was scanned at `url` (on
-  // whatever machine made it) at `scannedAt` (seconds since the epoch, 0
-  // when unknown), with `unreadableFolders` folders it could not read. Its
+  // Shows a saved scan instead of scanning: its root, scanned at the path
+  // it names (on whatever machine made it), when it says, with the folders
+  // it could not read, the entries it excluded and the sizes it lacks. Its
   // items cannot be revealed, moved to the trash or scanned again here.
-  void openImportedTree(std::shared_ptr<TMFileTree> root, const TMFileURL& url, int64_t scannedAt,
-                        uint64_t unreadableFolders, TMScanOrigins origins = {});
+  void openImportedTree(TMImportedScan scan);
   // What the next scans count (the current one goes on as it began).
   void setScanOptions(const TMScanOptions& options) { environment_.options = options; }
   const TMScanOptions& scanOptions() const { return environment_.options; }
+  // What the map, the list and the status measure by. A complete tree is
+  // re-measured once the work reading it has let go of it, and its map
+  // built again, keeping the folder shown and the selection where they
+  // still show; a tree being scanned, once its scan ends.
+  void setSizeMeasure(TMSizeMeasure measure);
+  TMSizeMeasure sizeMeasure() const { return sizeMeasure_; }
+  // What the shown tree is measured by now (it may still lag the choice).
+  TMSizeMeasure treeMeasure() const { return treeMeasure_; }
   // Tells the window the status again, and redraws the map: the units of
   // sizes may have changed.
   void refreshSizeTexts();
@@ -162,6 +171,14 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   void deleteIfStillSelected(const std::weak_ptr<const TMNodeState>& asked, uint64_t commit);
   // The end of the scan: starts building the full map.
   void commitTree();
+  // Builds the full map of the commit numbered `commit` off the main
+  // thread, the tree measured as chosen first.
+  void buildFullMap(uint64_t commit);
+  // Re-measures the shown tree, nothing reading it, when it is not measured
+  // as chosen; answers whether it did.
+  bool remeasureNow();
+  // The full map of the re-measured tree, shown where the old one was.
+  void showRemeasuredMap(uint64_t commit, std::shared_ptr<TMLayoutNode> layout);
   // The full map of the commit numbered `commit`, with the files and folders
   // counted beside it; ignored when another folder was opened since.
   void finishCommit(uint64_t commit, std::shared_ptr<TMLayoutNode> layout,
@@ -199,10 +216,16 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   bool imported_ = false;
   int64_t importedScannedAt_ = 0;
   uint64_t importedUnreadable_ = 0;
+  uint64_t importedExcluded_ = 0;
+  uint64_t importedWithoutLength_ = 0;
+  uint64_t importedWithoutAllocatedSize_ = 0;
   TMScanOrigins scanOrigins_;
   uint64_t commits_ = 0;   // numbers the full maps asked for
   std::pair<uint64_t, uint64_t> entryCounts_;  // files and folders, once final
   bool askBeforeTrash_ = true;
+  TMSizeMeasure sizeMeasure_ = TMSizeMeasure::kOnDisk;
+  TMSizeMeasure treeMeasure_ = TMSizeMeasure::kOnDisk;
+  std::shared_ptr<const TMExclusions> scanExclusions_;  // what the shown scan left out
   mutable const TMFileTree* countedNode_ = nullptr;  // the last node entriesBelow counted
   mutable std::pair<uint64_t, uint64_t> countedEntries_;
   std::chrono::steady_clock::time_point scanStart_;

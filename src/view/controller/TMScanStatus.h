@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/filetree/TMSizeMeasure.h"
+
 namespace tilemora {
 
 // What the status line tells of the selection.
@@ -39,6 +41,14 @@ struct TMScanStatus {
   uint64_t unscannedBytes = 0;
   bool imported = false;   // a saved scan read from a file, not a scan run here
   int64_t scannedAt = 0;   // when the saved scan was made (seconds since the epoch); 0: not said
+  // Entries left out by the exclusions: by the scan, or as a saved scan says.
+  uint64_t excludedEntries = 0;
+  std::vector<std::string> exclusionPatterns;  // what excluded them, where known
+  // Files of a saved scan that gave one size for both: no length, or no
+  // size on disk.
+  uint64_t filesWithoutLength = 0;
+  uint64_t filesWithoutAllocatedSize = 0;
+  TMSizeMeasure measure = TMSizeMeasure::kOnDisk;  // what the sizes told are
   std::optional<TMSelectionStatus> selection;  // once the full map is shown
 };
 

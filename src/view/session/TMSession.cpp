@@ -107,6 +107,14 @@ void TMSession::mapStateChanged() {
   tell([](TMSessionObserver& o) { o.mapStateChanged(); });
 }
 
+void TMSession::treeRemeasured(const std::shared_ptr<TMFileTree>& tree) {
+  // Told once the work reading the tree has stopped, the comparison's
+  // (which reads the saved tree too) included.
+  remeasureSavedTree();
+  tell([&](TMSessionObserver& o) { o.treeRemeasured(tree); });
+  if (savedTree_) startComparison();
+}
+
 void TMSession::itemDeleted(const TMFileTree& node) {
   tell([&](TMSessionObserver& o) { o.itemDeleted(node); });
   // What went is a removed item now (the comparison under way when the
@@ -131,9 +139,7 @@ void TMSession::importScans(std::vector<std::string> paths) {
             return;
           }
           jobs_.afterTreeReaders([this, result] {
-            TMImportedScan& scan = std::get<TMImportedScan>(*result);
-            controller_->openImportedTree(std::move(scan.root), TMFileURL::fromPathComponents(scan.rootComponents),
-                                          scan.timestamp, scan.unreadableFolders, std::move(scan.origins));
+            controller_->openImportedTree(std::move(std::get<TMImportedScan>(*result)));
           });
         });
       },
@@ -201,6 +207,9 @@ void TMSession::compareWithSavedScan(const std::string& path) {
           TMImportedScan& scan = std::get<TMImportedScan>(*result);
           endComparison();
           savedTree_ = std::move(scan.root);
+          // Measured as the shown tree will be; nothing reads it yet.
+          savedMeasure_ = TMSizeMeasure::kOnDisk;
+          remeasureSavedTree();
           savedAt_ = scan.timestamp;
           if (!controller_->scannedUrl()) {
             // Nothing shown yet: the folder the saved scan names, as it is now.
@@ -221,6 +230,12 @@ void TMSession::compareWithSavedScan(const std::string& path) {
     tell([](TMSessionObserver& o) { o.readingChanged(TMSessionObserver::Reading::kComparing, true); });
   else
     tell([](TMSessionObserver& o) { o.readFailed(TMSessionObserver::Reading::kComparing, noThreadError()); });
+}
+
+void TMSession::remeasureSavedTree() {
+  if (!savedTree_) return;
+  remeasureTree(*savedTree_, savedMeasure_, controller_->sizeMeasure());
+  savedMeasure_ = controller_->sizeMeasure();
 }
 
 void TMSession::startComparison() {
@@ -259,7 +274,7 @@ void TMSession::saveScan(const std::string& path) {
   stopSaving();
   const bool imported = controller_->isImported();
   const TMTreeExportHeader header{controller_->scannedUrl()->path(), "tilemora", TILEMORA_VERSION, shownScannedAt(),
-                                  imported ? std::string() : thisHostName()};
+                                  imported ? std::string() : thisHostName(), controller_->treeMeasure()};
   saveJob_ = jobs_.start(
       "saving the scan", TMJobRunner::Reads::kTheTree,
       [this, tree = shownTree_, header, path](const TMJobRunner::Job& job) {
@@ -291,7 +306,7 @@ void TMSession::saveToHistory() {
       !controller_->scannedUrl())
     return;
   const TMTreeExportHeader header{controller_->scannedUrl()->path(), "tilemora", TILEMORA_VERSION, scanStartedAt_,
-                                  thisHostName()};
+                                  thisHostName(), controller_->treeMeasure()};
   const uint64_t job = jobs_.start(
       "keeping the scan in the history", TMJobRunner::Reads::kTheTree,
       [this, tree = shownTree_, header, history = TMScanHistory(stateHome_)](const TMJobRunner::Job& job) {

@@ -106,11 +106,15 @@ class TMSession final : private TMTreeObserver {
   void treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileURL& url, bool scanning) override;
   void mapStateChanged() override;
   void itemDeleted(const TMFileTree& node) override;
+  void treeRemeasured(const std::shared_ptr<TMFileTree>& tree) override;
 
   // Clears `job` once it has ended; answers whether it did (a newer job of
   // the same kind may have taken its place).
   bool forgetEnded(uint64_t& job);
   void startComparison();
+  // Measures the saved tree as the shown one is to be; only while nothing
+  // reads it.
+  void remeasureSavedTree();
   void saveToHistory();
   // The map's colouring: the mode's, with the matches or the picked files
   // picked out.
@@ -136,6 +140,7 @@ class TMSession final : private TMTreeObserver {
   uint64_t compareReadJob_ = 0;
   uint64_t comparisonJob_ = 0;
   std::shared_ptr<TMFileTree> savedTree_;
+  TMSizeMeasure savedMeasure_ = TMSizeMeasure::kOnDisk;
   int64_t savedAt_ = 0;
   std::optional<TMFileURL> comparedUrl_;
   std::shared_ptr<const TMTreeComparison> comparison_;

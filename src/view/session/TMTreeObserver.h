@@ -23,6 +23,10 @@ class TMTreeObserver {
   virtual void mapStateChanged() {}
   // `node` was deleted from the tree (unlinked, still alive).
   virtual void itemDeleted(const TMFileTree& /*node*/) {}
+  // The shown tree is measured by another size now: every size and the
+  // order of every child list changed (its nodes are the same). Told before
+  // its new map is built.
+  virtual void treeRemeasured(const std::shared_ptr<TMFileTree>& /*tree*/) {}
 };
 
 }  // namespace tilemora
