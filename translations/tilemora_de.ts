@@ -233,6 +233,31 @@ oder Datei ▸ Öffnen … wählen</translation>
             <numerusform>%Ln Ordnern</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln excluded</source>
+        <translation>
+            <numerusform>%Ln ausgeschlossen</numerusform>
+            <numerusform>%Ln ausgeschlossen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln file(s) without a length: their size on disk stands in</source>
+        <translation>
+            <numerusform>%Ln Datei ohne Länge: ihre belegte Größe steht dafür</numerusform>
+            <numerusform>%Ln Dateien ohne Länge: ihre belegte Größe steht dafür</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln file(s) without a size on disk: their length stands in</source>
+        <translation>
+            <numerusform>%Ln Datei ohne belegte Größe: ihre Länge steht dafür</numerusform>
+            <numerusform>%Ln Dateien ohne belegte Größe: ihre Länge steht dafür</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>apparent sizes</source>
+        <translation>scheinbare Größen</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMChangesModel</name>
@@ -790,6 +815,26 @@ oder Datei ▸ Öffnen … wählen</translation>
         <source>More commands</source>
         <translation>Weitere Befehle</translation>
     </message>
+    <message>
+        <source>On &amp;Disk</source>
+        <translation>Auf dem &amp;Datenträger</translation>
+    </message>
+    <message>
+        <source>&amp;Apparent</source>
+        <translation>&amp;Scheinbar</translation>
+    </message>
+    <message>
+        <source>The space files take on disk, in whole blocks</source>
+        <translation>Der Platz, den Dateien auf dem Datenträger belegen, in ganzen Blöcken</translation>
+    </message>
+    <message>
+        <source>The files&apos; length: what they hold, sparse files at their full length</source>
+        <translation>Die Länge der Dateien: was sie enthalten, Dateien mit Lücken in voller Länge</translation>
+    </message>
+    <message>
+        <source>Si&amp;ze</source>
+        <translation>Größen&amp;maß</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMMapPane</name>
@@ -895,6 +940,34 @@ oder Datei ▸ Öffnen … wählen</translation>
         <source>History:</source>
         <translation>Verlauf:</translation>
     </message>
+    <message>
+        <source>One pattern a line: *.o, node_modules, /build, src/*/cache</source>
+        <translation>Ein Muster je Zeile: *.o, node_modules, /build, src/*/cache</translation>
+    </message>
+    <message>
+        <source>Shell patterns. One without a “/” is matched against every name; one with a “/” against the path below the scanned folder. What they match is neither scanned nor counted.</source>
+        <translation>Shell-Muster. Eines ohne „/“ wird mit jedem Namen verglichen, eines mit „/“ mit dem Pfad unterhalb des gescannten Ordners. Was sie treffen, wird weder gescannt noch gezählt.</translation>
+    </message>
+    <message>
+        <source>Skip folders tagged as caches (CACHEDIR.TAG)</source>
+        <translation>Als Cache markierte Ordner überspringen (CACHEDIR.TAG)</translation>
+    </message>
+    <message>
+        <source>Skip other file systems’ virtual folders (/proc, /sys, /dev)</source>
+        <translation>Virtuelle Ordner anderer Dateisysteme überspringen (/proc, /sys, /dev)</translation>
+    </message>
+    <message>
+        <source>They are met only when folders mounted inside are scanned too.</source>
+        <translation>Sie kommen nur vor, wenn darin eingehängte Ordner mitgescannt werden.</translation>
+    </message>
+    <message>
+        <source>&amp;Exclude:</source>
+        <translation>&amp;Ausschließen:</translation>
+    </message>
+    <message>
+        <source>Line %1, “%2”: %3</source>
+        <translation>Zeile %1, „%2“: %3</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMSelectionCommands</name>
@@ -913,6 +986,53 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>&amp;Copy Path</source>
         <translation>Pfad &amp;kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMStartPage</name>
+    <message>
+        <source>Place</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Gerät</translation>
+    </message>
+    <message>
+        <source>Used</source>
+        <translation>Belegt</translation>
+    </message>
+    <message>
+        <source>Free</source>
+        <translation>Frei</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Places to scan</source>
+        <translation>Orte zum Scannen</translation>
+    </message>
+    <message>
+        <source>Columns</source>
+        <translation>Spalten</translation>
+    </message>
+    <message>
+        <source>Disks</source>
+        <translation>Datenträger</translation>
+    </message>
+    <message>
+        <source>%1 (%2 %)</source>
+        <translation>%1 (%2 %)</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Persönlicher Ordner</translation>
+    </message>
+    <message>
+        <source>Recent folders</source>
+        <translation>Zuletzt geöffnete Ordner</translation>
     </message>
 </context>
 <context>

@@ -54,6 +54,27 @@
             <numerusform>%Ln folders</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln excluded</source>
+        <translation>
+            <numerusform>%Ln excluded</numerusform>
+            <numerusform>%Ln excluded</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln file(s) without a length: their size on disk stands in</source>
+        <translation>
+            <numerusform>%Ln file without a length: their size on disk stands in</numerusform>
+            <numerusform>%Ln files without a length: their size on disk stands in</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln file(s) without a size on disk: their length stands in</source>
+        <translation>
+            <numerusform>%Ln file without a size on disk: their length stands in</numerusform>
+            <numerusform>%Ln files without a size on disk: their length stands in</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindBar</name>

@@ -233,6 +233,31 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
             <numerusform>%Ln dossiers</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln excluded</source>
+        <translation>
+            <numerusform>%Ln exclu</numerusform>
+            <numerusform>%Ln exclus</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln file(s) without a length: their size on disk stands in</source>
+        <translation>
+            <numerusform>%Ln fichier sans longueur : sa taille sur le disque la remplace</numerusform>
+            <numerusform>%Ln fichiers sans longueur : leur taille sur le disque la remplace</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln file(s) without a size on disk: their length stands in</source>
+        <translation>
+            <numerusform>%Ln fichier sans taille sur le disque : sa longueur la remplace</numerusform>
+            <numerusform>%Ln fichiers sans taille sur le disque : leur longueur la remplace</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>apparent sizes</source>
+        <translation>tailles apparentes</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMChangesModel</name>
@@ -790,6 +815,26 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <source>More commands</source>
         <translation>Autres commandes</translation>
     </message>
+    <message>
+        <source>On &amp;Disk</source>
+        <translation>Sur le &amp;disque</translation>
+    </message>
+    <message>
+        <source>&amp;Apparent</source>
+        <translation>&amp;Apparente</translation>
+    </message>
+    <message>
+        <source>The space files take on disk, in whole blocks</source>
+        <translation>La place que les fichiers occupent sur le disque, en blocs entiers</translation>
+    </message>
+    <message>
+        <source>The files&apos; length: what they hold, sparse files at their full length</source>
+        <translation>La longueur des fichiers : ce qu&apos;ils contiennent, les fichiers creux à leur pleine longueur</translation>
+    </message>
+    <message>
+        <source>Si&amp;ze</source>
+        <translation>Ta&amp;ille</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMMapPane</name>
@@ -895,6 +940,34 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <source>History:</source>
         <translation>Historique :</translation>
     </message>
+    <message>
+        <source>One pattern a line: *.o, node_modules, /build, src/*/cache</source>
+        <translation>Un motif par ligne : *.o, node_modules, /build, src/*/cache</translation>
+    </message>
+    <message>
+        <source>Shell patterns. One without a “/” is matched against every name; one with a “/” against the path below the scanned folder. What they match is neither scanned nor counted.</source>
+        <translation>Motifs du shell. Un motif sans « / » est comparé à chaque nom ; un motif avec « / » au chemin sous le dossier analysé. Ce qu&apos;ils désignent n&apos;est ni analysé ni compté.</translation>
+    </message>
+    <message>
+        <source>Skip folders tagged as caches (CACHEDIR.TAG)</source>
+        <translation>Ignorer les dossiers marqués comme caches (CACHEDIR.TAG)</translation>
+    </message>
+    <message>
+        <source>Skip other file systems’ virtual folders (/proc, /sys, /dev)</source>
+        <translation>Ignorer les dossiers virtuels des autres systèmes de fichiers (/proc, /sys, /dev)</translation>
+    </message>
+    <message>
+        <source>They are met only when folders mounted inside are scanned too.</source>
+        <translation>On ne les rencontre que si les dossiers montés à l&apos;intérieur sont aussi analysés.</translation>
+    </message>
+    <message>
+        <source>&amp;Exclude:</source>
+        <translation>&amp;Exclure :</translation>
+    </message>
+    <message>
+        <source>Line %1, “%2”: %3</source>
+        <translation>Ligne %1, « %2 » : %3</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMSelectionCommands</name>
@@ -913,6 +986,53 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>&amp;Copy Path</source>
         <translation>&amp;Copier le chemin</translation>
+    </message>
+</context>
+<context>
+    <name>tilemora::TMStartPage</name>
+    <message>
+        <source>Place</source>
+        <translation>Emplacement</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Périphérique</translation>
+    </message>
+    <message>
+        <source>Used</source>
+        <translation>Utilisé</translation>
+    </message>
+    <message>
+        <source>Free</source>
+        <translation>Libre</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Taille</translation>
+    </message>
+    <message>
+        <source>Places to scan</source>
+        <translation>Emplacements à analyser</translation>
+    </message>
+    <message>
+        <source>Columns</source>
+        <translation>Colonnes</translation>
+    </message>
+    <message>
+        <source>Disks</source>
+        <translation>Disques</translation>
+    </message>
+    <message>
+        <source>%1 (%2 %)</source>
+        <translation>%1 (%2 %)</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Dossier personnel</translation>
+    </message>
+    <message>
+        <source>Recent folders</source>
+        <translation>Dossiers récents</translation>
     </message>
 </context>
 <context>

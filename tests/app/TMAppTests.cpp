@@ -30,6 +30,9 @@
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QActionGroup>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -51,6 +54,10 @@
 #include "TMPreferencesDialog.h"
 #include "TMQtMainQueue.h"
 #include "TMRecentFolders.h"
+#include "core/scan/TMExclusions.h"
+#include "list/TMFileList.h"
+#include "list/TMFileListModel.h"
+#include "window/TMStartPage.h"
 #include "window/TMStatusText.h"
 #include "TMTranslations.h"
 #include "actions/TMTrashQuestionBox.h"
@@ -599,6 +606,35 @@ class TMAppShellTest : public QObject {
     QCOMPARE(line.textFormat(), Qt::PlainText);
   }
 
+  // What the totals leave out or stand in for follows them.
+  void statusLineTellsWhatTheTotalsMeasure_data() {
+    QTest::addColumn<bool>("apparent");
+    QTest::addColumn<quint64>("excluded");
+    QTest::addColumn<quint64>("withoutLength");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("apparent sizes") << true << quint64(0) << quint64(0) << "scanned in 2.5 s; apparent sizes";
+    QTest::newRow("one excluded") << false << quint64(1) << quint64(0) << "scanned in 2.5 s; 1 excluded (*.o, /build)";
+    QTest::newRow("files without a length, by length")
+        << true << quint64(0) << quint64(3)
+        << "; 3 files without a length: their size on disk stands in; apparent sizes";
+  }
+  void statusLineTellsWhatTheTotalsMeasure() {
+    QFETCH(bool, apparent);
+    QFETCH(quint64, excluded);
+    QFETCH(quint64, withoutLength);
+    QFETCH(QString, told);
+    TMScanStatus status;
+    status.bytes = 1572864;
+    status.seconds = 2.5;
+    status.measure = apparent ? TMSizeMeasure::kLength : TMSizeMeasure::kOnDisk;
+    status.excludedEntries = excluded;
+    status.exclusionPatterns = {"*.o", "/build"};
+    status.filesWithoutLength = withoutLength;
+    QVERIFY2(statusTextOf(status).endsWith(told), qPrintable(statusTextOf(status)));
+    status.scanning = true;  // a scan under way tells its progress alone
+    QVERIFY(!statusTextOf(status).contains(told));
+  }
+
   // After "in", German declines the folders: "in … und 345 Ordnern"; the
   // selection's count stays as it is ("… und 0 Ordner").
   void statusLineWordsInGerman() {
@@ -717,6 +753,89 @@ class TMAppShellTest : public QObject {
     QTRY_VERIFY(window->messageView().message().contains("line 3"));
     QVERIFY(window->messageView().message().startsWith("Cannot import"));
     QVERIFY(window->controller().curentlyNavigated() == nullptr);
+  }
+
+  // View ▸ Size re-measures the map in place: sizes, order, status and
+  // list follow, the selection stays; the choice is kept for the next
+  // windows.
+  void theSizeMenuReMeasuresTheShownScanKeepingTheSelection() {
+    QSettings().remove("preferences");
+    auto restore = qScopeGuard([] { QSettings().remove("preferences"); });
+    QTemporaryDir folder;
+    writeTextFile(folder.filePath("dense"), std::string(20000, 'x').c_str());
+    QFile sparse(folder.filePath("sparse"));
+    QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(8 << 20));
+    sparse.close();
+    TMMainWindow* window = delegate->openFile(folder.path());
+    QTRY_VERIFY(!window->controller().isScanning());
+    TMTreeMapView& view = window->mapPane().view();
+    const TMFileURL dense = TMFileURL::fromPath(QFile::encodeName(folder.filePath("dense")).toStdString());
+    view.selectURL(dense);
+    const uint64_t onDisk = window->controller().curentlyNavigated()->diskSize();
+    QCOMPARE(window->list().list().treeModel().index(0, 0).data().toString(), QString("dense"));
+
+    window->mapCommands().sizeMeasures().actions()[1]->trigger();  // Apparent
+    QTRY_COMPARE(window->controller().treeMeasure(), TMSizeMeasure::kLength);
+    QTRY_VERIFY(window->statusLine().fullText().contains("apparent sizes"));
+    QCOMPARE(window->controller().curentlyNavigated()->diskSize(), uint64_t(20000 + (8 << 20)));
+    QTRY_VERIFY(view.selected() != nullptr && view.selected()->url == dense);
+    QCOMPARE(window->list().list().treeModel().index(0, 0).data().toString(), QString("sparse"));
+    QCOMPARE(QSettings().value("preferences/sizeMeasure").toString(), QString("apparent"));
+
+    window->mapCommands().sizeMeasures().actions()[0]->trigger();  // On Disk
+    QTRY_COMPARE(window->controller().treeMeasure(), TMSizeMeasure::kOnDisk);
+    QTRY_VERIFY(!window->statusLine().fullText().contains("apparent"));
+    QCOMPARE(window->controller().curentlyNavigated()->diskSize(), onDisk);
+  }
+
+  // A window opened without a folder offers the disks, the home folder and
+  // the recent folders; the keys work from the start, Enter scans.
+  void theStartPageListsPlacesAndScansTheOneChosen() {
+    QTemporaryDir folder;
+    writeTextFile(folder.filePath("file"), "x");
+    const QByteArray path = QFile::encodeName(folder.path());
+    TMRecentFolders::note(path);
+    TMMainWindow* window = delegate->openUntitledFile();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTreeWidget& places = window->startPage().places();
+    QTRY_COMPARE(QApplication::focusWidget(), &places);
+    QStringList groups;
+    for (int i = 0; i < places.topLevelItemCount(); ++i) groups << places.topLevelItem(i)->text(0);
+    QCOMPARE(groups, (QStringList{"Disks", "Home", "Recent folders"}));
+    QCOMPARE(places.topLevelItem(1)->child(0)->data(0, TMStartPage::kPathRole).toByteArray(),
+             QFile::encodeName(QDir::homePath()));
+    QTreeWidgetItem* recent = places.topLevelItem(2)->child(0);
+    QCOMPARE(recent->data(0, TMStartPage::kPathRole).toByteArray(), path);
+    places.setCurrentItem(recent);
+    QTest::keyClick(&places, Qt::Key_Return);
+    QTRY_VERIFY(window->controller().scannedUrl().has_value());
+    QCOMPARE(QByteArray::fromStdString(window->controller().scannedUrl()->path()), path);
+    QTRY_VERIFY(!window->controller().isScanning());
+  }
+
+  // A pattern that is not one says why at once and cannot be kept.
+  void preferencesRefuseAPatternThatIsNoneAndSayWhy() {
+    QSettings().remove("preferences");
+    auto restore = qScopeGuard([] { QSettings().remove("preferences"); });
+    TMMainWindow* window = delegate->openUntitledFile();
+    delegate->openPreferences(window);
+    auto* dialog = window->findChild<TMPreferencesDialog*>();
+    QVERIFY(dialog != nullptr);
+    QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    dialog->exclusionPatternsChoice().setPlainText("*.o\n\nsrc/[abc");
+    QVERIFY(!ok->isEnabled());
+    QCOMPARE(dialog->exclusionProblem(),
+             QString("Line 3, \u201Csrc/[abc\u201D: \"[\" opens a set of characters that \"]\" never closes"));
+    dialog->exclusionPatternsChoice().setPlainText("*.o\n/build");
+    dialog->excludeCachesChoice().setChecked(true);
+    QVERIFY(ok->isEnabled());
+    ok->click();
+    const TMPreferences kept = TMPreferences::load();
+    QCOMPARE(kept.exclusionPatterns, (std::vector<std::string>{"*.o", "/build"}));
+    QVERIFY(kept.excludeCaches && kept.skipVirtualFileSystems);
+    QVERIFY(window->controller().scanOptions().exclusions != nullptr);
+    QVERIFY(window->controller().scanOptions().exclusions->matches("build", ""));
   }
 
   void preferencesKeepTheirChoicesAndApplyThem() {

@@ -71,6 +71,36 @@ for bad in "$work/missing" "$tree/small" "$tree/small/below"; do
 done
 "$scan" --bogus >/dev/null 2>&1; [ $? -eq 2 ] || fail "an unknown option is not refused"
 
-checks=23
+# Apparent sizes: the total is what find says the files' lengths add up to,
+# a sparse file at its full length, every hard link counted unless asked.
+measured=$work/measured
+mkdir -p "$measured/links" "$measured/tiny" "$measured/cache" "$measured/build"
+truncate -s 50M "$measured/sparse.img"
+head -c 7000 /dev/urandom > "$measured/links/one"
+ln "$measured/links/one" "$measured/links/two"
+for i in 1 2 3 4 5; do head -c $i /dev/zero > "$measured/tiny/$i"; done
+printf 'Signature: 8a477f597d28d172789f06886806bc55\n' > "$measured/cache/CACHEDIR.TAG"
+head -c 9000 /dev/zero > "$measured/cache/blob"
+head -c 9000 /dev/zero > "$measured/build/x.o"
+sync
+lengths=$(find "$measured" -type f -printf '%s\n' | awk '{s += $1} END {print s}')
+once=$(find "$measured" -type f -printf '%i %s\n' | sort -u -k1,1 | awk '{s += $2} END {print s}')
+out=$("$scan" "$measured" --apparent-size --bytes --top 1) || fail "--apparent-size exited $?"
+grep -q "^Total (apparent size): $lengths$" <<<"$out" || fail "apparent total is not $lengths: $out"
+grep -q 'sparse.img$' <<<"$out" || fail "the sparse file is not the largest by length: $out"
+"$scan" "$measured" --apparent-size --bytes --hard-links-once | grep -q "^Total (apparent size): $once$" ||
+  fail "apparent total with links once is not $once"
+# Exclusions: not counted, told in the report and marked in the export.
+echo '*.o' > "$work/patterns"
+out=$("$scan" "$measured" --bytes --exclude-from "$work/patterns" --exclude '/tiny' --exclude-caches \
+  --export "$work/excluded.json") || fail "exclusions exited $?"
+grep -q '^Excluded: 3 (\*.o, /tiny, caches)$' <<<"$out" || fail "the report does not tell the exclusions: $out"
+grep -c '"excluded":"pattern"' "$work/excluded.json" | grep -qx 3 || fail "the export does not mark 3 exclusions"
+grep -q '"name":"x.o"' "$work/excluded.json" && ! grep -q '"name":"blob"' "$work/excluded.json" ||
+  fail "the export lists what is inside an excluded cache, or not what was excluded"
+"$scan" "$measured" --exclude '[oops' >/dev/null 2>"$work/err"; status=$?
+[ $status -eq 2 ] && grep -q 'never closes' "$work/err" || fail "a broken pattern is not refused with why ($status)"
+
+checks=30
 echo "$((checks - failures)) passed, $failures failed"
 [ $failures -eq 0 ]

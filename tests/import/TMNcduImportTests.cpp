@@ -205,6 +205,44 @@ INSTANTIATE_TEST_SUITE_P(
     caseNamesByName);
 
 // Files that are not readable exports: an error naming where, no tree.
+// Both sizes of each file, one standing for the other where it is missing.
+struct SizesCase {
+  const char* name;
+  std::string entries;  // after the root's object
+  uint64_t onDisk;
+  uint64_t length;
+  uint64_t excluded;
+  uint64_t withoutLength;
+  uint64_t withoutAllocatedSize;
+};
+
+class TMNcduImportSizes : public ::testing::TestWithParam<SizesCase> {};
+
+TEST_P(TMNcduImportSizes, KeepsBothSizesAndSaysWhichAreMissing) {
+  auto result = importText(kHeader + R"([{"name":"/r"},)" + GetParam().entries + "]]");
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(result)) << std::get<TMImportError>(result).text();
+  const TMImportedScan& scan = std::get<TMImportedScan>(result);
+  EXPECT_EQ(scan.root->diskSize(), GetParam().onDisk);
+  EXPECT_EQ(scan.root->alternateSize(), GetParam().length);
+  EXPECT_EQ(scan.excludedEntries, GetParam().excluded);
+  EXPECT_EQ(scan.filesWithoutLength, GetParam().withoutLength);
+  EXPECT_EQ(scan.filesWithoutAllocatedSize, GetParam().withoutAllocatedSize);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Exports, TMNcduImportSizes,
+    ::testing::Values(
+        SizesCase{"both sizes", R"({"name":"a","asize":10,"dsize":4096},{"name":"b","asize":9000,"dsize":8192})",
+                  12288, 9010, 0, 0, 0},
+        SizesCase{"a length only stands for the size on disk", R"({"name":"a","asize":10},{"name":"b","dsize":512})",
+                  522, 522, 0, 1, 1},
+        SizesCase{"no size at all is nothing", R"({"name":"a"})", 0, 0, 0, 1, 1},
+        SizesCase{"a zero length is a length", R"({"name":"a","asize":0,"dsize":4096})", 4096, 0, 0, 0, 0},
+        SizesCase{"excluded entries are counted, not sized",
+                  R"({"name":"x","excluded":"pattern","asize":5,"dsize":5},{"name":"m","excluded":"otherfs"},{"name":"a","asize":1,"dsize":1})",
+                  1, 1, 2, 0, 0}),
+    caseNamesByName);
+
 struct BrokenCase {
   const char* name;
   std::string json;

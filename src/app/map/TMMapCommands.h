@@ -39,6 +39,7 @@ class TMMapCommands : public QObject {
   QAction& showFreeSpace() { return *showFreeSpace_; }
   // View ▸ Size: On Disk, Apparent.
   void addSizeMenuTo(QMenu& view);
+  QActionGroup& sizeMeasures() { return *sizeMeasure_; }
 
   // The controller's flags changed: the commands follow.
   void flagsChanged();

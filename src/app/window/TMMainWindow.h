@@ -53,6 +53,7 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
   TMMapCommands& mapCommands() { return *mapCommands_; }
   TMSelectionCommands& selection() { return *selection_; }
   TMListFeature& list() { return *list_; }
+  TMStartPage& startPage() { return *startPage_; }
   TMFindFeature& find() { return *find_; }
   TMColoursFeature& colours() { return *colours_; }
   TMCompareFeature& compare() { return *compare_; }
