@@ -258,6 +258,13 @@ oder Datei ▸ Öffnen … wählen</translation>
         <source>apparent sizes</source>
         <translation>scheinbare Größen</translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln items selected: %1 (%2 bytes)</source>
+        <translation>
+            <numerusform>%Ln Element ausgewählt: %1 (%2 Bytes)</numerusform>
+            <numerusform>%Ln Elemente ausgewählt: %1 (%2 Bytes)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMChangesModel</name>
@@ -1067,6 +1074,17 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>Do not ask again</source>
         <translation>Nicht mehr nachfragen</translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %Ln items (%1, %2) to the trash?</source>
+        <translation>
+            <numerusform>%Ln Element (%1, %2) in den Papierkorb verschieben?</numerusform>
+            <numerusform>%Ln Elemente (%1, %2) in den Papierkorb verschieben?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>You can restore them from the trash.</source>
+        <translation>Sie können sie aus dem Papierkorb wiederherstellen.</translation>
     </message>
 </context>
 <context>

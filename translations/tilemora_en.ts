@@ -75,6 +75,13 @@
             <numerusform>%Ln files without a size on disk: their length stands in</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln items selected: %1 (%2 bytes)</source>
+        <translation>
+            <numerusform>%Ln items selected: %1 (%2 bytes)</numerusform>
+            <numerusform>%Ln items selected: %1 (%2 bytes)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindBar</name>
@@ -110,6 +117,13 @@
         <translation>
             <numerusform>%Ln file</numerusform>
             <numerusform>%Ln files</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %Ln items (%1, %2) to the trash?</source>
+        <translation>
+            <numerusform>Move %Ln items (%1, %2) to the trash?</numerusform>
+            <numerusform>Move %Ln items (%1, %2) to the trash?</numerusform>
         </translation>
     </message>
 </context>

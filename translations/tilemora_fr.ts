@@ -258,6 +258,13 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <source>apparent sizes</source>
         <translation>tailles apparentes</translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln items selected: %1 (%2 bytes)</source>
+        <translation>
+            <numerusform>%Ln élément sélectionné : %1 (%2 octets)</numerusform>
+            <numerusform>%Ln éléments sélectionnés : %1 (%2 octets)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMChangesModel</name>
@@ -1067,6 +1074,17 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>Do not ask again</source>
         <translation>Ne plus demander</translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %Ln items (%1, %2) to the trash?</source>
+        <translation>
+            <numerusform>Mettre %Ln élément (%1, %2) à la corbeille ?</numerusform>
+            <numerusform>Mettre %Ln éléments (%1, %2) à la corbeille ?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>You can restore them from the trash.</source>
+        <translation>Vous pouvez les restaurer depuis la corbeille.</translation>
     </message>
 </context>
 <context>

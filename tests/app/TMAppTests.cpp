@@ -565,6 +565,10 @@ class TMAppShellTest : public QObject {
         << false << false << quint64(0) << false << true
         << "\u201Cphotos\u201D: 512.0 KB (524,288 bytes), 1 file and 0 folders, 33.3 % of the total  |  "
            "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s" << "";
+    QTest::newRow("several selected")
+        << false << false << quint64(0) << false << true
+        << "2 items selected: 512.0 KB (524,288 bytes), 3 files and 1 folder, 33.3 % of the total  |  "
+           "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s" << "";
     QTest::newRow("a volume") << false << false << quint64(0) << true << false
                               << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s"
                                  " \u2014 volume: 3.0 MB used, 1.0 MB free, 1.5 MB not reached" << "";
@@ -593,6 +597,8 @@ class TMAppShellTest : public QObject {
     status.freeBytes = 1 << 20;
     status.unscannedBytes = 1572864;
     if (selected) status.selection = TMSelectionStatus{"photos", 524288, false, true, 1, 0};
+    if (QString(QTest::currentDataTag()) == "several selected")
+      status.selection = TMSelectionStatus{"photos", 524288, false, false, 3, 1, 2};
     QCOMPARE(statusTextOf(status), text);
     QCOMPARE(statusToolTipOf(status), QString::fromUtf8("/a/b\u240Ac\n/d"));
     QCOMPARE(unreadableLinkOf(status), link);
@@ -661,6 +667,7 @@ class TMAppShellTest : public QObject {
                                           << "Move \u201Cphotos\u201D (12.3 GB, 1 file) to the trash?";
     QTest::newRow("a folder of many") << true << quint64(4512)
                                       << "Move \u201Cphotos\u201D (12.3 GB, 4,512 files) to the trash?";
+    QTest::newRow("two items") << true << quint64(1204) << "Move 2 items (12.3 GB, 1,204 files) to the trash?";
   }
   void theTrashQuestionNamesTheItemItsSizeAndItsFiles() {
     QFETCH(bool, folder);
@@ -671,7 +678,12 @@ class TMAppShellTest : public QObject {
     question.bytes = uint64_t(12.3 * (1 << 30));
     question.folder = folder;
     question.files = files;
+    if (QString(QTest::currentDataTag()) == "two items")
+      question.items = {question.item, TMFileURL::fromPath("/home/u/videos")};
     QCOMPARE(TMTrashQuestionBox::questionText(question), text);
+    // Several: their names, where the user can look.
+    std::unique_ptr<TMTrashQuestionBox> box(TMTrashQuestionBox::ask(nullptr, question, [](bool, bool) {}));
+    QCOMPARE(box->detailedText(), question.items.empty() ? QString() : QString("/home/u/photos\n/home/u/videos"));
   }
 
   void namesWithControlCharactersStayOnOneLine() {

@@ -130,6 +130,10 @@ class TMCompareWindowTest : public QObject {
     // Another folder: the comparison and its colours go.
     QTemporaryDir other;
     window->controller().openURL(TMFileURL::fromPath(QFile::encodeName(other.path()).toStdString()));
+    // The scan starts once the work on the old tree (the comparison started
+    // again after the deletion) has stopped.
+    QTRY_VERIFY(window->controller().scannedUrl() &&
+                window->controller().scannedUrl()->path() == QFile::encodeName(other.path()).toStdString());
     QTRY_VERIFY(!window->controller().isScanning());
     QCOMPARE(window->session().comparison().get(), nullptr);
     QVERIFY(window->colours().colourMode() != TMColourMode::kChanges);

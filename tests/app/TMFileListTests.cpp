@@ -302,6 +302,38 @@ class TMFileListWindowTest : public QObject {
     QCOMPARE(inner.siblingAtColumn(TMFileListModel::kFilesColumn).data().toString(), QString("1"));
   }
 
+  // Rows chosen together select their tiles together: Ctrl+A, Shift and
+  // the arrows, Esc to let go; Move to Trash then takes them all.
+  void severalRowsSelectSeveralTilesAndGoTogether() {
+    QTemporaryDir folder;
+    for (const char* name : {"a.bin", "b.bin", "c.bin"}) writeFile(folder.filePath(name), 30000);
+    TMMainWindow* window = delegate->openFile(folder.path());
+    window->resize(1000, 700);
+    window->show();
+    QTRY_VERIFY(!window->controller().isScanning());
+    TMFileList& list = window->list().list();
+    TMTreeMapView& view = window->mapPane().view();
+    const std::string base = QFile::encodeName(QDir(folder.path()).absolutePath()).toStdString();
+    window->activateWindow();
+    list.setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&list));
+    list.setCurrentIndex(list.indexOf(TMFileURL::fromPath(base + "/a.bin")));
+    QTest::keyClick(&list, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(view.selectedItems().size(), 2u);
+    QCOMPARE(view.selected()->url.path(), base + "/b.bin");  // the current row is the main item
+    QTest::keyClick(&list, Qt::Key_Escape);
+    QVERIFY(view.selectedItems().empty());
+    QTest::keyClick(&list, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(view.selectedItems().size(), 3u);
+    QVERIFY2(window->statusLine().fullText().startsWith("3 items selected: "), qPrintable(window->statusLine().fullText()));
+    window->controller().setAskBeforeTrash(false);
+    window->mapCommands().moveToTrash().trigger();
+    QTRY_VERIFY(!QFile::exists(folder.filePath("a.bin")) && !QFile::exists(folder.filePath("c.bin")));
+    QVERIFY(!QFile::exists(folder.filePath("b.bin")));
+    QCOMPARE(window->controller().curentlyNavigated()->diskSize(), 0u);
+    QCOMPARE(list.treeModel().rowCount(list.indexOf(TMFileURL::fromPath(base))), 0);
+  }
+
   // A right click acts on the row under the pointer, the first row too,
   // in each mode of the list, its header shown above the rows.
   void aRightClickActsOnTheRowUnderThePointer_data() {
@@ -596,6 +628,11 @@ class TMFileListWindowTest : public QObject {
     QCOMPARE(QByteArray::fromStdString(startedIn.back()), QByteArray::fromStdString(odd));
     window->selection().copyPath().trigger();
     QCOMPARE(copied->text().toStdString(), "$'" + odd.substr(0, odd.size() - 1) + "\\xe9/x.txt'");
+    // Several items: every path, one a line, and every URL.
+    view.selectItems({TMFileURL::fromPath(base + "/doc.txt"), TMFileURL::fromPath(base + "/run.sh")});
+    window->selection().copyPath().trigger();
+    QCOMPARE(copied->text(), QDir(folder.path()).absolutePath() + "/doc.txt\n" + QDir(folder.path()).absolutePath() + "/run.sh");
+    QCOMPARE(copied->urls(), (QList<QUrl>{QUrl::fromLocalFile(folder.filePath("doc.txt")), QUrl::fromLocalFile(folder.filePath("run.sh"))}));
     started.removeLast();
     // Qt's own removal cannot name it.
     ::unlink((odd + "/x.txt").c_str());

@@ -284,7 +284,7 @@ class TMMapPaneTest : public QObject {
     QMessageBox* box = nullptr;
     std::string reason;
     if (question) {
-      box = TMTrashQuestionBox::ask(pane->window(), {item, 200000, false, 0, false}, [](bool, bool) {});
+      box = TMTrashQuestionBox::ask(pane->window(), {item, 200000, false, 0, false, {}}, [](bool, bool) {});
     } else {
       const TMTrashResult result = pane->moveToTrash({TMFileURL::fromPath("/no/such"), {}, item, false});
       QVERIFY(!result.moved);

@@ -456,6 +456,56 @@ INSTANTIATE_TEST_SUITE_P(
                         [](TMTreeMapView& v) { v.setTreeMap(nullptr, TMFileURL::fromPath("/data")); }, false}),
     caseNamesByName);
 
+// Several items: their totals count what lies inside a selected folder
+// once; one question for all, acted on only while they are still selected.
+struct SeveralCase {
+  const char* name;
+  std::vector<std::string> paths;
+  uint64_t items, blocks, files, folders;
+  std::function<void(TMTreeMapView&)> meanwhile;
+  std::vector<std::string> trashed;
+};
+class TMSeveralSelected : public TMMainWindowControllerTest, public ::testing::WithParamInterface<SeveralCase> {};
+
+TEST_P(TMSeveralSelected, AreCountedOnceAskedAboutOnceAndTrashedTogether) {
+  make(std::make_shared<TMMemoryFileSystem>(E::directory(
+      "data", {E::directory("inner", {E::file("a", 10), E::directory("deep", {E::file("b", 5)})}), E::file("c", 3),
+               E::file("d", 1)})));
+  controller->awakeFromNib(TMGlobalQueues::sharedQueues());
+  controller->openURL(TMFileURL::fromPath("/data"));
+  runToEnd();
+  std::vector<TMFileURL> urls;
+  for (const std::string& path : GetParam().paths) urls.push_back(TMFileURL::fromPath(path));
+  view->selectItems(urls);
+  ASSERT_TRUE(window.status.selection.has_value());
+  const TMSelectionStatus& selection = *window.status.selection;
+  EXPECT_EQ(selection.items, GetParam().items);
+  EXPECT_EQ(selection.bytes, GetParam().blocks * 512);
+  EXPECT_EQ(selection.files, GetParam().files);
+  EXPECT_EQ(selection.folders, GetParam().folders);
+  controller->deleteSelectedElement();
+  ASSERT_EQ(window.questions.size(), 1u);
+  EXPECT_EQ(window.questions[0].items.size(), GetParam().items);
+  EXPECT_EQ(window.questions[0].bytes, GetParam().blocks * 512);
+  EXPECT_EQ(window.questions[0].files, GetParam().files);
+  if (GetParam().meanwhile) GetParam().meanwhile(*view);
+  window.answer(true, false);
+  runToEnd();
+  std::vector<std::string> trashed;
+  for (const TMFileURL& url : viewHost.trashed) trashed.push_back(url.path());
+  EXPECT_EQ(trashed, GetParam().trashed);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Selections, TMSeveralSelected,
+    ::testing::Values(
+        SeveralCase{"two files", {"/data/c", "/data/d"}, 2, 4, 2, 0, nullptr, {"/data/c", "/data/d"}},
+        SeveralCase{"a folder, a file inside it and another file",
+                    {"/data/inner", "/data/inner/deep/b", "/data/c"}, 2, 18, 3, 2, nullptr, {"/data/inner", "/data/c"}},
+        SeveralCase{"one of them let go of meanwhile", {"/data/c", "/data/d"}, 2, 4, 2, 0,
+                    [](TMTreeMapView& v) { v.selectItems({TMFileURL::fromPath("/data/c"), TMFileURL::fromPath("/data/inner")}); },
+                    {}}),
+    caseNamesByName);
+
 TEST_F(TMMainWindowControllerTest, TheStatusTellsTheScanAndAtItsEndWhatTheFolderHolds) {
   make(std::make_shared<TMMemoryFileSystem>(E::directory(
       "data", {E::directory("inner", {E::file("a", 10), E::file("b", 5)}), E::file("c", 3)})));

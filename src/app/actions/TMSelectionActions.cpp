@@ -68,12 +68,24 @@ QString TMSelectionActions::openTerminal(const TMFileURL& item, bool isFolder) c
 }
 
 void TMSelectionActions::copyPath(const TMFileURL& item, const TMScanOrigins& origins) const {
+  copyPaths({item}, origins);
+}
+
+void TMSelectionActions::copyPaths(const std::vector<TMFileURL>& items, const TMScanOrigins& origins) const {
   auto* data = new QMimeData;
-  const std::string path = origins.shownPath(item);
-  // As a shell reads it back: a name that is no valid text survives too.
-  data->setText(QString::fromStdString(shellQuoted(path)));
-  // The URL list carries the raw bytes, percent-encoded.
-  if (path == item.path()) data->setData(QStringLiteral("text/uri-list"), fileUriOf(item) + "\r\n");
+  QStringList lines;
+  QByteArray uris;
+  bool onThisMachine = true;
+  for (const TMFileURL& item : items) {
+    const std::string path = origins.shownPath(item);
+    // As a shell reads it back: a name that is no valid text survives too.
+    lines << QString::fromStdString(shellQuoted(path));
+    // The URL list carries the raw bytes, percent-encoded.
+    uris += fileUriOf(item) + "\r\n";
+    onThisMachine = onThisMachine && path == item.path();
+  }
+  data->setText(lines.join(u'\n'));
+  if (onThisMachine) data->setData(QStringLiteral("text/uri-list"), uris);
   desktop_.setClipboard(data);
 }
 

@@ -7,7 +7,9 @@
 
 #include <QString>
 #include <QUrl>
+
 #include <functional>
+#include <vector>
 
 #include "core/platform/TMFileURL.h"
 #include "import/TMScanOrigins.h"
@@ -49,6 +51,9 @@ class TMSelectionActions {
   // the path on the machine scanned ("vm:/srv/t2/a"), as text only: no file
   // of this machine has it.
   void copyPath(const TMFileURL& item, const TMScanOrigins& origins = {}) const;
+  // The same for several items, one path a line (and one URL each, where
+  // all are on this machine).
+  void copyPaths(const std::vector<TMFileURL>& items, const TMScanOrigins& origins = {}) const;
 
   // Whether opening `item` would start a program.
   static bool startsAProgram(const TMFileURL& item);

@@ -39,6 +39,12 @@ TMSelectionCommands::TMSelectionCommands(QMainWindow& window, TMSession& session
   copyPath_ = new QAction(QIcon::fromTheme(QStringLiteral("edit-copy")), tr("&Copy Path"), &window);
   copyPath_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
   connect(copyPath_, &QAction::triggered, this, [this] {
+    // Several items: every path, one a line.
+    if (pane_.view().hasSeveralSelected()) {
+      std::vector<TMFileURL> urls;
+      for (const auto& item : pane_.view().selectedItems()) urls.push_back(item.url);
+      return actions_->copyPaths(urls, pane_.map().origins());
+    }
     if (const TMNodeState* selected = pane_.view().selected())
       actions_->copyPath(selected->url, pane_.map().origins());
   });

@@ -13,6 +13,10 @@ namespace tilemora {
 QString TMTrashQuestionBox::questionText(const TMTrashQuestion& question) {
   const QString name = displayText(question.item.lastPathComponent());
   const QString size = QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(question.bytes));
+  if (question.items.size() > 1) {
+    const QString files = tr("%Ln file(s)", nullptr, pluralCount(question.files));
+    return tr("Move %Ln items (%1, %2) to the trash?", nullptr, pluralCount(question.items.size())).arg(size, files);
+  }
   if (!question.folder) return tr("Move \u201C%1\u201D (%2) to the trash?").arg(name, size);
   const QString files = tr("%Ln file(s)", nullptr, pluralCount(question.files));
   return tr("Move \u201C%1\u201D (%2, %3) to the trash?").arg(name, size, files);
@@ -23,9 +27,13 @@ TMTrashQuestionBox::TMTrashQuestionBox(QWidget* window, const TMTrashQuestion& q
                   window) {
   setWindowModality(Qt::WindowModal);
   setAttribute(Qt::WA_DeleteOnClose);
-  setInformativeText(question.scannedFolder
-                         ? tr("This is the whole scanned folder. You can restore it from the trash.")
-                         : tr("You can restore it from the trash."));
+  setInformativeText(question.scannedFolder         ? tr("This is the whole scanned folder. You can restore it from the trash.")
+                     : question.items.size() > 1 ? tr("You can restore them from the trash.")
+                                                 : tr("You can restore it from the trash."));
+  // Which ones, by name, where the user can look.
+  QStringList names;
+  for (const TMFileURL& item : question.items) names << displayText(item.path());
+  if (!names.isEmpty()) setDetailedText(names.join(u'\n'));
   move_ = addButton(tr("&Move to Trash"), QMessageBox::DestructiveRole);
   QPushButton* cancel = addButton(QMessageBox::Cancel);
   setDefaultButton(cancel);

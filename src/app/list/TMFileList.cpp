@@ -2,6 +2,7 @@
 #include "TMFileList.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QDateTime>
 #include <QHeaderView>
 #include <QLocale>
@@ -29,7 +30,8 @@ TMFileList::TMFileList(QWidget* parent)
   setItemDelegateForColumn(TMFileListModel::kShareColumn, new TMShareBarDelegate(TMFileListModel::kShareRole, this));
   setUniformRowHeights(true);  // a folder of 100,000 rows opens at once
   setAlternatingRowColors(true);
-  setSelectionMode(QAbstractItemView::SingleSelection);
+  // Ctrl and Shift with a click or the arrows, and Ctrl+A, choose several.
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setExpandsOnDoubleClick(false);  // a double click narrows the map instead
   setAccessibleName(tr("Items"));
@@ -186,6 +188,32 @@ void TMFileList::currentChanged(const QModelIndex& current, const QModelIndex& p
   // A removed item has no tile to select.
   if (mode_ == Mode::kChanges && !changesModel_->hasTile(current)) return;
   if (!following_ && current.isValid()) emit chosen(urlOf(current));
+}
+
+void TMFileList::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+  QTreeView::selectionChanged(selected, deselected);
+  if (following_) return;
+  const QModelIndexList rows = selectionModel()->selectedRows();
+  if (rows.size() < 2) return;  // one row: the current one, chosen as such
+  // The current row first: the map's main selection, where the keys go on.
+  std::vector<TMFileURL> urls;
+  if (rows.contains(currentIndex().siblingAtColumn(0))) urls.push_back(urlOf(currentIndex()));
+  for (const QModelIndex& row : rows) {
+    if (mode_ == Mode::kChanges && !changesModel_->hasTile(row)) continue;
+    const TMFileURL url = urlOf(row);
+    if (std::find(urls.begin(), urls.end(), url) == urls.end()) urls.push_back(url);
+  }
+  emit chosenSeveral(urls);
+}
+
+void TMFileList::keyPressEvent(QKeyEvent* event) {
+  // Esc (while there is nothing to stop) lets go of the rows chosen.
+  if (event->key() == Qt::Key_Escape && selectionModel()->hasSelection()) {
+    makeCurrent(QModelIndex());
+    emit selectionCleared();
+    return;
+  }
+  QTreeView::keyPressEvent(event);
 }
 
 void TMFileList::focusInEvent(QFocusEvent* event) {

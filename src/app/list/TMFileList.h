@@ -6,7 +6,9 @@
 // chooses in it; the window keeps it and the map in step.
 
 #include <QTreeView>
+
 #include <memory>
+#include <vector>
 
 #include "core/platform/TMFileURL.h"
 
@@ -56,6 +58,10 @@ class TMFileList : public QTreeView {
  signals:
   // The user made the row of `url` current.
   void chosen(const TMFileURL& url);
+  // Several rows were chosen (the current one first).
+  void chosenSeveral(const std::vector<TMFileURL>& urls);
+  // Esc let go of the rows chosen.
+  void selectionCleared();
   // The user double-clicked the row of the folder at `url`.
   void opened(const TMFileURL& url);
   // A menu is wanted for the row of `url` at `globalPosition`.
@@ -63,6 +69,8 @@ class TMFileList : public QTreeView {
 
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+  void keyPressEvent(QKeyEvent* event) override;
   // Taking the focus makes a row current without choosing it.
   void focusInEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;

@@ -48,6 +48,8 @@ TMListFeature::TMListFeature(QMainWindow& window, TMSession& session, TMMapPane&
 
   TMTreeMapView& view = pane.view();
   connect(list_, &TMFileList::chosen, this, [&view](const TMFileURL& url) { view.selectURL(url); });
+  connect(list_, &TMFileList::chosenSeveral, this, [&view](const std::vector<TMFileURL>& urls) { view.selectItems(urls); });
+  connect(list_, &TMFileList::selectionCleared, this, [&view] { view.clearSelection(); });
   connect(list_, &TMFileList::opened, this, [&view](const TMFileURL& url) { view.focusOn(url); });
   connect(list_, &TMFileList::menuWanted, this,
           [&selection](const TMFileURL&, const QPoint& position) { selection.showMenu(position); });

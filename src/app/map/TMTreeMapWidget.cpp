@@ -84,6 +84,9 @@ void TMTreeMapWidget::contextMenuEvent(QContextMenuEvent* event) {
 
 void TMTreeMapWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return TMFileDraggingView::mouseReleaseEvent(event);
+  // Ctrl-click adds the item to the selection, or takes it out of it.
+  if (event->modifiers() & Qt::ControlModifier && clickCount_ < 2 && !view_.isDragging())
+    return view_.toggleAtPoint(viewPointOf(event->position()));
   view_.mouseUp(viewPointOf(event->position()), clickCount_);
 }
 
@@ -103,6 +106,10 @@ void TMTreeMapWidget::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down: return view_.keyDown(TMArrowKey::kDown);
     case Qt::Key_Left: return view_.keyDown(TMArrowKey::kLeft);
     case Qt::Key_Right: return view_.keyDown(TMArrowKey::kRight);
+    case Qt::Key_Escape:
+      // Reached only while there is nothing to stop.
+      if (view_.selected() != nullptr) return view_.clearSelection();
+      return TMFileDraggingView::keyPressEvent(event);
     case Qt::Key_Return:
     case Qt::Key_Enter:
       // With a folder selected, Narrow takes Enter; with nothing, it starts

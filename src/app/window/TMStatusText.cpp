@@ -65,9 +65,13 @@ QString measureText(const TMScanStatus& status) {
 }
 
 QString selectionText(const TMSelectionStatus& selection, uint64_t total) {
-  QString text = TMStatusText::tr("\u201C%1\u201D: %2 (%3 bytes)")
-                     .arg(displayText(selection.name), sizeText(selection.bytes), count(selection.bytes));
-  if (selection.folder) text += QStringLiteral(", ") + filesAndFolders(selection.files, selection.folders);
+  QString text = selection.items > 1
+                     ? TMStatusText::tr("%Ln items selected: %1 (%2 bytes)", nullptr, pluralCount(selection.items))
+                           .arg(sizeText(selection.bytes), count(selection.bytes))
+                     : TMStatusText::tr("\u201C%1\u201D: %2 (%3 bytes)")
+                           .arg(displayText(selection.name), sizeText(selection.bytes), count(selection.bytes));
+  if (selection.folder || selection.items > 1)
+    text += QStringLiteral(", ") + filesAndFolders(selection.files, selection.folders);
   if (!selection.space && total > 0) {
     const double share = 100.0 * double(selection.bytes) / double(total);
     text += TMStatusText::tr(", %1 % of the total").arg(QLocale().toString(share, 'f', 1));

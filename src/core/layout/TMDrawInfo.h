@@ -4,6 +4,7 @@
 // a layout tree.
 
 #include <cstdint>
+#include <unordered_set>
 
 #include "core/drawing/TMGeometry.h"
 #include "core/platform/TMFileURL.h"
@@ -27,6 +28,14 @@ struct TMSelectionInfo_t {
   TMFileURL url;
   TMRect rect;                     // searching: the found node's rectangle
   uint8_t isFile = 0;              // searching: 1 for a leaf, 0 for a folder
+  // Drawing: the other items selected beside it, painted alike; null when
+  // only one is.
+  const std::unordered_set<const TMFileTree*>* alsoSelected = nullptr;
+
+  // Drawing: whether `node` is painted in the selection colour.
+  bool paintsSelected(const TMFileTree* node) const {
+    return node == file || (alsoSelected != nullptr && node != nullptr && alsoSelected->count(node) != 0);
+  }
 };
 
 struct TMDrawInfo_t {

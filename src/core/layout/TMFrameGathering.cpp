@@ -26,9 +26,11 @@ TMDrawInfo_t drawInfoFor(TMGeometryGatherer& gatherer, TMColorWheel& wheel, cons
 
 void gatherFrame(TMLayoutNode& layout, TMGeometryGatherer& gatherer, TMColorWheel& wheel,
                  const TMRect& canvas, const TMRect& visible, TMFileTree* selectedFile,
-                 const TMFileURL& selectedUrl, TMLayoutNode* selectedLayout) {
+                 const TMFileURL& selectedUrl, TMLayoutNode* selectedLayout,
+                 const std::unordered_set<const TMFileTree*>* alsoSelected) {
   gatherer.startGathering(canvas, visible);
   TMDrawInfo_t info = drawInfoFor(gatherer, wheel, visible, selectedFile, selectedUrl, selectedLayout);
+  info.selection.alsoSelected = alsoSelected;
   layout.drawGeometry(info, canvas);
   gatherer.stopGathering();
 }

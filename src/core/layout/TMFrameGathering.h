@@ -24,9 +24,11 @@ TMDrawInfo_t drawInfoFor(TMGeometryGatherer& gatherer, TMColorWheel& wheel, cons
                          TMLayoutNode* selectedLayout = nullptr);
 
 // Lays `layout` over `canvas`, gathers what meets `visible` into
-// `gatherer`, with the selection (if any) in the selection colour.
+// `gatherer`, with the selection (if any) in the selection colour, and
+// the items selected beside it (`alsoSelected`) alike.
 void gatherFrame(TMLayoutNode& layout, TMGeometryGatherer& gatherer, TMColorWheel& wheel,
                  const TMRect& canvas, const TMRect& visible, TMFileTree* selectedFile = nullptr,
-                 const TMFileURL& selectedUrl = TMFileURL(), TMLayoutNode* selectedLayout = nullptr);
+                 const TMFileURL& selectedUrl = TMFileURL(), TMLayoutNode* selectedLayout = nullptr,
+                 const std::unordered_set<const TMFileTree*>* alsoSelected = nullptr);
 
 }  // namespace tilemora

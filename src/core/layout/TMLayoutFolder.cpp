@@ -58,7 +58,7 @@ void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
     // Too small to enter: its area shows what it holds, as its files would
     // (by depth, their level's colour), not left to the folder around it.
     if (meetsVisibleArea(info, bounds)) {
-      const TMColor* fill = fileNode_ == info.selection.file ? fillColor(info) : contentsColor(*info.colorWheel);
+      const TMColor* fill = info.selection.paintsSelected(fileNode_) ? fillColor(info) : contentsColor(*info.colorWheel);
       info.gatherer->addRectangle(bounds, fill, TMRectStyle::kPlain);
     }
     return;
@@ -68,7 +68,7 @@ void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
   // In a colour mode, a folder whose contents are too small to draw one by
   // one is mostly title band and margins: the whole tile tells what it
   // holds. By depth, folders keep their level's colour.
-  const bool tellsContents = info.colorWheel->fileColoring() != nullptr && fileNode_ != info.selection.file &&
+  const bool tellsContents = info.colorWheel->fileColoring() != nullptr && !info.selection.paintsSelected(fileNode_) &&
                              (contents.width < blockSizes.minNodeWidth * info.pixelWidth ||
                               contents.height < blockSizes.minNodeHeight * info.pixelHeight);
   info.gatherer->addRectangle(bounds, tellsContents ? contentsColor(*info.colorWheel) : fillColor(info));

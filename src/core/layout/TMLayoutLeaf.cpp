@@ -18,7 +18,7 @@ bool TMLayoutLeaf::textDrawableInBounds(const TMRect& r, const TMDrawInfo_t& inf
 }
 
 const TMColor* TMLayoutLeaf::fillColor(const TMDrawInfo_t& info) const {
-  if (fileNode_ == info.selection.file) return info.colorWheel->getSelectionColor();
+  if (info.selection.paintsSelected(fileNode_)) return info.colorWheel->getSelectionColor();
   return fileNode_->kind() == TMNodeKind::File ? info.colorWheel->getFileColor(*fileNode_)
                                                : info.colorWheel->getLevelColor();
 }

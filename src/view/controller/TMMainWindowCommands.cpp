@@ -43,6 +43,18 @@ void TMMainWindowController::narrowFolder() { mainTreeView_.narrowSelected(); }
 void TMMainWindowController::goUp() { mainTreeView_.popNarrowing(); }
 void TMMainWindowController::revealInFinder() { mainTreeView_.revealSelectionInFinder(); }
 
+std::vector<TMTreeMapView::TMSelectedItem> TMMainWindowController::outermostSelectedItems() const {
+  std::vector<TMTreeMapView::TMSelectedItem> items = mainTreeView_.selectedItems();
+  std::vector<TMTreeMapView::TMSelectedItem> outermost;
+  for (const auto& item : items) {
+    const bool inside = std::any_of(items.begin(), items.end(), [&](const auto& other) {
+      return other.url != item.url && item.url.isAtOrBelow(other.url);
+    });
+    if (!inside) outermost.push_back(item);
+  }
+  return outermost;
+}
+
 void TMMainWindowController::deleteSelectedElement() {
   if (!canDeleteSelection()) return;
   const TMNodeState& selected = *mainTreeView_.selected();
@@ -52,37 +64,51 @@ void TMMainWindowController::deleteSelectedElement() {
   question.folder = selected.file->asFolder() != nullptr;
   if (question.folder) question.files = entriesBelow(*selected.file).first;
   question.scannedFolder = mainTreeView_.isSelectionRoot();
+  const std::vector<TMTreeMapView::TMSelectedItem> items = outermostSelectedItems();
+  if (items.size() > 1) {
+    question.bytes = question.files = 0;
+    for (const auto& item : items) {
+      question.items.push_back(item.url);
+      question.bytes += item.file->diskSize();
+      question.files += item.file->asFolder() ? countEntriesBelow(*item.file).first : 1;
+    }
+  }
   // The answer may come after other events, and the deletion after the
   // work reading the tree has stopped: it applies only to the same
   // selection of the same map.
   std::weak_ptr<const TMNodeState> asked = mainTreeView_.selectedState();
+  std::vector<TMFileURL> urls;
+  for (const auto& item : mainTreeView_.selectedItems()) urls.push_back(item.url);
   const uint64_t commit = commits_;
   if (!askBeforeTrash_ && !question.scannedFolder) {
-    deleteIfStillSelected(asked, commit);
+    deleteIfStillSelected(asked, urls, commit);
     return;
   }
   std::weak_ptr<TMMainWindowController> weak = weak_from_this();
-  window_.askToMoveToTrash(question, [weak, asked, commit](bool move, bool stopAsking) {
+  window_.askToMoveToTrash(question, [weak, asked, urls, commit](bool move, bool stopAsking) {
     auto controller = weak.lock();
     if (!controller) return;
     if (stopAsking) controller->setAskBeforeTrash(false);
-    if (move) controller->deleteIfStillSelected(asked, commit);
+    if (move) controller->deleteIfStillSelected(asked, urls, commit);
   });
 }
 
-void TMMainWindowController::deleteIfStillSelected(const std::weak_ptr<const TMNodeState>& asked, uint64_t commit) {
+void TMMainWindowController::deleteIfStillSelected(const std::weak_ptr<const TMNodeState>& asked,
+                                                   std::vector<TMFileURL> urls, uint64_t commit) {
   const bool waiting = jobs_.treeIsRead();
   if (waiting) window_.showWaitingForReaders(true);
   std::weak_ptr<TMMainWindowController> weak = weak_from_this();
-  jobs_.afterTreeReaders([weak, asked, commit, waiting] {
+  jobs_.afterTreeReaders([weak, asked, urls = std::move(urls), commit, waiting] {
     auto controller = weak.lock();
     if (!controller) return;
     if (waiting) controller->window_.showWaitingForReaders(false);
     const std::shared_ptr<const TMNodeState> still = asked.lock();
-    if (!still || still != controller->mainTreeView_.selectedState() || commit != controller->commits_ ||
-        !controller->canDeleteSelection())
+    std::vector<TMFileURL> selectedNow;
+    for (const auto& item : controller->mainTreeView_.selectedItems()) selectedNow.push_back(item.url);
+    if (!still || still != controller->mainTreeView_.selectedState() || selectedNow != urls ||
+        commit != controller->commits_ || !controller->canDeleteSelection())
       return;
-    controller->mainTreeView_.deleteSelection(true);
+    controller->mainTreeView_.deleteItems(urls);
   });
 }
 

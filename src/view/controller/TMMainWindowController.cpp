@@ -140,10 +140,7 @@ void TMMainWindowController::stopScanning() {
   commitTree();
 }
 
-namespace {
-
-// Files and folders below `root` (itself not counted), without recursion.
-std::pair<uint64_t, uint64_t> countEntries(const TMFileTree& root) {
+std::pair<uint64_t, uint64_t> countEntriesBelow(const TMFileTree& root) {
   uint64_t files = 0, folders = 0;
   std::vector<const TMFileTree*> pending{&root};
   while (!pending.empty()) {
@@ -163,7 +160,6 @@ std::pair<uint64_t, uint64_t> countEntries(const TMFileTree& root) {
   return {files, folders};
 }
 
-}  // namespace
 
 TMScanStatus TMMainWindowController::scanStatus() const {
   TMScanStatus status;
@@ -216,7 +212,7 @@ const std::vector<TMUnreadableFolder>& TMMainWindowController::unreadableFolders
 
 std::pair<uint64_t, uint64_t> TMMainWindowController::entriesBelow(const TMFileTree& node) const {
   if (countedNode_ != &node) {
-    countedEntries_ = countEntries(node);
+    countedEntries_ = countEntriesBelow(node);
     countedNode_ = &node;
   }
   return countedEntries_;
@@ -232,6 +228,20 @@ std::optional<TMSelectionStatus> TMMainWindowController::selectionStatus() const
   if (selected->file && selected->file->asFolder()) {
     selection.folder = true;
     std::tie(selection.files, selection.folders) = entriesBelow(*selected->file);
+  }
+  const std::vector<TMTreeMapView::TMSelectedItem> items = outermostSelectedItems();
+  if (items.size() > 1) {
+    // Several: their totals, what lies inside a selected folder once.
+    selection.items = items.size();
+    selection.bytes = selection.files = selection.folders = 0;
+    selection.folder = false;
+    for (const auto& item : items) {
+      selection.bytes += item.file->diskSize();
+      const auto [files, folders] =
+          item.file->asFolder() ? countEntriesBelow(*item.file) : std::pair<uint64_t, uint64_t>{1, 0};
+      selection.files += files;
+      selection.folders += folders + (item.file->asFolder() ? 1 : 0);
+    }
   }
   return selection;
 }
@@ -397,7 +407,7 @@ void TMMainWindowController::buildFullMap(uint64_t commit) {
                 const auto* volume = tree->asVolume();
                 const TMFileTree* folder = volume ? volume->child() : tree.get();
                 auto layout = makeSharedLayout(tree, blockSizes.finalLayoutDepth);
-                const auto counts = folder ? countEntries(*folder) : std::pair<uint64_t, uint64_t>();
+                const auto counts = folder ? countEntriesBelow(*folder) : std::pair<uint64_t, uint64_t>();
                 job.post([weak, commit, layout = std::move(layout), counts]() mutable {
                   if (auto controller = weak.lock()) controller->finishCommit(commit, std::move(layout), counts);
                 });

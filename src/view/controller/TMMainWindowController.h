@@ -36,6 +36,9 @@ namespace tilemora {
 
 class TMScanProgressRelay;
 
+// Files and folders below `root` (itself not counted), without recursion.
+std::pair<uint64_t, uint64_t> countEntriesBelow(const TMFileTree& root);
+
 class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowController> {
  public:
   // `windowClosed` runs when the controller goes away (the delegate's
@@ -166,9 +169,12 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // The running scan is stopped, and its task goes as a job: its thread is
   // waited for off the main thread.
   void retireScan();
-  // Deletes the selection asked about as `asked` (commit `commit`), if it
-  // is still what the map selects.
-  void deleteIfStillSelected(const std::weak_ptr<const TMNodeState>& asked, uint64_t commit);
+  // Deletes the selection asked about as `asked`, its items `urls` (commit
+  // `commit`), if it is still what the map selects.
+  void deleteIfStillSelected(const std::weak_ptr<const TMNodeState>& asked, std::vector<TMFileURL> urls,
+                             uint64_t commit);
+  // The items selected, without those inside another one of them.
+  std::vector<TMTreeMapView::TMSelectedItem> outermostSelectedItems() const;
   // The end of the scan: starts building the full map.
   void commitTree();
   // Builds the full map of the commit numbered `commit` off the main

@@ -15,12 +15,13 @@ namespace tilemora {
 
 // What the status line tells of the selection.
 struct TMSelectionStatus {
-  std::string name;
+  std::string name;     // of the main one
   uint64_t bytes = 0;
   bool space = false;   // free or unscanned space: no item on disk
   bool folder = false;
   uint64_t files = 0;   // inside a folder
   uint64_t folders = 0;
+  uint64_t items = 1;   // several selected: how many (none inside another counted)
 };
 
 struct TMScanStatus {

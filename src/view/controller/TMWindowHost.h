@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "view/controller/TMScanStatus.h"
 #include "core/platform/TMFileURL.h"
@@ -20,8 +21,11 @@ struct TMTrashQuestion {
   TMFileURL item;
   uint64_t bytes = 0;
   bool folder = false;
-  uint64_t files = 0;          // inside a folder
+  uint64_t files = 0;          // inside a folder (or inside all the items)
   bool scannedFolder = false;  // the whole scanned folder: always asked
+  // Several items at once: each of them (none inside another), `item`
+  // being the first; `bytes` and `files` are their totals.
+  std::vector<TMFileURL> items;
 };
 
 class TMWindowHost {

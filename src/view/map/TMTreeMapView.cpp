@@ -44,6 +44,7 @@ void TMTreeMapView::setTreeMap(std::shared_ptr<TMLayoutNode> tree, const TMFileU
   root_.reset();
   current_.reset();
   selected_.reset();
+  setAlsoSelected({});
   handedOver_ = tree;
   wheel_.areaTallies().forget();
   if (!tree) return;
@@ -75,7 +76,7 @@ void TMTreeMapView::updateGeometry() {
   if (!current_) return;
   gatherFrame(*current_->layout, *geometry_, wheel_, frame(), current_->size,
               selected_ ? selected_->file : nullptr, selected_ ? selected_->url : TMFileURL(),
-              selected_ ? selected_->layout.get() : nullptr);
+              selected_ ? selected_->layout.get() : nullptr, alsoSelected_.empty() ? nullptr : &alsoSelectedFiles_);
 }
 
 void TMTreeMapView::regatherAndRepaint() {

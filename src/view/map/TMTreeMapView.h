@@ -17,6 +17,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "view/map/AnimationPerFrame.h"
 #include "view/map/TMNodeState.h"
@@ -93,6 +96,8 @@ class TMTreeMapView {
   // The selection itself, to tell later whether it is still the same.
   std::shared_ptr<const TMNodeState> selectedState() const { return selected_; }
   bool isLocked() const { return lockAnyMouseEvent_; }
+  // Whether the mouse moved the map since its button went down.
+  bool isDragging() const { return dragged_; }
 
   // --- zoom and scroll ----------------------------------------------------
   // setFrameSize: — the view was resized; the zoom factor is kept.
@@ -187,6 +192,26 @@ class TMTreeMapView {
   // their files are then not walked for what they hold.
   void setTreeSettled(bool settled) { wheel_.setTreeSettled(settled); }
 
+  // --- several items --------------------------------------------------------
+  // One of the items selected.
+  struct TMSelectedItem {
+    TMFileURL url;
+    TMFileTree* file;
+  };
+  // A Ctrl-click at `viewPoint` (view coordinates, y up): the item under it
+  // joins the selection as its main item, or leaves it when it was in it.
+  void toggleAtPoint(const TMPoint& viewPoint);
+  // Selects every item of `urls` found in the tree (a choice of rows in a
+  // list beside the map): the first as selectURL does, the others beside it.
+  void selectItems(const std::vector<TMFileURL>& urls);
+  // Everything selected that is an item (not free or unscanned space), the
+  // main item first.
+  std::vector<TMSelectedItem> selectedItems() const;
+  // Whether more than one item is selected.
+  bool hasSeveralSelected() const { return !alsoSelected_.empty(); }
+  // Nothing selected any more.
+  void clearSelection();
+
   // --- deletion -------------------------------------------------------------
   // deleteSelection: — moves the selected file or folder to the trash and,
   // once it is there, removes it from the file tree and the layout in place
@@ -195,6 +220,11 @@ class TMTreeMapView {
   // scanned folder itself empties the view and calls the cleanup responder.
   // A refusal of the trash changes nothing and is shown to the user.
   void deleteSelection(bool sender);
+  // Moves each item at `urls` to the trash as deleteSelection does, and
+  // updates the map once at the end; an item inside another of them goes
+  // with it. The first item the trash refuses stays and is named; the
+  // others still go.
+  void deleteItems(const std::vector<TMFileURL>& urls);
   // A selection that names an item on disk (not free or unscanned space).
   bool isSelectionDeletable() const { return itemsOnDisk_ && selected_ && selected_->file != nullptr; }
   // Called once the view has let go of a tree whose root was deleted.
@@ -217,8 +247,18 @@ class TMTreeMapView {
   void notify();
   void regatherAndRepaint();
   // Makes `state` the selection and shows it (path, title, the window's
-  // represented URL), then notifies.
+  // represented URL), then notifies. The items selected beside it go.
   void setSelection(std::shared_ptr<TMNodeState> state, bool isFile);
+  // The items selected beside the main one become `items`.
+  void setAlsoSelected(std::vector<TMSelectedItem> items);
+  // What deleting the item at `url` (a folder or not) came to: the node that
+  // went, or null, and whether the trash refused it (and why).
+  struct TMDeletion {
+    const TMFileTree* deleted = nullptr;
+    bool refused = false;
+    std::string failure;
+  };
+  TMDeletion deleteOne(const TMFileURL& url, bool folder);
   // stretchBy, stopped at the maximum zoom: the wheel and the pinch stop
   // where the zoom steps stop.
   void stretchWithinZoomLimit(double sx, double sy);
@@ -263,6 +303,8 @@ class TMTreeMapView {
   std::shared_ptr<TMNodeState> root_;
   std::shared_ptr<TMNodeState> current_;
   std::shared_ptr<TMNodeState> selected_;
+  std::vector<TMSelectedItem> alsoSelected_;  // beside selected_
+  std::unordered_set<const TMFileTree*> alsoSelectedFiles_;
   bool isSelectionFile_ = false;
   bool dragged_ = false;
   std::function<void()> stateChangeNotifier_;

@@ -50,6 +50,7 @@ TMLayoutNode* TMTreeMapView::selectWithFunction(const TMSearchFunction& function
 
 void TMTreeMapView::setSelection(std::shared_ptr<TMNodeState> state, bool isFile) {
   selected_ = std::move(state);
+  setAlsoSelected({});
   isSelectionFile_ = isFile;
   regatherAndRepaint();
   host_.setRepresentedURL(selected_->url);
@@ -60,6 +61,7 @@ void TMTreeMapView::setSelection(std::shared_ptr<TMNodeState> state, bool isFile
 
 void TMTreeMapView::showUnselected() {
   selected_.reset();
+  setAlsoSelected({});
   isSelectionFile_ = false;
   host_.setRepresentedURL(std::nullopt);
   if (current_) {
