@@ -72,29 +72,34 @@ TMStartPage::~TMStartPage() {
 
 QTreeWidgetItem* TMStartPage::addGroup(const QString& title) {
   auto* group = new QTreeWidgetItem(places_, {title});
-  group->setFlags(Qt::ItemIsEnabled);
+  // A title, not a place: the arrows pass over it (as over a disabled
+  // item), yet it reads as plainly as the places. The places follow it on
+  // rows of their own, not as its children, which would be disabled too.
+  group->setFlags(Qt::NoItemFlags);
+  group->setForeground(kName, places_->palette().brush(QPalette::Active, QPalette::Text));
   QFont bold = group->font(kName);
   bold.setBold(true);
   group->setFont(kName, bold);
   group->setFirstColumnSpanned(true);
-  group->setExpanded(true);
   return group;
 }
 
-void TMStartPage::addPlace(QTreeWidgetItem& group, const QByteArray& path, const QString& name) {
-  auto* item = new QTreeWidgetItem(&group, {name});
+QTreeWidgetItem* TMStartPage::addPlace(const QByteArray& path, const QString& name) {
+  auto* item = new QTreeWidgetItem(places_, {QStringLiteral("    ") + name});
   item->setData(kName, kPathRole, path);
   item->setToolTip(kName, displayText(path.toStdString()));
+  return item;
 }
 
 void TMStartPage::refresh() {
   const QByteArray current = places_->currentItem() ? places_->currentItem()->data(kName, kPathRole).toByteArray()
                                                     : QByteArray();
   places_->clear();
-  QTreeWidgetItem* disks = addGroup(tr("Disks"));
+  addGroup(tr("Disks"));
+  QTreeWidgetItem* firstDisk = nullptr;
   for (const TMScannableVolume& volume : scannableVolumes(*fileSystem_)) {
-    addPlace(*disks, QByteArray::fromStdString(volume.mountPoint), displayText(volume.mountPoint));
-    QTreeWidgetItem* item = disks->child(disks->childCount() - 1);
+    QTreeWidgetItem* item = addPlace(QByteArray::fromStdString(volume.mountPoint), displayText(volume.mountPoint));
+    if (firstDisk == nullptr) firstDisk = item;
     item->setText(kDevice, displayText(volume.device) + QStringLiteral(" (") + QString::fromStdString(volume.type) +
                                QLatin1Char(')'));
     if (volume.totalSize == 0) continue;
@@ -105,20 +110,20 @@ void TMStartPage::refresh() {
     item->setText(kSize, sizeText(volume.totalSize));
     for (int column = kUsed; column < kColumns; ++column) item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
   }
-  QTreeWidgetItem* home = addGroup(tr("Home"));
+  addGroup(tr("Home"));
   const QByteArray homePath = QFile::encodeName(QDir::homePath());
-  addPlace(*home, homePath, displayText(homePath.toStdString()));
+  QTreeWidgetItem* home = addPlace(homePath, displayText(homePath.toStdString()));
   const QList<QByteArray> recent = TMRecentFolders::list();
   if (!recent.isEmpty()) {
-    QTreeWidgetItem* folders = addGroup(tr("Recent folders"));
-    for (const QByteArray& path : recent) addPlace(*folders, path, displayText(path.toStdString()));
+    addGroup(tr("Recent folders"));
+    for (const QByteArray& path : recent) addPlace(path, displayText(path.toStdString()));
   }
   // The choice stays where it was; else the first disk.
   QTreeWidgetItem* chosen = nullptr;
   for (QTreeWidgetItemIterator it(places_); *it && !chosen; ++it) {
     if (!current.isEmpty() && (*it)->data(kName, kPathRole).toByteArray() == current) chosen = *it;
   }
-  if (chosen == nullptr) chosen = disks->childCount() > 0 ? disks->child(0) : home->child(0);
+  if (chosen == nullptr) chosen = firstDisk != nullptr ? firstDisk : home;
   places_->setCurrentItem(chosen);
 }
 

@@ -47,7 +47,7 @@ class TMStartPage : public QWidget {
 
  private:
   QTreeWidgetItem* addGroup(const QString& title);
-  void addPlace(QTreeWidgetItem& group, const QByteArray& path, const QString& name);
+  QTreeWidgetItem* addPlace(const QByteArray& path, const QString& name);
   void choose(QTreeWidgetItem* item);
 
   std::shared_ptr<const TMFileSystem> fileSystem_;
