@@ -4,7 +4,9 @@
 #include <cinttypes>
 #include <cstdlib>
 
+#include "TMFilesBelow.h"
 #include "TMNodeArena.h"
+#include "TMOtherSizeCode.h"
 #include "TMUtf8.h"
 #include "TMVolume.h"
 
@@ -43,6 +45,28 @@ const TMVolume* TMFileTree::asVolume() const {
 
 TMVolume* TMFileTree::asVolume() {
   return kind_ == TMNodeKind::Volume ? static_cast<TMVolume*>(this) : nullptr;
+}
+
+bool TMFileTree::holdsOtherSize() const { return nameOffset() == kCompactNameOffset; }
+
+uint64_t TMFileTree::alternateSize() const {
+  if (holdsOtherSize()) return TMOtherSizeCode::decode(otherSizeCode(), diskSize());
+  const TMFileTree* below = this;
+  if (const TMVolume* volume = asVolume()) below = volume->child();
+  uint64_t sum = 0;
+  if (below != nullptr) forEachFileBelow(*below, [&sum](const TMFileTree& file) { sum += file.alternateSize(); });
+  return sum;
+}
+
+void TMFileTree::setAlternateSize(uint64_t size) {
+  if (holdsOtherSize()) setOtherSizeCode(TMOtherSizeCode::encode(size, diskSize()));
+}
+
+void TMFileTree::swapSizes() {
+  if (!holdsOtherSize()) return;
+  const uint64_t measured = diskSize();
+  setDiskSize(alternateSize());
+  setAlternateSize(measured);
 }
 
 double TMFileTree::advancementPercentage() const {

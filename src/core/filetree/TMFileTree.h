@@ -6,7 +6,7 @@
 // occupies on disk.
 //
 // Memory budget, the file tree being the big structure (millions of nodes):
-//   two sizes 16 + kind 1 + modification time 4         = 21 bytes per file
+//   size 8 + kind 1 + modification time 4 + other size 4 = 17 bytes per file
 //   + its name, NUL-terminated, right after the time     ~ 10-20 bytes
 //   + padding to the next node's 8-byte alignment        ~  4 bytes
 //   + its slot in the parent's child list                =  4 bytes
@@ -16,11 +16,15 @@
 // Nodes live in their tree's TMNodeArena and are freed with the whole tree;
 // they are made with create<T>(), which places the name after the node.
 //
-// A node keeps two sizes: the one the tree is measured by (diskSize, the
+// A file keeps two sizes: the one the tree is measured by (diskSize, the
 // allocated bytes unless the tree was re-measured by length, see
 // TMSizeMeasure) and the other one (alternateSize). Switching the measure
-// swaps them in every node, so that everything drawn, listed, sorted and
-// summed goes on reading diskSize.
+// swaps them in every file and sums every folder again, so that everything
+// drawn, listed, sorted and summed goes on reading diskSize. The other size
+// takes 4 bytes after the modification time, where a folder keeps its own
+// fields instead (see TMOtherSizeCode: exact for whole blocks, as sizes on
+// disk and sparse images are). A folder's other size is the sum of its
+// files', counted when asked.
 //
 // Sizes are atomic so that a thread reading the tree during its scan never
 // sees a torn value. A one-thread scan is the only writer of its sizes;
@@ -87,18 +91,15 @@ class TMFileTree {
   // folder.
   uint64_t diskSize() const { return diskSize_.load(std::memory_order_relaxed); }
   // The other size: the length while the tree is measured by allocated
-  // size, and the other way round. A folder's is the sum of its files',
-  // complete once its listing has ended.
-  uint64_t alternateSize() const { return alternateSize_.load(std::memory_order_relaxed); }
-  // Sets the other size (a scan or a reader of saved scans, before anyone
-  // else reads the node; or a folder whose listing ends).
-  void setAlternateSize(uint64_t size) { alternateSize_.store(size, std::memory_order_relaxed); }
-  // Exchanges the two sizes (re-measuring a tree no other thread writes).
-  void swapSizes() {
-    const uint64_t measured = diskSize();
-    setDiskSize(alternateSize());
-    setAlternateSize(measured);
-  }
+  // size, and the other way round. A folder's (or a volume's) is the sum of
+  // its files', counted by a walk below it: only once no scan writes there.
+  uint64_t alternateSize() const;
+  // Sets a file's other size (a scan or a reader of saved scans, once its
+  // size is set and before anyone else reads it); nothing for a folder.
+  void setAlternateSize(uint64_t size);
+  // Exchanges a file's two sizes (re-measuring a tree no other thread
+  // writes); folders are summed again by whoever re-measures.
+  void swapSizes();
 
   // The fraction of the used space the scan has reached, for a root that can
   // tell; -1.0 for every node that cannot (files and folders).
@@ -139,15 +140,26 @@ class TMFileTree {
   TMVolume* asVolume();
 
  protected:
-  TMFileTree(uint64_t size, TMNodeKind kind)
-      : diskSize_(size), alternateSize_(size), kind_(kind), modified_{} {}
+  TMFileTree(uint64_t size, TMNodeKind kind) : diskSize_(size), kind_(kind), modified_{} {}
   // Nodes are placed in an arena and never destroyed one by one.
   ~TMFileTree() = default;
 
   // Where the name starts: right after the modification time for the
   // classes without fields of their own, right after the object for the
   // others.
-  static constexpr size_t kCompactNameOffset = 2 * sizeof(std::atomic<uint64_t>) + 1 + 4;
+  // The other size of a class without fields of its own lies in the
+  // object's tail, between the modification time and the name.
+  static constexpr size_t kOtherSizeOffset = sizeof(std::atomic<uint64_t>) + 1 + 4;
+  static constexpr size_t kCompactNameOffset = kOtherSizeOffset + 4;
+  bool holdsOtherSize() const;
+  uint32_t otherSizeCode() const {
+    uint32_t code;
+    std::memcpy(&code, reinterpret_cast<const char*>(this) + kOtherSizeOffset, sizeof code);
+    return code;
+  }
+  void setOtherSizeCode(uint32_t code) {
+    std::memcpy(reinterpret_cast<char*>(this) + kOtherSizeOffset, &code, sizeof code);
+  }
   template <class T>
   static constexpr size_t nameOffsetOf() {
     return T::kHasOwnFields ? sizeof(T) : kCompactNameOffset;
@@ -164,7 +176,6 @@ class TMFileTree {
 
  private:
   std::atomic<uint64_t> diskSize_;
-  std::atomic<uint64_t> alternateSize_;
   const TMNodeKind kind_;
   // Bytes, not a uint32_t: no padding before them, and the name right after.
   uint8_t modified_[4];
@@ -183,7 +194,9 @@ T* TMFileTree::create(TMNodeArena& arena, std::string_view name, Args&&... argum
   constexpr size_t nameOffset = nameOffsetOf<T>();
   void* memory = arena.allocate(std::max(sizeof(T), nameOffset + name.size() + 1), alignof(T));
   T* node = new (memory) T(std::forward<Args>(arguments)...);
-  // After the constructor: the name may start in the object's tail padding.
+  // After the constructor: the other size and the name may lie in the
+  // object's tail padding. Until told, the other size is the size.
+  if (!T::kHasOwnFields) static_cast<TMFileTree*>(node)->setOtherSizeCode(0);
   char* nameBytes = reinterpret_cast<char*>(memory) + nameOffset;
   std::memcpy(nameBytes, name.data(), name.size());
   nameBytes[name.size()] = '\0';

@@ -31,9 +31,9 @@ FileDeleteRez_t TMFileTree::deleteNodeOnPath(const TMFileTreePath& path, const T
   if (!moved.moved) return {DeletionFailed, target, std::move(moved.reason)};
   if (path.folders().empty()) return makeFileDeleteRez(DeletionDone, target);
   const uint64_t size = target->diskSize();
-  const uint64_t alternate = target->alternateSize();
   path.folders().back()->unlinkChildAt(path.targetPosition());
-  for (TMFolderTree* folder : path.folders()) folder->lowerSizes(size, alternate);
+  // The folders' other sizes are counted from their files when asked.
+  for (TMFolderTree* folder : path.folders()) folder->lowerDiskSize(size);
   return makeFileDeleteRez(DeletionUpdated, target);
 }
 

@@ -66,13 +66,6 @@ void TMFolderTree::finishChildList(TMNodeArena& arena, TMChildListRecycler& recy
   TMChildList* listing = children_.load(std::memory_order_relaxed);
   if (listing == nullptr) return;
   uint32_t count = listing->count();
-  // The other size of a folder is summed once, here: every folder below
-  // has ended its listing, so theirs are complete, and the walk adds to no
-  // folder above while it lists.
-  uint64_t alternate = 0;
-  for (uint32_t i = 0; i < count; ++i) alternate += listing->at(i)->alternateSize();
-  setAlternateSize(alternate);
-
   TMChildList* finished = TMChildList::allocateIn(arena, count);
   if (order == TMChildOrder::kListing) {
     // The tree is being abandoned: keep listing order, skip the sort.
@@ -91,17 +84,14 @@ void TMFolderTree::setFinishedChildren(TMNodeArena& arena, std::vector<TMFileTre
   std::stable_sort(children.begin(), children.end(),
                    [](const TMFileTree* a, const TMFileTree* b) { return a->diskSize() > b->diskSize(); });
   uint64_t size = 0;
-  uint64_t alternate = 0;
   TMChildList* list = children.empty() ? nullptr : TMChildList::allocateIn(arena, uint32_t(children.size()));
   for (uint32_t i = 0; i < children.size(); ++i) {
     list->setUnpublished(i, children[i]);
     size += children[i]->diskSize();
-    alternate += children[i]->alternateSize();
   }
   if (list != nullptr) list->setUnpublishedCount(uint32_t(children.size()));
   children_.store(list, std::memory_order_seq_cst);
   setDiskSize(size);
-  setAlternateSize(alternate);
 }
 
 }  // namespace tilemora

@@ -81,12 +81,10 @@ class TMFolderTree : public TMFileTree {
   // Deletion, on the main thread once no scan writes the tree: unlinks the
   // child at `position` (sizes are the caller's to lower)...
   void unlinkChildAt(uint32_t position) { children_.load(std::memory_order_relaxed)->removeAt(position); }
-  // ...and lowers this folder's sizes by what went below it (the measured
-  // size and the other one).
-  void lowerSizes(uint64_t size, uint64_t alternate) {
-    setDiskSize(diskSize() - size);
-    setAlternateSize(alternateSize() - alternate);
-  }
+  // ...and lowers this folder's size by what went below it.
+  void lowerDiskSize(uint64_t size) { setDiskSize(diskSize() - size); }
+  // Sets the size of a folder re-measured (see remeasureTree).
+  void setMeasuredSize(uint64_t size) { setDiskSize(size); }
 
   // Building, by the one thread that lists this folder.
   // Appends `child`, growing the list into `arena` when it is full; the

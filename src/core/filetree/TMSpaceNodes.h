@@ -11,11 +11,9 @@ namespace tilemora {
 class TMDynamicFileTree : public TMFileTree {
  public:
   using TMFileTree::TMFileTree;
-  // Space has one size, whatever the tree is measured by.
-  void updateDiskSize(uint64_t size) {
-    setDiskSize(size);
-    setAlternateSize(size);
-  }
+  // Space has one size, whatever the tree is measured by (its other size
+  // is told as no difference from it).
+  void updateDiskSize(uint64_t size) { setDiskSize(size); }
 
  protected:
   TMDynamicFileTree(uint64_t size, TMNodeKind kind) : TMFileTree(size, kind) {}

@@ -26,7 +26,7 @@ TMFolderTree* TMVolume::measure(TMNodeArena& arena, const TMFileSystemSizes& siz
 double TMVolume::advancementPercentage() const {
   TMFolderTree* folder = child();
   if (folder == nullptr) return 0.0;  // not measured yet: nothing found so far
-  uint64_t scanned = allocatedSizeOf(*folder, measure());
+  uint64_t scanned = scannedAllocatedSize();
   TMEmptyNode* free = emptySpace();
   uint64_t used = volumeSize() - (free ? free->diskSize() : 0);
   return double(scanned) / double(used);
@@ -35,11 +35,17 @@ double TMVolume::advancementPercentage() const {
 uint64_t TMVolume::unscannedSizeNow() const {
   TMFolderTree* folder = child();
   TMEmptyNode* free = emptySpace();
-  uint64_t accounted = (folder ? allocatedSizeOf(*folder, measure()) : 0);
+  uint64_t accounted = folder ? scannedAllocatedSize() : 0;
   uint64_t freeSize = free ? free->diskSize() : 0;
   uint64_t total = volumeSize();
   if (accounted > total || freeSize > total - accounted) return 0;
   return total - accounted - freeSize;
+}
+
+uint64_t TMVolume::scannedAllocatedSize() const {
+  TMFolderTree* folder = child();
+  if (folder == nullptr) return 0;
+  return measure() == TMSizeMeasure::kOnDisk ? folder->diskSize() : scannedAllocated_.load(std::memory_order_relaxed);
 }
 
 uint64_t TMVolume::shownSize() const {

@@ -50,6 +50,9 @@ class TMVolume : public TMFileTree {
   // What the volume's files are measured by (remeasureTree sets it).
   TMSizeMeasure measure() const { return measure_.load(std::memory_order_relaxed); }
   void setMeasure(TMSizeMeasure measure) { measure_.store(measure, std::memory_order_relaxed); }
+  // What the scanned files take on disk, kept when they are measured by
+  // length (their folder's size then being their length).
+  void setScannedAllocatedSize(uint64_t size) { scannedAllocated_.store(size, std::memory_order_relaxed); }
 
  private:
   std::atomic<TMFolderTree*> child_;
@@ -57,6 +60,9 @@ class TMVolume : public TMFileTree {
   std::atomic<TMEmptyNode*> emptySpace_;
   std::atomic<TMUnscannedTree*> unscannedSpace_;
   std::atomic<TMSizeMeasure> measure_{TMSizeMeasure::kOnDisk};
+  std::atomic<uint64_t> scannedAllocated_{0};
+  // The scanned files' size on disk, whatever they are measured by.
+  uint64_t scannedAllocatedSize() const;
 
   TM_FILE_TREE_STORAGE(TMVolume)
 };

@@ -25,7 +25,7 @@ struct TMScanOptions {
   // tree is the same, found in another order.
   unsigned threads = 0;
   // What is left out and not counted; null: nothing.
-  std::shared_ptr<const TMExclusions> exclusions;
+  std::shared_ptr<const TMExclusions> exclusions = nullptr;
 
   // `threads` with 0 resolved, within what a scan ever starts.
   unsigned threadCount() const;

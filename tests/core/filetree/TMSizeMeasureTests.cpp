@@ -107,6 +107,39 @@ INSTANTIATE_TEST_SUITE_P(Scans, TMApparentSizeScan,
                                            ScanCase{"links once, one thread", 1, true}),
                          caseNamesByName);
 
+// A file's other size kept in 4 bytes: exact for whole blocks, as sizes on
+// disk and sparse images are; else, far from the size, rounded up to a
+// block (to a MiB beyond 512 GiB).
+struct CodeCase {
+  const char* name;
+  uint64_t other;
+  uint64_t size;
+  uint64_t readBack;
+};
+
+class TMOtherSize : public ::testing::TestWithParam<CodeCase> {};
+
+TEST_P(TMOtherSize, ComesBackFromItsFourBytes) {
+  TMFileTreeBuilder builder("root");
+  builder.addFileWithLength("f", GetParam().size, GetParam().other);
+  std::shared_ptr<TMFileTree> root = builder.finish();
+  const TMFileTree& file = *childrenOf(root.get()).front();
+  EXPECT_EQ(file.alternateSize(), GetParam().readBack);
+  EXPECT_EQ(root->alternateSize(), GetParam().readBack);  // a folder's: its files' sum
+}
+
+constexpr uint64_t kGiB = uint64_t(1) << 30;
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, TMOtherSize,
+    ::testing::Values(CodeCase{"the slack of a last block", 10, 4096, 10}, CodeCase{"equal", 4096, 4096, 4096},
+                      CodeCase{"a sparse gap just under a GiB", kGiB - 1 + 4096, 4096, kGiB - 1 + 4096},
+                      CodeCase{"a sparse image of whole blocks far away", 100 * kGiB, 4096, 100 * kGiB},
+                      CodeCase{"a far size of no whole block", 3 * kGiB + 1, 0, 3 * kGiB + 512},
+                      CodeCase{"a far size below what it is told from", 1, 5 * kGiB + 7, 512},
+                      CodeCase{"a length beyond 512 GiB, whole MiBs", 600 * kGiB, 4096, 600 * kGiB},
+                      CodeCase{"a length beyond 512 GiB, rounded up", 600 * kGiB + 1, 4096, 600 * kGiB + (1 << 20)}),
+    caseNamesByName);
+
 // A tree of given lengths and sizes on disk, built as a saved scan is.
 std::shared_ptr<TMFileTree> builtTree() {
   TMFileTreeBuilder builder("root");
