@@ -26,9 +26,9 @@ namespace tilemora {
 
 namespace {
 
-enum Column { kName, kDevice, kUsed, kFree, kSize, kColumns };
+enum PlaceColumn { kName, kDevice, kUsed, kFree, kSize, kColumns };
 
-QString sizeText(uint64_t bytes) {
+QString placeSizeText(uint64_t bytes) {
   return QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(bytes));
 }
 
@@ -105,9 +105,9 @@ void TMStartPage::refresh() {
     if (volume.totalSize == 0) continue;
     const double used = double(volume.usedSize()) / double(volume.totalSize);
     item->setData(kUsed, kUsedShareRole, used);
-    item->setText(kUsed, tr("%1 (%2 %)").arg(sizeText(volume.usedSize()), QLocale().toString(100.0 * used, 'f', 0)));
-    item->setText(kFree, sizeText(volume.freeSize));
-    item->setText(kSize, sizeText(volume.totalSize));
+    item->setText(kUsed, tr("%1 (%2 %)").arg(placeSizeText(volume.usedSize()), QLocale().toString(100.0 * used, 'f', 0)));
+    item->setText(kFree, placeSizeText(volume.freeSize));
+    item->setText(kSize, placeSizeText(volume.totalSize));
     for (int column = kUsed; column < kColumns; ++column) item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
   }
   addGroup(tr("Home"));
