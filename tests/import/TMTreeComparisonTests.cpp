@@ -137,26 +137,26 @@ TEST_F(TMTreeComparisonItems, ColoursEveryFileByItsChange) {
   }
 }
 
-struct StepCase {
+struct ChangeStepCase {
   const char* name;
   uint64_t difference;
   uint64_t largest;
   size_t step;
 };
 
-class TMChangeSteps : public ::testing::TestWithParam<StepCase> {};
+class TMChangeSteps : public ::testing::TestWithParam<ChangeStepCase> {};
 
 TEST_P(TMChangeSteps, GrowWithTheSquareRootOfTheShare) {
   EXPECT_EQ(changeStepOf(GetParam().difference, GetParam().largest), GetParam().step);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shares, TMChangeSteps,
-                         ::testing::Values(StepCase{"nothing", 0, 100, 0}, StepCase{"a hundredth", 1, 100, 0},
-                                           StepCase{"just under a twenty fifth", 3, 100, 0},
-                                           StepCase{"a twenty fifth", 4, 100, 1}, StepCase{"a quarter", 25, 100, 2},
-                                           StepCase{"just under all", 99, 100, 4}, StepCase{"all", 100, 100, 4},
-                                           StepCase{"more than the largest", 500, 100, 4},
-                                           StepCase{"no change at all", 0, 0, 0}),
+                         ::testing::Values(ChangeStepCase{"nothing", 0, 100, 0}, ChangeStepCase{"a hundredth", 1, 100, 0},
+                                           ChangeStepCase{"just under a twenty fifth", 3, 100, 0},
+                                           ChangeStepCase{"a twenty fifth", 4, 100, 1}, ChangeStepCase{"a quarter", 25, 100, 2},
+                                           ChangeStepCase{"just under all", 99, 100, 4}, ChangeStepCase{"all", 100, 100, 4},
+                                           ChangeStepCase{"more than the largest", 500, 100, 4},
+                                           ChangeStepCase{"no change at all", 0, 0, 0}),
                          caseNamesByName);
 
 }  // namespace

@@ -27,7 +27,7 @@ namespace {
 
 using E = TMMemoryEntry;
 
-E folderOf(int files) {
+E dataFolderOf(int files) {
   E folder = E::directory("data", {});
   for (int i = 0; i < files; ++i) folder.children.push_back(E::file("f" + std::to_string(i), 1 + i % 7));
   return folder;
@@ -66,7 +66,7 @@ class TMMainWindowControllerTest : public ::testing::Test {
 };
 
 TEST_F(TMMainWindowControllerTest, StartsWithTheToolbarFlagsOfAnEmptyWindow) {
-  make(std::make_shared<TMMemoryFileSystem>(folderOf(1)));
+  make(std::make_shared<TMMemoryFileSystem>(dataFolderOf(1)));
   EXPECT_TRUE(controller->atTopLevel());
   EXPECT_FALSE(controller->atMaximumZoom() || controller->atMinimumZoom() ||
                controller->showableInFinder() || controller->narrowable());
@@ -83,7 +83,7 @@ class TMProgressSteps : public TMMainWindowControllerTest,
                         public ::testing::WithParamInterface<StepCase> {};
 
 TEST_P(TMProgressSteps, OneStepPerThousandEntriesThenTheCommit) {
-  make(std::make_shared<TMMemoryFileSystem>(folderOf(GetParam().files)));
+  make(std::make_shared<TMMemoryFileSystem>(dataFolderOf(GetParam().files)));
   TMScanOptions options;
   options.threads = GetParam().threads;
   controller->setScanOptions(options);
@@ -170,7 +170,7 @@ TEST_F(TMMainWindowControllerTest, ASmallFolderShowsWhatItHoldsOnceTheScanHasEnd
 }
 
 TEST_F(TMMainWindowControllerTest, StepsNeverPileUpWhileTheMainQueueIsBusy) {
-  make(std::make_shared<TMMemoryFileSystem>(folderOf(20000)));
+  make(std::make_shared<TMMemoryFileSystem>(dataFolderOf(20000)));
   controller->openURL(TMFileURL::fromPath("/data"));
   while (controller->isScanning() && queue->pendingCount() < 2) std::this_thread::yield();
   // The scan has finished (or nearly) without the queue being served: one
@@ -183,7 +183,7 @@ TEST_F(TMMainWindowControllerTest, StepsNeverPileUpWhileTheMainQueueIsBusy) {
 }
 
 TEST_F(TMMainWindowControllerTest, AVolumeShowsADeterminateFractionFromItsFirstStep) {
-  auto fileSystem = std::make_shared<TMMemoryFileSystem>(folderOf(2500));
+  auto fileSystem = std::make_shared<TMMemoryFileSystem>(dataFolderOf(2500));
   fileSystem->sizes = {uint64_t(1) << 40, uint64_t(1) << 39};
   make(fileSystem);
   controller->openURL(TMFileURL::fromPath("/"));
@@ -272,7 +272,7 @@ TEST_F(TMMainWindowControllerTest, TheTrashTakesTheFolderNotALinkToItAndNothingO
 }
 
 TEST_F(TMMainWindowControllerTest, AClosedWindowIsNeverCalledBack) {
-  make(std::make_shared<TMMemoryFileSystem>(folderOf(30000)));
+  make(std::make_shared<TMMemoryFileSystem>(dataFolderOf(30000)));
   controller->openURL(TMFileURL::fromPath("/data"));
   std::weak_ptr<TMFileTree> tree = controller->curentlyNavigated();
   while (controller->scannedElementCount() < 1000) std::this_thread::yield();
@@ -290,7 +290,7 @@ TEST_F(TMMainWindowControllerTest, AClosedWindowIsNeverCalledBack) {
 }
 
 TEST_F(TMMainWindowControllerTest, AwakeningWithAnEmptySlotMirrorsTheEmptyView) {
-  make(std::make_shared<TMMemoryFileSystem>(folderOf(10)));
+  make(std::make_shared<TMMemoryFileSystem>(dataFolderOf(10)));
   controller->awakeFromNib(TMGlobalQueues::sharedQueues());
   EXPECT_EQ(window.flagNotices, 1);  // the view called back at once
   EXPECT_TRUE(controller->atMaximumZoom() && controller->atMinimumZoom() && controller->atTopLevel());
@@ -339,7 +339,7 @@ TEST_F(TMMainWindowControllerTest, AHandedOverFolderOpensAndTheFlagsFollowTheVie
 }
 
 TEST_F(TMMainWindowControllerTest, AStoppedVolumeScanShowsWhereItStopped) {
-  auto fileSystem = std::make_shared<TMMemoryFileSystem>(folderOf(30000));
+  auto fileSystem = std::make_shared<TMMemoryFileSystem>(dataFolderOf(30000));
   fileSystem->sizes = {uint64_t(1) << 40, uint64_t(1) << 39};
   make(fileSystem);
   controller->openURL(TMFileURL::fromPath("/"));
@@ -531,7 +531,7 @@ class TMCompleteScanBar : public TMMainWindowControllerTest, public ::testing::W
 
 TEST_P(TMCompleteScanBar, GoesOnceTheMapIsShown) {
   const bool volume = GetParam();
-  auto fileSystem = std::make_shared<TMMemoryFileSystem>(folderOf(3000));
+  auto fileSystem = std::make_shared<TMMemoryFileSystem>(dataFolderOf(3000));
   if (volume) fileSystem->sizes = {uint64_t(1) << 30, uint64_t(1) << 29};
   make(fileSystem);
   controller->openURL(TMFileURL::fromPath(volume ? "/" : "/data"));
@@ -546,7 +546,7 @@ INSTANTIATE_TEST_SUITE_P(Scans, TMCompleteScanBar, ::testing::Bool(),
                          });
 
 TEST_F(TMMainWindowControllerTest, StoppingShowsWhatWasFoundAndNothingAfter) {
-  make(std::make_shared<TMMemoryFileSystem>(folderOf(30000)));
+  make(std::make_shared<TMMemoryFileSystem>(dataFolderOf(30000)));
   controller->openURL(TMFileURL::fromPath("/data"));
   while (controller->scannedElementCount() < 2000) std::this_thread::yield();
   controller->stopScanning();
@@ -572,7 +572,7 @@ TEST_F(TMMainWindowControllerTest, StoppingShowsWhatWasFoundAndNothingAfter) {
 }
 
 TEST_F(TMMainWindowControllerTest, AFullMapBuiltForAFolderNoLongerShownIsDropped) {
-  make(std::make_shared<TMMemoryFileSystem>(folderOf(5000)));
+  make(std::make_shared<TMMemoryFileSystem>(dataFolderOf(5000)));
   controller->openURL(TMFileURL::fromPath("/data"));
   // Until the end notice has started the full map: the shallow one stays.
   while (window.animating) queue->runNextWithin(std::chrono::milliseconds(20));

@@ -121,13 +121,13 @@ TEST(TMLayoutQueries, APathFindsAFileEvenWhenItIsTooSmallToDraw) {
 // Clicks on a pair of files side by side, 60 and 40 units wide, 50 high:
 // every edge belongs to a tile (the split line to the first), what lies
 // past the map to none.
-struct ClickCase {
+struct QueryClickCase {
   const char* name;
   TMPoint point;
   uint64_t found;  // the size of the tile found; 0 for none
 };
 
-class TMLayoutClicks : public ::testing::TestWithParam<ClickCase> {};
+class TMLayoutClicks : public ::testing::TestWithParam<QueryClickCase> {};
 
 TEST_P(TMLayoutClicks, FindTheTileUnderThePoint) {
   TMLeafFactory factory;
@@ -140,11 +140,11 @@ TEST_P(TMLayoutClicks, FindTheTileUnderThePoint) {
 
 INSTANTIATE_TEST_SUITE_P(
     Points, TMLayoutClicks,
-    ::testing::Values(ClickCase{"the split line goes to the first", {60, 25}, 60},
-                      ClickCase{"the right edge", {100, 25}, 40}, ClickCase{"the top edge", {30, 50}, 60},
-                      ClickCase{"the top right corner", {100, 50}, 40}, ClickCase{"the origin", {0, 0}, 60},
-                      ClickCase{"past the right edge", {100.5, 25}, 0}, ClickCase{"above the top", {30, 50.5}, 0},
-                      ClickCase{"not a number", {std::nan(""), 25}, 0}),
+    ::testing::Values(QueryClickCase{"the split line goes to the first", {60, 25}, 60},
+                      QueryClickCase{"the right edge", {100, 25}, 40}, QueryClickCase{"the top edge", {30, 50}, 60},
+                      QueryClickCase{"the top right corner", {100, 50}, 40}, QueryClickCase{"the origin", {0, 0}, 60},
+                      QueryClickCase{"past the right edge", {100.5, 25}, 0}, QueryClickCase{"above the top", {30, 50.5}, 0},
+                      QueryClickCase{"not a number", {std::nan(""), 25}, 0}),
     caseNamesByName);
 
 // A file 1.94 px wide inside a folder is drawn but not found: the click
