@@ -160,7 +160,6 @@ std::pair<uint64_t, uint64_t> countEntriesBelow(const TMFileTree& root) {
   return {files, folders};
 }
 
-
 TMScanStatus TMMainWindowController::scanStatus() const {
   TMScanStatus status;
   status.scanning = isScanning();
