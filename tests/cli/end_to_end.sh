@@ -96,11 +96,12 @@ out=$("$scan" "$measured" --bytes --exclude-from "$work/patterns" --exclude '/ti
   --export "$work/excluded.json") || fail "exclusions exited $?"
 grep -q '^Excluded: 3 (\*.o, /tiny, caches)$' <<<"$out" || fail "the report does not tell the exclusions: $out"
 grep -c '"excluded":"pattern"' "$work/excluded.json" | grep -qx 3 || fail "the export does not mark 3 exclusions"
+python3 -c 'import json, sys; json.load(open(sys.argv[1]))' "$work/excluded.json" || fail "the export with exclusions is no JSON"
 grep -q '"name":"x.o"' "$work/excluded.json" && ! grep -q '"name":"blob"' "$work/excluded.json" ||
   fail "the export lists what is inside an excluded cache, or not what was excluded"
 "$scan" "$measured" --exclude '[oops' >/dev/null 2>"$work/err"; status=$?
 [ $status -eq 2 ] && grep -q 'never closes' "$work/err" || fail "a broken pattern is not refused with why ($status)"
 
-checks=30
+checks=31
 echo "$((checks - failures)) passed, $failures failed"
 [ $failures -eq 0 ]

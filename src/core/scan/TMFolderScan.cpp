@@ -191,6 +191,12 @@ bool TMFolderScan::acceptEntry(TMFolderTree& folder, size_t level, dev_t device,
   if (S_ISLNK(info.st_mode)) return true;
 
   if (S_ISDIR(info.st_mode)) {
+    // A cache is left before anyone is told of it as a folder.
+    if (exclusions != nullptr && exclusions->excludesCaches() &&
+        isTaggedCache(context_.openFolders->descriptor(level), name)) {
+      exclude(name, TMExclusions::Reason::kCache);
+      return true;
+    }
     if (observer != nullptr) observer->folderEntered(name, info);
     scanSubFolder(folder, level, name, info.st_dev, info.st_ino);
   } else {
@@ -214,11 +220,6 @@ void TMFolderScan::scanSubFolder(TMFolderTree& parent, size_t level, const char*
                                  ino_t inode) {
   TMOpenFolderChain& openFolders = *context_.openFolders;
   const TMFileSystem& fileSystem = *context_.fileSystem;
-  const TMExclusions* exclusions = context_.options.exclusions.get();
-  if (exclusions != nullptr && exclusions->excludesCaches() && isTaggedCache(openFolders.descriptor(level), name)) {
-    exclude(name, TMExclusions::Reason::kCache);
-    return;
-  }
   auto* folder = TMFileTree::create<TMFolderTree>(*context_.arena, name);
   parent.appendChild(folder, *context_.arena, *context_.recycler);
 
