@@ -251,14 +251,14 @@ class TMTreeMapView {
   void setSelection(std::shared_ptr<TMNodeState> state, bool isFile);
   // The items selected beside the main one become `items`.
   void setAlsoSelected(std::vector<TMSelectedItem> items);
-  // What deleting the item at `url` (a folder or not) came to: the node that
-  // went, or null, and whether the trash refused it (and why).
+  // What deleting the item at `url` came to: the node that went, or null
+  // (nothing there any more), and whether the trash refused it (and why).
   struct TMDeletion {
     const TMFileTree* deleted = nullptr;
     bool refused = false;
     std::string failure;
   };
-  TMDeletion deleteOne(const TMFileURL& url, bool folder);
+  TMDeletion deleteOne(const TMFileURL& url);
   // stretchBy, stopped at the maximum zoom: the wheel and the pinch stop
   // where the zoom steps stop.
   void stretchWithinZoomLimit(double sx, double sy);

@@ -32,13 +32,7 @@ void TMTreeMapView::deleteItems(const std::vector<TMFileURL>& asked) {
   bool changed = false;
   for (const TMFileURL& url : urls) {
     if (!root_) break;  // the scanned folder itself went
-    TMFileTree* rootFile = root_->layout->fileNode();
-    const std::vector<std::string> parts = url.pathComponents();
-    const size_t rootIndex = root_->url.pathComponents().size() - 1;
-    TMFileTree* file =
-        rootFile && parts.size() > rootIndex ? TMFileTreePath::resolve(*rootFile, parts, rootIndex).target() : nullptr;
-    if (file == nullptr) continue;
-    TMDeletion deletion = deleteOne(url, file->asFolder() != nullptr);
+    TMDeletion deletion = deleteOne(url);
     if (deletion.refused && !firstRefused) {
       firstRefused = url;
       firstFailure = std::move(deletion.failure);
@@ -55,7 +49,7 @@ void TMTreeMapView::deleteItems(const std::vector<TMFileURL>& asked) {
   notify();
 }
 
-TMTreeMapView::TMDeletion TMTreeMapView::deleteOne(const TMFileURL& url, bool folder) {
+TMTreeMapView::TMDeletion TMTreeMapView::deleteOne(const TMFileURL& url) {
   TMFileTree* rootFile = root_->layout->fileNode();
   const std::vector<std::string> parts = url.pathComponents();
   const size_t rootIndex = root_->url.pathComponents().size() - 1;
@@ -64,6 +58,7 @@ TMTreeMapView::TMDeletion TMTreeMapView::deleteOne(const TMFileURL& url, bool fo
   // One walk by names finds every node the file tree, the layout and the
   // view change.
   const TMFileTreePath path = TMFileTreePath::resolve(*rootFile, parts, rootIndex);
+  const bool folder = path.target() != nullptr && path.target()->asFolder() != nullptr;
   const FileDeleteRez_t deleted = TMFileTree::deleteNodeOnPath(path, [&](const TMFileURL& item) {
     return host_.moveToTrash({root_->url, scannedRootIdentity_, item, folder});
   });
