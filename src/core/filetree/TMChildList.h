@@ -70,6 +70,19 @@ class alignas(TMFileTree*) TMChildList {
     std::stable_sort(references, references + count,
                      [&](uint32_t a, uint32_t b) { return before(nodeAt(a), nodeAt(b)); });
   }
+  // The same, in place, for lists too long for a copy: no memory beyond the
+  // list's own. Of two children `before` does not order, the one made first
+  // in the arena (listed first, as the arena only grows) comes first.
+  template <class Before>
+  void sortUnpublishedInPlace(uint32_t count, Before before) {
+    uint32_t* references = slotArray();
+    std::sort(references, references + count, [&](uint32_t a, uint32_t b) {
+      const TMFileTree* first = nodeAt(a);
+      const TMFileTree* second = nodeAt(b);
+      if (before(first, second)) return true;
+      return !before(second, first) && a < b;
+    });
+  }
   void setUnpublishedCount(uint32_t n) { count_.store(n, std::memory_order_relaxed); }
 
  private:

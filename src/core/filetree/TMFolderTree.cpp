@@ -13,8 +13,10 @@ namespace {
 
 constexpr uint32_t kFirstListCapacity = 16;
 // Folders up to this many children sort keys of 8 bytes a child, twice
-// their list's memory; bigger ones sort their list itself.
-constexpr uint32_t kMostChildrenSortedByKeys = uint32_t(1) << 22;
+// their list's memory (512 KiB at most); bigger ones sort their list itself,
+// slower but in no more memory: two threads finishing two big folders at
+// once would otherwise raise the scan's peak by several bytes per entry.
+constexpr uint32_t kMostChildrenSortedByKeys = uint32_t(1) << 16;
 // Keys for folders up to this many children are kept from sort to sort.
 constexpr size_t kKeysKept = 8192;
 
@@ -72,8 +74,8 @@ void TMFolderTree::finishChildList(TMNodeArena& arena, TMChildListRecycler& recy
     finished->copyUnpublished(*listing, count);
   } else if (!sortByKeys(*listing, *finished, count, sortScratch)) {
     finished->copyUnpublished(*listing, count);
-    finished->sortUnpublished(count,
-                              [](const TMFileTree* a, const TMFileTree* b) { return a->diskSize() > b->diskSize(); });
+    finished->sortUnpublishedInPlace(
+        count, [](const TMFileTree* a, const TMFileTree* b) { return a->diskSize() > b->diskSize(); });
   }
   finished->setUnpublishedCount(count);
   children_.store(finished, std::memory_order_seq_cst);

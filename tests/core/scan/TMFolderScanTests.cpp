@@ -56,8 +56,9 @@ TEST_P(TMFolderScan, SumsAllocatedSizesSortsLargestFirstAndNotifiesEachEntry) {
 }
 
 // Children end largest first, and equal sizes in the order they were
-// listed, whichever way a folder is sorted (by keys, or through its nodes
-// when a size is too big for a key), and with one thread or several.
+// listed, whichever way a folder is sorted (by keys, or in place through its
+// nodes when a size is too big for a key or the folder too big for keys),
+// and with one thread or several.
 struct ChildOrderCase {
   const char* name;
   std::vector<uint64_t> blocks;  // of the files f0, f1, … as listed
@@ -100,7 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
                           ChildOrderCase{"sizes of two tebibytes and more", {3, 1ull << 33, (1ull << 32) - 1, 3,
                                                                              (1ull << 33) + 1, 1ull << 32}},
                           ChildOrderCase{"two tebibytes and one block less", {3, 1ull << 32, (1ull << 32) - 1, 5}},
-                          ChildOrderCase{"five thousand children with many ties", pseudoRandomBlocks(5000, 100)}),
+                          ChildOrderCase{"five thousand children with many ties", pseudoRandomBlocks(5000, 100)},
+                          ChildOrderCase{"too many children for sort keys", pseudoRandomBlocks(70000, 100)}),
         ::testing::Values(1u, 3u)),
     [](const auto& info) {
       return identifierFrom(std::get<0>(info.param).name) + "_" + std::to_string(std::get<1>(info.param)) + "Threads";
