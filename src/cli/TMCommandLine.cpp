@@ -17,6 +17,7 @@ namespace tilemora {
 
 const char* TMCommandLine::usage() {
   return "usage: tilemora-scan [OPTION]... [PATH]\n"
+         "   or: tilemora-scan --import FILE [OPTION]...\n"
          "Scans PATH (default: your home folder) and prints its total size and its\n"
          "largest entries. A size is the space allocated to files (sparse files by\n"
          "their blocks), every hard link counted; folders' own blocks are not\n"
@@ -49,6 +50,10 @@ const char* TMCommandLine::usage() {
          "                 scan of PATH (compressed or not; its root is matched to PATH,\n"
          "                 wherever it was): the total change, then the --top largest\n"
          "                 changes (new, grew, shrank, removed), with their signs\n"
+         "  --import FILE  instead of scanning, read FILE, a saved scan (ncdu's JSON\n"
+         "                 export, or a QDirStat cache file; compressed or not; - for\n"
+         "                 standard input), for every report and output: converts\n"
+         "                 between the formats\n"
          "Outputs (FILE is written under a temporary name and renamed when complete;\n"
          "with - for FILE it goes to standard output, which then carries nothing else):\n"
          "  --export FILE  the scan in ncdu's JSON export format (version 1.2),\n"
@@ -61,7 +66,7 @@ const char* TMCommandLine::usage() {
          "\n"
          "Exit status: 0 success; 1 some folders could not be read or an output\n"
          "could not be written; 2 wrong arguments, a PATH that cannot be scanned\n"
-         "or an OLD that cannot be read.\n";
+         "or an OLD or an --import FILE that cannot be read.\n";
 }
 
 namespace {
@@ -82,6 +87,7 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
   bool havePath = false;
   bool haveSize = false;
   bool onlyPaths = false;
+  std::string scanOption;  // the first option given that only a scan uses
   for (int i = 1; i < argc; ++i) {
     std::string_view argument = argv[i];
     auto value = [&](std::string& into) {
@@ -122,16 +128,21 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
     } else if (argument == "--types") {
       line.types = true;
     } else if (argument == "--hard-links-once") {
+      if (scanOption.empty()) scanOption = argument;
       line.scanOptions.hardLinksOnce = true;
     } else if (argument == "--cross-mounts") {
+      if (scanOption.empty()) scanOption = argument;
       line.scanOptions.crossMountPoints = true;
     } else if (argument == "--apparent-size") {
       line.apparentSize = true;
     } else if (argument == "--exclude-caches") {
+      if (scanOption.empty()) scanOption = argument;
       exclusions->setExcludesCaches(true);
     } else if (argument == "--exclude-kernfs") {
+      if (scanOption.empty()) scanOption = argument;
       exclusions->setSkipsVirtualFileSystems(true);
     } else if (argument == "--exclude") {
+      if (scanOption.empty()) scanOption = argument;
       std::string pattern;
       if (!value(pattern)) return std::nullopt;
       if (auto problem = exclusions->addPattern(pattern)) {
@@ -139,6 +150,7 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
         return std::nullopt;
       }
     } else if (argument == "--exclude-from") {
+      if (scanOption.empty()) scanOption = argument;
       std::string file;
       if (!value(file)) return std::nullopt;
       std::ifstream input(file, std::ios::binary);
@@ -155,6 +167,7 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
     } else if (argument == "--si") {
       line.units = TMSizeUnits::Decimal;
     } else if (argument == "--threads") {
+      if (scanOption.empty()) scanOption = argument;
       int threads = 1;
       understood = number(threads, int(TMScanOptions::kMostThreads));
       line.scanOptions.threads = unsigned(threads);
@@ -164,6 +177,8 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
       understood = number(line.depth, 100000);
     } else if (argument == "--dot") {
       understood = value(line.dotFile);
+    } else if (argument == "--import") {
+      understood = value(line.importFile);
     } else if (argument == "--compare") {
       understood = value(line.compareFile);
     } else if (argument == "--export") {
@@ -217,6 +232,11 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
         return std::nullopt;
       }
     }
+  }
+  if (!line.importFile.empty() && (havePath || !scanOption.empty())) {
+    error = "--import reads a saved scan instead of scanning: " +
+            (havePath ? "a PATH" : scanOption) + " cannot be given with it";
+    return std::nullopt;
   }
   if (!havePath) {
     const char* home = std::getenv("HOME");

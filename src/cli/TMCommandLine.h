@@ -17,6 +17,7 @@ struct TMCommandLine {
   std::string pngFile;     // empty: no picture
   std::string exportFile;  // empty: no export; "-": standard output
   std::string compareFile; // empty: no comparison; else a saved scan of PATH
+  std::string importFile;  // empty: PATH is scanned; else the saved scan reported on
   int pngWidth = 1000;
   int pngHeight = 800;
   bool help = false;

@@ -116,9 +116,86 @@ void printExcluded(uint64_t count, const TMExclusions& exclusions) {
   std::printf("Excluded: %" PRIu64 " (%s)\n", count, rules.c_str());
 }
 
+// What a saved scan leaves out or stands in for.
+void printSavedScanGaps(const TMImportedScan& scan) {
+  if (scan.excludedEntries > 0)
+    std::printf("Excluded: %" PRIu64 " (where the saved scan was made)\n", scan.excludedEntries);
+  if (scan.filesWithoutLength > 0)
+    std::printf("Without a length: %" PRIu64 " files (their size on disk stands in)\n", scan.filesWithoutLength);
+  if (scan.filesWithoutAllocatedSize > 0)
+    std::printf("Without a size on disk: %" PRIu64 " files (their length stands in)\n",
+                scan.filesWithoutAllocatedSize);
+}
+
 int outputError(const std::string& path, const std::string& reason) {
   std::fprintf(stderr, "tilemora-scan: cannot write %s: %s\n", printableName(path).c_str(), reason.c_str());
   return 1;
+}
+
+// Scans the command line's path into `root` (its task in `task`, how many
+// entries it counted in `entries`), writing the export to `exportFile` as
+// it goes, and measures `saved` as the scan where asked. Answers the exit
+// status so far.
+int scanInto(const TMCommandLine& line, std::unique_ptr<TMOutputFile> exportFile, std::optional<TMImportedScan>& saved,
+             std::shared_ptr<TMFileTree>& root, std::shared_ptr<TMScanTask>& task, uint64_t& entries) {
+  std::string error;
+  auto queue = std::make_shared<TMManualMainQueue>();
+  auto counter = std::make_shared<TMEntryCounter>();
+  bool ended = false;
+  TMScanEnvironment environment;
+  environment.mainQueue = queue;
+  environment.options = line.scanOptions;
+  std::shared_ptr<TMNcduExport> exporter;
+  std::FILE* exportStream = nullptr;  // compressing, where the name asks
+  if (exportFile) {
+    std::setvbuf(exportFile->stream(), nullptr, _IOFBF, 1 << 16);
+    exportStream = openCompressing(exportFile->stream(), compressionForName(line.exportFile));
+    if (exportStream == nullptr) return outputError(line.exportFile, std::strerror(errno ? errno : ENOMEM));
+    exporter = std::make_shared<TMNcduExport>(exportStream, TILEMORA_VERSION, int64_t(std::time(nullptr)),
+                                              thisHostName());
+    environment.observer = exporter;
+  }
+  root = createFromPath(
+      TMFileURL::fromPath(line.path), counter, [&ended] { ended = true; }, environment, task);
+
+  const bool showProgress = ::isatty(STDERR_FILENO);
+  while (!ended) {
+    queue->runNextWithin(std::chrono::milliseconds(100));
+    if (showProgress && !ended) drawProgressLine(*counter, *root);
+  }
+  if (showProgress) std::fputs("\r\033[K", stderr);
+  if (line.apparentSize) {
+    // Measured by length from here on: the report, the picture, the graph
+    // and the comparison (the export has written both sizes already).
+    remeasureTree(*root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
+    if (saved) remeasureTree(*saved->root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
+  }
+  // Folders that could not be read count 0 bytes: say so, the total is short.
+  reportUnreadableFolders(*task);
+  int status = task->unreadableFolderCount() > 0 ? 1 : 0;
+  entries = counter->count();
+
+  if (exporter) {
+    const bool finished = exporter->finish();
+    const bool written = std::fclose(exportStream) == 0 && finished;
+    if (!written) error = exportFile->writeError();
+    if (!written || !exportFile->commit(error)) status = outputError(line.exportFile, error);
+    exportFile.reset();
+  }
+  return status;
+}
+
+// Writes the saved scan `scan` to `file` as an export, measured by length
+// when `apparent`, and commits it.
+bool exportSavedScan(const TMImportedScan& scan, bool apparent, TMOutputFile& file, std::string& error) {
+  TMTreeExportHeader header;
+  header.rootPath = TMFileURL::fromPathComponents(scan.rootComponents).path();
+  header.program = "tilemora-scan";
+  header.version = TILEMORA_VERSION;
+  header.timestamp = scan.timestamp;
+  header.hostname = scan.hostname;
+  header.measure = apparent ? TMSizeMeasure::kLength : TMSizeMeasure::kOnDisk;
+  return writeTreeExportTo(file, *scan.root, header, error) && file.commit(error);
 }
 
 }  // namespace
@@ -139,9 +216,12 @@ int main(int argc, char** argv) {
     }
     return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : writeError();
   }
-  if (!checkScannable(line->path)) return 2;
+  const bool importing = !line->importFile.empty();
+  if (!importing && !checkScannable(line->path)) return 2;
   std::optional<TMImportedScan> saved;
   if (!line->compareFile.empty() && !(saved = readSavedScan(line->compareFile))) return 2;
+  std::optional<TMImportedScan> imported;
+  if (importing && !(imported = readSavedScan(line->importFile))) return 2;
 
   // Every output is made (under its temporary name) before the scan, so
   // that a wrong path is told at once and not after a long scan.
@@ -153,51 +233,29 @@ int main(int argc, char** argv) {
     if (*file == nullptr) return outputError(*path, error);
   }
 
-  auto queue = std::make_shared<TMManualMainQueue>();
-  auto counter = std::make_shared<TMEntryCounter>();
-  bool ended = false;
-  TMScanEnvironment environment;
-  environment.mainQueue = queue;
-  environment.options = line->scanOptions;
-  std::shared_ptr<TMNcduExport> exporter;
-  std::FILE* exportStream = nullptr;  // compressing, where the name asks
-  if (exportFile) {
-    std::setvbuf(exportFile->stream(), nullptr, _IOFBF, 1 << 16);
-    exportStream = openCompressing(exportFile->stream(), compressionForName(line->exportFile));
-    if (exportStream == nullptr) return outputError(line->exportFile, std::strerror(errno ? errno : ENOMEM));
-    exporter = std::make_shared<TMNcduExport>(exportStream, TILEMORA_VERSION, int64_t(std::time(nullptr)),
-                                              thisHostName());
-    environment.observer = exporter;
-  }
+  std::shared_ptr<TMFileTree> root;
   std::shared_ptr<TMScanTask> task;
-  std::shared_ptr<TMFileTree> root = createFromPath(
-      TMFileURL::fromPath(line->path), counter, [&ended] { ended = true; }, environment, task);
-
-  const bool showProgress = ::isatty(STDERR_FILENO);
-  while (!ended) {
-    queue->runNextWithin(std::chrono::milliseconds(100));
-    if (showProgress && !ended) drawProgressLine(*counter, *root);
-  }
-  if (showProgress) std::fputs("\r\033[K", stderr);
-  if (line->apparentSize) {
-    // Measured by length from here on: the report, the picture, the graph
-    // and the comparison (the export has written both sizes already).
-    remeasureTree(*root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
-    if (saved) remeasureTree(*saved->root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
-  }
-  // Folders that could not be read count 0 bytes: say so, the total is short.
-  reportUnreadableFolders(*task);
-  int status = task->unreadableFolderCount() > 0 ? 1 : 0;
-
-  if (exporter) {
-    const bool finished = exporter->finish();
-    const bool written = std::fclose(exportStream) == 0 && finished;
-    if (!written) error = exportFile->writeError();
-    if (!written || !exportFile->commit(error)) status = outputError(line->exportFile, error);
+  uint64_t entries = 0;
+  int status = 0;
+  if (imported) {
+    root = imported->root;
+    entries = imported->files + imported->folders;  // as a scan counts them: below the root
+    if (line->apparentSize) remeasureTree(*root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
+    if (saved && line->apparentSize) remeasureTree(*saved->root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
+    if (imported->unreadableFolders > 0)
+      std::fprintf(stderr, "tilemora-scan: %" PRIu64 " folders could not be read where the saved scan was made\n",
+                   imported->unreadableFolders);
+    if (exportFile && !exportSavedScan(*imported, line->apparentSize, *exportFile, error))
+      status = outputError(line->exportFile, error);
     exportFile.reset();
+  } else {
+    status = scanInto(*line, std::move(exportFile), saved, root, task, entries);
+    if (!root) return status;  // the export could not be begun
   }
+  const std::string reportedPath = imported ? TMFileURL::fromPathComponents(imported->rootComponents).path()
+                                            : TMFileURL::fromPath(line->path).path();
   if (!line->writesToStandardOutput()) {
-    std::printf("%s\n", printableName(TMFileURL::fromPath(line->path).path()).c_str());
+    std::printf("%s\n", printableName(reportedPath).c_str());
     TMSummaryOptions options;
     options.bytes = line->bytes;
     options.units = line->units;
@@ -213,8 +271,9 @@ int main(int argc, char** argv) {
       printScanSummary(*root, stdout, options);
     }
     if (line->types) printTypeTable(*root, stdout, options);
-    std::printf("Entries: %" PRIu64 "\n", counter->count());
+    std::printf("Entries: %" PRIu64 "\n", entries);
     if (const auto& exclusions = line->scanOptions.exclusions) printExcluded(task->excludedCount(), *exclusions);
+    if (imported) printSavedScanGaps(*imported);
     // Told before a long write, and checked: a report that did not arrive
     // is a failure.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) return writeError();

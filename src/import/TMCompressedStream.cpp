@@ -228,6 +228,10 @@ std::FILE* openDecompressing(std::FILE* raw) {
   return openCookie(std::make_unique<Decompressor>(raw), "r", functions);
 }
 
+const char* decompressingFailure() {
+  return errno == EILSEQ ? "the compressed data is damaged or cut short" : "the file could not be read";
+}
+
 std::FILE* openCompressing(std::FILE* raw, TMCompression compression) {
   cookie_io_functions_t functions{};
   functions.write = [](void* cookie, const char* bytes, size_t size) {

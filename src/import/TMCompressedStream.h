@@ -21,6 +21,9 @@ TMCompression compressionForName(std::string_view path);
 // (ferror) where it breaks, with `errno` EILSEQ. Null when no stream can
 // be made. Closing it leaves `raw` open.
 std::FILE* openDecompressing(std::FILE* raw);
+// Why a stream of openDecompressing reported an error (ferror), from errno
+// right after: the compressed data broken, or the file unreadable.
+const char* decompressingFailure();
 
 // A stream whose writes reach `raw` compressed as `compression` says (or
 // as they are, for none). Closing it ends the compressed stream and answers

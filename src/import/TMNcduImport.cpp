@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "TMCompressedStream.h"
+#include "TMImportTarget.h"
+#include "TMQDirStatCache.h"
 #include "core/filetree/TMFileTreeBuilder.h"
 #include "core/platform/TMHeapTrim.h"
 #include "core/platform/TMInputFile.h"
@@ -28,7 +30,7 @@ std::string TMImportError::text() const {
 
 namespace {
 
-const char* const kTooLarge = "the saved scan is too large for the memory available";
+const char* const kTooLarge = TMImportTarget::kTooLarge;
 
 // A read stream that knows the line and column of what it has read, tells
 // a NUL byte in the file from its end (RapidJSON sees both as '\0'), and
@@ -38,7 +40,12 @@ const char* const kTooLarge = "the saved scan is too large for the memory availa
 class CountingStream {
  public:
   using Ch = char;
-  CountingStream(std::FILE* input, const std::stop_token& stop) : input_(input), stop_(stop) { fill(); }
+  // Reads `input`, whose first bytes `start` were read already.
+  CountingStream(std::FILE* input, std::string_view start, const std::stop_token& stop)
+      : input_(input), stop_(stop) {
+    std::memcpy(buffer_, start.data(), start.size());
+    end_ = start.size() + (stop_.stop_requested() ? 0 : std::fread(buffer_ + start.size(), 1, sizeof buffer_ - start.size(), input_));
+  }
   Ch Peek() const { return position_ < end_ ? buffer_[position_] : '\0'; }
   Ch Take() {
     if (position_ >= end_) return '\0';
@@ -179,40 +186,15 @@ std::string rawName(std::string_view text) {
   return bytes;
 }
 
-// The path the export names its root with, as an absolute path without
-// empty or "." components. It names a place on the machine that was
-// scanned: nothing of it is resolved here.
-std::vector<std::string> pathComponents(std::string_view path) {
-  std::vector<std::string> components{"/"};
-  while (!path.empty()) {
-    const size_t slash = path.find('/');
-    const std::string_view component = path.substr(0, slash);
-    if (!component.empty() && component != ".") components.emplace_back(component);
-    if (slash == std::string_view::npos) break;
-    path.remove_prefix(slash + 1);
-  }
-  return components;
-}
-
 // Follows the parser's events: the outer array (major and minor version,
 // metadata, the tree), then the tree, where an array is a folder whose
 // first element is the folder's own object, and an object is a file.
 class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, ImportHandler> {
  public:
   std::optional<std::string> failure;
-  TMImportedScan scan;
-  // The tree being built: this export's own, or one it joins.
-  TMFileTreeBuilder* builder = nullptr;
-  std::optional<TMFileTreeBuilder> ownBuilder;
-  // When set, the export's root becomes a folder of `builder`, named from
-  // the machine scanned (empty when the export does not say) and the path;
-  // otherwise it is the root, named after the scanned path's last part.
-  std::function<std::string(const std::string& hostname, const std::vector<std::string>& path)> rootName;
   CountingStream* stream = nullptr;  // what is read, to limit its strings
 
-  // `total` and `lengths` count the sizes and lengths read, here and in the
-  // scans read with this one.
-  ImportHandler(uint64_t& total, uint64_t& lengths) : total_(total), lengths_(lengths) {}
+  explicit ImportHandler(TMImportTarget& target) : target_(target), scan_(target.scan) {}
 
   bool StartArray() {
     if (inObject_ && !skipping() && isCheckedKey()) return wrong(mustBe());
@@ -231,7 +213,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
     if (depth_ == 0 && !expectingFolderObject_) return wrong("the export holds no tree");
     if (expectingFolderObject_) return wrong("an empty array where a folder belongs");
     if (--depth_ == 0) treeDone_ = true;  // the root's own array
-    if (depth_ > 0 || rootName) builder->leaveFolder();
+    target_.leaveFolder();  // the root stays open in a tree of its own
     return true;
   }
   bool StartObject() {
@@ -253,7 +235,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
     if (skipping()) return leaveSkipped();
     inObject_ = false;
     if (stage_ == Stage::Metadata) {
-      scan.program = programName_ + (programName_.empty() || programVersion_.empty() ? "" : " ") + programVersion_;
+      scan_.program = programName_ + (programName_.empty() || programVersion_.empty() ? "" : " ") + programVersion_;
       return advance(Stage::Tree);
     }
     return endEntry();
@@ -270,7 +252,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
     if (stage_ == Stage::Metadata) {
       if (key_ == "progname") programName_ = value;
       if (key_ == "progver") programVersion_ = value;
-      if (key_ == "hostname") scan.hostname = value.substr(0, kLongestName);
+      if (key_ == "hostname") scan_.hostname = value.substr(0, kLongestName);
       return true;
     }
     if (stage_ != Stage::Tree) return wrong("a value where the version belongs");
@@ -370,7 +352,7 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
       case Stage::Minor:
         return advance(Stage::Metadata);
       case Stage::Metadata:
-        if (key_ == "timestamp") scan.timestamp = int64_t(value);
+        if (key_ == "timestamp") scan_.timestamp = int64_t(value);
         return true;
       case Stage::Tree:
         if (!inObject_) return wrong("a number where an entry belongs");
@@ -388,39 +370,21 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
     if (!entry_.named) return wrong("an entry without a name");
     const std::string& name = entry_.name;
     const bool isRoot = depth_ == 0;
-    if (!isRoot && (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos))
-      return wrong("\"" + name + "\" cannot be the name of an entry");
     if (name.find('\0') != std::string::npos) return wrong("a name cannot hold a NUL character");
+    if (!isRoot && !TMImportTarget::isEntryName(name)) return wrong("\"" + name + "\" cannot be the name of an entry");
     if (isRoot) {
       if (name.empty()) return wrong("the scanned path is empty");
-      scan.rootComponents = pathComponents(name);
-      if (rootName) {
-        builder->enterFolder(rootName(scan.hostname, scan.rootComponents));
-      } else {
-        builder = &ownBuilder.emplace(scan.rootComponents.back());
-      }
+      target_.beginRoot(name);
       depth_ = 1;
     } else if (entry_.folder) {
-      builder->enterFolder(name);
+      target_.enterFolder(name);
       ++depth_;
-      ++scan.folders;
     } else if (entry_.excluded) {
-      ++scan.excludedEntries;
-    } else {
-      // An export that gives one size only stands for both.
-      if (!entry_.size) ++scan.filesWithoutAllocatedSize;
-      if (!entry_.length) ++scan.filesWithoutLength;
-      const uint64_t size = entry_.size.value_or(entry_.length.value_or(0));
-      const uint64_t length = entry_.length.value_or(size);
-      if (__builtin_add_overflow(total_, size, &total_) || __builtin_add_overflow(lengths_, length, &lengths_))
-        return wrong("the sizes add up to more than 2^64 bytes");
-      builder->addFileWithLength(name, size, length, entry_.modified);
-      ++scan.files;
+      target_.noteExcluded();
+    } else if (auto error = target_.addFile(name, entry_.size, entry_.length, entry_.modified)) {
+      return wrong(*error);
     }
-    if (entry_.folder && entry_.unreadable) {
-      ++scan.unreadableFolders;
-      builder->markFolderUnreadable();
-    }
+    if (entry_.folder && entry_.unreadable) target_.markFolderUnreadable();
     return true;
   }
 
@@ -434,27 +398,26 @@ class ImportHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Imp
   bool treeDone_ = false;
   int skipDepth_ = 0;
   uint64_t depth_ = 0;  // folders of this export entered and not left
-  uint64_t& total_;
-  uint64_t& lengths_;
+  TMImportTarget& target_;
+  TMImportedScan& scan_;
 };
 
-// Reads one export with `handler`, from `input` decompressed if need be.
-std::optional<TMImportError> readExport(std::FILE* input, ImportHandler& handler, const std::stop_token& stop) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(openDecompressing(input), std::fclose);
-  if (!stream) return TMImportError{0, 0, std::strerror(errno), {}};
-  CountingStream reader(stream.get(), stop);
+// Reads the JSON export in `stream` (its first bytes `start` read already)
+// into `target`.
+std::optional<TMImportError> readJson(std::FILE* stream, std::string_view start, TMImportTarget& target,
+                                      const std::stop_token& stop) {
+  CountingStream reader(stream, start, stop);
+  ImportHandler handler(target);
   handler.stream = &reader;
   rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, ThrowingAllocator> parser;
   rapidjson::ParseResult result;
   try {
     result = parser.Parse<rapidjson::kParseIterativeFlag>(reader, handler);
   } catch (const std::bad_alloc&) {
-    handler.stream = nullptr;
     return TMImportError{reader.line(), reader.column(), kTooLarge, {}};
   }
-  handler.stream = nullptr;
   // A compressed file cut in its trailer has given all its text, and is still broken.
-  if (!result.IsError() && !handler.failure && reader.atEnd() && !std::ferror(stream.get())) return std::nullopt;
+  if (!result.IsError() && !handler.failure && reader.atEnd() && !std::ferror(stream)) return std::nullopt;
   TMImportError error{reader.line(), reader.column(), {}, {}};
   if (stop.stop_requested()) {
     error.message = "stopped";
@@ -466,8 +429,8 @@ std::optional<TMImportError> readExport(std::FILE* input, ImportHandler& handler
                               std::to_string(kLongestName) + " are accepted";
   } else if (handler.failure) {
     error.message = *handler.failure;
-  } else if (std::ferror(stream.get())) {
-    error.message = errno == EILSEQ ? "the compressed data is damaged or cut short" : "the file could not be read";
+  } else if (std::ferror(stream)) {
+    error.message = decompressingFailure();
   } else if (reader.stoppedAtNul()) {
     error.message = "a NUL byte, which a JSON text cannot hold";
   } else if (result.Code() != rapidjson::kParseErrorDocumentRootNotSingular && reader.atEnd()) {
@@ -475,17 +438,30 @@ std::optional<TMImportError> readExport(std::FILE* input, ImportHandler& handler
   } else {
     error.message = rapidjson::GetParseError_En(result.Code());
   }
-  if (std::ferror(input) && !stop.stop_requested()) error.message = "the file could not be read";
+  return error;
+}
+
+// Reads one saved scan into `target`, from `input` decompressed if need be,
+// as its first bytes tell: a QDirStat cache file, or else a JSON export.
+std::optional<TMImportError> readSavedScan(std::FILE* input, TMImportTarget& target, const std::stop_token& stop) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(openDecompressing(input), std::fclose);
+  if (!stream) return TMImportError{0, 0, std::strerror(errno), {}};
+  char start[kQDirStatSignatureBytes];
+  const size_t startBytes = stop.stop_requested() ? 0 : std::fread(start, 1, sizeof start, stream.get());
+  const std::string_view first(start, startBytes);
+  std::optional<TMImportError> error = startsQDirStatCache(first)
+                                           ? readQDirStatCache(stream.get(), first, target, stop)
+                                           : readJson(stream.get(), first, target, stop);
+  if (error && std::ferror(input) && !stop.stop_requested()) error->message = "the file could not be read";
   return error;
 }
 
 TMImportResult readOne(std::FILE* input, const std::stop_token& stop) {
   uint64_t total = 0;
   uint64_t lengths = 0;
-  ImportHandler handler(total, lengths);
-  if (auto error = readExport(input, handler, stop)) return std::move(*error);
-  handler.scan.root = handler.ownBuilder->finish();
-  return std::move(handler.scan);
+  TMImportTarget target(total, lengths);
+  if (auto error = readSavedScan(input, target, stop)) return std::move(*error);
+  return target.finish();
 }
 
 TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const std::stop_token& stop) {
@@ -495,9 +471,7 @@ TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const 
   TMImportedScan joined;
   TMFileTreeBuilder builder("");
   for (const TMSavedScanSource& source : sources) {
-    ImportHandler handler(total, lengths);
-    handler.builder = &builder;
-    handler.rootName = [&](const std::string& hostname, const std::vector<std::string>& path) {
+    TMImportTarget target(total, lengths, builder, [&](const std::string& hostname, const std::vector<std::string>& path) {
       const std::string origin = TMScanOrigins::originOf(savedScanLabel(hostname, source.fileName), path);
       const std::string name = TMScanOrigins::nameOf(origin);
       std::string unique = name;
@@ -505,12 +479,12 @@ TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const 
       labels.insert(unique);
       joined.origins.add(unique, origin);
       return unique;
-    };
-    if (auto error = readExport(source.input, handler, stop)) {
+    });
+    if (auto error = readSavedScan(source.input, target, stop)) {
       error->file = source.fileName;
       return std::move(*error);
     }
-    const TMImportedScan& scan = handler.scan;
+    const TMImportedScan& scan = target.scan;
     joined.files += scan.files;
     joined.folders += scan.folders + 1;
     joined.unreadableFolders += scan.unreadableFolders;
