@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "core/platform/TMReadAvailable.h"
+
 namespace tilemora {
 
 TMCompression compressionForName(std::string_view path) {
@@ -63,7 +65,7 @@ class Decompressor {
   bool refill() {
     if (inputStart_ < inputEnd_) return true;
     inputStart_ = 0;
-    inputEnd_ = std::fread(input_.data(), 1, input_.size(), raw_);
+    inputEnd_ = readAvailable(raw_, reinterpret_cast<char*>(input_.data()), input_.size());
     return inputEnd_ > 0;
   }
   ssize_t fail() {
@@ -79,7 +81,7 @@ class Decompressor {
       inputStart_ += count;
       return ssize_t(count);
     }
-    const size_t count = std::fread(into, 1, size, raw_);
+    const size_t count = readAvailable(raw_, into, size);
     if (count == 0 && std::ferror(raw_)) return fail();
     return ssize_t(count);
   }

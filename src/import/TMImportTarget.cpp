@@ -25,6 +25,8 @@ void TMImportTarget::beginRoot(std::string_view path) {
   if (rootName_) {
     builder_->enterFolder(rootName_(scan.hostname, scan.rootComponents));
     rootEntered_ = true;
+  } else if (makeRoot_) {
+    builder_ = &makeRoot_(scan);
   } else {
     builder_ = &ownBuilder_.emplace(scan.rootComponents.back());
   }

@@ -2,7 +2,8 @@
 #pragma once
 // Where a reader of saved scans puts what it reads, whatever the file's
 // format: the scan's facts, and the tree, built depth first, either as the
-// scan's own or as one folder of a tree that joins several saved scans.
+// scan's own, or as one folder of a tree that joins several saved scans, or
+// into a tree that others watch grow.
 // Counts files, folders and what they lack, and refuses sizes that add up
 // past 2^64 bytes.
 
@@ -23,6 +24,9 @@ class TMImportTarget {
   // Names the folder a saved scan becomes in a joined tree, from the machine
   // scanned (empty when the file does not say) and the scanned path.
   using RootNamer = std::function<std::string(const std::string& hostname, const std::vector<std::string>& path)>;
+  // Gives what takes the tree once the scanned path is known (the scan's
+  // facts read so far in hand).
+  using RootMaker = std::function<TMTreeSink&(const TMImportedScan& scan)>;
 
   // The scan's own tree; `total` and `lengths` count the sizes and lengths
   // read, here and in the scans read with this one.
@@ -30,6 +34,9 @@ class TMImportTarget {
   // One folder of `joined`, named by `rootName`.
   TMImportTarget(uint64_t& total, uint64_t& lengths, TMFileTreeBuilder& joined, RootNamer rootName)
       : builder_(&joined), rootName_(std::move(rootName)), total_(total), lengths_(lengths) {}
+  // Into what `makeRoot` gives, which finishes the tree itself.
+  TMImportTarget(uint64_t& total, uint64_t& lengths, RootMaker makeRoot)
+      : makeRoot_(std::move(makeRoot)), total_(total), lengths_(lengths) {}
 
   // What reading says when the memory runs out.
   static constexpr const char* kTooLarge = "the saved scan is too large for the memory available";
@@ -38,7 +45,7 @@ class TMImportTarget {
 
   // The scanned folder, at `path` on the machine scanned: entered first.
   void beginRoot(std::string_view path);
-  bool hasRoot() const { return builder_ != nullptr && (ownBuilder_ || rootEntered_); }
+  bool hasRoot() const { return builder_ != nullptr && (ownBuilder_ || rootEntered_ || makeRoot_); }
   // A sub-folder of the folder last entered, entered in turn.
   void enterFolder(std::string_view name);
   // Ends the folder last entered (the scanned folder too, in a joined tree).
@@ -61,9 +68,10 @@ class TMImportTarget {
   static bool isEntryName(std::string_view name);
 
  private:
-  TMFileTreeBuilder* builder_ = nullptr;
+  TMTreeSink* builder_ = nullptr;
   std::optional<TMFileTreeBuilder> ownBuilder_;
   RootNamer rootName_;
+  RootMaker makeRoot_;
   bool rootEntered_ = false;
   uint64_t& total_;
   uint64_t& lengths_;

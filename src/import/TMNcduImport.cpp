@@ -20,6 +20,7 @@
 #include "core/filetree/TMFileTreeBuilder.h"
 #include "core/platform/TMHeapTrim.h"
 #include "core/platform/TMInputFile.h"
+#include "core/platform/TMReadAvailable.h"
 
 namespace tilemora {
 
@@ -44,7 +45,8 @@ class CountingStream {
   CountingStream(std::FILE* input, std::string_view start, const std::stop_token& stop)
       : input_(input), stop_(stop) {
     std::memcpy(buffer_, start.data(), start.size());
-    end_ = start.size() + (stop_.stop_requested() ? 0 : std::fread(buffer_ + start.size(), 1, sizeof buffer_ - start.size(), input_));
+    end_ = start.size() +
+           (stop_.stop_requested() ? 0 : readAvailable(input_, buffer_ + start.size(), sizeof buffer_ - start.size()));
   }
   Ch Peek() const { return position_ < end_ ? buffer_[position_] : '\0'; }
   Ch Take() {
@@ -83,7 +85,8 @@ class CountingStream {
  private:
   void fill() {
     position_ = 0;
-    end_ = stop_.stop_requested() ? 0 : std::fread(buffer_, 1, sizeof buffer_, input_);
+    // What has arrived: a pipe's writer may be slow, and its text is shown as it comes.
+    end_ = stop_.stop_requested() ? 0 : readAvailable(input_, buffer_, sizeof buffer_);
   }
   // Follows the text's strings and counts the bytes each decodes to, as
   // RapidJSON writes them: a \uXXXX escape as its UTF-8 (a surrogate pair
@@ -441,26 +444,11 @@ std::optional<TMImportError> readJson(std::FILE* stream, std::string_view start,
   return error;
 }
 
-// Reads one saved scan into `target`, from `input` decompressed if need be,
-// as its first bytes tell: a QDirStat cache file, or else a JSON export.
-std::optional<TMImportError> readSavedScan(std::FILE* input, TMImportTarget& target, const std::stop_token& stop) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(openDecompressing(input), std::fclose);
-  if (!stream) return TMImportError{0, 0, std::strerror(errno), {}};
-  char start[kQDirStatSignatureBytes];
-  const size_t startBytes = stop.stop_requested() ? 0 : std::fread(start, 1, sizeof start, stream.get());
-  const std::string_view first(start, startBytes);
-  std::optional<TMImportError> error = startsQDirStatCache(first)
-                                           ? readQDirStatCache(stream.get(), first, target, stop)
-                                           : readJson(stream.get(), first, target, stop);
-  if (error && std::ferror(input) && !stop.stop_requested()) error->message = "the file could not be read";
-  return error;
-}
-
 TMImportResult readOne(std::FILE* input, const std::stop_token& stop) {
   uint64_t total = 0;
   uint64_t lengths = 0;
   TMImportTarget target(total, lengths);
-  if (auto error = readSavedScan(input, target, stop)) return std::move(*error);
+  if (auto error = importInto(input, target, stop)) return std::move(*error);
   return target.finish();
 }
 
@@ -480,7 +468,7 @@ TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const 
       joined.origins.add(unique, origin);
       return unique;
     });
-    if (auto error = readSavedScan(source.input, target, stop)) {
+    if (auto error = importInto(source.input, target, stop)) {
       error->file = source.fileName;
       return std::move(*error);
     }
@@ -505,6 +493,19 @@ TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const 
 }
 
 }  // namespace
+
+std::optional<TMImportError> importInto(std::FILE* input, TMImportTarget& target, const std::stop_token& stop) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(openDecompressing(input), std::fclose);
+  if (!stream) return TMImportError{0, 0, std::strerror(errno), {}};
+  char start[kQDirStatSignatureBytes];
+  const size_t startBytes = stop.stop_requested() ? 0 : std::fread(start, 1, sizeof start, stream.get());
+  const std::string_view first(start, startBytes);
+  std::optional<TMImportError> error = startsQDirStatCache(first)
+                                           ? readQDirStatCache(stream.get(), first, target, stop)
+                                           : readJson(stream.get(), first, target, stop);
+  if (error && std::ferror(input) && !stop.stop_requested()) error->message = "the file could not be read";
+  return error;
+}
 
 std::string savedScanLabel(std::string_view hostname, std::string_view fileName) {
   if (!hostname.empty() && hostname.find('/') == std::string_view::npos && hostname != "." && hostname != "..")

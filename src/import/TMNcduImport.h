@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <functional>
@@ -97,6 +98,12 @@ struct TMSavedScanSource {
 TMImportResult importNcduExports(const std::vector<TMSavedScanSource>& sources, const std::stop_token& stop = {});
 // The same for the files at `paths` (one path reads as importNcduExportAt).
 TMImportResult importNcduExportsAt(const std::vector<std::string>& paths, const std::stop_token& stop = {});
+
+class TMImportTarget;
+// Reads one saved scan from `input` into `target`, decompressed if need be,
+// as its first bytes tell: a QDirStat cache file, or else a JSON export.
+// Nothing when it was read whole, else why not.
+std::optional<TMImportError> importInto(std::FILE* input, TMImportTarget& target, const std::stop_token& stop);
 
 // What a saved scan is called among others: the machine it scanned, or its
 // file's name without the folder and the ".json", ".zst", ".gz" endings.

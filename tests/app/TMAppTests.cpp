@@ -767,6 +767,57 @@ class TMAppShellTest : public QObject {
     QVERIFY(window->controller().curentlyNavigated() == nullptr);
   }
 
+  // A saved scan from a pipe (a scan under way elsewhere) is shown as it
+  // arrives: the map is there, still reading, before the writer is done;
+  // Stop ends a read that has gone silent, at once.
+  void aSavedScanFromAPipeGrowsOnTheMapAndStopsWhenAsked() {
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(dir.filePath("scan.fifo"));
+    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+    TMMainWindow* window = delegate->openUntitledFile();
+    window->importScans({fifo});
+    // Opened once the window reads it (QTRY_VERIFY would open it twice).
+    const auto openWriter = [&] {
+      int writer = -1;
+      for (int tries = 0; writer < 0 && tries < 500; ++tries) {
+        writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (writer < 0) QTest::qWait(10);
+      }
+      if (writer >= 0) ::fcntl(writer, F_SETFL, 0);
+      return writer;
+    };
+    int writer = openWriter();
+    QVERIFY(writer >= 0);
+    auto closeWriter = qScopeGuard([&] { ::close(writer); });
+    std::string head = R"([1,2,{"progname":"test","timestamp":1700000000},
+[{"name":"/remote/data"},[{"name":"docs"})";
+    for (int i = 0; i < 3000; ++i) head += ",\n{\"name\":\"f" + std::to_string(i) + "\",\"dsize\":4096}";
+    head += "]";
+    QCOMPARE(::write(writer, head.data(), head.size()), ssize_t(head.size()));
+    TMMainWindowController& controller = window->controller();
+    QTRY_VERIFY(window->mapPane().view().current() != nullptr);
+    QTRY_COMPARE(controller.curentlyNavigated()->diskSize(), uint64_t(3000 * 4096));
+    QVERIFY(controller.isScanning());
+    QVERIFY(window->stopAction().isEnabled());
+    const std::string rest = ",\n{\"name\":\"big\",\"dsize\":1048576}]]\n";
+    QCOMPARE(::write(writer, rest.data(), rest.size()), ssize_t(rest.size()));
+    ::close(std::exchange(writer, -1));
+    QTRY_VERIFY(!controller.isScanning());
+    QTRY_VERIFY(window->statusLine().fullText().startsWith("12.7 MB (13,336,576 bytes) in 3,001 files and 1 folder, imported"));
+    QCOMPARE(QByteArray::fromStdString(controller.scannedUrl()->path()), QByteArray("/remote/data"));
+
+    // Again, the writer then silent: Stop ends the read, the part read is shown stopped.
+    window->importScans({fifo});
+    writer = openWriter();
+    QVERIFY(writer >= 0);
+    QCOMPARE(::write(writer, head.data(), head.size()), ssize_t(head.size()));
+    QTRY_VERIFY(controller.curentlyNavigated() != nullptr && controller.curentlyNavigated()->diskSize() > 0);
+    window->stopAction().trigger();
+    QTRY_VERIFY(!controller.isScanning());
+    QVERIFY(controller.wasStopped());
+    QVERIFY(!window->stopAction().isEnabled());
+  }
+
   // View ▸ Size re-measures the map in place: sizes, order, status and
   // list follow, the selection stays; the choice is kept for the next
   // windows.

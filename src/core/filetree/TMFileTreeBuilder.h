@@ -13,32 +13,29 @@
 #include <vector>
 
 #include "TMFileTree.h"
+#include "TMTreeSink.h"
 
 namespace tilemora {
 
 class TMFolderTree;
 struct TMFileTreeStorage;
 
-class TMFileTreeBuilder {
+class TMFileTreeBuilder : public TMTreeSink {
  public:
   // The root folder, named `rootName`, is the folder entered first.
   explicit TMFileTreeBuilder(std::string_view rootName);
-  ~TMFileTreeBuilder();
+  ~TMFileTreeBuilder() override;
   TMFileTreeBuilder(const TMFileTreeBuilder&) = delete;
   TMFileTreeBuilder& operator=(const TMFileTreeBuilder&) = delete;
 
-  // A sub-folder of the folder last entered, entered in turn.
-  void enterFolder(std::string_view name);
+  void enterFolder(std::string_view name) override;
   // A file of the folder last entered, of `size` bytes on disk, last
   // modified `modified` seconds after 1970 (0: not known).
   void addFile(std::string_view name, uint64_t size, int64_t modified = 0);
   // The same for a file whose length is known beside its size on disk.
-  void addFileWithLength(std::string_view name, uint64_t size, uint64_t length, int64_t modified = 0);
-  // The folder last entered could not be read where the tree was scanned:
-  // it is marked so, and every folder above it as holding one.
-  void markFolderUnreadable();
-  // Ends the folder last entered; answers false when only the root is open.
-  bool leaveFolder();
+  void addFileWithLength(std::string_view name, uint64_t size, uint64_t length, int64_t modified = 0) override;
+  void markFolderUnreadable() override;
+  bool leaveFolder() override;
   // Folders entered and not yet left, the root included.
   size_t openFolderCount() const { return levels_.size(); }
 

@@ -33,6 +33,21 @@ TMScanTask::TMScanTask() {
 
 TMScanTask::~TMScanTask() { thread_.join(); }
 
+std::shared_ptr<TMScanTask> TMScanTask::run(Work work) {
+  auto task = std::shared_ptr<TMScanTask>(new TMScanTask);
+  TMScanTask* running = task.get();  // the task waits for the thread before it goes
+  task->thread_ = TMThread([running, handle = std::weak_ptr<TMScanTask>(task), work = std::move(work)]() mutable {
+    work(*running, handle);
+    work = nullptr;  // what it holds goes before the task says it is finished
+    running->markFinished();
+  });
+  if (!task->thread_.started()) {
+    task->markFinished();
+    return nullptr;
+  }
+  return task;
+}
+
 bool TMScanTask::waitForAllScans(std::chrono::milliseconds timeout) {
   RunningScans& scans = runningScans();
   std::unique_lock lock(scans.mutex);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,21 @@ class TMScanTask {
  public:
   // Asks the scan to stop; it then ends within a few milliseconds without
   // calling its receiver or end notifier again. Any thread.
-  void requestStop() { stopRequested_.store(true, std::memory_order_relaxed); }
+  void requestStop() {
+    stopRequested_.store(true, std::memory_order_relaxed);
+    stopSource_.request_stop();
+  }
   bool stopRequested() const { return stopRequested_.load(std::memory_order_relaxed); }
+  // The same stop, for work that waits on it (a read from a pipe).
+  std::stop_token stopToken() const { return stopSource_.get_token(); }
+
+  // Runs `work` on a thread of its own as a task like a scan's: for what
+  // fills a tree the way a scan does (a saved scan read as it arrives).
+  // `work` looks at the stop asked; the task is finished when it returns.
+  // It is given the task, and a weak handle for what it posts to be told
+  // only while someone still holds the task. Null when no thread could be had.
+  using Work = std::function<void(TMScanTask& task, const std::weak_ptr<TMScanTask>& handle)>;
+  static std::shared_ptr<TMScanTask> run(Work work);
 
   // True once the scan thread has returned and given up the tree.
   bool isFinished() const;
@@ -65,6 +79,7 @@ class TMScanTask {
   void markFinished();
 
   std::atomic<bool> stopRequested_{false};
+  std::stop_source stopSource_;
   mutable std::mutex mutex_;
   mutable std::condition_variable finishedChanged_;
   bool finished_ = false;

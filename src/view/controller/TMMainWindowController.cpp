@@ -118,6 +118,97 @@ void TMMainWindowController::openImportedTree(TMImportedScan scan) {
   commitTree();
 }
 
+void TMMainWindowController::readSavedScanLive(TMSavedScanOpener open,
+                                               std::function<void(const TMImportError&)> failed) {
+  stopScan();
+  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
+  jobs_.afterTreeReaders([weak, open = std::move(open), failed = std::move(failed)]() mutable {
+    if (auto controller = weak.lock()) controller->readSavedScanLiveNow(std::move(open), std::move(failed));
+  });
+}
+
+void TMMainWindowController::readSavedScanLiveNow(TMSavedScanOpener open,
+                                                  std::function<void(const TMImportError&)> failed) {
+  retireScan();
+  window_.showMessageView(false);
+  imported_ = true;
+  scanOrigins_ = {};
+  mainTreeView_.setItemsOnDisk(false);
+  curentlyNavigated_.reset();
+  scannedUrl_.reset();
+  importedScannedAt_ = 0;
+  importedUnreadable_ = importedExcluded_ = importedWithoutLength_ = importedWithoutAllocatedSize_ = 0;
+  window_.setProgressVisible(true);
+  window_.setProgressIndeterminate(true);
+  window_.startProgressAnimation();
+  relay_ = std::make_shared<TMScanProgressRelay>(weak_from_this(), environment_.mainQueue);
+  beginTree();
+  // Told only while this reading is the window's current one.
+  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
+  std::weak_ptr<TMScanProgressRelay> reading = relay_;
+  auto current = [weak, reading]() -> std::shared_ptr<TMMainWindowController> {
+    auto controller = weak.lock();
+    auto relay = reading.lock();
+    return controller && relay && controller->relay_ == relay ? controller : nullptr;
+  };
+  TMSavedScanStreamHandlers handlers;
+  handlers.progress = relay_;
+  handlers.rootKnown = [current](std::shared_ptr<TMFileTree> root, const TMImportedScan& scan) {
+    if (auto controller = current()) controller->savedScanRootKnown(std::move(root), scan);
+  };
+  handlers.ended = [current, failed](TMImportResult result) {
+    auto controller = current();
+    if (!controller) return;
+    if (auto* error = std::get_if<TMImportError>(&result)) {
+      controller->savedScanFailed();
+      if (failed) failed(*error);
+      return;
+    }
+    controller->savedScanEnded(std::move(std::get<TMImportedScan>(result)));
+  };
+  scanTask_ = streamSavedScan(std::move(open), std::move(handlers), environment_.mainQueue);
+  if (!scanTask_) {
+    savedScanFailed();
+    if (failed) failed(TMImportError{0, 0, "no thread could be started to read it", {}});
+    return;
+  }
+  window_.toolbarFlagsChanged();
+  window_.showScanStatus(scanStatus());
+}
+
+void TMMainWindowController::savedScanRootKnown(std::shared_ptr<TMFileTree> root, const TMImportedScan& scan) {
+  curentlyNavigated_ = std::move(root);
+  scannedUrl_ = TMFileURL::fromPathComponents(scan.rootComponents);
+  importedScannedAt_ = scan.timestamp;
+  window_.showScanStatus(scanStatus());
+  if (treeObserver_ != nullptr) treeObserver_->treeShown(curentlyNavigated_, *scannedUrl_, true);
+}
+
+void TMMainWindowController::savedScanEnded(TMImportedScan scan) {
+  importedScannedAt_ = scan.timestamp;
+  importedUnreadable_ = scan.unreadableFolders;
+  importedExcluded_ = scan.excludedEntries;
+  importedWithoutLength_ = scan.filesWithoutLength;
+  importedWithoutAllocatedSize_ = scan.filesWithoutAllocatedSize;
+  commitTree();
+}
+
+void TMMainWindowController::savedScanFailed() {
+  // Nothing of a saved scan read in part is shown as if it were whole.
+  retireScan();
+  relay_.reset();
+  ++commits_;  // a map still being built for it is not wanted
+  curentlyNavigated_.reset();
+  scannedUrl_.reset();
+  releaseOffTheMainThread(std::exchange(progressLayout_, nullptr));
+  window_.stopProgressAnimation();
+  window_.setProgressVisible(false);
+  mainTreeView_.setTreeMap(nullptr, TMFileURL::fromPath("/"));
+  window_.showMessageView(true);
+  if (treeObserver_ != nullptr) treeObserver_->treeShown(nullptr, TMFileURL::fromPath("/"), false);
+  mapStateChange();
+}
+
 void TMMainWindowController::beginTree() {
   ended_ = false;
   mapFinal_ = false;

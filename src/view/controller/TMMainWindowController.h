@@ -30,6 +30,7 @@
 #include "core/scan/TMScanOptions.h"
 #include "core/scan/TMScanTask.h"
 #include "import/TMNcduImport.h"
+#include "import/TMSavedScanStream.h"
 #include "import/TMScanOrigins.h"
 
 namespace tilemora {
@@ -64,6 +65,11 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // it could not read, the entries it excluded and the sizes it lacks. Its
   // items cannot be revealed, moved to the trash or scanned again here.
   void openImportedTree(TMImportedScan scan);
+  // Shows a saved scan as it is read from what `open` opens: the map grows
+  // as a scan's does, Stop ends the reading, and what is read whole ends as
+  // openImportedTree's. What cannot be read whole clears the map, and
+  // `failed` is told why.
+  void readSavedScanLive(TMSavedScanOpener open, std::function<void(const TMImportError&)> failed);
   // What the next scans count (the current one goes on as it began).
   void setScanOptions(const TMScanOptions& options) { environment_.options = options; }
   const TMScanOptions& scanOptions() const { return environment_.options; }
@@ -166,6 +172,13 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   void releaseOffTheMainThread(std::shared_ptr<TMLayoutNode> layout, std::function<void()> then = {});
   // The scan of `url`, once the jobs reading the old tree have let go.
   void openURLNow(const TMFileURL& url);
+  // The same for a saved scan read as it arrives.
+  void readSavedScanLiveNow(TMSavedScanOpener open, std::function<void(const TMImportError&)> failed);
+  // The saved scan being read names its root, `root`, with `scan`'s facts.
+  void savedScanRootKnown(std::shared_ptr<TMFileTree> root, const TMImportedScan& scan);
+  // The saved scan has been read whole, or could not be.
+  void savedScanEnded(TMImportedScan scan);
+  void savedScanFailed();
   // The running scan is stopped, and its task goes as a job: its thread is
   // waited for off the main thread.
   void retireScan();

@@ -126,6 +126,14 @@ void TMSession::itemDeleted(const TMFileTree& node) {
 
 void TMSession::importScans(std::vector<std::string> paths) {
   stopReading();
+  if (paths.size() == 1) {
+    // One saved scan is shown as it is read, its map growing like a scan's
+    // (from a pipe: a scan under way elsewhere).
+    controller_->readSavedScanLive(savedScanFileAt(paths.front()), [this](const TMImportError& error) {
+      tell([&](TMSessionObserver& o) { o.readFailed(TMSessionObserver::Reading::kShowing, error); });
+    });
+    return;
+  }
   const uint64_t openings = controller_->openings();
   readJob_ = jobs_.start(
       "reading a saved scan", TMJobRunner::Reads::kNothingShared,
