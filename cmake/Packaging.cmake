@@ -16,11 +16,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${TILEMORA_BUILD_NUMBER})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The scan as administrator runs tilemora-scan through pkexec.
 # Qt loads its display plugins at run time, which the computed list misses;
 # Qt's own words (its dialogs' buttons, the file dialog) come in the user's
 # language from Debian's Qt translations, without which a German window
 # would ask "Cancel" and "Open".
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, pkexec")
 # The map's text is measured with a Helvetica-metric font; Wayland sessions
 # are served natively with Qt's Wayland plugin.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-urw-base35, qt6-wayland")

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-urw-base35 fontconfig
-  graphviz ncdu qdirstat time bc python3
+  graphviz ncdu qdirstat time bc python3 pkexec
   appstream desktop-file-utils dpkg-dev file lintian
   rapidjson-dev libzstd-dev zlib1g-dev zstd
   gvfs libglib2.0-bin

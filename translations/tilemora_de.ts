@@ -265,6 +265,14 @@ oder Datei ▸ Öffnen … wählen</translation>
             <numerusform>%Ln Elemente ausgewählt: %1 (%2 Bytes)</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 (%2 bytes) in %3, scanned as administrator (read-only)</source>
+        <translation>%1 (%2 Bytes) in %3, als Administrator gescannt (nur lesbar)</translation>
+    </message>
+    <message>
+        <source>Scanning as administrator… %1, %2, %3 s</source>
+        <translation>Scan als Administrator … %1, %2, %3 s</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMChangesModel</name>
@@ -771,6 +779,18 @@ oder Datei ▸ Öffnen … wählen</translation>
         <source>More menus</source>
         <translation>Weitere Menüs</translation>
     </message>
+    <message>
+        <source>Scan as A&amp;dministrator…</source>
+        <translation>Als A&amp;dministrator scannen …</translation>
+    </message>
+    <message>
+        <source>Scan as Administrator</source>
+        <translation>Als Administrator scannen</translation>
+    </message>
+    <message>
+        <source>%1 as administrator</source>
+        <translation>%1 als Administrator</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMMapCommands</name>
@@ -841,6 +861,10 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>Si&amp;ze</source>
         <translation>Größen&amp;maß</translation>
+    </message>
+    <message>
+        <source>Scanned as administrator: its items are not moved from here</source>
+        <translation>Als Administrator gescannt: Seine Objekte werden nicht von hier aus verschoben</translation>
     </message>
 </context>
 <context>
@@ -994,6 +1018,10 @@ oder Datei ▸ Öffnen … wählen</translation>
         <source>&amp;Copy Path</source>
         <translation>Pfad &amp;kopieren</translation>
     </message>
+    <message>
+        <source>Scanned as administrator: no terminal is opened in what you may not read</source>
+        <translation>Als Administrator gescannt: Kein Terminal wird dort geöffnet, wo Sie nicht lesen dürfen</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMStartPage</name>
@@ -1118,6 +1146,10 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>%1 — %2</source>
         <translation>%1 — %2</translation>
+    </message>
+    <message>
+        <source>Scan as &amp;Administrator…</source>
+        <translation>Als &amp;Administrator scannen …</translation>
     </message>
 </context>
 <context>

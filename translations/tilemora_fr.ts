@@ -265,6 +265,14 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
             <numerusform>%Ln éléments sélectionnés : %1 (%2 octets)</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 (%2 bytes) in %3, scanned as administrator (read-only)</source>
+        <translation>%1 (%2 octets) dans %3, analysé en tant qu’administrateur (lecture seule)</translation>
+    </message>
+    <message>
+        <source>Scanning as administrator… %1, %2, %3 s</source>
+        <translation>Analyse en tant qu’administrateur… %1, %2, %3 s</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMChangesModel</name>
@@ -771,6 +779,18 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <source>More menus</source>
         <translation>Autres menus</translation>
     </message>
+    <message>
+        <source>Scan as A&amp;dministrator…</source>
+        <translation>Analyser en tant qu’a&amp;dministrateur…</translation>
+    </message>
+    <message>
+        <source>Scan as Administrator</source>
+        <translation>Analyser en tant qu’administrateur</translation>
+    </message>
+    <message>
+        <source>%1 as administrator</source>
+        <translation>%1 en tant qu’administrateur</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMMapCommands</name>
@@ -841,6 +861,10 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>Si&amp;ze</source>
         <translation>Ta&amp;ille</translation>
+    </message>
+    <message>
+        <source>Scanned as administrator: its items are not moved from here</source>
+        <translation>Analysé en tant qu’administrateur : ses éléments ne sont pas déplacés d’ici</translation>
     </message>
 </context>
 <context>
@@ -994,6 +1018,10 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <source>&amp;Copy Path</source>
         <translation>&amp;Copier le chemin</translation>
     </message>
+    <message>
+        <source>Scanned as administrator: no terminal is opened in what you may not read</source>
+        <translation>Analysé en tant qu’administrateur : aucun terminal n’est ouvert là où vous ne pouvez pas lire</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMStartPage</name>
@@ -1118,6 +1146,10 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>%1 — %2</source>
         <translation>%1 — %2</translation>
+    </message>
+    <message>
+        <source>Scan as &amp;Administrator…</source>
+        <translation>Analyser en tant qu’&amp;administrateur…</translation>
     </message>
 </context>
 <context>

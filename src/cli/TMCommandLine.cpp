@@ -63,6 +63,8 @@ const char* TMCommandLine::usage() {
          "  --size WxH     the picture's size in pixels (default 1000x800)\n"
          "  -h, --help     print this help and exit\n"
          "  --version      print the version and exit\n"
+         "  --admin-export PATH  alone: the export of PATH on standard output, for\n"
+         "                 the desktop application's scan as administrator (pkexec)\n"
          "\n"
          "Exit status: 0 success; 1 some folders could not be read or an output\n"
          "could not be written; 2 wrong arguments, a PATH that cannot be scanned\n"
@@ -83,6 +85,19 @@ std::optional<int> count(std::string_view text, int most) {
 
 std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::string& error) {
   TMCommandLine line;
+  // Run as root for another user: one folder, nothing written but standard
+  // output, so that the authorisation given for it can do nothing else.
+  if (argc > 1 && std::string_view(argv[1]) == "--admin-export") {
+    if (argc != 3 || argv[2][0] != '/') {
+      error = "--admin-export takes one absolute path and nothing else";
+      return std::nullopt;
+    }
+    line.adminExport = true;
+    line.path = argv[2];
+    line.exportFile = "-";
+    line.top = 0;
+    return line;
+  }
   auto exclusions = std::make_shared<TMExclusions>();
   bool havePath = false;
   bool haveSize = false;

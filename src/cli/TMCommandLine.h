@@ -30,6 +30,9 @@ struct TMCommandLine {
   int depth = 1;
   bool types = false;  // the file types table too
   bool apparentSize = false;  // sizes are the files' lengths, not their blocks
+  // The helper an administrator's scan runs (through pkexec): the export
+  // of PATH on standard output, and nothing else.
+  bool adminExport = false;
   // What the scan counts (its exclusions made from --exclude and the like).
   TMScanOptions scanOptions;  // one thread per processor unless told
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -216,6 +217,10 @@ int main(int argc, char** argv) {
     }
     return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : writeError();
   }
+  // The reader of an administrator's scan stops it by closing the pipe: the
+  // next write ends the helper, which the user could not signal as root
+  // (whatever the parent ignored).
+  if (line->adminExport) std::signal(SIGPIPE, SIG_DFL);
   const bool importing = !line->importFile.empty();
   if (!importing && !checkScannable(line->path)) return 2;
   std::optional<TMImportedScan> saved;

@@ -15,7 +15,7 @@ namespace tilemora {
 
 TMSavedScanOpener savedScanFileAt(std::string path) {
   return [path = std::move(path)](std::string& error, std::stop_token stop) {
-    return TMInputFile::open(path, error, std::move(stop));
+    return TMSavedScanInput{TMInputFile::open(path, error, std::move(stop)), {}};
   };
 }
 
@@ -25,8 +25,8 @@ namespace {
 TMImportResult readLive(const TMSavedScanOpener& open, TMSavedScanStreamHandlers& handlers, TMMainQueue& mainQueue,
                         const std::weak_ptr<TMScanTask>& weakTask, const std::stop_token& stop) {
   std::string openError;
-  std::unique_ptr<TMInputFile> input = open(openError, stop);
-  if (!input) return TMImportError{0, 0, openError, {}};
+  TMSavedScanInput input = open(openError, stop);
+  if (!input.file) return TMImportError{0, 0, openError, {}};
   uint64_t total = 0;
   uint64_t lengths = 0;
   std::optional<TMLiveTreeBuilder> builder;
@@ -40,9 +40,14 @@ TMImportResult readLive(const TMSavedScanOpener& open, TMSavedScanStreamHandlers
   });
   std::optional<TMImportError> error;
   try {
-    error = importInto(input->stream(), target, stop);
+    error = importInto(input.file->stream(), target, stop);
   } catch (const std::bad_alloc&) {
     error = TMImportError{0, 0, TMImportTarget::kTooLarge, {}};
+  }
+  // Closed first: a helper still writing ends on it.
+  input.file.reset();
+  if (input.ended && !stop.stop_requested()) {
+    if (std::optional<std::string> why = input.ended(!error)) error = TMImportError{0, 0, *why, {}};
   }
   // Sorted only when whole: a tree cut short is not shown as complete.
   if (builder) builder->finish(error.has_value());

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stop_token>
 #include <string>
 
@@ -21,8 +22,16 @@ class TMMainQueue;
 class TMProgressNotifiable;
 class TMScanTask;
 
-// Opens what is read; null with `error` set when it cannot be.
-using TMSavedScanOpener = std::function<std::unique_ptr<TMInputFile>(std::string& error, std::stop_token stop)>;
+// What is read: the file, and what tells, once it is read and closed,
+// why its source failed if it did (a helper that died, a password refused:
+// that then stands for the reading's own error). `readWhole` says whether
+// the text was a whole saved scan.
+struct TMSavedScanInput {
+  std::unique_ptr<TMInputFile> file;
+  std::function<std::optional<std::string>(bool readWhole)> ended;
+};
+// Opens what is read; no file, with `error` set, when it cannot be.
+using TMSavedScanOpener = std::function<TMSavedScanInput(std::string& error, std::stop_token stop)>;
 
 // Opens the file at `path` ("-": standard input).
 TMSavedScanOpener savedScanFileAt(std::string path);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QPointer>
@@ -816,6 +817,39 @@ class TMAppShellTest : public QObject {
     QTRY_VERIFY(!controller.isScanning());
     QVERIFY(controller.wasStopped());
     QVERIFY(!window->stopAction().isEnabled());
+  }
+
+  // File ▸ Scan as Administrator runs tilemora-scan's helper through pkexec
+  // (here a stand-in that runs it, as pkexec does once the password is
+  // given): the map is the folder's, read-only, and says why.
+  void aScanAsAdministratorIsShownReadOnlyAndSaysWhy() {
+    QTemporaryDir tools;
+    writeTextFile(tools.filePath("pkexec"), "#!/bin/sh\nexec \"$@\"\n");
+    QFile::setPermissions(tools.filePath("pkexec"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
+    qputenv("PATH", QFile::encodeName(tools.path()) + ':' +
+                        QFile::encodeName(QFileInfo(QStringLiteral(TILEMORA_SCAN_PROGRAM)).absolutePath()) + ':' + path);
+    QTemporaryDir folder;
+    writeTextFile(folder.filePath("a"), std::string(10000, 'x').c_str());
+    TMMainWindow* window = delegate->openUntitledFile();
+    window->scanAsAdministrator(QFile::encodeName(folder.path()));
+    TMMainWindowController& controller = window->controller();
+    QTRY_VERIFY(window->statusLine().fullText().contains("scanned as administrator (read-only)"));
+    QVERIFY(controller.isAdministratorScan());
+    QCOMPARE(QByteArray::fromStdString(controller.scannedUrl()->path()), QFile::encodeName(folder.path()));
+    window->mapPane().view().selectURL(
+        TMFileURL::fromPath(QFile::encodeName(folder.filePath("a")).toStdString()));
+    QTRY_VERIFY(window->mapPane().view().selected() != nullptr);
+    QVERIFY(!window->mapCommands().moveToTrash().isEnabled());
+    QVERIFY(window->mapCommands().moveToTrash().toolTip().contains("administrator"));
+    QVERIFY(!window->selection().openTerminal().isEnabled());
+    QVERIFY(window->selection().openTerminal().toolTip().contains("administrator"));
+    // An ordinary scan afterwards allows everything again.
+    controller.openURL(TMFileURL::fromPath(QFile::encodeName(folder.path()).toStdString()));
+    QTRY_VERIFY(!controller.isScanning() && !controller.isImported());
+    QVERIFY(!controller.isAdministratorScan());
+    QVERIFY(!window->mapCommands().moveToTrash().toolTip().contains("administrator"));
   }
 
   // View ▸ Size re-measures the map in place: sizes, order, status and

@@ -73,5 +73,19 @@ printf '[qdirstat 1.0 cache file]\nD /t 0 0\nF f 1x 0\n' >"$work/bad.cache"
 "$scan" --import "$work/bad.cache" >/dev/null 2>"$work/err"
 [ $? -eq 2 ] && grep -q 'line 3, column 5: "1x" is not a size' "$work/err" || fail "a bad size: $(cat "$work/err")"
 
+# The helper of a scan as administrator: the export of one absolute path on
+# standard output and nothing else; a closed pipe ends it at its next write,
+# even when its parent ignored SIGPIPE (the user cannot signal it as root).
+undated() { sed 's/"timestamp":[0-9]*//'; }
+check cmp -s <("$scan" --admin-export "$tree" | undated) <("$scan" --export - "$tree" | undated)
+for arguments in "--admin-export relative/path" "--admin-export $work --top 3" "--top 3 --admin-export $work"; do
+  checks=$((checks + 1))
+  "$scan" $arguments >"$work/out" 2>"$work/err"
+  [ $? -eq 2 ] && [ ! -s "$work/out" ] || fail "$arguments: not refused"
+done
+checks=$((checks + 1))
+status=$( (trap '' PIPE; "$scan" --admin-export /usr/share | head -c 1000 >/dev/null; echo "${PIPESTATUS[0]}") 2>/dev/null)
+[ "$status" = 141 ] || fail "the helper went on after its reader closed the pipe (status $status)"
+
 echo "$((checks - failures)) passed, $failures failed"
 [ $failures -eq 0 ]

@@ -22,6 +22,7 @@ bin/tilemora-scan
 share/applications/tilemora.desktop
 share/icons/hicolor/scalable/apps/tilemora.svg
 share/metainfo/io.github.tilemora.Tilemora.metainfo.xml
+share/polkit-1/actions/io.github.tilemora.Tilemora.scan.policy
 share/man/man1/tilemora.1.gz
 share/man/man1/tilemora-scan.1.gz
 share/doc/tilemora/copyright
@@ -29,7 +30,7 @@ share/doc/tilemora/changelog.Debian.gz
 FILES
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libstdc++6 libqt6widgets6 libqt6gui6 qt6-qpa-plugins qt6-translations-l10n; do
+for library in libc6 libstdc++6 libqt6widgets6 libqt6gui6 qt6-qpa-plugins qt6-translations-l10n pkexec; do
   checks=$((checks + 1))
   grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done

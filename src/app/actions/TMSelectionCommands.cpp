@@ -64,6 +64,9 @@ void TMSelectionCommands::update() {
   const bool onDisk = session_.controller().showableInFinder();
   openItem_->setEnabled(onDisk);
   openTerminal_->setEnabled(onDisk);
+  openTerminal_->setToolTip(session_.controller().isAdministratorScan()
+                                ? tr("Scanned as administrator: no terminal is opened in what you may not read")
+                                : QString());
   copyPath_->setEnabled(selected != nullptr && selected->file != nullptr);
 }
 

@@ -102,6 +102,9 @@ void TMMapCommands::flagsChanged() {
   goUp_->setEnabled(!c.atTopLevel());
   reveal_->setEnabled(c.showableInFinder());
   moveToTrash_->setEnabled(c.canDeleteSelection());
+  moveToTrash_->setToolTip(c.isAdministratorScan()
+                               ? tr("Scanned as administrator: its items are not moved from here")
+                               : QString());
   // A saved scan's folder may not even be on this machine.
   rescan_->setEnabled(c.canRescan());
 }

@@ -3,10 +3,13 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QToolButton>
@@ -127,6 +130,7 @@ void TMMainWindow::buildMenus() {
   recentMenu_ = file->addMenu(tr("Open &Recent"));
   connect(recentMenu_, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
   file->addAction(tr("&Import Scan\u2026"), this, [this] { openImportDialog(); });
+  file->addAction(tr("Scan as A&dministrator\u2026"), this, [this] { scanAsAdministrator({}); });
   file->addAction(&compare_->saveScan());
   file->addSeparator();
   file->addAction(&compare_->compare());
@@ -202,6 +206,28 @@ void TMMainWindow::importScans(const QList<QByteArray>& paths) {
   session_->importScans(std::move(files));
 }
 
+QString TMMainWindow::scanHelperPath() {
+  // Installed beside the application; else wherever PATH finds it.
+  const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/tilemora-scan");
+  if (QFileInfo(beside).isExecutable()) return beside;
+  return QStandardPaths::findExecutable(QStringLiteral("tilemora-scan"));
+}
+
+void TMMainWindow::scanAsAdministrator(QByteArray folder) {
+  if (folder.isEmpty()) {
+    const QString chosen = QFileDialog::getExistingDirectory(this, tr("Scan as Administrator"));
+    if (chosen.isEmpty()) return;
+    folder = QFile::encodeName(QFileInfo(chosen).absoluteFilePath());
+  }
+  const QString helper = scanHelperPath();
+  readName_ = tr("%1 as administrator").arg(displayText(folder.toStdString()));
+  if (helper.isEmpty()) {
+    readFailed(Reading::kShowing, TMImportError{0, 0, "tilemora-scan is not installed beside tilemora", {}});
+    return;
+  }
+  session_->scanAsAdministrator(QFile::encodeName(helper).toStdString(), folder.toStdString());
+}
+
 void TMMainWindow::updateStopAction() {
   const bool working = controller().isScanning() || session_->isReading() || session_->isSaving();
   stop_->setEnabled(working);
@@ -235,7 +261,10 @@ void TMMainWindow::readFailed(Reading why, const TMImportError& error) {
 void TMMainWindow::showUnreadableFolders() {
   const std::vector<TMUnreadableFolder>& folders = controller().unreadableFolders();
   if (folders.empty()) return;
-  auto* dialog = new TMUnreadableFoldersDialog(folders, this);
+  std::function<void()> again;
+  if (const auto& scanned = controller().scannedUrl())
+    again = [this, folder = QByteArray::fromStdString(scanned->path())] { scanAsAdministrator(folder); };
+  auto* dialog = new TMUnreadableFoldersDialog(folders, this, std::move(again));
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->open();
 }

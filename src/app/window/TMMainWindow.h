@@ -65,6 +65,9 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
   // Reads the saved scans at `paths` ("-": standard input) and shows them
   // here, side by side as one map when several.
   void importScans(const QList<QByteArray>& paths);
+  // Scans `folder` (an absolute path; asked for when empty) as root through
+  // pkexec, read-only, the map growing as the helper writes.
+  void scanAsAdministrator(QByteArray folder);
   // The list of every folder the scan could not read, if any.
   void showUnreadableFolders();
   // Applies the kept preferences: sizes, scan options, colours, the trash
@@ -104,6 +107,9 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
   void savingChanged(bool saving) override;
 
   void buildMenus();
+  // Where tilemora-scan, the helper of a scan as administrator, is; empty
+  // when it is nowhere.
+  static QString scanHelperPath();
   void fillRecentMenu();
 
   TMWindowDelegate& delegate_;

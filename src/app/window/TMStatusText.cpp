@@ -89,11 +89,16 @@ QString statusTextOf(const TMScanStatus& status) {
     const QString when = status.scannedAt > 0
                              ? QLocale().toString(QDateTime::fromSecsSinceEpoch(status.scannedAt), QLocale::ShortFormat)
                              : TMStatusText::tr("at an unknown date");
-    text = TMStatusText::tr("%1 (%2 bytes) in %3, imported: scanned %4")
-               .arg(sizeText(status.bytes), count(status.bytes), inFilesAndFolders(status.files, status.folders), when);
+    text = status.administrator
+               ? TMStatusText::tr("%1 (%2 bytes) in %3, scanned as administrator (read-only)")
+                     .arg(sizeText(status.bytes), count(status.bytes), inFilesAndFolders(status.files, status.folders))
+               : TMStatusText::tr("%1 (%2 bytes) in %3, imported: scanned %4")
+                     .arg(sizeText(status.bytes), count(status.bytes), inFilesAndFolders(status.files, status.folders),
+                          when);
     text += unreadableText(status.unreadableFolders);
   } else if (status.scanning) {
-    text = TMStatusText::tr("Scanning\u2026 %1, %2, %3 s")
+    text = (status.administrator ? TMStatusText::tr("Scanning as administrator\u2026 %1, %2, %3 s")
+                                 : TMStatusText::tr("Scanning\u2026 %1, %2, %3 s"))
                .arg(TMStatusText::tr("%Ln entries", nullptr, pluralCount(status.entries)), sizeText(status.bytes),
                     seconds);
   } else {

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <cstring>
 
@@ -12,7 +13,7 @@
 namespace tilemora {
 
 TMUnreadableFoldersDialog::TMUnreadableFoldersDialog(const std::vector<TMUnreadableFolder>& folders,
-                                                     QWidget* parent)
+                                                     QWidget* parent, std::function<void()> scanAsAdministrator)
     : QDialog(parent) {
   setWindowTitle(tr("Folders That Could Not Be Read"));
   auto* layout = new QVBoxLayout(this);
@@ -29,6 +30,13 @@ TMUnreadableFoldersDialog::TMUnreadableFoldersDialog(const std::vector<TMUnreada
   layout->addWidget(list_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  if (scanAsAdministrator) {
+    QPushButton* again = buttons->addButton(tr("Scan as &Administrator\u2026"), QDialogButtonBox::ActionRole);
+    connect(again, &QPushButton::clicked, this, [this, scanAsAdministrator] {
+      accept();
+      scanAsAdministrator();
+    });
+  }
   layout->addWidget(buttons);
   resize(640, 360);
 }

@@ -4,6 +4,7 @@
 // from the status line's count. Its text can be selected and copied.
 
 #include <QDialog>
+#include <functional>
 #include <vector>
 
 #include "core/scan/TMUnreadableFolder.h"
@@ -16,7 +17,9 @@ class TMUnreadableFoldersDialog : public QDialog {
   Q_OBJECT
 
  public:
-  TMUnreadableFoldersDialog(const std::vector<TMUnreadableFolder>& folders, QWidget* parent = nullptr);
+  // With `scanAsAdministrator`, a button offers to scan again as root.
+  TMUnreadableFoldersDialog(const std::vector<TMUnreadableFolder>& folders, QWidget* parent = nullptr,
+                            std::function<void()> scanAsAdministrator = {});
 
   QString listedText() const;
 

@@ -21,6 +21,10 @@ std::unique_ptr<TMInputFile> TMInputFile::open(const std::string& path, std::str
   // Reads wait in poll() instead.
   if (descriptor != STDIN_FILENO && (flags & O_NONBLOCK) != 0)
     ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+  return adopt(descriptor, error, std::move(stop));
+}
+
+std::unique_ptr<TMInputFile> TMInputFile::adopt(int descriptor, std::string& error, std::stop_token stop) {
   std::unique_ptr<TMInputFile> file(new TMInputFile(descriptor, std::move(stop)));
   const cookie_io_functions_t functions{readCookie, nullptr, nullptr, nullptr};
   file->stream_ = ::fopencookie(file.get(), "r", functions);

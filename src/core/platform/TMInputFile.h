@@ -18,6 +18,8 @@ class TMInputFile {
  public:
   // Null, with `error` set, when the file cannot be opened.
   static std::unique_ptr<TMInputFile> open(const std::string& path, std::string& error, std::stop_token stop = {});
+  // The same for an open `descriptor` (a pipe's read end), which it owns.
+  static std::unique_ptr<TMInputFile> adopt(int descriptor, std::string& error, std::stop_token stop = {});
   ~TMInputFile();
   TMInputFile(const TMInputFile&) = delete;
   TMInputFile& operator=(const TMInputFile&) = delete;

@@ -58,6 +58,7 @@ void TMMainWindowController::openURLNow(const TMFileURL& asked) {
   TMFileURL url = asked;
   retireScan();
   imported_ = false;
+  administratorScan_ = false;
   scanOrigins_ = {};
   mainTreeView_.setItemsOnDisk(true);
   if (std::optional<std::string> reason = reasonNotScannable(url, *environment_.fileSystem)) {
@@ -104,6 +105,7 @@ void TMMainWindowController::openImportedTree(TMImportedScan scan) {
   window_.setProgressVisible(true);
   relay_.reset();
   imported_ = true;
+  administratorScan_ = false;
   importedScannedAt_ = scan.timestamp;
   importedUnreadable_ = scan.unreadableFolders;
   importedExcluded_ = scan.excludedEntries;
@@ -119,19 +121,23 @@ void TMMainWindowController::openImportedTree(TMImportedScan scan) {
 }
 
 void TMMainWindowController::readSavedScanLive(TMSavedScanOpener open,
-                                               std::function<void(const TMImportError&)> failed) {
+                                               std::function<void(const TMImportError&)> failed,
+                                               bool asAdministrator) {
   stopScan();
   std::weak_ptr<TMMainWindowController> weak = weak_from_this();
-  jobs_.afterTreeReaders([weak, open = std::move(open), failed = std::move(failed)]() mutable {
-    if (auto controller = weak.lock()) controller->readSavedScanLiveNow(std::move(open), std::move(failed));
+  jobs_.afterTreeReaders([weak, open = std::move(open), failed = std::move(failed), asAdministrator]() mutable {
+    if (auto controller = weak.lock())
+      controller->readSavedScanLiveNow(std::move(open), std::move(failed), asAdministrator);
   });
 }
 
 void TMMainWindowController::readSavedScanLiveNow(TMSavedScanOpener open,
-                                                  std::function<void(const TMImportError&)> failed) {
+                                                  std::function<void(const TMImportError&)> failed,
+                                                  bool asAdministrator) {
   retireScan();
   window_.showMessageView(false);
   imported_ = true;
+  administratorScan_ = asAdministrator;
   scanOrigins_ = {};
   mainTreeView_.setItemsOnDisk(false);
   curentlyNavigated_.reset();
@@ -260,6 +266,7 @@ TMScanStatus TMMainWindowController::scanStatus() const {
   const auto end = mapFinal_ ? scanShown_ : std::chrono::steady_clock::now();
   status.seconds = std::chrono::duration<double>(end - scanStart_).count();
   status.measure = treeMeasure_;
+  status.administrator = administratorScan_;
   if (!curentlyNavigated_) return status;
   const auto* volume = curentlyNavigated_->asVolume();
   const TMFileTree* folder = volume ? volume->child() : curentlyNavigated_.get();

@@ -69,7 +69,11 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // as a scan's does, Stop ends the reading, and what is read whole ends as
   // openImportedTree's. What cannot be read whole clears the map, and
   // `failed` is told why.
-  void readSavedScanLive(TMSavedScanOpener open, std::function<void(const TMImportError&)> failed);
+  // `asAdministrator`: it is a scan of this machine run as root (see
+  // administratorScanOf); its map stays read-only all the same.
+  void readSavedScanLive(TMSavedScanOpener open, std::function<void(const TMImportError&)> failed,
+                         bool asAdministrator = false);
+  bool isAdministratorScan() const { return administratorScan_; }
   // What the next scans count (the current one goes on as it began).
   void setScanOptions(const TMScanOptions& options) { environment_.options = options; }
   const TMScanOptions& scanOptions() const { return environment_.options; }
@@ -173,7 +177,8 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // The scan of `url`, once the jobs reading the old tree have let go.
   void openURLNow(const TMFileURL& url);
   // The same for a saved scan read as it arrives.
-  void readSavedScanLiveNow(TMSavedScanOpener open, std::function<void(const TMImportError&)> failed);
+  void readSavedScanLiveNow(TMSavedScanOpener open, std::function<void(const TMImportError&)> failed,
+                            bool asAdministrator);
   // The saved scan being read names its root, `root`, with `scan`'s facts.
   void savedScanRootKnown(std::shared_ptr<TMFileTree> root, const TMImportedScan& scan);
   // The saved scan has been read whole, or could not be.
@@ -233,6 +238,7 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   static constexpr int kIdleTimesPerProgressLayout = 24;
   std::shared_ptr<TMLayoutNode> progressLayout_;  // the shallow map shown
   bool imported_ = false;
+  bool administratorScan_ = false;  // imported_ too: read-only
   int64_t importedScannedAt_ = 0;
   uint64_t importedUnreadable_ = 0;
   uint64_t importedExcluded_ = 0;

@@ -6,6 +6,7 @@
 #include "core/drawing/TMChangeColoring.h"
 #include "core/drawing/TMHighlightColoring.h"
 #include "core/filetree/TMVolume.h"
+#include "import/TMAdministratorScan.h"
 #include "import/TMScanHistory.h"
 #include "core/platform/TMHostName.h"
 #include "import/TMTreeExport.h"
@@ -129,9 +130,7 @@ void TMSession::importScans(std::vector<std::string> paths) {
   if (paths.size() == 1) {
     // One saved scan is shown as it is read, its map growing like a scan's
     // (from a pipe: a scan under way elsewhere).
-    controller_->readSavedScanLive(savedScanFileAt(paths.front()), [this](const TMImportError& error) {
-      tell([&](TMSessionObserver& o) { o.readFailed(TMSessionObserver::Reading::kShowing, error); });
-    });
+    showLive(savedScanFileAt(paths.front()), false);
     return;
   }
   const uint64_t openings = controller_->openings();
@@ -159,6 +158,20 @@ void TMSession::importScans(std::vector<std::string> paths) {
     tell([](TMSessionObserver& o) { o.readingChanged(TMSessionObserver::Reading::kShowing, true); });
   else
     tell([](TMSessionObserver& o) { o.readFailed(TMSessionObserver::Reading::kShowing, noThreadError()); });
+}
+
+void TMSession::scanAsAdministrator(std::string scanProgram, std::string folder) {
+  stopReading();
+  showLive(administratorScanOf(std::move(scanProgram), std::move(folder)), true);
+}
+
+void TMSession::showLive(TMSavedScanOpener open, bool asAdministrator) {
+  controller_->readSavedScanLive(
+      std::move(open),
+      [this](const TMImportError& error) {
+        tell([&](TMSessionObserver& o) { o.readFailed(TMSessionObserver::Reading::kShowing, error); });
+      },
+      asAdministrator);
 }
 
 void TMSession::stopReading() {

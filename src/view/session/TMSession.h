@@ -63,6 +63,10 @@ class TMSession final : private TMTreeObserver {
   // side by side when several; wanted only while nothing else is opened
   // meanwhile. Reading can be stopped.
   void importScans(std::vector<std::string> paths);
+  // Scans `folder` as root through pkexec, with `scanProgram` (the absolute
+  // path of tilemora-scan) as the helper, the map growing as it is read;
+  // the map is read-only.
+  void scanAsAdministrator(std::string scanProgram, std::string folder);
   // Whether a saved scan is being read, to show or to compare with.
   bool isReading() const { return readJob_ != 0 || compareReadJob_ != 0; }
   void stopReading();
@@ -102,6 +106,8 @@ class TMSession final : private TMTreeObserver {
   void setPickedFiles(std::shared_ptr<const std::unordered_set<const TMFileTree*>> files);
 
  private:
+  // Shows the saved scan `open` opens as it is read (see readSavedScanLive).
+  void showLive(TMSavedScanOpener open, bool asAdministrator);
   // TMTreeObserver: what the controller tells, passed on.
   void treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileURL& url, bool scanning) override;
   void mapStateChanged() override;
