@@ -788,8 +788,8 @@ oder Datei ▸ Öffnen … wählen</translation>
         <translation>Als Administrator scannen</translation>
     </message>
     <message>
-        <source>%1 as administrator</source>
-        <translation>%1 als Administrator</translation>
+        <source>Cannot scan %1 as administrator: %2</source>
+        <translation>%1 kann nicht als Administrator gescannt werden: %2</translation>
     </message>
 </context>
 <context>

@@ -788,8 +788,8 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <translation>Analyser en tant qu’administrateur</translation>
     </message>
     <message>
-        <source>%1 as administrator</source>
-        <translation>%1 en tant qu’administrateur</translation>
+        <source>Cannot scan %1 as administrator: %2</source>
+        <translation>Impossible d’analyser %1 en tant qu’administrateur : %2</translation>
     </message>
 </context>
 <context>

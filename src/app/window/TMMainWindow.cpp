@@ -201,15 +201,19 @@ void TMMainWindow::importScans(const QList<QByteArray>& paths) {
     return path == "-" ? tr("standard input") : displayText(path.toStdString());
   };
   readName_ = paths.size() == 1 ? nameOf(paths.front()) : tr("%n saved scan(s)", nullptr, int(paths.size()));
+  readingAsAdministrator_ = false;
   std::vector<std::string> files;
   for (const QByteArray& path : paths) files.push_back(path.toStdString());
   session_->importScans(std::move(files));
 }
 
 QString TMMainWindow::scanHelperPath() {
-  // Installed beside the application; else wherever PATH finds it.
-  const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/tilemora-scan");
-  if (QFileInfo(beside).isExecutable()) return beside;
+  // Installed beside the application; run from the build tree, in its
+  // sibling folder; else wherever PATH finds it.
+  const QString here = QCoreApplication::applicationDirPath();
+  for (const QString& candidate : {here + QStringLiteral("/tilemora-scan"), here + QStringLiteral("/../cli/tilemora-scan")}) {
+    if (QFileInfo(candidate).isExecutable()) return QFileInfo(candidate).canonicalFilePath();
+  }
   return QStandardPaths::findExecutable(QStringLiteral("tilemora-scan"));
 }
 
@@ -220,7 +224,8 @@ void TMMainWindow::scanAsAdministrator(QByteArray folder) {
     folder = QFile::encodeName(QFileInfo(chosen).absoluteFilePath());
   }
   const QString helper = scanHelperPath();
-  readName_ = tr("%1 as administrator").arg(displayText(folder.toStdString()));
+  readName_ = displayText(folder.toStdString());
+  readingAsAdministrator_ = true;
   if (helper.isEmpty()) {
     readFailed(Reading::kShowing, TMImportError{0, 0, "tilemora-scan is not installed beside tilemora", {}});
     return;
@@ -254,7 +259,8 @@ void TMMainWindow::readFailed(Reading why, const TMImportError& error) {
   statusLine_->clear();
   // Of several, the one that could not be read.
   const QString which = error.file.empty() ? readName_ : displayText(error.file);
-  messageView_->setMessage(tr("Cannot import %1: %2").arg(which, QString::fromStdString(error.text())));
+  messageView_->setMessage((readingAsAdministrator_ ? tr("Cannot scan %1 as administrator: %2") : tr("Cannot import %1: %2"))
+                               .arg(which, QString::fromStdString(error.text())));
   showMessageView(true);
 }
 

@@ -130,6 +130,7 @@ class TMMainWindow : public QMainWindow, private TMWindowHost, private TMSession
   TMColoursFeature* colours_;
   TMCompareFeature* compare_;
   QString readName_;  // the saved scans being read to show
+  bool readingAsAdministrator_ = false;  // or the folder scanned as administrator
 };
 
 }  // namespace tilemora
