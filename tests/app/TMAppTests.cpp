@@ -112,6 +112,24 @@ QList<TMMainWindow*> mainWindows() {
 
 }  // namespace
 
+// pkexec's stand-in on PATH, which runs what it is given as pkexec does
+// once the password is given, with tilemora-scan found beside it.
+class FakePkexec {
+ public:
+  FakePkexec() : path_(qgetenv("PATH")) {
+    writeTextFile(tools_.filePath("pkexec"), "#!/bin/sh\nexec \"$@\"\n");
+    QFile::setPermissions(tools_.filePath("pkexec"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("PATH", QFile::encodeName(tools_.path()) + ':' +
+                        QFile::encodeName(QFileInfo(QStringLiteral(TILEMORA_SCAN_PROGRAM)).absolutePath()) + ':' +
+                        path_);
+  }
+  ~FakePkexec() { qputenv("PATH", path_); }
+
+ private:
+  QTemporaryDir tools_;
+  QByteArray path_;
+};
+
 class TMMessageViewTest : public QObject {
   Q_OBJECT
 
@@ -823,13 +841,7 @@ class TMAppShellTest : public QObject {
   // (here a stand-in that runs it, as pkexec does once the password is
   // given): the map is the folder's, read-only, and says why.
   void aScanAsAdministratorIsShownReadOnlyAndSaysWhy() {
-    QTemporaryDir tools;
-    writeTextFile(tools.filePath("pkexec"), "#!/bin/sh\nexec \"$@\"\n");
-    QFile::setPermissions(tools.filePath("pkexec"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QByteArray path = qgetenv("PATH");
-    auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
-    qputenv("PATH", QFile::encodeName(tools.path()) + ':' +
-                        QFile::encodeName(QFileInfo(QStringLiteral(TILEMORA_SCAN_PROGRAM)).absolutePath()) + ':' + path);
+    const FakePkexec pkexec;
     QTemporaryDir folder;
     writeTextFile(folder.filePath("a"), std::string(10000, 'x').c_str());
     TMMainWindow* window = delegate->openUntitledFile();
@@ -850,6 +862,36 @@ class TMAppShellTest : public QObject {
     QTRY_VERIFY(!controller.isScanning() && !controller.isImported());
     QVERIFY(!controller.isAdministratorScan());
     QVERIFY(!window->mapCommands().moveToTrash().toolTip().contains("administrator"));
+  }
+
+  // A folder refused for want of permission offers to scan it as
+  // administrator, there on the page that says so; other failures do not.
+  void aFolderRefusedOffersTheScanAsAdministrator_data() {
+    QTest::addColumn<int>("error");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("permission denied") << EACCES << true;
+    QTest::newRow("no such folder") << ENOENT << false;
+  }
+  void aFolderRefusedOffersTheScanAsAdministrator() {
+    QFETCH(int, error);
+    QFETCH(bool, offered);
+    const FakePkexec pkexec;
+    QTemporaryDir folder;
+    TMMainWindow* window = delegate->openUntitledFile();
+    // What the controller tells the window (its private base: a C-style
+    // cast may name it) when a folder cannot be opened; as root, no folder
+    // refuses itself for real.
+    auto& host = (TMWindowHost&)*window;
+    host.showOpenFailure(TMFileURL::fromPath(QFile::encodeName(folder.path()).toStdString()), std::strerror(error));
+    QPushButton& button = window->messageView().actionButton();
+    QCOMPARE(button.isVisibleTo(&window->messageView()), offered);
+    if (!offered) return;
+    button.click();
+    QTRY_VERIFY(window->statusLine().fullText().contains("scanned as administrator"));
+    QCOMPARE(QByteArray::fromStdString(window->controller().scannedUrl()->path()), QFile::encodeName(folder.path()));
+    // The next message goes without the button.
+    host.showOpenFailure(TMFileURL::fromPath("/missing"), std::strerror(ENOENT));
+    QVERIFY(!button.isVisibleTo(&window->messageView()));
   }
 
   // View ▸ Size re-measures the map in place: sizes, order, status and

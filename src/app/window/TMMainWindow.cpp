@@ -2,8 +2,8 @@
 #include "TMMainWindow.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -13,6 +13,8 @@
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QToolButton>
+#include <cerrno>
+#include <cstring>
 
 #include "TMRecentFolders.h"
 #include "actions/TMSelectionCommands.h"
@@ -301,6 +303,10 @@ void TMMainWindow::showOpenFailure(const TMFileURL& url, std::string_view reason
   statusLine_->clear();
   messageView_->setMessage(tr("Cannot open %1: %2")
                                .arg(displayText(url.path()), QString::fromUtf8(reason.data(), qsizetype(reason.size()))));
+  // What only the administrator may read can be scanned as administrator.
+  if (reason == std::strerror(EACCES))
+    messageView_->setAction(tr("Scan as &Administrator\u2026"),
+                            [this, folder = QByteArray::fromStdString(url.path())] { scanAsAdministrator(folder); });
 }
 
 void TMMainWindow::showFolderTrashed(const TMFileURL& url) {

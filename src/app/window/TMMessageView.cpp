@@ -9,13 +9,39 @@
 
 namespace tilemora {
 
-TMMessageView::TMMessageView(QWidget* parent) : TMFileDraggingView(parent) {
+TMMessageView::TMMessageView(QWidget* parent) : TMFileDraggingView(parent), action_(new QPushButton(this)) {
   setMinimumSize(260, 200);
+  action_->hide();
+  connect(action_, &QPushButton::clicked, this, [this] {
+    if (act_) act_();
+  });
 }
 
 void TMMessageView::setMessage(const QString& message) {
   message_ = message;
+  act_ = nullptr;
+  action_->hide();
   update();
+}
+
+void TMMessageView::setAction(const QString& text, std::function<void()> act) {
+  act_ = std::move(act);
+  action_->setText(text);
+  action_->adjustSize();
+  placeAction();
+  action_->show();
+}
+
+void TMMessageView::resizeEvent(QResizeEvent* event) {
+  TMFileDraggingView::resizeEvent(event);
+  placeAction();
+}
+
+void TMMessageView::placeAction() {
+  // Centred, below the message's first lines.
+  const TMMessageGeometry geometry = TMMessageGeometry::forBounds({0, 0, double(width()), double(height())});
+  const int top = int(height() - geometry.textBox.y) + 60;
+  action_->move((width() - action_->width()) / 2, std::min(top, height() - action_->height() - 8));
 }
 
 QString TMMessageView::message() const {
