@@ -140,6 +140,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"a time that is no number", kRoot + "F f 1 yesterday\n", 5, 7, "\"yesterday\" is not a time"},
         RefusalCase{"blocks: without a number", kRoot + "F f 1 0 blocks:\n", 5, 9,
                     "\"blocks:\" must be followed by a number"},
+        RefusalCase{"links: with no number but a word", kRoot + "F f 1 0 links: many\n", 5, 9,
+                    "\"links:\" must be followed by a number"},
         RefusalCase{"a NUL byte in a name", kRoot + "F a%00b 1 0\n", 5, 3, "a name cannot hold a NUL character"},
         RefusalCase{"a name with a slash encoded", kRoot + "F a%2Fb 1 0\n", 5, 3,
                     "\"a/b\" cannot be the name of an entry"},

@@ -26,9 +26,10 @@ mkdir "$scratch/src"
 export CCACHE_BASEDIR=$scratch
 cmake -S "$scratch/src" -B "$scratch/build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTILEMORA_BUILD_BENCH=OFF \
   -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null || exit 2
-build() { cmake --build "$scratch/build" -j "$jobs" >"$scratch/build.log" 2>&1; }
+# Neither reads the list of faults, which is the loop's standard input.
+build() { cmake --build "$scratch/build" -j "$jobs" </dev/null >"$scratch/build.log" 2>&1; }
 run_tests() {
-  (cd "$scratch/build" && ctest -j "$jobs" --timeout 120 --stop-on-failure >"$scratch/test.log" 2>&1)
+  (cd "$scratch/build" && ctest -j "$jobs" --timeout 120 --stop-on-failure </dev/null >"$scratch/test.log" 2>&1)
 }
 build || { echo "the sources do not build: $scratch/build.log"; exit 2; }
 start=$(date +%s)
