@@ -24,24 +24,24 @@ TMImportResult importCache(const std::string& text) {
 
 // The tree as "name:size/length" for files and "name/" for folders, depth
 // first, children in the order the tree keeps them.
-void describe(const TMFileTree* node, const std::string& indent, std::string& into) {
+void describeCacheTree(const TMFileTree* node, const std::string& indent, std::string& into) {
   for (const TMFileTree* child : childrenOf(node)) {
     (into += indent).append(child->filename());
     if (child->asFolder() != nullptr) {
       into += "/\n";
-      describe(child, indent + " ", into);
+      describeCacheTree(child, indent + " ", into);
     } else {
       into += ":" + std::to_string(child->diskSize()) + "/" + std::to_string(child->alternateSize()) + "\n";
     }
   }
 }
 
-const char* const kHeader = "[qdirstat 1.0 cache file]\n# Do not edit!\n#\n";
+const char* const kCacheHeader = "[qdirstat 1.0 cache file]\n# Do not edit!\n#\n";
 
 struct ReadCase {
   const char* name;
   std::string lines;  // after the header
-  std::string tree;   // as describe() writes it
+  std::string tree;   // as describeCacheTree() writes it
   std::vector<std::string> root;
   uint64_t files;
   uint64_t folders;
@@ -52,12 +52,12 @@ class TMQDirStatCacheReading : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(TMQDirStatCacheReading, ReadsTheTreeWithLengthsStandingInForSizesOnDisk) {
   const ReadCase& c = GetParam();
-  TMImportResult result = importCache(kHeader + c.lines);
+  TMImportResult result = importCache(kCacheHeader + c.lines);
   const auto* error = std::get_if<TMImportError>(&result);
   ASSERT_EQ(error, nullptr) << error->text();
   const TMImportedScan& scan = std::get<TMImportedScan>(result);
   std::string tree;
-  describe(scan.root.get(), "", tree);
+  describeCacheTree(scan.root.get(), "", tree);
   EXPECT_EQ(tree, c.tree);
   EXPECT_EQ(scan.rootComponents, c.root);
   EXPECT_EQ(scan.files, c.files);
@@ -123,15 +123,15 @@ TEST_P(TMQDirStatCacheRefusal, SaysWhereAndWhyAndGivesNoTree) {
   EXPECT_EQ(error->message, c.message);
 }
 
-const std::string kRoot = std::string(kHeader) + "D /t 0 0\n";  // lines 1 to 4
+const std::string kRoot = std::string(kCacheHeader) + "D /t 0 0\n";  // lines 1 to 4
 
 INSTANTIATE_TEST_SUITE_P(
     Caches, TMQDirStatCacheRefusal,
     ::testing::Values(
         RefusalCase{"a first line that is not the header", "[qdirstat 1.0 something]\nD /t 0 0\n", 1, 1,
                     "a cache file must begin with \"[qdirstat 1.0 cache file]\""},
-        RefusalCase{"no folder at all", kHeader, 4, 1, "the cache file lists no folder"},
-        RefusalCase{"a file before the first folder", std::string(kHeader) + "F f 1 0\n", 4, 1,
+        RefusalCase{"no folder at all", kCacheHeader, 4, 1, "the cache file lists no folder"},
+        RefusalCase{"a file before the first folder", std::string(kCacheHeader) + "F f 1 0\n", 4, 1,
                     "the first entry must be the scanned folder, given by its full path"},
         RefusalCase{"too few fields", kRoot + "F f 1\n", 5, 1, "a line must give a type, a path, a size and a time"},
         RefusalCase{"an unknown type", kRoot + "X f 1 0\n", 5, 1, "\"X\" is not a kind of entry"},
