@@ -9,22 +9,24 @@
 
 namespace tilemora {
 
-TMMessageView::TMMessageView(QWidget* parent) : TMFileDraggingView(parent), action_(new QPushButton(this)) {
+TMMessageView::TMMessageView(QWidget* parent) : TMFileDraggingView(parent) {
   setMinimumSize(260, 200);
-  action_->hide();
-  connect(action_, &QPushButton::clicked, this, [this] {
-    if (act_) act_();
-  });
 }
 
 void TMMessageView::setMessage(const QString& message) {
   message_ = message;
   act_ = nullptr;
-  action_->hide();
+  if (action_ != nullptr) action_->hide();
   update();
 }
 
 void TMMessageView::setAction(const QString& text, std::function<void()> act) {
+  if (action_ == nullptr) {
+    action_ = new QPushButton(this);
+    connect(action_, &QPushButton::clicked, this, [this] {
+      if (act_) act_();
+    });
+  }
   act_ = std::move(act);
   action_->setText(text);
   action_->adjustSize();
@@ -38,6 +40,7 @@ void TMMessageView::resizeEvent(QResizeEvent* event) {
 }
 
 void TMMessageView::placeAction() {
+  if (action_ == nullptr) return;
   // Centred, below the message's first lines.
   const TMMessageGeometry geometry = TMMessageGeometry::forBounds({0, 0, double(width()), double(height())});
   const int top = int(height() - geometry.textBox.y) + 60;

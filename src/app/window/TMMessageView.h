@@ -24,7 +24,8 @@ class TMMessageView : public TMFileDraggingView {
   // A button below the message that does `act` (a folder refused: scan it
   // as administrator).
   void setAction(const QString& text, std::function<void()> act);
-  QPushButton& actionButton() { return *action_; }
+  // The button, once an action was set (hidden again by a new message).
+  QPushButton* actionButton() { return action_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -35,7 +36,7 @@ class TMMessageView : public TMFileDraggingView {
   void placeAction();
 
   QString message_;
-  QPushButton* action_;
+  QPushButton* action_ = nullptr;  // made for the first action
   std::function<void()> act_;
 };
 
