@@ -791,6 +791,14 @@ oder Datei ▸ Öffnen … wählen</translation>
         <source>Cannot scan %1 as administrator: %2</source>
         <translation>%1 kann nicht als Administrator gescannt werden: %2</translation>
     </message>
+    <message>
+        <source>tilemora-scan is not installed beside tilemora</source>
+        <translation>tilemora-scan ist nicht neben tilemora installiert</translation>
+    </message>
+    <message>
+        <source>Scan as &amp;Administrator…</source>
+        <translation>Als &amp;Administrator scannen …</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMMapCommands</name>

@@ -791,6 +791,14 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <source>Cannot scan %1 as administrator: %2</source>
         <translation>Impossible d’analyser %1 en tant qu’administrateur : %2</translation>
     </message>
+    <message>
+        <source>tilemora-scan is not installed beside tilemora</source>
+        <translation>tilemora-scan n’est pas installé à côté de tilemora</translation>
+    </message>
+    <message>
+        <source>Scan as &amp;Administrator…</source>
+        <translation>Analyser en tant qu’&amp;administrateur…</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMMapCommands</name>

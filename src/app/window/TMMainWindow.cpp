@@ -229,7 +229,7 @@ void TMMainWindow::scanAsAdministrator(QByteArray folder) {
   readName_ = displayText(folder.toStdString());
   readingAsAdministrator_ = true;
   if (helper.isEmpty()) {
-    readFailed(Reading::kShowing, TMImportError{0, 0, "tilemora-scan is not installed beside tilemora", {}});
+    readFailed(Reading::kShowing, TMImportError{0, 0, tr("tilemora-scan is not installed beside tilemora").toStdString(), {}});
     return;
   }
   session_->scanAsAdministrator(QFile::encodeName(helper).toStdString(), folder.toStdString());
