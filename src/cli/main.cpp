@@ -135,10 +135,9 @@ int outputError(const std::string& path, const std::string& reason) {
 
 // Scans the command line's path into `root` (its task in `task`, how many
 // entries it counted in `entries`), writing the export to `exportFile` as
-// it goes, and measures `saved` as the scan where asked. Answers the exit
-// status so far.
-int scanInto(const TMCommandLine& line, std::unique_ptr<TMOutputFile> exportFile, std::optional<TMImportedScan>& saved,
-             std::shared_ptr<TMFileTree>& root, std::shared_ptr<TMScanTask>& task, uint64_t& entries) {
+// it goes. Answers the exit status so far.
+int scanInto(const TMCommandLine& line, std::unique_ptr<TMOutputFile> exportFile, std::shared_ptr<TMFileTree>& root,
+             std::shared_ptr<TMScanTask>& task, uint64_t& entries) {
   std::string error;
   auto queue = std::make_shared<TMManualMainQueue>();
   auto counter = std::make_shared<TMEntryCounter>();
@@ -165,12 +164,6 @@ int scanInto(const TMCommandLine& line, std::unique_ptr<TMOutputFile> exportFile
     if (showProgress && !ended) drawProgressLine(*counter, *root);
   }
   if (showProgress) std::fputs("\r\033[K", stderr);
-  if (line.apparentSize) {
-    // Measured by length from here on: the report, the picture, the graph
-    // and the comparison (the export has written both sizes already).
-    remeasureTree(*root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
-    if (saved) remeasureTree(*saved->root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
-  }
   // Folders that could not be read count 0 bytes: say so, the total is short.
   reportUnreadableFolders(*task);
   int status = task->unreadableFolderCount() > 0 ? 1 : 0;
@@ -186,16 +179,14 @@ int scanInto(const TMCommandLine& line, std::unique_ptr<TMOutputFile> exportFile
   return status;
 }
 
-// Writes the saved scan `scan` to `file` as an export, measured by length
-// when `apparent`, and commits it.
-bool exportSavedScan(const TMImportedScan& scan, bool apparent, TMOutputFile& file, std::string& error) {
+// Writes the saved scan `scan` to `file` as an export and commits it.
+bool exportSavedScan(const TMImportedScan& scan, TMOutputFile& file, std::string& error) {
   TMTreeExportHeader header;
   header.rootPath = TMFileURL::fromPathComponents(scan.rootComponents).path();
   header.program = "tilemora-scan";
   header.version = TILEMORA_VERSION;
   header.timestamp = scan.timestamp;
   header.hostname = scan.hostname;
-  header.measure = apparent ? TMSizeMeasure::kLength : TMSizeMeasure::kOnDisk;
   return writeTreeExportTo(file, *scan.root, header, error) && file.commit(error);
 }
 
@@ -245,17 +236,21 @@ int main(int argc, char** argv) {
   if (imported) {
     root = imported->root;
     entries = imported->files + imported->folders;  // as a scan counts them: below the root
-    if (line->apparentSize) remeasureTree(*root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
-    if (saved && line->apparentSize) remeasureTree(*saved->root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
     if (imported->unreadableFolders > 0)
       std::fprintf(stderr, "tilemora-scan: %" PRIu64 " folders could not be read where the saved scan was made\n",
                    imported->unreadableFolders);
-    if (exportFile && !exportSavedScan(*imported, line->apparentSize, *exportFile, error))
+    if (exportFile && !exportSavedScan(*imported, *exportFile, error))
       status = outputError(line->exportFile, error);
     exportFile.reset();
   } else {
-    status = scanInto(*line, std::move(exportFile), saved, root, task, entries);
+    status = scanInto(*line, std::move(exportFile), root, task, entries);
     if (!root) return status;  // the export could not be begun
+  }
+  if (line->apparentSize) {
+    // Measured by length from here on: the report, the picture, the graph
+    // and the comparison (an export has written both sizes already).
+    remeasureTree(*root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
+    if (saved) remeasureTree(*saved->root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
   }
   const std::string reportedPath = imported ? TMFileURL::fromPathComponents(imported->rootComponents).path()
                                             : TMFileURL::fromPath(line->path).path();

@@ -31,8 +31,6 @@ std::string TMImportError::text() const {
 
 namespace {
 
-const char* const kTooLarge = TMImportTarget::kTooLarge;
-
 // A read stream that knows the line and column of what it has read, tells
 // a NUL byte in the file from its end (RapidJSON sees both as '\0'), and
 // ends the text where a string grows past its limit: RapidJSON buffers a
@@ -417,7 +415,7 @@ std::optional<TMImportError> readJson(std::FILE* stream, std::string_view start,
   try {
     result = parser.Parse<rapidjson::kParseIterativeFlag>(reader, handler);
   } catch (const std::bad_alloc&) {
-    return TMImportError{reader.line(), reader.column(), kTooLarge, {}};
+    return TMImportError{reader.line(), reader.column(), TMImportTarget::kTooLarge, {}};
   }
   // A compressed file cut in its trailer has given all its text, and is still broken.
   if (!result.IsError() && !handler.failure && reader.atEnd() && !std::ferror(stream)) return std::nullopt;
@@ -519,7 +517,7 @@ std::string savedScanLabel(std::string_view hostname, std::string_view fileName)
 }
 
 TMImportResult importNcduExport(std::FILE* input, const std::stop_token& stop) {
-  TMImportResult result = TMImportError{0, 0, kTooLarge, {}};
+  TMImportResult result = TMImportError{0, 0, TMImportTarget::kTooLarge, {}};
   try {
     result = readOne(input, stop);
   } catch (const std::bad_alloc&) {
@@ -551,7 +549,7 @@ TMImportResult importNcduExportsAt(const std::vector<std::string>& paths, const 
 }
 
 TMImportResult importNcduExports(const std::vector<TMSavedScanSource>& sources, const std::stop_token& stop) {
-  TMImportResult result = TMImportError{0, 0, kTooLarge, {}};
+  TMImportResult result = TMImportError{0, 0, TMImportTarget::kTooLarge, {}};
   try {
     result = readSeveral(sources, stop);
   } catch (const std::bad_alloc&) {

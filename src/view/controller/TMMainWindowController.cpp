@@ -106,11 +106,7 @@ void TMMainWindowController::openImportedTree(TMImportedScan scan) {
   relay_.reset();
   imported_ = true;
   administratorScan_ = false;
-  importedScannedAt_ = scan.timestamp;
-  importedUnreadable_ = scan.unreadableFolders;
-  importedExcluded_ = scan.excludedEntries;
-  importedWithoutLength_ = scan.filesWithoutLength;
-  importedWithoutAllocatedSize_ = scan.filesWithoutAllocatedSize;
+  noteImportedFacts(scan);
   scanOrigins_ = std::move(scan.origins);
   mainTreeView_.setItemsOnDisk(false);
   curentlyNavigated_ = std::move(scan.root);
@@ -142,8 +138,7 @@ void TMMainWindowController::readSavedScanLiveNow(TMSavedScanOpener open,
   mainTreeView_.setItemsOnDisk(false);
   curentlyNavigated_.reset();
   scannedUrl_.reset();
-  importedScannedAt_ = 0;
-  importedUnreadable_ = importedExcluded_ = importedWithoutLength_ = importedWithoutAllocatedSize_ = 0;
+  noteImportedFacts({});  // told as the reading ends
   window_.setProgressVisible(true);
   window_.setProgressIndeterminate(true);
   window_.startProgressAnimation();
@@ -170,7 +165,7 @@ void TMMainWindowController::readSavedScanLiveNow(TMSavedScanOpener open,
       if (failed) failed(*error);
       return;
     }
-    controller->savedScanEnded(std::move(std::get<TMImportedScan>(result)));
+    controller->savedScanEnded(std::get<TMImportedScan>(result));
   };
   scanTask_ = streamSavedScan(std::move(open), std::move(handlers), environment_.mainQueue);
   if (!scanTask_) {
@@ -190,13 +185,17 @@ void TMMainWindowController::savedScanRootKnown(std::shared_ptr<TMFileTree> root
   if (treeObserver_ != nullptr) treeObserver_->treeShown(curentlyNavigated_, *scannedUrl_, true);
 }
 
-void TMMainWindowController::savedScanEnded(TMImportedScan scan) {
+void TMMainWindowController::savedScanEnded(const TMImportedScan& scan) {
+  noteImportedFacts(scan);
+  commitTree();
+}
+
+void TMMainWindowController::noteImportedFacts(const TMImportedScan& scan) {
   importedScannedAt_ = scan.timestamp;
   importedUnreadable_ = scan.unreadableFolders;
   importedExcluded_ = scan.excludedEntries;
   importedWithoutLength_ = scan.filesWithoutLength;
   importedWithoutAllocatedSize_ = scan.filesWithoutAllocatedSize;
-  commitTree();
 }
 
 void TMMainWindowController::savedScanFailed() {

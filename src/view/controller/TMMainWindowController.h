@@ -182,8 +182,11 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // The saved scan being read names its root, `root`, with `scan`'s facts.
   void savedScanRootKnown(std::shared_ptr<TMFileTree> root, const TMImportedScan& scan);
   // The saved scan has been read whole, or could not be.
-  void savedScanEnded(TMImportedScan scan);
+  void savedScanEnded(const TMImportedScan& scan);
   void savedScanFailed();
+  // What the status tells of a saved scan: its date, the folders it could
+  // not read, the entries it excluded, the sizes it lacks.
+  void noteImportedFacts(const TMImportedScan& scan);
   // The running scan is stopped, and its task goes as a job: its thread is
   // waited for off the main thread.
   void retireScan();
