@@ -17,6 +17,7 @@ const QString kScanThreads = QStringLiteral("preferences/scanThreads");
 const QString kAskBeforeTrash = QStringLiteral("preferences/askBeforeTrash");
 const QString kShowFreeSpace = QStringLiteral("preferences/showFreeSpace");
 const QString kSizeMeasure = QStringLiteral("preferences/sizeMeasure");
+const QString kFollowChanges = QStringLiteral("preferences/followChanges");
 const QString kColourBy = QStringLiteral("preferences/colourBy");
 const QString kExclusionPatterns = QStringLiteral("preferences/exclusionPatterns");
 const QString kExcludeCaches = QStringLiteral("preferences/excludeCaches");
@@ -52,6 +53,7 @@ TMPreferences TMPreferences::load() {
   preferences.scanOptions.threads = isNumber && threads <= TMScanOptions::kMostThreads ? threads : 0u;
   preferences.askBeforeTrash = settings.value(kAskBeforeTrash, true).toBool();
   preferences.showFreeSpace = settings.value(kShowFreeSpace, true).toBool();
+  preferences.followChanges = settings.value(kFollowChanges, false).toBool();
   preferences.sizeMeasure = settings.value(kSizeMeasure).toString() == QLatin1String("apparent")
                                 ? TMSizeMeasure::kLength
                                 : TMSizeMeasure::kOnDisk;
@@ -77,6 +79,7 @@ void TMPreferences::save() const {
   settings.setValue(kScanThreads, scanOptions.threads);
   settings.setValue(kAskBeforeTrash, askBeforeTrash);
   settings.setValue(kShowFreeSpace, showFreeSpace);
+  settings.setValue(kFollowChanges, followChanges);
   settings.setValue(kSizeMeasure, sizeMeasure == TMSizeMeasure::kLength ? QStringLiteral("apparent")
                                                                         : QStringLiteral("disk"));
   // A comparison's colours are a window's own: what was kept stays.

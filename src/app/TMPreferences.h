@@ -27,6 +27,10 @@ struct TMPreferences {
   bool askBeforeTrash = true;  // for items inside the scanned folder; the folder itself is always asked about
   bool showFreeSpace = true;   // a volume's free and unscanned space beside its folder
   TMSizeMeasure sizeMeasure = TMSizeMeasure::kOnDisk;  // what the map, the list and the status measure by
+  // A finished scan's map follows the changes on disk. Off by default:
+  // its watches are the user's, shared with every other program, and each
+  // keeps a folder's inode in the kernel's memory.
+  bool followChanges = false;
   TMColourMode colourBy = TMColourMode::kDepth;
   // Every completed scan saved to the history, to compare with later.
   bool keepHistory = false;

@@ -132,6 +132,11 @@ void TMColoursFeature::treeRemeasured(const std::shared_ptr<TMFileTree>&) {
   updateFileTypes();
 }
 
+void TMColoursFeature::treeChanged(const std::shared_ptr<TMFileTree>& tree) {
+  // Files came, went or changed size: the shares are counted again.
+  treeRemeasured(tree);
+}
+
 void TMColoursFeature::comparisonChanged() {
   const bool comparing = session_.comparison() != nullptr;
   for (QAction* action : colourBy_->actions()) {

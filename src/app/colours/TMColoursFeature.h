@@ -53,6 +53,7 @@ class TMColoursFeature : public QObject, private TMSessionObserver {
   void mapStateChanged() override;
   void itemDeleted(const TMFileTree& node) override;
   void treeRemeasured(const std::shared_ptr<TMFileTree>& tree) override;
+  void treeChanged(const std::shared_ptr<TMFileTree>& tree) override;
   void comparisonChanged() override;
 
   // The mode's colouring, to the session.

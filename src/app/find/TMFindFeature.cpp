@@ -78,6 +78,11 @@ void TMFindFeature::treeRemeasured(const std::shared_ptr<TMFileTree>&) {
   if (session_.searchResult() || bar_->isVisible()) search();
 }
 
+void TMFindFeature::treeChanged(const std::shared_ptr<TMFileTree>&) {
+  // New files may match, and matches may have gone.
+  if (session_.searchResult() || bar_->isVisible()) search();
+}
+
 void TMFindFeature::searchChanged() {
   matchShown_ = -1;
   if (const auto& result = session_.searchResult())

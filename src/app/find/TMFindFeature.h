@@ -42,6 +42,7 @@ class TMFindFeature : public QObject, private TMSessionObserver {
   void treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileURL& url, bool scanning) override;
   void itemDeleted(const TMFileTree& node) override;
   void treeRemeasured(const std::shared_ptr<TMFileTree>& tree) override;
+  void treeChanged(const std::shared_ptr<TMFileTree>& tree) override;
   void searchChanged() override;
 
   void search();

@@ -157,6 +157,11 @@ void TMListFeature::treeRemeasured(const std::shared_ptr<TMFileTree>& tree) {
   treeShown(tree, session_.controller().scannedUrl().value_or(TMFileURL()), false);
 }
 
+void TMListFeature::treeChanged(const std::shared_ptr<TMFileTree>& tree) {
+  // Rows came, went and moved: they are listed again.
+  treeRemeasured(tree);
+}
+
 void TMListFeature::comparisonChanged() {
   const auto& comparison = session_.comparison();
   list_->changesModel().setComparison(comparison, session_.controller().scannedUrl().value_or(TMFileURL()));

@@ -58,6 +58,7 @@ class TMListFeature : public QObject, private TMSessionObserver {
   void mapStateChanged() override;
   void itemDeleted(const TMFileTree& node) override;
   void treeRemeasured(const std::shared_ptr<TMFileTree>& tree) override;
+  void treeChanged(const std::shared_ptr<TMFileTree>& tree) override;
   void comparisonChanged() override;
 
   void setListShown(bool shown);

@@ -62,6 +62,15 @@ TMMapCommands::TMMapCommands(QMainWindow& window, TMSession& session, TMMapPane&
     preferences.save();
     delegate.preferencesChanged();
   });
+  followChanges_ = new QAction(tr("Follow &Changes"), &window);
+  followChanges_->setCheckable(true);
+  followChanges_->setToolTip(tr("Keeps the map of a finished scan true while files change on disk"));
+  connect(followChanges_, &QAction::toggled, this, [&delegate](bool follows) {
+    TMPreferences preferences = TMPreferences::load();
+    preferences.followChanges = follows;
+    preferences.save();
+    delegate.preferencesChanged();
+  });
   sizeMeasure_ = new QActionGroup(this);
   const std::pair<QString, TMSizeMeasure> measures[] = {
       {tr("On &Disk"), TMSizeMeasure::kOnDisk}, {tr("&Apparent"), TMSizeMeasure::kLength}};
@@ -113,6 +122,12 @@ void TMMapCommands::setShowsFreeSpace(bool shown) {
   const QSignalBlocker quiet(showFreeSpace_);
   showFreeSpace_->setChecked(shown);
   pane_.view().setShowsSpace(shown);
+}
+
+void TMMapCommands::setFollowsChanges(bool follows) {
+  const QSignalBlocker quiet(followChanges_);
+  followChanges_->setChecked(follows);
+  session_.setFollowChanges(follows);
 }
 
 void TMMapCommands::addSizeMenuTo(QMenu& view) { view.addMenu(tr("Si&ze"))->addActions(sizeMeasure_->actions()); }

@@ -37,8 +37,11 @@ class TMMapCommands : public QObject {
   QAction& moveToTrash() { return *moveToTrash_; }
   QAction& rescan() { return *rescan_; }
   QAction& showFreeSpace() { return *showFreeSpace_; }
+  QAction& followChanges() { return *followChanges_; }
   // View ▸ Size: On Disk, Apparent.
   void addSizeMenuTo(QMenu& view);
+  // Whether the map follows the changes on disk.
+  void setFollowsChanges(bool follows);
   QActionGroup& sizeMeasures() { return *sizeMeasure_; }
 
   // The controller's flags changed: the commands follow.
@@ -60,6 +63,7 @@ class TMMapCommands : public QObject {
   QAction* moveToTrash_;
   QAction* rescan_;
   QAction* showFreeSpace_;
+  QAction* followChanges_ = nullptr;
   QActionGroup* sizeMeasure_;
 };
 

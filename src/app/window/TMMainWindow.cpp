@@ -116,6 +116,7 @@ void TMMainWindow::applyPreferences(const TMPreferences& preferences) {
   mapCommands_->setShowsFreeSpace(preferences.showFreeSpace);
   list_->setShowsSpace(preferences.showFreeSpace);
   mapCommands_->setSizeMeasure(preferences.sizeMeasure);
+  mapCommands_->setFollowsChanges(preferences.followChanges);
   // A window comparing with a saved scan keeps its colours.
   if (colours_->colourMode() != TMColourMode::kChanges) colours_->setColourMode(preferences.colourBy);
   controller().refreshSizeTexts();
@@ -161,6 +162,7 @@ void TMMainWindow::buildMenus() {
   view->addAction(&mapCommands_->reveal());
   view->addSeparator();
   view->addAction(&mapCommands_->showFreeSpace());
+  view->addAction(&mapCommands_->followChanges());
   mapCommands_->addSizeMenuTo(*view);
   view->addSeparator();
   colours_->addToMenu(*view);

@@ -112,6 +112,12 @@ QString statusTextOf(const TMScanStatus& status) {
     text += unreadableText(status.unreadableFolders);
   }
   if (!status.scanning) text += measureText(status);
+  if (status.following && status.unfollowedFolders == 0) {
+    text += TMStatusText::tr("; following changes in %Ln folder(s)", nullptr, pluralCount(status.followedFolders));
+  } else if (status.following) {
+    text += TMStatusText::tr("; following changes in %1 of %2 folders (the system's watches ran out)")
+                .arg(count(status.followedFolders), count(status.followedFolders + status.unfollowedFolders));
+  }
   if (status.volume) {
     text += TMStatusText::tr(" \u2014 volume: %1 used, %2 free, %3 not reached")
                 .arg(sizeText(status.usedBytes), sizeText(status.freeBytes), sizeText(status.unscannedBytes));

@@ -129,8 +129,16 @@ class TMFileTree {
     return seconds;
   }
   void setModifiedTime(int64_t seconds) {
-    const uint32_t kept = uint32_t(std::clamp<int64_t>(seconds, 1, int64_t(UINT32_MAX)));
+    const uint32_t kept = keptTime(seconds);
     std::memcpy(modified_, &kept, sizeof kept);
+  }
+  // What setModifiedTime keeps of `seconds`.
+  static uint32_t keptTime(int64_t seconds) { return uint32_t(std::clamp<int64_t>(seconds, 1, int64_t(UINT32_MAX))); }
+  // A file found changed after the scan: its size by the tree's measure and
+  // its other size. Main thread, while nothing else reads the tree.
+  void resize(uint64_t measured, uint64_t other) {
+    setDiskSize(measured);
+    setAlternateSize(other);
   }
   // The folder view of this node, or null for anything that is not a folder.
   const TMFolderTree* asFolder() const;

@@ -4,6 +4,7 @@
 // counts, the totals by type or age and the files a choice picks out.
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "TMFolderTree.h"
@@ -32,6 +33,27 @@ void forEachFileBelow(const TMFileTree& start, Visit&& visit) {
       }
     }
   }
+}
+
+// Files and folders below `root` (itself not counted), without recursion.
+inline std::pair<uint64_t, uint64_t> countEntriesBelow(const TMFileTree& root) {
+  uint64_t files = 0, folders = 0;
+  std::vector<const TMFileTree*> pending{&root};
+  while (!pending.empty()) {
+    const TMFileTree* node = pending.back();
+    pending.pop_back();
+    const TMChildList* list = node->asFolder() ? node->asFolder()->children() : nullptr;
+    for (uint32_t i = 0; list && i < list->count(); ++i) {
+      const TMFileTree* child = list->at(i);
+      if (child->asFolder()) {
+        ++folders;
+        pending.push_back(child);
+      } else {
+        ++files;
+      }
+    }
+  }
+  return {files, folders};
 }
 
 }  // namespace tilemora

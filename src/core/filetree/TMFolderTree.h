@@ -83,6 +83,10 @@ class TMFolderTree : public TMFileTree {
   void unlinkChildAt(uint32_t position) { children_.load(std::memory_order_relaxed)->removeAt(position); }
   // ...and lowers this folder's size by what went below it.
   void lowerDiskSize(uint64_t size) { setDiskSize(diskSize() - size); }
+  // Gives the folder `list` (of its tree's arena) as its children, the
+  // old list left in the arena: a change found after the scan, on the main
+  // thread while nothing else reads the tree.
+  void adoptChildList(TMChildList* list) { children_.store(list, std::memory_order_seq_cst); }
   // Sets the size of a folder re-measured (see remeasureTree).
   void setMeasuredSize(uint64_t size) { setDiskSize(size); }
 

@@ -15,7 +15,13 @@ constexpr size_t kRegionSizes[] = {size_t(32) << 30, size_t(4) << 30, size_t(512
 }  // namespace
 
 TMNodeArena::~TMNodeArena() {
+  if (source_ != nullptr && limit_ != 0) source_->takeBackTail(used_, limit_);
   if (base_ != nullptr && source_ == nullptr) ::munmap(base_, regionBytes_);
+}
+
+void TMNodeArena::takeBackTail(size_t used, size_t limit) {
+  std::lock_guard<std::mutex> lock(lending_);
+  if (used_ == limit) used_ = used;
 }
 
 void TMNodeArena::reserveRegion() {

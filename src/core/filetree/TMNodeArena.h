@@ -75,6 +75,10 @@ class TMNodeArena {
   void* allocateBeyondLimit(size_t bytes, size_t alignment);
   // Takes `bytes` from this arena for a borrowing one (any thread).
   char* lendChunk(size_t bytes);
+  // A borrowing arena goes having used its last chunk up to `used`: when
+  // that chunk, ending at `limit`, was the last one lent, its unused tail
+  // is lent again later (a short-lived borrower would waste it).
+  void takeBackTail(size_t used, size_t limit);
 
   TMNodeArena* const source_ = nullptr;
   std::mutex lending_;

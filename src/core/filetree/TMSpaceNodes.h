@@ -25,6 +25,8 @@ class TMEmptyNode : public TMFileTree {
   // initWithFileSize: — a node named by the localized "EmptySpace" text.
   static TMEmptyNode* initWithFileSize(TMNodeArena& arena, uint64_t freeSize);
   explicit TMEmptyNode(uint64_t freeSize) : TMFileTree(freeSize, TMNodeKind::EmptySpace) {}
+  // The free space measured again (files came or went since).
+  void updateFreeSize(uint64_t freeSize) { setDiskSize(freeSize); }
 };
 
 // The used space of a volume that the scan has not accounted for, named by

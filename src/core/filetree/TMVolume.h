@@ -53,6 +53,8 @@ class TMVolume : public TMFileTree {
   // What the scanned files take on disk, kept when they are measured by
   // length (their folder's size then being their length).
   void setScannedAllocatedSize(uint64_t size) { scannedAllocated_.store(size, std::memory_order_relaxed); }
+  // The scanned files' size on disk, whatever they are measured by.
+  uint64_t scannedAllocatedSize() const;
 
  private:
   std::atomic<TMFolderTree*> child_;
@@ -61,8 +63,6 @@ class TMVolume : public TMFileTree {
   std::atomic<TMUnscannedTree*> unscannedSpace_;
   std::atomic<TMSizeMeasure> measure_{TMSizeMeasure::kOnDisk};
   std::atomic<uint64_t> scannedAllocated_{0};
-  // The scanned files' size on disk, whatever they are measured by.
-  uint64_t scannedAllocatedSize() const;
 
   TM_FILE_TREE_STORAGE(TMVolume)
 };

@@ -5,6 +5,7 @@
 // split tree it owns.
 
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "TMLayoutLeaf.h"
@@ -43,6 +44,15 @@ class TMLayoutFolder : public TMLayoutLeaf {
   // now, when the folder still counts two or more children; with none of
   // them laid out, the folder is left with an empty interior.
   void rebalance();
+
+  // Lays out the folder's children again after they changed on disk: the
+  // layouts of children still there are kept (those in `changed` that are
+  // folders laid out as folders having been refilled already), those of
+  // new children or of changed folders not laid out as folders are made
+  // (down to `maxDepth`, this folder being at `depth`), those of children
+  // that went are kept aside, and the split tree is built from the sizes
+  // now.
+  void refill(const std::unordered_set<const TMFileTree*>& changed, int32_t maxDepth, int32_t depth);
 
   // The split tree of the contents; null once emptied by a deletion.
   TMLayoutNode* child() const { return child_.get(); }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "TMDrawInfo.h"
@@ -83,6 +84,15 @@ class TMLayoutNode {
   // the target's folder, null when that is not laid out (or the target is
   // `root` itself, which its holder drops).
   static TMLayoutFolder* deleteNode(TMLayoutNode& root, const TMFileTreePath& path);
+
+  // Lays out again, in place, the folders of `changed` (files came, went or
+  // changed size in them or below) and the volume above them, if any,
+  // deepest first; `root` stays the same object, as the view's states name
+  // it. False when that cannot be done in place (the root is no folder
+  // laid out as one, or a volume's space would leave the map): the whole
+  // layout is then to be built again.
+  static bool refreshInPlace(TMLayoutNode& root, const std::unordered_set<const TMFileTree*>& changed,
+                             int32_t maxDepth);
 
   // Split nodes are passed through by path searches.
   virtual bool isSplitNode() const { return false; }

@@ -58,6 +58,12 @@ class TMLayoutTree : public TMLayoutNode {
   int32_t orientation() const { return orientation_; }
   bool isSplit() const { return splitPos_ >= 0.0f && splitPos_ <= 1.0f; }
 
+  // The leaves and folders this split tree places, left before right.
+  void collectPlaced(std::vector<TMLayoutNode*>& placed) const;
+  // Splits again what it places, by their sizes now, within `totalSize`;
+  // false (nothing changed) when one of them would no longer be placed.
+  bool splitAgain(uint64_t totalSize);
+
  private:
   std::unique_ptr<TMLayoutNode> left_;
   std::unique_ptr<TMLayoutNode> right_;

@@ -64,7 +64,9 @@ bool TMExclusions::matches(const char* name, std::string_view folderPath) const 
     if (fnmatch(pattern.c_str(), name, 0) == 0) return true;
   }
   if (pathPatterns_.empty()) return false;
-  std::string whole(folderPath);
+  std::string whole = startPath_;
+  if (!whole.empty() && !folderPath.empty()) whole += '/';
+  whole += folderPath;
   if (!whole.empty()) whole += '/';
   whole += name;
   for (const std::string& pattern : pathPatterns_) {

@@ -56,6 +56,15 @@ class TMExclusions {
   static constexpr std::string_view kCacheSignature = "Signature: 8a477f597d28d172789f06886806bc55";
   bool isVirtualDevice(dev_t device) const;
 
+  // The same exclusions for a scan that starts at `startPath` below the
+  // scanned folder (a folder found later, scanned alone): paths are still
+  // matched from the scanned folder.
+  TMExclusions startingAt(std::string startPath) const {
+    TMExclusions below = *this;
+    below.startPath_ = std::move(startPath);
+    return below;
+  }
+
   // The patterns, as given, for a report.
   const std::vector<std::string>& patterns() const { return shownPatterns_; }
 
@@ -64,6 +73,7 @@ class TMExclusions {
   std::vector<std::string> namePatterns_;
   std::vector<std::string> pathPatterns_;
   std::vector<dev_t> virtualDevices_;
+  std::string startPath_;  // where the scan starts, below the scanned folder
   bool needsPaths_ = false;
   bool excludesCaches_ = false;
   bool skipsVirtualFileSystems_ = false;

@@ -69,6 +69,7 @@ std::shared_ptr<TMFileTree> createFromPath(const TMFileURL& path, std::shared_pt
     storage->root = folder = TMFileTree::create<TMFolderTree>(storage->arena, path.lastPathComponent());
   }
   auto task = std::shared_ptr<TMScanTask>(new TMScanTask);
+  task->storage_ = storage;
   scanTask = task;
   TMScanEnvironment scanned = environment;
   scanned.options.exclusions = withVirtualDevices(environment.options.exclusions, *environment.fileSystem);

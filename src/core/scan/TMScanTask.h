@@ -22,6 +22,7 @@ namespace tilemora {
 
 class TMFileTree;
 class TMProgressNotifiable;
+struct TMFileTreeStorage;
 struct TMScanEnvironment;
 
 class TMScanTask {
@@ -70,6 +71,8 @@ class TMScanTask {
   // read it once finished.
   const TMFileIdentity& rootIdentity() const { return rootIdentity_; }
   const std::vector<TMUnreadableFolder>& unreadableFolders() const { return unreadableFolders_; }
+  // What the scanned tree is made of, while its root is held (null after).
+  std::shared_ptr<TMFileTreeStorage> treeStorage() const { return storage_.lock(); }
 
  private:
   friend std::shared_ptr<TMFileTree> createFromPath(const TMFileURL&, std::shared_ptr<TMProgressNotifiable>,
@@ -88,6 +91,7 @@ class TMScanTask {
   uint64_t excludedCount_ = 0;
   std::vector<TMUnreadableFolder> unreadableFolders_;
   TMFileIdentity rootIdentity_;
+  std::weak_ptr<TMFileTreeStorage> storage_;
   TMThread thread_;  // the scan; joined before anything else of the task goes
 };
 

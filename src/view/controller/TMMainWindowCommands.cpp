@@ -108,6 +108,7 @@ void TMMainWindowController::deleteIfStillSelected(const std::weak_ptr<const TMN
     if (!still || still != controller->mainTreeView_.selectedState() || selectedNow != urls ||
         commit != controller->commits_ || !controller->canDeleteSelection())
       return;
+    ++controller->treeVersion_;
     controller->mainTreeView_.deleteItems(urls);
   });
 }

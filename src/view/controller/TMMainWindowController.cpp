@@ -225,6 +225,8 @@ void TMMainWindowController::beginTree() {
   treeMeasure_ = TMSizeMeasure::kOnDisk;  // scans and saved scans are read so
   mainTreeView_.setTreeSettled(false);
   ++commits_;  // a full map still being built for the last tree is not wanted
+  ++treeVersion_;
+  following_ = false;
   scanStart_ = std::chrono::steady_clock::now();
 }
 
@@ -234,26 +236,6 @@ void TMMainWindowController::stopScanning() {
   scanTask_->waitUntilFinished();  // milliseconds: then nothing writes the tree
   stopped_ = true;
   commitTree();
-}
-
-std::pair<uint64_t, uint64_t> countEntriesBelow(const TMFileTree& root) {
-  uint64_t files = 0, folders = 0;
-  std::vector<const TMFileTree*> pending{&root};
-  while (!pending.empty()) {
-    const TMFileTree* node = pending.back();
-    pending.pop_back();
-    const TMChildList* list = node->asFolder() ? node->asFolder()->children() : nullptr;
-    for (uint32_t i = 0; list && i < list->count(); ++i) {
-      const TMFileTree* child = list->at(i);
-      if (child->asFolder()) {
-        ++folders;
-        pending.push_back(child);
-      } else {
-        ++files;
-      }
-    }
-  }
-  return {files, folders};
 }
 
 TMScanStatus TMMainWindowController::scanStatus() const {
@@ -298,6 +280,9 @@ TMScanStatus TMMainWindowController::scanStatus() const {
     status.filesWithoutAllocatedSize = importedWithoutAllocatedSize_;
   }
   if (mapFinal_) status.selection = selectionStatus();
+  status.following = following_;
+  status.followedFolders = followedFolders_;
+  status.unfollowedFolders = unfollowedFolders_;
   return status;
 }
 
@@ -479,6 +464,7 @@ bool TMMainWindowController::remeasureNow() {
   if (!curentlyNavigated_ || treeMeasure_ == sizeMeasure_) return false;
   remeasureTree(*curentlyNavigated_, treeMeasure_, sizeMeasure_);
   treeMeasure_ = sizeMeasure_;
+  ++treeVersion_;
   countedNode_ = nullptr;
   if (treeObserver_ != nullptr) treeObserver_->treeRemeasured(curentlyNavigated_);
   return true;

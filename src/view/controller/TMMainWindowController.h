@@ -26,9 +26,11 @@
 #include "view/controller/TMWindowHost.h"
 #include "core/platform/TMJobRunner.h"
 #include "core/filetree/TMFileTree.h"
+#include "core/filetree/TMFilesBelow.h"
 #include "core/filetree/TMSizeMeasure.h"
 #include "core/scan/TMScanOptions.h"
 #include "core/scan/TMScanTask.h"
+#include "core/follow/TMFolderUpdate.h"
 #include "import/TMNcduImport.h"
 #include "import/TMSavedScanStream.h"
 #include "import/TMScanOrigins.h"
@@ -36,9 +38,7 @@
 namespace tilemora {
 
 class TMScanProgressRelay;
-
-// Files and folders below `root` (itself not counted), without recursion.
-std::pair<uint64_t, uint64_t> countEntriesBelow(const TMFileTree& root);
+struct TMFileTreeStorage;
 
 class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowController> {
  public:
@@ -131,6 +131,22 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // Whether Move to Trash can act now: no scan runs and the selection is
   // an item on disk.
   bool canDeleteSelection() const;
+
+  // --- changes on disk followed (see TMChangeFollowing) ---------------------
+  // Counts the changes made to the shown tree (a new tree, a deletion, a
+  // re-measure, changes followed): a plan made from another version is stale.
+  uint64_t treeVersion() const { return treeVersion_; }
+  // What the shown tree is made of, when it is a complete scan of this
+  // machine that can follow changes; null otherwise.
+  std::shared_ptr<TMFileTreeStorage> followableTreeStorage() const;
+  // What the shown scan counted, with the exclusions it used.
+  TMScanEnvironment shownScanEnvironment() const;
+  // Makes `plan` to the shown tree (nothing may read it) and shows the
+  // result: the map in place (or built again), the counts, the status, the
+  // observers. False, changing nothing, when the plan is stale.
+  bool applyFollowedChanges(const TMChangePlan& plan);
+  // What the status line tells of following.
+  void setFollowing(bool following, uint64_t followed, uint64_t unfollowed);
 
   // Recomputes the five flags from the view, then tells the window once.
   void mapStateChange();
@@ -258,6 +274,11 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   mutable std::pair<uint64_t, uint64_t> countedEntries_;
   std::chrono::steady_clock::time_point scanStart_;
   std::chrono::steady_clock::time_point scanShown_;  // when the full map was handed over
+
+  uint64_t treeVersion_ = 0;
+  bool following_ = false;
+  uint64_t followedFolders_ = 0;
+  uint64_t unfollowedFolders_ = 0;
 
   bool atMaximumZoom_ = false;
   bool atMinimumZoom_ = false;

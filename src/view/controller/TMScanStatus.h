@@ -51,6 +51,11 @@ struct TMScanStatus {
   uint64_t filesWithoutLength = 0;
   uint64_t filesWithoutAllocatedSize = 0;
   TMSizeMeasure measure = TMSizeMeasure::kOnDisk;  // what the sizes told are
+  // Changes on disk followed since the scan: in how many folders, and how
+  // many more could not be (the system's watches ran out).
+  bool following = false;
+  uint64_t followedFolders = 0;
+  uint64_t unfollowedFolders = 0;
   std::optional<TMSelectionStatus> selection;  // once the full map is shown
 };
 

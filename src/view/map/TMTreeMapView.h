@@ -240,6 +240,15 @@ class TMTreeMapView {
   // Whether the selection is the scanned folder itself.
   bool isSelectionRoot() const;
 
+  // --- changes on disk -------------------------------------------------------
+  // The nodes of `changed` (see TMAppliedChanges) changed in the tree
+  // shown: the layout is refreshed in place and drawn again; the zoom, the
+  // folder shown and the selection stay where their items still are (else
+  // the nearest folder still there is shown, and what went is no longer
+  // selected). False when the layout cannot be refreshed in place: then
+  // nothing changed here, and the whole map is to be built again.
+  bool showChangedTree(const std::unordered_set<const TMFileTree*>& changed);
+
   // What lies under `viewPoint` (view coordinates, y up), if anything.
   std::optional<TMNodeDescription> describeNodeAt(const TMPoint& viewPoint);
 
@@ -275,6 +284,8 @@ class TMTreeMapView {
   // After the node that filled the view was deleted: its parent, laid out
   // as `parentLayout` (null when not laid out), fills it; else the root.
   void showParentOf(const TMFileURL& deleted, TMLayoutFolder* parentLayout);
+  // The layout node at `url` found from the root by path, or null.
+  TMLayoutNode* laidOutAt(const TMFileURL& url);
   // One view pixel in virtual units, as the last frame mapped it.
   double pixelWidth() const { return geometry_ ? geometry_->virtualPixelWidthSize() : 1; }
   double pixelHeight() const { return geometry_ ? geometry_->virtualPixelHeightSize() : 1; }

@@ -35,9 +35,11 @@ TMSession::TMSession(TMWindowHost& window, TMTreeMapView& view, TMScanEnvironmen
       controller_(std::make_shared<TMMainWindowController>(window, view, jobs_, std::move(environment),
                                                            std::move(windowClosed))) {
   controller_->setTreeObserver(this);
+  following_ = std::make_unique<TMChangeFollowing>(jobs_, *controller_);
 }
 
 TMSession::~TMSession() {
+  following_.reset();
   controller_->setTreeObserver(nullptr);
   // The scan stops and the window is told it closed; the jobs stop and are
   // waited for as the runner goes, last.
@@ -102,7 +104,16 @@ void TMSession::treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileU
     startComparison();
     saveToHistory();
   }
+  following_->treeShown();
 }
+
+void TMSession::treeChanged(const std::shared_ptr<TMFileTree>& tree) {
+  tell([&](TMSessionObserver& o) { o.treeChanged(tree); });
+  // The comparison under way was stopped for the change: it starts again.
+  if (savedTree_) startComparison();
+}
+
+void TMSession::setFollowChanges(bool follow) { following_->setEnabled(follow); }
 
 void TMSession::mapStateChanged() {
   tell([](TMSessionObserver& o) { o.mapStateChanged(); });
@@ -114,6 +125,7 @@ void TMSession::treeRemeasured(const std::shared_ptr<TMFileTree>& tree) {
   remeasureSavedTree();
   tell([&](TMSessionObserver& o) { o.treeRemeasured(tree); });
   if (savedTree_) startComparison();
+  following_->resume();
 }
 
 void TMSession::itemDeleted(const TMFileTree& node) {
@@ -121,6 +133,7 @@ void TMSession::itemDeleted(const TMFileTree& node) {
   // What went is a removed item now (the comparison under way when the
   // deletion came was stopped for it: it starts again too).
   if (savedTree_) startComparison();
+  following_->resume();
 }
 
 // --- saved scans shown --------------------------------------------------------

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "view/controller/TMMainWindowController.h"
+#include "view/session/TMChangeFollowing.h"
 #include "view/session/TMSessionObserver.h"
 #include "core/drawing/TMFileColoring.h"
 #include "core/filetree/TMTreeSearch.h"
@@ -99,6 +100,13 @@ class TMSession final : private TMTreeObserver {
   // Whether completed scans go to the history, kept in `stateHome`.
   void setHistory(bool keep, std::string stateHome);
 
+  // --- changes on disk -----------------------------------------------------
+  // Whether a complete scan's map follows the changes on disk (see
+  // TMChangeFollowing); off by default.
+  void setFollowChanges(bool follow);
+  bool followsChanges() const { return following_->isEnabled(); }
+  bool isFollowingChanges() const { return following_->isFollowing(); }
+
   // --- colours -------------------------------------------------------------
   // The colouring of the colour mode in use (null: by depth).
   void setModeColoring(std::shared_ptr<const TMFileColoring> coloring);
@@ -113,6 +121,7 @@ class TMSession final : private TMTreeObserver {
   void mapStateChanged() override;
   void itemDeleted(const TMFileTree& node) override;
   void treeRemeasured(const std::shared_ptr<TMFileTree>& tree) override;
+  void treeChanged(const std::shared_ptr<TMFileTree>& tree) override;
 
   // Clears `job` once it has ended; answers whether it did (a newer job of
   // the same kind may have taken its place).
@@ -133,6 +142,8 @@ class TMSession final : private TMTreeObserver {
   TMTreeMapView& view_;
   std::shared_ptr<TMMainWindowController> controller_;
   std::vector<TMSessionObserver*> observers_;
+  // After the controller: it follows the controller's tree.
+  std::unique_ptr<TMChangeFollowing> following_;
 
   std::shared_ptr<TMFileTree> shownTree_;
   std::optional<TMFileURL> shownUrl_;

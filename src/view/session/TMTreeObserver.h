@@ -27,6 +27,10 @@ class TMTreeObserver {
   // order of every child list changed (its nodes are the same). Told before
   // its new map is built.
   virtual void treeRemeasured(const std::shared_ptr<TMFileTree>& /*tree*/) {}
+  // Files came, went or changed size on disk, and the shown tree followed:
+  // sizes, counts and the order of some child lists changed; the nodes that
+  // went are unlinked and still alive. Told once the map shows it.
+  virtual void treeChanged(const std::shared_ptr<TMFileTree>& /*tree*/) {}
 };
 
 }  // namespace tilemora
