@@ -18,7 +18,7 @@ TMLayoutNode* TMTreeMapView::laidOutAt(const TMFileURL& url) {
   const int32_t rootIndex = int32_t(root_->url.pathComponents().size()) - 1;
   TMLayoutNode* found = nullptr;
   const TMDrawInfo_t info =
-      searchWithFunction(pathSearch(root_->layout, url.pathComponents(), rootIndex), url, &found);
+      searchWithFunction(pathSearch(root_->layout, url.pathComponents(), rootIndex), root_->url, &found);
   return found != nullptr && info.selection.url == url ? found : nullptr;
 }
 

@@ -1,0 +1,282 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Following changes on disk, end to end on a real folder: the test scans
+// it, watches it, changes it, and the tree followed through the watches'
+// events must be the tree a new scan finds, its lists in order, its counts
+// right, and its layout refreshed in place the layout built anew.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <stop_token>
+#include <tuple>
+
+#include "core/filetree/TMFileTreeStorage.h"
+#include "core/filetree/TMFilesBelow.h"
+#include "core/filetree/TMFolderTree.h"
+#include "core/follow/TMChangeCollector.h"
+#include "core/follow/TMFolderUpdateApplying.h"
+#include "core/follow/TMFolderUpdatePlanning.h"
+#include "core/follow/TMTreeWatching.h"
+#include "core/follow/TMWatchTable.h"
+#include "core/layout/TMBlockSizes.h"
+#include "core/layout/TMLayoutBuilding.h"
+#include "core/layout/TMLayoutFolder.h"
+#include "core/layout/TMLayoutTree.h"
+#include "core/scan/TMScanTask.h"
+#include "support/TMCaseNames.h"
+#include "support/TMScanRunner.h"
+#include "support/TMTemporaryTree.h"
+
+namespace tilemora {
+namespace {
+
+using test::caseNamesByName;
+using test::scanToEnd;
+using test::TMFinishedScan;
+using test::TMTemporaryTree;
+
+constexpr uint64_t kBlock = 4096;
+
+// Every entry below `top` by path: whether a folder, its size, its time.
+std::map<std::string, std::tuple<bool, uint64_t, uint32_t>> flatten(const TMFileTree& top) {
+  std::map<std::string, std::tuple<bool, uint64_t, uint32_t>> entries;
+  std::vector<std::pair<const TMFileTree*, std::string>> pending{{&top, ""}};
+  while (!pending.empty()) {
+    auto [node, path] = pending.back();
+    pending.pop_back();
+    const TMFolderTree* folder = node->asFolder();
+    entries[path] = {folder != nullptr, node->diskSize(), folder ? 0 : node->modifiedTime()};
+    const TMChildList* list = folder ? folder->children() : nullptr;
+    for (uint32_t i = 0; list && i < list->count(); ++i)
+      pending.emplace_back(list->at(i), path + "/" + std::string(list->at(i)->filename()));
+  }
+  return entries;
+}
+
+// Whether every child list below `top` is largest first.
+bool inOrder(const TMFileTree& top) {
+  std::vector<const TMFileTree*> pending{&top};
+  while (!pending.empty()) {
+    const TMFolderTree* folder = pending.back()->asFolder();
+    pending.pop_back();
+    const TMChildList* list = folder ? folder->children() : nullptr;
+    for (uint32_t i = 0; list && i < list->count(); ++i) {
+      if (i > 0 && list->at(i - 1)->diskSize() < list->at(i)->diskSize()) return false;
+      pending.push_back(list->at(i));
+    }
+  }
+  return true;
+}
+
+// What a layout places where, as text: names, split positions, nesting.
+std::string shapeOf(const TMLayoutNode* node) {
+  if (node == nullptr) return "-";
+  std::ostringstream shape;
+  if (node->isSplitNode()) {
+    const auto* split = static_cast<const TMLayoutTree*>(node);
+    shape << "(" << std::lround(split->splitPos() * 10000) << " " << shapeOf(split->left()) << " | "
+          << shapeOf(split->right()) << ")";
+  } else if (const auto* folder = dynamic_cast<const TMLayoutFolder*>(node)) {
+    shape << folder->fileNode()->filename() << "[" << shapeOf(folder->child()) << "]";
+  } else {
+    shape << node->fileNode()->filename();
+  }
+  return shape.str();
+}
+
+void appendBytes(const std::string& path, uint64_t bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "ab");
+  ASSERT_NE(file, nullptr);
+  std::vector<char> data(bytes, 'y');
+  std::fwrite(data.data(), 1, data.size(), file);
+  std::fflush(file);
+  ::fsync(fileno(file));
+  std::fclose(file);
+}
+
+void rename(const std::string& from, const std::string& to) { ASSERT_EQ(std::rename(from.c_str(), to.c_str()), 0); }
+
+struct ChangeCase {
+  std::string name;
+  std::function<void(const TMTemporaryTree& files, const TMTemporaryTree& outside)> change;
+  bool overflows = false;  // more events than the kernel queues
+};
+
+// a/ one (3 blocks), two (5); b/ c/ three (7), d (11); e/ (empty); top (13)
+void makeStart(const TMTemporaryTree& files) {
+  files.makeFolder("a");
+  files.makeFile("a/one", 3 * kBlock);
+  files.makeFile("a/two", 5 * kBlock);
+  files.makeFolder("b/c");
+  files.makeFile("b/c/three", 7 * kBlock);
+  files.makeFile("b/d", 11 * kBlock);
+  files.makeFolder("e");
+  files.makeFile("top", 13 * kBlock);
+}
+
+class TMFollowChanges : public ::testing::TestWithParam<ChangeCase> {};
+
+TEST_P(TMFollowChanges, FollowedTreeIsWhatANewScanFinds) {
+  TMTemporaryTree files;
+  TMTemporaryTree outside;
+  makeStart(files);
+  TMFinishedScan scan = scanToEnd(files.path());
+  TMFolderTree& top = *scan.root->asFolder();
+  std::shared_ptr<TMFileTreeStorage> storage = scan.task->treeStorage();
+  ASSERT_TRUE(storage);
+  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(top, blockSizes.finalLayoutDepth, 0);
+  const auto countsBefore = countEntriesBelow(top);
+
+  TMFolderWatch watch;
+  ASSERT_EQ(watch.error(), 0);
+  TMWatchTable table(watch, files.path(), 1000);
+  watchScannedTree(top, table, std::stop_token());
+  EXPECT_EQ(table.watchedCount(), 5u);  // the top, a, b, b/c, e
+  TMChangeCollector collector(table);
+  collector.noteDrained(timespec{::time(nullptr), 0});
+
+  GetParam().change(files, outside);
+
+  // Everything the change told, until the watches are quiet.
+  std::vector<TMFolderWatch::Event> events;
+  while (watch.read(events, std::chrono::milliseconds(300)) && !events.empty()) {
+    collector.take(events);
+    events.clear();
+  }
+  const bool overflowed = collector.takeOverflow();
+  EXPECT_EQ(overflowed, GetParam().overflows);
+  if (overflowed) collector.markFoldersChangedSinceDrained(*TMFileSystem::posix());
+  ASSERT_TRUE(collector.hasFolders());
+
+  TMFollowedTree followed{&top, &storage->arena, &table, TMScanEnvironment{}, TMSizeMeasure::kOnDisk};
+  const TMChangePlan plan = planFolderUpdates(collector.takeFolders(), followed, nullptr);
+  const TMAppliedChanges applied = applyFolderUpdates(plan, top, TMSizeMeasure::kOnDisk);
+  for (const std::string& gone : plan.removedFolders) table.forgetBelow(gone);
+
+  TMFinishedScan fresh = scanToEnd(files.path());
+  EXPECT_EQ(flatten(top), flatten(*fresh.root));
+  EXPECT_TRUE(inOrder(top));
+  const auto countsAfter = countEntriesBelow(*fresh.root);
+  EXPECT_EQ(int64_t(countsBefore.first) + applied.files, int64_t(countsAfter.first));
+  EXPECT_EQ(int64_t(countsBefore.second) + applied.folders, int64_t(countsAfter.second));
+  ASSERT_TRUE(TMLayoutNode::refreshInPlace(*layout, applied.changed, blockSizes.finalLayoutDepth));
+  EXPECT_EQ(shapeOf(layout.get()), shapeOf(createLayoutTree(*fresh.root, blockSizes.finalLayoutDepth, 0).get()));
+  // Every folder of the tree is watched, and no other.
+  EXPECT_EQ(table.watchedCount(), countsAfter.second + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, TMFollowChanges,
+    ::testing::Values(
+        ChangeCase{"a file created", [](auto& f, auto&) { f.makeFile("a/new", 17 * kBlock); }},
+        ChangeCase{"a file grown", [](auto& f, auto&) { appendBytes(f.pathOf("a/one"), 20 * kBlock); }},
+        ChangeCase{"a file truncated", [](auto& f, auto&) { ASSERT_EQ(::truncate(f.pathOf("b/d").c_str(), 0), 0); }},
+        ChangeCase{"a file removed", [](auto& f, auto&) { ASSERT_EQ(::unlink(f.pathOf("a/two").c_str()), 0); }},
+        ChangeCase{"a file moved to another folder", [](auto& f, auto&) { rename(f.pathOf("a/two"), f.pathOf("e/two")); }},
+        ChangeCase{"a file into an empty folder", [](auto& f, auto&) { f.makeFile("e/first", 2 * kBlock); }},
+        ChangeCase{"folders made with files in them",
+                   [](auto& f, auto&) {
+                     f.makeFolder("n/m");
+                     f.makeFile("n/m/deep", 19 * kBlock);
+                     f.makeFile("n/near", 23 * kBlock);
+                   }},
+        ChangeCase{"a folder removed",
+                   [](auto& f, auto&) { TMTemporaryTree::removeRecursively(AT_FDCWD, f.pathOf("b").c_str()); }},
+        ChangeCase{"a folder moved within", [](auto& f, auto&) { rename(f.pathOf("b"), f.pathOf("a/b2")); }},
+        ChangeCase{"a folder moved out", [](auto& f, auto& o) { rename(f.pathOf("b"), o.pathOf("b")); }},
+        ChangeCase{"a folder moved in",
+                   [](auto& f, auto& o) {
+                     o.makeFolder("x/y");
+                     o.makeFile("x/y/z", 29 * kBlock);
+                     rename(o.pathOf("x"), f.pathOf("a/x"));
+                   }},
+        ChangeCase{"a folder removed and made again",
+                   [](auto& f, auto&) {
+                     TMTemporaryTree::removeRecursively(AT_FDCWD, f.pathOf("b").c_str());
+                     f.makeFolder("b");
+                     f.makeFile("b/other", 31 * kBlock);
+                   }},
+        ChangeCase{"a file replaced by a folder",
+                   [](auto& f, auto&) {
+                     ASSERT_EQ(::unlink(f.pathOf("a/one").c_str()), 0);
+                     f.makeFolder("a/one");
+                     f.makeFile("a/one/inside", 37 * kBlock);
+                   }},
+        ChangeCase{"a burst past the kernel's queue",
+                   [](auto& f, auto&) {
+                     for (int i = 0; i < 20000; ++i) f.makeFile("e/burst-" + std::to_string(i));
+                     f.makeFile("e/last", 41 * kBlock);
+                   },
+                   true}),
+    caseNamesByName);
+
+struct TableCase {
+  std::string name;
+  std::vector<std::string> watched;
+  std::string forgotten;
+  std::vector<std::string> left;
+};
+
+class TMWatchTableForgetting : public ::testing::TestWithParam<TableCase> {};
+
+TEST_P(TMWatchTableForgetting, ForgetsAFolderAndWhatLiesBelowItOnly) {
+  TMTemporaryTree files;
+  for (const std::string& folder : GetParam().watched) files.makeFolder(folder);
+  TMFolderWatch watch;
+  TMWatchTable table(watch, files.path(), 100);
+  table.watch("");
+  for (const std::string& folder : GetParam().watched) ASSERT_TRUE(table.watch(folder));
+  table.forgetBelow(GetParam().forgotten);
+  std::vector<std::string> left = GetParam().left;
+  if (!GetParam().forgotten.empty()) left.insert(left.begin(), "");
+  EXPECT_EQ(table.watchedFolders(), left);
+  EXPECT_EQ(table.takeEnded(GetParam().forgotten), true);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, TMWatchTableForgetting,
+    ::testing::Values(TableCase{"siblings that sort between a folder and its own",
+                                {"a", "a b", "a.b", "a/b", "a/b/c", "a0", "b"}, "a", {"a b", "a.b", "a0", "b"}},
+                      TableCase{"a folder deep down", {"a", "a/b", "a/b/c", "a/bc"}, "a/b", {"a", "a/bc"}},
+                      TableCase{"the scanned folder", {"a", "b/c"}, "", {}}),
+    caseNamesByName);
+
+struct LimitCase {
+  std::string name;
+  uint64_t limit;
+  uint64_t watched;
+  uint64_t unwatched;
+};
+
+class TMWatchTableLimit : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(TMWatchTableLimit, KeepsToItsLimitAndCountsWhatItLeaves) {
+  TMTemporaryTree files;
+  makeStart(files);
+  TMFinishedScan scan = scanToEnd(files.path());
+  TMFolderWatch watch;
+  TMWatchTable table(watch, files.path(), GetParam().limit);
+  watchScannedTree(*scan.root->asFolder(), table, std::stop_token());
+  EXPECT_EQ(table.watchedCount(), GetParam().watched);
+  EXPECT_EQ(table.unwatchedCount(), GetParam().unwatched);
+  // The top levels first: the scanned folder is followed whenever any is.
+  if (GetParam().watched > 0) {
+    EXPECT_EQ(table.watchedFolders().front(), "");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Limits, TMWatchTableLimit,
+                         ::testing::Values(LimitCase{"none", 0, 0, 5}, LimitCase{"one short", 4, 4, 1},
+                                           LimitCase{"exactly enough", 5, 5, 0}, LimitCase{"plenty", 100, 5, 0},
+                                           LimitCase{"three quarters of the user's", TMWatchTable::limitFor(4), 3, 2}),
+                         caseNamesByName);
+
+}  // namespace
+}  // namespace tilemora
