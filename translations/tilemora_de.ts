@@ -273,6 +273,17 @@ oder Datei ▸ Öffnen … wählen</translation>
         <source>Scanning as administrator… %1, %2, %3 s</source>
         <translation>Scan als Administrator … %1, %2, %3 s</translation>
     </message>
+    <message numerus="yes">
+        <source>; following changes in %Ln folder(s)</source>
+        <translation>
+            <numerusform>; Änderungen werden in %Ln Ordner verfolgt</numerusform>
+            <numerusform>; Änderungen werden in %Ln Ordnern verfolgt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>; following changes in %1 of %2 folders (the system&apos;s watches ran out)</source>
+        <translation>; Änderungen werden in %1 von %2 Ordnern verfolgt (die Überwachungen des Systems sind erschöpft)</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMChangesModel</name>
@@ -873,6 +884,14 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>Scanned as administrator: its items are not moved from here</source>
         <translation>Als Administrator gescannt: Seine Objekte werden nicht von hier aus verschoben</translation>
+    </message>
+    <message>
+        <source>Follow &amp;Changes</source>
+        <translation>Änderungen &amp;verfolgen</translation>
+    </message>
+    <message>
+        <source>Keeps the map of a finished scan true while files change on disk</source>
+        <translation>Hält die Karte eines fertigen Scans aktuell, während sich Dateien auf der Festplatte ändern</translation>
     </message>
 </context>
 <context>

@@ -82,6 +82,13 @@
             <numerusform>%Ln items selected: %1 (%2 bytes)</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>; following changes in %Ln folder(s)</source>
+        <translation>
+            <numerusform>; following changes in %Ln folder</numerusform>
+            <numerusform>; following changes in %Ln folders</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindBar</name>

@@ -273,6 +273,17 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <source>Scanning as administrator… %1, %2, %3 s</source>
         <translation>Analyse en tant qu’administrateur… %1, %2, %3 s</translation>
     </message>
+    <message numerus="yes">
+        <source>; following changes in %Ln folder(s)</source>
+        <translation>
+            <numerusform>; modifications suivies dans %Ln dossier</numerusform>
+            <numerusform>; modifications suivies dans %Ln dossiers</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>; following changes in %1 of %2 folders (the system&apos;s watches ran out)</source>
+        <translation>; modifications suivies dans %1 dossiers sur %2 (les surveillances du système sont épuisées)</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMChangesModel</name>
@@ -873,6 +884,14 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>Scanned as administrator: its items are not moved from here</source>
         <translation>Analysé en tant qu’administrateur : ses éléments ne sont pas déplacés d’ici</translation>
+    </message>
+    <message>
+        <source>Follow &amp;Changes</source>
+        <translation>Suivre les &amp;modifications</translation>
+    </message>
+    <message>
+        <source>Keeps the map of a finished scan true while files change on disk</source>
+        <translation>Garde la carte d’une analyse terminée à jour pendant que les fichiers changent sur le disque</translation>
     </message>
 </context>
 <context>

@@ -102,6 +102,7 @@ TMAppliedChanges applyFolderUpdates(const TMChangePlan& plan, TMFileTree& root, 
         for (TMFolderTree* above : update.above) above->markUnreadableBelow();
       }
     }
+    if (!update.removed.empty() || !update.added.empty()) applied.regrouped.insert(&folder);
     reorder(folder, moved, update.added, update.roomierList);
     grow(folder, delta);
     applied.changed.insert(&folder);

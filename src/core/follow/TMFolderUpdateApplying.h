@@ -21,6 +21,8 @@ struct TMAppliedChanges {
   // Every node whose size or children changed: the folders changed and
   // those above them, the files resized, the nodes added.
   std::unordered_set<const TMFileTree*> changed;
+  // The folders whose children came or went.
+  std::unordered_set<const TMFileTree*> regrouped;
   // How many files and folders the tree gained (negative: lost).
   int64_t files = 0;
   int64_t folders = 0;

@@ -177,8 +177,6 @@ void planFolder(TMFolderUpdate& update, const TMFollowedTree& tree, TMNodeArena&
     update.removed.push_back(node);
     if (node->asFolder() != nullptr) plan.removedFolders.push_back(pathBelow(update.path, std::string(name)));
   }
-  // Removed in listing order, as the tree lists them.
-  std::sort(update.removed.begin(), update.removed.end());
   const uint64_t after = count - update.removed.size() + update.added.size();
   if (list == nullptr || after > list->capacity()) {
     // Room to grow again without a new list each time.

@@ -51,8 +51,11 @@ class TMLayoutFolder : public TMLayoutLeaf {
   // new children or of changed folders not laid out as folders are made
   // (down to `maxDepth`, this folder being at `depth`), those of children
   // that went are kept aside, and the split tree is built from the sizes
-  // now.
-  void refill(const std::unordered_set<const TMFileTree*>& changed, int32_t maxDepth, int32_t depth);
+  // now. A folder not in `regrouped` kept its children: only those that
+  // changed move, in time in proportion to its children (no hashing of
+  // each).
+  void refill(const std::unordered_set<const TMFileTree*>& changed, const std::unordered_set<const TMFileTree*>& regrouped, int32_t maxDepth,
+              int32_t depth);
 
   // The split tree of the contents; null once emptied by a deletion.
   TMLayoutNode* child() const { return child_.get(); }

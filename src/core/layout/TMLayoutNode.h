@@ -86,13 +86,13 @@ class TMLayoutNode {
   static TMLayoutFolder* deleteNode(TMLayoutNode& root, const TMFileTreePath& path);
 
   // Lays out again, in place, the folders of `changed` (files came, went or
-  // changed size in them or below) and the volume above them, if any,
-  // deepest first; `root` stays the same object, as the view's states name
+  // changed size in them or below; in those of `regrouped`, children came
+  // or went) and the volume above them, if any, deepest first; `root` stays the same object, as the view's states name
   // it. False when that cannot be done in place (the root is no folder
   // laid out as one, or a volume's space would leave the map): the whole
   // layout is then to be built again.
   static bool refreshInPlace(TMLayoutNode& root, const std::unordered_set<const TMFileTree*>& changed,
-                             int32_t maxDepth);
+                             const std::unordered_set<const TMFileTree*>& regrouped, int32_t maxDepth);
 
   // Split nodes are passed through by path searches.
   virtual bool isSplitNode() const { return false; }

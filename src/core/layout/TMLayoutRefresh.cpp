@@ -39,7 +39,7 @@ std::vector<TMLayoutNode*> placedIn(const TMLayoutFolder& folder) {
 // Refills every folder of `changed` laid out below and at `top` (at
 // `depth`), deepest first; without recursion, as trees are deep.
 void refillBelow(TMLayoutFolder& top, int32_t depth, const std::unordered_set<const TMFileTree*>& changed,
-                 int32_t maxDepth) {
+                 const std::unordered_set<const TMFileTree*>& regrouped, int32_t maxDepth) {
   struct Pending {
     TMLayoutFolder* folder;
     int32_t depth;
@@ -50,7 +50,7 @@ void refillBelow(TMLayoutFolder& top, int32_t depth, const std::unordered_set<co
     Pending next = pending.back();
     pending.pop_back();
     if (next.childrenDone) {
-      next.folder->refill(changed, maxDepth, next.depth);
+      next.folder->refill(changed, regrouped, maxDepth, next.depth);
       continue;
     }
     pending.push_back({next.folder, next.depth, true});
@@ -96,46 +96,81 @@ bool TMLayoutTree::splitAgain(uint64_t totalSize) {
   return true;
 }
 
-void TMLayoutFolder::refill(const std::unordered_set<const TMFileTree*>& changed, int32_t maxDepth, int32_t depth) {
-  TMRetiredLayoutNodes had;
+void TMLayoutFolder::refill(const std::unordered_set<const TMFileTree*>& changed, const std::unordered_set<const TMFileTree*>& regrouped,
+                            int32_t maxDepth, int32_t depth) {
+  TMRetiredLayoutNodes had;  // in the split's order: largest first, by the sizes before
   if (child_ && child_->isSplitNode()) {
     static_cast<TMLayoutTree&>(*child_).gatherChild(had);
   } else if (child_) {
     had.push_back(std::move(child_));
   }
   child_.reset();  // the emptied split nodes
-  std::unordered_map<const TMFileTree*, std::unique_ptr<TMLayoutNode>> byFile;
-  for (auto& node : had) byFile.emplace(node->fileNode(), std::move(node));
 
   const TMFolderTree* folder = fileNode_->asFolder();
   const TMChildList* children = folder ? folder->children() : nullptr;
+  const uint32_t count = children ? children->count() : 0;
+  // A changed folder keeps its layout only when it is laid out as a folder
+  // (and was refilled): a leaf cannot show what came into it.
+  auto reusable = [&](const TMLayoutNode& layout) {
+    const TMFileTree* file = layout.fileNode();
+    return changed.count(file) == 0 || file->asFolder() == nullptr || dynamic_cast<const TMLayoutFolder*>(&layout);
+  };
   TMRetiredLayoutNodes list;
-  list.reserve(children ? children->count() : 0);
-  for (uint32_t i = 0, count = children ? children->count() : 0; i < count; ++i) {
-    TMFileTree* child = children->at(i);
-    const bool isChanged = changed.count(child) != 0;
-    auto kept = byFile.find(child);
-    if (kept != byFile.end()) {
-      // A changed folder keeps its layout only when it is laid out as a
-      // folder (and was refilled): a leaf cannot show what came into it.
-      const bool keep = !isChanged || child->asFolder() == nullptr ||
-                        dynamic_cast<TMLayoutFolder*>(kept->second.get()) != nullptr;
-      if (keep) {
+  list.reserve(count);
+  if (regrouped.count(fileNode_) == 0) {
+    // The same children: those unchanged keep their order, the changed ones
+    // are placed again by their sizes now and merged in.
+    std::unordered_map<const TMFileTree*, std::unique_ptr<TMLayoutNode>> moved;
+    for (auto& node : had) {
+      if (changed.count(node->fileNode()) != 0) {
+        moved.emplace(node->fileNode(), std::move(node));
+      } else {
+        list.push_back(std::move(node));
+      }
+    }
+    TMRetiredLayoutNodes placedAgain;
+    for (uint32_t i = 0; i < count; ++i) {
+      TMFileTree* child = children->at(i);
+      if (changed.count(child) == 0) continue;
+      auto kept = moved.find(child);
+      if (kept != moved.end() && reusable(*kept->second)) {
+        placedAgain.push_back(std::move(kept->second));
+        continue;
+      }
+      if (kept != moved.end()) retiredHere().push_back(std::move(kept->second));
+      if (auto layout = createLayoutTree(*child, maxDepth, depth + 1)) placedAgain.push_back(std::move(layout));
+    }
+    std::stable_sort(placedAgain.begin(), placedAgain.end(), largerFirst);
+    TMRetiredLayoutNodes merged(list.size() + placedAgain.size());
+    std::merge(std::make_move_iterator(list.begin()), std::make_move_iterator(list.end()),
+               std::make_move_iterator(placedAgain.begin()), std::make_move_iterator(placedAgain.end()),
+               merged.begin(), largerFirst);
+    list = std::move(merged);
+  } else {
+    std::unordered_map<const TMFileTree*, std::unique_ptr<TMLayoutNode>> byFile;
+    for (auto& node : had) byFile.emplace(node->fileNode(), std::move(node));
+    for (uint32_t i = 0; i < count; ++i) {
+      TMFileTree* child = children->at(i);
+      auto kept = byFile.find(child);
+      if (kept != byFile.end() && reusable(*kept->second)) {
         list.push_back(std::move(kept->second));
         byFile.erase(kept);
         continue;
       }
+      // Children left out unchanged stay out (empty folders, empty files).
+      if (changed.count(child) == 0) continue;
+      if (auto layout = createLayoutTree(*child, maxDepth, depth + 1)) list.push_back(std::move(layout));
     }
-    // Children left out unchanged stay out (empty folders, empty files).
-    if (!isChanged) continue;
-    if (auto layout = createLayoutTree(*child, maxDepth, depth + 1)) list.push_back(std::move(layout));
+    // What is left went (or was rebuilt): kept aside, as the view may name it.
+    for (auto& [file, node] : byFile) {
+      if (node) retiredHere().push_back(std::move(node));
+    }
+    std::stable_sort(list.begin(), list.end(), largerFirst);
   }
-  for (auto& [file, node] : byFile) retiredHere().push_back(std::move(node));
   if (list.empty() || fileNode_->diskSize() == 0) {
     for (auto& node : list) retiredHere().push_back(std::move(node));
     return;
   }
-  std::stable_sort(list.begin(), list.end(), largerFirst);
   child_ = std::make_unique<TMLayoutTree>(std::span<std::unique_ptr<TMLayoutNode>>(list), fileNode_->diskSize());
   for (auto& node : list) {
     if (node) retiredHere().push_back(std::move(node));
@@ -143,9 +178,9 @@ void TMLayoutFolder::refill(const std::unordered_set<const TMFileTree*>& changed
 }
 
 bool TMLayoutNode::refreshInPlace(TMLayoutNode& root, const std::unordered_set<const TMFileTree*>& changed,
-                                  int32_t maxDepth) {
+                                  const std::unordered_set<const TMFileTree*>& regrouped, int32_t maxDepth) {
   if (auto* folder = dynamic_cast<TMLayoutFolder*>(&root)) {
-    refillBelow(*folder, 0, changed, maxDepth);
+    refillBelow(*folder, 0, changed, regrouped, maxDepth);
     return true;
   }
   if (!root.isSplitNode()) return false;
@@ -162,7 +197,7 @@ bool TMLayoutNode::refreshInPlace(TMLayoutNode& root, const std::unordered_set<c
                             [&](const TMLayoutNode* part) { return part->fileNode() == volume->child(); });
   auto* folder = shown != parts.end() ? dynamic_cast<TMLayoutFolder*>(*shown) : nullptr;
   if (folder == nullptr) return false;  // an empty folder, no layout of its own to refill
-  refillBelow(*folder, 0, changed, maxDepth);
+  refillBelow(*folder, 0, changed, regrouped, maxDepth);
   if (TMUnscannedTree* unscanned = volume->unscannedSpace()) unscanned->updateDiskSize(volume->unscannedSizeNow());
   return split.splitAgain(volume->shownSize());
 }

@@ -38,7 +38,7 @@ bool TMMainWindowController::applyFollowedChanges(const TMChangePlan& plan) {
     const TMFileSystemSizes sizes = environment_.fileSystem->fileSystemSizes(scannedUrl_->path().c_str());
     if (sizes.totalSize != 0) volume->emptySpace()->updateFreeSize(sizes.freeSize);
   }
-  if (!mainTreeView_.showChangedTree(applied.changed)) {
+  if (!mainTreeView_.showChangedTree(applied.changed, applied.regrouped)) {
     // Not to be refreshed in place: the whole map is built again, as after
     // a re-measure, keeping the folder shown and the selection.
     const uint64_t commit = commits_;

@@ -247,7 +247,7 @@ class TMTreeMapView {
   // the nearest folder still there is shown, and what went is no longer
   // selected). False when the layout cannot be refreshed in place: then
   // nothing changed here, and the whole map is to be built again.
-  bool showChangedTree(const std::unordered_set<const TMFileTree*>& changed);
+  bool showChangedTree(const std::unordered_set<const TMFileTree*>& changed, const std::unordered_set<const TMFileTree*>& regrouped);
 
   // What lies under `viewPoint` (view coordinates, y up), if anything.
   std::optional<TMNodeDescription> describeNodeAt(const TMPoint& viewPoint);

@@ -22,9 +22,9 @@ TMLayoutNode* TMTreeMapView::laidOutAt(const TMFileURL& url) {
   return found != nullptr && info.selection.url == url ? found : nullptr;
 }
 
-bool TMTreeMapView::showChangedTree(const std::unordered_set<const TMFileTree*>& changed) {
+bool TMTreeMapView::showChangedTree(const std::unordered_set<const TMFileTree*>& changed, const std::unordered_set<const TMFileTree*>& regrouped) {
   if (!root_ || !handedOver_) return false;
-  if (!TMLayoutNode::refreshInPlace(*handedOver_, changed, blockSizes.finalLayoutDepth)) return false;
+  if (!TMLayoutNode::refreshInPlace(*handedOver_, changed, regrouped, blockSizes.finalLayoutDepth)) return false;
   wheel_.areaTallies().forget();  // what the folders hold has changed
 
   // The folder shown, or the nearest one above it that is still there.

@@ -166,7 +166,7 @@ TEST_P(TMFollowChanges, FollowedTreeIsWhatANewScanFinds) {
   const auto countsAfter = countEntriesBelow(*fresh.root);
   EXPECT_EQ(int64_t(countsBefore.first) + applied.files, int64_t(countsAfter.first));
   EXPECT_EQ(int64_t(countsBefore.second) + applied.folders, int64_t(countsAfter.second));
-  ASSERT_TRUE(TMLayoutNode::refreshInPlace(*layout, applied.changed, blockSizes.finalLayoutDepth));
+  ASSERT_TRUE(TMLayoutNode::refreshInPlace(*layout, applied.changed, applied.regrouped, blockSizes.finalLayoutDepth));
   EXPECT_EQ(shapeOf(layout.get()), shapeOf(createLayoutTree(*fresh.root, blockSizes.finalLayoutDepth, 0).get()));
   // Every folder of the tree is watched, and no other.
   EXPECT_EQ(table.watchedCount(), countsAfter.second + 1);
