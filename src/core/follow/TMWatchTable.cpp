@@ -7,8 +7,9 @@ namespace tilemora {
 
 namespace {
 
-// A map entry's and a hash entry's bookkeeping, besides the path itself.
-constexpr uint64_t kBytesPerEntry = 2 * 48;
+// A map entry's (its node, the string in it) and a hash entry's
+// bookkeeping, besides the path's bytes.
+constexpr uint64_t kBytesPerEntry = 64 + 32;
 
 }  // namespace
 
@@ -38,11 +39,10 @@ bool TMWatchTable::watch(const std::string& relative) {
   // The kernel answers the same watch for a folder reached by two paths
   // (a folder moved while both names were in the tree): the newer wins.
   if (auto old = folders_.find(watch); old != folders_.end()) {
-    pathBytes_ -= old->second.size();
-    watches_.erase(old->second);
+    pathBytes_ -= old->second->size();
+    watches_.erase(*old->second);
   }
-  folders_[watch] = relative;
-  watches_[relative] = watch;
+  folders_[watch] = &watches_.emplace(relative, watch).first->first;
   pathBytes_ += relative.size();
   return true;
 }
@@ -51,16 +51,16 @@ std::optional<std::string> TMWatchTable::folderOf(int watch) const {
   std::lock_guard lock(mutex_);
   auto found = folders_.find(watch);
   if (found == folders_.end()) return std::nullopt;
-  return found->second;
+  return *found->second;
 }
 
 void TMWatchTable::forget(int watch) {
   std::lock_guard lock(mutex_);
   auto found = folders_.find(watch);
   if (found == folders_.end()) return;
-  pathBytes_ -= found->second.size();
-  watches_.erase(found->second);
-  ended_.insert(found->second);
+  pathBytes_ -= found->second->size();
+  ended_.insert(*found->second);
+  watches_.erase(*found->second);
   folders_.erase(found);
 }
 
@@ -110,7 +110,7 @@ uint64_t TMWatchTable::unwatchedCount() const {
 
 uint64_t TMWatchTable::tableBytes() const {
   std::lock_guard lock(mutex_);
-  return pathBytes_ * 2 + watches_.size() * kBytesPerEntry;
+  return pathBytes_ + watches_.size() * kBytesPerEntry;
 }
 
 }  // namespace tilemora

@@ -67,8 +67,9 @@ class TMWatchTable {
   const std::string rootPath_;
   const uint64_t limit_;
   mutable std::mutex mutex_;
-  std::unordered_map<int, std::string> folders_;  // by watch
-  std::map<std::string, int> watches_;            // by folder, in path order
+  std::map<std::string, int> watches_;  // by folder, in path order
+  // The same by watch: the paths are the map's own keys, which stay put.
+  std::unordered_map<int, const std::string*> folders_;
   std::unordered_set<std::string> ended_;         // folders whose watch ended
   uint64_t refused_ = 0;
   uint64_t pathBytes_ = 0;
