@@ -87,20 +87,26 @@ void TMChangeFollowing::start() {
         TMChangeCollector collector(*held->table);
         std::stop_callback wake(job.stopToken(), [&] { held->watch.wake(); });
         std::vector<TMFolderWatch::Event> events;
-        std::optional<std::chrono::steady_clock::time_point> firstAt;
+        using Clock = std::chrono::steady_clock;
+        // When the folders gathered go: kCoalescing after the first event,
+        // and kRoundSpacing after the last ones went.
+        std::optional<Clock::time_point> handOverAt;
+        Clock::time_point handedOverAt;
         while (!job.stopRequested()) {
-          const auto now = std::chrono::steady_clock::now();
-          const auto wait = firstAt ? std::max(std::chrono::milliseconds(0),
-                                               std::chrono::duration_cast<std::chrono::milliseconds>(*firstAt + kCoalescing - now))
-                                    : std::chrono::milliseconds(1000);
+          const auto now = Clock::now();
+          const auto wait = handOverAt ? std::max(std::chrono::milliseconds(0),
+                                                  std::chrono::duration_cast<std::chrono::milliseconds>(*handOverAt - now))
+                                       : std::chrono::milliseconds(1000);
           events.clear();
           if (!held->watch.read(events, wait)) break;
           if (events.empty()) collector.noteDrained(realTimeNow());
           collector.take(events);
           if (collector.takeOverflow()) collector.markFoldersChangedSinceDrained(*held->environment.fileSystem);
-          if (collector.hasFolders() && !firstAt) firstAt = std::chrono::steady_clock::now();
-          if (firstAt && std::chrono::steady_clock::now() >= *firstAt + kCoalescing) {
-            firstAt.reset();
+          if (collector.hasFolders() && !handOverAt)
+            handOverAt = std::max(Clock::now() + kCoalescing, handedOverAt + kRoundSpacing);
+          if (handOverAt && Clock::now() >= *handOverAt) {
+            handOverAt.reset();
+            handedOverAt = Clock::now();
             job.post(whileAlive(self, [folders = collector.takeFolders()](TMChangeFollowing& follower) mutable {
               follower.changed(std::move(folders));
             }));
@@ -173,6 +179,12 @@ void TMChangeFollowing::startRound() {
         self.roundJob_ = 0;
         // Stopped for a change of the tree: listed again once it is made.
         if (stopped || !*plan) return requeue(self);
+        if ((*plan)->isEmpty()) {
+          // Written or touched without a change of size: the work reading
+          // the tree goes on undisturbed.
+          self.roundRunning_ = false;
+          return self.resume();
+        }
         self.jobs_.afterTreeReaders(whileAlive(self.self_, [held, plan, requeue](TMChangeFollowing& follower) {
           if (held.lock() != follower.followed_ || !follower.followed_) return;
           if (!follower.controller_.applyFollowedChanges(**plan)) {

@@ -44,8 +44,11 @@ class TMChangeFollowing {
   // for it goes on.
   void resume();
 
-  // How long events are gathered before their folders are listed again.
+  // How long events are gathered before their folders are listed again,
+  // and the least time between two rounds: each stops the work reading the
+  // tree (a search, a comparison), which then starts again.
   static constexpr std::chrono::milliseconds kCoalescing{200};
+  static constexpr std::chrono::milliseconds kRoundSpacing{500};
 
  private:
   struct Followed;
