@@ -886,7 +886,7 @@ oder Datei ▸ Öffnen … wählen</translation>
         <translation>Als Administrator gescannt: Seine Objekte werden nicht von hier aus verschoben</translation>
     </message>
     <message>
-        <source>Follow &amp;Changes</source>
+        <source>Follo&amp;w Changes</source>
         <translation>Änderungen &amp;verfolgen</translation>
     </message>
     <message>

@@ -886,8 +886,8 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <translation>Analysé en tant qu’administrateur : ses éléments ne sont pas déplacés d’ici</translation>
     </message>
     <message>
-        <source>Follow &amp;Changes</source>
-        <translation>Suivre les &amp;modifications</translation>
+        <source>Follo&amp;w Changes</source>
+        <translation>Sui&amp;vre les modifications</translation>
     </message>
     <message>
         <source>Keeps the map of a finished scan true while files change on disk</source>

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QHeaderView>
 #include <QLocale>
+#include <QScrollBar>
 #include <QStyle>
 
 #include <algorithm>
@@ -141,6 +142,35 @@ TMFileURL TMFileList::urlOf(const QModelIndex& index) const {
     case Mode::kTree: break;
   }
   return treeModel_->urlOf(index);
+}
+
+TMFileList::TMOpenRows TMFileList::openRows() const {
+  TMOpenRows rows;
+  rows.scrolled = verticalScrollBar()->value();
+  if (mode_ != Mode::kTree) return rows;
+  // Only the rows of open folders are walked: what is shown, not the tree.
+  std::vector<QModelIndex> pending{QModelIndex()};
+  while (!pending.empty()) {
+    const QModelIndex parent = pending.back();
+    pending.pop_back();
+    for (int row = 0, count = treeModel_->rowCount(parent); row < count; ++row) {
+      const QModelIndex index = treeModel_->index(row, 0, parent);
+      if (!isExpanded(index)) continue;
+      rows.folders.push_back(treeModel_->urlOf(index));
+      pending.push_back(index);
+    }
+  }
+  return rows;
+}
+
+void TMFileList::reopenRows(const TMOpenRows& rows) {
+  if (mode_ == Mode::kTree) {
+    for (const TMFileURL& folder : rows.folders) {
+      // A folder that went is passed over.
+      if (const QModelIndex index = treeModel_->indexOf(folder); index.isValid()) expand(index);
+    }
+  }
+  verticalScrollBar()->setValue(rows.scrolled);
 }
 
 QModelIndex TMFileList::indexOf(const TMFileURL& url) {

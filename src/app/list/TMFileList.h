@@ -48,6 +48,14 @@ class TMFileList : public QTreeView {
 
   // The path of the item of a row.
   TMFileURL urlOf(const QModelIndex& index) const;
+  // The folders open in the tree list, and where it is scrolled to, so that
+  // rows listed again (the tree changed on disk) open where they were.
+  struct TMOpenRows {
+    std::vector<TMFileURL> folders;
+    int scrolled = 0;
+  };
+  TMOpenRows openRows() const;
+  void reopenRows(const TMOpenRows& rows);
   // The row of the item at `url` in the shown mode; invalid when none.
   QModelIndex indexOf(const TMFileURL& url);
 

@@ -158,8 +158,10 @@ void TMListFeature::treeRemeasured(const std::shared_ptr<TMFileTree>& tree) {
 }
 
 void TMListFeature::treeChanged(const std::shared_ptr<TMFileTree>& tree) {
-  // Rows came, went and moved: they are listed again.
+  // Rows came, went and moved: they are listed again, open where they were.
+  const TMFileList::TMOpenRows open = list_->openRows();
   treeRemeasured(tree);
+  list_->reopenRows(open);
 }
 
 void TMListFeature::comparisonChanged() {

@@ -62,7 +62,7 @@ TMMapCommands::TMMapCommands(QMainWindow& window, TMSession& session, TMMapPane&
     preferences.save();
     delegate.preferencesChanged();
   });
-  followChanges_ = new QAction(tr("Follow &Changes"), &window);
+  followChanges_ = new QAction(tr("Follo&w Changes"), &window);
   followChanges_->setCheckable(true);
   followChanges_->setToolTip(tr("Keeps the map of a finished scan true while files change on disk"));
   connect(followChanges_, &QAction::toggled, this, [&delegate](bool follows) {
