@@ -636,17 +636,30 @@ class TMAppShellTest : public QObject {
     QTest::addColumn<bool>("apparent");
     QTest::addColumn<quint64>("excluded");
     QTest::addColumn<quint64>("withoutLength");
+    QTest::addColumn<quint64>("followed");
+    QTest::addColumn<quint64>("unfollowed");
     QTest::addColumn<QString>("told");
-    QTest::newRow("apparent sizes") << true << quint64(0) << quint64(0) << "scanned in 2.5 s; apparent sizes";
-    QTest::newRow("one excluded") << false << quint64(1) << quint64(0) << "scanned in 2.5 s; 1 excluded (*.o, /build)";
+    QTest::newRow("apparent sizes") << true << quint64(0) << quint64(0) << quint64(0) << quint64(0)
+                                    << "scanned in 2.5 s; apparent sizes";
+    QTest::newRow("one excluded") << false << quint64(1) << quint64(0) << quint64(0) << quint64(0)
+                                  << "scanned in 2.5 s; 1 excluded (*.o, /build)";
     QTest::newRow("files without a length, by length")
-        << true << quint64(0) << quint64(3)
+        << true << quint64(0) << quint64(3) << quint64(0) << quint64(0)
         << "; 3 files without a length: their size on disk stands in; apparent sizes";
+    QTest::newRow("changes followed") << true << quint64(0) << quint64(0) << quint64(12345) << quint64(0)
+                                      << "; apparent sizes; following changes in 12,345 folders";
+    QTest::newRow("one folder followed") << false << quint64(0) << quint64(0) << quint64(1) << quint64(0)
+                                         << "scanned in 2.5 s; following changes in 1 folder";
+    QTest::newRow("watches ran out")
+        << false << quint64(0) << quint64(0) << quint64(100) << quint64(44)
+        << "scanned in 2.5 s; following changes in 100 of 144 folders (the system's watches ran out)";
   }
   void statusLineTellsWhatTheTotalsMeasure() {
     QFETCH(bool, apparent);
     QFETCH(quint64, excluded);
     QFETCH(quint64, withoutLength);
+    QFETCH(quint64, followed);
+    QFETCH(quint64, unfollowed);
     QFETCH(QString, told);
     TMScanStatus status;
     status.bytes = 1572864;
@@ -655,6 +668,9 @@ class TMAppShellTest : public QObject {
     status.excludedEntries = excluded;
     status.exclusionPatterns = {"*.o", "/build"};
     status.filesWithoutLength = withoutLength;
+    status.following = followed + unfollowed > 0;
+    status.followedFolders = followed;
+    status.unfollowedFolders = unfollowed;
     QVERIFY2(statusTextOf(status).endsWith(told), qPrintable(statusTextOf(status)));
     status.scanning = true;  // a scan under way tells its progress alone
     QVERIFY(!statusTextOf(status).contains(told));
