@@ -48,7 +48,7 @@ void reorder(TMFolderTree& folder, const std::unordered_set<const TMFileTree*>& 
 }
 
 // Adds `delta` (two's complement) to a folder's size.
-void grow(TMFolderTree& folder, uint64_t delta) { folder.setMeasuredSize(folder.diskSize() + delta); }
+void addToSize(TMFolderTree& folder, uint64_t delta) { folder.setMeasuredSize(folder.diskSize() + delta); }
 
 }  // namespace
 
@@ -104,12 +104,12 @@ TMAppliedChanges applyFolderUpdates(const TMChangePlan& plan, TMFileTree& root, 
     }
     if (!update.removed.empty() || !update.added.empty()) applied.regrouped.insert(&folder);
     reorder(folder, moved, update.added, update.roomierList);
-    grow(folder, delta);
+    addToSize(folder, delta);
     applied.changed.insert(&folder);
     // Each folder above holds the next one, whose size changed.
     const TMFileTree* changedChild = &folder;
     for (auto above = update.above.rbegin(); above != update.above.rend(); ++above) {
-      grow(**above, delta);
+      addToSize(**above, delta);
       reorder(**above, {changedChild}, {}, nullptr);
       applied.changed.insert(*above);
       changedChild = *above;
