@@ -83,7 +83,7 @@ void TMChangeFollowing::start() {
   startWatching();
   watcherJob_ = jobs_.start(
       "following changes", TMJobRunner::Reads::kNothingShared,
-      [held = followed_, self = self_](const TMJobRunner::Job& job) {
+      [held = followed_, weakSelf = std::weak_ptr<TMChangeFollowing*>(self_)](const TMJobRunner::Job& job) {
         TMChangeCollector collector(*held->table);
         std::stop_callback wake(job.stopToken(), [&] { held->watch.wake(); });
         std::vector<TMFolderWatch::Event> events;
@@ -107,6 +107,8 @@ void TMChangeFollowing::start() {
           if (handOverAt && Clock::now() >= *handOverAt) {
             handOverAt.reset();
             handedOverAt = Clock::now();
+            auto self = weakSelf.lock();
+            if (!self) break;
             job.post(whileAlive(self, [folders = collector.takeFolders()](TMChangeFollowing& follower) mutable {
               follower.changed(std::move(folders));
             }));

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <set>
 #include <sstream>
 #include <stop_token>
 #include <tuple>
@@ -276,6 +277,79 @@ INSTANTIATE_TEST_SUITE_P(Limits, TMWatchTableLimit,
                          ::testing::Values(LimitCase{"none", 0, 0, 5}, LimitCase{"one short", 4, 4, 1},
                                            LimitCase{"exactly enough", 5, 5, 0}, LimitCase{"plenty", 100, 5, 0},
                                            LimitCase{"three quarters of the user's", TMWatchTable::limitFor(4), 3, 2}),
+                         caseNamesByName);
+
+
+struct EventCase {
+  std::string name;
+  std::string folder;  // whose watch tells
+  uint32_t mask;
+  std::string entry;
+  std::set<std::string> marked;        // folders to list again
+  std::vector<std::string> stillWatched;
+  bool overflow = false;
+};
+
+class TMChangeCollecting : public ::testing::TestWithParam<EventCase> {};
+
+TEST_P(TMChangeCollecting, MarksTheFoldersAnEventConcerns) {
+  TMTemporaryTree files;
+  files.makeFolder("a/b/c");
+  TMFolderWatch watch;
+  TMWatchTable table(watch, files.path(), 100);
+  for (const char* folder : {"", "a", "a/b", "a/b/c"}) ASSERT_TRUE(table.watch(folder));
+  const std::vector<std::string> watched = table.watchedFolders();
+  // The watch of a folder, found from the table by trying each one the
+  // kernel handed out (they count up from 1).
+  int told = -1;
+  for (int candidate = 1; candidate < 100 && told < 0; ++candidate) {
+    if (table.folderOf(candidate) == GetParam().folder) told = candidate;
+  }
+  TMChangeCollector collector(table);
+  collector.take({{GetParam().overflow ? -1 : told, GetParam().mask, GetParam().entry}});
+  EXPECT_EQ(collector.takeOverflow(), GetParam().overflow);
+  EXPECT_EQ(collector.takeFolders(), GetParam().marked);
+  EXPECT_EQ(table.watchedFolders(), GetParam().stillWatched);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, TMChangeCollecting,
+    ::testing::Values(
+        EventCase{"a file written", "a/b", IN_MODIFY, "log", {"a/b"}, {"", "a", "a/b", "a/b/c"}},
+        EventCase{"a folder removed tells through its own watch", "a/b", IN_DELETE_SELF, "", {"a"},
+                  {"", "a", "a/b", "a/b/c"}},
+        EventCase{"a folder moved away leaves its watches", "a/b", IN_MOVE_SELF, "", {"a"}, {"", "a"}},
+        EventCase{"the scanned folder moved", "", IN_MOVE_SELF, "", {""}, {}},
+        EventCase{"a watch ended by the kernel", "a/b/c", IN_IGNORED, "", {}, {"", "a", "a/b"}},
+        EventCase{"events lost", "", IN_Q_OVERFLOW, "", {}, {"", "a", "a/b", "a/b/c"}, true}),
+    caseNamesByName);
+
+struct OverflowCase {
+  std::string name;
+  time_t drainedAfterNow;  // seconds
+  std::set<std::string> marked;
+};
+
+class TMOverflowMarking : public ::testing::TestWithParam<OverflowCase> {};
+
+TEST_P(TMOverflowMarking, MarksTheFoldersChangedSinceTheQueueWasLastReadEmpty) {
+  TMTemporaryTree files;
+  files.makeFolder("a/b");
+  TMFolderWatch watch;
+  TMWatchTable table(watch, files.path(), 100);
+  for (const char* folder : {"", "a", "a/b"}) ASSERT_TRUE(table.watch(folder));
+  TMChangeCollector collector(table);
+  // The folders were all made just now: changed at the time the queue is
+  // said to have been read empty, give or take the file times' coarseness.
+  collector.noteDrained(timespec{::time(nullptr) + GetParam().drainedAfterNow, 0});
+  collector.markFoldersChangedSinceDrained(*TMFileSystem::posix());
+  EXPECT_EQ(collector.takeFolders(), GetParam().marked);
+}
+
+INSTANTIATE_TEST_SUITE_P(Times, TMOverflowMarking,
+                         ::testing::Values(OverflowCase{"changed long after", -60, {"", "a", "a/b"}},
+                                           OverflowCase{"changed within the margin", 1, {"", "a", "a/b"}},
+                                           OverflowCase{"unchanged since", 60, {}}),
                          caseNamesByName);
 
 }  // namespace
