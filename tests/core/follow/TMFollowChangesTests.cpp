@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -21,6 +22,7 @@
 #include "core/filetree/TMFileTreeStorage.h"
 #include "core/filetree/TMFilesBelow.h"
 #include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMSizeMeasure.h"
 #include "core/follow/TMChangeCollector.h"
 #include "core/follow/TMFolderUpdateApplying.h"
 #include "core/follow/TMFolderUpdatePlanning.h"
@@ -34,26 +36,30 @@
 #include "support/TMCaseNames.h"
 #include "support/TMScanRunner.h"
 #include "support/TMTemporaryTree.h"
+#include "support/TMTreeInspection.h"
 
 namespace tilemora {
 namespace {
 
 using test::caseNamesByName;
+using test::childNamed;
+using test::childNames;
 using test::scanToEnd;
 using test::TMFinishedScan;
 using test::TMTemporaryTree;
 
 constexpr uint64_t kBlock = 4096;
 
-// Every entry below `top` by path: whether a folder, its size, its time.
-std::map<std::string, std::tuple<bool, uint64_t, uint32_t>> flatten(const TMFileTree& top) {
-  std::map<std::string, std::tuple<bool, uint64_t, uint32_t>> entries;
+// Every entry below `top` by path: whether a folder, its two sizes, its time.
+std::map<std::string, std::tuple<bool, uint64_t, uint64_t, uint32_t>> flatten(const TMFileTree& top) {
+  std::map<std::string, std::tuple<bool, uint64_t, uint64_t, uint32_t>> entries;
   std::vector<std::pair<const TMFileTree*, std::string>> pending{{&top, ""}};
   while (!pending.empty()) {
     auto [node, path] = pending.back();
     pending.pop_back();
     const TMFolderTree* folder = node->asFolder();
-    entries[path] = {folder != nullptr, node->diskSize(), folder ? 0 : node->modifiedTime()};
+    entries[path] = {folder != nullptr, node->diskSize(), folder ? 0 : node->alternateSize(),
+                     folder ? 0 : node->modifiedTime()};
     const TMChildList* list = folder ? folder->children() : nullptr;
     for (uint32_t i = 0; list && i < list->count(); ++i)
       pending.emplace_back(list->at(i), path + "/" + std::string(list->at(i)->filename()));
@@ -108,11 +114,24 @@ struct ChangeCase {
   std::string name;
   std::function<void(const TMTemporaryTree& files, const TMTemporaryTree& outside)> change;
   bool overflows = false;  // more events than the kernel queues
+  TMSizeMeasure measure = TMSizeMeasure::kOnDisk;
 };
 
-// a/ one (3 blocks), two (5); b/ c/ three (7), d (11); e/ (empty); top (13)
+// Appends `bytes` to a file and gives it back the time it had: only its
+// length (and maybe its blocks) changed.
+void appendKeepingTime(const std::string& path, uint64_t bytes) {
+  struct stat before {};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+  appendBytes(path, bytes);
+  const timespec times[2] = {before.st_atim, before.st_mtim};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+// a/ one (3 blocks), two (5), odd (1000 bytes); b/ c/ three (7), d (11);
+// e/ (empty); top (13); z/ empty (0)
 void makeStart(const TMTemporaryTree& files) {
   files.makeFolder("a");
+  files.makeFile("a/odd", 1000);
   files.makeFile("a/one", 3 * kBlock);
   files.makeFile("a/two", 5 * kBlock);
   files.makeFolder("b/c");
@@ -120,6 +139,27 @@ void makeStart(const TMTemporaryTree& files) {
   files.makeFile("b/d", 11 * kBlock);
   files.makeFolder("e");
   files.makeFile("top", 13 * kBlock);
+  files.makeFolder("z");
+  files.makeFile("z/empty");  // a folder laid out as a leaf: nothing in it takes room
+}
+
+// One round as the window makes it: everything the watches told until
+// they are quiet, the folders listed again, the tree changed.
+TMAppliedChanges followRound(TMFolderWatch& watch, TMWatchTable& table, TMChangeCollector& collector,
+                             TMFolderTree& top, TMFileTreeStorage& storage, TMSizeMeasure measure, bool& overflowed) {
+  std::vector<TMFolderWatch::Event> events;
+  while (watch.read(events, std::chrono::milliseconds(300)) && !events.empty()) {
+    collector.take(events);
+    events.clear();
+  }
+  overflowed = collector.takeOverflow();
+  if (overflowed) collector.markFoldersChangedSinceDrained(*TMFileSystem::posix());
+  EXPECT_TRUE(collector.hasFolders());
+  TMFollowedTree followed{&top, &storage.arena, &table, TMScanEnvironment{}, measure};
+  const TMChangePlan plan = planFolderUpdates(collector.takeFolders(), followed, nullptr);
+  TMAppliedChanges applied = applyFolderUpdates(plan, top, measure);
+  for (const std::string& gone : plan.removedFolders) table.forgetBelow(gone);
+  return applied;
 }
 
 class TMFollowChanges : public ::testing::TestWithParam<ChangeCase> {};
@@ -130,6 +170,8 @@ TEST_P(TMFollowChanges, FollowedTreeIsWhatANewScanFinds) {
   makeStart(files);
   TMFinishedScan scan = scanToEnd(files.path());
   TMFolderTree& top = *scan.root->asFolder();
+  const TMSizeMeasure measure = GetParam().measure;
+  remeasureTree(top, TMSizeMeasure::kOnDisk, measure);
   std::shared_ptr<TMFileTreeStorage> storage = scan.task->treeStorage();
   ASSERT_TRUE(storage);
   std::unique_ptr<TMLayoutNode> layout = createLayoutTree(top, blockSizes.finalLayoutDepth, 0);
@@ -139,29 +181,18 @@ TEST_P(TMFollowChanges, FollowedTreeIsWhatANewScanFinds) {
   ASSERT_EQ(watch.error(), 0);
   TMWatchTable table(watch, files.path(), 1000);
   watchScannedTree(top, table, std::stop_token());
-  EXPECT_EQ(table.watchedCount(), 5u);  // the top, a, b, b/c, e
+  EXPECT_EQ(table.watchedCount(), 6u);  // the top, a, b, b/c, e, z
   TMChangeCollector collector(table);
   collector.noteDrained(timespec{::time(nullptr), 0});
 
   GetParam().change(files, outside);
 
-  // Everything the change told, until the watches are quiet.
-  std::vector<TMFolderWatch::Event> events;
-  while (watch.read(events, std::chrono::milliseconds(300)) && !events.empty()) {
-    collector.take(events);
-    events.clear();
-  }
-  const bool overflowed = collector.takeOverflow();
+  bool overflowed = false;
+  const TMAppliedChanges applied = followRound(watch, table, collector, top, *storage, measure, overflowed);
   EXPECT_EQ(overflowed, GetParam().overflows);
-  if (overflowed) collector.markFoldersChangedSinceDrained(*TMFileSystem::posix());
-  ASSERT_TRUE(collector.hasFolders());
-
-  TMFollowedTree followed{&top, &storage->arena, &table, TMScanEnvironment{}, TMSizeMeasure::kOnDisk};
-  const TMChangePlan plan = planFolderUpdates(collector.takeFolders(), followed, nullptr);
-  const TMAppliedChanges applied = applyFolderUpdates(plan, top, TMSizeMeasure::kOnDisk);
-  for (const std::string& gone : plan.removedFolders) table.forgetBelow(gone);
 
   TMFinishedScan fresh = scanToEnd(files.path());
+  remeasureTree(*fresh.root, TMSizeMeasure::kOnDisk, measure);
   EXPECT_EQ(flatten(top), flatten(*fresh.root));
   EXPECT_TRUE(inOrder(top));
   const auto countsAfter = countEntriesBelow(*fresh.root);
@@ -173,15 +204,44 @@ TEST_P(TMFollowChanges, FollowedTreeIsWhatANewScanFinds) {
   EXPECT_EQ(table.watchedCount(), countsAfter.second + 1);
 }
 
+TEST(TMFollowChangesTwice, NewFilesComeAfterOldOnesOfTheirSizeAndAGrownListHasRoomLeft) {
+  TMTemporaryTree files;
+  makeStart(files);
+  TMFinishedScan scan = scanToEnd(files.path());
+  TMFolderTree& top = *scan.root->asFolder();
+  TMFolderWatch watch;
+  TMWatchTable table(watch, files.path(), 1000);
+  watchScannedTree(top, table, std::stop_token());
+  TMChangeCollector collector(table);
+  bool overflowed = false;
+  files.makeFile("a/same", 5 * kBlock);  // as large as a/two
+  followRound(watch, table, collector, top, *scan.task->treeStorage(), TMSizeMeasure::kOnDisk, overflowed);
+  const TMFileTree* a = childNamed(&top, "a");
+  const std::vector<std::string> names = childNames(a);
+  EXPECT_LT(std::find(names.begin(), names.end(), "two"), std::find(names.begin(), names.end(), "same"));
+  const TMChildList* grown = a->asFolder()->children();
+  files.makeFile("a/more", 2 * kBlock);
+  followRound(watch, table, collector, top, *scan.task->treeStorage(), TMSizeMeasure::kOnDisk, overflowed);
+  EXPECT_EQ(a->asFolder()->children(), grown);  // room was left the first time
+  EXPECT_EQ(childNames(a).size(), 5u);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Changes, TMFollowChanges,
     ::testing::Values(
         ChangeCase{"a file created", [](auto& f, auto&) { f.makeFile("a/new", 17 * kBlock); }},
         ChangeCase{"a file grown", [](auto& f, auto&) { appendBytes(f.pathOf("a/one"), 20 * kBlock); }},
+        ChangeCase{"a file's length changed within its blocks, its time kept",
+                   [](auto& f, auto&) { appendKeepingTime(f.pathOf("a/odd"), 100); }},
+        ChangeCase{"a file created, by length", [](auto& f, auto&) { f.makeFile("a/new", 17 * kBlock - 5); }, false,
+                   TMSizeMeasure::kLength},
+        ChangeCase{"a file grown, by length", [](auto& f, auto&) { appendBytes(f.pathOf("b/d"), 12345); }, false,
+                   TMSizeMeasure::kLength},
         ChangeCase{"a file truncated", [](auto& f, auto&) { ASSERT_EQ(::truncate(f.pathOf("b/d").c_str(), 0), 0); }},
         ChangeCase{"a file removed", [](auto& f, auto&) { ASSERT_EQ(::unlink(f.pathOf("a/two").c_str()), 0); }},
         ChangeCase{"a file moved to another folder", [](auto& f, auto&) { rename(f.pathOf("a/two"), f.pathOf("e/two")); }},
         ChangeCase{"a file into an empty folder", [](auto& f, auto&) { f.makeFile("e/first", 2 * kBlock); }},
+        ChangeCase{"a file into a folder of empty files", [](auto& f, auto&) { f.makeFile("z/full", 10 * kBlock); }},
         ChangeCase{"folders made with files in them",
                    [](auto& f, auto&) {
                      f.makeFolder("n/m");
@@ -274,9 +334,9 @@ TEST_P(TMWatchTableLimit, KeepsToItsLimitAndCountsWhatItLeaves) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Limits, TMWatchTableLimit,
-                         ::testing::Values(LimitCase{"none", 0, 0, 5}, LimitCase{"one short", 4, 4, 1},
-                                           LimitCase{"exactly enough", 5, 5, 0}, LimitCase{"plenty", 100, 5, 0},
-                                           LimitCase{"three quarters of the user's", TMWatchTable::limitFor(4), 3, 2}),
+                         ::testing::Values(LimitCase{"none", 0, 0, 6}, LimitCase{"one short", 5, 5, 1},
+                                           LimitCase{"exactly enough", 6, 6, 0}, LimitCase{"plenty", 100, 6, 0},
+                                           LimitCase{"three quarters of the user's", TMWatchTable::limitFor(4), 3, 3}),
                          caseNamesByName);
 
 
