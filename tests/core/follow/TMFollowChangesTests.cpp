@@ -108,9 +108,9 @@ void appendBytes(const std::string& path, uint64_t bytes) {
   std::fclose(file);
 }
 
-void rename(const std::string& from, const std::string& to) { ASSERT_EQ(std::rename(from.c_str(), to.c_str()), 0); }
+void moveEntry(const std::string& from, const std::string& to) { ASSERT_EQ(std::moveEntry(from.c_str(), to.c_str()), 0); }
 
-struct ChangeCase {
+struct DiskChangeCase {
   std::string name;
   std::function<void(const TMTemporaryTree& files, const TMTemporaryTree& outside)> change;
   bool overflows = false;  // more events than the kernel queues
@@ -162,7 +162,7 @@ TMAppliedChanges followRound(TMFolderWatch& watch, TMWatchTable& table, TMChange
   return applied;
 }
 
-class TMFollowChanges : public ::testing::TestWithParam<ChangeCase> {};
+class TMFollowChanges : public ::testing::TestWithParam<DiskChangeCase> {};
 
 TEST_P(TMFollowChanges, FollowedTreeIsWhatANewScanFinds) {
   TMTemporaryTree files;
@@ -229,48 +229,48 @@ TEST(TMFollowChangesTwice, NewFilesComeAfterOldOnesOfTheirSizeAndAGrownListHasRo
 INSTANTIATE_TEST_SUITE_P(
     Changes, TMFollowChanges,
     ::testing::Values(
-        ChangeCase{"a file created", [](auto& f, auto&) { f.makeFile("a/new", 17 * kBlock); }},
-        ChangeCase{"a file grown", [](auto& f, auto&) { appendBytes(f.pathOf("a/one"), 20 * kBlock); }},
-        ChangeCase{"a file's length changed within its blocks, its time kept",
+        DiskChangeCase{"a file created", [](auto& f, auto&) { f.makeFile("a/new", 17 * kBlock); }},
+        DiskChangeCase{"a file grown", [](auto& f, auto&) { appendBytes(f.pathOf("a/one"), 20 * kBlock); }},
+        DiskChangeCase{"a file's length changed within its blocks, its time kept",
                    [](auto& f, auto&) { appendKeepingTime(f.pathOf("a/odd"), 100); }},
-        ChangeCase{"a file created, by length", [](auto& f, auto&) { f.makeFile("a/new", 17 * kBlock - 5); }, false,
+        DiskChangeCase{"a file created, by length", [](auto& f, auto&) { f.makeFile("a/new", 17 * kBlock - 5); }, false,
                    TMSizeMeasure::kLength},
-        ChangeCase{"a file grown, by length", [](auto& f, auto&) { appendBytes(f.pathOf("b/d"), 12345); }, false,
+        DiskChangeCase{"a file grown, by length", [](auto& f, auto&) { appendBytes(f.pathOf("b/d"), 12345); }, false,
                    TMSizeMeasure::kLength},
-        ChangeCase{"a file truncated", [](auto& f, auto&) { ASSERT_EQ(::truncate(f.pathOf("b/d").c_str(), 0), 0); }},
-        ChangeCase{"a file removed", [](auto& f, auto&) { ASSERT_EQ(::unlink(f.pathOf("a/two").c_str()), 0); }},
-        ChangeCase{"a file moved to another folder", [](auto& f, auto&) { rename(f.pathOf("a/two"), f.pathOf("e/two")); }},
-        ChangeCase{"a file into an empty folder", [](auto& f, auto&) { f.makeFile("e/first", 2 * kBlock); }},
-        ChangeCase{"a file into a folder of empty files", [](auto& f, auto&) { f.makeFile("z/full", 10 * kBlock); }},
-        ChangeCase{"folders made with files in them",
+        DiskChangeCase{"a file truncated", [](auto& f, auto&) { ASSERT_EQ(::truncate(f.pathOf("b/d").c_str(), 0), 0); }},
+        DiskChangeCase{"a file removed", [](auto& f, auto&) { ASSERT_EQ(::unlink(f.pathOf("a/two").c_str()), 0); }},
+        DiskChangeCase{"a file moved to another folder", [](auto& f, auto&) { moveEntry(f.pathOf("a/two"), f.pathOf("e/two")); }},
+        DiskChangeCase{"a file into an empty folder", [](auto& f, auto&) { f.makeFile("e/first", 2 * kBlock); }},
+        DiskChangeCase{"a file into a folder of empty files", [](auto& f, auto&) { f.makeFile("z/full", 10 * kBlock); }},
+        DiskChangeCase{"folders made with files in them",
                    [](auto& f, auto&) {
                      f.makeFolder("n/m");
                      f.makeFile("n/m/deep", 19 * kBlock);
                      f.makeFile("n/near", 23 * kBlock);
                    }},
-        ChangeCase{"a folder removed",
+        DiskChangeCase{"a folder removed",
                    [](auto& f, auto&) { TMTemporaryTree::removeRecursively(AT_FDCWD, f.pathOf("b").c_str()); }},
-        ChangeCase{"a folder moved within", [](auto& f, auto&) { rename(f.pathOf("b"), f.pathOf("a/b2")); }},
-        ChangeCase{"a folder moved out", [](auto& f, auto& o) { rename(f.pathOf("b"), o.pathOf("b")); }},
-        ChangeCase{"a folder moved in",
+        DiskChangeCase{"a folder moved within", [](auto& f, auto&) { moveEntry(f.pathOf("b"), f.pathOf("a/b2")); }},
+        DiskChangeCase{"a folder moved out", [](auto& f, auto& o) { moveEntry(f.pathOf("b"), o.pathOf("b")); }},
+        DiskChangeCase{"a folder moved in",
                    [](auto& f, auto& o) {
                      o.makeFolder("x/y");
                      o.makeFile("x/y/z", 29 * kBlock);
-                     rename(o.pathOf("x"), f.pathOf("a/x"));
+                     moveEntry(o.pathOf("x"), f.pathOf("a/x"));
                    }},
-        ChangeCase{"a folder removed and made again",
+        DiskChangeCase{"a folder removed and made again",
                    [](auto& f, auto&) {
                      TMTemporaryTree::removeRecursively(AT_FDCWD, f.pathOf("b").c_str());
                      f.makeFolder("b");
                      f.makeFile("b/other", 31 * kBlock);
                    }},
-        ChangeCase{"a file replaced by a folder",
+        DiskChangeCase{"a file replaced by a folder",
                    [](auto& f, auto&) {
                      ASSERT_EQ(::unlink(f.pathOf("a/one").c_str()), 0);
                      f.makeFolder("a/one");
                      f.makeFile("a/one/inside", 37 * kBlock);
                    }},
-        ChangeCase{"a burst past the kernel's queue",
+        DiskChangeCase{"a burst past the kernel's queue",
                    [](auto& f, auto&) {
                      for (int i = 0; i < 20000; ++i) f.makeFile("e/burst-" + std::to_string(i));
                      f.makeFile("e/last", 41 * kBlock);
