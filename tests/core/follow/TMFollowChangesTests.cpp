@@ -108,7 +108,7 @@ void appendBytes(const std::string& path, uint64_t bytes) {
   std::fclose(file);
 }
 
-void moveEntry(const std::string& from, const std::string& to) { ASSERT_EQ(std::moveEntry(from.c_str(), to.c_str()), 0); }
+void moveEntry(const std::string& from, const std::string& to) { ASSERT_EQ(std::rename(from.c_str(), to.c_str()), 0); }
 
 struct DiskChangeCase {
   std::string name;
