@@ -157,8 +157,7 @@ void TMLayoutFolder::refill(const std::unordered_set<const TMFileTree*>& changed
         byFile.erase(kept);
         continue;
       }
-      // Children left out unchanged stay out (empty folders, empty files).
-      if (changed.count(child) == 0) continue;
+      if (changed.count(child) == 0) continue;  // left out unchanged: an empty folder, an empty file
       if (auto layout = createLayoutTree(*child, maxDepth, depth + 1)) list.push_back(std::move(layout));
     }
     // What is left went (or was rebuilt): kept aside, as the view may name it.
