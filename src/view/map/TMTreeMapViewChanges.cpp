@@ -37,15 +37,18 @@ bool TMTreeMapView::showChangedTree(const std::unordered_set<const TMFileTree*>&
     }
     if (shown == root_->url) {
       current_ = root_;
-      current_->size = frame();
-    } else if (shown != current_->url || layout != current_->layout.get()) {
-      const bool same = shown == current_->url;
+      current_->size = frame();  // it may hold a zoom from before a narrowing
+    } else if (shown != current_->url) {
       auto state = std::make_shared<TMNodeState>();
       state->url = shown;
       state->file = layout->fileNode();
       state->layout = std::shared_ptr<TMLayoutNode>(root_->layout, layout);
-      state->size = same ? current_->size : frame();  // the zoom stays on the same folder
+      state->size = frame();
       current_ = std::move(state);
+    } else if (layout != current_->layout.get()) {
+      // The same folder laid out anew: the zoom stays.
+      current_->file = layout->fileNode();
+      current_->layout = std::shared_ptr<TMLayoutNode>(root_->layout, layout);
     }
   }
 
