@@ -89,23 +89,25 @@ void TMChangeFollowing::start() {
         std::vector<TMFolderWatch::Event> events;
         using Clock = std::chrono::steady_clock;
         // When the folders gathered go: kCoalescing after the first event,
-        // and kRoundSpacing after the last ones went.
-        std::optional<Clock::time_point> handOverAt;
+        // and kRoundSpacing after the last ones went (never: none gathered).
+        constexpr Clock::time_point kNone = Clock::time_point::max();
+        Clock::time_point handOverAt = kNone;
         Clock::time_point handedOverAt;
         while (!job.stopRequested()) {
           const auto now = Clock::now();
-          const auto wait = handOverAt ? std::max(std::chrono::milliseconds(0),
-                                                  std::chrono::duration_cast<std::chrono::milliseconds>(*handOverAt - now))
-                                       : std::chrono::milliseconds(1000);
+          const auto wait = handOverAt != kNone
+                                ? std::max(std::chrono::milliseconds(0),
+                                           std::chrono::duration_cast<std::chrono::milliseconds>(handOverAt - now))
+                                : std::chrono::milliseconds(1000);
           events.clear();
           if (!held->watch.read(events, wait)) break;
           if (events.empty()) collector.noteDrained(realTimeNow());
           collector.take(events);
           if (collector.takeOverflow()) collector.markFoldersChangedSinceDrained(*held->environment.fileSystem);
-          if (collector.hasFolders() && !handOverAt)
+          if (collector.hasFolders() && handOverAt == kNone)
             handOverAt = std::max(Clock::now() + kCoalescing, handedOverAt + kRoundSpacing);
-          if (handOverAt && Clock::now() >= *handOverAt) {
-            handOverAt.reset();
+          if (handOverAt != kNone && Clock::now() >= handOverAt) {
+            handOverAt = kNone;
             handedOverAt = Clock::now();
             auto self = weakSelf.lock();
             if (!self) break;
