@@ -232,6 +232,30 @@ TEST(TMFollowChangesTwice, NewFilesComeAfterOldOnesOfTheirSizeAndAGrownListHasRo
   EXPECT_EQ(childNames(a).size(), 5u);
 }
 
+TEST(TMFollowChangesAtTheDepthLimit, AFolderLaidOutAsALeafBecomesAFolderWhenAFileComesIn) {
+  // Laid out two levels deep, "x" shows only "x/y", which is too deep: "x"
+  // is a leaf until a file comes right into it.
+  constexpr int32_t kDepth = 2;
+  TMTemporaryTree files;
+  files.makeFolder("x/y");
+  files.makeFile("x/y/deep", 3 * kBlock);
+  files.makeFile("top", 5 * kBlock);
+  TMFinishedScan scan = scanToEnd(files.path());
+  TMFolderTree& top = *scan.root->asFolder();
+  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(top, kDepth, 0);
+  TMFolderWatch watch;
+  TMWatchTable table(watch, files.path(), 1000);
+  watchScannedTree(top, table, std::stop_token());
+  TMChangeCollector collector(table);
+  bool overflowed = false;
+  files.makeFile("x/direct", 7 * kBlock);
+  const TMAppliedChanges applied =
+      followRound(watch, table, collector, top, *scan.task->treeStorage(), TMSizeMeasure::kOnDisk, overflowed);
+  ASSERT_TRUE(TMLayoutNode::refreshInPlace(*layout, applied.changed, applied.regrouped, kDepth));
+  TMFinishedScan fresh = scanToEnd(files.path());
+  EXPECT_EQ(shapeOf(layout.get()), shapeOf(createLayoutTree(*fresh.root, kDepth, 0).get()));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Changes, TMFollowChanges,
     ::testing::Values(
