@@ -56,21 +56,20 @@ TMMapCommands::TMMapCommands(QMainWindow& window, TMSession& session, TMMapPane&
   showFreeSpace_->setCheckable(true);
   showFreeSpace_->setChecked(pane.view().showsSpace());
   showFreeSpace_->setToolTip(tr("A volume's free space and the space the scan did not reach, beside its folder"));
-  connect(showFreeSpace_, &QAction::toggled, this, [&delegate](bool shown) {
-    TMPreferences preferences = TMPreferences::load();
-    preferences.showFreeSpace = shown;
-    preferences.save();
-    delegate.preferencesChanged();
-  });
+  // A checkable preference: saved, then applied to every window.
+  auto keepsPreference = [this, &delegate](QAction* action, bool TMPreferences::*setting) {
+    connect(action, &QAction::toggled, this, [&delegate, setting](bool checked) {
+      TMPreferences preferences = TMPreferences::load();
+      preferences.*setting = checked;
+      preferences.save();
+      delegate.preferencesChanged();
+    });
+  };
+  keepsPreference(showFreeSpace_, &TMPreferences::showFreeSpace);
   followChanges_ = new QAction(tr("Follo&w Changes"), &window);
   followChanges_->setCheckable(true);
   followChanges_->setToolTip(tr("Keeps the map of a finished scan true while files change on disk"));
-  connect(followChanges_, &QAction::toggled, this, [&delegate](bool follows) {
-    TMPreferences preferences = TMPreferences::load();
-    preferences.followChanges = follows;
-    preferences.save();
-    delegate.preferencesChanged();
-  });
+  keepsPreference(followChanges_, &TMPreferences::followChanges);
   sizeMeasure_ = new QActionGroup(this);
   const std::pair<QString, TMSizeMeasure> measures[] = {
       {tr("On &Disk"), TMSizeMeasure::kOnDisk}, {tr("&Apparent"), TMSizeMeasure::kLength}};

@@ -449,15 +449,20 @@ void TMMainWindowController::setSizeMeasure(TMSizeMeasure measure) {
   jobs_.afterTreeReaders([weak, commit] {
     auto controller = weak.lock();
     if (!controller || commit != controller->commits_ || !controller->remeasureNow()) return;
-    controller->jobs_.start("building the map", TMJobRunner::Reads::kTheTree,
-                            [tree = controller->curentlyNavigated_, weak, commit](const TMJobRunner::Job& job) {
-                              auto layout = makeSharedLayout(tree, blockSizes.finalLayoutDepth);
-                              job.post([weak, commit, layout = std::move(layout)]() mutable {
-                                if (auto controller = weak.lock())
-                                  controller->showRemeasuredMap(commit, std::move(layout));
-                              });
-                            });
+    controller->buildMapAgain();
   });
+}
+
+void TMMainWindowController::buildMapAgain() {
+  const uint64_t commit = commits_;
+  std::weak_ptr<TMMainWindowController> weak = weak_from_this();
+  jobs_.start("building the map", TMJobRunner::Reads::kTheTree,
+              [tree = curentlyNavigated_, weak, commit](const TMJobRunner::Job& job) {
+                auto layout = makeSharedLayout(tree, blockSizes.finalLayoutDepth);
+                job.post([weak, commit, layout = std::move(layout)]() mutable {
+                  if (auto controller = weak.lock()) controller->showRemeasuredMap(commit, std::move(layout));
+                });
+              });
 }
 
 bool TMMainWindowController::remeasureNow() {

@@ -220,6 +220,9 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // Re-measures the shown tree, nothing reading it, when it is not measured
   // as chosen; answers whether it did.
   bool remeasureNow();
+  // Builds the whole map of the shown tree again off the main thread and
+  // shows it where the old one was (see showRemeasuredMap).
+  void buildMapAgain();
   // The full map of the re-measured tree, shown where the old one was.
   void showRemeasuredMap(uint64_t commit, std::shared_ptr<TMLayoutNode> layout);
   // The full map of the commit numbered `commit`, with the files and folders

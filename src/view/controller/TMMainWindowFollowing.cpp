@@ -5,11 +5,9 @@
 
 #include "TMMainWindowController.h"
 
-#include "view/map/TMSharedLayout.h"
 #include "core/filetree/TMFileTreeStorage.h"
 #include "core/filetree/TMVolume.h"
 #include "core/follow/TMFolderUpdateApplying.h"
-#include "core/layout/TMBlockSizes.h"
 
 namespace tilemora {
 
@@ -41,15 +39,7 @@ bool TMMainWindowController::applyFollowedChanges(const TMChangePlan& plan) {
   if (!mainTreeView_.showChangedTree(applied.changed, applied.regrouped)) {
     // Not to be refreshed in place: the whole map is built again, as after
     // a re-measure, keeping the folder shown and the selection.
-    const uint64_t commit = commits_;
-    std::weak_ptr<TMMainWindowController> weak = weak_from_this();
-    jobs_.start("building the map", TMJobRunner::Reads::kTheTree,
-                [tree = curentlyNavigated_, weak, commit](const TMJobRunner::Job& job) {
-                  auto layout = makeSharedLayout(tree, blockSizes.finalLayoutDepth);
-                  job.post([weak, commit, layout = std::move(layout)]() mutable {
-                    if (auto controller = weak.lock()) controller->showRemeasuredMap(commit, std::move(layout));
-                  });
-                });
+    buildMapAgain();
   }
   if (treeObserver_ != nullptr) treeObserver_->treeChanged(curentlyNavigated_);
   window_.showScanStatus(scanStatus());
