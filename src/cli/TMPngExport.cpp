@@ -46,7 +46,7 @@ bool writeTreeMapPng(TMFileTree& root, std::FILE* out, int width, int height, st
 
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(Qt::white);
-  if (std::unique_ptr<TMLayoutNode> layout = createLayoutTree(root, blockSizes.finalLayoutDepth, 0))
+  if (std::unique_ptr<TMLayoutNode> layout = createLayoutTree(root, blockSizes.finalLayoutDepth, 0, TMLayoutBuilt::kWhenLookedAt))
     image = renderTreeMap(*layout, width, height);
 
   // Encoded in memory, then written to the stream: Qt's writer says

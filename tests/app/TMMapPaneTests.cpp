@@ -27,6 +27,7 @@
 #include "map/TMPathBar.h"
 #include "actions/TMTrashQuestionBox.h"
 #include "map/TMTreeMapWidget.h"
+#include "support/TMLayoutUnderTest.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
 #include "view/map/TMSharedLayout.h"
@@ -61,7 +62,7 @@ class TMMapPaneTest : public QObject {
     auto fileSystem = std::make_shared<test::TMMemoryFileSystem>(E::directory(
         "data", {E::directory("big", {E::file("a", 400), E::file("b", 200)}), E::file("e", 200)}));
     tree = test::scanToEnd("/data", fileSystem).root;
-    view().setTreeMap(makeSharedLayout(tree, 65536), TMFileURL::fromPath("/data"));
+    view().setTreeMap(makeSharedLayout(tree, 65536, layoutBuiltUnderTest()), TMFileURL::fromPath("/data"));
   }
   void cleanup() { pane.reset(); }
 
@@ -217,7 +218,7 @@ class TMMapPaneTest : public QObject {
     QCOMPARE(mapInterface->focusChild()->text(QAccessible::Name), QString("e"));
 
     // A new map: nothing is selected any more.
-    view().setTreeMap(makeSharedLayout(tree, 65536), TMFileURL::fromPath("/data"));
+    view().setTreeMap(makeSharedLayout(tree, 65536, layoutBuiltUnderTest()), TMFileURL::fromPath("/data"));
     map.noteSelection();
     QCOMPARE(mapInterface->childCount(), 0);
     QCOMPARE(events, QStringList({QString::number(int(QAccessible::Focus)) + " b",

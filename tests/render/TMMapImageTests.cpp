@@ -19,6 +19,7 @@
 #include "render/TMQtTextMeasurer.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
+#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {
@@ -49,7 +50,7 @@ class TMMapImageRendering : public ::testing::Test {
         "Documents", {TMMemoryEntry::file("big.iso", 3000), TMMemoryEntry::file("notes.txt", 1000),
                       TMMemoryEntry::directory("photos", {TMMemoryEntry::file("a.jpg", 800)})}));
     scan = scanToEnd("/Documents", fileSystem);
-    layout = createLayoutTree(*scan.root, blockSizes.finalLayoutDepth, 0);
+    layout = createLayoutTree(*scan.root, blockSizes.finalLayoutDepth, 0, layoutBuiltUnderTest());
     ASSERT_NE(layout, nullptr);
     image = renderTreeMap(*layout, 300, 200);
   }
@@ -98,7 +99,7 @@ TEST(TMMapImageLabels, DescendersAndUnderscoresOfATitleAreDrawnWhole) {
   auto fileSystem = std::make_shared<TMMemoryFileSystem>(
       TMMemoryEntry::directory("gjpqy_", {TMMemoryEntry::file("a", 10), TMMemoryEntry::file("b", 5)}));
   TMFinishedScan scan = scanToEnd("/gjpqy_", fileSystem);
-  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*scan.root, blockSizes.finalLayoutDepth, 0);
+  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*scan.root, blockSizes.finalLayoutDepth, 0, layoutBuiltUnderTest());
   const QImage image = renderTreeMap(*layout, 300, 200);
   int below = 0;
   for (int y = 11; y < 13; ++y) {
@@ -169,7 +170,7 @@ class TMMapImageDenseArea : public ::testing::TestWithParam<DenseAreaCase> {};
 TEST_P(TMMapImageDenseArea, IsDrawnInWhatItsFilesAre) {
   const DenseAreaCase& c = GetParam();
   static const TMFinishedScan scan = scanToEnd("/share", std::make_shared<TMMemoryFileSystem>(denseShare()));
-  static const std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*scan.root, blockSizes.finalLayoutDepth, 0);
+  static const std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*scan.root, blockSizes.finalLayoutDepth, 0, layoutBuiltUnderTest());
   std::shared_ptr<const TMFileColoring> coloring;
   if (std::string_view(c.mode) == "type") coloring = std::make_shared<TMTypeColoring>();
   if (std::string_view(c.mode) == "age") coloring = std::make_shared<TMAgeColoring>(kSeenAt);

@@ -19,6 +19,7 @@
 #include "support/TMScanRunner.h"
 #include "view/map/TMSharedLayout.h"
 #include "view/map/TMTreeMapView.h"
+#include "TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 
@@ -43,7 +44,7 @@ class TMViewFixture : public ::testing::Test {
     if (mounted) fileSystem->mountPoints = {path};
     scanned = scanToEnd(path, fileSystem).root;
     view->setStateChangeResponder([this] { ++notices; });
-    view->setTreeMap(makeSharedLayout(scanned, 65536), TMFileURL::fromPath(path));
+    view->setTreeMap(makeSharedLayout(scanned, 65536, layoutBuiltUnderTest()), TMFileURL::fromPath(path));
     notices = 0;
   }
 

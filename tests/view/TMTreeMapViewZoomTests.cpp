@@ -7,6 +7,7 @@
 
 #include "support/TMCaseNames.h"
 #include "support/TMViewFixture.h"
+#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {
@@ -119,7 +120,7 @@ TEST_F(TMViewZoom, ATreeHandedOverDuringAFocusKeepsTheNewTreeWhole) {
   show(nested());
   click(titleOf(rectOf("/data/big")), 2);
   host.advanceAnimation(0.5f);
-  view->setTreeMap(makeSharedLayout(scanned, 3), TMFileURL::fromPath("/data"));
+  view->setTreeMap(makeSharedLayout(scanned, 3, layoutBuiltUnderTest()), TMFileURL::fromPath("/data"));
   const TMNodeState* newRoot = view->root();
   host.advanceAnimation(0.8f);
   host.finishAnimation();

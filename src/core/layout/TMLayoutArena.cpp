@@ -7,7 +7,7 @@
 #include <mutex>
 #include <new>
 #include <shared_mutex>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace tilemora {
 
@@ -15,14 +15,14 @@ namespace {
 
 thread_local TMLayoutArena* currentArena = nullptr;
 
-// The blocks of all live arenas, by their index (address / block size):
-// a node being deleted on any thread is looked up here. A few blocks of
+// The blocks of all live arenas, by their index (address / block size), and
+// the arena of each: a node being deleted on any thread is looked up here. A few blocks of
 // arenas gone are kept for the next ones: the shallow maps rebuilt while a
 // scan runs would otherwise map and fault in fresh pages at every step.
 struct BlockRegistry {
   static constexpr size_t kSpareBlocksKept = 8;
   std::shared_mutex mutex;
-  std::unordered_set<uintptr_t> blocks;
+  std::unordered_map<uintptr_t, TMLayoutArena*> blocks;
   std::vector<char*> spare;
 };
 
@@ -75,7 +75,7 @@ void* TMLayoutArena::allocate(size_t bytes) {
       block = known.spare.back();
       known.spare.pop_back();
     }
-    known.blocks.insert(reinterpret_cast<uintptr_t>(block) / kBlockBytes);
+    known.blocks.emplace(reinterpret_cast<uintptr_t>(block) / kBlockBytes, this);
     blocks_.push_back(block);
     next_ = block;
     end_ = block + kBlockBytes;
@@ -85,10 +85,11 @@ void* TMLayoutArena::allocate(size_t bytes) {
   return placed;
 }
 
-bool TMLayoutArena::contains(const void* pointer) {
+TMLayoutArena* TMLayoutArena::holding(const void* pointer) {
   BlockRegistry& known = registry();
   std::shared_lock lock(known.mutex);
-  return known.blocks.count(reinterpret_cast<uintptr_t>(pointer) / kBlockBytes) != 0;
+  auto block = known.blocks.find(reinterpret_cast<uintptr_t>(pointer) / kBlockBytes);
+  return block == known.blocks.end() ? nullptr : block->second;
 }
 
 TMLayoutArena* TMLayoutArena::current() { return currentArena; }
@@ -100,7 +101,7 @@ void TMLayoutArena::releaseSpareBlocks() {
   known.spare.clear();
 }
 
-TMLayoutArena::Scope::Scope(TMLayoutArena& arena) : previous_(currentArena) { currentArena = &arena; }
+TMLayoutArena::Scope::Scope(TMLayoutArena* arena) : previous_(currentArena) { currentArena = arena; }
 
 TMLayoutArena::Scope::~Scope() { currentArena = previous_; }
 

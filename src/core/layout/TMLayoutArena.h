@@ -8,6 +8,8 @@
 //
 // While a TMLayoutArena::Scope is open on a thread, every layout node made
 // on that thread is placed in its arena; elsewhere nodes come from the heap.
+// An arena is filled by one thread at a time: the one that builds the
+// layout, then the one that lays out its folders as they are looked at.
 // Deleting a node placed in an arena runs its destructor and frees nothing:
 // the arena's blocks go together, after the last of its nodes.
 
@@ -28,7 +30,9 @@ class TMLayoutArena {
   size_t reservedBytes() const { return blocks_.size() * kBlockBytes; }
 
   // Whether `pointer` lies in a block of any arena that is alive.
-  static bool contains(const void* pointer);
+  static bool contains(const void* pointer) { return holding(pointer) != nullptr; }
+  // The live arena whose blocks hold `pointer`, or null.
+  static TMLayoutArena* holding(const void* pointer);
   // The arena of the innermost open scope on this thread, or null.
   static TMLayoutArena* current();
   // Gives back to the system the blocks kept for arenas to come (a few,
@@ -37,7 +41,9 @@ class TMLayoutArena {
 
   class Scope {
    public:
-    explicit Scope(TMLayoutArena& arena);
+    explicit Scope(TMLayoutArena& arena) : Scope(&arena) {}
+    // Null places nodes on the heap while the scope is open.
+    explicit Scope(TMLayoutArena* arena);
     ~Scope();
     Scope(const Scope&) = delete;
     Scope& operator=(const Scope&) = delete;

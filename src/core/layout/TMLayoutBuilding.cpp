@@ -15,29 +15,47 @@ namespace tilemora {
 
 namespace {
 
-std::unique_ptr<TMLayoutNode> folderLayout(TMFolderTree& folder, int32_t maxDepth, int32_t depth) {
+// Whether a folder at `depth` has no layout at all: nothing in it, no size,
+// or beyond the depth laid out.
+bool takesNoLayout(const TMFolderTree& folder, int32_t maxDepth, int32_t depth) {
+  const TMChildList* list = folder.children();
+  return list == nullptr || list->count() == 0 || folder.diskSize() == 0 || depth >= maxDepth;
+}
+
+// Whether one of `folder`'s children, at `depth`, would have a layout: a
+// folder none of whose children has one is laid out as a plain leaf. The
+// first child of a folder usually answers.
+bool anyChildLaidOut(const TMFolderTree& folder, int32_t maxDepth, int32_t depth) {
+  const TMChildList* list = folder.children();
+  const uint32_t count = list ? list->count() : 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    const TMFileTree* child = list->at(i);
+    const TMFolderTree* subfolder = child->asFolder();
+    if (subfolder == nullptr || !takesNoLayout(*subfolder, maxDepth, depth)) return true;
+  }
+  return false;
+}
+
+std::unique_ptr<TMLayoutNode> folderLayout(TMFolderTree& folder, int32_t maxDepth, int32_t depth,
+                                           TMLayoutBuilt built) {
+  if (built == TMLayoutBuilt::kWhenLookedAt) {
+    if (takesNoLayout(folder, maxDepth, depth)) return nullptr;
+    if (!anyChildLaidOut(folder, maxDepth, depth + 1)) return std::make_unique<TMLayoutLeaf>(&folder);
+    return std::make_unique<TMLayoutFolder>(&folder, maxDepth - depth);
+  }
   // The tree may still be growing: the outermost call keeps the child lists
   // it walks alive until the whole layout is built.
   std::optional<TMInterimReadGuard> guard;
   if (depth == 0) guard.emplace();
 
-  const TMChildList* list = folder.children();
-  uint32_t count = list ? list->count() : 0;
-  if (count == 0 || folder.diskSize() == 0 || depth >= maxDepth) return nullptr;
-
-  std::vector<std::unique_ptr<TMLayoutNode>> layouts;
-  layouts.reserve(count);
-  for (uint32_t i = 0; i < count; ++i) {
-    TMFileTree* child = list->at(i);
-    if (auto layout = withEnoughStack([&] { return createLayoutTree(*child, maxDepth, depth + 1); }))
-      layouts.push_back(std::move(layout));
-  }
+  if (takesNoLayout(folder, maxDepth, depth)) return nullptr;
+  std::vector<std::unique_ptr<TMLayoutNode>> layouts = createChildLayouts(folder, maxDepth, depth + 1, built);
   // Children left out still count in the total: their share stays unfilled.
   if (layouts.empty()) return std::make_unique<TMLayoutLeaf>(&folder);
   return std::make_unique<TMLayoutFolder>(std::move(layouts), &folder, folder.diskSize());
 }
 
-std::unique_ptr<TMLayoutNode> volumeLayout(TMVolume& volume, int32_t maxDepth, int32_t depth) {
+std::unique_ptr<TMLayoutNode> volumeLayout(TMVolume& volume, int32_t maxDepth, int32_t depth, TMLayoutBuilt built) {
   TMEmptyNode* free = volume.emptySpace();
   TMUnscannedTree* unscanned = volume.unscannedSpace();
   if (free == nullptr || unscanned == nullptr) return nullptr;  // not measured yet
@@ -48,7 +66,7 @@ std::unique_ptr<TMLayoutNode> volumeLayout(TMVolume& volume, int32_t maxDepth, i
   TMFileTree* sources[] = {volume.child(), free, unscanned};
   for (TMFileTree* source : sources) {
     if (source == nullptr) continue;
-    if (auto layout = createLayoutTree(*source, maxDepth, depth)) parts.push_back(std::move(layout));
+    if (auto layout = createLayoutTree(*source, maxDepth, depth, built)) parts.push_back(std::move(layout));
   }
   std::stable_sort(parts.begin(), parts.end(), [](const auto& a, const auto& b) {
     return TmLayoutNodeComparer(*a, *b) < 0;
@@ -58,12 +76,27 @@ std::unique_ptr<TMLayoutNode> volumeLayout(TMVolume& volume, int32_t maxDepth, i
 
 }  // namespace
 
-std::unique_ptr<TMLayoutNode> createLayoutTree(TMFileTree& node, int32_t maxDepth, int32_t depth) {
+std::vector<std::unique_ptr<TMLayoutNode>> createChildLayouts(TMFolderTree& folder, int32_t maxDepth, int32_t depth,
+                                                              TMLayoutBuilt built) {
+  const TMChildList* list = folder.children();
+  const uint32_t count = list ? list->count() : 0;
+  std::vector<std::unique_ptr<TMLayoutNode>> layouts;
+  layouts.reserve(count);
+  for (uint32_t i = 0; i < count; ++i) {
+    TMFileTree* child = list->at(i);
+    if (auto layout = withEnoughStack([&] { return createLayoutTree(*child, maxDepth, depth, built); }))
+      layouts.push_back(std::move(layout));
+  }
+  return layouts;
+}
+
+std::unique_ptr<TMLayoutNode> createLayoutTree(TMFileTree& node, int32_t maxDepth, int32_t depth,
+                                               TMLayoutBuilt built) {
   switch (node.kind()) {
     case TMNodeKind::Folder:
-      return folderLayout(*node.asFolder(), maxDepth, depth);
+      return folderLayout(*node.asFolder(), maxDepth, depth, built);
     case TMNodeKind::Volume:
-      return volumeLayout(*node.asVolume(), maxDepth, depth);
+      return volumeLayout(*node.asVolume(), maxDepth, depth, built);
     case TMNodeKind::EmptySpace:
       return std::make_unique<TMLayoutEmptySpace>(static_cast<TMEmptyNode*>(&node));
     case TMNodeKind::UnscannedSpace:

@@ -6,11 +6,20 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace tilemora {
 
 class TMFileTree;
+class TMFolderTree;
 class TMLayoutNode;
+
+// When the layouts inside folders are made. A whole layout is about as big
+// as the file tree, and of a big tree most folders are never drawn at a
+// size worth entering: the final map makes a folder's contents when it is
+// first drawn, searched or asked for. A map built while the scan still adds
+// to the tree is made at once, off the main thread, as its lists change.
+enum class TMLayoutBuilt { kAtOnce, kWhenLookedAt };
 
 // The layout of `node`: a leaf for a file at any depth; for a folder, a
 // folder layout over its children's, none for an empty folder or one at or
@@ -18,7 +27,15 @@ class TMLayoutNode;
 // at the start), a plain leaf when no child has a layout; for a volume,
 // its folder, free space and unscanned space (the unscanned size set
 // first), none before it has been measured. The layout points at `node`'s
-// tree, which must outlive it.
-std::unique_ptr<TMLayoutNode> createLayoutTree(TMFileTree& node, int32_t maxDepth, int32_t depth);
+// tree, which must outlive it; so must it when folders are laid out when
+// looked at, and the tree must not change but through the layout's own
+// deletions and refreshes.
+std::unique_ptr<TMLayoutNode> createLayoutTree(TMFileTree& node, int32_t maxDepth, int32_t depth,
+                                               TMLayoutBuilt built = TMLayoutBuilt::kAtOnce);
+
+// The layouts of `folder`'s children, at `depth`, in the folder's order;
+// children that take no area have none.
+std::vector<std::unique_ptr<TMLayoutNode>> createChildLayouts(TMFolderTree& folder, int32_t maxDepth, int32_t depth,
+                                                              TMLayoutBuilt built);
 
 }  // namespace tilemora

@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMLayoutFolder.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "TMBlockSizes.h"
+#include "TMLayoutArena.h"
+#include "TMLayoutBuilding.h"
 #include "TMLayoutTree.h"
 #include "core/drawing/TMColorWheel.h"
 #include "core/drawing/TMGeometryGatherer.h"
@@ -13,6 +18,26 @@ namespace tilemora {
 TMLayoutFolder::TMLayoutFolder(std::vector<std::unique_ptr<TMLayoutNode>> list, TMFileTree* node,
                                uint64_t totalSize)
     : TMLayoutLeaf(node), child_(std::make_unique<TMLayoutTree>(std::move(list), totalSize)) {}
+
+TMLayoutFolder::TMLayoutFolder(TMFileTree* node, int32_t levelsLeft) : TMLayoutLeaf(node), levelsLeft_(levelsLeft) {}
+
+TMLayoutNode* TMLayoutFolder::contents() {
+  if (laidOut()) return child_.get();
+  const int32_t levels = std::exchange(levelsLeft_, kLaidOut);
+  TMFolderTree* folder = fileNode_->asFolder();
+  if (folder == nullptr || folder->diskSize() == 0) return nullptr;
+  // The contents go where the folder is: into its layout's arena, freed
+  // with the whole layout, or the heap.
+  TMLayoutArena::Scope placing(TMLayoutArena::holding(this));
+  std::vector<std::unique_ptr<TMLayoutNode>> list =
+      withEnoughStack([&] { return createChildLayouts(*folder, levels, 1, TMLayoutBuilt::kWhenLookedAt); });
+  // Deletions change sizes without moving the files in their folder's
+  // list: the split wants them largest first, as a whole layout has them.
+  auto largerFirst = [](const auto& a, const auto& b) { return TmLayoutNodeComparer(*a, *b) < 0; };
+  if (!std::is_sorted(list.begin(), list.end(), largerFirst)) std::stable_sort(list.begin(), list.end(), largerFirst);
+  if (!list.empty()) child_ = std::make_unique<TMLayoutTree>(std::move(list), folder->diskSize());
+  return child_.get();
+}
 
 TMLayoutFolder::~TMLayoutFolder() {
   // Freeing goes down the folders below as deep as they go.
@@ -85,7 +110,7 @@ void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
   }
   drawNodeText(info, bounds);
   info.colorWheel->pushColor();
-  if (child_) withEnoughStack([&] { child_->drawGeometry(info, contents); });
+  if (TMLayoutNode* inside = this->contents()) withEnoughStack([&] { inside->drawGeometry(info, contents); });
   info.colorWheel->popColor();
 }
 
@@ -97,8 +122,9 @@ TMLayoutNode* TMLayoutFolder::getNodeConforming(const TMLayoutPredicate& predica
   TMRect contents = bounds;
   cropSubRectangle(contents, info);
   ++info.depth;
+  TMLayoutNode* inside = this->contents();
   TMLayoutNode* found =
-      child_ ? withEnoughStack([&] { return child_->getNodeConforming(predicate, info, contents); })
+      inside ? withEnoughStack([&] { return inside->getNodeConforming(predicate, info, contents); })
              : nullptr;
   --info.depth;
   if (found != nullptr) return found;

@@ -18,6 +18,10 @@ class TMLayoutFolder : public TMLayoutLeaf {
   // folder's children, largest first; those the split places are kept.
   TMLayoutFolder(std::vector<std::unique_ptr<TMLayoutNode>> list, TMFileTree* node,
                  uint64_t totalSize);
+  // A folder whose contents are laid out when first looked at (drawn big
+  // enough to enter, or searched), `levelsLeft` folder levels deep with its
+  // own: until then it holds nothing but itself.
+  TMLayoutFolder(TMFileTree* node, int32_t levelsLeft);
   ~TMLayoutFolder() override;
 
   // The title band text.
@@ -49,24 +53,36 @@ class TMLayoutFolder : public TMLayoutLeaf {
   // layouts of children still there are kept (those in `changed` that are
   // folders laid out as folders having been refilled already), those of
   // new children or of changed folders not laid out as folders are made
-  // (down to `maxDepth`, this folder being at `depth`), those of children
-  // that went are kept aside, and the split tree is built from the sizes
-  // now. A folder not in `regrouped` kept its children: only those that
-  // changed move, in time in proportion to its children (no hashing of
-  // each).
+  // (down to `maxDepth`, this folder being at `depth`; their own contents
+  // when looked at), those of children that went are kept aside, and the
+  // split tree is built from the sizes now. A folder not in `regrouped`
+  // kept its children: only those that changed move, in time in
+  // proportion to its children (no hashing of each). A folder whose
+  // contents were never laid out is left so: they will be made from the
+  // files as they are then.
   void refill(const std::unordered_set<const TMFileTree*>& changed, const std::unordered_set<const TMFileTree*>& regrouped, int32_t maxDepth,
               int32_t depth);
 
-  // The split tree of the contents; null once emptied by a deletion.
+  // The split tree of the contents, laid out now if it was not yet; null
+  // once emptied by a deletion.
+  TMLayoutNode* contents();
+  // The split tree of the contents as far as it is laid out: null too
+  // while it waits to be looked at.
   TMLayoutNode* child() const { return child_.get(); }
+  // Whether the contents have been laid out (or were given).
+  bool laidOut() const { return levelsLeft_ == kLaidOut; }
 
  private:
+  static constexpr int32_t kLaidOut = -1;
+
   TMRetiredLayoutNodes& retiredHere();
   std::unique_ptr<TMLayoutNode>* slotOf(const TMFileTree* file);
 
   std::unique_ptr<TMLayoutNode> child_;
   // What deletions cut out below this folder, kept while the tree lives.
   std::unique_ptr<TMRetiredLayoutNodes> retired_;
+  // The folder levels its contents take when laid out, or kLaidOut.
+  int32_t levelsLeft_ = kLaidOut;
 };
 
 }  // namespace tilemora

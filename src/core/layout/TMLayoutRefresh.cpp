@@ -98,6 +98,8 @@ bool TMLayoutTree::splitAgain(uint64_t totalSize) {
 
 void TMLayoutFolder::refill(const std::unordered_set<const TMFileTree*>& changed, const std::unordered_set<const TMFileTree*>& regrouped,
                             int32_t maxDepth, int32_t depth) {
+  // Contents not laid out yet will be made from the files as they are now.
+  if (!laidOut()) return;
   TMRetiredLayoutNodes had;  // in the split's order: largest first, by the sizes before
   if (child_ && child_->isSplitNode()) {
     static_cast<TMLayoutTree&>(*child_).gatherChild(had);
@@ -138,7 +140,7 @@ void TMLayoutFolder::refill(const std::unordered_set<const TMFileTree*>& changed
         continue;
       }
       if (kept != moved.end()) retiredHere().push_back(std::move(kept->second));
-      if (auto layout = createLayoutTree(*child, maxDepth, depth + 1)) placedAgain.push_back(std::move(layout));
+      if (auto layout = createLayoutTree(*child, maxDepth, depth + 1, TMLayoutBuilt::kWhenLookedAt)) placedAgain.push_back(std::move(layout));
     }
     std::stable_sort(placedAgain.begin(), placedAgain.end(), largerFirst);
     TMRetiredLayoutNodes merged(list.size() + placedAgain.size());
@@ -158,7 +160,7 @@ void TMLayoutFolder::refill(const std::unordered_set<const TMFileTree*>& changed
         continue;
       }
       if (changed.count(child) == 0) continue;  // left out unchanged: an empty folder, an empty file
-      if (auto layout = createLayoutTree(*child, maxDepth, depth + 1)) list.push_back(std::move(layout));
+      if (auto layout = createLayoutTree(*child, maxDepth, depth + 1, TMLayoutBuilt::kWhenLookedAt)) list.push_back(std::move(layout));
     }
     // What is left went (or was rebuilt): kept aside, as the view may name it.
     for (auto& [file, node] : byFile) {

@@ -361,7 +361,7 @@ void TMMainWindowController::updateView() {
                                   [tree = curentlyNavigated_, weak, commit](const TMJobRunner::Job& job) {
                                     const auto start = std::chrono::steady_clock::now();
                                     std::shared_ptr<TMLayoutNode> layout =
-                                        makeSharedLayout(tree, blockSizes.scanLayoutDepth);
+                                        makeSharedLayout(tree, blockSizes.scanLayoutDepth, TMLayoutBuilt::kAtOnce);
                                     const auto buildTime = std::chrono::steady_clock::now() - start;
                                     job.post([weak, commit, layout = std::move(layout), buildTime]() mutable {
                                       if (auto controller = weak.lock())
@@ -458,7 +458,7 @@ void TMMainWindowController::buildMapAgain() {
   std::weak_ptr<TMMainWindowController> weak = weak_from_this();
   jobs_.start("building the map", TMJobRunner::Reads::kTheTree,
               [tree = curentlyNavigated_, weak, commit](const TMJobRunner::Job& job) {
-                auto layout = makeSharedLayout(tree, blockSizes.finalLayoutDepth);
+                auto layout = makeSharedLayout(tree, blockSizes.finalLayoutDepth, TMLayoutBuilt::kWhenLookedAt);
                 job.post([weak, commit, layout = std::move(layout)]() mutable {
                   if (auto controller = weak.lock()) controller->showRemeasuredMap(commit, std::move(layout));
                 });
@@ -493,7 +493,7 @@ void TMMainWindowController::buildFullMap(uint64_t commit) {
               [tree = curentlyNavigated_, weak, commit](const TMJobRunner::Job& job) {
                 const auto* volume = tree->asVolume();
                 const TMFileTree* folder = volume ? volume->child() : tree.get();
-                auto layout = makeSharedLayout(tree, blockSizes.finalLayoutDepth);
+                auto layout = makeSharedLayout(tree, blockSizes.finalLayoutDepth, TMLayoutBuilt::kWhenLookedAt);
                 const auto counts = folder ? countEntriesBelow(*folder) : std::pair<uint64_t, uint64_t>();
                 job.post([weak, commit, layout = std::move(layout), counts]() mutable {
                   if (auto controller = weak.lock()) controller->finishCommit(commit, std::move(layout), counts);

@@ -8,13 +8,15 @@
 #include <memory>
 
 #include "core/filetree/TMFileTree.h"
+#include "core/layout/TMLayoutBuilding.h"
 #include "core/layout/TMLayoutNode.h"
 
 namespace tilemora {
 
 // The layout of `tree` to `maxDepth` folder levels, or null when the tree
-// has none (empty, or not measured yet).
-std::shared_ptr<TMLayoutNode> makeSharedLayout(const std::shared_ptr<TMFileTree>& tree,
-                                               int32_t maxDepth);
+// has none (empty, or not measured yet). Folders laid out when looked at
+// place their contents in the same arena, on the thread that looks.
+std::shared_ptr<TMLayoutNode> makeSharedLayout(const std::shared_ptr<TMFileTree>& tree, int32_t maxDepth,
+                                               TMLayoutBuilt built);
 
 }  // namespace tilemora

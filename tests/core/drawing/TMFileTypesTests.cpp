@@ -13,6 +13,7 @@
 #include "support/TMCaseNames.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
+#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {
@@ -80,7 +81,7 @@ TEST(TMFileTypeColoring, FilesTakeTheirTypeColourFoldersTheirDepthColour) {
   using E = TMMemoryEntry;
   TMFinishedScan scan = scanToEnd("/R", std::make_shared<TMMemoryFileSystem>(E::directory(
                                             "R", {E::file("a.png", 30), E::directory("D", {E::file("b.mkv", 20)})})));
-  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*scan.root, 65536, 0);
+  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*scan.root, 65536, 0, layoutBuiltUnderTest());
   TMTypeColoring coloring;
   for (const bool typed : {false, true}) {
     TMFrame frame({0, 0, 400, 300});

@@ -28,6 +28,7 @@
 #include "support/TMScanRunner.h"
 #include "support/TMTemporaryTree.h"
 #include "support/TMTreeInspection.h"
+#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {
@@ -137,7 +138,7 @@ struct TMWalkResults {
 TMWalkResults walkOnSmallStack(std::shared_ptr<TMFileTree>& root, int depth) {
   TMWalkResults results;
   onSmallStack([&] {
-    std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*root, INT32_MAX, 0);
+    std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*root, INT32_MAX, 0, layoutBuiltUnderTest());
     results.laidOut = layout != nullptr;
     if (!layout) return;
 

@@ -37,6 +37,7 @@
 #include "support/TMScanRunner.h"
 #include "support/TMTemporaryTree.h"
 #include "support/TMTreeInspection.h"
+#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora {
 namespace {
@@ -83,15 +84,15 @@ bool inOrder(const TMFileTree& top) {
 }
 
 // What a layout places where, as text: names, split positions, nesting.
-std::string shapeOf(const TMLayoutNode* node) {
+std::string shapeOf(TMLayoutNode* node) {
   if (node == nullptr) return "-";
   std::ostringstream shape;
   if (node->isSplitNode()) {
     const auto* split = static_cast<const TMLayoutTree*>(node);
     shape << "(" << std::lround(split->splitPos() * 10000) << " " << shapeOf(split->left()) << " | "
           << shapeOf(split->right()) << ")";
-  } else if (const auto* folder = dynamic_cast<const TMLayoutFolder*>(node)) {
-    shape << folder->fileNode()->filename() << "[" << shapeOf(folder->child()) << "]";
+  } else if (auto* folder = dynamic_cast<TMLayoutFolder*>(node)) {
+    shape << folder->fileNode()->filename() << "[" << shapeOf(folder->contents()) << "]";
   } else {
     shape << node->fileNode()->filename();
   }
@@ -176,7 +177,7 @@ TEST_P(TMFollowChanges, FollowedTreeIsWhatANewScanFinds) {
   remeasureTree(top, TMSizeMeasure::kOnDisk, measure);
   std::shared_ptr<TMFileTreeStorage> storage = scan.task->treeStorage();
   ASSERT_TRUE(storage);
-  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(top, blockSizes.finalLayoutDepth, 0);
+  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(top, blockSizes.finalLayoutDepth, 0, layoutBuiltUnderTest());
   const auto countsBefore = countEntriesBelow(top);
 
   TMFolderWatch watch;
@@ -242,7 +243,7 @@ TEST(TMFollowChangesAtTheDepthLimit, AFolderLaidOutAsALeafBecomesAFolderWhenAFil
   files.makeFile("top", 5 * kBlock);
   TMFinishedScan scan = scanToEnd(files.path());
   TMFolderTree& top = *scan.root->asFolder();
-  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(top, kDepth, 0);
+  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(top, kDepth, 0, layoutBuiltUnderTest());
   TMFolderWatch watch;
   TMWatchTable table(watch, files.path(), 1000);
   watchScannedTree(top, table, std::stop_token());

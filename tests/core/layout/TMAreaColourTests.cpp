@@ -18,6 +18,7 @@
 #include "support/TMLayoutFixtures.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
+#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {
@@ -60,7 +61,7 @@ class TMAreaColour : public ::testing::TestWithParam<AreaCase> {};
 TEST_P(TMAreaColour, IsWhatTheAreaHoldsShows) {
   const AreaCase& c = GetParam();
   TMFinishedScan scan = scanToEnd("/" + c.tree.name, std::make_shared<TMMemoryFileSystem>(c.tree));
-  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*scan.root, 65536, 0);
+  std::unique_ptr<TMLayoutNode> layout = createLayoutTree(*scan.root, 65536, 0, layoutBuiltUnderTest());
   Colourings colourings;
   TMFrame frame(c.canvas);
   if (c.drawnBefore) {

@@ -13,6 +13,7 @@
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
 #include "view/map/TMSharedLayout.h"
+#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {
@@ -26,19 +27,19 @@ E folderOf(int files) {
 }
 
 // Every node of a layout: leaves, folders and split nodes.
-std::vector<const TMLayoutNode*> allNodes(const TMLayoutNode* root) {
+std::vector<const TMLayoutNode*> allNodes(TMLayoutNode* root) {
   std::vector<const TMLayoutNode*> nodes;
-  std::vector<const TMLayoutNode*> pending{root};
+  std::vector<TMLayoutNode*> pending{root};
   while (!pending.empty()) {
-    const TMLayoutNode* node = pending.back();
+    TMLayoutNode* node = pending.back();
     pending.pop_back();
     if (node == nullptr) continue;
     nodes.push_back(node);
     if (auto* split = dynamic_cast<const TMLayoutTree*>(node)) {
       pending.push_back(split->left());
       pending.push_back(split->right());
-    } else if (auto* folder = dynamic_cast<const TMLayoutFolder*>(node)) {
-      pending.push_back(folder->child());
+    } else if (auto* folder = dynamic_cast<TMLayoutFolder*>(node)) {
+      pending.push_back(folder->contents());
     }
   }
   return nodes;
@@ -55,8 +56,8 @@ class TMLayoutArenaPlacement : public ::testing::TestWithParam<PlacementCase> {}
 TEST_P(TMLayoutArenaPlacement, NodesLiveWhereTheirBuilderPutThem) {
   TMFinishedScan scan = scanToEnd("/data", std::make_shared<TMMemoryFileSystem>(folderOf(GetParam().files)));
   std::shared_ptr<TMLayoutNode> layout =
-      GetParam().shared ? makeSharedLayout(scan.root, 65536)
-                        : std::shared_ptr<TMLayoutNode>(createLayoutTree(*scan.root, 65536, 0));
+      GetParam().shared ? makeSharedLayout(scan.root, 65536, layoutBuiltUnderTest())
+                        : std::shared_ptr<TMLayoutNode>(createLayoutTree(*scan.root, 65536, 0, layoutBuiltUnderTest()));
   ASSERT_NE(layout, nullptr);
   const std::vector<const TMLayoutNode*> nodes = allNodes(layout.get());
   EXPECT_EQ(nodes.size(), size_t(2 * (GetParam().files + 2)));  // each placed node and a split above it
@@ -78,7 +79,7 @@ TEST(TMLayoutArena, NodesMadeOutsideTheScopeAreFreedAsUsual) {
   std::unique_ptr<TMLayoutNode> placed;
   {
     TMLayoutArena::Scope placing(arena);
-    placed = createLayoutTree(*scan.root, 65536, 0);
+    placed = createLayoutTree(*scan.root, 65536, 0, layoutBuiltUnderTest());
     // A nested scope of another arena takes over, and gives back on leaving.
     TMLayoutArena other;
     {
@@ -88,7 +89,7 @@ TEST(TMLayoutArena, NodesMadeOutsideTheScopeAreFreedAsUsual) {
     EXPECT_EQ(TMLayoutArena::current(), &arena);
   }
   EXPECT_EQ(TMLayoutArena::current(), nullptr);
-  std::unique_ptr<TMLayoutNode> loose = createLayoutTree(*scan.root, 65536, 0);
+  std::unique_ptr<TMLayoutNode> loose = createLayoutTree(*scan.root, 65536, 0, layoutBuiltUnderTest());
   EXPECT_TRUE(TMLayoutArena::contains(placed.get()));
   EXPECT_FALSE(TMLayoutArena::contains(loose.get()));
   EXPECT_GT(arena.reservedBytes(), 0u);

@@ -8,6 +8,7 @@
 #include "core/layout/TMLayoutTree.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
+#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {
@@ -23,8 +24,9 @@ E deepTree() {
                                                   E::file("deepfile", 2)})})});
 }
 
-const TMLayoutFolder* asFolder(const TMLayoutNode* node) {
-  return dynamic_cast<const TMLayoutFolder*>(node);
+TMLayoutFolder* asFolder(const TMLayoutNode* node) {
+  // Asking for what a folder holds lays it out, whatever the layout's build.
+  return dynamic_cast<TMLayoutFolder*>(const_cast<TMLayoutNode*>(node));
 }
 
 std::vector<const TMLayoutNode*> placedIn(const TMLayoutNode* node) {
@@ -41,7 +43,7 @@ std::vector<const TMLayoutNode*> placedIn(const TMLayoutNode* node) {
 }
 
 const TMLayoutNode* childNamed(const TMLayoutNode* folder, std::string_view name) {
-  for (const TMLayoutNode* node : placedIn(asFolder(folder)->child())) {
+  for (const TMLayoutNode* node : placedIn(asFolder(folder)->contents())) {
     if (node->fileNode() && node->fileNode()->filename() == name) return node;
   }
   return nullptr;
@@ -49,7 +51,7 @@ const TMLayoutNode* childNamed(const TMLayoutNode* folder, std::string_view name
 
 TEST(TMLayoutBuilding, TheScanDepthLeavesOutFoldersThreeLevelsDownButNotFiles) {
   TMFinishedScan scan = scanToEnd("/root", std::make_shared<TMMemoryFileSystem>(deepTree()));
-  auto layout = createLayoutTree(*scan.root, 3, 0);
+  auto layout = createLayoutTree(*scan.root, 3, 0, layoutBuiltUnderTest());
   ASSERT_NE(asFolder(layout.get()), nullptr);
   const TMLayoutNode* level1 = childNamed(layout.get(), "level1");
   ASSERT_NE(asFolder(level1), nullptr);
@@ -67,8 +69,8 @@ TEST(TMLayoutBuilding, EmptyFoldersAndTheDepthLimitGiveNoNode) {
       "/root", std::make_shared<TMMemoryFileSystem>(E::directory(
                    "root", {E::file("a", 4), E::directory("empty", {}),
                             E::directory("zero", {E::file("nothing", 0)})})));
-  EXPECT_EQ(createLayoutTree(*scan.root, 0, 0), nullptr);
-  auto layout = createLayoutTree(*scan.root, 65536, 0);
+  EXPECT_EQ(createLayoutTree(*scan.root, 0, 0, layoutBuiltUnderTest()), nullptr);
+  auto layout = createLayoutTree(*scan.root, 65536, 0, layoutBuiltUnderTest());
   EXPECT_NE(childNamed(layout.get(), "a"), nullptr);
   EXPECT_EQ(childNamed(layout.get(), "empty"), nullptr);
   EXPECT_EQ(childNamed(layout.get(), "zero"), nullptr);
@@ -78,7 +80,7 @@ TEST(TMLayoutBuilding, AFolderWhoseChildrenAllGiveNoNodeIsALeaf) {
   TMFinishedScan scan = scanToEnd(
       "/root", std::make_shared<TMMemoryFileSystem>(E::directory(
                    "root", {E::directory("inner", {E::directory("deeper", {E::file("f", 3)})})})));
-  auto layout = createLayoutTree(*scan.root, 2, 0);
+  auto layout = createLayoutTree(*scan.root, 2, 0, layoutBuiltUnderTest());
   const TMLayoutNode* inner = childNamed(layout.get(), "inner");
   ASSERT_NE(inner, nullptr);
   EXPECT_EQ(asFolder(inner), nullptr);  // a plain leaf, drawn like a file
@@ -92,7 +94,7 @@ TEST(TMLayoutBuilding, AVolumeLaysOutItsFolderFreeAndUnscannedSpaceLargestFirst)
   TMFinishedScan scan = scanToEnd("/", fileSystem);
   auto* volume = scan.root->asVolume();
   ASSERT_NE(volume, nullptr);
-  auto layout = createLayoutTree(*volume, 65536, 0);
+  auto layout = createLayoutTree(*volume, 65536, 0, layoutBuiltUnderTest());
   EXPECT_EQ(volume->unscannedSpace()->diskSize(), 512u * 50);
   auto parts = placedIn(layout.get());
   ASSERT_EQ(parts.size(), 3u);
@@ -108,7 +110,7 @@ TEST(TMLayoutBuilding, AVolumeWhoseScanExceedsItsUsedSpaceShowsNoUnscannedPart) 
   TMFinishedScan scan = scanToEnd("/", fileSystem);
   auto* volume = scan.root->asVolume();
   ASSERT_NE(volume, nullptr);
-  auto layout = createLayoutTree(*volume, 65536, 0);
+  auto layout = createLayoutTree(*volume, 65536, 0, layoutBuiltUnderTest());
   EXPECT_EQ(volume->unscannedSpace()->diskSize(), 0u);
   EXPECT_EQ(placedIn(layout.get()).size(), 2u);
 }

@@ -11,6 +11,7 @@
 #include "support/TMLayoutFixtures.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
+#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {
@@ -21,7 +22,7 @@ using E = TMMemoryEntry;
 // file tree first (the trash takes everything), then the layout.
 struct DeletableTree {
   explicit DeletableTree(E tree) : root(scanToEnd("/" + tree.name, std::make_shared<TMMemoryFileSystem>(tree)).root) {
-    layout = createLayoutTree(*root, 65536, 0);
+    layout = createLayoutTree(*root, 65536, 0, layoutBuiltUnderTest());
   }
   void remove(const std::string& path) {
     const TMFileTreePath resolved = TMFileTreePath::resolve(*root, TMFileURL::fromPath(path).pathComponents(), 1);

@@ -18,6 +18,7 @@
 #include "support/TMCaseNames.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
+#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {
@@ -75,7 +76,7 @@ class LayoutWalker {
     if (auto* folder = dynamic_cast<TMLayoutFolder*>(node)) {
       TMRect contents = r;
       folder->cropSubRectangle(contents, info_);
-      if (folder->child()) walk(folder->child(), contents, path, index);
+      if (TMLayoutNode* inside = folder->contents()) walk(inside, contents, path, index);
     }
   }
 
@@ -95,7 +96,7 @@ class TMLayoutProperties : public ::testing::TestWithParam<std::tuple<int, unsig
     TMScanOptions options;
     options.threads = std::get<1>(GetParam());
     scan = scanToEnd("/root", fileSystem, nullptr, options);
-    layout = createLayoutTree(*scan.root, 65536, 0);
+    layout = createLayoutTree(*scan.root, 65536, 0, layoutBuiltUnderTest());
     ASSERT_NE(layout, nullptr);
     walker.walk(layout.get(), canvas, {"/", "root"}, -1);
   }
