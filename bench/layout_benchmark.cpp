@@ -20,7 +20,9 @@
 #include "core/filetree/TMFolderTree.h"
 #include "core/layout/TMBlockSizes.h"
 #include "core/layout/TMFrameGathering.h"
+#include "core/layout/TMLayoutFolder.h"
 #include "core/layout/TMLayoutNode.h"
+#include "core/layout/TMLayoutTree.h"
 #include "core/platform/TMManualMainQueue.h"
 #include "core/scan/TMProgressNotifiable.h"
 #include "core/scan/TMScanOptions.h"
@@ -93,6 +95,29 @@ void BM_FullLayout(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FullLayout)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+// The nodes a layout holds now, walking only what is laid out.
+size_t laidOutNodes(const TMLayoutNode* node) {
+  if (node == nullptr) return 0;
+  if (const auto* split = dynamic_cast<const TMLayoutTree*>(node)) return 1 + laidOutNodes(split->left()) + laidOutNodes(split->right());
+  if (const auto* folder = dynamic_cast<const TMLayoutFolder*>(node)) return 1 + laidOutNodes(folder->child());
+  return 1;
+}
+
+// The final map as the window makes it: folders laid out when first drawn,
+// then the first frame of the whole map, which lays out what it enters.
+void BM_LazyLayoutFirstFrame(benchmark::State& state) {
+  size_t nodes = 0;
+  Frame frame;
+  for (auto _ : state) {
+    auto layout = createLayoutTree(*scannedTree(), blockSizes.finalLayoutDepth, 0, TMLayoutBuilt::kWhenLookedAt);
+    frame.gather(*layout, kCanvas);
+    nodes = laidOutNodes(layout.get());
+  }
+  state.counters["nodes"] = double(nodes);
+  state.counters["whole"] = double(laidOutNodes(fullLayout().get()));
+}
+BENCHMARK(BM_LazyLayoutFirstFrame)->Unit(benchmark::kMillisecond);
 
 void BM_ScanDepthLayout(benchmark::State& state) {
   for (auto _ : state) {

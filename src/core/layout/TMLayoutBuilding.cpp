@@ -29,9 +29,7 @@ bool anyChildLaidOut(const TMFolderTree& folder, int32_t maxDepth, int32_t depth
   const TMChildList* list = folder.children();
   const uint32_t count = list ? list->count() : 0;
   for (uint32_t i = 0; i < count; ++i) {
-    const TMFileTree* child = list->at(i);
-    const TMFolderTree* subfolder = child->asFolder();
-    if (subfolder == nullptr || !takesNoLayout(*subfolder, maxDepth, depth)) return true;
+    if (hasLayoutAt(*list->at(i), maxDepth, depth)) return true;
   }
   return false;
 }
@@ -75,6 +73,11 @@ std::unique_ptr<TMLayoutNode> volumeLayout(TMVolume& volume, int32_t maxDepth, i
 }
 
 }  // namespace
+
+bool hasLayoutAt(const TMFileTree& node, int32_t maxDepth, int32_t depth) {
+  const TMFolderTree* folder = node.asFolder();
+  return folder == nullptr || !takesNoLayout(*folder, maxDepth, depth);
+}
 
 std::vector<std::unique_ptr<TMLayoutNode>> createChildLayouts(TMFolderTree& folder, int32_t maxDepth, int32_t depth,
                                                               TMLayoutBuilt built) {

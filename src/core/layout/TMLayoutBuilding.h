@@ -33,6 +33,9 @@ enum class TMLayoutBuilt { kAtOnce, kWhenLookedAt };
 std::unique_ptr<TMLayoutNode> createLayoutTree(TMFileTree& node, int32_t maxDepth, int32_t depth,
                                                TMLayoutBuilt built = TMLayoutBuilt::kAtOnce);
 
+// Whether createLayoutTree would give `node` a layout at `depth`.
+bool hasLayoutAt(const TMFileTree& node, int32_t maxDepth, int32_t depth);
+
 // The layouts of `folder`'s children, at `depth`, in the folder's order;
 // children that take no area have none.
 std::vector<std::unique_ptr<TMLayoutNode>> createChildLayouts(TMFolderTree& folder, int32_t maxDepth, int32_t depth,

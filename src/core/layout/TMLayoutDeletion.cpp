@@ -57,6 +57,7 @@ TMLayoutNode* TMLayoutFolder::laidOutChild(const TMFileTree* file) {
 }
 
 bool TMLayoutFolder::cutOut(const TMFileTree* file) {
+  layOutAllContents();
   std::unique_ptr<TMLayoutNode>* slot = slotOf(file);
   if (slot == nullptr) return false;
   retiredHere().push_back(std::move(*slot));
@@ -69,6 +70,7 @@ void TMLayoutFolder::rebalance() {
   // A lone survivor is rebuilt too: it takes the whole area, not the place
   // it had beside the hole.
   if (childCount == 0 || !child_) return;
+  layOutAllContents();  // every child is dealt again, those not laid out yet too
 
   TMRetiredLayoutNodes list;
   list.reserve(size_t(childCount));

@@ -25,18 +25,37 @@ TMLayoutNode* TMLayoutFolder::contents() {
   if (laidOut()) return child_.get();
   const int32_t levels = std::exchange(levelsLeft_, kLaidOut);
   TMFolderTree* folder = fileNode_->asFolder();
-  if (folder == nullptr || folder->diskSize() == 0) return nullptr;
+  const TMChildList* children = folder ? folder->children() : nullptr;
+  if (children == nullptr || folder->diskSize() == 0) return nullptr;
+  // The children that take area, largest first, as a whole layout deals
+  // them (deletions change sizes without moving the files in their
+  // folder's list); their layouts are made as the split is entered.
+  auto files = std::make_unique<std::vector<TMFileTree*>>();
+  files->reserve(children->count());
+  for (uint32_t i = 0; i < children->count(); ++i) {
+    TMFileTree* child = children->at(i);
+    if (child->diskSize() != 0 && hasLayoutAt(*child, levels, 1)) files->push_back(child);
+  }
+  auto largerFirst = [](const TMFileTree* a, const TMFileTree* b) { return a->diskSize() > b->diskSize(); };
+  if (!std::is_sorted(files->begin(), files->end(), largerFirst)) std::stable_sort(files->begin(), files->end(), largerFirst);
+  if (files->empty()) return nullptr;
+  files_ = std::move(files);
   // The contents go where the folder is: into its layout's arena, freed
   // with the whole layout, or the heap.
   TMLayoutArena::Scope placing(TMLayoutArena::holding(this));
-  std::vector<std::unique_ptr<TMLayoutNode>> list =
-      withEnoughStack([&] { return createChildLayouts(*folder, levels, 1, TMLayoutBuilt::kWhenLookedAt); });
-  // Deletions change sizes without moving the files in their folder's
-  // list: the split wants them largest first, as a whole layout has them.
-  auto largerFirst = [](const auto& a, const auto& b) { return TmLayoutNodeComparer(*a, *b) < 0; };
-  if (!std::is_sorted(list.begin(), list.end(), largerFirst)) std::stable_sort(list.begin(), list.end(), largerFirst);
-  if (!list.empty()) child_ = std::make_unique<TMLayoutTree>(std::move(list), folder->diskSize());
+  child_ = std::make_unique<TMLayoutTree>(std::span<TMFileTree* const>(*files_), folder->diskSize(), levels);
   return child_.get();
+}
+
+TMFileTree* const* TMLayoutFolder::placeOf(std::string_view name) const {
+  if (!files_) return nullptr;
+  auto named = std::find_if(files_->begin(), files_->end(), [name](const TMFileTree* file) { return file->filename() == name; });
+  return named == files_->end() ? nullptr : &*named;
+}
+
+void TMLayoutFolder::layOutAllContents() {
+  if (child_ && child_->isSplitNode()) static_cast<TMLayoutTree&>(*child_).layOutAllSides();
+  files_.reset();  // no side waits for them any more
 }
 
 TMLayoutFolder::~TMLayoutFolder() {

@@ -5,6 +5,7 @@
 // split tree it owns.
 
 #include <memory>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -71,16 +72,24 @@ class TMLayoutFolder : public TMLayoutLeaf {
   TMLayoutNode* child() const { return child_.get(); }
   // Whether the contents have been laid out (or were given).
   bool laidOut() const { return levelsLeft_ == kLaidOut; }
+  // Where the child named `name` is in the list of files the contents were
+  // laid out from (see TMLayoutTree::mayPlace), or null.
+  TMFileTree* const* placeOf(std::string_view name) const;
 
  private:
   static constexpr int32_t kLaidOut = -1;
 
   TMRetiredLayoutNodes& retiredHere();
   std::unique_ptr<TMLayoutNode>* slotOf(const TMFileTree* file);
+  // Makes every layout of the split tree still waiting to be made, from
+  // the files listed when the contents were laid out.
+  void layOutAllContents();
 
   std::unique_ptr<TMLayoutNode> child_;
   // What deletions cut out below this folder, kept while the tree lives.
   std::unique_ptr<TMRetiredLayoutNodes> retired_;
+  // The children the split tree was dealt from, while sides of it wait.
+  std::unique_ptr<std::vector<TMFileTree*>> files_;
   // The folder levels its contents take when laid out, or kLaidOut.
   int32_t levelsLeft_ = kLaidOut;
 };

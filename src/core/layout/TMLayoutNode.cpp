@@ -5,6 +5,8 @@
 
 #include "TMBlockSizes.h"
 #include "TMLayoutArena.h"
+#include "TMLayoutFolder.h"
+#include "TMLayoutTree.h"
 #include "core/drawing/TMColorWheel.h"
 #include "core/filetree/TMFileTree.h"
 
@@ -67,13 +69,22 @@ TMLayoutNode* TMLayoutNode::getNodeAtPathParts(const std::vector<std::string>& p
                                                const TMRect& bounds) {
   // One name per folder level; the counter is shared by the whole walk.
   int64_t k = beginningAt;
+  // Where the next name is among the files of the folder last entered: a
+  // split goes on only into sides that may hold it, so that a search lays
+  // out one path through a big folder, not the whole of it.
+  TMFileTree* const* place = nullptr;
   return getNodeConforming(
-      [&parts, &k](TMLayoutNode& node, TMDrawInfo_t&, const TMRect&) {
+      [&parts, &k, &place](TMLayoutNode& node, TMDrawInfo_t&, const TMRect&) {
         TMFileTree* file = node.fileNode();
         if (uint64_t(k) >= parts.size()) return false;
-        if (node.isSplitNode()) return true;
+        if (node.isSplitNode()) return static_cast<TMLayoutTree&>(node).mayPlace(place);
         if (file != nullptr && parts[size_t(k)] == file->filename()) {
           ++k;
+          auto* folder = dynamic_cast<TMLayoutFolder*>(&node);
+          if (folder != nullptr && uint64_t(k) < parts.size()) {
+            folder->contents();
+            place = folder->placeOf(parts[size_t(k)]);
+          }
           return true;
         }
         return false;

@@ -100,6 +100,10 @@ void TMLayoutFolder::refill(const std::unordered_set<const TMFileTree*>& changed
                             int32_t maxDepth, int32_t depth) {
   // Contents not laid out yet will be made from the files as they are now.
   if (!laidOut()) return;
+  // Sides never laid out are let go of: their files are listed again from
+  // the folder as it is now, all of them laid out anew.
+  const bool allAnew = child_ && child_->isSplitNode() && static_cast<TMLayoutTree&>(*child_).dropSidesNotLaidOut();
+  files_.reset();
   TMRetiredLayoutNodes had;  // in the split's order: largest first, by the sizes before
   if (child_ && child_->isSplitNode()) {
     static_cast<TMLayoutTree&>(*child_).gatherChild(had);
@@ -119,7 +123,7 @@ void TMLayoutFolder::refill(const std::unordered_set<const TMFileTree*>& changed
   };
   TMRetiredLayoutNodes list;
   list.reserve(count);
-  if (regrouped.count(fileNode_) == 0) {
+  if (regrouped.count(fileNode_) == 0 && !allAnew) {
     // The same children: those unchanged keep their order, the changed ones
     // are placed again by their sizes now and merged in.
     std::unordered_map<const TMFileTree*, std::unique_ptr<TMLayoutNode>> moved;
@@ -159,7 +163,7 @@ void TMLayoutFolder::refill(const std::unordered_set<const TMFileTree*>& changed
         byFile.erase(kept);
         continue;
       }
-      if (changed.count(child) == 0) continue;  // left out unchanged: an empty folder, an empty file
+      if (changed.count(child) == 0 && !allAnew) continue;  // left out unchanged: an empty folder, an empty file
       if (auto layout = createLayoutTree(*child, maxDepth, depth + 1, TMLayoutBuilt::kWhenLookedAt)) list.push_back(std::move(layout));
     }
     // What is left went (or was rebuilt): kept aside, as the view may name it.

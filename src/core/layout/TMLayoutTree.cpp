@@ -2,7 +2,10 @@
 #include "TMLayoutTree.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "TMLayoutArena.h"
+#include "TMLayoutBuilding.h"
 #include "core/drawing/TMColorWheel.h"
 #include "core/drawing/TMGeometryGatherer.h"
 #include "core/filetree/TMFileTree.h"
@@ -39,12 +42,13 @@ struct Dealing {
 // below half the total (or still 0), the second side every node after
 // that. Empty nodes take no area; the walk only passes over them when they
 // all stand at the end (as in a sorted list).
-Dealing deal(NodeRange list, uint64_t totalSize) {
+template <typename SizeAt>
+Dealing deal(size_t count, SizeAt sizeAt, uint64_t totalSize) {
   const uint64_t half = totalSize >> 1;
   Dealing walk;
   bool emptySeen = false;
-  for (size_t i = 0; i < list.size(); ++i) {
-    const uint64_t size = list[i]->nodeSize();
+  for (size_t i = 0; i < count; ++i) {
+    const uint64_t size = sizeAt(i);
     if (size == 0) {
       emptySeen = true;
       continue;
@@ -64,6 +68,30 @@ Dealing deal(NodeRange list, uint64_t totalSize) {
     }
   }
   return walk;
+}
+
+Dealing deal(NodeRange list, uint64_t totalSize) {
+  return deal(list.size(), [list](size_t i) { return list[i]->nodeSize(); }, totalSize);
+}
+
+// The run dealt to the first side, moved back by one when all fill the
+// total (small nodes before a big one in listing order), so that the split
+// divides.
+void keepSecondSide(const Dealing& walk, uint64_t total, size_t& firstCount, uint64_t& firstSum) {
+  firstCount = walk.firstCount;
+  firstSum = walk.firstSum;
+  if (firstCount == walk.laidOut && firstSum == total && firstCount > 1) {
+    --firstCount;
+    firstSum -= walk.lastFirstSize;
+  }
+}
+
+// A waiting side's layout: the file's own when it is alone, else a split
+// of its files, itself waiting.
+std::unique_ptr<TMLayoutNode> sideOf(std::span<TMFileTree* const> files, uint64_t total, int32_t levelsLeft) {
+  if (files.empty()) return nullptr;
+  if (files.size() == 1) return createLayoutTree(*files.front(), levelsLeft, 1, TMLayoutBuilt::kWhenLookedAt);
+  return std::make_unique<TMLayoutTree>(files, total, levelsLeft);
 }
 
 }  // namespace
@@ -95,19 +123,95 @@ TMLayoutTree::TMLayoutTree(NodeRange list, uint64_t totalSize) {
   // Sizes read after the total (a scan still adding) may exceed it: the
   // total is at least what the nodes hold, so no share passes 1.
   const uint64_t total = std::max(totalSize, walk.sum);
-  size_t firstCount = walk.firstCount;
-  uint64_t firstSum = walk.firstSum;
-  if (firstCount == walk.laidOut && firstSum == total && firstCount > 1) {
-    // All dealt first, filling the total (small nodes before a big one in
-    // listing order): the last goes second, so that the split divides.
-    --firstCount;
-    firstSum -= walk.lastFirstSize;
-  }
+  size_t firstCount = 0;
+  uint64_t firstSum = 0;
+  keepSecondSide(walk, total, firstCount, firstSum);
   // When all nodes fall short of the total (bytes of children left out of
   // the layout), the first side holds them all and the rest stays unfilled.
   splitPos_ = shareOf(firstSum, total);
   left_ = sideFrom(list.subspan(0, firstCount), firstSum);
   right_ = sideFrom(list.subspan(firstCount, walk.laidOut - firstCount), total - firstSum);
+}
+
+TMLayoutTree::TMLayoutTree(std::span<TMFileTree* const> files, uint64_t totalSize, int32_t levelsLeft) {
+  TM_ASSERT(!files.empty());
+  const Dealing walk = deal(files.size(), [files](size_t i) { return files[i]->diskSize(); }, totalSize);
+  if (files.size() == 1 || walk.unordered || walk.laidOut < files.size()) {
+    // Alone, or sizes changed since the folder listed its files largest
+    // first: the layouts are made now and dealt as any list.
+    std::vector<std::unique_ptr<TMLayoutNode>> list;
+    list.reserve(files.size());
+    for (TMFileTree* file : files) {
+      if (auto layout = createLayoutTree(*file, levelsLeft, 1, TMLayoutBuilt::kWhenLookedAt)) list.push_back(std::move(layout));
+    }
+    if (list.empty()) return;
+    if (walk.unordered) {
+      std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return TmLayoutNodeComparer(*a, *b) < 0; });
+    }
+    TMLayoutTree split{NodeRange(list), totalSize};
+    left_ = std::move(split.left_);
+    right_ = std::move(split.right_);
+    splitPos_ = split.splitPos_;
+    return;
+  }
+  dealFiles(files, totalSize, levelsLeft);
+}
+
+TMLayoutTree::~TMLayoutTree() = default;
+
+void TMLayoutTree::dealFiles(std::span<TMFileTree* const> files, uint64_t totalSize, int32_t levelsLeft) {
+  const Dealing walk = deal(files.size(), [files](size_t i) { return files[i]->diskSize(); }, totalSize);
+  const uint64_t total = std::max(totalSize, walk.sum);
+  size_t firstCount = 0;
+  uint64_t firstSum = 0;
+  keepSecondSide(walk, total, firstCount, firstSum);
+  splitPos_ = shareOf(firstSum, total);
+  waiting_ = std::make_unique<WaitingSides>(
+      WaitingSides{files.subspan(0, firstCount), files.subspan(firstCount), firstSum, total - firstSum, levelsLeft});
+}
+
+void TMLayoutTree::layOutSides() {
+  if (!waiting_) return;
+  const std::unique_ptr<WaitingSides> sides = std::move(waiting_);
+  // Where the split is: in its layout's arena, or on the heap.
+  TMLayoutArena::Scope placing(TMLayoutArena::holding(this));
+  left_ = sideOf(sides->left, sides->leftTotal, sides->levelsLeft);
+  right_ = sideOf(sides->right, sides->rightTotal, sides->levelsLeft);
+}
+
+void TMLayoutTree::layOutAllSides() {
+  // Split trees of skewed sizes are as deep as they are long: no recursion.
+  std::vector<TMLayoutTree*> pending{this};
+  while (!pending.empty()) {
+    TMLayoutTree* split = pending.back();
+    pending.pop_back();
+    split->layOutSides();
+    for (TMLayoutNode* side : {split->left_.get(), split->right_.get()}) {
+      if (side != nullptr && side->isSplitNode()) pending.push_back(static_cast<TMLayoutTree*>(side));
+    }
+  }
+}
+
+bool TMLayoutTree::dropSidesNotLaidOut() {
+  bool dropped = false;
+  std::vector<TMLayoutTree*> pending{this};
+  while (!pending.empty()) {
+    TMLayoutTree* split = pending.back();
+    pending.pop_back();
+    dropped = std::exchange(split->waiting_, nullptr) != nullptr || dropped;
+    for (TMLayoutNode* side : {split->left_.get(), split->right_.get()}) {
+      if (side != nullptr && side->isSplitNode()) pending.push_back(static_cast<TMLayoutTree*>(side));
+    }
+  }
+  return dropped;
+}
+
+bool TMLayoutTree::mayPlace(TMFileTree* const* slot) const {
+  if (!waiting_) return true;
+  auto holds = [slot](std::span<TMFileTree* const> files) {
+    return !files.empty() && slot >= files.data() && slot < files.data() + files.size();
+  };
+  return slot != nullptr && (holds(waiting_->left) || holds(waiting_->right));
 }
 
 int32_t TMLayoutTree::computeOrientationWithWidth(double width, double height) {
@@ -146,16 +250,17 @@ void TMLayoutTree::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
     // colour its nodes would take, as one rectangle, so a folder
     // of many small files reads as full. A side left empty (bytes not
     // laid out yet) stays unfilled.
-    if ((!left_ && !right_) || !meetsVisibleArea(info, bounds)) return;
+    if ((!hasLeft() && !hasRight()) || !meetsVisibleArea(info, bounds)) return;
     TMRect filled = bounds;
-    if (!left_ || !right_) {
+    if (!hasLeft() || !hasRight()) {
       TMRect first, second;
       orientAndSplit(bounds, first, second);
-      filled = left_ ? first : second;
+      filled = hasLeft() ? first : second;
     }
     info.gatherer->addRectangle(filled, areaColor(*info.colorWheel), TMRectStyle::kPlain);
     return;
   }
+  layOutSides();
   TMRect first, second;
   orientAndSplit(bounds, first, second);
   if (left_) left_->drawGeometry(info, first);
@@ -165,6 +270,7 @@ void TMLayoutTree::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
 TMLayoutNode* TMLayoutTree::getNodeConforming(const TMLayoutPredicate& predicate,
                                               TMDrawInfo_t& info, const TMRect& bounds) {
   if (!predicate(*this, info, bounds) || !isSplit()) return nullptr;
+  layOutSides();
   TMRect first, second;
   orientAndSplit(bounds, first, second);
   if (left_) {
@@ -186,12 +292,22 @@ void TMLayoutTree::addToAreaTally(TMColorWheel& wheel, TMAreaTally& tally) const
     return;
   }
   TMAreaTally sides;
+  if (waiting_) {
+    // What the waiting sides would add, file by file.
+    for (std::span<TMFileTree* const> files : {waiting_->left, waiting_->right}) {
+      for (const TMFileTree* file : files) sides.add(wheel.areaTallies().ofFiles(*file, *wheel.fileColoring()));
+    }
+  }
   if (left_) left_->addToAreaTally(wheel, sides);
   if (right_) right_->addToAreaTally(wheel, sides);
   tally.add(wheel.areaTallies().keep(this, sides));
 }
 
 TMFileTree* TMLayoutTree::fileNode() const {
+  if (waiting_) {
+    // Largest first: the first file of the first side not empty.
+    return !waiting_->left.empty() ? waiting_->left.front() : waiting_->right.front();
+  }
   TMFileTree* file = left_ ? left_->fileNode() : nullptr;
   if (file == nullptr && right_) file = right_->fileNode();
   return file;

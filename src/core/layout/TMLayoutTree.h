@@ -27,6 +27,13 @@ class TMLayoutTree : public TMLayoutNode {
   TMLayoutTree(std::vector<std::unique_ptr<TMLayoutNode>> list, uint64_t totalSize);
   // The same over a range of a list whose owner keeps what is not placed.
   TMLayoutTree(std::span<std::unique_ptr<TMLayoutNode>> list, uint64_t totalSize);
+  // The split of a folder laid out when looked at: `files` (its children
+  // that have a layout, none empty, largest first, held by the folder) are
+  // dealt now, and the layouts of each side made when the split is first
+  // entered, `levelsLeft` folder levels deep with the folder's own. A
+  // huge folder thus costs a node per tile drawn, not per file.
+  TMLayoutTree(std::span<TMFileTree* const> files, uint64_t totalSize, int32_t levelsLeft);
+  ~TMLayoutTree() override;
 
   // 2 when the width is strictly greater than the height, else 1 (NaN too).
   static int32_t computeOrientationWithWidth(double width, double height);
@@ -52,6 +59,20 @@ class TMLayoutTree : public TMLayoutNode {
   void addToAreaTally(TMColorWheel& wheel, TMAreaTally& tally) const override;
   bool isSplitNode() const override { return true; }
 
+  // Makes the layouts of the sides still waiting to be made (see above).
+  void layOutSides();
+  // The same through the whole split tree: what works on every node placed
+  // (a deletion, a refresh) wants them all.
+  void layOutAllSides();
+  // Lets go of the sides not made yet, through the whole split tree: true
+  // when there were some.
+  bool dropSidesNotLaidOut();
+  // Whether `slot` (a place in the list of files of the folder this split
+  // belongs to) may be placed by this split: always when its sides are
+  // made, else when one of them holds that place.
+  bool mayPlace(TMFileTree* const* slot) const;
+
+  // The sides as far as they are made.
   TMLayoutNode* left() const { return left_.get(); }
   TMLayoutNode* right() const { return right_.get(); }
   float splitPos() const { return splitPos_; }
@@ -65,10 +86,21 @@ class TMLayoutTree : public TMLayoutNode {
   bool splitAgain(uint64_t totalSize);
 
  private:
+  // The sides of a split whose layouts are not made yet.
+  struct WaitingSides {
+    std::span<TMFileTree* const> left, right;
+    uint64_t leftTotal, rightTotal;
+    int32_t levelsLeft;
+  };
+  bool hasLeft() const { return left_ || (waiting_ && !waiting_->left.empty()); }
+  bool hasRight() const { return right_ || (waiting_ && !waiting_->right.empty()); }
+  void dealFiles(std::span<TMFileTree* const> files, uint64_t totalSize, int32_t levelsLeft);
+
   std::unique_ptr<TMLayoutNode> left_;
   std::unique_ptr<TMLayoutNode> right_;
   float splitPos_ = kUnsplit;
   int32_t orientation_ = 0;  // the two low bits hold the last computed orientation
+  std::unique_ptr<WaitingSides> waiting_;
 };
 
 }  // namespace tilemora

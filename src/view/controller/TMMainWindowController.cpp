@@ -8,6 +8,7 @@
 #include "core/filetree/TMVolume.h"
 #include "core/layout/TMBlockSizes.h"
 #include "core/layout/TMLayoutArena.h"
+#include "core/layout/TMLayoutLookAhead.h"
 #include "core/platform/TMHeapTrim.h"
 #include "core/scan/TMExclusions.h"
 
@@ -457,8 +458,9 @@ void TMMainWindowController::buildMapAgain() {
   const uint64_t commit = commits_;
   std::weak_ptr<TMMainWindowController> weak = weak_from_this();
   jobs_.start("building the map", TMJobRunner::Reads::kTheTree,
-              [tree = curentlyNavigated_, weak, commit](const TMJobRunner::Job& job) {
+              [tree = curentlyNavigated_, weak, commit, canvas = mainTreeView_.frame()](const TMJobRunner::Job& job) {
                 auto layout = makeSharedLayout(tree, blockSizes.finalLayoutDepth, TMLayoutBuilt::kWhenLookedAt);
+                if (layout) layOutFirstFrame(*layout, canvas);
                 job.post([weak, commit, layout = std::move(layout)]() mutable {
                   if (auto controller = weak.lock()) controller->showRemeasuredMap(commit, std::move(layout));
                 });
@@ -490,10 +492,13 @@ void TMMainWindowController::showRemeasuredMap(uint64_t commit, std::shared_ptr<
 void TMMainWindowController::buildFullMap(uint64_t commit) {
   std::weak_ptr<TMMainWindowController> weak = weak_from_this();
   jobs_.start("building the map", TMJobRunner::Reads::kTheTree,
-              [tree = curentlyNavigated_, weak, commit](const TMJobRunner::Job& job) {
+              [tree = curentlyNavigated_, weak, commit, canvas = mainTreeView_.frame()](const TMJobRunner::Job& job) {
                 const auto* volume = tree->asVolume();
                 const TMFileTree* folder = volume ? volume->child() : tree.get();
                 auto layout = makeSharedLayout(tree, blockSizes.finalLayoutDepth, TMLayoutBuilt::kWhenLookedAt);
+                // What the first frame enters is laid out here, not on the
+                // main thread.
+                if (layout) layOutFirstFrame(*layout, canvas);
                 const auto counts = folder ? countEntriesBelow(*folder) : std::pair<uint64_t, uint64_t>();
                 job.post([weak, commit, layout = std::move(layout), counts]() mutable {
                   if (auto controller = weak.lock()) controller->finishCommit(commit, std::move(layout), counts);

@@ -88,7 +88,8 @@ std::string shapeOf(TMLayoutNode* node) {
   if (node == nullptr) return "-";
   std::ostringstream shape;
   if (node->isSplitNode()) {
-    const auto* split = static_cast<const TMLayoutTree*>(node);
+    auto* split = static_cast<TMLayoutTree*>(node);
+    split->layOutSides();
     shape << "(" << std::lround(split->splitPos() * 10000) << " " << shapeOf(split->left()) << " | "
           << shapeOf(split->right()) << ")";
   } else if (auto* folder = dynamic_cast<TMLayoutFolder*>(node)) {

@@ -35,7 +35,8 @@ std::vector<const TMLayoutNode*> allNodes(TMLayoutNode* root) {
     pending.pop_back();
     if (node == nullptr) continue;
     nodes.push_back(node);
-    if (auto* split = dynamic_cast<const TMLayoutTree*>(node)) {
+    if (auto* split = dynamic_cast<TMLayoutTree*>(node)) {
+      split->layOutSides();
       pending.push_back(split->left());
       pending.push_back(split->right());
     } else if (auto* folder = dynamic_cast<TMLayoutFolder*>(node)) {

@@ -29,10 +29,11 @@ TMLayoutFolder* asFolder(const TMLayoutNode* node) {
   return dynamic_cast<TMLayoutFolder*>(const_cast<TMLayoutNode*>(node));
 }
 
-std::vector<const TMLayoutNode*> placedIn(const TMLayoutNode* node) {
+std::vector<const TMLayoutNode*> placedIn(TMLayoutNode* node) {
   std::vector<const TMLayoutNode*> placed;
-  if (auto* split = dynamic_cast<const TMLayoutTree*>(node)) {
-    for (const TMLayoutNode* side : {split->left(), split->right()}) {
+  if (auto* split = dynamic_cast<TMLayoutTree*>(node)) {
+    split->layOutSides();
+    for (TMLayoutNode* side : {split->left(), split->right()}) {
       auto more = placedIn(side);
       placed.insert(placed.end(), more.begin(), more.end());
     }

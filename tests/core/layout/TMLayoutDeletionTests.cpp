@@ -38,7 +38,11 @@ struct DeletableTree {
     EXPECT_NE(found, nullptr) << path;
     return *found;
   }
-  static TMLayoutTree& split(TMLayoutFolder& folder) { return static_cast<TMLayoutTree&>(*folder.child()); }
+  static TMLayoutTree& split(TMLayoutFolder& folder) {
+    auto& split = static_cast<TMLayoutTree&>(*folder.contents());
+    split.layOutSides();
+    return split;
+  }
   static std::string nameOf(const TMLayoutNode* node) {
     return node ? std::string(node->fileNode()->filename()) : "none";
   }

@@ -62,6 +62,7 @@ class LayoutWalker {
   void walk(TMLayoutNode* node, const TMRect& r, std::vector<std::string> path, int parent) {
     if (auto* split = dynamic_cast<TMLayoutTree*>(node)) {
       if (!split->isSplit()) return;
+      split->layOutSides();
       TMRect first, second;
       split->orientAndSplit(r, first, second);
       if (split->left()) walk(split->left(), first, path, parent);
