@@ -137,11 +137,12 @@ void TMTemporaryTree::removeRecursively(int parentDirectory, const char* name) {
   // Depth first without recursion and with two folders open at most, so
   // that trees of any depth go.
   std::vector<std::string> path{name};
-  ::fchmodat(parentDirectory, name, 0700, 0);
+  // Made enterable and writable, if it was not; what fails shows below.
+  if (::fchmodat(parentDirectory, name, 0700, 0) != 0) {}
   int directory = ::openat(parentDirectory, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
   while (directory >= 0) {
     if (std::optional<std::string> folder = clearFilesAndFindFolder(directory)) {
-      ::fchmodat(directory, folder->c_str(), 0700, 0);
+      if (::fchmodat(directory, folder->c_str(), 0700, 0) != 0) {}
       int below = ::openat(directory, folder->c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
       if (below >= 0) {
         ::close(directory);

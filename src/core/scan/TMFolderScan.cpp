@@ -226,6 +226,7 @@ void TMFolderScan::scanSubFolder(TMFolderTree& parent, size_t level, const char*
   auto& stack = context_.parentStack;
   if (stack.size() <= size_t(context_.parentCount)) stack.resize(size_t(context_.parentCount) + 1);
   stack[size_t(context_.parentCount)] = &parent;
+  strategy_.settleSizesAbove(context_);  // the folders above change
   ++context_.parentCount;
 
   const int subDirectory = fileSystem.openDirectoryAt(openFolders.descriptor(level), name);
@@ -252,6 +253,7 @@ void TMFolderScan::scanSubFolder(TMFolderTree& parent, size_t level, const char*
   if (crossing) context_.pathIdentities.pop_back();
   // A level above that cannot be opened again is seen by its own listing.
   openFolders.leave(stack);
+  strategy_.settleSizesAbove(context_);
   --context_.parentCount;
   if (context_.observer != nullptr) context_.observer->folderLeft(!wholeListing);
 }

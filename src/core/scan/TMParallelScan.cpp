@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 #include <thread>
+#include <utility>
 
 #include "TMFolderScan.h"
 #include "TMScanStrategy.h"
@@ -85,8 +86,14 @@ class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
   void addToSizesAbove(TMFolderTree& folder, uint64_t size, TMScanningContext_t& walk) override {
     // Branches below this thread's add to these folders too.
     folder.addToDiskSizeShared(size);
-    for (int32_t i = walk.parentCount - 1; i >= 0; --i) walk.parentStack[size_t(i)]->addToDiskSizeShared(size);
-    sizeOwedAbove_ += size;
+    walk.sizeOwedAbove += size;
+  }
+
+  void settleSizesAbove(TMScanningContext_t& walk) override {
+    const uint64_t owed = std::exchange(walk.sizeOwedAbove, 0);
+    if (owed == 0) return;
+    for (int32_t i = walk.parentCount - 1; i >= 0; --i) walk.parentStack[size_t(i)]->addToDiskSizeShared(owed);
+    sizeOwedAbove_ += owed;
   }
 
   void entryAccepted(TMScanningContext_t&) override {
@@ -102,6 +109,7 @@ class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
   // Adds to the folders above the branch the size owed them, and reports
   // the unreported entries.
   void settle() {
+    settleSizesAbove(context);
     if (sizeOwedAbove_ != 0) {
       branch_->forEachFolderAbove([&](TMFolderTree& folder) { folder.addToDiskSizeShared(sizeOwedAbove_); });
       sizeOwedAbove_ = 0;

@@ -45,6 +45,7 @@ void TMFolderTree::initWithFilePath(const TMFileURL& url, TMScanningContext_t* c
   if (context->options.crossMountPoints) context->pathIdentities.assign({{info.st_dev, info.st_ino}});
   if (observer != nullptr) observer->folderEntered(url.path(), info);
   const bool wholeListing = TMFolderScan(*context).populateChildListAtUrl(*this, info.st_dev);
+  serial.finish(*context);
   if (observer != nullptr) observer->folderLeft(!wholeListing);
   context->openFolders = nullptr;
   context->strategy = nullptr;

@@ -28,9 +28,12 @@ class TMScanStrategy {
   // With hard links counted once: whether this link of the file is the
   // first one the scan meets.
   virtual bool isFirstLink(dev_t device, ino_t inode) = 0;
-  // Adds the size of a file just found in `folder` to it and to every
-  // folder above it.
+  // Adds the size of a file just found in `folder` to it, and owes it to
+  // every folder above it (the context's sizeOwedAbove).
   virtual void addToSizesAbove(TMFolderTree& folder, uint64_t size, TMScanningContext_t& context) = 0;
+  // Adds what is owed to the folders above the one being listed: before
+  // the walk changes folder, and now and then.
+  virtual void settleSizesAbove(TMScanningContext_t& context) = 0;
   // An entry of the folder being listed has been accepted.
   virtual void entryAccepted(TMScanningContext_t& context) = 0;
   // `folder` has been listed, but some sub-folder below it went to another

@@ -35,6 +35,11 @@ struct TMScanningContext_t {
   // It grows with the depth of the tree; it owns nothing.
   std::vector<TMFolderTree*> parentStack;
   int32_t parentCount = 0;
+  // Bytes of files found in the folder being listed (and added to it) not
+  // yet added to the folders above it: they are added when the walk goes
+  // into a sub-folder or back out, and every few hundred entries, not once
+  // per file and folder level.
+  uint64_t sizeOwedAbove = 0;
   TMProgressNotifiable* updateReceiver = nullptr;  // not owned; may be null
   TMScanObserver* observer = nullptr;              // not owned; may be null
   TMScanOptions options;

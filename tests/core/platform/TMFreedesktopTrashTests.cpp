@@ -238,13 +238,13 @@ INSTANTIATE_TEST_SUITE_P(
         VolumeTrashCase{"a shared trash that is a link",
                         [](const std::string& top) {
                           ::mkdir((top + "/elsewhere").c_str(), 01777);
-                          ::symlink("elsewhere", (top + "/.Trash").c_str());
+                          ASSERT_EQ(::symlink("elsewhere", (top + "/.Trash").c_str()), 0);
                         },
                         ".Trash-"},
         VolumeTrashCase{"a user's trash that is a link",
                         [](const std::string& top) {
                           ::mkdir((top + "/elsewhere").c_str(), 0700);
-                          ::symlink("elsewhere", (top + "/.Trash-" + std::to_string(::getuid())).c_str());
+                          ASSERT_EQ(::symlink("elsewhere", (top + "/.Trash-" + std::to_string(::getuid())).c_str()), 0);
                         },
                         ""},
         VolumeTrashCase{"a user's trash that is a file",

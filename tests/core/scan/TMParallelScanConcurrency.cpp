@@ -95,7 +95,7 @@ std::shared_ptr<TMFileSystem> hostileTree(const TMTemporaryTree& tree) {
   tree.makeFile("folder3/" + std::string(255, 'n'), 12000);
   tree.makeSymlink("folder4/loop", "..");
   tree.makeFifo("folder5/fifo");
-  ::link(tree.pathOf("folder6/file1").c_str(), tree.pathOf("folder7/hardlink").c_str());
+  EXPECT_EQ(::link(tree.pathOf("folder6/file1").c_str(), tree.pathOf("folder7/hardlink").c_str()), 0);
   tree.makeFolder("locked/a");
   tree.makeFolder("folder8/locked");
   tree.makeFile("folder9/inner/secret", 10);

@@ -7,6 +7,7 @@
 #include "core/filetree/TMNodeArena.h"
 #include "core/filetree/TMVolume.h"
 #include "core/scan/TMParallelScan.h"
+#include "core/scan/TMSerialScan.h"
 #include "core/scan/TMScanningContext.h"
 #include "support/TMCaseNames.h"
 #include "support/TMFaultyFileSystem.h"
@@ -144,9 +145,9 @@ TEST_P(TMScanDriverStop, AStoppedScanEndsQuicklyCallsNothingMoreAndReleasesItsTr
   std::weak_ptr<TMFileTree> watch = root;
   while (receiver->count() < 100 && !task->isFinished()) std::this_thread::yield();
 
-  // The flag is checked before each notice: at most the notices already
-  // under way when the request is made can still arrive (one, or one
-  // batch per thread when several threads scan).
+  // The flag is checked before each batch of notices: at most the batches
+  // already under way when the request is made can still arrive, one per
+  // thread.
   task->requestStop();
   stopped = true;
   auto requested = std::chrono::steady_clock::now();
@@ -155,7 +156,8 @@ TEST_P(TMScanDriverStop, AStoppedScanEndsQuicklyCallsNothingMoreAndReleasesItsTr
   EXPECT_LT(took, std::chrono::milliseconds(500));
   EXPECT_LT(receiver->count(), 300u * 21u);
   const unsigned threads = GetParam();
-  EXPECT_LE(noticesAfterStop.load(), threads == 1 ? 1u : threads * TMParallelScan::kEntriesBetweenSettlements);
+  EXPECT_LE(noticesAfterStop.load(), threads == 1 ? TMSerialScan::kEntriesBetweenNotices
+                                                  : threads * TMParallelScan::kEntriesBetweenSettlements);
 
   queue->runPending();
   EXPECT_FALSE(ended);
