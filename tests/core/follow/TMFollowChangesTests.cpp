@@ -37,6 +37,7 @@
 #include "support/TMScanRunner.h"
 #include "support/TMTemporaryTree.h"
 #include "support/TMTreeInspection.h"
+#include "support/TMLayoutFixtures.h"
 #include "support/TMLayoutUnderTest.h"
 
 namespace tilemora {
@@ -179,6 +180,9 @@ TEST_P(TMFollowChanges, FollowedTreeIsWhatANewScanFinds) {
   std::shared_ptr<TMFileTreeStorage> storage = scan.task->treeStorage();
   ASSERT_TRUE(storage);
   std::unique_ptr<TMLayoutNode> layout = createLayoutTree(top, blockSizes.finalLayoutDepth, 0, layoutBuiltUnderTest());
+  // Drawn small, as a map in a corner: laid out when looked at, the top is,
+  // with the sides of its split too small to enter still waiting.
+  test::TMFrame({0, 0, 40, 30}).draw(*layout);
   const auto countsBefore = countEntriesBelow(top);
 
   TMFolderWatch watch;
