@@ -253,7 +253,7 @@ void TMFolderScan::scanSubFolder(TMFolderTree& parent, size_t level, const char*
   if (crossing) context_.pathIdentities.pop_back();
   // A level above that cannot be opened again is seen by its own listing.
   openFolders.leave(stack);
-  strategy_.settleSizesAbove(context_);
+  strategy_.settleSizesAbove(context_);  // back up a level
   --context_.parentCount;
   if (context_.observer != nullptr) context_.observer->folderLeft(!wholeListing);
 }
