@@ -154,13 +154,6 @@ TMLayoutTree::TMLayoutTree(std::span<TMFileTree* const> files, uint64_t totalSiz
     splitPos_ = split.splitPos_;
     return;
   }
-  dealFiles(files, totalSize, levelsLeft);
-}
-
-TMLayoutTree::~TMLayoutTree() = default;
-
-void TMLayoutTree::dealFiles(std::span<TMFileTree* const> files, uint64_t totalSize, int32_t levelsLeft) {
-  const Dealing walk = deal(files.size(), [files](size_t i) { return files[i]->diskSize(); }, totalSize);
   const uint64_t total = std::max(totalSize, walk.sum);
   size_t firstCount = 0;
   uint64_t firstSum = 0;
@@ -169,6 +162,8 @@ void TMLayoutTree::dealFiles(std::span<TMFileTree* const> files, uint64_t totalS
   waiting_ = std::make_unique<WaitingSides>(
       WaitingSides{files.subspan(0, firstCount), files.subspan(firstCount), firstSum, total - firstSum, levelsLeft});
 }
+
+TMLayoutTree::~TMLayoutTree() = default;
 
 void TMLayoutTree::layOutSides() {
   if (!waiting_) return;

@@ -94,7 +94,6 @@ class TMLayoutTree : public TMLayoutNode {
   };
   bool hasLeft() const { return left_ || (waiting_ && !waiting_->left.empty()); }
   bool hasRight() const { return right_ || (waiting_ && !waiting_->right.empty()); }
-  void dealFiles(std::span<TMFileTree* const> files, uint64_t totalSize, int32_t levelsLeft);
 
   std::unique_ptr<TMLayoutNode> left_;
   std::unique_ptr<TMLayoutNode> right_;
