@@ -17,9 +17,9 @@
 #include "core/layout/TMBlockSizes.h"
 #include "render/TMMapFont.h"
 #include "render/TMQtTextMeasurer.h"
+#include "support/TMLayoutUnderTest.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
-#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {

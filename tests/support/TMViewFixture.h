@@ -13,13 +13,13 @@
 
 #include <gtest/gtest.h>
 
+#include "TMLayoutUnderTest.h"
 #include "support/TMFakeHosts.h"
 #include "support/TMLayoutFixtures.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
 #include "view/map/TMSharedLayout.h"
 #include "view/map/TMTreeMapView.h"
-#include "TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 

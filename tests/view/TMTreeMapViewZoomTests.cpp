@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "support/TMCaseNames.h"
-#include "support/TMViewFixture.h"
 #include "support/TMLayoutUnderTest.h"
+#include "support/TMViewFixture.h"
 
 namespace tilemora::test {
 namespace {

@@ -24,11 +24,11 @@
 #include "support/TMCaseNames.h"
 #include "support/TMFaultyFileSystem.h"
 #include "support/TMLayoutFixtures.h"
+#include "support/TMLayoutUnderTest.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
 #include "support/TMTemporaryTree.h"
 #include "support/TMTreeInspection.h"
-#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {

@@ -34,11 +34,11 @@
 #include "core/layout/TMLayoutTree.h"
 #include "core/scan/TMScanTask.h"
 #include "support/TMCaseNames.h"
+#include "support/TMLayoutUnderTest.h"
 #include "support/TMScanRunner.h"
 #include "support/TMTemporaryTree.h"
 #include "support/TMTreeInspection.h"
 #include "support/TMLayoutFixtures.h"
-#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora {
 namespace {

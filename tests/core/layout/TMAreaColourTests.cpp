@@ -16,9 +16,9 @@
 #include "core/layout/TMLayoutBuilding.h"
 #include "support/TMCaseNames.h"
 #include "support/TMLayoutFixtures.h"
+#include "support/TMLayoutUnderTest.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
-#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {

@@ -10,10 +10,10 @@
 #include "core/layout/TMLayoutFolder.h"
 #include "core/layout/TMLayoutTree.h"
 #include "support/TMCaseNames.h"
+#include "support/TMLayoutUnderTest.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
 #include "view/map/TMSharedLayout.h"
-#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {

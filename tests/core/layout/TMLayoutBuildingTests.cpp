@@ -6,9 +6,9 @@
 #include "core/layout/TMLayoutFolder.h"
 #include "core/layout/TMLayoutSpaceLeaves.h"
 #include "core/layout/TMLayoutTree.h"
+#include "support/TMLayoutUnderTest.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
-#include "support/TMLayoutUnderTest.h"
 
 namespace tilemora::test {
 namespace {
@@ -24,13 +24,11 @@ E deepTree() {
                                                   E::file("deepfile", 2)})})});
 }
 
-TMLayoutFolder* asFolder(const TMLayoutNode* node) {
-  // Asking for what a folder holds lays it out, whatever the layout's build.
-  return dynamic_cast<TMLayoutFolder*>(const_cast<TMLayoutNode*>(node));
-}
+// Asking for what a folder holds lays it out, whatever the layout's build.
+TMLayoutFolder* asFolder(TMLayoutNode* node) { return dynamic_cast<TMLayoutFolder*>(node); }
 
-std::vector<const TMLayoutNode*> placedIn(TMLayoutNode* node) {
-  std::vector<const TMLayoutNode*> placed;
+std::vector<TMLayoutNode*> placedIn(TMLayoutNode* node) {
+  std::vector<TMLayoutNode*> placed;
   if (auto* split = dynamic_cast<TMLayoutTree*>(node)) {
     split->layOutSides();
     for (TMLayoutNode* side : {split->left(), split->right()}) {
@@ -43,8 +41,8 @@ std::vector<const TMLayoutNode*> placedIn(TMLayoutNode* node) {
   return placed;
 }
 
-const TMLayoutNode* childNamed(const TMLayoutNode* folder, std::string_view name) {
-  for (const TMLayoutNode* node : placedIn(asFolder(folder)->contents())) {
+TMLayoutNode* childNamed(TMLayoutNode* folder, std::string_view name) {
+  for (TMLayoutNode* node : placedIn(asFolder(folder)->contents())) {
     if (node->fileNode() && node->fileNode()->filename() == name) return node;
   }
   return nullptr;
@@ -54,9 +52,9 @@ TEST(TMLayoutBuilding, TheScanDepthLeavesOutFoldersThreeLevelsDownButNotFiles) {
   TMFinishedScan scan = scanToEnd("/root", std::make_shared<TMMemoryFileSystem>(deepTree()));
   auto layout = createLayoutTree(*scan.root, 3, 0, layoutBuiltUnderTest());
   ASSERT_NE(asFolder(layout.get()), nullptr);
-  const TMLayoutNode* level1 = childNamed(layout.get(), "level1");
+  TMLayoutNode* level1 = childNamed(layout.get(), "level1");
   ASSERT_NE(asFolder(level1), nullptr);
-  const TMLayoutNode* level2 = childNamed(level1, "level2");
+  TMLayoutNode* level2 = childNamed(level1, "level2");
   ASSERT_NE(asFolder(level2), nullptr);
   EXPECT_NE(childNamed(level2, "deepfile"), nullptr);
   EXPECT_EQ(childNamed(level2, "level3"), nullptr);
@@ -82,7 +80,7 @@ TEST(TMLayoutBuilding, AFolderWhoseChildrenAllGiveNoNodeIsALeaf) {
       "/root", std::make_shared<TMMemoryFileSystem>(E::directory(
                    "root", {E::directory("inner", {E::directory("deeper", {E::file("f", 3)})})})));
   auto layout = createLayoutTree(*scan.root, 2, 0, layoutBuiltUnderTest());
-  const TMLayoutNode* inner = childNamed(layout.get(), "inner");
+  TMLayoutNode* inner = childNamed(layout.get(), "inner");
   ASSERT_NE(inner, nullptr);
   EXPECT_EQ(asFolder(inner), nullptr);  // a plain leaf, drawn like a file
   EXPECT_EQ(inner->nodeSize(), 3u * 512);
