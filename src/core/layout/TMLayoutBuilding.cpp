@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "TMLayoutFolder.h"
 #include "TMLayoutSpaceLeaves.h"
@@ -32,6 +33,22 @@ bool anyChildLaidOut(const TMFolderTree& folder, int32_t maxDepth, int32_t depth
     if (hasLayoutAt(*list->at(i), maxDepth, depth)) return true;
   }
   return false;
+}
+
+// The layouts of `folder`'s children, at `depth`, in the folder's order;
+// children that take no area have none.
+std::vector<std::unique_ptr<TMLayoutNode>> createChildLayouts(TMFolderTree& folder, int32_t maxDepth, int32_t depth,
+                                                              TMLayoutBuilt built) {
+  const TMChildList* list = folder.children();
+  const uint32_t count = list ? list->count() : 0;
+  std::vector<std::unique_ptr<TMLayoutNode>> layouts;
+  layouts.reserve(count);
+  for (uint32_t i = 0; i < count; ++i) {
+    TMFileTree* child = list->at(i);
+    if (auto layout = withEnoughStack([&] { return createLayoutTree(*child, maxDepth, depth, built); }))
+      layouts.push_back(std::move(layout));
+  }
+  return layouts;
 }
 
 std::unique_ptr<TMLayoutNode> folderLayout(TMFolderTree& folder, int32_t maxDepth, int32_t depth,
@@ -77,20 +94,6 @@ std::unique_ptr<TMLayoutNode> volumeLayout(TMVolume& volume, int32_t maxDepth, i
 bool hasLayoutAt(const TMFileTree& node, int32_t maxDepth, int32_t depth) {
   const TMFolderTree* folder = node.asFolder();
   return folder == nullptr || !takesNoLayout(*folder, maxDepth, depth);
-}
-
-std::vector<std::unique_ptr<TMLayoutNode>> createChildLayouts(TMFolderTree& folder, int32_t maxDepth, int32_t depth,
-                                                              TMLayoutBuilt built) {
-  const TMChildList* list = folder.children();
-  const uint32_t count = list ? list->count() : 0;
-  std::vector<std::unique_ptr<TMLayoutNode>> layouts;
-  layouts.reserve(count);
-  for (uint32_t i = 0; i < count; ++i) {
-    TMFileTree* child = list->at(i);
-    if (auto layout = withEnoughStack([&] { return createLayoutTree(*child, maxDepth, depth, built); }))
-      layouts.push_back(std::move(layout));
-  }
-  return layouts;
 }
 
 std::unique_ptr<TMLayoutNode> createLayoutTree(TMFileTree& node, int32_t maxDepth, int32_t depth,

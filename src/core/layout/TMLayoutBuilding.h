@@ -6,12 +6,10 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 namespace tilemora {
 
 class TMFileTree;
-class TMFolderTree;
 class TMLayoutNode;
 
 // When the layouts inside folders are made. A whole layout is about as big
@@ -35,10 +33,5 @@ std::unique_ptr<TMLayoutNode> createLayoutTree(TMFileTree& node, int32_t maxDept
 
 // Whether createLayoutTree would give `node` a layout at `depth`.
 bool hasLayoutAt(const TMFileTree& node, int32_t maxDepth, int32_t depth);
-
-// The layouts of `folder`'s children, at `depth`, in the folder's order;
-// children that take no area have none.
-std::vector<std::unique_ptr<TMLayoutNode>> createChildLayouts(TMFolderTree& folder, int32_t maxDepth, int32_t depth,
-                                                              TMLayoutBuilt built);
 
 }  // namespace tilemora
