@@ -254,8 +254,10 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
     return std::nullopt;
   }
   if (!havePath) {
+    // Only an absolute HOME: a relative one would depend on where the
+    // program was started.
     const char* home = std::getenv("HOME");
-    line.path = home && *home ? home : "/";
+    line.path = home != nullptr && home[0] == '/' ? home : "/";
   }
   return line;
 }

@@ -30,6 +30,7 @@
 
 #include "core/layout/TMLayoutBuilding.h"
 #include "colours/TMColourLegend.h"
+#include "list/TMChangesModel.h"
 #include "list/TMFileList.h"
 #include "colours/TMFileTypesWindow.h"
 #include "find/TMFindBar.h"
@@ -55,6 +56,7 @@
 #include "core/filetree/TMVolume.h"
 #include "core/layout/TMLayoutNode.h"
 #include "core/scan/TMScanTask.h"
+#include "import/TMTreeComparison.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
 
@@ -201,6 +203,131 @@ class TMFileListModelTest : public QObject {
     model.setShowsSpace(false);
     QCOMPARE(namesOf(model), QStringList({"A", "b", "D", "c"}));
     QCOMPARE(shareOfA(), 50.0 / 106.0);
+  }
+
+  // The cells that carry meaning, for each kind of row of a volume: a
+  // file, a folder, its free and its unscanned space. "<date>" and "<time>"
+  // stand for the row's date, short, and with its time.
+  void cellsOfEachKindOfRow_data() {
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("expected");
+    const int shown = Qt::DisplayRole, tip = Qt::ToolTipRole, aligned = Qt::TextAlignmentRole;
+    const QString right = QString::number(int(Qt::AlignRight | Qt::AlignVCenter));
+    using M = TMFileListModel;
+    const struct {
+      const char* name;
+      const char* row;
+      int column, role;
+      QString expected;
+    } cases[] = {
+        {"file name", "b", M::kNameColumn, shown, "b"},
+        {"file size", "b", M::kSizeColumn, shown, "15.0 KB"},
+        {"file bytes", "b", M::kSizeColumn, tip, "15,360 bytes"},
+        {"file share of the volume", "b", M::kShareColumn, shown, "1.5 %"},
+        {"file counts no files", "b", M::kFilesColumn, shown, ""},
+        {"file date", "b", M::kModifiedColumn, shown, "<date>"},
+        {"file date and time", "b", M::kModifiedColumn, tip, "<time>"},
+        {"file size right-aligned", "b", M::kSizeColumn, aligned, right},
+        {"file name left-aligned", "b", M::kNameColumn, aligned, "0"},
+        {"folder size", "A", M::kSizeColumn, shown, "25.0 KB"},
+        {"folder files", "A", M::kFilesColumn, shown, "2"},
+        {"folder files, deeper", "D", M::kFilesColumn, shown, "2"},
+        {"folder without a date", "A", M::kModifiedColumn, shown, ""},
+        {"folder without a date's time", "A", M::kModifiedColumn, tip, ""},
+        {"free space size", "free", M::kSizeColumn, shown, "512.0 KB"},
+        {"free space share", "free", M::kShareColumn, shown, "50.0 %"},
+        {"free space counts no files", "free", M::kFilesColumn, shown, ""},
+        {"free space has no date", "free", M::kModifiedColumn, shown, ""},
+        {"unscanned size", "unscanned", M::kSizeColumn, shown, "459.0 KB"},
+        {"unscanned bytes", "unscanned", M::kSizeColumn, tip, "470,016 bytes"},
+        {"unscanned counts no files", "unscanned", M::kFilesColumn, shown, ""},
+    };
+    for (const auto& c : cases) QTest::newRow(c.name) << QString(c.row) << c.column << c.role << c.expected;
+  }
+  void cellsOfEachKindOfRow() {
+    QFETCH(QString, row);
+    QFETCH(int, column);
+    QFETCH(int, role);
+    QFETCH(QString, expected);
+    // 1 MiB volume, 512 KiB free, 106 blocks scanned.
+    std::shared_ptr<TMFileTree> volume = scanned(sample(), "/", {1 << 20, 1 << 19});
+    createLayoutTree(*volume, 65536, 0);
+    TMFileListModel model;
+    model.setTree(volume, TMFileURL::fromPath("/"), false);
+    const TMVolume& space = *volume->asVolume();
+    const QString name = row == "free"        ? QString::fromUtf8(space.emptySpace()->filename())
+                         : row == "unscanned" ? QString::fromUtf8(space.unscannedSpace()->filename())
+                                              : row;
+    const int at = namesOf(model).indexOf(name);
+    QVERIFY2(at >= 0, qPrintable(name));
+    const QVariant data = model.index(at, column).data(role);
+    const QDateTime b = QDateTime::fromSecsSinceEpoch(1700000000 + 60 * 30);  // the memory file system's date of b
+    if (expected == "<date>") expected = QLocale().toString(b.date(), QLocale::ShortFormat);
+    if (expected == "<time>") expected = QLocale().toString(b, QLocale::LongFormat);
+    QCOMPARE(role == Qt::TextAlignmentRole ? QString::number(data.toInt()) : data.toString(), expected);
+  }
+
+  // The list of changes: each kind of row's cells. A blank cell has no tip.
+  void cellsOfEachKindOfChange_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("expected");
+    using M = TMChangesModel;
+    const int shown = Qt::DisplayRole, tip = Qt::ToolTipRole, font = Qt::FontRole;
+    const QString minus = QString(QChar(0x2212));
+    const struct {
+      const char* name;
+      int row, column, role;
+      QString expected;
+    } cases[] = {
+        {"grown: change", 0, M::kChangeColumn, shown, "+60.0 KB"},
+        {"grown: was", 0, M::kOldColumn, shown, "40.0 KB"},
+        {"grown: now", 0, M::kNewColumn, shown, "100.0 KB"},
+        {"grown: now exactly", 0, M::kNewColumn, tip, "102,400 bytes"},
+        {"grown: was exactly", 0, M::kOldColumn, tip, "40,960 bytes"},
+        {"grown: what", 0, M::kWhatColumn, shown, "Grew"},
+        {"grown: upright", 0, M::kNameColumn, font, "false"},
+        {"grown: its path", 0, M::kNameColumn, tip, "/R/keep/grow.bin"},
+        {"new: change", 1, M::kChangeColumn, shown, "+60.0 KB"},
+        {"new: was nothing", 1, M::kOldColumn, shown, ""},
+        {"new: was, no tip", 1, M::kOldColumn, tip, ""},
+        {"new: now", 1, M::kNewColumn, shown, "60.0 KB"},
+        {"new: what", 1, M::kWhatColumn, shown, "New"},
+        {"new: upright", 1, M::kNameColumn, font, "false"},
+        {"removed: change", 2, M::kChangeColumn, shown, minus + "20.0 KB"},
+        {"removed: was", 2, M::kOldColumn, shown, "20.0 KB"},
+        {"removed: now nothing", 2, M::kNewColumn, shown, ""},
+        {"removed: now, no tip", 2, M::kNewColumn, tip, ""},
+        {"removed: what", 2, M::kWhatColumn, shown, "Removed"},
+        {"removed: in italics", 2, M::kNameColumn, font, "true"},
+        {"removed: no longer there", 2, M::kNameColumn, tip, "/R/gone (no longer there)"},
+        {"shrunk: change", 3, M::kChangeColumn, shown, minus + "4.0 KB"},
+        {"shrunk: now", 3, M::kNewColumn, shown, "4.0 KB"},
+        {"shrunk: what", 3, M::kWhatColumn, shown, "Shrank"},
+    };
+    for (const auto& c : cases) QTest::newRow(c.name) << c.row << c.column << c.role << c.expected;
+  }
+  void cellsOfEachKindOfChange() {
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(int, role);
+    QFETCH(QString, expected);
+    auto comparison = std::make_shared<TMTreeComparison>();
+    comparison->largest = {{"keep/grow.bin", 40960, 102400, TMChangeKind::kGrew, false, nullptr},
+                           {"new.bin", 0, 61440, TMChangeKind::kNew, false, nullptr},
+                           {"gone", 20480, 0, TMChangeKind::kRemoved, true, nullptr},
+                           {"keep/shrink.bin", 8192, 4096, TMChangeKind::kShrank, false, nullptr}};
+    TMChangesModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setComparison(comparison, TMFileURL::fromPath("/R"));
+    const QVariant data = model.index(row, column).data(role);
+    QCOMPARE(role == Qt::FontRole ? QString(data.isValid() && data.value<QFont>().italic() ? "true" : "false")
+                                  : data.toString(),
+             expected);
+    QCOMPARE(model.hasTile(model.index(row, column)), row != 2);
   }
 
   void largestFilesAreFlatWithTheirFolders() {
@@ -494,9 +621,15 @@ class TMFileListWindowTest : public QObject {
     TMTreeMapView& view = window->mapPane().view();
     // A search that ran picks out its matches, none perhaps.
     QCOMPARE(view.fileColoring() != nullptr, !status.startsWith("Invalid"));
-    if (found.size() >= 2) {  // Enter, F3, Shift+F3: first, second, first
+    if (found.size() >= 2) {
+      // Backwards first: the last; then round both ends, and Enter as F3
+      // (a folder selected, whose Narrow shares the key).
       const std::string base = QFile::encodeName(QDir(folder.path()).absolutePath()).toStdString();
-      for (auto [key, modifiers, expected] : {std::tuple{Qt::Key_Return, Qt::NoModifier, 0},
+      const int last = int(found.size()) - 1;
+      for (auto [key, modifiers, expected] : {std::tuple{Qt::Key_F3, Qt::ShiftModifier, last},
+                                              std::tuple{Qt::Key_F3, Qt::NoModifier, 0},
+                                              std::tuple{Qt::Key_F3, Qt::ShiftModifier, last},
+                                              std::tuple{Qt::Key_Return, Qt::NoModifier, 0},
                                               std::tuple{Qt::Key_F3, Qt::NoModifier, 1},
                                               std::tuple{Qt::Key_F3, Qt::ShiftModifier, 0}}) {
         QTest::keyClick(key == Qt::Key_Return ? static_cast<QWidget*>(&bar.field()) : &bar, key, modifiers);
@@ -507,6 +640,44 @@ class TMFileListWindowTest : public QObject {
     QTest::keyClick(&bar, Qt::Key_Escape);  // closes, and the map is as before
     QVERIFY(bar.isHidden());
     QCOMPARE(view.fileColoring(), nullptr);
+  }
+
+  // Which names each kind of pattern takes: plain text and a regular
+  // expression anywhere in the name, wildcards the whole name.
+  void patternsMatchPartOrWholeNames_data() {
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("regex");
+    QTest::addColumn<bool>("matchCase");
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("text, part of the name") << "ig.l" << false << false << QByteArray("big.log") << true;
+    QTest::newRow("text, the whole name") << "big.log" << false << false << QByteArray("big.log") << true;
+    QTest::newRow("text, not there") << "bag" << false << false << QByteArray("big.log") << false;
+    QTest::newRow("text, other case") << "BIG" << false << false << QByteArray("big.log") << true;
+    QTest::newRow("text, case asked for") << "BIG" << false << true << QByteArray("big.log") << false;
+    QTest::newRow("text, a dot is a dot") << "g.l" << false << false << QByteArray("bigxlog") << false;
+    QTest::newRow("wildcards, the whole name") << "*.log" << false << false << QByteArray("big.log") << true;
+    QTest::newRow("wildcards, only part of the name") << "*.lo" << false << false << QByteArray("big.log") << false;
+    QTest::newRow("wildcards, only the middle") << "i?.l" << false << false << QByteArray("big.log") << false;
+    QTest::newRow("wildcards, one character") << "bi?.log" << false << false << QByteArray("big.log") << true;
+    QTest::newRow("expression, part of the name") << "g\\.l" << true << false << QByteArray("big.log") << true;
+    QTest::newRow("expression, the whole name") << "^big\\.log$" << true << false << QByteArray("big.log") << true;
+    QTest::newRow("expression, anchored elsewhere") << "^ig" << true << false << QByteArray("big.log") << false;
+    QTest::newRow("expression, case asked for") << "^B" << true << true << QByteArray("big.log") << false;
+    QTest::newRow("a name that is no text") << "caf" << false << false << QByteArray("caf\xE9") << true;
+  }
+  void patternsMatchPartOrWholeNames() {
+    QFETCH(QString, pattern);
+    QFETCH(bool, regex);
+    QFETCH(bool, matchCase);
+    QFETCH(QByteArray, name);
+    TMFindBar bar;
+    bar.regularExpression().setChecked(regex);
+    bar.matchCase().setChecked(matchCase);
+    bar.field().setText(pattern);
+    const auto matches = bar.matcher();
+    QVERIFY(matches);
+    QTEST(matches(name.toStdString()), "matches");
   }
 
   // A search that takes a while says so; one no longer wanted, once the

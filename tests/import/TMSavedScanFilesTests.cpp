@@ -21,8 +21,11 @@
 #include "import/TMScanOrigins.h"
 #include "core/filetree/TMUtf8.h"
 #include "import/TMTreeExport.h"
+#include "core/filetree/TMVolume.h"
 #include "support/TMCaseNames.h"
+#include "support/TMMemoryFileSystem.h"
 #include "support/TMPrivateMount.h"
+#include "support/TMScanRunner.h"
 #include "support/TMTemporaryTree.h"
 
 namespace tilemora::test {
@@ -115,6 +118,48 @@ TEST(TMTreeExport, WritesWhatTheImportReadsBackTheSame) {
   // Written again, it is the same text.
   EXPECT_EQ(written([&](std::FILE* out) { writeTreeExport(*scan.root, header, out); }), text);
 }
+
+struct SavedPlaceCase {
+  const char* name;
+  std::string path;  // scanned
+  bool volume;       // a mount point: free and unscanned space beside the files
+};
+
+class TMSavedScanOfAPlace : public ::testing::TestWithParam<SavedPlaceCase> {};
+
+// A folder's scan and a volume's are kept in the history and listed by
+// their path; what is read back is the files, never the volume's space.
+TEST_P(TMSavedScanOfAPlace, IsKeptListedAndReadBackWithItsFilesOnly) {
+  using E = TMMemoryEntry;
+  auto fileSystem = std::make_shared<TMMemoryFileSystem>(
+      E::directory("R", {E::file("a", 8), E::directory("d", {E::file("b", 4)})}));
+  fileSystem->sizes = {1 << 20, 1 << 19};
+  fileSystem->mountPoints = {"/mnt/v"};
+  std::shared_ptr<TMFileTree> root = scanToEnd(GetParam().path, fileSystem).root;
+  ASSERT_EQ(root->asVolume() != nullptr, GetParam().volume);
+  TMTemporaryTree home;
+  const TMScanHistory history(home.pathOf("state"));
+  std::string error;
+  ASSERT_TRUE(history.save(*root, {GetParam().path, "t", "1", 2000, ""}, error)) << error;
+  const std::vector<TMScanHistory::Scan> listed = history.scansOf(GetParam().path);
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0].timestamp, 2000);
+  std::FILE* file = std::fopen(listed[0].file.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  auto read = importNcduExport(file);
+  std::fclose(file);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(read)) << std::get<TMImportError>(read).text();
+  const TMFileTree& again = *std::get<TMImportedScan>(read).root;
+  EXPECT_EQ(again.diskSize(), 12u * 512);
+  std::vector<std::string> names;
+  for (const TMFileTree* child : childrenOf(again)) names.push_back(std::string(child->filename()));
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "d"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, TMSavedScanOfAPlace,
+                         ::testing::Values(SavedPlaceCase{"a folder", "/R", false},
+                                           SavedPlaceCase{"a volume", "/mnt/v", true}),
+                         caseNamesByName);
 
 // A folder a stopped scan did not finish is partial, not unreadable: the
 // saved scan claims no read error for it.

@@ -137,6 +137,21 @@ TEST_F(TMTreeComparisonItems, ColoursEveryFileByItsChange) {
   }
 }
 
+// The strongest colour is the largest change of a file: a folder's change,
+// the sum of its files', is larger still and sets no scale.
+TEST(TMChangeColoring, TheStrongestIsTheLargestFileChangeNotAFolders) {
+  const auto saved = treeOf(R"([{"name":"/r"},[{"name":"d"},{"name":"x","dsize":10}]])");
+  const auto current = treeOf(
+      R"([{"name":"/r"},[{"name":"d"},{"name":"x","dsize":10},{"name":"y","dsize":30},{"name":"z","dsize":20}]])");
+  const TMTreeComparison comparison = compareTrees(*saved, *current);
+  EXPECT_EQ(comparison.nodeChanges->largestChange(), 30u);
+  const TMChangeColoring coloring(comparison.nodeChanges);
+  const TMFileTree* folder = current->asFolder()->children()->at(0);
+  const TMFileTree* y = folder->asFolder()->children()->at(0);
+  ASSERT_EQ(y->filename(), "y");
+  EXPECT_EQ(coloring.colorOf(*y, TMColor()), &coloring.colorOfStep(TMChangeKind::kNew, kChangeSteps - 1));
+}
+
 struct ChangeStepCase {
   const char* name;
   uint64_t difference;

@@ -92,6 +92,7 @@ TMFindBar::TMFindBar(QWidget* parent)
   connect(regularExpression_, &QToolButton::toggled, this, &TMFindBar::patternChanged);
   connect(matchCase_, &QToolButton::toggled, this, &TMFindBar::patternChanged);
   connect(field_, &QLineEdit::returnPressed, this, &TMFindBar::nextWanted);
+  field_->installEventFilter(this);
   connect(next, &QToolButton::clicked, this, &TMFindBar::nextWanted);
   connect(previous, &QToolButton::clicked, this, &TMFindBar::previousWanted);
   connect(close, &QToolButton::clicked, this, [this] {
@@ -109,6 +110,17 @@ void TMFindBar::open() {
   show();
   field_->setFocus();
   field_->selectAll();
+}
+
+bool TMFindBar::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == field_ && event->type() == QEvent::ShortcutOverride) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      event->accept();  // delivered to the field as a key press
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void TMFindBar::keyPressEvent(QKeyEvent* event) {

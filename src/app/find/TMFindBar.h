@@ -60,6 +60,9 @@ class TMFindBar : public QWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Keeps Enter in the field for the next match: the window's Narrow
+  // shares the key, and would take it while a folder is selected.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // What the searches of one matcher share with the bar.

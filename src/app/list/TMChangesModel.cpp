@@ -77,8 +77,10 @@ QVariant TMChangesModel::data(const QModelIndex& index, int role) const {
       }
       break;
     case Qt::ToolTipRole:
-      if (index.column() == kOldColumn) return exactBytesText(item->oldSize);
-      if (index.column() == kNewColumn) return exactBytesText(item->newSize);
+      // A blank cell (nothing before, nothing now) has nothing to tell exactly.
+      if (index.column() == kOldColumn)
+        return item->kind == TMChangeKind::kNew ? QVariant() : exactBytesText(item->oldSize);
+      if (index.column() == kNewColumn) return removed ? QVariant() : exactBytesText(item->newSize);
       if (removed) return tr("%1 (no longer there)").arg(displayText(urlOf(index).path()));
       return displayText(urlOf(index).path());
     case Qt::DecorationRole:

@@ -157,7 +157,7 @@ TMFreedesktopTrash TMFreedesktopTrash::forThisUser() {
   const char* dataHome = std::getenv("XDG_DATA_HOME");
   if (dataHome != nullptr && dataHome[0] == '/') return TMFreedesktopTrash(dataHome, ::getuid());
   const char* home = std::getenv("HOME");
-  return TMFreedesktopTrash(std::string(home != nullptr && home[0] == '/' ? home : "/") + "/.local/share",
+  return TMFreedesktopTrash(std::string(home != nullptr && home[0] == '/' ? home : "") + "/.local/share",
                             ::getuid());
 }
 

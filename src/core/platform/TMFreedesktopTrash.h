@@ -35,6 +35,8 @@ class TMFreedesktopTrash {
 
   // Moves the request's item to the trash, or answers why not.
   TMTrashResult moveToTrash(const TMTrashRequest& request) const;
+  // The folder whose "Trash" is the home trash.
+  const std::string& dataHome() const { return dataHome_; }
 
  private:
   std::string dataHome_;

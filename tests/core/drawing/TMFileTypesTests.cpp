@@ -48,6 +48,11 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"libz.so.1.3", "so", TMFileCategory::kPrograms},
                       NameCase{"libstdc++.so.6", "so", TMFileCategory::kPrograms},
                       NameCase{"archive.so.old", "old", TMFileCategory::kOther},
+                      NameCase{"libz.so.", "", TMFileCategory::kOther},
+                      NameCase{"libz.so.1.", "", TMFileCategory::kOther},
+                      NameCase{"libz.so.1.x", "x", TMFileCategory::kOther},
+                      // Listed as video and as source code: the first listed.
+                      NameCase{"stream.ts", "ts", TMFileCategory::kVideo},
                       NameCase{".bashrc", "", TMFileCategory::kOther},
                       NameCase{"Makefile", "", TMFileCategory::kOther},
                       NameCase{"trailing.", "", TMFileCategory::kOther},
