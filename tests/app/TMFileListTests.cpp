@@ -206,8 +206,9 @@ class TMFileListModelTest : public QObject {
   }
 
   // The cells that carry meaning, for each kind of row of a volume: a
-  // file, a folder, its free and its unscanned space. "<date>" and "<time>"
-  // stand for the row's date, short, and with its time.
+  // file, a folder, an empty file, a folder of empty files, the volume's
+  // free and unscanned space. "<date>" and "<time>" stand for b's date,
+  // short, and with its time.
   void cellsOfEachKindOfRow_data() {
     QTest::addColumn<QString>("row");
     QTest::addColumn<int>("column");
@@ -243,6 +244,10 @@ class TMFileListModelTest : public QObject {
         {"unscanned size", "unscanned", M::kSizeColumn, shown, "459.0 KB"},
         {"unscanned bytes", "unscanned", M::kSizeColumn, tip, "470,016 bytes"},
         {"unscanned counts no files", "unscanned", M::kFilesColumn, shown, ""},
+        {"empty file size", "zeros/z", M::kSizeColumn, shown, "0 bytes"},
+        {"empty file share of nothing", "zeros/z", M::kShareColumn, shown, "0.0 %"},
+        {"folder of empty files counts them", "zeros", M::kFilesColumn, shown, "1"},
+        {"folder of empty files share", "zeros", M::kShareColumn, shown, "0.0 %"},
     };
     for (const auto& c : cases) QTest::newRow(c.name) << QString(c.row) << c.column << c.role << c.expected;
   }
@@ -252,17 +257,20 @@ class TMFileListModelTest : public QObject {
     QFETCH(int, role);
     QFETCH(QString, expected);
     // 1 MiB volume, 512 KiB free, 106 blocks scanned.
-    std::shared_ptr<TMFileTree> volume = scanned(sample(), "/", {1 << 20, 1 << 19});
+    E tree = sample();
+    tree.children.push_back(E::directory("zeros", {E::file("z", 0)}));
+    std::shared_ptr<TMFileTree> volume = scanned(tree, "/", {1 << 20, 1 << 19});
     createLayoutTree(*volume, 65536, 0);
     TMFileListModel model;
     model.setTree(volume, TMFileURL::fromPath("/"), false);
     const TMVolume& space = *volume->asVolume();
     const QString name = row == "free"        ? QString::fromUtf8(space.emptySpace()->filename())
                          : row == "unscanned" ? QString::fromUtf8(space.unscannedSpace()->filename())
-                                              : row;
-    const int at = namesOf(model).indexOf(name);
-    QVERIFY2(at >= 0, qPrintable(name));
-    const QVariant data = model.index(at, column).data(role);
+                                              : QString();
+    const QModelIndex at = name.isEmpty() ? model.indexOf(TMFileURL::fromPath("/" + row.toStdString()))
+                                          : model.index(namesOf(model).indexOf(name), 0);
+    QVERIFY2(at.isValid(), qPrintable(row));
+    const QVariant data = at.siblingAtColumn(column).data(role);
     const QDateTime b = QDateTime::fromSecsSinceEpoch(1700000000 + 60 * 30);  // the memory file system's date of b
     if (expected == "<date>") expected = QLocale().toString(b.date(), QLocale::ShortFormat);
     if (expected == "<time>") expected = QLocale().toString(b, QLocale::LongFormat);

@@ -417,9 +417,19 @@ INSTANTIATE_TEST_SUITE_P(
                          false},
         HistoryPlaceCase{"the history writable by others", [](const TMTemporaryTree& home) {
                            home.makeFolder("state/tilemora/history");
-                           ::chmod(home.pathOf("state/tilemora/history").c_str(), 0777);
+                           ::chmod(home.pathOf("state/tilemora/history").c_str(), 0707);
                          },
                          false},
+        HistoryPlaceCase{"the history writable by the group", [](const TMTemporaryTree& home) {
+                           home.makeFolder("state/tilemora/history");
+                           ::chmod(home.pathOf("state/tilemora/history").c_str(), 0770);
+                         },
+                         false},
+        HistoryPlaceCase{"the history readable by all", [](const TMTemporaryTree& home) {
+                           home.makeFolder("state/tilemora/history");
+                           ::chmod(home.pathOf("state/tilemora/history").c_str(), 0755);
+                         },
+                         true},
         HistoryPlaceCase{"the program's folder another user's",
                          [](const TMTemporaryTree& home) {
                            home.makeFolder("state/tilemora");

@@ -65,7 +65,7 @@ TEST(TMFileTypeStatistics, CountsEveryFileByCategoryAndExtensionLargestFirst) {
       "/R", std::make_shared<TMMemoryFileSystem>(E::directory(
                 "R", {E::file("a.JPG", 30), E::file("b.jpg", 10), E::file("c.png", 5),
                       E::directory("src", {E::file("x.cpp", 20), E::file("y.h", 1), E::file("README", 2)}),
-                      E::file("d.mkv", 25)})));
+                      E::file("d.mkv", 25), E::file("empty.pdf", 0)})));
   const TMTypeStatistics statistics = typeStatisticsOf(*scan.root);
   auto row = [](const TMTypeTotal& t) {
     return std::string(t.extension.empty() ? categoryName(t.category) : t.extension) + " " +
@@ -74,9 +74,11 @@ TEST(TMFileTypeStatistics, CountsEveryFileByCategoryAndExtensionLargestFirst) {
   std::vector<std::string> categories, extensions;
   for (const TMTypeTotal& t : statistics.categories) categories.push_back(row(t));
   for (const TMTypeTotal& t : statistics.extensions) extensions.push_back(row(t));
-  EXPECT_EQ(categories, (std::vector<std::string>{"Images 45/3", "Video 25/1", "Source code 21/2", "Other 2/1"}));
+  // An empty file counts too, and its category with it.
+  EXPECT_EQ(categories, (std::vector<std::string>{"Images 45/3", "Video 25/1", "Source code 21/2", "Other 2/1",
+                                                  "Documents 0/1"}));
   EXPECT_EQ(extensions, (std::vector<std::string>{"jpg 40/2", "mkv 25/1", "cpp 20/1", "png 5/1", "Other 2/1",
-                                                  "h 1/1"}));
+                                                  "h 1/1", "pdf 0/1"}));
   EXPECT_EQ(statistics.bytes, 93u * 512);
 }
 
