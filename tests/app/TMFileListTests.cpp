@@ -50,6 +50,7 @@
 #include "TMTranslations.h"
 #include "map/TMTreeMapWidget.h"
 #include "TilemoraAppDelegate.h"
+#include "core/drawing/TMFileTypes.h"
 #include "core/filetree/TMFileTreePath.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/filetree/TMTreeSearch.h"
@@ -336,6 +337,78 @@ class TMFileListModelTest : public QObject {
                                   : data.toString(),
              expected);
     QCOMPARE(model.hasTile(model.index(row, column)), row != 2);
+  }
+
+  // The types window's rows: categories and their extensions, none
+  // without files, an empty file's category among them.
+  void theTypesTableTellsEachRow_data() {
+    QTest::addColumn<QString>("row");  // category, or category/extension
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("expected");
+    const struct {
+      const char* name;
+      const char* row;
+      int column;
+      const char* expected;
+    } cases[] = {
+        {"a category's size", "Images", 1, "26.0 KB"},
+        {"a category's files", "Images", 2, "3"},
+        {"a category's share", "Images", 3, "69.3 %"},
+        {"an extension of any case", "Images/.png", 2, "2"},
+        {"an extension's share", "Images/.jpg", 3, "5.3 %"},
+        {"an extension of another category", "Documents/.txt", 1, "10.0 KB"},
+        {"no extension", "Other/(no extension)", 2, "1"},
+        {"empty files only", "Archives and packages", 3, "0.0 %"},
+        {"empty files only, their extension", "Archives and packages/.zip", 1, "0 bytes"},
+    };
+    for (const auto& c : cases) QTest::newRow(c.name) << c.row << c.column << c.expected;
+  }
+  void theTypesTableTellsEachRow() {
+    QFETCH(QString, row);
+    QFETCH(int, column);
+    std::shared_ptr<TMFileTree> tree = scanned(E::directory(
+        "R", {E::file("a.png", 40), E::file("b.PNG", 8), E::file("c.jpg", 4), E::file("notes.txt", 20),
+              E::directory("d", {E::file("README", 3), E::file("empty.zip", 0)})}));
+    TMFileTypesWindow window;
+    window.showStatistics(typeStatisticsOf(*tree), "R");
+    QTreeWidget& table = window.table();
+    const QStringList path = row.split('/');
+    QTreeWidgetItem* found = nullptr;
+    for (int i = 0; i < table.topLevelItemCount(); ++i)
+      if (table.topLevelItem(i)->text(0) == path[0]) found = table.topLevelItem(i);
+    QVERIFY2(found, qPrintable(path[0]));
+    if (path.size() > 1) {
+      QTreeWidgetItem* category = std::exchange(found, nullptr);
+      for (int i = 0; i < category->childCount(); ++i)
+        if (category->child(i)->text(0) == path[1]) found = category->child(i);
+      QVERIFY2(found, qPrintable(row));
+      QCOMPARE(category->childCount(), row.startsWith("Images") ? 2 : 1);  // its own extensions only
+    }
+    QTEST(found->text(column), "expected");
+  }
+
+  // What a row of the types window picks out on the map.
+  void aTypeChosenPicksOutItsFiles_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<int>("category");
+    QTest::addColumn<QByteArray>("extension");  // empty: the whole category
+    QTest::addColumn<bool>("picked");
+    const int images = int(TMFileCategory::kImages), other = int(TMFileCategory::kOther);
+    QTest::newRow("the category, one extension") << QByteArray("a.png") << images << QByteArray() << true;
+    QTest::newRow("the category, another") << QByteArray("c.JPG") << images << QByteArray() << true;
+    QTest::newRow("the category, not of it") << QByteArray("notes.txt") << images << QByteArray() << false;
+    QTest::newRow("the extension, any case") << QByteArray("b.PNG") << images << QByteArray("png") << true;
+    QTest::newRow("the extension, another of its category") << QByteArray("c.jpg") << images << QByteArray("png")
+                                                            << false;
+    QTest::newRow("no extension, chosen") << QByteArray("README") << other << QByteArray("") << true;
+  }
+  void aTypeChosenPicksOutItsFiles() {
+    QFETCH(QByteArray, name);
+    QFETCH(int, category);
+    QFETCH(QByteArray, extension);
+    TMFileTypeChoice choice{TMFileCategory(category), std::nullopt};
+    if (!extension.isNull()) choice.extension = extension.toStdString();
+    QTEST(isOfChoice(name.toStdString(), choice), "picked");
   }
 
   void largestFilesAreFlatWithTheirFolders() {
