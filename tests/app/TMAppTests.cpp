@@ -955,6 +955,9 @@ class TMAppShellTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QTreeWidget& places = window->startPage().places();
     QTRY_COMPARE(QApplication::focusWidget(), &places);
+    // The list, though wanted, waits for a map beside it.
+    window->list().showList().setChecked(true);
+    QVERIFY(!window->list().list().isVisible());
     // Titles, each followed by its places; the arrows pass over the titles.
     QStringList titles;
     QList<QByteArray> paths;
@@ -980,6 +983,7 @@ class TMAppShellTest : public QObject {
     QTRY_VERIFY(window->controller().scannedUrl().has_value());
     QCOMPARE(QByteArray::fromStdString(window->controller().scannedUrl()->path()), path);
     QTRY_VERIFY(!window->controller().isScanning());
+    QTRY_VERIFY(window->list().list().isVisible());
   }
 
   // A pattern that is not one says why at once and cannot be kept.

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "TMCommandLine.h"
 #include "core/platform/TMFreedesktopTrash.h"
