@@ -51,13 +51,16 @@ const char* TMCommandLine::usage() {
          "                 wherever it was): the total change, then the --top largest\n"
          "                 changes (new, grew, shrank, removed), with their signs\n"
          "  --import FILE  instead of scanning, read FILE, a saved scan (ncdu's JSON\n"
-         "                 export, or a QDirStat cache file; compressed or not; - for\n"
-         "                 standard input), for every report and output: converts\n"
-         "                 between the formats\n"
+         "                 or binary export, or a QDirStat cache file; compressed or\n"
+         "                 not; - for standard input), for every report and output:\n"
+         "                 converts between the formats\n"
          "Outputs (FILE is written under a temporary name and renamed when complete;\n"
          "with - for FILE it goes to standard output, which then carries nothing else):\n"
          "  --export FILE  the scan in ncdu's JSON export format (version 1.2),\n"
-         "                 compressed with zstd if FILE ends in .zst, gzip if in .gz\n"
+         "                 compressed with zstd if FILE ends in .zst, gzip if in .gz;\n"
+         "                 in ncdu's binary export format if FILE ends in .ncdu\n"
+         "  --format F     the format of --export: json or binary (default: as FILE\n"
+         "                 ends)\n"
          "  --dot FILE     the tree as a Graphviz graph\n"
          "  --png FILE     the treemap as a PNG picture\n"
          "  --size WxH     the picture's size in pixels (default 1000x800)\n"
@@ -198,6 +201,14 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
       understood = value(line.compareFile);
     } else if (argument == "--export") {
       understood = value(line.exportFile);
+    } else if (argument == "--format") {
+      std::string format;
+      if (!value(format)) return std::nullopt;
+      if (format != "json" && format != "binary") {
+        error = "--format takes json or binary, not " + format;
+        return std::nullopt;
+      }
+      line.exportFormat = format == "binary" ? TMExportFormat::kBinary : TMExportFormat::kJson;
     } else if (argument == "--png") {
       understood = value(line.pngFile);
     } else if (argument == "--size") {
@@ -226,6 +237,10 @@ std::optional<TMCommandLine> TMCommandLine::parse(int argc, char** argv, std::st
   }
   if (line.bytes && line.units == TMSizeUnits::Decimal) {
     error = "--bytes and --si cannot be combined";
+    return std::nullopt;
+  }
+  if (line.exportFormat && line.exportFile.empty()) {
+    error = "--format applies to --export, which is missing";
     return std::nullopt;
   }
   if (line.pngFile == "-") {

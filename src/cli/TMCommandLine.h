@@ -8,6 +8,7 @@
 #include "core/drawing/TMSizeFormatter.h"
 #include "core/filetree/TMFileTree.h"
 #include "core/scan/TMScanOptions.h"
+#include "import/TMTreeExport.h"
 
 namespace tilemora {
 
@@ -16,6 +17,7 @@ struct TMCommandLine {
   std::string dotFile;     // empty: no Graphviz output
   std::string pngFile;     // empty: no picture
   std::string exportFile;  // empty: no export; "-": standard output
+  std::optional<TMExportFormat> exportFormat;  // none: as exportFile ends
   std::string compareFile; // empty: no comparison; else a saved scan of PATH
   std::string importFile;  // empty: PATH is scanned; else the saved scan reported on
   int pngWidth = 1000;
@@ -38,6 +40,7 @@ struct TMCommandLine {
 
   // Whether an output takes standard output, in which case no report is
   // printed there.
+  TMExportFormat exportFileFormat() const { return exportFormat.value_or(exportFormatForName(exportFile)); }
   bool writesToStandardOutput() const { return dotFile == "-" || exportFile == "-"; }
 
   // Parses argv; answers nothing and sets `error` when the arguments are wrong.

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cinttypes>
 #include <cstdio>
+#include <functional>
 #include <cstring>
 #include <ctime>
 #include <memory>
@@ -17,6 +18,7 @@
 #include "TMChangeReport.h"
 #include "TMCommandLine.h"
 #include "TMEntryCounter.h"
+#include "TMBinaryScanExport.h"
 #include "TMGraphvizExport.h"
 #include "TMNcduExport.h"
 #include "TMPngExport.h"
@@ -145,15 +147,25 @@ int scanInto(const TMCommandLine& line, std::unique_ptr<TMOutputFile> exportFile
   TMScanEnvironment environment;
   environment.mainQueue = queue;
   environment.options = line.scanOptions;
-  std::shared_ptr<TMNcduExport> exporter;
+  std::function<bool()> finishExport;
   std::FILE* exportStream = nullptr;  // compressing, where the name asks
   if (exportFile) {
     std::setvbuf(exportFile->stream(), nullptr, _IOFBF, 1 << 16);
-    exportStream = openCompressing(exportFile->stream(), compressionForName(line.exportFile));
+    const bool binary = line.exportFileFormat() == TMExportFormat::kBinary;
+    // The binary format compresses its blocks itself.
+    exportStream = openCompressing(exportFile->stream(),
+                                   binary ? TMCompression::kNone : compressionForName(line.exportFile));
     if (exportStream == nullptr) return outputError(line.exportFile, std::strerror(errno ? errno : ENOMEM));
-    exporter = std::make_shared<TMNcduExport>(exportStream, TILEMORA_VERSION, int64_t(std::time(nullptr)),
-                                              thisHostName());
-    environment.observer = exporter;
+    if (binary) {
+      auto exporter = std::make_shared<TMBinaryScanExport>(exportStream);
+      finishExport = [exporter] { return exporter->finish(); };
+      environment.observer = exporter;
+    } else {
+      auto exporter = std::make_shared<TMNcduExport>(exportStream, TILEMORA_VERSION, int64_t(std::time(nullptr)),
+                                                     thisHostName());
+      finishExport = [exporter] { return exporter->finish(); };
+      environment.observer = exporter;
+    }
   }
   root = createFromPath(
       TMFileURL::fromPath(line.path), counter, [&ended] { ended = true; }, environment, task);
@@ -169,8 +181,8 @@ int scanInto(const TMCommandLine& line, std::unique_ptr<TMOutputFile> exportFile
   int status = task->unreadableFolderCount() > 0 ? 1 : 0;
   entries = counter->count();
 
-  if (exporter) {
-    const bool finished = exporter->finish();
+  if (finishExport) {
+    const bool finished = finishExport();
     const bool written = std::fclose(exportStream) == 0 && finished;
     if (!written) error = exportFile->writeError();
     if (!written || !exportFile->commit(error)) status = outputError(line.exportFile, error);
@@ -180,14 +192,14 @@ int scanInto(const TMCommandLine& line, std::unique_ptr<TMOutputFile> exportFile
 }
 
 // Writes the saved scan `scan` to `file` as an export and commits it.
-bool exportSavedScan(const TMImportedScan& scan, TMOutputFile& file, std::string& error) {
+bool exportSavedScan(const TMImportedScan& scan, const TMCommandLine& line, TMOutputFile& file, std::string& error) {
   TMTreeExportHeader header;
   header.rootPath = TMFileURL::fromPathComponents(scan.rootComponents).path();
   header.program = "tilemora-scan";
   header.version = TILEMORA_VERSION;
   header.timestamp = scan.timestamp;
   header.hostname = scan.hostname;
-  return writeTreeExportTo(file, *scan.root, header, error) && file.commit(error);
+  return writeTreeExportTo(file, *scan.root, header, error, {}, line.exportFileFormat()) && file.commit(error);
 }
 
 }  // namespace
@@ -239,7 +251,7 @@ int main(int argc, char** argv) {
     if (imported->unreadableFolders > 0)
       std::fprintf(stderr, "tilemora-scan: %" PRIu64 " folders could not be read where the saved scan was made\n",
                    imported->unreadableFolders);
-    if (exportFile && !exportSavedScan(*imported, *exportFile, error))
+    if (exportFile && !exportSavedScan(*imported, *line, *exportFile, error))
       status = outputError(line->exportFile, error);
     exportFile.reset();
   } else {

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "TMCompressedStream.h"
+#include "TMBinaryExportFormat.h"
+#include "TMBinaryExportImport.h"
 #include "TMImportTarget.h"
 #include "TMQDirStatCache.h"
 #include "core/filetree/TMFileTreeBuilder.h"
@@ -493,6 +495,12 @@ TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const 
 }  // namespace
 
 std::optional<TMImportError> importInto(std::FILE* input, TMImportTarget& target, const std::stop_token& stop) {
+  // A binary export is read by its references, not as a stream: its first
+  // byte (which no compressed stream, JSON text or cache file starts with)
+  // is looked at and put back.
+  const int firstByte = std::getc(input);
+  if (firstByte != EOF) std::ungetc(firstByte, input);
+  if (firstByte == uint8_t(kBinaryExportSignature[0])) return readBinaryExportFrom(input, target, stop);
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(openDecompressing(input), std::fclose);
   if (!stream) return TMImportError{0, 0, std::strerror(errno), {}};
   char start[kQDirStatSignatureBytes];

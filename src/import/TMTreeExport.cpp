@@ -9,6 +9,7 @@
 #include "core/filetree/TMJsonName.h"
 #include "core/filetree/TMVolume.h"
 #include "TMCompressedStream.h"
+#include "TMTreeBinaryExport.h"
 #include "core/platform/TMOutputFile.h"
 
 namespace tilemora {
@@ -25,6 +26,10 @@ void appendFolderObject(std::string& text, std::string_view name, const TMFolder
 }
 
 }  // namespace
+
+TMExportFormat exportFormatForName(std::string_view path) {
+  return path.ends_with(".ncdu") ? TMExportFormat::kBinary : TMExportFormat::kJson;
+}
 
 bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, std::FILE* out,
                      const std::stop_token& stop) {
@@ -86,13 +91,15 @@ bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, s
 }
 
 bool writeTreeExportTo(TMOutputFile& file, const TMFileTree& root, const TMTreeExportHeader& header,
-                       std::string& error, const std::stop_token& stop) {
-  std::FILE* stream = openCompressing(file.stream(), compressionForName(file.path()));
+                       std::string& error, const std::stop_token& stop, std::optional<TMExportFormat> format) {
+  const bool binary = format.value_or(exportFormatForName(file.path())) == TMExportFormat::kBinary;
+  std::FILE* stream = openCompressing(file.stream(), binary ? TMCompression::kNone : compressionForName(file.path()));
   if (stream == nullptr) {
     error = std::strerror(ENOMEM);
     return false;
   }
-  const bool written = writeTreeExport(root, header, stream, stop);
+  const bool written = binary ? writeTreeBinaryExport(root, header, stream, stop)
+                              : writeTreeExport(root, header, stream, stop);
   const bool closed = std::fclose(stream) == 0;
   if (!written || !closed) {
     error = stop.stop_requested() ? "stopped" : file.writeError();

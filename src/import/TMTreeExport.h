@@ -11,7 +11,9 @@
 #include <stop_token>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/filetree/TMSizeMeasure.h"
 
@@ -19,6 +21,12 @@ namespace tilemora {
 
 class TMFileTree;
 class TMOutputFile;
+
+// JSON text (ncdu's -o) or ncdu's binary export (its -O, see
+// TMBinaryExportFormat), which can be read without reading it whole.
+enum class TMExportFormat { kJson, kBinary };
+// By the name's ending: ".ncdu" binary, anything else JSON.
+TMExportFormat exportFormatForName(std::string_view path);
 
 struct TMTreeExportHeader {
   std::string rootPath;   // the scanned path, written as the root's name
@@ -35,11 +43,13 @@ struct TMTreeExportHeader {
 bool writeTreeExport(const TMFileTree& root, const TMTreeExportHeader& header, std::FILE* out,
                      const std::stop_token& stop = {});
 
-// Writes `root` to `file`, compressed as its name ends, and flushes it;
+// Writes `root` to `file`, in `format` (none: as its name ends),
+// compressed as its name ends (JSON only), and flushes it;
 // answers false with `error` set when it could not. The file is not
 // committed.
 bool writeTreeExportTo(TMOutputFile& file, const TMFileTree& root, const TMTreeExportHeader& header,
-                       std::string& error, const std::stop_token& stop = {});
+                       std::string& error, const std::stop_token& stop = {},
+                       std::optional<TMExportFormat> format = std::nullopt);
 
 // Writes `root` to the file at `path`, compressed as its name ends (see
 // TMCompressedStream), under a temporary name renamed when whole (see

@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TMBinaryExportImport.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <unordered_set>
+#include <vector>
+
+#include "TMBinaryExportReader.h"
+#include "TMImportTarget.h"
+
+namespace tilemora {
+
+namespace {
+
+// A folder being read: its entries still to read, the next last (a folder
+// names its last entry, each entry the one before it: they are gathered
+// first, to be read in the order they were written).
+struct FolderInReading {
+  std::vector<uint64_t> entries;
+  uint64_t self;
+};
+
+// Whether the entries of a folder run in a circle, by Brent's method: an
+// entry is kept and compared with each one after it, and replaced after
+// twice as many steps each time. Takes no memory of the entries.
+class CircleFinder {
+ public:
+  bool comesBackTo(uint64_t reference) {
+    if (reference == kept_) return true;
+    if (++stepsSinceKept_ == keptFor_) {
+      kept_ = reference;
+      keptFor_ *= 2;
+      stepsSinceKept_ = 0;
+    }
+    return false;
+  }
+
+ private:
+  uint64_t kept_ = UINT64_MAX;  // no reference is this large
+  uint64_t stepsSinceKept_ = 0;
+  uint64_t keptFor_ = 1;
+};
+
+TMImportError failure(std::string message) { return TMImportError{0, 0, std::move(message), {}}; }
+
+std::optional<uint64_t> modifiedTime(const TMBinaryItem& item) {
+  return item.mtime ? std::optional<uint64_t>(std::min<uint64_t>(*item.mtime, INT64_MAX)) : std::nullopt;
+}
+
+}  // namespace
+
+std::optional<TMImportError> readBinaryExport(TMBinaryExportReader& reader, TMImportTarget& target,
+                                              const std::stop_token& stop) {
+  std::string error;
+  const std::optional<uint64_t> mostItems = reader.mostItems(error);
+  if (!mostItems) return failure(error);
+  std::optional<TMBinaryItem> root = reader.item(reader.root(), error);
+  if (!root) return failure("the root: " + error);
+  if (!root->isFolder()) return failure("the scanned path must be a folder");
+  target.beginRoot(root->name);
+  if (root->readError == true) target.markFolderUnreadable();
+
+  uint64_t itemsRead = 1;
+  // Gathers the entries of the folder whose last entry is `last`.
+  const auto gather = [&](std::optional<uint64_t> last, uint64_t self) -> std::optional<FolderInReading> {
+    FolderInReading folder{{}, self};
+    CircleFinder circle;
+    for (std::optional<uint64_t> next = last; next;) {
+      if (circle.comesBackTo(*next)) {
+        error = "the entries of a folder refer back to one another";
+        return std::nullopt;
+      }
+      if (folder.entries.size() >= *mostItems) {
+        error = "an item is referred to more than once";
+        return std::nullopt;
+      }
+      folder.entries.push_back(*next);
+      const std::optional<TMBinaryItem> entry = reader.item(*next, error);
+      if (!entry) return std::nullopt;
+      next = entry->prev;
+    }
+    return folder;
+  };
+
+  std::vector<FolderInReading> folders;
+  std::unordered_set<uint64_t> above{reader.root()};
+  if (std::optional<FolderInReading> top = gather(root->sub, reader.root())) folders.push_back(std::move(*top));
+  else return failure(error);
+  while (!folders.empty()) {
+    FolderInReading& folder = folders.back();
+    if (folder.entries.empty()) {
+      above.erase(folder.self);
+      folders.pop_back();
+      target.leaveFolder();
+      continue;
+    }
+    const uint64_t reference = folder.entries.back();
+    folder.entries.pop_back();
+    if (++itemsRead > *mostItems) return failure("an item is referred to more than once");
+    if (itemsRead % 4096 == 0 && stop.stop_requested()) return failure("stopped");
+    std::optional<TMBinaryItem> item = reader.item(reference, error);
+    if (!item) return failure(error);
+    if (!TMImportTarget::isEntryName(item->name))
+      return failure("\"" + item->name + "\" cannot be the name of an entry");
+    if (item->isFolder()) {
+      if (!above.insert(reference).second) return failure("a folder refers back to a folder above it");
+      std::optional<FolderInReading> entries = gather(item->sub, reference);
+      if (!entries) return failure(error);
+      target.enterFolder(item->name);
+      if (item->readError == true) target.markFolderUnreadable();
+      folders.push_back(std::move(*entries));
+    } else if (item->isExcluded() && item->type != TMBinaryItemType::kUnreadable) {
+      target.noteExcluded();
+    } else if (auto sizeError =
+                   target.addFile(item->name, item->dsize, item->asize, int64_t(modifiedTime(*item).value_or(0)))) {
+      return failure(*sizeError);
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<TMImportError> readBinaryExportFrom(std::FILE* input, TMImportTarget& target,
+                                                  const std::stop_token& stop) {
+  std::string error;
+  std::unique_ptr<TMBinaryExportReader> reader;
+  struct stat info {};
+  const long start = std::ftell(input);
+  if (start >= 0 && ::fstat(fileno(input), &info) == 0 && S_ISREG(info.st_mode)) {
+    reader = TMBinaryExportReader::openDescriptor(fileno(input), uint64_t(start), error);
+  } else {
+    std::string bytes;
+    char buffer[1 << 16];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, input)) > 0;) {
+      if (stop.stop_requested()) return failure("stopped");
+      bytes.append(buffer, got);
+    }
+    if (std::ferror(input)) return failure("the file could not be read");
+    reader = TMBinaryExportReader::fromBytes(std::move(bytes), error);
+  }
+  if (!reader) return failure(error);
+  return readBinaryExport(*reader, target, stop);
+}
+
+}  // namespace tilemora

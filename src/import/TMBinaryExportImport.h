@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Reads a whole binary export into a reader of saved scans' target, folder
+// by folder from the root: files with their sizes and dates, folders marked
+// unreadable, entries left out counted. The references are followed with
+// care: an entry that leads back to a folder above it, a folder's entries
+// that run in a circle, or more items met than the file can hold, end the
+// reading with an error rather than a loop.
+
+#include <cstdio>
+#include <optional>
+#include <stop_token>
+#include <string>
+
+#include "TMNcduImport.h"
+
+namespace tilemora {
+
+class TMBinaryExportReader;
+class TMImportTarget;
+
+std::optional<TMImportError> readBinaryExport(TMBinaryExportReader& reader, TMImportTarget& target,
+                                              const std::stop_token& stop);
+
+// Reads the binary export `input` holds (its signature still unread): from
+// its file where it can seek, else read whole into memory first.
+std::optional<TMImportError> readBinaryExportFrom(std::FILE* input, TMImportTarget& target,
+                                                  const std::stop_token& stop);
+
+}  // namespace tilemora

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Reads a binary export (see TMBinaryExportFormat) in any order: the index
+// at the end is read when opening, a data block only when an item in it is
+// asked for, and the last few blocks read are kept decompressed. Nothing
+// read is trusted: a block that is cut short, framed wrongly, numbered
+// otherwise than its index entry says or not decompressible, and an item
+// that is not a well-formed map of known values, each give an error naming
+// where, never a crash or a wrong item.
+// One thread at a time.
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "TMBinaryExportFormat.h"
+
+typedef struct ZSTD_DCtx_s ZSTD_DCtx;
+
+namespace tilemora {
+
+class TMBinaryExportReader {
+ public:
+  // How many decompressed blocks are kept (each less than 16 MiB, usually
+  // about 64 KiB).
+  static constexpr size_t kCachedBlocks = 64;
+
+  // The export in the file open as `descriptor` (duplicated: the caller's
+  // stays theirs), starting `start` bytes into it.
+  static std::unique_ptr<TMBinaryExportReader> openDescriptor(int descriptor, uint64_t start, std::string& error);
+  // The export held whole in `bytes` (one read from a pipe).
+  static std::unique_ptr<TMBinaryExportReader> fromBytes(std::string bytes, std::string& error);
+  ~TMBinaryExportReader();
+  TMBinaryExportReader(const TMBinaryExportReader&) = delete;
+  TMBinaryExportReader& operator=(const TMBinaryExportReader&) = delete;
+
+  uint64_t root() const { return root_; }
+  size_t blockCount() const { return index_.size(); }
+
+  // The item at `reference`, or nothing with `error` set.
+  std::optional<TMBinaryItem> item(uint64_t reference, std::string& error);
+
+  // The most items the export can hold: its decompressed bytes over the
+  // fewest an item takes. A walk that meets more has met one twice.
+  std::optional<uint64_t> mostItems(std::string& error);
+
+ private:
+  TMBinaryExportReader() = default;
+  bool readIndex(std::string& error);
+  bool readAt(uint64_t offset, size_t count, char* into) const;
+  // The decompressed data of block `number`, kept among the last read.
+  const std::string* block(uint32_t number, std::string& error);
+  bool decodeItem(const std::string& data, uint64_t reference, TMBinaryItem& item, std::string& error) const;
+
+  int descriptor_ = -1;
+  uint64_t start_ = 0;
+  std::string bytes_;  // the whole export, when not read from a file
+  uint64_t size_ = 0;
+  std::vector<uint64_t> index_;  // offset << 24 | length, by block number; 0: none
+  uint64_t root_ = 0;
+  ZSTD_DCtx* decompressor_ = nullptr;
+  // The blocks read last, the latest first.
+  std::list<std::pair<uint32_t, std::string>> cache_;
+};
+
+}  // namespace tilemora
