@@ -19,7 +19,11 @@ void appendBigEndian(std::string& out, uint64_t value, int bytes) {
 }  // namespace
 
 TMBinaryExportWriter::TMBinaryExportWriter(std::FILE* out) : out_(out), compressor_(ZSTD_createCCtx()) {
-  failed_ = compressor_ == nullptr;
+  // Each frame carries a checksum of its content: a block damaged on disk
+  // is then told, not read as other entries. Readers without one skip it.
+  failed_ = compressor_ == nullptr ||
+            ZSTD_isError(ZSTD_CCtx_setParameter(compressor_, ZSTD_c_compressionLevel, kCompressionLevel)) ||
+            ZSTD_isError(ZSTD_CCtx_setParameter(compressor_, ZSTD_c_checksumFlag, 1));
   raw_.reserve(kBlockBytes + 8 * 1024);
   write(kBinaryExportSignature.data(), kBinaryExportSignature.size());
 }
@@ -77,8 +81,7 @@ uint64_t TMBinaryExportWriter::add(const TMBinaryItem& item) {
 void TMBinaryExportWriter::writeBlock() {
   if (raw_.empty() || failed_) return;
   compressed_.resize(ZSTD_compressBound(raw_.size()));
-  const size_t size =
-      ZSTD_compressCCtx(compressor_, compressed_.data(), compressed_.size(), raw_.data(), raw_.size(), kCompressionLevel);
+  const size_t size = ZSTD_compress2(compressor_, compressed_.data(), compressed_.size(), raw_.data(), raw_.size());
   if (ZSTD_isError(size) || size + kBinaryBlockFrameBytes >= kBinaryBlockLimit) {
     failed_ = true;
     return;
