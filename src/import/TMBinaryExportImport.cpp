@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <unordered_set>
 #include <vector>
@@ -15,33 +16,10 @@ namespace tilemora {
 
 namespace {
 
-// A folder being read: its entries still to read, the next last (a folder
-// names its last entry, each entry the one before it: they are gathered
-// first, to be read in the order they were written).
+// A folder being read: its entries still to read, the next last.
 struct FolderInReading {
   std::vector<uint64_t> entries;
   uint64_t self;
-};
-
-// Whether the entries of a folder run in a circle, by Brent's method: an
-// entry is kept and compared with each one after it, and replaced after
-// twice as many steps each time. Takes no memory of the entries.
-class CircleFinder {
- public:
-  bool comesBackTo(uint64_t reference) {
-    if (reference == kept_) return true;
-    if (++stepsSinceKept_ == keptFor_) {
-      kept_ = reference;
-      keptFor_ *= 2;
-      stepsSinceKept_ = 0;
-    }
-    return false;
-  }
-
- private:
-  uint64_t kept_ = UINT64_MAX;  // no reference is this large
-  uint64_t stepsSinceKept_ = 0;
-  uint64_t keptFor_ = 1;
 };
 
 TMImportError failure(std::string message) { return TMImportError{0, 0, std::move(message), {}}; }
@@ -64,25 +42,12 @@ std::optional<TMImportError> readBinaryExport(TMBinaryExportReader& reader, TMIm
   if (root->readError == true) target.markFolderUnreadable();
 
   uint64_t itemsRead = 1;
-  // Gathers the entries of the folder whose last entry is `last`.
   const auto gather = [&](std::optional<uint64_t> last, uint64_t self) -> std::optional<FolderInReading> {
-    FolderInReading folder{{}, self};
-    CircleFinder circle;
-    for (std::optional<uint64_t> next = last; next;) {
-      if (circle.comesBackTo(*next)) {
-        error = "the entries of a folder refer back to one another";
-        return std::nullopt;
-      }
-      if (folder.entries.size() >= *mostItems) {
-        error = "an item is referred to more than once";
-        return std::nullopt;
-      }
-      folder.entries.push_back(*next);
-      const std::optional<TMBinaryItem> entry = reader.item(*next, error);
-      if (!entry) return std::nullopt;
-      next = entry->prev;
-    }
-    return folder;
+    std::optional<std::vector<uint64_t>> entries = reader.entriesOf(last, error);
+    if (!entries) return std::nullopt;
+    // Read from the back: the first written first.
+    std::reverse(entries->begin(), entries->end());
+    return FolderInReading{std::move(*entries), self};
   };
 
   std::vector<FolderInReading> folders;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <zstd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -27,6 +28,27 @@ uint64_t bigEndian(const char* bytes, int count) {
   for (int i = 0; i < count; ++i) value = value << 8 | uint8_t(bytes[i]);
   return value;
 }
+
+// Whether a chain of references runs in a circle, by Brent's method: a
+// reference is kept and compared with each one after it, and replaced after
+// twice as many steps each time. Takes no memory of the chain.
+class CircleFinder {
+ public:
+  bool comesBackTo(uint64_t reference) {
+    if (reference == kept_) return true;
+    if (++stepsSinceKept_ == keptFor_) {
+      kept_ = reference;
+      keptFor_ *= 2;
+      stepsSinceKept_ = 0;
+    }
+    return false;
+  }
+
+ private:
+  uint64_t kept_ = UINT64_MAX;  // no reference is this large
+  uint64_t stepsSinceKept_ = 0;
+  uint64_t keptFor_ = 1;
+};
 
 std::string hexReference(uint64_t reference) {
   char text[24];
@@ -275,7 +297,32 @@ bool TMBinaryExportReader::decodeItem(const std::string& data, uint64_t referenc
   return true;
 }
 
+std::optional<std::vector<uint64_t>> TMBinaryExportReader::entriesOf(std::optional<uint64_t> last,
+                                                                     std::string& error) {
+  const std::optional<uint64_t> most = mostItems(error);
+  if (!most) return std::nullopt;
+  std::vector<uint64_t> entries;
+  CircleFinder circle;
+  for (std::optional<uint64_t> next = last; next;) {
+    if (circle.comesBackTo(*next)) {
+      error = "the entries of a folder refer back to one another";
+      return std::nullopt;
+    }
+    if (entries.size() >= *most) {
+      error = "an item is referred to more than once";
+      return std::nullopt;
+    }
+    entries.push_back(*next);
+    const std::optional<TMBinaryItem> entry = item(*next, error);
+    if (!entry) return std::nullopt;
+    next = entry->prev;
+  }
+  std::reverse(entries.begin(), entries.end());
+  return entries;
+}
+
 std::optional<uint64_t> TMBinaryExportReader::mostItems(std::string& error) {
+  if (mostItems_) return mostItems_;
   uint64_t bytes = 0;
   for (size_t number = 0; number < index_.size(); ++number) {
     const uint64_t place = index_[number];
@@ -290,7 +337,8 @@ std::optional<uint64_t> TMBinaryExportReader::mostItems(std::string& error) {
     const unsigned long long raw = ZSTD_getFrameContentSize(head + 8, count - 8);
     bytes += raw < kBinaryBlockLimit ? raw : kBinaryBlockLimit;
   }
-  return bytes / kSmallestItem + 1;
+  mostItems_ = bytes / kSmallestItem + 1;
+  return mostItems_;
 }
 
 }  // namespace tilemora

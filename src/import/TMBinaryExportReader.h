@@ -44,6 +44,12 @@ class TMBinaryExportReader {
   // The item at `reference`, or nothing with `error` set.
   std::optional<TMBinaryItem> item(uint64_t reference, std::string& error);
 
+  // The entries of the folder whose last entry is `last`, in the order
+  // they were written; nothing, with `error` set, when one cannot be read,
+  // when they run in a circle, or when there are more than the export can
+  // hold.
+  std::optional<std::vector<uint64_t>> entriesOf(std::optional<uint64_t> last, std::string& error);
+
   // The most items the export can hold: its decompressed bytes over the
   // fewest an item takes. A walk that meets more has met one twice.
   std::optional<uint64_t> mostItems(std::string& error);
@@ -65,6 +71,7 @@ class TMBinaryExportReader {
   ZSTD_DCtx* decompressor_ = nullptr;
   // The blocks read last, the latest first.
   std::list<std::pair<uint32_t, std::string>> cache_;
+  std::optional<uint64_t> mostItems_;
 };
 
 }  // namespace tilemora

@@ -34,6 +34,8 @@
 
 namespace tilemora {
 
+class TMLazyTreeLoader;
+
 struct TMImportedScan {
   std::shared_ptr<TMFileTree> root;  // a folder, named after the last of rootComponents
   // The path that was scanned, as the export names it, in components (the
@@ -52,6 +54,11 @@ struct TMImportedScan {
   uint64_t filesWithoutAllocatedSize = 0;
   // Of several scans read as one: where each came from.
   TMScanOrigins origins;
+  // A binary export read in part, its largest folders first: the folders
+  // whose entries are not read yet (marked cut short), and what reads them
+  // when they are looked into.
+  uint64_t unreadFolders = 0;
+  std::shared_ptr<TMLazyTreeLoader> loader;
 };
 
 // The longest name an export may give an entry, in bytes (a path's

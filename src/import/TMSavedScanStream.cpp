@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMSavedScanStream.h"
 
+#include <sys/stat.h>
+
 #include <new>
 #include <optional>
 
+#include "TMBinaryExportFormat.h"
+#include "TMBinaryExportReader.h"
 #include "TMImportTarget.h"
+#include "TMLazyTreeLoader.h"
 #include "TMLiveTreeBuilder.h"
 #include "core/platform/TMHeapTrim.h"
 #include "core/platform/TMInputFile.h"
@@ -20,6 +25,46 @@ TMSavedScanOpener savedScanFileAt(std::string path) {
 }
 
 namespace {
+
+// How many entries of a binary export are read before it is shown whole:
+// the largest folders first, the rest when they are looked into. About
+// 50 MB of tree, whatever the size of the export.
+constexpr uint64_t kEntriesReadAtOnce = 1'000'000;
+
+// Whether `input` is a binary export in a file, which is read a folder at
+// a time instead of whole.
+bool readsByFolders(std::FILE* input) {
+  struct stat info {};
+  const int first = std::getc(input);
+  if (first == EOF) return false;
+  std::ungetc(first, input);
+  return first == uint8_t(kBinaryExportSignature[0]) && std::ftell(input) >= 0 &&
+         ::fstat(fileno(input), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// Reads the binary export in `input` a folder at a time, the largest first,
+// up to kEntriesReadAtOnce entries.
+TMImportResult readByFolders(std::FILE* input, TMSavedScanStreamHandlers& handlers, TMMainQueue& mainQueue,
+                             const std::weak_ptr<TMScanTask>& weakTask, const std::stop_token& stop) {
+  std::string error;
+  auto reader = TMBinaryExportReader::openDescriptor(fileno(input), uint64_t(std::ftell(input)), error);
+  if (!reader) return TMImportError{0, 0, error, {}};
+  auto loader = std::make_shared<TMLazyTreeLoader>(std::move(reader));
+  if (auto failure = loader->begin()) return TMImportError{0, 0, *failure, {}};
+  mainQueue.post([weakTask, rootKnown = handlers.rootKnown, root = loader->root(), scan = loader->scan()] {
+    const std::shared_ptr<TMScanTask> task = weakTask.lock();
+    if (task && !task->stopRequested() && rootKnown) rootKnown(root, scan);
+  });
+  if (auto failure = loader->readLargest(kEntriesReadAtOnce, stop, handlers.progress.get()))
+    return TMImportError{0, 0, *failure, {}};
+  if (stop.stop_requested()) return TMImportError{0, 0, "stopped", {}};
+  loader->markUnreadCutShort();
+  TMImportedScan scan = loader->scan();
+  scan.root = loader->root();
+  scan.unreadFolders = loader->unreadFolders();
+  if (!loader->isWhole()) scan.loader = std::move(loader);
+  return scan;
+}
 
 // Reads into a live tree; answers the scan, or why it could not be read.
 TMImportResult readLive(const TMSavedScanOpener& open, TMSavedScanStreamHandlers& handlers, TMMainQueue& mainQueue,
@@ -40,6 +85,7 @@ TMImportResult readLive(const TMSavedScanOpener& open, TMSavedScanStreamHandlers
   });
   std::optional<TMImportError> error;
   try {
+    if (readsByFolders(input.file->stream())) return readByFolders(input.file->stream(), handlers, mainQueue, weakTask, stop);
     error = importInto(input.file->stream(), target, stop);
   } catch (const std::bad_alloc&) {
     error = TMImportError{0, 0, TMImportTarget::kTooLarge, {}};

@@ -95,6 +95,8 @@ QString statusTextOf(const TMScanStatus& status) {
                : TMStatusText::tr("%1 (%2 bytes) in %3, imported: scanned %4")
                      .arg(sizeText(status.bytes), count(status.bytes), inFilesAndFolders(status.files, status.folders),
                           when);
+    if (status.foldersNotRead > 0)
+      text += TMStatusText::tr("; %Ln folder(s) not read yet (dotted)", nullptr, pluralCount(status.foldersNotRead));
     text += unreadableText(status.unreadableFolders);
   } else if (status.scanning) {
     text = (status.administrator ? TMStatusText::tr("Scanning as administrator\u2026 %1, %2, %3 s")

@@ -61,6 +61,11 @@ class TMFolderTree : public TMFileTree {
   // its own (ECANCELED), which costs no memory; it is no unreadable folder.
   bool wasCutShort() const { return readError() == kCutShort; }
   void markCutShort() const { readError_.store(kCutShort, std::memory_order_relaxed); }
+  // A folder listed whole after all (a saved scan read a folder at a time).
+  void clearCutShort() const {
+    uint8_t cutShort = kCutShort;
+    readError_.compare_exchange_strong(cutShort, 0, std::memory_order_relaxed);
+  }
   bool isUnreadable() const { return readError() != 0 && !wasCutShort(); }
   static constexpr uint8_t kCutShort = ECANCELED;
 

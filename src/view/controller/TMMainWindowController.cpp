@@ -194,6 +194,7 @@ void TMMainWindowController::savedScanEnded(const TMImportedScan& scan) {
 void TMMainWindowController::noteImportedFacts(const TMImportedScan& scan) {
   importedScannedAt_ = scan.timestamp;
   importedUnreadable_ = scan.unreadableFolders;
+  importedNotRead_ = scan.unreadFolders;
   importedExcluded_ = scan.excludedEntries;
   importedWithoutLength_ = scan.filesWithoutLength;
   importedWithoutAllocatedSize_ = scan.filesWithoutAllocatedSize;
@@ -276,6 +277,7 @@ TMScanStatus TMMainWindowController::scanStatus() const {
     status.imported = true;
     status.scannedAt = importedScannedAt_;
     status.unreadableFolders = importedUnreadable_;
+    status.foldersNotRead = importedNotRead_;
     status.excludedEntries = importedExcluded_;
     status.filesWithoutLength = importedWithoutLength_;
     status.filesWithoutAllocatedSize = importedWithoutAllocatedSize_;

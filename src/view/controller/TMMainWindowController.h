@@ -263,6 +263,7 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   bool administratorScan_ = false;  // imported_ too: read-only
   int64_t importedScannedAt_ = 0;
   uint64_t importedUnreadable_ = 0;
+  uint64_t importedNotRead_ = 0;  // folders of a binary export not read yet
   uint64_t importedExcluded_ = 0;
   uint64_t importedWithoutLength_ = 0;
   uint64_t importedWithoutAllocatedSize_ = 0;

@@ -42,6 +42,7 @@ struct TMScanStatus {
   uint64_t unscannedBytes = 0;
   bool imported = false;   // a saved scan read from a file, not a scan run here
   bool administrator = false;  // a scan of this machine run as root, read as a saved scan
+  uint64_t foldersNotRead = 0;  // of a saved scan read a folder at a time, the largest first
   int64_t scannedAt = 0;   // when the saved scan was made (seconds since the epoch); 0: not said
   // Entries left out by the exclusions: by the scan, or as a saved scan says.
   uint64_t excludedEntries = 0;

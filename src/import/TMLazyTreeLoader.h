@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Builds the tree of a binary export a folder at a time, the largest folder
+// not yet read first, into a tree others may read meanwhile (as a scan's):
+// every folder stands at the size the export gives it before its entries
+// are read, so that the map of the top levels is whole at once, and only
+// the blocks of the folders read are ever decompressed. What is held is
+// bounded by what is asked for, not by the export. One thread reads.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <queue>
+#include <stop_token>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <initializer_list>
+#include <vector>
+
+#include "TMNcduImport.h"
+
+namespace tilemora {
+
+class TMBinaryExportReader;
+class TMFolderTree;
+class TMProgressNotifiable;
+struct TMFileTreeStorage;
+
+class TMLazyTreeLoader {
+ public:
+  explicit TMLazyTreeLoader(std::unique_ptr<TMBinaryExportReader> reader);
+  ~TMLazyTreeLoader();
+  TMLazyTreeLoader(const TMLazyTreeLoader&) = delete;
+  TMLazyTreeLoader& operator=(const TMLazyTreeLoader&) = delete;
+
+  // Reads the root: its path (in `scan`) and size; an error when it is no
+  // folder or cannot be read.
+  std::optional<std::string> begin();
+  const TMImportedScan& scan() const { return scan_; }
+  std::shared_ptr<TMFileTree> root() const;
+
+  // Reads folders, the largest first, until `most` entries are held, or
+  // every folder is read, or `stop` is asked. `progress` (may be null) is
+  // told of every entry.
+  std::optional<std::string> readLargest(uint64_t most, const std::stop_token& stop,
+                                         TMProgressNotifiable* progress = nullptr);
+  // Reads `folder` (of this tree), if it is still unread, then the largest
+  // below it until `most` entries more are held.
+  std::optional<std::string> readWithin(const TMFolderTree& folder, uint64_t most, const std::stop_token& stop);
+
+  // Entries read so far (below the root).
+  uint64_t heldEntries() const { return scan_.files + scan_.folders + scan_.excludedEntries; }
+  // Folders whose entries are not read yet.
+  uint64_t unreadFolders() const { return unreadReferences_.size(); }
+  bool isWhole() const { return unreadReferences_.empty(); }
+  // Marks every folder whose entries are not read as cut short, as a
+  // stopped scan leaves the folders it did not list: the map tells them
+  // apart. Reading one later takes the mark away.
+  void markUnreadCutShort() const;
+
+ private:
+  struct Unread {
+    uint64_t size;
+    uint64_t reference;  // the folder's item
+    TMFolderTree* folder;
+    uint64_t order;      // the earlier queued first among equal sizes
+    bool operator<(const Unread& other) const {
+      return size != other.size ? size < other.size : order > other.order;
+    }
+  };
+  using Queue = std::priority_queue<Unread>;
+  // Reads the entries of `folder` (unless read already), queueing the
+  // folders among them in `queues`.
+  std::optional<std::string> readFolder(TMFolderTree* folder, TMProgressNotifiable* progress,
+                                        std::initializer_list<Queue*> queues);
+  // Reads folders of `queue`, the largest first, until `most` entries are held.
+  std::optional<std::string> readFrom(Queue& queue, uint64_t most, const std::stop_token& stop,
+                                      TMProgressNotifiable* progress);
+
+  std::unique_ptr<TMBinaryExportReader> reader_;
+  std::shared_ptr<TMFileTreeStorage> storage_;
+  TMImportedScan scan_;
+  Queue unread_;  // may hold folders read since, passed over
+  std::unordered_map<const TMFolderTree*, uint64_t> unreadReferences_;  // each unread folder's item
+  std::unordered_set<uint64_t> foldersMet_;  // a folder met twice is an error
+  uint64_t queued_ = 0;
+};
+
+}  // namespace tilemora
