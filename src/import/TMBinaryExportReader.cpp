@@ -148,70 +148,76 @@ bool TMBinaryExportReader::readIndex(std::string& error) {
   return true;
 }
 
-const std::string* TMBinaryExportReader::block(uint32_t number, std::string& error) {
-  for (auto kept = cache_.begin(); kept != cache_.end(); ++kept) {
-    if (kept->first != number) continue;
-    cache_.splice(cache_.begin(), cache_, kept);
-    return &cache_.front().second;
+std::optional<std::string_view> TMBinaryExportReader::block(uint32_t number, std::string& error) {
+  if (!cache_.empty() && cache_.front().number == number)
+    return std::string_view(cache_.front().bytes.get(), cache_.front().size);
+  if (const auto kept = kept_.find(number); kept != kept_.end()) {
+    cache_.splice(cache_.begin(), cache_, kept->second);
+    return std::string_view(cache_.front().bytes.get(), cache_.front().size);
   }
   const uint64_t place = number < index_.size() ? index_[number] : 0;
   if (place == 0) {
     error = "no block " + std::to_string(number) + " in the index";
-    return nullptr;
+    return std::nullopt;
   }
   const uint64_t offset = place >> 24;
   const uint32_t length = uint32_t(place & 0xffffff);
-  const std::string where = "block " + std::to_string(number) + " at byte " + std::to_string(offset);
-  std::string frame(length, '\0');
-  if (!readAt(offset, length, frame.data())) {
-    error = where + " cannot be read";
-    return nullptr;
+  const auto where = [&] { return "block " + std::to_string(number) + " at byte " + std::to_string(offset); };
+  if (frame_.size() < length) frame_.resize(length);
+  char* frame = frame_.data();
+  if (!readAt(offset, length, frame)) {
+    error = where() + " cannot be read";
+    return std::nullopt;
   }
   const uint64_t typeLen = binaryBlockTypeLen(TMBinaryBlockType::kData, length);
-  if (bigEndian(frame.data(), 4) != typeLen || bigEndian(frame.data() + length - 4, 4) != typeLen ||
-      bigEndian(frame.data() + 4, 4) != number) {
-    error = where + " is not the data block its index names";
-    return nullptr;
+  if (bigEndian(frame, 4) != typeLen || bigEndian(frame + length - 4, 4) != typeLen ||
+      bigEndian(frame + 4, 4) != number) {
+    error = where() + " is not the data block its index names";
+    return std::nullopt;
   }
-  const char* compressed = frame.data() + 8;
+  const char* compressed = frame + 8;
   const size_t compressedSize = length - kBinaryBlockFrameBytes;
   const unsigned long long rawSize = ZSTD_getFrameContentSize(compressed, compressedSize);
   if (rawSize == ZSTD_CONTENTSIZE_ERROR || rawSize == ZSTD_CONTENTSIZE_UNKNOWN || rawSize >= kBinaryBlockLimit) {
-    error = where + " is not compressed data of a known size below 16 MiB";
-    return nullptr;
+    error = where() + " is not compressed data of a known size below 16 MiB";
+    return std::nullopt;
   }
-  std::string raw(size_t(rawSize), '\0');
-  const size_t got = ZSTD_decompressDCtx(decompressor_, raw.data(), raw.size(), compressed, compressedSize);
-  if (ZSTD_isError(got) || got != raw.size()) {
-    error = where + " does not decompress";
-    return nullptr;
+  KeptBlock block{number, std::unique_ptr<char[]>(new char[rawSize]), size_t(rawSize)};
+  const size_t got = ZSTD_decompressDCtx(decompressor_, block.bytes.get(), block.size, compressed, compressedSize);
+  if (ZSTD_isError(got) || got != block.size) {
+    error = where() + " does not decompress";
+    return std::nullopt;
   }
-  if (cache_.size() >= kCachedBlocks) cache_.pop_back();
-  cache_.emplace_front(number, std::move(raw));
-  return &cache_.front().second;
+  if (cache_.size() >= kCachedBlocks) {
+    kept_.erase(cache_.back().number);
+    cache_.pop_back();
+  }
+  cache_.push_front(std::move(block));
+  kept_[number] = cache_.begin();
+  return std::string_view(cache_.front().bytes.get(), cache_.front().size);
 }
 
 std::optional<TMBinaryItem> TMBinaryExportReader::item(uint64_t reference, std::string& error) {
-  const std::string* data = block(binaryReferenceBlock(reference), error);
-  if (data == nullptr) return std::nullopt;
+  const std::optional<std::string_view> data = block(binaryReferenceBlock(reference), error);
+  if (!data) return std::nullopt;
   TMBinaryItem item;
   if (!decodeItem(*data, reference, item, error)) return std::nullopt;
   return item;
 }
 
-bool TMBinaryExportReader::decodeItem(const std::string& data, uint64_t reference, TMBinaryItem& item,
+bool TMBinaryExportReader::decodeItem(std::string_view data, uint64_t reference, TMBinaryItem& item,
                                       std::string& error) const {
   using Major = TMCborReader::Major;
-  const std::string where = "item " + hexReference(reference);
+  const auto where = [reference] { return "item " + hexReference(reference); };
   const uint32_t offset = binaryReferenceOffset(reference);
   if (offset >= data.size()) {
-    error = where + " lies past the end of its block";
+    error = where() + " lies past the end of its block";
     return false;
   }
   TMCborReader cbor(data, offset);
   const std::optional<TMCborReader::Head> map = cbor.head();
   if (!map || map->major != Major::kMap) {
-    error = where + " is not a map";
+    error = where() + " is not a map";
     return false;
   }
   bool typed = false;
@@ -221,11 +227,11 @@ bool TMBinaryExportReader::decodeItem(const std::string& data, uint64_t referenc
     const std::optional<TMCborReader::Head> key = cbor.head();
     const std::optional<TMCborReader::Head> value = key ? cbor.head() : std::nullopt;
     if (!value) {
-      error = where + " ends before its map does";
+      error = where() + " ends before its map does";
       return false;
     }
     const auto wrong = [&](const char* what) {
-      error = where + ": " + what;
+      error = where() + ": " + what;
       return false;
     };
     if (key->major != Major::kUnsigned || key->argument > uint64_t(TMBinaryKey::kMtime)) {
@@ -291,14 +297,15 @@ bool TMBinaryExportReader::decodeItem(const std::string& data, uint64_t referenc
     }
   }
   if (!typed || !named || item.name.empty()) {
-    error = where + (typed ? " has no name" : " has no type");
+    error = where() + (typed ? " has no name" : " has no type");
     return false;
   }
   return true;
 }
 
 std::optional<std::vector<uint64_t>> TMBinaryExportReader::entriesOf(std::optional<uint64_t> last,
-                                                                     std::string& error) {
+                                                                     std::string& error,
+                                                                     std::vector<TMBinaryItem>* items) {
   const std::optional<uint64_t> most = mostItems(error);
   if (!most) return std::nullopt;
   std::vector<uint64_t> entries;
@@ -313,11 +320,13 @@ std::optional<std::vector<uint64_t>> TMBinaryExportReader::entriesOf(std::option
       return std::nullopt;
     }
     entries.push_back(*next);
-    const std::optional<TMBinaryItem> entry = item(*next, error);
+    std::optional<TMBinaryItem> entry = item(*next, error);
     if (!entry) return std::nullopt;
     next = entry->prev;
+    if (items != nullptr) items->push_back(std::move(*entry));
   }
   std::reverse(entries.begin(), entries.end());
+  if (items != nullptr) std::reverse(items->begin(), items->end());
   return entries;
 }
 

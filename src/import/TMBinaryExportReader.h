@@ -14,6 +14,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -26,8 +28,9 @@ namespace tilemora {
 class TMBinaryExportReader {
  public:
   // How many decompressed blocks are kept (each less than 16 MiB, usually
-  // about 64 KiB).
-  static constexpr size_t kCachedBlocks = 64;
+  // about 64 KiB: 16 MB in all). A folder's entries lie in a few blocks,
+  // but reading the largest folders first goes back and forth among many.
+  static constexpr size_t kCachedBlocks = 256;
 
   // The export in the file open as `descriptor` (duplicated: the caller's
   // stays theirs), starting `start` bytes into it.
@@ -48,7 +51,10 @@ class TMBinaryExportReader {
   // they were written; nothing, with `error` set, when one cannot be read,
   // when they run in a circle, or when there are more than the export can
   // hold.
-  std::optional<std::vector<uint64_t>> entriesOf(std::optional<uint64_t> last, std::string& error);
+  // With `items`, the entries themselves are kept there too, in the same
+  // order.
+  std::optional<std::vector<uint64_t>> entriesOf(std::optional<uint64_t> last, std::string& error,
+                                                 std::vector<TMBinaryItem>* items = nullptr);
 
   // The most items the export can hold: its decompressed bytes over the
   // fewest an item takes. A walk that meets more has met one twice.
@@ -59,8 +65,8 @@ class TMBinaryExportReader {
   bool readIndex(std::string& error);
   bool readAt(uint64_t offset, size_t count, char* into) const;
   // The decompressed data of block `number`, kept among the last read.
-  const std::string* block(uint32_t number, std::string& error);
-  bool decodeItem(const std::string& data, uint64_t reference, TMBinaryItem& item, std::string& error) const;
+  std::optional<std::string_view> block(uint32_t number, std::string& error);
+  bool decodeItem(std::string_view data, uint64_t reference, TMBinaryItem& item, std::string& error) const;
 
   int descriptor_ = -1;
   uint64_t start_ = 0;
@@ -69,8 +75,15 @@ class TMBinaryExportReader {
   std::vector<uint64_t> index_;  // offset << 24 | length, by block number; 0: none
   uint64_t root_ = 0;
   ZSTD_DCtx* decompressor_ = nullptr;
-  // The blocks read last, the latest first.
-  std::list<std::pair<uint32_t, std::string>> cache_;
+  // The blocks read last, the latest first, and where each is among them.
+  struct KeptBlock {
+    uint32_t number;
+    std::unique_ptr<char[]> bytes;  // not zeroed first: decompressed into
+    size_t size;
+  };
+  std::list<KeptBlock> cache_;
+  std::unordered_map<uint32_t, std::list<KeptBlock>::iterator> kept_;
+  std::vector<char> frame_;  // a block as read, reused
   std::optional<uint64_t> mostItems_;
 };
 

@@ -51,14 +51,15 @@ std::optional<std::string> TMLazyTreeLoader::readFolder(TMFolderTree* folder, TM
   const uint64_t reference = unread->second;
   std::string error;
   const std::optional<TMBinaryItem> self = reader_->item(reference, error);
-  std::optional<std::vector<uint64_t>> entries = self ? reader_->entriesOf(self->sub, error) : std::nullopt;
+  std::vector<TMBinaryItem> items;
+  std::optional<std::vector<uint64_t>> entries = self ? reader_->entriesOf(self->sub, error, &items) : std::nullopt;
   if (!entries) return error;
   std::vector<TMFileTree*> children;
   children.reserve(entries->size());
   uint64_t total = 0;
-  for (const uint64_t entryReference : *entries) {
-    std::optional<TMBinaryItem> entry = reader_->item(entryReference, error);
-    if (!entry) return error;
+  for (size_t i = 0; i < entries->size(); ++i) {
+    const uint64_t entryReference = (*entries)[i];
+    const TMBinaryItem* entry = &items[i];
     if (!TMImportTarget::isEntryName(entry->name)) return "\"" + entry->name + "\" cannot be the name of an entry";
     TMFileTree* child = nullptr;
     if (entry->isFolder()) {
