@@ -76,7 +76,6 @@ int main(int argc, char** argv) {
               static_cast<unsigned long long>(topEntries), top, static_cast<unsigned long long>(loader.heldEntries()),
               opened, openedKilobytes / 1024, static_cast<unsigned long long>(loader.unreadFolders()));
 
-  loader.markUnreadCutShort();
   std::vector<const TMFolderTree*> unread;
   collectUnread(*loader.root()->asFolder(), unread);
   const auto narrowing = std::chrono::steady_clock::now();

@@ -21,6 +21,15 @@ std::shared_ptr<TMFileTree> TMLazyTreeLoader::root() const {
   return storage_->root != nullptr ? std::shared_ptr<TMFileTree>(storage_, storage_->root) : nullptr;
 }
 
+void TMLazyTreeLoader::markFolder(TMFolderTree& folder, const TMBinaryItem& item) {
+  // Entries not read yet make it cut short, until they are, even when it
+  // could not be read whole where it was scanned: that is told once read.
+  if (item.sub) folder.markCutShort();
+  else if (item.readError == true) folder.markUnreadable(EIO);
+  if (item.readError == true) ++scan_.unreadableFolders;
+  if (item.readError == false) folder.markUnreadableBelow();
+}
+
 std::optional<std::string> TMLazyTreeLoader::begin() {
   std::string error;
   const std::optional<TMBinaryItem> root = reader_->item(reader_->root(), error);
@@ -29,12 +38,7 @@ std::optional<std::string> TMLazyTreeLoader::begin() {
   scan_.rootComponents = TMImportTarget::pathComponents(root->name);
   auto* folder = TMFileTree::create<TMFolderTree>(storage_->arena, scan_.rootComponents.back());
   folder->setMeasuredSize(root->cumulativeDsize.value_or(0));
-  if (root->readError == true) {
-    folder->markUnreadable(EIO);
-    ++scan_.unreadableFolders;
-  } else if (root->readError == false) {
-    folder->markUnreadableBelow();
-  }
+  markFolder(*folder, *root);
   storage_->root = folder;
   foldersMet_.insert(reader_->root());
   if (root->sub) {
@@ -66,12 +70,7 @@ std::optional<std::string> TMLazyTreeLoader::readFolder(TMFolderTree* folder, TM
       if (!foldersMet_.insert(entryReference).second) return std::string("a folder is referred to twice");
       auto* sub = TMFileTree::create<TMFolderTree>(storage_->arena, entry->name);
       sub->setMeasuredSize(entry->cumulativeDsize.value_or(0));
-      if (entry->readError == true) {
-        sub->markUnreadable(EIO);
-        ++scan_.unreadableFolders;
-      } else if (entry->readError == false) {
-        sub->markUnreadableBelow();
-      }
+      markFolder(*sub, *entry);
       if (entry->sub) {
         unreadReferences_.emplace(sub, entryReference);
         for (Queue* queue : queues) queue->push({sub->diskSize(), entryReference, sub, queued_});
@@ -98,16 +97,11 @@ std::optional<std::string> TMLazyTreeLoader::readFolder(TMFolderTree* folder, TM
   }
   unreadReferences_.erase(unread);
   folder->clearCutShort();
+  if (self->readError == true) folder->markUnreadable(EIO);
   // Published whole, sorted largest first; the folder's size becomes its
   // entries' sum, which the export's own sum is unless it is broken.
   folder->setFinishedChildren(storage_->arena, children);
   return std::nullopt;
-}
-
-void TMLazyTreeLoader::markUnreadCutShort() const {
-  for (const auto& [folder, reference] : unreadReferences_) {
-    if (!folder->isUnreadable()) folder->markCutShort();
-  }
 }
 
 std::optional<std::string> TMLazyTreeLoader::readFrom(Queue& queue, uint64_t most, const std::stop_token& stop,

@@ -4,7 +4,9 @@
 // not yet read first, into a tree others may read meanwhile (as a scan's):
 // every folder stands at the size the export gives it before its entries
 // are read, so that the map of the top levels is whole at once, and only
-// the blocks of the folders read are ever decompressed. What is held is
+// the blocks of the folders read are ever decompressed. A folder whose
+// entries are not read yet is marked cut short, as a stopped scan leaves
+// the folders it did not list, until they are. What is held is
 // bounded by what is asked for, not by the export. One thread reads.
 
 #include <cstdint>
@@ -24,6 +26,7 @@ namespace tilemora {
 
 class TMBinaryExportReader;
 class TMFolderTree;
+struct TMBinaryItem;
 class TMProgressNotifiable;
 struct TMFileTreeStorage;
 
@@ -54,10 +57,6 @@ class TMLazyTreeLoader {
   // Folders whose entries are not read yet.
   uint64_t unreadFolders() const { return unreadReferences_.size(); }
   bool isWhole() const { return unreadReferences_.empty(); }
-  // Marks every folder whose entries are not read as cut short, as a
-  // stopped scan leaves the folders it did not list: the map tells them
-  // apart. Reading one later takes the mark away.
-  void markUnreadCutShort() const;
 
  private:
   struct Unread {
@@ -70,6 +69,8 @@ class TMLazyTreeLoader {
     }
   };
   using Queue = std::priority_queue<Unread>;
+  // Marks a folder made of `item`: unreadable, holding one, or cut short.
+  void markFolder(TMFolderTree& folder, const TMBinaryItem& item);
   // Reads the entries of `folder` (unless read already), queueing the
   // folders among them in `queues`.
   std::optional<std::string> readFolder(TMFolderTree* folder, TMProgressNotifiable* progress,

@@ -58,7 +58,6 @@ TMImportResult readByFolders(std::FILE* input, TMSavedScanStreamHandlers& handle
   if (auto failure = loader->readLargest(kEntriesReadAtOnce, stop, handlers.progress.get()))
     return TMImportError{0, 0, *failure, {}};
   if (stop.stop_requested()) return TMImportError{0, 0, "stopped", {}};
-  loader->markUnreadCutShort();
   TMImportedScan scan = loader->scan();
   scan.root = loader->root();
   scan.unreadFolders = loader->unreadFolders();

@@ -16,6 +16,9 @@
 #include "core/platform/TMManualMainQueue.h"
 #include "core/scan/TMProgressNotifiable.h"
 #include "core/scan/TMScanTask.h"
+#include "import/TMLazyTreeLoader.h"
+#include "import/TMTreeBinaryExport.h"
+#include "import/TMTreeExport.h"
 #include "support/TMCaseNames.h"
 #include "support/TMTreeInspection.h"
 
@@ -191,6 +194,34 @@ TEST_P(TMSavedScanStream, AStopEndsASilentReadAtOnceAndTellsNothing) {
   EXPECT_LT(std::chrono::steady_clock::now() - asked, 2s);
   reading.queue->runPending();
   EXPECT_FALSE(reading.end.has_value());
+}
+
+TEST(TMSavedScanStreamOfABinaryExport, IsReadAFolderAtATimeFromItsFile) {
+  const SavedScanText text = jsonScan(kFiles);
+  const std::string json = text.head + text.rest;
+  std::FILE* input = ::fmemopen(const_cast<char*>(json.data()), json.size(), "r");
+  TMImportResult whole = importNcduExport(input);
+  std::fclose(input);
+  ASSERT_TRUE(std::holds_alternative<TMImportedScan>(whole));
+  char path[] = "/tmp/tilemora-stream-XXXXXX";
+  const int descriptor = ::mkstemp(path);
+  std::FILE* out = ::fdopen(descriptor, "w");
+  ASSERT_TRUE(writeTreeBinaryExport(*std::get<TMImportedScan>(whole).root, {"/srv/t", "t", "1", 0, ""}, out));
+  std::fclose(out);
+  LiveReading reading(path);
+  ASSERT_TRUE(reading.serveUntil([&] { return reading.end.has_value(); }));
+  ::unlink(path);
+  const auto* scan = std::get_if<TMImportedScan>(&*reading.end);
+  ASSERT_NE(scan, nullptr) << std::get<TMImportError>(*reading.end).text();
+  EXPECT_EQ(scan->root, reading.root);
+  EXPECT_EQ(reading.rootComponents, (std::vector<std::string>{"/", "srv", "t"}));
+  EXPECT_EQ(childNames(scan->root.get()), (std::vector<std::string>{"a", "last"}));
+  EXPECT_EQ(scan->root->diskSize(), uint64_t(kFiles) * 4096 + 1048576);
+  EXPECT_EQ(scan->files, uint64_t(kFiles) + 1);
+  // Read whole at once: small enough, nothing left for later.
+  EXPECT_EQ(scan->unreadFolders, 0u);
+  EXPECT_EQ(scan->loader, nullptr);
+  EXPECT_EQ(reading.counter->count.load(), uint64_t(kFiles) + 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, TMSavedScanStream,
