@@ -11,6 +11,7 @@
 
 #include "TMBinaryExportReader.h"
 #include "TMImportTarget.h"
+#include "core/platform/TMInputFile.h"
 
 namespace tilemora {
 
@@ -88,12 +89,15 @@ std::optional<TMImportError> readBinaryExport(TMBinaryExportReader& reader, TMIm
 }
 
 std::optional<TMImportError> readBinaryExportFrom(std::FILE* input, TMImportTarget& target,
-                                                  const std::stop_token& stop) {
+                                                  const std::stop_token& stop, const TMInputFile* file) {
   std::string error;
   std::unique_ptr<TMBinaryExportReader> reader;
   struct stat info {};
   const long start = std::ftell(input);
-  if (start >= 0 && ::fstat(fileno(input), &info) == 0 && S_ISREG(info.st_mode)) {
+  const auto seekable = file != nullptr ? file->seekableStart() : std::nullopt;
+  if (seekable) {
+    reader = TMBinaryExportReader::openDescriptor(seekable->first, seekable->second, error);
+  } else if (file == nullptr && start >= 0 && ::fstat(fileno(input), &info) == 0 && S_ISREG(info.st_mode)) {
     reader = TMBinaryExportReader::openDescriptor(fileno(input), uint64_t(start), error);
   } else {
     std::string bytes;

@@ -18,13 +18,15 @@ namespace tilemora {
 
 class TMBinaryExportReader;
 class TMImportTarget;
+class TMInputFile;
 
 std::optional<TMImportError> readBinaryExport(TMBinaryExportReader& reader, TMImportTarget& target,
                                               const std::stop_token& stop);
 
 // Reads the binary export `input` holds (its signature still unread): from
-// its file where it can seek, else read whole into memory first.
+// its file where that is a regular one (`file`, what `input` reads, or
+// `input` itself), else read whole into memory first.
 std::optional<TMImportError> readBinaryExportFrom(std::FILE* input, TMImportTarget& target,
-                                                  const std::stop_token& stop);
+                                                  const std::stop_token& stop, const TMInputFile* file = nullptr);
 
 }  // namespace tilemora

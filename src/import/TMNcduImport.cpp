@@ -444,11 +444,11 @@ std::optional<TMImportError> readJson(std::FILE* stream, std::string_view start,
   return error;
 }
 
-TMImportResult readOne(std::FILE* input, const std::stop_token& stop) {
+TMImportResult readOne(std::FILE* input, const std::stop_token& stop, const TMInputFile* file) {
   uint64_t total = 0;
   uint64_t lengths = 0;
   TMImportTarget target(total, lengths);
-  if (auto error = importInto(input, target, stop)) return std::move(*error);
+  if (auto error = importInto(input, target, stop, file)) return std::move(*error);
   return target.finish();
 }
 
@@ -468,7 +468,7 @@ TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const 
       joined.origins.add(unique, origin);
       return unique;
     });
-    if (auto error = importInto(source.input, target, stop)) {
+    if (auto error = importInto(source.input, target, stop, source.file)) {
       error->file = source.fileName;
       return std::move(*error);
     }
@@ -494,13 +494,14 @@ TMImportResult readSeveral(const std::vector<TMSavedScanSource>& sources, const 
 
 }  // namespace
 
-std::optional<TMImportError> importInto(std::FILE* input, TMImportTarget& target, const std::stop_token& stop) {
+std::optional<TMImportError> importInto(std::FILE* input, TMImportTarget& target, const std::stop_token& stop,
+                                        const TMInputFile* file) {
   // A binary export is read by its references, not as a stream: its first
   // byte (which no compressed stream, JSON text or cache file starts with)
   // is looked at and put back.
   const int firstByte = std::getc(input);
   if (firstByte != EOF) std::ungetc(firstByte, input);
-  if (firstByte == uint8_t(kBinaryExportSignature[0])) return readBinaryExportFrom(input, target, stop);
+  if (firstByte == uint8_t(kBinaryExportSignature[0])) return readBinaryExportFrom(input, target, stop, file);
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(openDecompressing(input), std::fclose);
   if (!stream) return TMImportError{0, 0, std::strerror(errno), {}};
   char start[kQDirStatSignatureBytes];
@@ -524,10 +525,13 @@ std::string savedScanLabel(std::string_view hostname, std::string_view fileName)
   return name.empty() || name == "." || name == ".." ? "saved scan" : std::string(name);
 }
 
-TMImportResult importNcduExport(std::FILE* input, const std::stop_token& stop) {
+namespace {
+
+// Reads one saved scan, running out of memory included.
+TMImportResult importGuarded(std::FILE* input, const std::stop_token& stop, const TMInputFile* file) {
   TMImportResult result = TMImportError{0, 0, TMImportTarget::kTooLarge, {}};
   try {
-    result = readOne(input, stop);
+    result = readOne(input, stop, file);
   } catch (const std::bad_alloc&) {
     // What was built so far is gone with the exception.
   }
@@ -536,11 +540,17 @@ TMImportResult importNcduExport(std::FILE* input, const std::stop_token& stop) {
   return result;
 }
 
+}  // namespace
+
+TMImportResult importNcduExport(std::FILE* input, const std::stop_token& stop) {
+  return importGuarded(input, stop, nullptr);
+}
+
 TMImportResult importNcduExportAt(const std::string& path, const std::stop_token& stop) {
   std::string error;
   std::unique_ptr<TMInputFile> input = TMInputFile::open(path, error, stop);
   if (!input) return TMImportError{0, 0, error, path};
-  return importNcduExport(input->stream(), stop);
+  return importGuarded(input->stream(), stop, input.get());
 }
 
 TMImportResult importNcduExportsAt(const std::vector<std::string>& paths, const std::stop_token& stop) {
@@ -551,7 +561,7 @@ TMImportResult importNcduExportsAt(const std::vector<std::string>& paths, const 
     std::string error;
     inputs.push_back(TMInputFile::open(path, error, stop));
     if (!inputs.back()) return TMImportError{0, 0, error, path};
-    sources.push_back({inputs.back()->stream(), path});
+    sources.push_back({inputs.back()->stream(), path, inputs.back().get()});
   }
   return importNcduExports(sources, stop);
 }

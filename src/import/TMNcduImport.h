@@ -34,6 +34,7 @@
 
 namespace tilemora {
 
+class TMInputFile;
 class TMLazyTreeLoader;
 
 struct TMImportedScan {
@@ -96,6 +97,7 @@ TMImportResult importNcduExportAt(const std::string& path, const std::stop_token
 struct TMSavedScanSource {
   std::FILE* input;
   std::string fileName;  // the file it was read from ("-": standard input)
+  const TMInputFile* file = nullptr;  // what `input` reads, when known
 };
 
 // Reads every source into one tree: a root named after them, holding one
@@ -108,9 +110,12 @@ TMImportResult importNcduExportsAt(const std::vector<std::string>& paths, const 
 
 class TMImportTarget;
 // Reads one saved scan from `input` into `target`, decompressed if need be,
-// as its first bytes tell: a QDirStat cache file, or else a JSON export.
-// Nothing when it was read whole, else why not.
-std::optional<TMImportError> importInto(std::FILE* input, TMImportTarget& target, const std::stop_token& stop);
+// as its first bytes tell: a binary export, a QDirStat cache file, or else
+// a JSON export. A binary export in a regular file (`file`, what `input`
+// reads, says so) is read by its references from the file, else whole
+// into memory first. Nothing when it was read whole, else why not.
+std::optional<TMImportError> importInto(std::FILE* input, TMImportTarget& target, const std::stop_token& stop,
+                                        const TMInputFile* file = nullptr);
 
 // What a saved scan is called among others: the machine it scanned, or its
 // file's name without the folder and the ".json", ".zst", ".gz" endings.

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMSavedScanStream.h"
 
-#include <sys/stat.h>
-
 #include <new>
 #include <optional>
 
@@ -31,23 +29,22 @@ namespace {
 // 50 MB of tree, whatever the size of the export.
 constexpr uint64_t kEntriesReadAtOnce = 1'000'000;
 
-// Whether `input` is a binary export in a file, which is read a folder at
-// a time instead of whole.
-bool readsByFolders(std::FILE* input) {
-  struct stat info {};
-  const int first = std::getc(input);
+// Whether `input` is a binary export in a regular file, which is read a
+// folder at a time instead of whole.
+bool readsByFolders(const TMInputFile& input) {
+  const int first = std::getc(input.stream());
   if (first == EOF) return false;
-  std::ungetc(first, input);
-  return first == uint8_t(kBinaryExportSignature[0]) && std::ftell(input) >= 0 &&
-         ::fstat(fileno(input), &info) == 0 && S_ISREG(info.st_mode);
+  std::ungetc(first, input.stream());
+  return first == uint8_t(kBinaryExportSignature[0]) && input.seekableStart().has_value();
 }
 
 // Reads the binary export in `input` a folder at a time, the largest first,
 // up to kEntriesReadAtOnce entries.
-TMImportResult readByFolders(std::FILE* input, TMSavedScanStreamHandlers& handlers, TMMainQueue& mainQueue,
+TMImportResult readByFolders(const TMInputFile& input, TMSavedScanStreamHandlers& handlers, TMMainQueue& mainQueue,
                              const std::weak_ptr<TMScanTask>& weakTask, const std::stop_token& stop) {
   std::string error;
-  auto reader = TMBinaryExportReader::openDescriptor(fileno(input), uint64_t(std::ftell(input)), error);
+  const auto [descriptor, start] = *input.seekableStart();
+  auto reader = TMBinaryExportReader::openDescriptor(descriptor, start, error);
   if (!reader) return TMImportError{0, 0, error, {}};
   auto loader = std::make_shared<TMLazyTreeLoader>(std::move(reader));
   if (auto failure = loader->begin()) return TMImportError{0, 0, *failure, {}};
@@ -84,8 +81,8 @@ TMImportResult readLive(const TMSavedScanOpener& open, TMSavedScanStreamHandlers
   });
   std::optional<TMImportError> error;
   try {
-    if (readsByFolders(input.file->stream())) return readByFolders(input.file->stream(), handlers, mainQueue, weakTask, stop);
-    error = importInto(input.file->stream(), target, stop);
+    if (readsByFolders(*input.file)) return readByFolders(*input.file, handlers, mainQueue, weakTask, stop);
+    error = importInto(input.file->stream(), target, stop, input.file.get());
   } catch (const std::bad_alloc&) {
     error = TMImportError{0, 0, TMImportTarget::kTooLarge, {}};
   }

@@ -216,7 +216,11 @@ QVariant TMFileListModel::data(const QModelIndex& index, int role) const {
         case kShareColumn:
           return shareCellText(share);
         case kFilesColumn:
-          return folder && !scanning_ ? QLocale().toString(qulonglong(filesBelow(*node))) : QString();
+          // A folder not listed yet (a saved scan read a folder at a time)
+          // has a size, but no count to tell.
+          return folder && !scanning_ && !node->asFolder()->wasCutShort()
+                     ? QLocale().toString(qulonglong(filesBelow(*node)))
+                     : QString();
         case kModifiedColumn:
           return modifiedText(*node);
       }

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -26,6 +27,8 @@ std::unique_ptr<TMInputFile> TMInputFile::open(const std::string& path, std::str
 
 std::unique_ptr<TMInputFile> TMInputFile::adopt(int descriptor, std::string& error, std::stop_token stop) {
   std::unique_ptr<TMInputFile> file(new TMInputFile(descriptor, std::move(stop)));
+  struct stat info {};
+  if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode)) file->start_ = ::lseek(descriptor, 0, SEEK_CUR);
   const cookie_io_functions_t functions{readCookie, nullptr, nullptr, nullptr};
   file->stream_ = ::fopencookie(file.get(), "r", functions);
   if (file->stream_ == nullptr) {
@@ -33,6 +36,11 @@ std::unique_ptr<TMInputFile> TMInputFile::adopt(int descriptor, std::string& err
     return nullptr;
   }
   return file;
+}
+
+std::optional<std::pair<int, uint64_t>> TMInputFile::seekableStart() const {
+  if (start_ < 0) return std::nullopt;
+  return std::pair(descriptor_, uint64_t(start_));
 }
 
 TMInputFile::~TMInputFile() {

@@ -5,7 +5,12 @@
 // a FIFO nobody writes) is waited for in poll() beside the stop, and a read
 // stopped that way fails with ECANCELED.
 
+#include <sys/types.h>
+
+#include <cstdint>
 #include <cstdio>
+#include <optional>
+#include <utility>
 #include <memory>
 #include <stop_token>
 #include <string>
@@ -25,6 +30,9 @@ class TMInputFile {
   TMInputFile& operator=(const TMInputFile&) = delete;
 
   std::FILE* stream() const { return stream_; }
+  // A regular file (not a pipe) can also be read at any place: its
+  // descriptor, and where the stream began in it. None for anything else.
+  std::optional<std::pair<int, uint64_t>> seekableStart() const;
 
  private:
   TMInputFile(int descriptor, std::stop_token stop) : stop_(std::move(stop)), descriptor_(descriptor) {}
@@ -32,6 +40,7 @@ class TMInputFile {
 
   TMStopSignal stop_;
   int descriptor_;  // owned unless standard input
+  off_t start_ = -1;  // where reading began, for a regular file
   std::FILE* stream_ = nullptr;
 };
 

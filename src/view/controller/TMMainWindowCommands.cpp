@@ -35,6 +35,7 @@ void TMMainWindowController::mapStateChange() {
   if (treeObserver_ != nullptr) treeObserver_->mapStateChanged();
   // The status line follows the selection and every deletion.
   if (mapFinal_ && curentlyNavigated_) window_.showScanStatus(scanStatus());
+  readFolderLookedInto();
 }
 
 void TMMainWindowController::zoomInView() { mainTreeView_.zoomStep(+1); }

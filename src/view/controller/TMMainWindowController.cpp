@@ -188,6 +188,7 @@ void TMMainWindowController::savedScanRootKnown(std::shared_ptr<TMFileTree> root
 
 void TMMainWindowController::savedScanEnded(const TMImportedScan& scan) {
   noteImportedFacts(scan);
+  folderReader_ = scan.loader;
   commitTree();
 }
 
@@ -217,6 +218,8 @@ void TMMainWindowController::savedScanFailed() {
 }
 
 void TMMainWindowController::beginTree() {
+  jobs_.stop(folderReadJob_);
+  folderReader_.reset();
   ended_ = false;
   mapFinal_ = false;
   stopped_ = false;

@@ -37,6 +37,7 @@
 
 namespace tilemora {
 
+class TMLazyTreeLoader;
 class TMScanProgressRelay;
 struct TMFileTreeStorage;
 
@@ -150,6 +151,9 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
 
   // Recomputes the five flags from the view, then tells the window once.
   void mapStateChange();
+  // Reads the folder selected, when it is one of a saved scan read a folder
+  // at a time and not read yet (see TMMainWindowReading).
+  void readFolderLookedInto();
 
   std::shared_ptr<TMFileTree> curentlyNavigated() const { return curentlyNavigated_; }
   const std::optional<TMFileURL>& scannedUrl() const { return scannedUrl_; }
@@ -264,6 +268,10 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   int64_t importedScannedAt_ = 0;
   uint64_t importedUnreadable_ = 0;
   uint64_t importedNotRead_ = 0;  // folders of a binary export not read yet
+  // What reads the folders of a binary export not read yet, and the job
+  // reading one (0: none).
+  std::shared_ptr<TMLazyTreeLoader> folderReader_;
+  uint64_t folderReadJob_ = 0;
   uint64_t importedExcluded_ = 0;
   uint64_t importedWithoutLength_ = 0;
   uint64_t importedWithoutAllocatedSize_ = 0;
