@@ -17,10 +17,12 @@ namespace tilemora {
 namespace {
 
 // Whether a folder at `depth` has no layout at all: nothing in it, no size,
-// or beyond the depth laid out.
+// or beyond the depth laid out. A folder not listed yet that has a size
+// nonetheless (a saved scan read a folder at a time) is laid out as a leaf.
 bool takesNoLayout(const TMFolderTree& folder, int32_t maxDepth, int32_t depth) {
   const TMChildList* list = folder.children();
-  return list == nullptr || list->count() == 0 || folder.diskSize() == 0 || depth >= maxDepth;
+  const bool empty = list == nullptr || list->count() == 0;
+  return (empty && !folder.wasCutShort()) || folder.diskSize() == 0 || depth >= maxDepth;
 }
 
 // Whether one of `folder`'s children, at `depth`, would have a layout: a

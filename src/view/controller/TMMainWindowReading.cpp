@@ -30,7 +30,8 @@ void TMMainWindowController::readFolderLookedInto() {
       "reading a folder of the saved scan", TMJobRunner::Reads::kTheTree,
       [loader = folderReader_, folder, weak, commit](const TMJobRunner::Job& job) {
         std::optional<std::string> error = loader->readWithin(*folder, kEntriesReadWithin, job.stopToken());
-        if (job.stopRequested()) return;
+        // Asked to stop (another job waits for the tree), what was read is
+        // still shown.
         const TMImportedScan& scan = loader->scan();
         job.post([weak, commit, error, unread = loader->unreadFolders(), counts = std::pair(scan.files, scan.folders)] {
           auto controller = weak.lock();
