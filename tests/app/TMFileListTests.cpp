@@ -246,6 +246,8 @@ class TMFileListModelTest : public QObject {
         {"empty file share of nothing", "zeros/z", M::kShareColumn, shown, "0.0 %"},
         {"folder of empty files counts them", "zeros", M::kFilesColumn, shown, "1"},
         {"folder of empty files share", "zeros", M::kShareColumn, shown, "0.0 %"},
+        {"folder not listed yet counts nothing", "later", M::kFilesColumn, shown, ""},
+        {"folder listed counts its files", "sooner", M::kFilesColumn, shown, "1"},
     };
     for (const auto& c : cases) QTest::newRow(c.name) << QString(c.row) << c.column << c.role << c.expected;
   }
@@ -257,7 +259,14 @@ class TMFileListModelTest : public QObject {
     // 1 MiB volume, 512 KiB free, 106 blocks scanned.
     E tree = sample();
     tree.children.push_back(E::directory("zeros", {E::file("z", 0)}));
+    // Two alike, one of them not listed yet (a saved scan read a folder at a time).
+    tree.children.push_back(E::directory("later", {E::file("l", 0)}));
+    tree.children.push_back(E::directory("sooner", {E::file("s", 0)}));
     std::shared_ptr<TMFileTree> volume = scanned(tree, "/", {1 << 20, 1 << 19});
+    const TMChildList* top = volume->asVolume()->child()->children();
+    for (uint32_t i = 0; i < top->count(); ++i) {
+      if (top->at(i)->filename() == "later") top->at(i)->asFolder()->markCutShort();
+    }
     createLayoutTree(*volume, 65536, 0);
     TMFileListModel model;
     model.setTree(volume, TMFileURL::fromPath("/"), false);

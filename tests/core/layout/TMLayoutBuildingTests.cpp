@@ -75,6 +75,27 @@ TEST(TMLayoutBuilding, EmptyFoldersAndTheDepthLimitGiveNoNode) {
   EXPECT_EQ(childNamed(layout.get(), "zero"), nullptr);
 }
 
+// A saved scan read a folder at a time knows the size of a folder before
+// its entries: such a folder is drawn, as a leaf; one without a size is not.
+TEST(TMLayoutBuilding, AFolderNotListedYetIsALeafOfItsSize) {
+  TMFinishedScan scan = scanToEnd(
+      "/root", std::make_shared<TMMemoryFileSystem>(E::directory(
+                   "root", {E::file("a", 4), E::directory("later", {}), E::directory("pending", {})})));
+  TMFolderTree& root = *scan.root->asFolder();
+  for (uint32_t i = 0; i < root.children()->count(); ++i) {
+    const TMFolderTree* folder = root.children()->at(i)->asFolder();
+    if (folder != nullptr) folder->markCutShort();
+    if (folder != nullptr && folder->filename() == "later") const_cast<TMFolderTree*>(folder)->setMeasuredSize(8 * 512);
+  }
+  root.setMeasuredSize(root.diskSize() + 8 * 512);
+  auto layout = createLayoutTree(root, 65536, 0, layoutBuiltUnderTest());
+  TMLayoutNode* later = childNamed(layout.get(), "later");
+  ASSERT_NE(later, nullptr);
+  EXPECT_EQ(asFolder(later), nullptr);
+  EXPECT_EQ(later->nodeSize(), 8u * 512);
+  EXPECT_EQ(childNamed(layout.get(), "pending"), nullptr);
+}
+
 TEST(TMLayoutBuilding, AFolderWhoseChildrenAllGiveNoNodeIsALeaf) {
   TMFinishedScan scan = scanToEnd(
       "/root", std::make_shared<TMMemoryFileSystem>(E::directory(
