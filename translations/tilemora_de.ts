@@ -140,8 +140,8 @@ oder Datei ▸ Öffnen … wählen</translation>
 <context>
     <name>TMSavedScanFilters</name>
     <message>
-        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
-        <translation>Gespeicherte Scans (*.json *.json.zst *.json.gz *.zst *.gz)</translation>
+        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz *.ncdu)</source>
+        <translation>Gespeicherte Scans (*.json *.json.zst *.json.gz *.zst *.gz *.ncdu)</translation>
     </message>
 </context>
 <context>
@@ -283,6 +283,13 @@ oder Datei ▸ Öffnen … wählen</translation>
     <message>
         <source>; following changes in %1 of %2 folders (the system&apos;s watches ran out)</source>
         <translation>; Änderungen werden in %1 von %2 Ordnern verfolgt (die Überwachungen des Systems sind erschöpft)</translation>
+    </message>
+    <message numerus="yes">
+        <source>; %Ln folder(s) not read yet (dotted)</source>
+        <translation>
+            <numerusform>; %Ln Ordner noch nicht gelesen (gepunktet)</numerusform>
+            <numerusform>; %Ln Ordner noch nicht gelesen (gepunktet)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -438,8 +445,8 @@ oder Datei ▸ Öffnen … wählen</translation>
         <translation>Scan speichern</translation>
     </message>
     <message>
-        <source>Compressed scans (*.json.zst);;Scans compressed with gzip (*.json.gz);;Uncompressed scans (*.json)</source>
-        <translation>Komprimierte Scans (*.json.zst);;Mit gzip komprimierte Scans (*.json.gz);;Unkomprimierte Scans (*.json)</translation>
+        <source>Compressed scans (*.json.zst);;Scans compressed with gzip (*.json.gz);;Uncompressed scans (*.json);;Scans in ncdu&apos;s binary format, read a folder at a time (*.ncdu)</source>
+        <translation>Komprimierte Scans (*.json.zst);;Mit gzip komprimierte Scans (*.json.gz);;Unkomprimierte Scans (*.json);;Scans im Binärformat von ncdu, ordnerweise gelesen (*.ncdu)</translation>
     </message>
     <message>
         <source>Saving the scan to %1…</source>

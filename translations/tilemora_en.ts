@@ -89,6 +89,13 @@
             <numerusform>; following changes in %Ln folders</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>; %Ln folder(s) not read yet (dotted)</source>
+        <translation>
+            <numerusform>; %Ln folder not read yet (dotted)</numerusform>
+            <numerusform>; %Ln folders not read yet (dotted)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindBar</name>

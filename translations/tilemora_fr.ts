@@ -140,8 +140,8 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
 <context>
     <name>TMSavedScanFilters</name>
     <message>
-        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)</source>
-        <translation>Analyses enregistrées (*.json *.json.zst *.json.gz *.zst *.gz)</translation>
+        <source>Saved scans (*.json *.json.zst *.json.gz *.zst *.gz *.ncdu)</source>
+        <translation>Analyses enregistrées (*.json *.json.zst *.json.gz *.zst *.gz *.ncdu)</translation>
     </message>
 </context>
 <context>
@@ -283,6 +283,13 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
     <message>
         <source>; following changes in %1 of %2 folders (the system&apos;s watches ran out)</source>
         <translation>; modifications suivies dans %1 dossiers sur %2 (les surveillances du système sont épuisées)</translation>
+    </message>
+    <message numerus="yes">
+        <source>; %Ln folder(s) not read yet (dotted)</source>
+        <translation>
+            <numerusform>; %Ln dossier pas encore lu (en pointillés)</numerusform>
+            <numerusform>; %Ln dossiers pas encore lus (en pointillés)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -438,8 +445,8 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <translation>Enregistrer l&apos;analyse</translation>
     </message>
     <message>
-        <source>Compressed scans (*.json.zst);;Scans compressed with gzip (*.json.gz);;Uncompressed scans (*.json)</source>
-        <translation>Analyses compressées (*.json.zst);;Analyses compressées avec gzip (*.json.gz);;Analyses non compressées (*.json)</translation>
+        <source>Compressed scans (*.json.zst);;Scans compressed with gzip (*.json.gz);;Uncompressed scans (*.json);;Scans in ncdu&apos;s binary format, read a folder at a time (*.ncdu)</source>
+        <translation>Analyses compressées (*.json.zst);;Analyses compressées avec gzip (*.json.gz);;Analyses non compressées (*.json);;Analyses au format binaire de ncdu, lues dossier par dossier (*.ncdu)</translation>
     </message>
     <message>
         <source>Saving the scan to %1…</source>

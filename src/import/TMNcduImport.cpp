@@ -519,7 +519,7 @@ std::string savedScanLabel(std::string_view hostname, std::string_view fileName)
     return std::string(hostname);
   if (fileName == "-") return "standard input";
   std::string_view name = fileName.substr(fileName.rfind('/') + 1);
-  for (std::string_view ending : {".zst", ".gz", ".json"}) {
+  for (std::string_view ending : {".zst", ".gz", ".json", ".ncdu"}) {
     if (name.size() > ending.size() && name.ends_with(ending)) name.remove_suffix(ending.size());
   }
   return name.empty() || name == "." || name == ".." ? "saved scan" : std::string(name);

@@ -118,7 +118,8 @@ std::optional<TMImportError> importInto(std::FILE* input, TMImportTarget& target
                                         const TMInputFile* file = nullptr);
 
 // What a saved scan is called among others: the machine it scanned, or its
-// file's name without the folder and the ".json", ".zst", ".gz" endings.
+// file's name without the folder and the ".json", ".zst", ".gz", ".ncdu"
+// endings.
 std::string savedScanLabel(std::string_view hostname, std::string_view fileName);
 
 }  // namespace tilemora

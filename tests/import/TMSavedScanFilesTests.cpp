@@ -206,6 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LabelCase{"host first", "web1", "/x/db.json.zst", "web1"},
                       LabelCase{"file without endings", "", "/x/db.json.zst", "db"},
                       LabelCase{"file without json", "", "db.gz", "db"},
+                      LabelCase{"binary export without its ending", "", "/x/nas.ncdu", "nas"},
                       LabelCase{"standard input", "", "-", "standard input"},
                       LabelCase{"host with a slash is not a name", "a/b", "/x/c.json", "c"},
                       LabelCase{"nothing left of the file", "", "/x/.json", ".json"},

@@ -73,7 +73,8 @@ void TMCompareFeature::openSaveDialog() {
                                      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd")));
   const QString file = QFileDialog::getSaveFileName(
       &window_, tr("Save Scan"), suggested,
-      tr("Compressed scans (*.json.zst);;Scans compressed with gzip (*.json.gz);;Uncompressed scans (*.json)"));
+      tr("Compressed scans (*.json.zst);;Scans compressed with gzip (*.json.gz);;Uncompressed scans (*.json);;"
+         "Scans in ncdu's binary format, read a folder at a time (*.ncdu)"));
   if (!file.isEmpty()) saveScan(QFile::encodeName(file));
 }
 

@@ -13,7 +13,7 @@ struct TMSavedScanFilters {
 };
 
 inline QString savedScanFilters() {
-  return TMSavedScanFilters::tr("Saved scans (*.json *.json.zst *.json.gz *.zst *.gz)");
+  return TMSavedScanFilters::tr("Saved scans (*.json *.json.zst *.json.gz *.zst *.gz *.ncdu)");
 }
 
 }  // namespace tilemora
