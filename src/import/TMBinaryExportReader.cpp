@@ -188,10 +188,12 @@ std::optional<std::string_view> TMBinaryExportReader::block(uint32_t number, std
     error = where() + " does not decompress";
     return std::nullopt;
   }
-  if (cache_.size() >= kCachedBlocks) {
+  while (!cache_.empty() && (cache_.size() >= kCachedBlocks || cachedBytes_ + block.size > kCachedBytes)) {
     kept_.erase(cache_.back().number);
+    cachedBytes_ -= cache_.back().size;
     cache_.pop_back();
   }
+  cachedBytes_ += block.size;
   cache_.push_front(std::move(block));
   kept_[number] = cache_.begin();
   return std::string_view(cache_.front().bytes.get(), cache_.front().size);

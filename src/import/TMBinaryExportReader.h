@@ -31,6 +31,8 @@ class TMBinaryExportReader {
   // about 64 KiB: 16 MB in all). A folder's entries lie in a few blocks,
   // but reading the largest folders first goes back and forth among many.
   static constexpr size_t kCachedBlocks = 256;
+  // ...and at most this many bytes of them: a block may hold up to 16 MiB.
+  static constexpr size_t kCachedBytes = 64 << 20;
 
   // The export in the file open as `descriptor` (duplicated: the caller's
   // stays theirs), starting `start` bytes into it.
@@ -82,6 +84,7 @@ class TMBinaryExportReader {
     size_t size;
   };
   std::list<KeptBlock> cache_;
+  size_t cachedBytes_ = 0;
   std::unordered_map<uint32_t, std::list<KeptBlock>::iterator> kept_;
   std::vector<char> frame_;  // a block as read, reused
   std::optional<uint64_t> mostItems_;
