@@ -8,6 +8,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
+#include <thread>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -195,6 +198,46 @@ TEST(TMLazyTreeLoader, ReadsAFolderLookedIntoWhateverItsSize) {
   ASSERT_FALSE(loader->readLargest(UINT64_MAX, {}));
   EXPECT_TRUE(loader->isWhole());
   EXPECT_EQ(expectReadAsWhole(*whole, *loader->root()), 0u);
+}
+
+// As the window's map does while the first folders are read: another
+// thread walks the tree as it grows, and never sees a list half written.
+TEST(TMLazyTreeLoader, IsReadSafelyWhileItGrows) {
+  const std::shared_ptr<TMFileTree> whole = treeOf(nestedJson());
+  ASSERT_TRUE(whole);
+  const ExportFile file(binaryOf(*whole));
+  const auto loader = file.loader();
+  std::atomic<bool> done{false};
+  std::optional<std::string> failure;
+  std::thread reading([&] {
+    failure = loader->readLargest(UINT64_MAX, {});
+    done = true;
+  });
+  uint64_t walks = 0;
+  uint64_t seen = 0;
+  const std::function<void(const TMFileTree&)> walk = [&](const TMFileTree& node) {
+    ++seen;
+    EXPECT_FALSE(node.filename().empty());
+    const TMFolderTree* folder = node.asFolder();
+    const TMChildList* children = folder != nullptr ? folder->children() : nullptr;
+    uint64_t sum = 0;
+    for (uint32_t i = 0; children != nullptr && i < children->count(); ++i) {
+      sum += children->at(i)->diskSize();
+      walk(*children->at(i));
+    }
+    // A folder's entries come whole, and add up to its size.
+    if (children != nullptr) {
+      EXPECT_EQ(sum, node.diskSize()) << node.filename();
+    }
+  };
+  while (!done || walks == 0) {
+    walk(*loader->root());
+    ++walks;
+  }
+  reading.join();
+  ASSERT_FALSE(failure) << *failure;
+  EXPECT_EQ(expectReadAsWhole(*whole, *loader->root()), 0u);
+  EXPECT_GT(seen, 0u);
 }
 
 TEST(TMLazyTreeLoader, RefusesAFolderThatIsTheEntryOfTwo) {
