@@ -200,6 +200,23 @@ TEST(TMLazyTreeLoader, ReadsAFolderLookedIntoWhateverItsSize) {
   EXPECT_EQ(expectReadAsWhole(*whole, *loader->root()), 0u);
 }
 
+TEST(TMLazyTreeLoader, TheFoldersBelowOneLookedIntoAreReadBySizeLater) {
+  const std::shared_ptr<TMFileTree> whole = treeOf(nestedJson());
+  ASSERT_TRUE(whole);
+  const ExportFile file(binaryOf(*whole));
+  const auto loader = file.loader();
+  ASSERT_FALSE(loader->readLargest(1, {}));
+  // The largest folder of the root alone, its own folders left unread...
+  const TMFolderTree* largest = loader->root()->asFolder()->children()->at(0)->asFolder();
+  ASSERT_NE(largest, nullptr);
+  ASSERT_FALSE(loader->readWithin(*largest, 0, {}));
+  ASSERT_NE(largest->children(), nullptr);
+  // ...which reading by size comes to afterwards like any other.
+  ASSERT_FALSE(loader->readLargest(UINT64_MAX, {}));
+  EXPECT_TRUE(loader->isWhole());
+  EXPECT_EQ(expectReadAsWhole(*whole, *loader->root()), 0u);
+}
+
 // As the window's map does while the first folders are read: another
 // thread walks the tree as it grows, and never sees a list half written.
 TEST(TMLazyTreeLoader, IsReadSafelyWhileItGrows) {
