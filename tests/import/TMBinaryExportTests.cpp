@@ -23,45 +23,45 @@
 namespace tilemora::test {
 namespace {
 
-std::string hex(std::string_view bytes) {
+std::string hexOf(std::string_view bytes) {
   static const char* const kDigits = "0123456789abcdef";
   std::string text;
   for (unsigned char c : bytes) (text += kDigits[c >> 4]) += kDigits[c & 15];
   return text;
 }
 
-std::string unhex(std::string_view text) {
+std::string bytesOfHex(std::string_view text) {
   std::string bytes;
   for (size_t i = 0; i + 1 < text.size(); i += 2) bytes += char(std::stoi(std::string(text.substr(i, 2)), nullptr, 16));
   return bytes;
 }
 
-uint64_t bigEndianAt(const std::string& bytes, size_t at, int count) {
+uint64_t bigEndianIn(const std::string& bytes, size_t at, int count) {
   uint64_t value = 0;
   for (int i = 0; i < count; ++i) value = value << 8 | uint8_t(bytes[at + i]);
   return value;
 }
 
-void putBigEndian(std::string& bytes, size_t at, uint64_t value, int count) {
+void putBigEndianIn(std::string& bytes, size_t at, uint64_t value, int count) {
   for (int i = count - 1; i >= 0; --i, value >>= 8) bytes[at + i] = char(value);
 }
 
-TMImportResult importBytes(const std::string& bytes) {
+TMImportResult importBinaryBytes(const std::string& bytes) {
   std::FILE* input = ::fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "r");
   TMImportResult result = importNcduExport(input);
   std::fclose(input);
   return result;
 }
 
-std::shared_ptr<TMFileTree> treeOfJson(const std::string& json) {
-  TMImportResult result = importBytes(json);
+std::shared_ptr<TMFileTree> treeFromJson(const std::string& json) {
+  TMImportResult result = importBinaryBytes(json);
   if (auto* error = std::get_if<TMImportError>(&result)) ADD_FAILURE() << error->text();
   auto* scan = std::get_if<TMImportedScan>(&result);
   return scan != nullptr ? scan->root : nullptr;
 }
 
 template <class Write>
-std::string writtenBy(Write write) {
+std::string bytesWrittenBy(Write write) {
   char* buffer = nullptr;
   size_t size = 0;
   std::FILE* out = ::open_memstream(&buffer, &size);
@@ -72,13 +72,13 @@ std::string writtenBy(Write write) {
   return bytes;
 }
 
-const TMTreeExportHeader kHeader{"/r", "t", "1", 0, ""};
+const TMTreeExportHeader kBinaryHeader{"/r", "t", "1", 0, ""};
 
-std::string binaryOf(const TMFileTree& root) {
-  return writtenBy([&](std::FILE* out) { return writeTreeBinaryExport(root, kHeader, out); });
+std::string binaryExportOf(const TMFileTree& root) {
+  return bytesWrittenBy([&](std::FILE* out) { return writeTreeBinaryExport(root, kBinaryHeader, out); });
 }
-std::string jsonOf(const TMFileTree& root) {
-  return writtenBy([&](std::FILE* out) { return writeTreeExport(root, kHeader, out); });
+std::string jsonExportOf(const TMFileTree& root) {
+  return bytesWrittenBy([&](std::FILE* out) { return writeTreeExport(root, kBinaryHeader, out); });
 }
 
 // ---------------------------------------------------------------- CBOR
@@ -95,7 +95,7 @@ TEST_P(TMCborWriting, WritesTheShortestFormAndReadsItBack) {
   std::string bytes;
   TMCborWriter writer(bytes);
   GetParam().write(writer);
-  EXPECT_EQ(hex(bytes), GetParam().bytes);
+  EXPECT_EQ(hexOf(bytes), GetParam().bytes);
   // The head read back spans every byte written, for the numbers.
   TMCborReader reader(bytes, 0);
   const auto head = reader.head();
@@ -138,7 +138,7 @@ struct CborReadCase {
 class TMCborReading : public ::testing::TestWithParam<CborReadCase> {};
 
 TEST_P(TMCborReading, ReadsOnlyWhatIsWellFormedAndWithin) {
-  const std::string bytes = unhex(GetParam().bytes);
+  const std::string bytes = bytesOfHex(GetParam().bytes);
   TMCborReader reader(bytes, 0);
   const auto head = reader.head();
   std::string text;
@@ -147,7 +147,7 @@ TEST_P(TMCborReading, ReadsOnlyWhatIsWellFormedAndWithin) {
   if (read) {
     EXPECT_EQ(reader.position(), bytes.size());
     if (GetParam().string != nullptr) {
-      EXPECT_EQ(hex(text), GetParam().string);
+      EXPECT_EQ(hexOf(text), GetParam().string);
     }
   }
 }
@@ -175,28 +175,28 @@ INSTANTIATE_TEST_SUITE_P(Values, TMCborReading, ::testing::ValuesIn(kCborReadCas
 // ---------------------------------------------------------------- the file
 
 // The blocks of an export as the format frames them: type, offset, length.
-struct Block {
+struct ExportBlock {
   unsigned type;
   size_t offset;
   size_t length;
 };
 
-std::vector<Block> blocksOf(const std::string& bytes) {
-  std::vector<Block> blocks;
+std::vector<ExportBlock> blocksOfExport(const std::string& bytes) {
+  std::vector<ExportBlock> blocks;
   for (size_t at = 8; at + 8 <= bytes.size();) {
-    const uint64_t typeLen = bigEndianAt(bytes, at, 4);
+    const uint64_t typeLen = bigEndianIn(bytes, at, 4);
     const size_t length = typeLen & 0x0fffffff;
     EXPECT_GE(length, 8u);
     EXPECT_LE(at + length, bytes.size());
     if (length < 8 || at + length > bytes.size()) break;
-    EXPECT_EQ(bigEndianAt(bytes, at + length - 4, 4), typeLen) << "footer of the block at " << at;
+    EXPECT_EQ(bigEndianIn(bytes, at + length - 4, 4), typeLen) << "footer of the block at " << at;
     blocks.push_back({unsigned(typeLen >> 28), at, length});
     at += length;
   }
   return blocks;
 }
 
-std::string decompressedBlock(const std::string& bytes, const Block& block) {
+std::string decompressedExportBlock(const std::string& bytes, const ExportBlock& block) {
   const char* frame = bytes.data() + block.offset + 8;
   const size_t size = block.length - 12;
   std::string raw(ZSTD_getFrameContentSize(frame, size), '\0');
@@ -205,38 +205,38 @@ std::string decompressedBlock(const std::string& bytes, const Block& block) {
 }
 
 // A root "/r" holding "d" (with "b" and the unreadable "u") and "a".
-std::shared_ptr<TMFileTree> smallTree() {
-  return treeOfJson(R"([1,2,{},[{"name":"/r"},
+std::shared_ptr<TMFileTree> smallBinaryTree() {
+  return treeFromJson(R"([1,2,{},[{"name":"/r"},
     [{"name":"d"},{"name":"b","asize":300,"dsize":8192},[{"name":"u","read_error":true}]],
     {"name":"a","asize":5,"dsize":4096,"mtime":1700000000}]])");
 }
 
 TEST(TMBinaryExportFormat, FramesBlocksAndIndexesThemAsDescribed) {
-  const std::string bytes = binaryOf(*smallTree());
+  const std::string bytes = binaryExportOf(*smallBinaryTree());
   ASSERT_EQ(bytes.substr(0, 8), std::string("\xbf" "ncduEX1"));
-  const std::vector<Block> blocks = blocksOf(bytes);
+  const std::vector<ExportBlock> blocks = blocksOfExport(bytes);
   ASSERT_EQ(blocks.size(), 2u);
   EXPECT_EQ(blocks[0].type, 0u);
-  EXPECT_EQ(bigEndianAt(bytes, blocks[0].offset + 4, 4), 0u) << "the first data block's number";
-  const Block& index = blocks.back();
+  EXPECT_EQ(bigEndianIn(bytes, blocks[0].offset + 4, 4), 0u) << "the first data block's number";
+  const ExportBlock& index = blocks.back();
   EXPECT_EQ(index.type, 1u);
   EXPECT_EQ(index.offset + index.length, bytes.size()) << "the index ends the file";
   ASSERT_EQ(index.length, 8u + 8 + 8);
-  EXPECT_EQ(bigEndianAt(bytes, index.offset + 4, 8), uint64_t(blocks[0].offset) << 24 | blocks[0].length);
+  EXPECT_EQ(bigEndianIn(bytes, index.offset + 4, 8), uint64_t(blocks[0].offset) << 24 | blocks[0].length);
 
   // Entries first, each folder after them; a folder's sub names its last
   // entry, each entry's prev the one before it (relative: negative).
-  const std::string raw = decompressedBlock(bytes, blocks[0]);
+  const std::string raw = decompressedExportBlock(bytes, blocks[0]);
   const std::string b = "a4" "0001" "014162" "0319012c" "04192000";
   const std::string u = "a7" "0000" "014175" "022d" "06f5" "0700" "0800" "0b00";
   ASSERT_GE(raw.size(), (b.size() + u.size()) / 2);
-  EXPECT_EQ(hex(raw.substr(0, b.size() / 2)), b);
-  EXPECT_EQ(hex(raw.substr(b.size() / 2, u.size() / 2)), u);
+  EXPECT_EQ(hexOf(raw.substr(0, b.size() / 2)), b);
+  EXPECT_EQ(hexOf(raw.substr(b.size() / 2, u.size() / 2)), u);
 
   std::string error;
   auto reader = TMBinaryExportReader::fromBytes(bytes, error);
   ASSERT_TRUE(reader) << error;
-  EXPECT_EQ(reader->root(), bigEndianAt(bytes, index.offset + 12, 8));
+  EXPECT_EQ(reader->root(), bigEndianIn(bytes, index.offset + 12, 8));
   const auto root = reader->item(reader->root(), error);
   ASSERT_TRUE(root) << error;
   EXPECT_EQ(root->name, "/r");
@@ -258,25 +258,25 @@ TEST(TMBinaryExportFormat, FramesBlocksAndIndexesThemAsDescribed) {
 
 // ---------------------------------------------------------------- round trips
 
-struct TreeCase {
+struct BinaryTreeCase {
   const char* name;
   std::function<std::string()> json;
 };
 
-class TMBinaryRoundTrip : public ::testing::TestWithParam<TreeCase> {};
+class TMBinaryRoundTrip : public ::testing::TestWithParam<BinaryTreeCase> {};
 
 TEST_P(TMBinaryRoundTrip, KeepsEveryNameSizeDateAndError) {
-  const std::shared_ptr<TMFileTree> original = treeOfJson(GetParam().json());
+  const std::shared_ptr<TMFileTree> original = treeFromJson(GetParam().json());
   ASSERT_TRUE(original);
-  const std::string binary = binaryOf(*original);
-  const std::shared_ptr<TMFileTree> read = treeOfJson(binary);
+  const std::string binary = binaryExportOf(*original);
+  const std::shared_ptr<TMFileTree> read = treeFromJson(binary);
   ASSERT_TRUE(read);
   // Binary to JSON gives what JSON gave; JSON to binary, the same bytes.
-  const std::string json = jsonOf(*original);
-  EXPECT_EQ(jsonOf(*read), json);
-  const std::shared_ptr<TMFileTree> again = treeOfJson(jsonOf(*read));
+  const std::string json = jsonExportOf(*original);
+  EXPECT_EQ(jsonExportOf(*read), json);
+  const std::shared_ptr<TMFileTree> again = treeFromJson(jsonExportOf(*read));
   ASSERT_TRUE(again);
-  EXPECT_EQ(binaryOf(*again), binary);
+  EXPECT_EQ(binaryExportOf(*again), binary);
 }
 
 std::string manyFilesAndDeepFolders() {
@@ -289,7 +289,7 @@ std::string manyFilesAndDeepFolders() {
   return json + "]]";
 }
 
-const TreeCase kTreeCases[] = {
+const BinaryTreeCase kBinaryTreeCases[] = {
     {"an empty root", [] { return std::string(R"([1,2,{},[{"name":"/r"}]])"); }},
     {"an unreadable root", [] { return std::string(R"([1,2,{},[{"name":"/r","read_error":true}]])"); }},
     {"files folders and errors", [] {
@@ -306,21 +306,21 @@ const TreeCase kTreeCases[] = {
      }},
     {"many files and deep folders across blocks", manyFilesAndDeepFolders},
 };
-INSTANTIATE_TEST_SUITE_P(Trees, TMBinaryRoundTrip, ::testing::ValuesIn(kTreeCases), caseNamesByName);
+INSTANTIATE_TEST_SUITE_P(Trees, TMBinaryRoundTrip, ::testing::ValuesIn(kBinaryTreeCases), caseNamesByName);
 
 TEST(TMBinaryExportFile, IsReadFromAFileByItsReferences) {
-  const std::shared_ptr<TMFileTree> original = treeOfJson(manyFilesAndDeepFolders());
+  const std::shared_ptr<TMFileTree> original = treeFromJson(manyFilesAndDeepFolders());
   char path[] = "/tmp/tilemora-binary-XXXXXX";
   const int descriptor = ::mkstemp(path);
   ASSERT_GE(descriptor, 0);
-  const std::string binary = binaryOf(*original);
+  const std::string binary = binaryExportOf(*original);
   ASSERT_EQ(::write(descriptor, binary.data(), binary.size()), ssize_t(binary.size()));
   ::close(descriptor);
   TMImportResult result = importNcduExportAt(path);
   ::unlink(path);
   auto* scan = std::get_if<TMImportedScan>(&result);
   ASSERT_TRUE(scan) << std::get<TMImportError>(result).text();
-  EXPECT_EQ(jsonOf(*scan->root), jsonOf(*original));
+  EXPECT_EQ(jsonExportOf(*scan->root), jsonExportOf(*original));
   EXPECT_EQ(scan->files, 23000u);
   EXPECT_EQ(scan->folders, 3000u);
 }
@@ -329,42 +329,42 @@ TEST(TMBinaryExportFile, IsReadFromAFileByItsReferences) {
 
 // An export made of `blocks` of items (each given as CBOR, in hex), with
 // the index naming them in order and `root` as the root.
-std::string exportOf(const std::vector<std::vector<std::string>>& blocks, uint64_t root) {
+std::string craftedExport(const std::vector<std::vector<std::string>>& blocks, uint64_t root) {
   std::string bytes(kBinaryExportSignature);
   std::vector<uint64_t> places;
   for (size_t number = 0; number < blocks.size(); ++number) {
     std::string raw;
-    for (const std::string& item : blocks[number]) raw += unhex(item);
+    for (const std::string& item : blocks[number]) raw += bytesOfHex(item);
     std::string frame(ZSTD_compressBound(raw.size()), '\0');
     frame.resize(ZSTD_compress(frame.data(), frame.size(), raw.data(), raw.size(), 1));
     const size_t length = frame.size() + 12;
     std::string block(8, '\0');
-    putBigEndian(block, 0, length, 4);
-    putBigEndian(block, 4, number, 4);
+    putBigEndianIn(block, 0, length, 4);
+    putBigEndianIn(block, 4, number, 4);
     block += frame + block.substr(0, 4);
     places.push_back(uint64_t(bytes.size()) << 24 | length);
     bytes += block;
   }
   std::string index(4 + 8 * places.size() + 8 + 4, '\0');
   const uint64_t typeLen = 1u << 28 | index.size();
-  putBigEndian(index, 0, typeLen, 4);
-  for (size_t i = 0; i < places.size(); ++i) putBigEndian(index, 4 + 8 * i, places[i], 8);
-  putBigEndian(index, 4 + 8 * places.size(), root, 8);
-  putBigEndian(index, index.size() - 4, typeLen, 4);
+  putBigEndianIn(index, 0, typeLen, 4);
+  for (size_t i = 0; i < places.size(); ++i) putBigEndianIn(index, 4 + 8 * i, places[i], 8);
+  putBigEndianIn(index, 4 + 8 * places.size(), root, 8);
+  putBigEndianIn(index, index.size() - 4, typeLen, 4);
   return bytes + index;
 }
 
 // Items in hex: a folder or file with a name of one letter, then more pairs.
-std::string folder(char name, const std::string& more = "", int pairs = 0) {
-  return "a" + std::to_string(2 + pairs) + "0000" "0141" + hex(std::string(1, name)) + more;
+std::string folderItem(char name, const std::string& more = "", int pairs = 0) {
+  return "a" + std::to_string(2 + pairs) + "0000" "0141" + hexOf(std::string(1, name)) + more;
 }
-std::string file(char name, const std::string& more = "", int pairs = 0, const char* type = "01") {
-  return "a" + std::to_string(2 + pairs) + "00" + type + "0141" + hex(std::string(1, name)) + more;
+std::string fileItem(char name, const std::string& more = "", int pairs = 0, const char* type = "01") {
+  return "a" + std::to_string(2 + pairs) + "00" + type + "0141" + hexOf(std::string(1, name)) + more;
 }
 
-std::string validExport() { return binaryOf(*smallTree()); }
+std::string validBinaryExport() { return binaryExportOf(*smallBinaryTree()); }
 
-struct BrokenCase {
+struct BrokenExportCase {
   const char* name;
   std::function<std::string()> bytes;
   const char* error;  // a part of the error told; null: read whole
@@ -372,10 +372,10 @@ struct BrokenCase {
   uint64_t excluded = 0;
 };
 
-class TMBinaryExportBroken : public ::testing::TestWithParam<BrokenCase> {};
+class TMBinaryExportBroken : public ::testing::TestWithParam<BrokenExportCase> {};
 
 TEST_P(TMBinaryExportBroken, IsRefusedWithItsReasonOrReadWhole) {
-  TMImportResult result = importBytes(GetParam().bytes());
+  TMImportResult result = importBinaryBytes(GetParam().bytes());
   if (GetParam().error == nullptr) {
     auto* scan = std::get_if<TMImportedScan>(&result);
     ASSERT_TRUE(scan) << std::get<TMImportError>(result).text();
@@ -388,15 +388,15 @@ TEST_P(TMBinaryExportBroken, IsRefusedWithItsReasonOrReadWhole) {
   EXPECT_NE(error->message.find(GetParam().error), std::string::npos) << error->message;
 }
 
-std::string cut(size_t keep) { return validExport().substr(0, keep); }
-std::string changed(size_t at, char byte) {
-  std::string bytes = validExport();
+std::string cutExport(size_t keep) { return validBinaryExport().substr(0, keep); }
+std::string changedExport(size_t at, char byte) {
+  std::string bytes = validBinaryExport();
   bytes[at] = byte;
   return bytes;
 }
 std::string withIndexEntriesSwapped() {
-  std::string bytes = binaryOf(*treeOfJson(manyFilesAndDeepFolders()));
-  const Block index = blocksOf(bytes).back();
+  std::string bytes = binaryExportOf(*treeFromJson(manyFilesAndDeepFolders()));
+  const ExportBlock index = blocksOfExport(bytes).back();
   const std::string first = bytes.substr(index.offset + 4, 8);
   bytes.replace(index.offset + 4, 8, bytes.substr(index.offset + 12, 8));
   bytes.replace(index.offset + 12, 8, first);
@@ -404,47 +404,47 @@ std::string withIndexEntriesSwapped() {
 }
 
 // Offsets of items in a crafted block: an item's bytes are its hex over 2.
-const BrokenCase kBrokenCases[] = {
-    {"only the signature", [] { return cut(8); }, "cut short"},
-    {"cut in the index", [] { return cut(validExport().size() - 3); }, "cut short"},
-    {"cut in a data block", [] { return validExport().erase(20, 10); }, "block 0"},
-    {"a damaged compressed byte", [] { return changed(validExport().size() / 2 - 20, '\x55'); }, "block 0"},
-    {"a block footer unlike its header", [] { return changed(blocksOf(validExport())[0].offset +
-                                                                  blocksOf(validExport())[0].length - 1, 9); },
+const BrokenExportCase kBrokenExportCases[] = {
+    {"only the signature", [] { return cutExport(8); }, "cut short"},
+    {"cut in the index", [] { return cutExport(validBinaryExport().size() - 3); }, "cut short"},
+    {"cut in a data block", [] { return validBinaryExport().erase(20, 10); }, "block 0"},
+    {"a damaged compressed byte", [] { return changedExport(validBinaryExport().size() / 2 - 20, '\x55'); }, "block 0"},
+    {"a block footer unlike its header", [] { return changedExport(blocksOfExport(validBinaryExport())[0].offset +
+                                                                  blocksOfExport(validBinaryExport())[0].length - 1, 9); },
      "not the data block"},
     {"index entries swapped", withIndexEntriesSwapped, "not the data block its index names"},
-    {"the root in a block not indexed", [] { return exportOf({{folder('r')}}, 5ull << 24); }, "no block 5"},
-    {"a reference past its block", [] { return exportOf({{folder('r', "0c1864", 1)}}, 0); }, "past the end"},
-    {"a reference before the first item", [] { return exportOf({{folder('r', "0c20", 1)}}, 0); }, "before the file"},
-    {"a folder that is its own entry", [] { return exportOf({{folder('r', "0c00", 1)}}, 0); }, "itself"},
+    {"the root in a block not indexed", [] { return craftedExport({{folderItem('r')}}, 5ull << 24); }, "no block 5"},
+    {"a reference past its block", [] { return craftedExport({{folderItem('r', "0c1864", 1)}}, 0); }, "past the end"},
+    {"a reference before the first item", [] { return craftedExport({{folderItem('r', "0c20", 1)}}, 0); }, "before the file"},
+    {"a folder that is its own entry", [] { return craftedExport({{folderItem('r', "0c00", 1)}}, 0); }, "itself"},
     {"a folder whose entry is the folder above",
-     [] { return exportOf({{folder('r', "0c08", 1), folder('d', "0c00", 1)}}, 0); }, "folder above it"},
+     [] { return craftedExport({{folderItem('r', "0c08", 1), folderItem('d', "0c00", 1)}}, 0); }, "folder above it"},
     {"entries in a circle of three",
      // a at 0 (prev c), b at 8 (prev a), c at 16 (prev b); the root names c.
-     [] { return exportOf({{file('a', "0210", 1), file('b', "0200", 1), file('c', "0208", 1), folder('r', "0c10", 1)}}, 24); },
+     [] { return craftedExport({{fileItem('a', "0210", 1), fileItem('b', "0200", 1), fileItem('c', "0208", 1), folderItem('r', "0c10", 1)}}, 24); },
      "refer back to one another"},
-    {"an item that is no map", [] { return exportOf({{"8100"}}, 0); }, "not a map"},
-    {"an unknown type", [] { return exportOf({{"a2000701417a"}}, 0); }, "type"},
-    {"no name", [] { return exportOf({{"a10000"}}, 0); }, "no name"},
-    {"a name too long", [] { return exportOf({{"a2000001591001" + std::string(8194, 'a')}}, 0); }, "name"},
-    {"a size that is a string", [] { return exportOf({{file('f', "034161", 1), folder('r', "0c00", 1)}}, 9); },
+    {"an item that is no map", [] { return craftedExport({{"8100"}}, 0); }, "not a map"},
+    {"an unknown type", [] { return craftedExport({{"a2000701417a"}}, 0); }, "type"},
+    {"no name", [] { return craftedExport({{"a10000"}}, 0); }, "no name"},
+    {"a name too long", [] { return craftedExport({{"a2000001591001" + std::string(8194, 'a')}}, 0); }, "name"},
+    {"a size that is a string", [] { return craftedExport({{fileItem('f', "034161", 1), folderItem('r', "0c00", 1)}}, 9); },
      "not a number"},
-    {"a date that is a string", [] { return exportOf({{file('f', "124161", 1), folder('r', "0c00", 1)}}, 9); },
+    {"a date that is a string", [] { return craftedExport({{fileItem('f', "124161", 1), folderItem('r', "0c00", 1)}}, 9); },
      "not a number"},
-    {"a read error that is a number", [] { return exportOf({{folder('r', "0601", 1)}}, 0); }, "true or false"},
-    {"a root that is a file", [] { return exportOf({{file('f')}}, 0); }, "must be a folder"},
-    {"an entry named dot dot", [] { return exportOf({{"a20001014" "22e2e", folder('r', "0c00", 1)}}, 7); },
+    {"a read error that is a number", [] { return craftedExport({{folderItem('r', "0601", 1)}}, 0); }, "true or false"},
+    {"a root that is a file", [] { return craftedExport({{fileItem('f')}}, 0); }, "must be a folder"},
+    {"an entry named dot dot", [] { return craftedExport({{"a20001014" "22e2e", folderItem('r', "0c00", 1)}}, 7); },
      "cannot be the name"},
-    {"keys unknown to this reader", [] { return exportOf({{file('f', "1863820102", 1), folder('r', "0c00", 1)}}, 11); },
+    {"keys unknown to this reader", [] { return craftedExport({{fileItem('f', "1863820102", 1), folderItem('r', "0c00", 1)}}, 11); },
      nullptr, 1},
-    {"an indefinite map", [] { return exportOf({{"bf00010141660305ff", folder('r', "0c00", 1)}}, 9); }, nullptr, 1},
+    {"an indefinite map", [] { return craftedExport({{"bf00010141660305ff", folderItem('r', "0c00", 1)}}, 9); }, nullptr, 1},
     {"entries that could not be examined are listed", [] {
        // e at 0, p at 6, o at 14, k at 22, each naming the one before; the root at 30.
-       return exportOf({{file('e', "", 0, "20"), file('p', "0200", 1, "21"), file('o', "0206", 1, "22"),
-                         file('k', "020e", 1, "23"), folder('r', "0c16", 1)}}, 30);
+       return craftedExport({{fileItem('e', "", 0, "20"), fileItem('p', "0200", 1, "21"), fileItem('o', "0206", 1, "22"),
+                         fileItem('k', "020e", 1, "23"), folderItem('r', "0c16", 1)}}, 30);
      }, nullptr, 1, 3},
 };
-INSTANTIATE_TEST_SUITE_P(Files, TMBinaryExportBroken, ::testing::ValuesIn(kBrokenCases), caseNamesByName);
+INSTANTIATE_TEST_SUITE_P(Files, TMBinaryExportBroken, ::testing::ValuesIn(kBrokenExportCases), caseNamesByName);
 
 }  // namespace
 }  // namespace tilemora::test

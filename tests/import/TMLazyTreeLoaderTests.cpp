@@ -43,7 +43,7 @@ std::string nestedJson() {
   return json + R"(,[{"name":"empty"}],{"name":"loose","asize":3,"dsize":4096}]])";
 }
 
-std::shared_ptr<TMFileTree> treeOf(const std::string& text) {
+std::shared_ptr<TMFileTree> treeOfNested(const std::string& text) {
   std::FILE* input = ::fmemopen(const_cast<char*>(text.data()), text.size(), "r");
   TMImportResult result = importNcduExport(input);
   std::fclose(input);
@@ -52,15 +52,15 @@ std::shared_ptr<TMFileTree> treeOf(const std::string& text) {
 }
 
 // The export of `root` in a file of its own, opened for reading by folders.
-class ExportFile {
+class LazyExportFile {
  public:
-  explicit ExportFile(const std::string& bytes) {
+  explicit LazyExportFile(const std::string& bytes) {
     char path[] = "/tmp/tilemora-lazy-XXXXXX";
     descriptor_ = ::mkstemp(path);
     EXPECT_EQ(::write(descriptor_, bytes.data(), bytes.size()), ssize_t(bytes.size()));
     ::unlink(path);
   }
-  ~ExportFile() { ::close(descriptor_); }
+  ~LazyExportFile() { ::close(descriptor_); }
   std::unique_ptr<TMLazyTreeLoader> loader() const {
     std::string error;
     auto reader = TMBinaryExportReader::openDescriptor(descriptor_, 0, error);
@@ -75,7 +75,7 @@ class ExportFile {
   int descriptor_;
 };
 
-std::string binaryOf(const TMFileTree& root) {
+std::string lazyExportOf(const TMFileTree& root) {
   char* buffer = nullptr;
   size_t size = 0;
   std::FILE* out = ::open_memstream(&buffer, &size);
@@ -116,7 +116,7 @@ uint64_t expectReadAsWhole(const TMFileTree& whole, const TMFileTree& lazy) {
   return cutShort;
 }
 
-struct BudgetCase {
+struct LazyBudgetCase {
   const char* name;
   uint64_t entries;  // read before looking
   bool rootRead;
@@ -141,12 +141,12 @@ void expectLargestReadFirst(const TMFolderTree& folder) {
   EXPECT_GE(smallestRead, largestUnread) << folder.filename();
 }
 
-class TMLazyTreeLoaderBudget : public ::testing::TestWithParam<BudgetCase> {};
+class TMLazyTreeLoaderBudget : public ::testing::TestWithParam<LazyBudgetCase> {};
 
 TEST_P(TMLazyTreeLoaderBudget, AnswersAsTheWholeTreeWhereReadAndCutShortElsewhere) {
-  const std::shared_ptr<TMFileTree> whole = treeOf(nestedJson());
+  const std::shared_ptr<TMFileTree> whole = treeOfNested(nestedJson());
   ASSERT_TRUE(whole);
-  const ExportFile file(binaryOf(*whole));
+  const LazyExportFile file(lazyExportOf(*whole));
   const auto loader = file.loader();
   ASSERT_FALSE(loader->readLargest(GetParam().entries, {}));
   EXPECT_EQ(loader->isWhole(), GetParam().whole);
@@ -158,19 +158,19 @@ TEST_P(TMLazyTreeLoaderBudget, AnswersAsTheWholeTreeWhereReadAndCutShortElsewher
   expectLargestReadFirst(*loader->root()->asFolder());
 }
 
-const BudgetCase kBudgetCases[] = {
+const LazyBudgetCase kLazyBudgetCases[] = {
     {"nothing read but the root", 0, false, false},
     {"the root's entries", 1, true, false},
     {"the largest folders", 20, true, false},
     {"all but the smallest", 80, true, false},
     {"everything", UINT64_MAX, true, true},
 };
-INSTANTIATE_TEST_SUITE_P(Budgets, TMLazyTreeLoaderBudget, ::testing::ValuesIn(kBudgetCases), caseNamesByName);
+INSTANTIATE_TEST_SUITE_P(Budgets, TMLazyTreeLoaderBudget, ::testing::ValuesIn(kLazyBudgetCases), caseNamesByName);
 
 TEST(TMLazyTreeLoader, ReadsAFolderLookedIntoWhateverItsSize) {
-  const std::shared_ptr<TMFileTree> whole = treeOf(nestedJson());
+  const std::shared_ptr<TMFileTree> whole = treeOfNested(nestedJson());
   ASSERT_TRUE(whole);
-  const ExportFile file(binaryOf(*whole));
+  const LazyExportFile file(lazyExportOf(*whole));
   const auto loader = file.loader();
   ASSERT_FALSE(loader->readLargest(1, {}));
   // The smallest folder with entries of the root, which reading by size
@@ -201,9 +201,9 @@ TEST(TMLazyTreeLoader, ReadsAFolderLookedIntoWhateverItsSize) {
 }
 
 TEST(TMLazyTreeLoader, TheFoldersBelowOneLookedIntoAreReadBySizeLater) {
-  const std::shared_ptr<TMFileTree> whole = treeOf(nestedJson());
+  const std::shared_ptr<TMFileTree> whole = treeOfNested(nestedJson());
   ASSERT_TRUE(whole);
-  const ExportFile file(binaryOf(*whole));
+  const LazyExportFile file(lazyExportOf(*whole));
   const auto loader = file.loader();
   ASSERT_FALSE(loader->readLargest(1, {}));
   // The largest folder of the root alone, its own folders left unread...
@@ -220,9 +220,9 @@ TEST(TMLazyTreeLoader, TheFoldersBelowOneLookedIntoAreReadBySizeLater) {
 // As the window's map does while the first folders are read: another
 // thread walks the tree as it grows, and never sees a list half written.
 TEST(TMLazyTreeLoader, IsReadSafelyWhileItGrows) {
-  const std::shared_ptr<TMFileTree> whole = treeOf(nestedJson());
+  const std::shared_ptr<TMFileTree> whole = treeOfNested(nestedJson());
   ASSERT_TRUE(whole);
-  const ExportFile file(binaryOf(*whole));
+  const LazyExportFile file(lazyExportOf(*whole));
   const auto loader = file.loader();
   std::atomic<bool> done{false};
   std::optional<std::string> failure;
@@ -278,7 +278,7 @@ TEST(TMLazyTreeLoader, RefusesAFolderThatIsTheEntryOfTwo) {
   root.sub = yReference;
   ASSERT_TRUE(writer.finish(writer.add(root)));
   std::fclose(out);
-  const ExportFile file(std::string(buffer, size));
+  const LazyExportFile file(std::string(buffer, size));
   std::free(buffer);
   const auto loader = file.loader();
   const auto failure = loader->readLargest(UINT64_MAX, {});
