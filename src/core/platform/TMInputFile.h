@@ -9,11 +9,11 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <optional>
-#include <utility>
 #include <memory>
+#include <optional>
 #include <stop_token>
 #include <string>
+#include <utility>
 
 #include "TMStopSignal.h"
 

@@ -220,6 +220,7 @@ void TMMainWindowController::savedScanFailed() {
 void TMMainWindowController::beginTree() {
   jobs_.stop(folderReadJob_);
   folderReader_.reset();
+  importedNotRead_ = 0;
   ended_ = false;
   mapFinal_ = false;
   stopped_ = false;

@@ -94,6 +94,9 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   uint64_t openings() const { return commits_; }
   // Whether the window shows a saved scan.
   bool isImported() const { return imported_; }
+  // Whether the shown saved scan has folders not read yet (a binary export
+  // read a folder at a time).
+  bool holdsFoldersNotRead() const { return importedNotRead_ > 0; }
   // When the saved scan shown was made (seconds since the epoch; 0: not said).
   int64_t importedScannedAt() const { return importedScannedAt_; }
   // Where the saved scans shown side by side came from (none otherwise).

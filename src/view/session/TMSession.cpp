@@ -305,6 +305,11 @@ void TMSession::endComparison() {
 
 void TMSession::saveScan(const std::string& path) {
   if (!isShownTreeComplete() || !controller_->scannedUrl()) return;
+  if (controller_->holdsFoldersNotRead()) {
+    // Saved now, the folders not read yet would be saved empty.
+    tell([&](TMSessionObserver& o) { o.saveEnded(path, false, "some folders of the saved scan are not read yet"); });
+    return;
+  }
   stopSaving();
   const bool imported = controller_->isImported();
   const TMTreeExportHeader header{controller_->scannedUrl()->path(), "tilemora", TILEMORA_VERSION, shownScannedAt(),
