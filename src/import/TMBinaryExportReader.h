@@ -44,7 +44,6 @@ class TMBinaryExportReader {
   TMBinaryExportReader& operator=(const TMBinaryExportReader&) = delete;
 
   uint64_t root() const { return root_; }
-  size_t blockCount() const { return index_.size(); }
 
   // The item at `reference`, or nothing with `error` set.
   std::optional<TMBinaryItem> item(uint64_t reference, std::string& error);
