@@ -47,22 +47,13 @@ class SummaryPrinter {
       pending.pop_back();
       if (next.level > 0) printEntry(*next.node, next.level, total);
       if (next.level >= options_.depth || (next.level > 0 && next.node->asFolder() == nullptr)) continue;
-      std::vector<const TMFileTree*> children = largestChildren(*next.node);
+      std::vector<const TMFileTree*> children = largestEntriesOf(*next.node, options_.top);
       for (auto child = children.rbegin(); child != children.rend(); ++child)
         pending.push_back({*child, next.level + 1});
     }
   }
 
  private:
-  std::vector<const TMFileTree*> largestChildren(const TMFileTree& node) const {
-    std::vector<const TMFileTree*> children = childrenOf(node);
-    // Children are sorted already unless a deletion or a stop intervened.
-    std::stable_sort(children.begin(), children.end(), [](const TMFileTree* a, const TMFileTree* b) {
-      return TmFileTreeComparer(*a, *b) < 0;
-    });
-    if (children.size() > options_.top) children.resize(options_.top);
-    return children;
-  }
   void printEntry(const TMFileTree& node, size_t level, uint64_t total) const {
     std::fprintf(out_, "%12s %6.1f%%  %*s%s%s\n", size(node.diskSize()).c_str(), shareOf(node.diskSize(), total),
                  int(2 * (level - 1)), "", printableName(node.filename()).c_str(), node.asFolder() ? "/" : "");
@@ -74,6 +65,16 @@ class SummaryPrinter {
 };
 
 }  // namespace
+
+std::vector<const TMFileTree*> largestEntriesOf(const TMFileTree& node, size_t top) {
+  std::vector<const TMFileTree*> children = childrenOf(node);
+  // Children are sorted already unless a deletion or a stop intervened.
+  std::stable_sort(children.begin(), children.end(), [](const TMFileTree* a, const TMFileTree* b) {
+    return TmFileTreeComparer(*a, *b) < 0;
+  });
+  if (children.size() > top) children.resize(top);
+  return children;
+}
 
 void printScanSummary(const TMFileTree& root, std::FILE* out, const TMSummaryOptions& options) {
   const SummaryPrinter printer(out, options);

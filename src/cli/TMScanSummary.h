@@ -3,6 +3,7 @@
 // The report tilemora-scan prints when a scan has ended.
 
 #include <cstdio>
+#include <vector>
 
 #include "core/filetree/TMFileTree.h"
 #include "core/drawing/TMSizeFormatter.h"
@@ -22,6 +23,9 @@ struct TMSummaryOptions {
 // and shares of the total, and for a volume its size, free space and
 // unscanned space. Without `options.bytes` the total and the volume's
 // figures also give their exact byte counts.
+// The `top` largest nodes directly below `node`, as the summary lists them.
+std::vector<const TMFileTree*> largestEntriesOf(const TMFileTree& node, size_t top);
+
 void printScanSummary(const TMFileTree& root, std::FILE* out, const TMSummaryOptions& options = {});
 
 }  // namespace tilemora

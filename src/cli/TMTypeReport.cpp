@@ -13,8 +13,10 @@ namespace tilemora {
 void printTypeTable(const TMFileTree& root, std::FILE* out, const TMSummaryOptions& options) {
   const TMVolume* volume = root.asVolume();
   const TMFileTree* start = volume ? volume->child() : &root;
-  if (start == nullptr) return;
-  const TMTypeStatistics statistics = typeStatisticsOf(*start);
+  if (start != nullptr) printTypeStatistics(typeStatisticsOf(*start), out, options);
+}
+
+void printTypeStatistics(const TMTypeStatistics& statistics, std::FILE* out, const TMSummaryOptions& options) {
   const TMSizeFormatter formatter(options.units);
   auto line = [&](const TMTypeTotal& total, const std::string& label) {
     const std::string size = options.bytes ? std::to_string(total.bytes) : formatter.formatSize(total.bytes);

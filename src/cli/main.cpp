@@ -15,6 +15,7 @@
 #include <memory>
 #include <utility>
 
+#include "TMBinaryImportReport.h"
 #include "TMChangeReport.h"
 #include "TMCommandLine.h"
 #include "TMEntryCounter.h"
@@ -34,8 +35,13 @@
 #include "core/scan/TMExclusions.h"
 #include "core/scan/TMScanDriver.h"
 #include "core/scan/TMScanTask.h"
+#include "import/TMBinaryExportImport.h"
+#include "import/TMBinaryExportReader.h"
+#include "import/TMComparedBinaryExport.h"
+#include "import/TMComparedFileTree.h"
 #include "import/TMCompressedStream.h"
 #include "import/TMNcduImport.h"
+#include "import/TMTreeComparison.h"
 #include "import/TMTreeExport.h"
 
 using namespace tilemora;
@@ -97,17 +103,42 @@ int writeError() {
   return 1;
 }
 
+// Tells why the saved scan at `path` cannot be read; nothing to answer.
+std::nullopt_t cannotRead(const std::string& path, const std::string& reason) {
+  // The reason may quote a name of the file: escaped like any name.
+  std::fprintf(stderr, "tilemora-scan: cannot read %s: %s\n", printableName(path).c_str(),
+               printableName(reason).c_str());
+  return std::nullopt;
+}
+
 // The saved scan to compare with, read before the scan so that a wrong file
 // is told at once; none (and the reason told) when it cannot be read.
 std::optional<TMImportedScan> readSavedScan(const std::string& path) {
   TMImportResult result = importNcduExportAt(path);
-  if (auto* error = std::get_if<TMImportError>(&result)) {
-    // The error may quote a name of the file: escaped like any name.
-    std::fprintf(stderr, "tilemora-scan: cannot read %s: %s\n", printableName(path).c_str(),
-                 printableName(error->text()).c_str());
-    return std::nullopt;
-  }
+  if (auto* error = std::get_if<TMImportError>(&result)) return cannotRead(path, error->text());
   return std::move(std::get<TMImportedScan>(result));
+}
+
+// A saved scan to compare: a binary export in a file is read from it a
+// folder at a time as the comparison goes; any other is read whole.
+struct TMSavedSide {
+  std::optional<TMImportedScan> whole;
+  std::unique_ptr<TMComparedTree> byFolders;
+  int64_t timestamp = 0;
+};
+
+std::optional<TMSavedSide> openSavedSide(const std::string& path, bool byLength) {
+  TMSavedSide side;
+  std::string error;
+  if (std::unique_ptr<TMBinaryExportReader> reader = openBinaryExportFile(path, error)) {
+    side.byFolders = TMComparedBinaryExport::open(std::move(reader), byLength, error);
+  }
+  if (!error.empty()) return cannotRead(path, error);
+  if (!side.byFolders) {
+    if (!(side.whole = readSavedScan(path))) return std::nullopt;
+    side.timestamp = side.whole->timestamp;
+  }
+  return side;
 }
 
 // How many entries the exclusions left out, and what they were.
@@ -202,6 +233,38 @@ bool exportSavedScan(const TMImportedScan& scan, const TMCommandLine& line, TMOu
   return writeTreeExportTo(file, *scan.root, header, error, {}, line.exportFileFormat()) && file.commit(error);
 }
 
+// Whether the saved scan to import is reported on a folder at a time: a
+// binary export in a file, unless something needs its whole tree (a graph,
+// a picture, a conversion, or sizes by length).
+bool readsByFolders(const TMCommandLine& line) {
+  if (!line.dotFile.empty() || !line.pngFile.empty() || !line.exportFile.empty() || line.apparentSize) return false;
+  std::string error;
+  return openBinaryExportFile(line.importFile, error) != nullptr;
+}
+
+// Compares the saved scan with the current one: `root`, or, with
+// `byFolders`, the binary export it imports read a folder at a time.
+// Nothing (the reason told) when a side cannot be read.
+std::optional<TMTreeComparison> compareWithSaved(TMSavedSide& saved, const TMFileTree& root,
+                                                 const TMCommandLine* byFolders, const TMSummaryOptions& options) {
+  std::string error;
+  std::unique_ptr<TMComparedTree> savedSide =
+      saved.byFolders ? std::move(saved.byFolders) : std::make_unique<TMComparedFileTree>(*saved.whole->root);
+  std::unique_ptr<TMComparedTree> currentSide;
+  if (byFolders == nullptr) {
+    currentSide = std::make_unique<TMComparedFileTree>(root);
+  } else if (auto reader = openBinaryExportFile(byFolders->importFile, error)) {
+    currentSide = TMComparedBinaryExport::open(std::move(reader), options.apparent, error);
+  }
+  if (!currentSide) return cannotRead(byFolders->importFile, error);
+  TMTreeComparison comparison = compareScans(*savedSide, *currentSide, options.top);
+  if (comparison.error) {
+    std::fprintf(stderr, "tilemora-scan: cannot compare the scans: %s\n", printableName(*comparison.error).c_str());
+    return std::nullopt;
+  }
+  return comparison;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -226,10 +289,26 @@ int main(int argc, char** argv) {
   if (line->adminExport) std::signal(SIGPIPE, SIG_DFL);
   const bool importing = !line->importFile.empty();
   if (!importing && !checkScannable(line->path)) return 2;
-  std::optional<TMImportedScan> saved;
-  if (!line->compareFile.empty() && !(saved = readSavedScan(line->compareFile))) return 2;
+  std::optional<TMSavedSide> saved;
+  if (!line->compareFile.empty() && !(saved = openSavedSide(line->compareFile, line->apparentSize))) return 2;
+  TMSummaryOptions options;
+  options.bytes = line->bytes;
+  options.units = line->units;
+  options.top = size_t(line->top);
+  options.depth = size_t(line->depth);
+  options.apparent = line->apparentSize;
   std::optional<TMImportedScan> imported;
-  if (importing && !(imported = readSavedScan(line->importFile))) return 2;
+  std::optional<TMReportedExport> reported;  // when read a folder at a time
+  if (importing && readsByFolders(*line)) {
+    reported.emplace();
+    if (auto why = readExportForReport(line->importFile, options, *reported)) {
+      cannotRead(line->importFile, *why);
+      return 2;
+    }
+    imported = std::move(reported->scan);
+  } else if (importing && !(imported = readSavedScan(line->importFile))) {
+    return 2;
+  }
 
   // Every output is made (under its temporary name) before the scan, so
   // that a wrong path is told at once and not after a long scan.
@@ -262,27 +341,25 @@ int main(int argc, char** argv) {
     // Measured by length from here on: the report, the picture, the graph
     // and the comparison (an export has written both sizes already).
     remeasureTree(*root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
-    if (saved) remeasureTree(*saved->root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
+    if (saved && saved->whole) remeasureTree(*saved->whole->root, TMSizeMeasure::kOnDisk, TMSizeMeasure::kLength);
   }
   const std::string reportedPath = imported ? TMFileURL::fromPathComponents(imported->rootComponents).path()
                                             : TMFileURL::fromPath(line->path).path();
   if (!line->writesToStandardOutput()) {
     std::printf("%s\n", printableName(reportedPath).c_str());
-    TMSummaryOptions options;
-    options.bytes = line->bytes;
-    options.units = line->units;
-    options.top = size_t(line->top);
-    options.depth = size_t(line->depth);
-    options.apparent = line->apparentSize;
     if (saved) {
+      std::optional<TMTreeComparison> comparison = compareWithSaved(*saved, *root, reported ? &*line : nullptr, options);
+      if (!comparison) return 2;
       const int64_t savedAt = saved->timestamp;
-      const TMTreeComparison comparison = compareTrees(*saved->root, *root, options.top);
       saved.reset();
-      printChangeReport(comparison, savedAt, stdout, options);
+      printChangeReport(*comparison, savedAt, stdout, options);
     } else {
       printScanSummary(*root, stdout, options);
     }
-    if (line->types) printTypeTable(*root, stdout, options);
+    if (line->types) {
+      if (reported) printTypeStatistics(reported->types, stdout, options);
+      else printTypeTable(*root, stdout, options);
+    }
     std::printf("Entries: %" PRIu64 "\n", entries);
     if (const auto& exclusions = line->scanOptions.exclusions) printExcluded(task->excludedCount(), *exclusions);
     if (imported) printSavedScanGaps(*imported);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMBinaryExportImport.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,6 +87,20 @@ std::optional<TMImportError> readBinaryExport(TMBinaryExportReader& reader, TMIm
     }
   }
   return std::nullopt;
+}
+
+std::unique_ptr<TMBinaryExportReader> openBinaryExportFile(const std::string& path, std::string& error) {
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return nullptr;
+  struct stat info {};
+  char signature[kBinaryExportSignature.size()];
+  std::unique_ptr<TMBinaryExportReader> reader;
+  if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) &&
+      ::pread(descriptor, signature, sizeof signature, 0) == ssize_t(sizeof signature) &&
+      std::string_view(signature, sizeof signature) == kBinaryExportSignature)
+    reader = TMBinaryExportReader::openDescriptor(descriptor, 0, error);
+  ::close(descriptor);
+  return reader;
 }
 
 std::optional<TMImportError> readBinaryExportFrom(std::FILE* input, TMImportTarget& target,

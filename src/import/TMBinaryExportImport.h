@@ -8,6 +8,7 @@
 // reading with an error rather than a loop.
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -26,6 +27,11 @@ std::optional<TMImportError> readBinaryExport(TMBinaryExportReader& reader, TMIm
 // Reads the binary export `input` holds (its signature still unread): from
 // its file where that is a regular one (`file`, what `input` reads, or
 // `input` itself), else read whole into memory first.
+// A reader of the file at `path` when it is a binary export in a regular
+// file, which can then be read a folder at a time; none otherwise (`error`
+// set only when it is a binary export that cannot be opened).
+std::unique_ptr<TMBinaryExportReader> openBinaryExportFile(const std::string& path, std::string& error);
+
 std::optional<TMImportError> readBinaryExportFrom(std::FILE* input, TMImportTarget& target,
                                                   const std::stop_token& stop, const TMInputFile* file = nullptr);
 

@@ -5,41 +5,29 @@
 #include <queue>
 #include <string_view>
 
+#include "TMComparedFileTree.h"
 #include "core/filetree/TMFolderTree.h"
-#include "core/filetree/TMVolume.h"
 
 namespace tilemora {
 
 namespace {
 
-const TMFolderTree* comparedFolder(const TMFileTree& root) {
-  return root.asVolume() != nullptr ? root.asVolume()->child() : root.asFolder();
-}
-
-bool isEntry(const TMFileTree& node) {
-  return node.kind() == TMNodeKind::File || node.asFolder() != nullptr;
-}
-
 class Comparison {
-  struct Named {
-    std::string_view name;
-    const TMFileTree* node;
-  };
   // Two folders of one path, and that path below the roots.
   struct Pair {
-    const TMFolderTree* saved;
-    const TMFolderTree* current;
+    TMComparedFolder saved;
+    TMComparedFolder current;
     std::string path;
   };
 
  public:
   explicit Comparison(size_t keep) : keep_(keep) {}
 
-  void compare(const TMFolderTree* saved, const TMFolderTree* current, const std::stop_token& stop) {
-    std::vector<Pair> pending{{saved, current, {}}};
+  void compare(TMComparedTree& saved, TMComparedTree& current, const std::stop_token& stop) {
+    std::vector<Pair> pending{{saved.top(), current.top(), {}}};
     // Each folder's entries sorted by name, then walked side by side: no
     // hashing, and the lists are reused from folder to folder.
-    std::vector<Named> before, after;
+    std::vector<TMComparedEntry> before, after;
     while (!pending.empty()) {
       if (stop.stop_requested()) {
         result.stopped = true;
@@ -47,18 +35,17 @@ class Comparison {
       }
       Pair pair = std::move(pending.back());
       pending.pop_back();
-      sortedEntries(pair.saved, before);
-      sortedEntries(pair.current, after);
+      if (!sortedEntries(saved, pair.saved, before) || !sortedEntries(current, pair.current, after)) return;
       size_t b = 0;
       size_t a = 0;
       while (b < before.size() || a < after.size()) {
         const int order = b == before.size() ? 1 : a == after.size() ? -1 : before[b].name.compare(after[a].name);
         if (order < 0) {
-          removed(pair.path, *before[b++].node);
+          removed(pair.path, before[b++]);
         } else if (order > 0) {
-          added(pair.path, *after[a++].node);
+          added(pair.path, after[a++]);
         } else {
-          matched(pair.path, *before[b++].node, *after[a++].node, pending);
+          matched(pair.path, before[b++], after[a++], pending);
         }
       }
     }
@@ -78,66 +65,69 @@ class Comparison {
   TMTreeComparison result;
 
  private:
-  static void sortedEntries(const TMFolderTree* folder, std::vector<Named>& entries) {
-    entries.clear();
-    forEachChild(folder, [&](const TMFileTree& child) { entries.push_back({child.filename(), &child}); });
-    std::sort(entries.begin(), entries.end(), [](const Named& x, const Named& y) { return x.name < y.name; });
+  bool sortedEntries(TMComparedTree& side, const TMComparedFolder& folder, std::vector<TMComparedEntry>& entries) {
+    if (std::optional<std::string> error = side.list(folder, entries)) {
+      result.error = std::move(error);
+      return false;
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const TMComparedEntry& x, const TMComparedEntry& y) { return x.name < y.name; });
+    return true;
   }
 
   // The same name on both sides.
-  void matched(const std::string& path, const TMFileTree& before, const TMFileTree& child, std::vector<Pair>& pending) {
-    const TMFolderTree* folder = child.asFolder();
-    if ((before.asFolder() != nullptr) != (folder != nullptr)) {
+  void matched(const std::string& path, const TMComparedEntry& before, const TMComparedEntry& child,
+               std::vector<Pair>& pending) {
+    if (before.folder != child.folder) {
       removed(path, before);
       added(path, child);
-    } else if (folder != nullptr) {
+    } else if (child.folder) {
       // A folder's sizes, for what the map tells of it; its files give the colours.
-      if (before.diskSize() != child.diskSize()) changes_.push_back({&child, before.diskSize()});
-      pending.push_back({before.asFolder(), folder, joined(path, child.filename())});
-    } else if (before.diskSize() != child.diskSize()) {
-      const bool grew = child.diskSize() > before.diskSize();
+      if (before.size != child.size && child.node != nullptr) changes_.push_back({child.node, before.size});
+      pending.push_back({before.contents, child.contents, joined(path, child.name)});
+    } else if (before.size != child.size) {
+      const bool grew = child.size > before.size;
       ++(grew ? result.grownItems : result.shrunkItems);
-      changes_.push_back({&child, before.diskSize()});
-      offer(path, child, before.diskSize(), child.diskSize(), grew ? TMChangeKind::kGrew : TMChangeKind::kShrank);
+      if (child.node != nullptr) changes_.push_back({child.node, before.size});
+      offer(path, child, before.size, child.size, grew ? TMChangeKind::kGrew : TMChangeKind::kShrank);
     }
   }
 
-  template <class Visit>
-  static void forEachChild(const TMFolderTree* folder, Visit&& visit) {
-    const TMChildList* children = folder != nullptr ? folder->children() : nullptr;
-    for (uint32_t i = 0; children != nullptr && i < children->count(); ++i) {
-      if (isEntry(*children->at(i))) visit(*children->at(i));
-    }
-  }
   static std::string joined(const std::string& path, std::string_view name) {
     return path.empty() ? std::string(name) : path + '/' + std::string(name);
   }
 
-  // Everything below a new item is new, its folders too.
-  void added(const std::string& path, const TMFileTree& node) {
+  // Everything below a new item is new, its folders too (the map colours
+  // what it holds in memory).
+  void added(const std::string& path, const TMComparedEntry& entry) {
     ++result.newItems;
-    std::vector<const TMFileTree*> below{&node};
+    std::vector<const TMFileTree*> below;
+    if (entry.node != nullptr) below.push_back(entry.node);
     while (!below.empty()) {
       const TMFileTree* next = below.back();
       below.pop_back();
       changes_.push_back({next, TMNodeChange::kNew});
-      forEachChild(next->asFolder(), [&](const TMFileTree& child) { below.push_back(&child); });
+      const TMChildList* children = next->asFolder() != nullptr ? next->asFolder()->children() : nullptr;
+      for (uint32_t i = 0; children != nullptr && i < children->count(); ++i) {
+        const TMFileTree* child = children->at(i);
+        if (child->kind() == TMNodeKind::File || child->asFolder() != nullptr) below.push_back(child);
+      }
     }
-    offer(path, node, 0, node.diskSize(), TMChangeKind::kNew);
+    offer(path, entry, 0, entry.size, TMChangeKind::kNew);
   }
-  void removed(const std::string& path, const TMFileTree& node) {
+  void removed(const std::string& path, const TMComparedEntry& entry) {
     ++result.removedItems;
-    offer(path, node, node.diskSize(), 0, TMChangeKind::kRemoved);
+    offer(path, entry, entry.size, 0, TMChangeKind::kRemoved);
   }
 
   // Keeps the change if it is among the largest so far; its path is only
   // made then.
-  void offer(const std::string& path, const TMFileTree& node, uint64_t oldSize, uint64_t newSize,
+  void offer(const std::string& path, const TMComparedEntry& entry, uint64_t oldSize, uint64_t newSize,
              TMChangeKind kind) {
     const uint64_t difference = changeDifference(oldSize, newSize);
     if (keep_ == 0 || (largest_.size() == keep_ && difference <= largest_.top().difference())) return;
-    TMChangedItem item{joined(path, node.filename()), oldSize, newSize, kind, node.asFolder() != nullptr,
-                       kind == TMChangeKind::kRemoved ? nullptr : &node};
+    TMChangedItem item{joined(path, entry.name), oldSize, newSize, kind, entry.folder,
+                       kind == TMChangeKind::kRemoved ? nullptr : entry.node};
     largest_.push(std::move(item));
     if (largest_.size() > keep_) largest_.pop();
   }
@@ -156,15 +146,20 @@ class Comparison {
 
 }  // namespace
 
-TMTreeComparison compareTrees(const TMFileTree& saved, const TMFileTree& current, size_t keep,
+TMTreeComparison compareScans(TMComparedTree& saved, TMComparedTree& current, size_t keep,
                               const std::stop_token& stop) {
   Comparison comparison(keep);
-  const TMFolderTree* savedFolder = comparedFolder(saved);
-  const TMFolderTree* currentFolder = comparedFolder(current);
-  comparison.result.oldTotal = savedFolder != nullptr ? savedFolder->diskSize() : 0;
-  comparison.result.newTotal = currentFolder != nullptr ? currentFolder->diskSize() : 0;
-  comparison.compare(savedFolder, currentFolder, stop);
+  comparison.result.oldTotal = saved.topSize();
+  comparison.result.newTotal = current.topSize();
+  comparison.compare(saved, current, stop);
   return comparison.finish();
+}
+
+TMTreeComparison compareTrees(const TMFileTree& saved, const TMFileTree& current, size_t keep,
+                              const std::stop_token& stop) {
+  TMComparedFileTree savedSide(saved);
+  TMComparedFileTree currentSide(current);
+  return compareScans(savedSide, currentSide, keep, stop);
 }
 
 TMSignedSize signedChange(uint64_t oldSize, uint64_t newSize) {

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -25,6 +26,7 @@
 namespace tilemora {
 
 class TMFileTree;
+class TMComparedTree;
 
 struct TMChangedItem {
   std::string path;  // below the compared roots, components joined by '/', raw bytes
@@ -49,6 +51,8 @@ struct TMTreeComparison {
   uint64_t grownItems = 0;
   uint64_t shrunkItems = 0;
   bool stopped = false;  // asked to stop before the end
+  // Why a side could not be read; the rest then means nothing.
+  std::optional<std::string> error;
 };
 
 // Compares `current` with `saved`, keeping the `keep` largest changes. Only
@@ -56,6 +60,10 @@ struct TMTreeComparison {
 // Asked to stop, it gives up at the next folder: `stopped` is then set and
 // the rest means nothing.
 TMTreeComparison compareTrees(const TMFileTree& saved, const TMFileTree& current, size_t keep = 1000,
+                              const std::stop_token& stop = {});
+// The same, for scans listed a folder at a time (either may be a binary
+// export read from its file): the current side's nodes, if any, are kept.
+TMTreeComparison compareScans(TMComparedTree& saved, TMComparedTree& current, size_t keep = 1000,
                               const std::stop_token& stop = {});
 
 // A change in size as its sign and magnitude (sizes reach 2^64, past what

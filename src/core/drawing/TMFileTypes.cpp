@@ -5,6 +5,7 @@
 #include <cctype>
 #include <unordered_map>
 
+#include "TMTypeTally.h"
 #include "core/filetree/TMFilesBelow.h"
 
 namespace tilemora {
@@ -104,36 +105,11 @@ TMFileCategory categoryOfExtension(std::string_view extension) {
 }
 
 TMTypeStatistics typeStatisticsOf(const TMFileTree& start) {
-  TMTypeStatistics statistics;
-  std::array<TMTypeTotal, kFileCategoryCount> categories;
-  for (size_t i = 0; i < kFileCategoryCount; ++i) categories[i].category = TMFileCategory(i);
-  std::unordered_map<std::string, TMTypeTotal> extensions;
-  auto count = [&](const TMFileTree& file) {
-    std::string extension = extensionOf(file.filename());
-    auto [entry, added] = extensions.try_emplace(extension);
-    if (added) {
-      entry->second.extension = extension;
-      entry->second.category = categoryOfExtension(extension);
-    }
-    for (TMTypeTotal* total : {&entry->second, &categories[size_t(entry->second.category)]}) {
-      total->bytes += file.diskSize();
-      ++total->files;
-    }
-    statistics.bytes += file.diskSize();
-  };
+  TMTypeTally tally;
   forEachFileBelow(start, [&](const TMFileTree& file) {
-    if (file.kind() == TMNodeKind::File) count(file);
+    if (file.kind() == TMNodeKind::File) tally.add(file.filename(), file.diskSize());
   });
-  auto largestFirst = [](const TMTypeTotal& a, const TMTypeTotal& b) {
-    return a.bytes != b.bytes ? a.bytes > b.bytes : a.extension < b.extension;
-  };
-  for (const TMTypeTotal& category : categories) {
-    if (category.files > 0) statistics.categories.push_back(category);
-  }
-  std::stable_sort(statistics.categories.begin(), statistics.categories.end(), largestFirst);
-  for (auto& [extension, total] : extensions) statistics.extensions.push_back(std::move(total));
-  std::sort(statistics.extensions.begin(), statistics.extensions.end(), largestFirst);
-  return statistics;
+  return tally.statistics();
 }
 
 }  // namespace tilemora
