@@ -40,7 +40,7 @@ std::optional<std::string> readExportForReport(const std::string& path, const TM
 
   uint64_t total = 0;
   uint64_t lengths = 0;
-  TMTypeTally tally(options.apparent);
+  TMTypeTally tally;
   TMImportTarget target(total, lengths, [&tally](const TMImportedScan&) -> TMTreeSink& { return tally; });
   if (std::optional<TMImportError> failure = readBinaryExport(*walked, target, {})) return failure->text();
   report.scan = target.finish();

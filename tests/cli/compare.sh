@@ -17,7 +17,7 @@ mkdir -p "$tree/a" "$tree/b"
 head -c 100000 /dev/urandom >"$tree/a/grow"
 head -c 50000 /dev/urandom >"$tree/a/shrink"
 head -c 30000 /dev/urandom >"$tree/b/gone"
-for ending in json json.zst json.gz; do "$scan" --export "$work/old.$ending" "$tree" >/dev/null || fail "export .$ending"; done
+for ending in json json.zst json.gz ncdu; do "$scan" --export "$work/old.$ending" "$tree" >/dev/null || fail "export .$ending"; done
 check test "$(head -c 4 "$work/old.json.zst" | od -An -tx1 | tr -d ' ')" = 28b52ffd
 check test "$(head -c 2 "$work/old.json.gz" | od -An -tx1 | tr -d ' ')" = 1f8b
 # The same text once decompressed, but for the time each scan started.
@@ -36,7 +36,7 @@ grew=$(($(blocks "$tree/a/grow") - before_grow)) shrank=$((before_shrink - $(blo
 new=$(blocks "$tree/c/new")
 total=$((grew - shrank - gone + new))
 
-expected="Change: +$total since
+expected="Change: +$total
 New: 1, removed: 1, grown: 1, shrunk: 1
 Largest changes:
 +$grew grew a/grow
@@ -46,17 +46,22 @@ Largest changes:
 cp "$work/old.json.zst" "$work/renamed.bin"
 # Saved elsewhere: the roots are matched, not their paths.
 sed 's|"name":"/[^"]*"|"name":"/another/machine"|' "$work/old.json" >"$work/elsewhere.json"
-for old in old.json old.json.zst old.json.gz renamed.bin elsewhere.json; do
+# Compared with the folder, or with its binary export read a folder at a time.
+"$scan" --export "$work/new.ncdu" "$tree" >/dev/null || fail "export new.ncdu"
+for old in old.json old.json.zst old.json.gz renamed.bin elsewhere.json old.ncdu; do
+ for current in "$tree" "--import $work/new.ncdu"; do
   checks=$((checks + 1))
-  "$scan" --bytes --compare "$work/$old" "$tree" >"$work/out" 2>"$work/err"
+  "$scan" --bytes --compare "$work/$old" $current >"$work/out" 2>"$work/err"
   status=$?
-  got=$(sed -n '/^Change:/,/^Entries/p' "$work/out" | grep -v '^Entries' | sed 's/since.*/since/' | tr -s ' ' | sed 's/^ //')
+  # A binary export does not say when it was made.
+  got=$(sed -n '/^Change:/,/^Entries/p' "$work/out" | grep -v '^Entries' | sed 's/ since.*//' | tr -s ' ' | sed 's/^ //')
   [ $status -eq 0 ] && [ "$got" = "$expected" ] && [ ! -s "$work/err" ] ||
-    fail "--compare $old: status $status, got:
+    fail "--compare $old $current: status $status, got:
 $got
 expected:
 $expected
 $(cat "$work/err")"
+ done
 done
 # --top limits the list; sizes are formatted without --bytes.
 checks=$((checks + 1))

@@ -119,5 +119,18 @@ checks=$((checks + 1))
 "$scan" --export - --format binary "$here" 2>/dev/null | "$scan" --import - --top 0 >"$work/piped" 2>&1 &&
   grep -q '^Entries: [1-9]' "$work/piped" || fail "--export - --format binary does not read back from a pipe: $(cat "$work/piped")"
 
+# Reports on a binary export, read a folder at a time, are those of the
+# same scan read whole: the largest entries three levels down, the file
+# types, and the sizes by length.
+"$scan" --export "$work/src.ncdu" --top 0 "$here/../../src" >/dev/null 2>&1
+"$scan" --import "$work/src.ncdu" --export "$work/src.json" >/dev/null 2>&1
+for options in "--top 3 --depth 3 --types" "--top 2 --depth 2 --apparent-size --bytes"; do
+  checks=$((checks + 1))
+  by_folders=$("$scan" --import "$work/src.ncdu" $options 2>&1)
+  whole=$("$scan" --import "$work/src.json" $options 2>&1)
+  [ "$by_folders" = "$whole" ] && [ "$(grep -c '%  ' <<<"$whole")" -gt 5 ] ||
+    fail "the report on the binary export with $options differs: $(diff <(echo "$whole") <(echo "$by_folders") | head -5)"
+done
+
 echo "$((checks - failures)) passed, $failures failed"
 [ $failures -eq 0 ]

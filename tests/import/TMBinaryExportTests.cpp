@@ -18,33 +18,11 @@
 #include "import/TMNcduImport.h"
 #include "import/TMTreeBinaryExport.h"
 #include "import/TMTreeExport.h"
+#include "support/TMBinaryExportBytes.h"
 #include "support/TMCaseNames.h"
 
 namespace tilemora::test {
 namespace {
-
-std::string hexOf(std::string_view bytes) {
-  static const char* const kDigits = "0123456789abcdef";
-  std::string text;
-  for (unsigned char c : bytes) (text += kDigits[c >> 4]) += kDigits[c & 15];
-  return text;
-}
-
-std::string bytesOfHex(std::string_view text) {
-  std::string bytes;
-  for (size_t i = 0; i + 1 < text.size(); i += 2) bytes += char(std::stoi(std::string(text.substr(i, 2)), nullptr, 16));
-  return bytes;
-}
-
-uint64_t bigEndianIn(const std::string& bytes, size_t at, int count) {
-  uint64_t value = 0;
-  for (int i = 0; i < count; ++i) value = value << 8 | uint8_t(bytes[at + i]);
-  return value;
-}
-
-void putBigEndianIn(std::string& bytes, size_t at, uint64_t value, int count) {
-  for (int i = count - 1; i >= 0; --i, value >>= 8) bytes[at + i] = char(value);
-}
 
 TMImportResult importBinaryBytes(const std::string& bytes) {
   std::FILE* input = ::fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "r");
@@ -326,41 +304,6 @@ TEST(TMBinaryExportFile, IsReadFromAFileByItsReferences) {
 }
 
 // ---------------------------------------------------------------- broken files
-
-// An export made of `blocks` of items (each given as CBOR, in hex), with
-// the index naming them in order and `root` as the root.
-std::string craftedExport(const std::vector<std::vector<std::string>>& blocks, uint64_t root) {
-  std::string bytes(kBinaryExportSignature);
-  std::vector<uint64_t> places;
-  for (size_t number = 0; number < blocks.size(); ++number) {
-    std::string raw;
-    for (const std::string& item : blocks[number]) raw += bytesOfHex(item);
-    std::string frame(ZSTD_compressBound(raw.size()), '\0');
-    frame.resize(ZSTD_compress(frame.data(), frame.size(), raw.data(), raw.size(), 1));
-    const size_t length = frame.size() + 12;
-    std::string block(8, '\0');
-    putBigEndianIn(block, 0, length, 4);
-    putBigEndianIn(block, 4, number, 4);
-    block += frame + block.substr(0, 4);
-    places.push_back(uint64_t(bytes.size()) << 24 | length);
-    bytes += block;
-  }
-  std::string index(4 + 8 * places.size() + 8 + 4, '\0');
-  const uint64_t typeLen = 1u << 28 | index.size();
-  putBigEndianIn(index, 0, typeLen, 4);
-  for (size_t i = 0; i < places.size(); ++i) putBigEndianIn(index, 4 + 8 * i, places[i], 8);
-  putBigEndianIn(index, 4 + 8 * places.size(), root, 8);
-  putBigEndianIn(index, index.size() - 4, typeLen, 4);
-  return bytes + index;
-}
-
-// Items in hex: a folder or file with a name of one letter, then more pairs.
-std::string folderItem(char name, const std::string& more = "", int pairs = 0) {
-  return "a" + std::to_string(2 + pairs) + "0000" "0141" + hexOf(std::string(1, name)) + more;
-}
-std::string fileItem(char name, const std::string& more = "", int pairs = 0, const char* type = "01") {
-  return "a" + std::to_string(2 + pairs) + "00" + type + "0141" + hexOf(std::string(1, name)) + more;
-}
 
 std::string validBinaryExport() { return binaryExportOf(*smallBinaryTree()); }
 

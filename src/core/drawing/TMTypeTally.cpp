@@ -5,7 +5,7 @@
 
 namespace tilemora {
 
-TMTypeTally::TMTypeTally(bool byLength) : byLength_(byLength) {
+TMTypeTally::TMTypeTally() {
   for (size_t i = 0; i < kFileCategoryCount; ++i) categories_[i].category = TMFileCategory(i);
 }
 
