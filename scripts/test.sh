@@ -33,7 +33,7 @@ echo "== ThreadSanitizer: concurrency tests"
 ctest --test-dir build/tsan -L concurrency --output-on-failure
 echo "== ThreadSanitizer: scans driven by the window controller and the scan driver, saved scans read as they arrive or a folder at a time"
 build/tsan/tests/tilemora_core_tests --gtest_brief=1 \
-  --gtest_filter='*MainWindowController*:*ProgressSteps*:TMScanDriver.*:*TMScanDriverStop*:TMVolume.*:*TMDeepChain*:*SavedScanStream*:*TMLazyTreeLoader*:*TMAdministratorScan*:*TMFollowChanges*:*TMWatchTable*-*45000Levels*' </dev/null
+  --gtest_filter='*MainWindowController*:*ProgressSteps*:TMScanDriver.*:*TMScanDriverStop*:TMVolume.*:*TMDeepChain*:*SavedScanStream*:*TMLazyTreeLoader*:*TMSessionReadByFolders*:*TMAdministratorScan*:*TMFollowChanges*:*TMWatchTable*-*45000Levels*' </dev/null
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer: all tests"
 ctest --test-dir build/asan --output-on-failure -j "$jobs"
 

@@ -561,6 +561,10 @@ oder Datei ▸ Öffnen … wählen</translation>
         <source>(no extension)</source>
         <translation>(keine Endung)</translation>
     </message>
+    <message>
+        <source>Counting the files in “%1”… %2 %</source>
+        <translation>Dateien in „%1“ werden gezählt… %2 %</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindBar</name>

@@ -561,6 +561,10 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <source>(no extension)</source>
         <translation>(sans extension)</translation>
     </message>
+    <message>
+        <source>Counting the files in “%1”… %2 %</source>
+        <translation>Décompte des fichiers dans « %1 »… %2 %</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindBar</name>

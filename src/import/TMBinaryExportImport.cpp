@@ -33,11 +33,12 @@ std::optional<uint64_t> modifiedTime(const TMBinaryItem& item) {
 }  // namespace
 
 std::optional<TMImportError> readBinaryExport(TMBinaryExportReader& reader, TMImportTarget& target,
-                                              const std::stop_token& stop) {
+                                              const std::stop_token& stop, std::optional<uint64_t> start) {
   std::string error;
   const std::optional<uint64_t> mostItems = reader.mostItems(error);
   if (!mostItems) return failure(error);
-  std::optional<TMBinaryItem> root = reader.item(reader.root(), error);
+  const uint64_t rootReference = start.value_or(reader.root());
+  std::optional<TMBinaryItem> root = reader.item(rootReference, error);
   if (!root) return failure("the root: " + error);
   if (!root->isFolder()) return failure("the scanned path must be a folder");
   target.beginRoot(root->name);
@@ -53,8 +54,8 @@ std::optional<TMImportError> readBinaryExport(TMBinaryExportReader& reader, TMIm
   };
 
   std::vector<FolderInReading> folders;
-  std::unordered_set<uint64_t> above{reader.root()};
-  if (std::optional<FolderInReading> top = gather(root->sub, reader.root())) folders.push_back(std::move(*top));
+  std::unordered_set<uint64_t> above{rootReference};
+  if (std::optional<FolderInReading> top = gather(root->sub, rootReference)) folders.push_back(std::move(*top));
   else return failure(error);
   while (!folders.empty()) {
     FolderInReading& folder = folders.back();
@@ -87,6 +88,26 @@ std::optional<TMImportError> readBinaryExport(TMBinaryExportReader& reader, TMIm
     }
   }
   return std::nullopt;
+}
+
+std::optional<uint64_t> findBinaryFolder(TMBinaryExportReader& reader, const std::vector<std::string>& below,
+                                         std::string& error) {
+  uint64_t folder = reader.root();
+  std::vector<TMBinaryItem> items;
+  for (const std::string& name : below) {
+    std::optional<TMBinaryItem> self = reader.item(folder, error);
+    items.clear();
+    std::optional<std::vector<uint64_t>> entries = self ? reader.entriesOf(self->sub, error, &items) : std::nullopt;
+    if (!entries) return std::nullopt;
+    size_t found = 0;
+    while (found < items.size() && !(items[found].isFolder() && items[found].name == name)) ++found;
+    if (found == items.size()) {
+      error = "no folder \"" + name + "\" in the saved scan";
+      return std::nullopt;
+    }
+    folder = (*entries)[found];
+  }
+  return folder;
 }
 
 std::unique_ptr<TMBinaryExportReader> openBinaryExportFile(const std::string& path, std::string& error) {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "TMNcduImport.h"
 
@@ -21,8 +22,14 @@ class TMBinaryExportReader;
 class TMImportTarget;
 class TMInputFile;
 
+// From the root, or from the folder item `start` (given to `target` as its root).
 std::optional<TMImportError> readBinaryExport(TMBinaryExportReader& reader, TMImportTarget& target,
-                                              const std::stop_token& stop);
+                                              const std::stop_token& stop, std::optional<uint64_t> start = {});
+
+// The item of the folder at `below` (names from the root's entries down);
+// none, with `error` set, when a name is missing or not a folder's.
+std::optional<uint64_t> findBinaryFolder(TMBinaryExportReader& reader, const std::vector<std::string>& below,
+                                         std::string& error);
 
 // Reads the binary export `input` holds (its signature still unread): from
 // its file where that is a regular one (`file`, what `input` reads, or

@@ -75,8 +75,17 @@ std::unique_ptr<TMBinaryExportReader> TMBinaryExportReader::openDescriptor(int d
 
 std::unique_ptr<TMBinaryExportReader> TMBinaryExportReader::fromBytes(std::string bytes, std::string& error) {
   std::unique_ptr<TMBinaryExportReader> reader(new TMBinaryExportReader);
-  reader->bytes_ = std::move(bytes);
-  reader->size_ = reader->bytes_.size();
+  reader->bytes_ = std::make_shared<const std::string>(std::move(bytes));
+  reader->size_ = reader->bytes_->size();
+  if (!reader->readIndex(error)) return nullptr;
+  return reader;
+}
+
+std::unique_ptr<TMBinaryExportReader> TMBinaryExportReader::another(std::string& error) const {
+  if (descriptor_ >= 0) return openDescriptor(descriptor_, start_, error);
+  std::unique_ptr<TMBinaryExportReader> reader(new TMBinaryExportReader);
+  reader->bytes_ = bytes_;  // shared, never changed
+  reader->size_ = size_;
   if (!reader->readIndex(error)) return nullptr;
   return reader;
 }
@@ -89,7 +98,7 @@ TMBinaryExportReader::~TMBinaryExportReader() {
 bool TMBinaryExportReader::readAt(uint64_t offset, size_t count, char* into) const {
   if (offset > size_ || count > size_ - offset) return false;
   if (descriptor_ < 0) {
-    std::memcpy(into, bytes_.data() + offset, count);
+    std::memcpy(into, bytes_->data() + offset, count);
     return true;
   }
   size_t done = 0;

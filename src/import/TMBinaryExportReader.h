@@ -41,6 +41,9 @@ class TMBinaryExportReader {
   static std::unique_ptr<TMBinaryExportReader> fromBytes(std::string bytes, std::string& error);
   ~TMBinaryExportReader();
   TMBinaryExportReader(const TMBinaryExportReader&) = delete;
+  // Another reader of the same export, for another thread: this one may be
+  // in use meanwhile (only what opening set is read).
+  std::unique_ptr<TMBinaryExportReader> another(std::string& error) const;
   TMBinaryExportReader& operator=(const TMBinaryExportReader&) = delete;
 
   uint64_t root() const { return root_; }
@@ -71,7 +74,7 @@ class TMBinaryExportReader {
 
   int descriptor_ = -1;
   uint64_t start_ = 0;
-  std::string bytes_;  // the whole export, when not read from a file
+  std::shared_ptr<const std::string> bytes_;  // the whole export, when not read from a file
   uint64_t size_ = 0;
   std::vector<uint64_t> index_;  // offset << 24 | length, by block number; 0: none
   uint64_t root_ = 0;

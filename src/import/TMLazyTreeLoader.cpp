@@ -21,6 +21,10 @@ std::shared_ptr<TMFileTree> TMLazyTreeLoader::root() const {
   return storage_->root != nullptr ? std::shared_ptr<TMFileTree>(storage_, storage_->root) : nullptr;
 }
 
+std::unique_ptr<TMBinaryExportReader> TMLazyTreeLoader::anotherReader(std::string& error) const {
+  return reader_->another(error);
+}
+
 void TMLazyTreeLoader::markFolder(TMFolderTree& folder, const TMBinaryItem& item) {
   // Entries not read yet make it cut short, until they are, even when it
   // could not be read whole where it was scanned: that is told once read.

@@ -52,6 +52,10 @@ class TMLazyTreeLoader {
   // below it until `most` entries more are held.
   std::optional<std::string> readWithin(const TMFolderTree& folder, uint64_t most, const std::stop_token& stop);
 
+  // Another reader of the export, for a walk through it on another thread
+  // (from any thread, while this one reads).
+  std::unique_ptr<TMBinaryExportReader> anotherReader(std::string& error) const;
+
   // Entries read so far (below the root).
   uint64_t heldEntries() const { return scan_.files + scan_.folders + scan_.excludedEntries; }
   // Folders whose entries are not read yet.

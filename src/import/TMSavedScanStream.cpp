@@ -24,11 +24,6 @@ TMSavedScanOpener savedScanFileAt(std::string path) {
 
 namespace {
 
-// How many entries of a binary export are read before it is shown whole:
-// the largest folders first, the rest when they are looked into. About
-// 50 MB of tree, whatever the size of the export.
-constexpr uint64_t kEntriesReadAtOnce = 1'000'000;
-
 // Whether `input` is a binary export in a regular file, which is read a
 // folder at a time instead of whole.
 bool readsByFolders(const TMInputFile& input) {
@@ -39,7 +34,7 @@ bool readsByFolders(const TMInputFile& input) {
 }
 
 // Reads the binary export in `input` a folder at a time, the largest first,
-// up to kEntriesReadAtOnce entries.
+// up to `handlers.entriesAtOnce` entries; the rest when they are looked into.
 TMImportResult readByFolders(const TMInputFile& input, TMSavedScanStreamHandlers& handlers, TMMainQueue& mainQueue,
                              const std::weak_ptr<TMScanTask>& weakTask, const std::stop_token& stop) {
   std::string error;
@@ -52,7 +47,7 @@ TMImportResult readByFolders(const TMInputFile& input, TMSavedScanStreamHandlers
     const std::shared_ptr<TMScanTask> task = weakTask.lock();
     if (task && !task->stopRequested() && rootKnown) rootKnown(root, scan);
   });
-  if (auto failure = loader->readLargest(kEntriesReadAtOnce, stop, handlers.progress.get()))
+  if (auto failure = loader->readLargest(handlers.entriesAtOnce, stop, handlers.progress.get()))
     return TMImportError{0, 0, *failure, {}};
   if (stop.stop_requested()) return TMImportError{0, 0, "stopped", {}};
   TMImportedScan scan = loader->scan();

@@ -45,6 +45,9 @@ struct TMSavedScanStreamHandlers {
   // On the main queue, at the end: the whole scan (its root the tree that
   // grew), or why it could not be read whole.
   std::function<void(TMImportResult result)> ended;
+  // Of a binary export read a folder at a time, the entries read before
+  // it ends (the largest folders first).
+  uint64_t entriesAtOnce = 1'000'000;
 };
 
 // Starts reading what `open` opens; null when no thread could be had.

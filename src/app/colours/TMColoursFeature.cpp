@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPointer>
 #include <array>
 #include <ctime>
 #include <unordered_set>
@@ -155,7 +156,19 @@ void TMColoursFeature::updateFileTypes() {
       session_.controller().isScanning() || fileTypesFolder_ == shown->url)
     return;
   fileTypesFolder_ = shown->url;
-  fileTypesWindow_->showStatistics(typeStatisticsOf(*shown->file), displayText(shown->url.lastPathComponent()));
+  const QString name = displayText(shown->url.lastPathComponent());
+  // A saved scan read in part is counted whole from its file.
+  QPointer<TMFileTypesWindow> window = fileTypesWindow_;
+  const bool fromFile = session_.countFileTypesFromFile(
+      shown->url, [window, name](double share) { if (window) window->showCounting(name, share); },
+      [this, window, name](const TMTypeStatistics* statistics) {
+        // The folder shown is still the one counted: a newer count stops this one.
+        const TMNodeState* counted = pane_.view().current();
+        if (!window || counted == nullptr || counted->file == nullptr) return;
+        window->showStatistics(statistics != nullptr ? *statistics : typeStatisticsOf(*counted->file), name);
+      });
+  if (fromFile) fileTypesWindow_->showCounting(name, 0.0);
+  else fileTypesWindow_->showStatistics(typeStatisticsOf(*shown->file), name);
 }
 
 void TMColoursFeature::pickType(const std::optional<TMFileTypeChoice>& choice) {

@@ -57,6 +57,12 @@ TMFileTypesWindow::TMFileTypesWindow(QWidget* parent) : QDialog(parent), table_(
   });
 }
 
+void TMFileTypesWindow::showCounting(const QString& name, double share) {
+  table_->clear();
+  title_->setText(tr("Counting the files in \u201C%1\u201D\u2026 %2 %")
+                      .arg(name, QLocale().toString(100.0 * share, 'f', 0)));
+}
+
 void TMFileTypesWindow::showStatistics(const TMTypeStatistics& statistics, const QString& name) {
   table_->clear();
   title_->setText(tr("Files in \u201C%1\u201D").arg(name));

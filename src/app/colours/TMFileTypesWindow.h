@@ -29,6 +29,8 @@ class TMFileTypesWindow : public QDialog {
 
   // The table for the files below `folder`, named `name`.
   void showStatistics(const TMTypeStatistics& statistics, const QString& name);
+  // While the files below `name` are being counted, `share` of them so far.
+  void showCounting(const QString& name, double share);
   QTreeWidget& table() { return *table_; }
 
  signals:

@@ -3,6 +3,7 @@
 // What a scan counts where the user may choose otherwise, and what it needs
 // from its surroundings besides the path.
 
+#include <cstdint>
 #include <memory>
 
 #include "core/platform/TMFileSystem.h"
@@ -39,6 +40,10 @@ struct TMScanEnvironment {
   // Told about every entry on the scan thread, when given.
   std::shared_ptr<TMScanObserver> observer = nullptr;
   TMScanOptions options = {};
+  // Of a saved scan read a folder at a time (a binary export), how many
+  // entries are read, the largest folders first, before it is shown whole:
+  // about 50 MB of tree, whatever the size of the export.
+  uint64_t savedScanEntriesAtOnce = 1'000'000;
 };
 
 }  // namespace tilemora

@@ -155,6 +155,7 @@ void TMMainWindowController::readSavedScanLiveNow(TMSavedScanOpener open,
   };
   TMSavedScanStreamHandlers handlers;
   handlers.progress = relay_;
+  handlers.entriesAtOnce = environment_.savedScanEntriesAtOnce;
   handlers.rootKnown = [current](std::shared_ptr<TMFileTree> root, const TMImportedScan& scan) {
     if (auto controller = current()) controller->savedScanRootKnown(std::move(root), scan);
   };

@@ -97,6 +97,8 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // Whether the shown saved scan has folders not read yet (a binary export
   // read a folder at a time).
   bool holdsFoldersNotRead() const { return importedNotRead_ > 0; }
+  // What reads it, while it can (none once a part of the file was broken).
+  const std::shared_ptr<TMLazyTreeLoader>& folderReader() const { return folderReader_; }
   // When the saved scan shown was made (seconds since the epoch; 0: not said).
   int64_t importedScannedAt() const { return importedScannedAt_; }
   // Where the saved scans shown side by side came from (none otherwise).

@@ -84,6 +84,7 @@ void TMSession::treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileU
     searchJob_ = 0;
     jobs_.stop(comparisonJob_);
     comparisonJob_ = 0;
+    stopCountingFileTypes();
     const bool hadMatches = searchResult_ != nullptr;
     const bool hadComparison = comparison_ != nullptr;
     searchResult_.reset();

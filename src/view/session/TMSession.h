@@ -25,6 +25,7 @@
 #include "view/session/TMChangeFollowing.h"
 #include "view/session/TMSessionObserver.h"
 #include "core/drawing/TMFileColoring.h"
+#include "core/drawing/TMFileTypes.h"
 #include "core/filetree/TMTreeSearch.h"
 #include "core/platform/TMJobRunner.h"
 #include "import/TMTreeComparison.h"
@@ -107,6 +108,19 @@ class TMSession final : private TMTreeObserver {
   bool followsChanges() const { return following_->isEnabled(); }
   bool isFollowingChanges() const { return following_->isFollowing(); }
 
+  // --- file types ----------------------------------------------------------
+  // Counts the files below the shown tree's folder at `url` by type from
+  // the saved scan's file, off the main thread, when folders of the tree
+  // are not read yet: the count is then of the whole scan, and only the
+  // totals are held. `progress` gets the share counted (0 to 1) now and
+  // then, `counted` the totals (null when the file could not be read: count
+  // in memory then), both on the main thread. A newer count, or a new tree,
+  // stops one still running. Answers false, starting nothing, when the tree
+  // in memory is whole (count it there).
+  bool countFileTypesFromFile(const TMFileURL& url, std::function<void(double share)> progress,
+                              std::function<void(const TMTypeStatistics*)> counted);
+  void stopCountingFileTypes();
+
   // --- colours -------------------------------------------------------------
   // The colouring of the colour mode in use (null: by depth).
   void setModeColoring(std::shared_ptr<const TMFileColoring> coloring);
@@ -164,6 +178,7 @@ class TMSession final : private TMTreeObserver {
   std::shared_ptr<TMChangeColoring> changeColoring_;
 
   uint64_t saveJob_ = 0;
+  uint64_t typesJob_ = 0;
   bool keepsHistory_ = false;
   std::string stateHome_;
 

@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A window's session on a binary export read a folder at a time, from a
+// few entries to all: the file types of the whole scan counted from its
+// file whatever was read, a folder selected that was not read yet read on
+// its own, and Save Scan refused while folders are not read (they would be
+// saved empty).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+
+#include "core/drawing/TMFileTypes.h"
+#include "core/filetree/TMFolderTree.h"
+#include "core/platform/TMManualMainQueue.h"
+#include "core/platform/TMTextMeasuring.h"
+#include "import/TMNcduImport.h"
+#include "import/TMTreeBinaryExport.h"
+#include "import/TMTreeExport.h"
+#include "support/TMCaseNames.h"
+#include "support/TMFakeHosts.h"
+#include "support/TMLayoutFixtures.h"
+#include "support/TMTemporaryTree.h"
+#include "view/controller/TMGlobalQueues.h"
+#include "view/session/TMSession.h"
+
+namespace tilemora::test {
+namespace {
+
+// "/data": folders of files of several types, one with a folder below it.
+std::string byFoldersSessionJson() {
+  const char* const kEndings[] = {".jpg", ".txt", ".cpp", ".mkv", "", ".tar.gz"};
+  auto files = [&](const std::string& prefix, int count, int size) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+      text += R"(,{"name":")" + prefix + std::to_string(i) + kEndings[i % 6] + R"(","dsize":)" +
+              std::to_string(size * (1 + i % 3)) + "}";
+    return text;
+  };
+  return R"([1,2,{},[{"name":"/data"},[{"name":"big"})" + files("b", 60, 8192) + R"(],[{"name":"mid"})" +
+         files("m", 20, 4096) + R"(,[{"name":"deep"})" + files("d", 12, 4096) + R"(]],[{"name":"small"})" +
+         files("s", 4, 4096) + "]" + files("top", 5, 16384) + "]]";
+}
+
+std::shared_ptr<TMFileTree> byFoldersSessionTree(const std::string& json) {
+  std::FILE* input = ::fmemopen(const_cast<char*>(json.data()), json.size(), "r");
+  TMImportResult result = importNcduExport(input);
+  std::fclose(input);
+  return std::get<TMImportedScan>(result).root;
+}
+
+const TMFileTree* byFoldersChild(const TMFileTree& folder, std::string_view name) {
+  const TMChildList* children = folder.asFolder()->children();
+  for (uint32_t i = 0; children != nullptr && i < children->count(); ++i)
+    if (children->at(i)->filename() == name) return children->at(i);
+  return nullptr;
+}
+
+std::vector<std::string> rowsOf(const TMTypeStatistics& statistics) {
+  std::vector<std::string> rows;
+  for (const auto* totals : {&statistics.categories, &statistics.extensions}) {
+    for (const TMTypeTotal& total : *totals)
+      rows.push_back(categoryName(total.category) + std::string(" .") + total.extension + " " +
+                     std::to_string(total.bytes) + "/" + std::to_string(total.files));
+  }
+  rows.push_back(std::to_string(statistics.bytes));
+  return rows;
+}
+
+struct ByFoldersSessionCase {
+  const char* name;
+  uint64_t entriesAtOnce;
+  bool whole;  // every folder read at first
+};
+
+class TMSessionReadByFolders : public ::testing::TestWithParam<ByFoldersSessionCase> {
+ protected:
+  void SetUp() override {
+    const std::string json = byFoldersSessionJson();
+    whole = byFoldersSessionTree(json);
+    path = files.pathOf("scan.ncdu");
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    TMTreeExportHeader header;
+    header.rootPath = "/data";
+    ASSERT_TRUE(writeTreeBinaryExport(*whole, header, out));
+    std::fclose(out);
+
+    view = std::make_unique<TMTreeMapView>(viewHost, std::make_shared<TMFixedWidthMeasurer>(20), 800, 600);
+    TMScanEnvironment environment{queue};
+    environment.savedScanEntriesAtOnce = GetParam().entriesAtOnce;
+    session = std::make_unique<TMSession>(window, *view, environment);
+    session->addObserver(record);
+    session->controller().awakeFromNib(TMGlobalQueues::sharedQueues());
+    session->importScans({path});
+    serveUntil([&] { return session->isShownTreeComplete() && !session->jobs().treeIsRead(); });
+    ASSERT_TRUE(session->isShownTreeComplete());
+  }
+  void TearDown() override { session->removeObserver(record); }
+
+  template <class Done>
+  void serveUntil(Done done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done() && std::chrono::steady_clock::now() < deadline)
+      queue->runNextWithin(std::chrono::milliseconds(5));
+  }
+  // The file types below `url` as the session counts them for the window.
+  std::optional<TMTypeStatistics> countedFromFile(const std::string& url) {
+    std::optional<TMTypeStatistics> counted;
+    bool told = false;
+    if (!session->countFileTypesFromFile(
+            TMFileURL::fromPath(url), [](double) {},
+            [&](const TMTypeStatistics* statistics) {
+              told = true;
+              if (statistics != nullptr) counted = *statistics;
+            }))
+      return std::nullopt;
+    serveUntil([&] { return told; });
+    EXPECT_TRUE(counted) << "the count from the file failed";
+    return counted;
+  }
+
+  struct Record : TMSessionObserver {
+    void saveEnded(const std::string&, bool saved, const std::string& error) override {
+      saves.push_back(saved ? "saved" : error);
+    }
+    std::vector<std::string> saves;
+  } record;
+  TMTemporaryTree files;
+  std::string path;
+  std::shared_ptr<TMFileTree> whole;
+  std::shared_ptr<TMManualMainQueue> queue = std::make_shared<TMManualMainQueue>();
+  TMFakeWindowHost window;
+  TMFakeViewHost viewHost;
+  std::unique_ptr<TMTreeMapView> view;
+  std::unique_ptr<TMSession> session;
+};
+
+TEST_P(TMSessionReadByFolders, CountsTheFileTypesOfTheWholeScan) {
+  EXPECT_EQ(session->controller().holdsFoldersNotRead(), !GetParam().whole);
+  for (const char* below : {"", "/mid"}) {
+    const TMFileTree* folder = *below ? byFoldersChild(*whole, below + 1) : whole.get();
+    const std::optional<TMTypeStatistics> counted = countedFromFile(std::string("/data") + below);
+    // A tree held whole is counted in memory, not from its file.
+    ASSERT_EQ(counted.has_value(), !GetParam().whole) << below;
+    if (counted) {
+      EXPECT_EQ(rowsOf(*counted), rowsOf(typeStatisticsOf(*folder))) << below;
+    }
+  }
+}
+
+TEST_P(TMSessionReadByFolders, ReadsAFolderSelectedAndSavesOnlyOnceEveryFolderIsRead) {
+  const TMFileTree& root = *session->shownTree();
+  const TMFileTree* mid = byFoldersChild(root, "mid");
+  ASSERT_NE(mid, nullptr);
+  // Read largest first: "big" before "mid".
+  EXPECT_EQ(mid->asFolder()->wasCutShort(), !GetParam().whole);
+  EXPECT_EQ(mid->diskSize(), byFoldersChild(*whole, "mid")->diskSize()) << "its size before it is read";
+  view->selectURL(TMFileURL::fromPath("/data/mid"));
+  serveUntil([&] { return !mid->asFolder()->wasCutShort() && !session->jobs().treeIsRead(); });
+  ASSERT_FALSE(mid->asFolder()->wasCutShort());
+  EXPECT_EQ(mid->asFolder()->children()->count(), 21u);
+  // The largest folders below it are read with it.
+  const TMFileTree* deep = byFoldersChild(*mid, "deep");
+  ASSERT_NE(deep, nullptr);
+  EXPECT_FALSE(deep->asFolder()->wasCutShort());
+
+  session->saveScan(files.pathOf("saved.json"));
+  serveUntil([&] { return !record.saves.empty(); });
+  // "small" is still not read unless everything was.
+  EXPECT_EQ(record.saves, std::vector<std::string>{GetParam().whole ? "saved"
+                                                                    : "some folders of the saved scan are not read yet"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Budgets, TMSessionReadByFolders,
+                         ::testing::Values(ByFoldersSessionCase{"the root's entries", 1, false},
+                                           ByFoldersSessionCase{"the largest folder", 60, false},
+                                           ByFoldersSessionCase{"every entry", 1000, true}),
+                         caseNamesByName);
+
+}  // namespace
+}  // namespace tilemora::test
