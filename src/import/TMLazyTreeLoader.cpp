@@ -120,11 +120,35 @@ std::optional<std::string> TMLazyTreeLoader::readFrom(Queue& queue, uint64_t mos
 
 std::optional<std::string> TMLazyTreeLoader::readLargest(uint64_t most, const std::stop_token& stop,
                                                          TMProgressNotifiable* progress) {
+  const std::lock_guard lock(reading_);
   return readFrom(unread_, most, stop, progress);
+}
+
+std::optional<std::string> TMLazyTreeLoader::readAlong(const std::vector<std::string>& below) {
+  const std::lock_guard lock(reading_);
+  TMFolderTree* folder = storage_->root != nullptr ? storage_->root->asFolder() : nullptr;
+  for (size_t level = 0; folder != nullptr; ++level) {
+    if (auto error = readFolder(folder, nullptr, {&unread_})) return error;
+    if (level == below.size()) break;
+    const TMChildList* children = folder->children();
+    TMFolderTree* next = nullptr;
+    for (uint32_t i = 0; children != nullptr && i < children->count() && next == nullptr; ++i) {
+      TMFileTree* child = children->at(i);
+      if (child->asFolder() != nullptr && child->filename() == below[level]) next = child->asFolder();
+    }
+    folder = next;
+  }
+  return std::nullopt;
+}
+
+TMLazyTreeLoader::Held TMLazyTreeLoader::held() const {
+  const std::lock_guard lock(reading_);
+  return {scan_.files, scan_.folders, unreadReferences_.size()};
 }
 
 std::optional<std::string> TMLazyTreeLoader::readWithin(const TMFolderTree& folder, uint64_t most,
                                                         const std::stop_token& stop) {
+  const std::lock_guard lock(reading_);
   auto* own = const_cast<TMFolderTree*>(&folder);
   Queue below;
   if (auto error = readFolder(own, nullptr, {&below, &unread_})) return error;

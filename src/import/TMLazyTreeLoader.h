@@ -7,10 +7,12 @@
 // the blocks of the folders read are ever decompressed. A folder whose
 // entries are not read yet is marked cut short, as a stopped scan leaves
 // the folders it did not list, until they are. What is held is
-// bounded by what is asked for, not by the export. One thread reads.
+// bounded by what is asked for, not by the export. Readings asked from
+// several threads are taken in turn.
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <queue>
 #include <stop_token>
@@ -51,14 +53,26 @@ class TMLazyTreeLoader {
   // Reads `folder` (of this tree), if it is still unread, then the largest
   // below it until `most` entries more are held.
   std::optional<std::string> readWithin(const TMFolderTree& folder, uint64_t most, const std::stop_token& stop);
+  // Reads the folders from the root down to the one at `below` (names
+  // from the root's entries down), where they are still unread; nothing
+  // more when a name is not a folder's.
+  std::optional<std::string> readAlong(const std::vector<std::string>& below);
+
+  // What is held, told while others may be reading.
+  struct Held {
+    uint64_t files;
+    uint64_t folders;
+    uint64_t unreadFolders;
+  };
+  Held held() const;
 
   // Another reader of the export, for a walk through it on another thread
   // (from any thread, while this one reads).
   std::unique_ptr<TMBinaryExportReader> anotherReader(std::string& error) const;
 
-  // Entries read so far (below the root).
+  // Entries read so far (below the root); while no other thread reads.
   uint64_t heldEntries() const { return scan_.files + scan_.folders + scan_.excludedEntries; }
-  // Folders whose entries are not read yet.
+  // Folders whose entries are not read yet; while no other thread reads.
   uint64_t unreadFolders() const { return unreadReferences_.size(); }
   bool isWhole() const { return unreadReferences_.empty(); }
 
@@ -83,6 +97,7 @@ class TMLazyTreeLoader {
   std::optional<std::string> readFrom(Queue& queue, uint64_t most, const std::stop_token& stop,
                                       TMProgressNotifiable* progress);
 
+  mutable std::mutex reading_;
   std::unique_ptr<TMBinaryExportReader> reader_;
   std::shared_ptr<TMFileTreeStorage> storage_;
   TMImportedScan scan_;

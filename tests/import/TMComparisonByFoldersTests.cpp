@@ -5,8 +5,6 @@
 // whose entries cannot be read.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,39 +13,12 @@
 #include "import/TMBinaryExportReader.h"
 #include "import/TMComparedBinaryExport.h"
 #include "import/TMComparedFileTree.h"
-#include "import/TMNcduImport.h"
-#include "import/TMTreeBinaryExport.h"
 #include "import/TMTreeComparison.h"
-#include "import/TMTreeExport.h"
 #include "support/TMBinaryExportBytes.h"
 #include "support/TMCaseNames.h"
 
 namespace tilemora::test {
 namespace {
-
-std::shared_ptr<TMFileTree> byFoldersWholeTree(const std::string& bytes) {
-  std::FILE* input = ::fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "r");
-  TMImportResult result = importNcduExport(input);
-  std::fclose(input);
-  if (auto* error = std::get_if<TMImportError>(&result)) ADD_FAILURE() << error->text();
-  auto* scan = std::get_if<TMImportedScan>(&result);
-  return scan != nullptr ? scan->root : nullptr;
-}
-
-// The binary export of the tree a JSON export gives.
-std::string byFoldersBinaryOf(const std::string& json) {
-  const std::shared_ptr<TMFileTree> tree = byFoldersWholeTree(json);
-  char* buffer = nullptr;
-  size_t size = 0;
-  std::FILE* out = ::open_memstream(&buffer, &size);
-  TMTreeExportHeader header;
-  header.rootPath = "/r";
-  EXPECT_TRUE(writeTreeBinaryExport(*tree, header, out));
-  std::fclose(out);
-  std::string bytes(buffer, size);
-  std::free(buffer);
-  return bytes;
-}
 
 std::unique_ptr<TMComparedTree> byFoldersSide(const std::string& bytes, bool byLength) {
   std::string error;
@@ -110,8 +81,8 @@ TEST_P(TMComparisonByFolders, FindsWhatComparingTheWholeTreesFinds) {
   const ByFoldersCase& given = GetParam();
   const std::string savedBytes = given.saved();
   const std::string currentBytes = given.current();
-  const std::shared_ptr<TMFileTree> savedTree = byFoldersWholeTree(savedBytes);
-  const std::shared_ptr<TMFileTree> currentTree = byFoldersWholeTree(currentBytes);
+  const std::shared_ptr<TMFileTree> savedTree = wholeTreeOfExport(savedBytes);
+  const std::shared_ptr<TMFileTree> currentTree = wholeTreeOfExport(currentBytes);
   ASSERT_TRUE(savedTree && currentTree);
   if (given.byLength) {
     for (TMFileTree* tree : {savedTree.get(), currentTree.get()})
@@ -151,18 +122,18 @@ TEST_P(TMComparisonByFolders, FindsWhatComparingTheWholeTreesFinds) {
 }
 
 const ByFoldersCase kByFoldersCases[] = {
-    {"both sides from their files", [] { return byFoldersBinaryOf(kByFoldersSaved); },
-     [] { return byFoldersBinaryOf(kByFoldersCurrent); }, ByFoldersSides::kBothFromFiles},
-    {"the saved side from its file", [] { return byFoldersBinaryOf(kByFoldersSaved); },
-     [] { return byFoldersBinaryOf(kByFoldersCurrent); }, ByFoldersSides::kSavedFromFile},
-    {"the current side from its file", [] { return byFoldersBinaryOf(kByFoldersSaved); },
-     [] { return byFoldersBinaryOf(kByFoldersCurrent); }, ByFoldersSides::kCurrentFromFile},
-    {"measured by length", [] { return byFoldersBinaryOf(kByFoldersSaved); },
-     [] { return byFoldersBinaryOf(kByFoldersCurrent); }, ByFoldersSides::kBothFromFiles, true},
-    {"thousands of files across blocks", [] { return byFoldersBinaryOf(byFoldersGenerated(0)); },
-     [] { return byFoldersBinaryOf(byFoldersGenerated(1)); }, ByFoldersSides::kBothFromFiles},
-    {"thousands of files by length", [] { return byFoldersBinaryOf(byFoldersGenerated(0)); },
-     [] { return byFoldersBinaryOf(byFoldersGenerated(1)); }, ByFoldersSides::kSavedFromFile, true},
+    {"both sides from their files", [] { return binaryExportOfJson(kByFoldersSaved); },
+     [] { return binaryExportOfJson(kByFoldersCurrent); }, ByFoldersSides::kBothFromFiles},
+    {"the saved side from its file", [] { return binaryExportOfJson(kByFoldersSaved); },
+     [] { return binaryExportOfJson(kByFoldersCurrent); }, ByFoldersSides::kSavedFromFile},
+    {"the current side from its file", [] { return binaryExportOfJson(kByFoldersSaved); },
+     [] { return binaryExportOfJson(kByFoldersCurrent); }, ByFoldersSides::kCurrentFromFile},
+    {"measured by length", [] { return binaryExportOfJson(kByFoldersSaved); },
+     [] { return binaryExportOfJson(kByFoldersCurrent); }, ByFoldersSides::kBothFromFiles, true},
+    {"thousands of files across blocks", [] { return binaryExportOfJson(byFoldersGenerated(0)); },
+     [] { return binaryExportOfJson(byFoldersGenerated(1)); }, ByFoldersSides::kBothFromFiles},
+    {"thousands of files by length", [] { return binaryExportOfJson(byFoldersGenerated(0)); },
+     [] { return binaryExportOfJson(byFoldersGenerated(1)); }, ByFoldersSides::kSavedFromFile, true},
     {"an entry not examined and a size missing", [] { return byFoldersUnreadableEntry("0a", "05", "0f"); },
      [] { return byFoldersUnreadableEntry("0c", "07", "13"); }, ByFoldersSides::kBothFromFiles},
 };

@@ -3,14 +3,21 @@
 // Binary exports made byte by byte for tests: hex, big-endian numbers, and
 // exports crafted from items given as CBOR, broken ones included.
 
+#include <gtest/gtest.h>
 #include <zstd.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "import/TMBinaryExportFormat.h"
+#include "import/TMNcduImport.h"
+#include "import/TMTreeBinaryExport.h"
+#include "import/TMTreeExport.h"
 
 namespace tilemora::test {
 
@@ -70,6 +77,31 @@ inline std::string folderItem(char name, const std::string& more = "", int pairs
 }
 inline std::string fileItem(char name, const std::string& more = "", int pairs = 0, const char* type = "01") {
   return "a" + std::to_string(2 + pairs) + "00" + type + "0141" + hexOf(std::string(1, name)) + more;
+}
+
+// The tree a saved scan in `bytes` (JSON or binary) holds, read whole.
+inline std::shared_ptr<TMFileTree> wholeTreeOfExport(const std::string& bytes) {
+  std::FILE* input = ::fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "r");
+  TMImportResult result = importNcduExport(input);
+  std::fclose(input);
+  if (auto* error = std::get_if<TMImportError>(&result)) ADD_FAILURE() << error->text();
+  auto* scan = std::get_if<TMImportedScan>(&result);
+  return scan != nullptr ? scan->root : nullptr;
+}
+
+// The binary export of the tree the JSON export `json` gives.
+inline std::string binaryExportOfJson(const std::string& json) {
+  const std::shared_ptr<TMFileTree> tree = wholeTreeOfExport(json);
+  char* buffer = nullptr;
+  size_t size = 0;
+  std::FILE* out = ::open_memstream(&buffer, &size);
+  TMTreeExportHeader header;
+  header.rootPath = "/r";
+  EXPECT_TRUE(tree && writeTreeBinaryExport(*tree, header, out));
+  std::fclose(out);
+  std::string bytes(buffer, size);
+  std::free(buffer);
+  return bytes;
 }
 
 }  // namespace tilemora::test

@@ -11,6 +11,8 @@
 #include <fstream>
 
 #include "core/drawing/TMFileTypes.h"
+#include "core/filetree/TMLargestFiles.h"
+#include "core/filetree/TMTreeSearch.h"
 #include "core/filetree/TMFolderTree.h"
 #include "core/platform/TMManualMainQueue.h"
 #include "core/platform/TMTextMeasuring.h"
@@ -27,7 +29,8 @@
 namespace tilemora::test {
 namespace {
 
-// "/data": folders of files of several types, one with a folder below it.
+// "/data": folders of files of several types, one with a folder below it;
+// the largest files are in the folders read last.
 std::string byFoldersSessionJson() {
   const char* const kEndings[] = {".jpg", ".txt", ".cpp", ".mkv", "", ".tar.gz"};
   auto files = [&](const std::string& prefix, int count, int size) {
@@ -38,8 +41,9 @@ std::string byFoldersSessionJson() {
     return text;
   };
   return R"([1,2,{},[{"name":"/data"},[{"name":"big"})" + files("b", 60, 8192) + R"(],[{"name":"mid"})" +
-         files("m", 20, 4096) + R"(,[{"name":"deep"})" + files("d", 12, 4096) + R"(]],[{"name":"small"})" +
-         files("s", 4, 4096) + "]" + files("top", 5, 16384) + "]]";
+         files("m", 20, 4096) + R"(,[{"name":"deep"})" + files("d", 12, 4096) +
+         R"(,{"name":"d-huge.mkv","dsize":204800}]],[{"name":"small"})" + files("s", 4, 4096) +
+         R"(,{"name":"s-huge.iso","dsize":307200}])" + files("top", 5, 16384) + "]]";
 }
 
 std::shared_ptr<TMFileTree> byFoldersSessionTree(const std::string& json) {
@@ -169,6 +173,38 @@ TEST_P(TMSessionReadByFolders, ReadsAFolderSelectedAndSavesOnlyOnceEveryFolderIs
   // "small" is still not read unless everything was.
   EXPECT_EQ(record.saves, std::vector<std::string>{GetParam().whole ? "saved"
                                                                     : "some folders of the saved scan are not read yet"});
+}
+
+std::vector<std::string> largestRowsOf(const TMFileTree& tree) {
+  std::vector<std::string> rows;
+  for (const TMLargeFile& file : largestFiles(tree, 3))
+    rows.push_back(file.folder + "/" + std::string(file.file->filename()) + " " + std::to_string(file.file->diskSize()));
+  return rows;
+}
+
+std::vector<std::string> matchRowsOf(const TMSearchResult& result) {
+  std::vector<std::string> rows;
+  for (const TMSearchMatch& match : result.matches) rows.push_back(match.path + " " + std::to_string(match.node->diskSize()));
+  return rows;
+}
+
+TEST_P(TMSessionReadByFolders, FindsTheLargestFilesAndTheMatchesOfTheWholeScan) {
+  bool read = false;
+  const bool started = session->readLargestFromFile(TMFileURL::fromPath("/data"), 3, {}, false, [&] { read = true; });
+  EXPECT_EQ(started, !GetParam().whole);
+  serveUntil([&] { return (read || !started) && !session->jobs().treeIsRead(); });
+  EXPECT_EQ(largestRowsOf(*session->shownTree()), largestRowsOf(*whole));
+
+  // "deep" is a folder inside "mid", whose files do not match.
+  for (const char* part : {"deep", "2"}) {
+    const auto matches = [part](std::string_view name) { return name.find(part) != std::string_view::npos; };
+    const std::vector<std::string> expected = matchRowsOf(searchTree(*whole, matches));
+    session->startSearch(matches);
+    // Searched in memory at once, then again once the folders are read.
+    serveUntil([&] { return session->searchResult() && matchRowsOf(*session->searchResult()) == expected; });
+    ASSERT_TRUE(session->searchResult()) << part;
+    EXPECT_EQ(matchRowsOf(*session->searchResult()), expected) << part;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Budgets, TMSessionReadByFolders,

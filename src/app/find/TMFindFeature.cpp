@@ -68,19 +68,24 @@ void TMFindFeature::treeShown(const std::shared_ptr<TMFileTree>&, const TMFileUR
   if (!scanning && bar_->isVisible()) search();
 }
 
+void TMFindFeature::searchAgain() {
+  matchShown_ = -1;
+  session_.searchAgain();
+}
+
 void TMFindFeature::itemDeleted(const TMFileTree&) {
   // What went is no match any more.
-  if (session_.searchResult() || bar_->isVisible()) search();
+  searchAgain();
 }
 
 void TMFindFeature::treeRemeasured(const std::shared_ptr<TMFileTree>&) {
   // The matches' total is told by the new sizes.
-  if (session_.searchResult() || bar_->isVisible()) search();
+  searchAgain();
 }
 
 void TMFindFeature::treeChanged(const std::shared_ptr<TMFileTree>&) {
-  // New files may match, and matches may have gone.
-  if (session_.searchResult() || bar_->isVisible()) search();
+  // New files may match (folders of a saved scan read since), and matches may have gone.
+  searchAgain();
 }
 
 void TMFindFeature::searchChanged() {

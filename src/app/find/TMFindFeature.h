@@ -46,6 +46,8 @@ class TMFindFeature : public QObject, private TMSessionObserver {
   void searchChanged() override;
 
   void search();
+  // The same pattern in the tree as it changed.
+  void searchAgain();
   void end();
   void selectMatch(int step);
 

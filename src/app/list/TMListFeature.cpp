@@ -118,6 +118,12 @@ void TMListFeature::updateLargestFiles() {
   if (largestFilesFolder_ == current->url) return;
   largestFilesFolder_ = current->url;
   list_->setLargestFilesFolder(session_.shownTree(), current->file, current->url);
+  // A saved scan read in part: the largest files are found in its file and
+  // the folders holding them read, which lists the rows again.
+  const std::pair searched{session_.controller().openings(), current->url};
+  if (largestSearchedInFile_ == searched) return;
+  largestSearchedInFile_ = searched;
+  session_.readLargestFromFile(current->url, TMLargestFilesModel::kMostFiles, {}, false, {});
 }
 
 void TMListFeature::treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileURL& url, bool scanning) {

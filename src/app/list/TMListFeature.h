@@ -9,6 +9,7 @@
 #include <QObject>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "core/platform/TMFileURL.h"
 #include "view/session/TMSessionObserver.h"
@@ -79,6 +80,8 @@ class TMListFeature : public QObject, private TMSessionObserver {
   const TMFileTree* listed_ = nullptr;  // the tree listed, while its scan runs or not
   bool scanning_ = false;
   std::optional<TMFileURL> largestFilesFolder_;  // where the largest files were found
+  // Where they were last looked for in a saved scan's file, and in which opening.
+  std::optional<std::pair<uint64_t, TMFileURL>> largestSearchedInFile_;
 };
 
 }  // namespace tilemora

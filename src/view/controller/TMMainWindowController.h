@@ -19,6 +19,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "view/controller/TMGlobalQueues.h"
 #include "view/map/TMTreeMapView.h"
@@ -31,13 +33,13 @@
 #include "core/scan/TMScanOptions.h"
 #include "core/scan/TMScanTask.h"
 #include "core/follow/TMFolderUpdate.h"
+#include "import/TMLazyTreeLoader.h"
 #include "import/TMNcduImport.h"
 #include "import/TMSavedScanStream.h"
 #include "import/TMScanOrigins.h"
 
 namespace tilemora {
 
-class TMLazyTreeLoader;
 class TMScanProgressRelay;
 struct TMFileTreeStorage;
 
@@ -99,6 +101,12 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   bool holdsFoldersNotRead() const { return importedNotRead_ > 0; }
   // What reads it, while it can (none once a part of the file was broken).
   const std::shared_ptr<TMLazyTreeLoader>& folderReader() const { return folderReader_; }
+  // Reads the folders from the root down to each of `paths` (names below
+  // the root) where they are not read yet, off the main thread, and builds
+  // the map again; `done` then runs on the main thread, unless another tree
+  // was opened meanwhile. False, starting nothing, when no saved scan is
+  // read a folder at a time.
+  bool readFoldersAlong(std::vector<std::vector<std::string>> paths, std::function<void()> done);
   // When the saved scan shown was made (seconds since the epoch; 0: not said).
   int64_t importedScannedAt() const { return importedScannedAt_; }
   // Where the saved scans shown side by side came from (none otherwise).
@@ -159,6 +167,9 @@ class TMMainWindowController : public std::enable_shared_from_this<TMMainWindowC
   // Reads the folder selected, when it is one of a saved scan read a folder
   // at a time and not read yet (see TMMainWindowReading).
   void readFolderLookedInto();
+  // Shows what a job reading folders of the saved scan (opening `commit`)
+  // left: the counts, the map; a broken part of the file ends the reading.
+  void foldersRead(uint64_t commit, bool broken, const TMLazyTreeLoader::Held& held);
 
   std::shared_ptr<TMFileTree> curentlyNavigated() const { return curentlyNavigated_; }
   const std::optional<TMFileURL>& scannedUrl() const { return scannedUrl_; }

@@ -82,9 +82,13 @@ void TMSession::treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileU
     // What was found, compared or picked in the old tree speaks of it alone.
     jobs_.stop(searchJob_);
     searchJob_ = 0;
+    jobs_.stop(searchFileJob_);
+    searchFileJob_ = 0;
     jobs_.stop(comparisonJob_);
     comparisonJob_ = 0;
     stopCountingFileTypes();
+    jobs_.stop(largestJob_);
+    largestJob_ = 0;
     const bool hadMatches = searchResult_ != nullptr;
     const bool hadComparison = comparison_ != nullptr;
     searchResult_.reset();
@@ -196,6 +200,20 @@ void TMSession::stopReading() {
 // --- find ---------------------------------------------------------------------
 
 void TMSession::startSearch(std::function<bool(std::string_view)> matches) {
+  searchMatches_ = matches;
+  searchInMemory(matches);
+  // A saved scan read in part: the largest matches are found in its file
+  // and the folders holding them read; the tree is then searched again.
+  if (!searchJob_ || !shownUrl_) return;
+  startLargestFromFile(searchFileJob_, *shownUrl_, kMatchesReadFromFile, matches, true,
+                       [this, matches] { searchInMemory(matches); });
+}
+
+void TMSession::searchAgain() {
+  if (searchMatches_) searchInMemory(searchMatches_);
+}
+
+void TMSession::searchInMemory(std::function<bool(std::string_view)> matches) {
   jobs_.stop(searchJob_);
   searchJob_ = 0;
   if (!matches || !isShownTreeComplete() || searchedFolder(*shownTree_) == nullptr) {
@@ -218,8 +236,11 @@ void TMSession::startSearch(std::function<bool(std::string_view)> matches) {
 }
 
 void TMSession::endSearch() {
+  searchMatches_ = nullptr;
   jobs_.stop(searchJob_);
   searchJob_ = 0;
+  jobs_.stop(searchFileJob_);
+  searchFileJob_ = 0;
   if (!searchResult_) return;
   searchResult_.reset();
   applyColoring();

@@ -26,6 +26,7 @@
 #include "view/session/TMSessionObserver.h"
 #include "core/drawing/TMFileColoring.h"
 #include "core/drawing/TMFileTypes.h"
+#include "core/filetree/TMLargestMatches.h"
 #include "core/filetree/TMTreeSearch.h"
 #include "core/platform/TMJobRunner.h"
 #include "import/TMTreeComparison.h"
@@ -77,7 +78,13 @@ class TMSession final : private TMTreeObserver {
   // Searches the shown tree for the names `matches` accepts, off the main
   // thread; a newer search replaces one still running. Nothing is searched
   // (and the matches go) while there is no complete tree or no pattern.
+  // On a saved scan read in part, the folders holding its largest matches
+  // (kMatchesReadFromFile at most) are read first, by a walk through its
+  // file, and the tree is searched again.
   void startSearch(std::function<bool(std::string_view)> matches);
+  static constexpr size_t kMatchesReadFromFile = 10'000;
+  // The last search again, in the tree as it is now (changed since).
+  void searchAgain();
   void endSearch();
   const std::shared_ptr<const TMSearchResult>& searchResult() const { return searchResult_; }
 
@@ -121,6 +128,18 @@ class TMSession final : private TMTreeObserver {
                               std::function<void(const TMTypeStatistics*)> counted);
   void stopCountingFileTypes();
 
+  // --- the largest of a saved scan read in part ----------------------------
+  // Finds the `keep` largest entries below the shown tree's folder at `url`
+  // that `accepts` takes (every file without it; folders too with
+  // `folders`) by a walk through the saved scan's file, off the main
+  // thread, then reads the folders that lead to them: the tree in memory
+  // then holds them, and what looks for the largest there finds them.
+  // `done` runs on the main thread once they are read, or when nothing
+  // could be (unless a new tree is shown). A newer walk replaces one still
+  // running. Answers false, starting nothing, when the tree is whole.
+  bool readLargestFromFile(const TMFileURL& url, size_t keep, TMLargestMatches::Accepts accepts, bool folders,
+                           std::function<void()> done);
+
   // --- colours -------------------------------------------------------------
   // The colouring of the colour mode in use (null: by depth).
   void setModeColoring(std::shared_ptr<const TMFileColoring> coloring);
@@ -140,6 +159,13 @@ class TMSession final : private TMTreeObserver {
   // Clears `job` once it has ended; answers whether it did (a newer job of
   // the same kind may have taken its place).
   bool forgetEnded(uint64_t& job);
+  // The names below the shown root down to `url`, when the shown tree is
+  // a saved scan read in part and `url` lies in it.
+  std::optional<std::vector<std::string>> pathBelowShownRoot(const TMFileURL& url) const;
+  // What readLargestFromFile does, as the job in `slot` (a member).
+  bool startLargestFromFile(uint64_t& slot, const TMFileURL& url, size_t keep, TMLargestMatches::Accepts accepts,
+                            bool folders, std::function<void()> done);
+  void searchInMemory(std::function<bool(std::string_view)> matches);
   void startComparison();
   // Measures the saved tree as the shown one is to be; only while nothing
   // reads it.
@@ -166,6 +192,8 @@ class TMSession final : private TMTreeObserver {
 
   uint64_t readJob_ = 0;  // 0: none
   uint64_t searchJob_ = 0;
+  uint64_t searchFileJob_ = 0;  // the walk through a saved scan's file for it
+  std::function<bool(std::string_view)> searchMatches_;  // what the search looks for
   std::shared_ptr<const TMSearchResult> searchResult_;
 
   uint64_t compareReadJob_ = 0;
@@ -179,6 +207,7 @@ class TMSession final : private TMTreeObserver {
 
   uint64_t saveJob_ = 0;
   uint64_t typesJob_ = 0;
+  uint64_t largestJob_ = 0;
   bool keepsHistory_ = false;
   std::string stateHome_;
 
