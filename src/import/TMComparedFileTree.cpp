@@ -6,8 +6,13 @@
 
 namespace tilemora {
 
-TMComparedFileTree::TMComparedFileTree(const TMFileTree& root)
-    : folder_(root.asVolume() != nullptr ? root.asVolume()->child() : root.asFolder()) {}
+TMComparedFileTree::TMComparedFileTree(const TMFileTree& root, bool foldersCutShortUnknown)
+    : folder_(root.asVolume() != nullptr ? root.asVolume()->child() : root.asFolder()),
+      foldersCutShortUnknown_(foldersCutShortUnknown) {}
+
+bool TMComparedFileTree::knows(const TMComparedFolder& folder) const {
+  return !foldersCutShortUnknown_ || folder.node == nullptr || !folder.node->wasCutShort();
+}
 
 uint64_t TMComparedFileTree::topSize() const { return folder_ != nullptr ? folder_->diskSize() : 0; }
 

@@ -39,6 +39,9 @@ class TMComparedTree {
   // The files and folders of `folder`, in any order, into `entries`
   // (cleared first); why not, when they cannot be read.
   virtual std::optional<std::string> list(const TMComparedFolder& folder, std::vector<TMComparedEntry>& entries) = 0;
+  // Whether the entries of `folder` are known: a folder of a saved scan
+  // not read yet is compared by its size alone.
+  virtual bool knows(const TMComparedFolder&) const { return true; }
 };
 
 }  // namespace tilemora

@@ -35,6 +35,7 @@ class Comparison {
       }
       Pair pair = std::move(pending.back());
       pending.pop_back();
+      if (!saved.knows(pair.saved) || !current.knows(pair.current)) continue;
       if (!sortedEntries(saved, pair.saved, before) || !sortedEntries(current, pair.current, after)) return;
       size_t b = 0;
       size_t a = 0;

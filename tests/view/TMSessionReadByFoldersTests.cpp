@@ -3,12 +3,14 @@
 // few entries to all: the file types of the whole scan counted from its
 // file whatever was read, a folder selected that was not read yet read on
 // its own, and Save Scan refused while folders are not read (they would be
-// saved empty).
+// saved empty); compared with an earlier scan, the whole scan's changes
+// listed and what the tree holds coloured.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <tuple>
 
 #include "core/drawing/TMFileTypes.h"
 #include "core/filetree/TMLargestFiles.h"
@@ -18,6 +20,7 @@
 #include "core/platform/TMTextMeasuring.h"
 #include "import/TMNcduImport.h"
 #include "import/TMTreeBinaryExport.h"
+#include "import/TMTreeComparison.h"
 #include "import/TMTreeExport.h"
 #include "support/TMCaseNames.h"
 #include "support/TMFakeHosts.h"
@@ -205,6 +208,46 @@ TEST_P(TMSessionReadByFolders, FindsTheLargestFilesAndTheMatchesOfTheWholeScan) 
     ASSERT_TRUE(session->searchResult()) << part;
     EXPECT_EQ(matchRowsOf(*session->searchResult()), expected) << part;
   }
+}
+
+// The scan saved earlier: "s-huge.iso" (not read at first) since grew,
+// "mid/deep/d-huge.mkv" is new, and "top0" (read at first) shrank.
+std::string byFoldersSessionEarlier() {
+  std::string json = byFoldersSessionJson();
+  const auto change = [&json](const std::string& from, const std::string& to) {
+    const size_t at = json.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    json.replace(at, from.size(), to);
+  };
+  change(R"({"name":"s-huge.iso","dsize":307200})", R"({"name":"s-huge.iso","dsize":4096})");
+  change(R"(,{"name":"d-huge.mkv","dsize":204800})", "");
+  change(R"({"name":"top0.jpg","dsize":16384})", R"({"name":"top0.jpg","dsize":65536})");
+  return json;
+}
+
+TEST_P(TMSessionReadByFolders, ComparesTheWholeScanAndColoursWhatIsRead) {
+  const std::string earlier = byFoldersSessionEarlier();
+  const std::string savedPath = files.pathOf("earlier.json");
+  std::ofstream(savedPath) << earlier;
+  const TMTreeComparison expected = compareTrees(*byFoldersSessionTree(earlier), *whole);
+  ASSERT_EQ(expected.largest.size(), 3u);
+  session->compareWithSavedScan(savedPath);
+  serveUntil([&] { return session->comparison() != nullptr; });
+  ASSERT_TRUE(session->comparison());
+  const TMTreeComparison& got = *session->comparison();
+  EXPECT_EQ(std::tie(got.oldTotal, got.newTotal, got.newItems, got.removedItems, got.grownItems, got.shrunkItems),
+            std::tie(expected.oldTotal, expected.newTotal, expected.newItems, expected.removedItems,
+                     expected.grownItems, expected.shrunkItems));
+  ASSERT_EQ(got.largest.size(), expected.largest.size());
+  for (size_t i = 0; i < got.largest.size(); ++i) {
+    EXPECT_EQ(got.largest[i].path, expected.largest[i].path);
+    EXPECT_EQ(got.largest[i].difference(), expected.largest[i].difference()) << expected.largest[i].path;
+  }
+  // The file read at first keeps its colour; so does a folder not read yet, by its size.
+  const TMFileTree* top0 = byFoldersChild(*session->shownTree(), "top0.jpg");
+  ASSERT_NE(top0, nullptr);
+  EXPECT_NE(got.nodeChanges->find(*top0), nullptr);
+  EXPECT_NE(got.nodeChanges->find(*byFoldersChild(*session->shownTree(), "small")), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Budgets, TMSessionReadByFolders,

@@ -7,6 +7,7 @@
 #include "core/drawing/TMHighlightColoring.h"
 #include "core/filetree/TMVolume.h"
 #include "import/TMAdministratorScan.h"
+#include "import/TMComparedFileTree.h"
 #include "import/TMScanHistory.h"
 #include "core/platform/TMHostName.h"
 #include "import/TMTreeExport.h"
@@ -87,6 +88,7 @@ void TMSession::treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileU
     jobs_.stop(comparisonJob_);
     comparisonJob_ = 0;
     stopCountingFileTypes();
+    fileComparison_.reset();
     jobs_.stop(largestJob_);
     largestJob_ = 0;
     const bool hadMatches = searchResult_ != nullptr;
@@ -98,6 +100,7 @@ void TMSession::treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileU
     // A saved scan waiting for this very folder stays, to compare with it.
     if (!(savedTree_ && tree && comparedUrl_ == url)) {
       savedTree_.reset();
+      fileComparison_.reset();
       comparedUrl_.reset();
     }
     if (hadMatches || hadComparison) applyColoring();
@@ -289,6 +292,7 @@ void TMSession::compareWithSavedScan(const std::string& path) {
 }
 
 void TMSession::remeasureSavedTree() {
+  fileComparison_.reset();
   if (!savedTree_) return;
   remeasureTree(*savedTree_, savedMeasure_, controller_->sizeMeasure());
   savedMeasure_ = controller_->sizeMeasure();
@@ -297,14 +301,26 @@ void TMSession::remeasureSavedTree() {
 void TMSession::startComparison() {
   if (!savedTree_ || !isShownTreeComplete()) return;
   jobs_.stop(comparisonJob_);
+  // A saved scan read in part is compared whole from its file; the map's
+  // colours come from what the tree holds.
+  std::shared_ptr<TMLazyTreeLoader> loader = controller_->holdsFoldersNotRead() ? controller_->folderReader() : nullptr;
   comparisonJob_ = jobs_.start(
       "comparing", TMJobRunner::Reads::kTheTree,
-      [this, saved = savedTree_, current = shownTree_](const TMJobRunner::Job& job) {
-        auto result = std::make_shared<const TMTreeComparison>(compareTrees(*saved, *current, 1000, job.stopToken()));
-        if (result->stopped) return;
-        job.post([this, result] {
+      [this, saved = savedTree_, current = shownTree_, loader = std::move(loader), fromFile = fileComparison_,
+       byLength = controller_->sizeMeasure() == TMSizeMeasure::kLength](const TMJobRunner::Job& job) {
+        TMComparedFileTree savedSide(*saved);
+        TMComparedFileTree currentSide(*current, loader != nullptr);
+        TMTreeComparison inMemory = compareScans(savedSide, currentSide, 1000, job.stopToken());
+        if (inMemory.stopped) return;
+        std::shared_ptr<const TMTreeComparison> whole = fromFile;
+        if (loader && !whole) whole = compareWithFile(*saved, *loader, byLength, job.stopToken());
+        if (job.stopRequested()) return;
+        auto result = std::make_shared<TMTreeComparison>(whole ? TMTreeComparison(*whole) : std::move(inMemory));
+        if (whole) result->nodeChanges = inMemory.nodeChanges;
+        job.post([this, result, whole] {
           comparisonJob_ = 0;
           comparison_ = result;
+          fileComparison_ = whole;
           changeColoring_ = std::make_shared<TMChangeColoring>(result->nodeChanges);
           tell([](TMSessionObserver& o) { o.comparisonChanged(); });
         });
@@ -315,6 +331,7 @@ void TMSession::endComparison() {
   jobs_.stop(comparisonJob_);
   comparisonJob_ = 0;
   savedTree_.reset();
+  fileComparison_.reset();
   comparedUrl_.reset();
   savedAt_ = 0;
   if (!comparison_) return;

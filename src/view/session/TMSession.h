@@ -166,6 +166,11 @@ class TMSession final : private TMTreeObserver {
   bool startLargestFromFile(uint64_t& slot, const TMFileURL& url, size_t keep, TMLargestMatches::Accepts accepts,
                             bool folders, std::function<void()> done);
   void searchInMemory(std::function<bool(std::string_view)> matches);
+  // `saved` compared with the whole of the saved scan `loader` reads, from
+  // its file; null when it cannot be read or `stop` was asked.
+  static std::shared_ptr<const TMTreeComparison> compareWithFile(const TMFileTree& saved,
+                                                                 const TMLazyTreeLoader& loader, bool byLength,
+                                                                 const std::stop_token& stop);
   void startComparison();
   // Measures the saved tree as the shown one is to be; only while nothing
   // reads it.
@@ -203,6 +208,9 @@ class TMSession final : private TMTreeObserver {
   int64_t savedAt_ = 0;
   std::optional<TMFileURL> comparedUrl_;
   std::shared_ptr<const TMTreeComparison> comparison_;
+  // Of the shown saved scan read in part, compared whole from its file:
+  // kept while the trees stay, as reading folders changes only the colours.
+  std::shared_ptr<const TMTreeComparison> fileComparison_;
   std::shared_ptr<TMChangeColoring> changeColoring_;
 
   uint64_t saveJob_ = 0;

@@ -11,6 +11,8 @@
 #include "core/drawing/TMTypeTally.h"
 #include "import/TMBinaryExportImport.h"
 #include "import/TMBinaryExportReader.h"
+#include "import/TMComparedBinaryExport.h"
+#include "import/TMComparedFileTree.h"
 #include "import/TMImportTarget.h"
 #include "import/TMLazyTreeLoader.h"
 
@@ -153,6 +155,19 @@ bool TMSession::startLargestFromFile(uint64_t& slot, const TMFileURL& url, size_
       },
       [this, &slot](bool) { forgetEnded(slot); });
   return slot != 0;
+}
+
+std::shared_ptr<const TMTreeComparison> TMSession::compareWithFile(const TMFileTree& saved,
+                                                                   const TMLazyTreeLoader& loader, bool byLength,
+                                                                   const std::stop_token& stop) {
+  std::string error;
+  std::unique_ptr<TMBinaryExportReader> reader = loader.anotherReader(error);
+  std::unique_ptr<TMComparedBinaryExport> current =
+      reader ? TMComparedBinaryExport::open(std::move(reader), byLength, error) : nullptr;
+  if (!current) return nullptr;
+  TMComparedFileTree savedSide(saved);
+  auto comparison = std::make_shared<TMTreeComparison>(compareScans(savedSide, *current, 1000, stop));
+  return comparison->stopped || comparison->error ? nullptr : std::move(comparison);
 }
 
 }  // namespace tilemora
