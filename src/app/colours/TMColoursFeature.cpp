@@ -163,8 +163,9 @@ void TMColoursFeature::updateFileTypes() {
       shown->url, [window, name](double share) { if (window) window->showCounting(name, share); },
       [this, window, name](const TMTypeStatistics* statistics) {
         // The folder shown is still the one counted: a newer count stops this one.
+        if (!window) return;
         const TMNodeState* counted = pane_.view().current();
-        if (!window || counted == nullptr || counted->file == nullptr) return;
+        if (counted == nullptr || counted->file == nullptr) return;
         window->showStatistics(statistics != nullptr ? *statistics : typeStatisticsOf(*counted->file), name);
       });
   if (fromFile) fileTypesWindow_->showCounting(name, 0.0);

@@ -114,7 +114,6 @@ void TMSession::stopCountingFileTypes() {
   typesJob_ = 0;
 }
 
-
 bool TMSession::readLargestFromFile(const TMFileURL& url, size_t keep, TMLargestMatches::Accepts accepts, bool folders,
                                     std::function<void()> done) {
   return startLargestFromFile(largestJob_, url, keep, std::move(accepts), folders, std::move(done));
