@@ -153,6 +153,12 @@ TEST_P(TMSessionReadByFolders, CountsTheFileTypesOfTheWholeScan) {
       EXPECT_EQ(rowsOf(*counted), rowsOf(typeStatisticsOf(*folder))) << below;
     }
   }
+  // Once every folder is read, the tree in memory is counted.
+  bool read = false;
+  session->controller().readFoldersAlong({{"big"}, {"mid", "deep"}, {"small"}}, [&] { read = true; });
+  serveUntil([&] { return read || GetParam().whole; });
+  EXPECT_FALSE(session->controller().holdsFoldersNotRead());
+  EXPECT_FALSE(countedFromFile("/data"));
 }
 
 TEST_P(TMSessionReadByFolders, ReadsAFolderSelectedAndSavesOnlyOnceEveryFolderIsRead) {
@@ -192,14 +198,7 @@ std::vector<std::string> matchRowsOf(const TMSearchResult& result) {
 }
 
 TEST_P(TMSessionReadByFolders, FindsTheLargestFilesAndTheMatchesOfTheWholeScan) {
-  bool read = false;
-  const bool started = session->readLargestFromFile(TMFileURL::fromPath("/data"), 3, {}, false, [&] { read = true; });
-  EXPECT_EQ(started, !GetParam().whole);
-  serveUntil([&] { return (read || !started) && !session->jobs().treeIsRead(); });
-  EXPECT_EQ(largestRowsOf(*session->shownTree()), largestRowsOf(*whole));
-
-  // "deep" is a folder inside "mid", whose files do not match.
-  for (const char* part : {"deep", "2"}) {
+  const auto search = [&](const char* part) {
     const auto matches = [part](std::string_view name) { return name.find(part) != std::string_view::npos; };
     const std::vector<std::string> expected = matchRowsOf(searchTree(*whole, matches));
     session->startSearch(matches);
@@ -207,7 +206,17 @@ TEST_P(TMSessionReadByFolders, FindsTheLargestFilesAndTheMatchesOfTheWholeScan) 
     serveUntil([&] { return session->searchResult() && matchRowsOf(*session->searchResult()) == expected; });
     ASSERT_TRUE(session->searchResult()) << part;
     EXPECT_EQ(matchRowsOf(*session->searchResult()), expected) << part;
-  }
+  };
+  // First "deep": a folder inside "mid" (not read yet), whose files do not match.
+  search("deep");
+
+  bool read = false;
+  const bool started = session->readLargestFromFile(TMFileURL::fromPath("/data"), 3, {}, false, [&] { read = true; });
+  EXPECT_EQ(started, !GetParam().whole);
+  serveUntil([&] { return (read || !started) && !session->jobs().treeIsRead(); });
+  EXPECT_EQ(largestRowsOf(*session->shownTree()), largestRowsOf(*whole));
+
+  search("2");
 }
 
 // The scan saved earlier: "s-huge.iso" (not read at first) since grew,
