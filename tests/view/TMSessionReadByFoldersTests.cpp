@@ -122,6 +122,7 @@ class TMSessionReadByFolders : public ::testing::TestWithParam<ByFoldersSessionC
             }))
       return std::nullopt;
     serveUntil([&] { return told; });
+    session->stopCountingFileTypes();  // nothing told later to what is gone
     EXPECT_TRUE(counted) << "the count from the file failed";
     return counted;
   }
