@@ -31,18 +31,17 @@ std::optional<std::string> readListedFolders(TMLazyTreeLoader& loader, const TMS
 
 }  // namespace
 
-std::optional<std::string> readExportForReport(const std::string& path, const TMSummaryOptions& options,
+std::optional<std::string> readExportForReport(TMBinaryExportReader& reader, const TMSummaryOptions& options,
                                                TMReportedExport& report) {
   std::string error;
-  std::unique_ptr<TMBinaryExportReader> walked = openBinaryExportFile(path, error);
-  std::unique_ptr<TMBinaryExportReader> listed = walked ? openBinaryExportFile(path, error) : nullptr;
-  if (!listed) return error.empty() ? std::string("not a binary export") : error;
+  std::unique_ptr<TMBinaryExportReader> listed = reader.another(error);
+  if (!listed) return error;
 
   uint64_t total = 0;
   uint64_t lengths = 0;
   TMTypeTally tally;
   TMImportTarget target(total, lengths, [&tally](const TMImportedScan&) -> TMTreeSink& { return tally; });
-  if (std::optional<TMImportError> failure = readBinaryExport(*walked, target, {})) return failure->text();
+  if (std::optional<TMImportError> failure = readBinaryExport(reader, target, {})) return failure->text();
   report.scan = target.finish();
   report.types = tally.statistics();
 

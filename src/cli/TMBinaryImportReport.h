@@ -14,14 +14,17 @@
 
 namespace tilemora {
 
+class TMBinaryExportReader;
+
 struct TMReportedExport {
   TMImportedScan scan;  // its counts, and as its root the folders the summary lists
   TMTypeStatistics types;
 };
 
-// Reads the binary export at `path` for a summary with `options`; why
-// not, when it cannot be read.
-std::optional<std::string> readExportForReport(const std::string& path, const TMSummaryOptions& options,
+// Reads the binary export `reader` reads for a summary with `options`
+// (the folders listed with a reader of its own); why not, when it cannot
+// be read.
+std::optional<std::string> readExportForReport(TMBinaryExportReader& reader, const TMSummaryOptions& options,
                                                TMReportedExport& report);
 
 }  // namespace tilemora

@@ -124,7 +124,8 @@ std::optional<TMImportedScan> readSavedScan(const std::string& path) {
 struct TMSavedSide {
   std::optional<TMImportedScan> whole;
   std::unique_ptr<TMComparedTree> byFolders;
-  int64_t timestamp = 0;
+  // When it was made (a binary export does not say: 0).
+  int64_t timestamp() const { return whole ? whole->timestamp : 0; }
 };
 
 std::optional<TMSavedSide> openSavedSide(const std::string& path, bool byLength) {
@@ -134,10 +135,7 @@ std::optional<TMSavedSide> openSavedSide(const std::string& path, bool byLength)
     side.byFolders = TMComparedBinaryExport::open(std::move(reader), byLength, error);
   }
   if (!error.empty()) return cannotRead(path, error);
-  if (!side.byFolders) {
-    if (!(side.whole = readSavedScan(path))) return std::nullopt;
-    side.timestamp = side.whole->timestamp;
-  }
+  if (!side.byFolders && !(side.whole = readSavedScan(path))) return std::nullopt;
   return side;
 }
 
@@ -233,30 +231,28 @@ bool exportSavedScan(const TMImportedScan& scan, const TMCommandLine& line, TMOu
   return writeTreeExportTo(file, *scan.root, header, error, {}, line.exportFileFormat()) && file.commit(error);
 }
 
-// Whether the saved scan to import is reported on a folder at a time: a
-// binary export in a file, unless something needs its whole tree (a graph,
-// a picture, a conversion, or sizes by length).
-bool readsByFolders(const TMCommandLine& line) {
-  if (!line.dotFile.empty() || !line.pngFile.empty() || !line.exportFile.empty() || line.apparentSize) return false;
+// The reader of the saved scan to import when it is reported on a folder at
+// a time: a binary export in a file, unless something needs its whole tree
+// (a graph, a picture, a conversion, or sizes by length).
+std::unique_ptr<TMBinaryExportReader> readerByFolders(const TMCommandLine& line) {
+  if (!line.dotFile.empty() || !line.pngFile.empty() || !line.exportFile.empty() || line.apparentSize) return nullptr;
   std::string error;
-  return openBinaryExportFile(line.importFile, error) != nullptr;
+  return openBinaryExportFile(line.importFile, error);
 }
 
 // Compares the saved scan with the current one: `root`, or, with
-// `byFolders`, the binary export it imports read a folder at a time.
+// `byFolders`, the binary export imported, read a folder at a time.
 // Nothing (the reason told) when a side cannot be read.
 std::optional<TMTreeComparison> compareWithSaved(TMSavedSide& saved, const TMFileTree& root,
-                                                 const TMCommandLine* byFolders, const TMSummaryOptions& options) {
+                                                 std::unique_ptr<TMBinaryExportReader> byFolders,
+                                                 const TMCommandLine& line, const TMSummaryOptions& options) {
   std::string error;
   std::unique_ptr<TMComparedTree> savedSide =
       saved.byFolders ? std::move(saved.byFolders) : std::make_unique<TMComparedFileTree>(*saved.whole->root);
   std::unique_ptr<TMComparedTree> currentSide;
-  if (byFolders == nullptr) {
-    currentSide = std::make_unique<TMComparedFileTree>(root);
-  } else if (auto reader = openBinaryExportFile(byFolders->importFile, error)) {
-    currentSide = TMComparedBinaryExport::open(std::move(reader), options.apparent, error);
-  }
-  if (!currentSide) return cannotRead(byFolders->importFile, error);
+  if (byFolders) currentSide = TMComparedBinaryExport::open(std::move(byFolders), options.apparent, error);
+  else currentSide = std::make_unique<TMComparedFileTree>(root);
+  if (!currentSide) return cannotRead(line.importFile, error);
   TMTreeComparison comparison = compareScans(*savedSide, *currentSide, options.top);
   if (comparison.error) {
     std::fprintf(stderr, "tilemora-scan: cannot compare the scans: %s\n", printableName(*comparison.error).c_str());
@@ -299,9 +295,10 @@ int main(int argc, char** argv) {
   options.apparent = line->apparentSize;
   std::optional<TMImportedScan> imported;
   std::optional<TMReportedExport> reported;  // when read a folder at a time
-  if (importing && readsByFolders(*line)) {
+  std::unique_ptr<TMBinaryExportReader> byFolders = importing ? readerByFolders(*line) : nullptr;
+  if (byFolders) {
     reported.emplace();
-    if (auto why = readExportForReport(line->importFile, options, *reported)) {
+    if (auto why = readExportForReport(*byFolders, options, *reported)) {
       cannotRead(line->importFile, *why);
       return 2;
     }
@@ -348,9 +345,9 @@ int main(int argc, char** argv) {
   if (!line->writesToStandardOutput()) {
     std::printf("%s\n", printableName(reportedPath).c_str());
     if (saved) {
-      std::optional<TMTreeComparison> comparison = compareWithSaved(*saved, *root, reported ? &*line : nullptr, options);
+      std::optional<TMTreeComparison> comparison = compareWithSaved(*saved, *root, std::move(byFolders), *line, options);
       if (!comparison) return 2;
-      const int64_t savedAt = saved->timestamp;
+      const int64_t savedAt = saved->timestamp();
       saved.reset();
       printChangeReport(*comparison, savedAt, stdout, options);
     } else {

@@ -18,14 +18,15 @@
 #include "core/filetree/TMFolderTree.h"
 #include "core/platform/TMManualMainQueue.h"
 #include "core/platform/TMTextMeasuring.h"
-#include "import/TMNcduImport.h"
 #include "import/TMTreeBinaryExport.h"
 #include "import/TMTreeComparison.h"
 #include "import/TMTreeExport.h"
+#include "support/TMBinaryExportBytes.h"
 #include "support/TMCaseNames.h"
 #include "support/TMFakeHosts.h"
 #include "support/TMLayoutFixtures.h"
 #include "support/TMTemporaryTree.h"
+#include "support/TMTreeInspection.h"
 #include "view/controller/TMGlobalQueues.h"
 #include "view/session/TMSession.h"
 
@@ -49,20 +50,6 @@ std::string byFoldersSessionJson() {
          R"(,{"name":"s-huge.iso","dsize":307200}])" + files("top", 5, 16384) + "]]";
 }
 
-std::shared_ptr<TMFileTree> byFoldersSessionTree(const std::string& json) {
-  std::FILE* input = ::fmemopen(const_cast<char*>(json.data()), json.size(), "r");
-  TMImportResult result = importNcduExport(input);
-  std::fclose(input);
-  return std::get<TMImportedScan>(result).root;
-}
-
-const TMFileTree* byFoldersChild(const TMFileTree& folder, std::string_view name) {
-  const TMChildList* children = folder.asFolder()->children();
-  for (uint32_t i = 0; children != nullptr && i < children->count(); ++i)
-    if (children->at(i)->filename() == name) return children->at(i);
-  return nullptr;
-}
-
 std::vector<std::string> rowsOf(const TMTypeStatistics& statistics) {
   std::vector<std::string> rows;
   for (const auto* totals : {&statistics.categories, &statistics.extensions}) {
@@ -84,7 +71,7 @@ class TMSessionReadByFolders : public ::testing::TestWithParam<ByFoldersSessionC
  protected:
   void SetUp() override {
     const std::string json = byFoldersSessionJson();
-    whole = byFoldersSessionTree(json);
+    whole = wholeTreeOfExport(json);
     path = files.pathOf("scan.ncdu");
     std::FILE* out = std::fopen(path.c_str(), "wb");
     TMTreeExportHeader header;
@@ -146,7 +133,7 @@ class TMSessionReadByFolders : public ::testing::TestWithParam<ByFoldersSessionC
 TEST_P(TMSessionReadByFolders, CountsTheFileTypesOfTheWholeScan) {
   EXPECT_EQ(session->controller().holdsFoldersNotRead(), !GetParam().whole);
   for (const char* below : {"", "/mid"}) {
-    const TMFileTree* folder = *below ? byFoldersChild(*whole, below + 1) : whole.get();
+    const TMFileTree* folder = *below ? childNamed(whole.get(), below + 1) : whole.get();
     const std::optional<TMTypeStatistics> counted = countedFromFile(std::string("/data") + below);
     // A tree held whole is counted in memory, not from its file.
     ASSERT_EQ(counted.has_value(), !GetParam().whole) << below;
@@ -164,17 +151,17 @@ TEST_P(TMSessionReadByFolders, CountsTheFileTypesOfTheWholeScan) {
 
 TEST_P(TMSessionReadByFolders, ReadsAFolderSelectedAndSavesOnlyOnceEveryFolderIsRead) {
   const TMFileTree& root = *session->shownTree();
-  const TMFileTree* mid = byFoldersChild(root, "mid");
+  const TMFileTree* mid = childNamed(&root, "mid");
   ASSERT_NE(mid, nullptr);
   // Read largest first: "big" before "mid".
   EXPECT_EQ(mid->asFolder()->wasCutShort(), !GetParam().whole);
-  EXPECT_EQ(mid->diskSize(), byFoldersChild(*whole, "mid")->diskSize()) << "its size before it is read";
+  EXPECT_EQ(mid->diskSize(), childNamed(whole.get(), "mid")->diskSize()) << "its size before it is read";
   view->selectURL(TMFileURL::fromPath("/data/mid"));
   serveUntil([&] { return !mid->asFolder()->wasCutShort() && !session->jobs().treeIsRead(); });
   ASSERT_FALSE(mid->asFolder()->wasCutShort());
   EXPECT_EQ(mid->asFolder()->children()->count(), 21u);
   // The largest folders below it are read with it.
-  const TMFileTree* deep = byFoldersChild(*mid, "deep");
+  const TMFileTree* deep = childNamed(mid, "deep");
   ASSERT_NE(deep, nullptr);
   EXPECT_FALSE(deep->asFolder()->wasCutShort());
 
@@ -239,7 +226,7 @@ TEST_P(TMSessionReadByFolders, ComparesTheWholeScanAndColoursWhatIsRead) {
   const std::string earlier = byFoldersSessionEarlier();
   const std::string savedPath = files.pathOf("earlier.json");
   std::ofstream(savedPath) << earlier;
-  const TMTreeComparison expected = compareTrees(*byFoldersSessionTree(earlier), *whole);
+  const TMTreeComparison expected = compareTrees(*wholeTreeOfExport(earlier), *whole);
   ASSERT_EQ(expected.largest.size(), 3u);
   session->compareWithSavedScan(savedPath);
   serveUntil([&] { return session->comparison() != nullptr; });
@@ -254,10 +241,10 @@ TEST_P(TMSessionReadByFolders, ComparesTheWholeScanAndColoursWhatIsRead) {
     EXPECT_EQ(got.largest[i].difference(), expected.largest[i].difference()) << expected.largest[i].path;
   }
   // The file read at first keeps its colour; so does a folder not read yet, by its size.
-  const TMFileTree* top0 = byFoldersChild(*session->shownTree(), "top0.jpg");
+  const TMFileTree* top0 = childNamed(session->shownTree().get(), "top0.jpg");
   ASSERT_NE(top0, nullptr);
   EXPECT_NE(got.nodeChanges->find(*top0), nullptr);
-  EXPECT_NE(got.nodeChanges->find(*byFoldersChild(*session->shownTree(), "small")), nullptr);
+  EXPECT_NE(got.nodeChanges->find(*childNamed(session->shownTree().get(), "small")), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Budgets, TMSessionReadByFolders,
