@@ -7,6 +7,32 @@
 
 namespace tilemora {
 
+// A folder and its device, which its entries are told apart from.
+class TMBinaryScanExport::FolderHandedOff : public TMScanObserver::HandOff {
+ public:
+  FolderHandedOff(std::shared_ptr<TMBinaryTreeWriter::SharedFolder> folder, dev_t device)
+      : folder(std::move(folder)), device(device) {}
+  std::shared_ptr<TMBinaryTreeWriter::SharedFolder> folder;
+  dev_t device;
+};
+
+std::unique_ptr<TMScanObserver> TMBinaryScanExport::forAnotherThread() {
+  return std::unique_ptr<TMScanObserver>(new TMBinaryScanExport(blocks_.another()));
+}
+
+std::shared_ptr<TMScanObserver::HandOff> TMBinaryScanExport::folderHandedOff() {
+  const dev_t device = devices_.empty() ? 0 : devices_.back();
+  if (!devices_.empty()) devices_.pop_back();
+  return std::make_shared<FolderHandedOff>(tree_.handOffFolder(), device);
+}
+
+void TMBinaryScanExport::folderTakenOver(const std::shared_ptr<HandOff>& handOff) {
+  const auto* folder = dynamic_cast<const FolderHandedOff*>(handOff.get());
+  if (folder == nullptr) return;
+  tree_.continueFolder(folder->folder);
+  devices_.push_back(folder->device);
+}
+
 TMBinaryItem TMBinaryScanExport::identified(std::string_view name, const struct stat& info) const {
   TMBinaryItem item;
   item.name = name;

@@ -7,10 +7,12 @@
 // points inside the folder are left-out entries of another file system,
 // and so are the entries the exclusions leave out; folders that could not
 // be read are marked. Nothing of the tree is kept but the folders entered.
+// Follows a scan by several threads: each writes blocks of its own.
 
 #include <sys/types.h>
 
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "core/scan/TMScanObserver.h"
@@ -21,7 +23,8 @@ namespace tilemora {
 class TMBinaryScanExport : public TMScanObserver {
  public:
   // Writes to `out`, which stays open and is not flushed at the end.
-  explicit TMBinaryScanExport(std::FILE* out) : blocks_(out), tree_(blocks_) {}
+  explicit TMBinaryScanExport(std::FILE* out)
+      : ownBlocks_(std::make_unique<TMBinaryExportWriter>(out)), blocks_(*ownBlocks_), tree_(blocks_) {}
 
   void folderEntered(std::string_view name, const struct stat& info) override;
   void folderDenied() override;
@@ -30,15 +33,26 @@ class TMBinaryScanExport : public TMScanObserver {
   void mountPointSkipped(std::string_view name, const struct stat& info) override;
   void entryExcluded(std::string_view name, const char* why) override;
 
+  bool followsThreads() const override { return true; }
+  std::unique_ptr<TMScanObserver> forAnotherThread() override;
+  std::shared_ptr<HandOff> folderHandedOff() override;
+  void folderTakenOver(const std::shared_ptr<HandOff>& handOff) override;
+  void threadEnded() override { blocks_.flush(); }
+
   // Writes the index once the scan has ended; answers whether every write
   // reached the stream.
   bool finish() { return tree_.finish(); }
 
  private:
+  class FolderHandedOff;
+  explicit TMBinaryScanExport(std::unique_ptr<TMBinaryExportWriter> blocks)
+      : ownBlocks_(std::move(blocks)), blocks_(*ownBlocks_), tree_(blocks_) {}
+
   // The inode, and the device where it differs from the folder's.
   TMBinaryItem identified(std::string_view name, const struct stat& info) const;
 
-  TMBinaryExportWriter blocks_;
+  std::unique_ptr<TMBinaryExportWriter> ownBlocks_;
+  TMBinaryExportWriter& blocks_;
   TMBinaryTreeWriter tree_;
   std::vector<dev_t> devices_;  // of the folders entered, the scanned one first
 };

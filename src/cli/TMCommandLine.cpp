@@ -38,7 +38,7 @@ const char* TMCommandLine::usage() {
          "Speed:\n"
          "  --threads N    list folders on N threads at once (default 0: one per\n"
          "                 processor, at most 8); the result is the same. 1 may suit\n"
-         "                 a spinning disk better. --export uses one.\n"
+         "                 a spinning disk better. A JSON --export uses one.\n"
          "Report:\n"
          "  --top N        list the N largest entries of each folder (default 20, 0: none)\n"
          "  --depth N      list down to N levels below PATH, indented (default 1)\n"

@@ -12,23 +12,27 @@ namespace {
 // Fast enough to keep up with a scan; the blocks still shrink to a fifth.
 constexpr int kCompressionLevel = 3;
 
-void appendBigEndian(std::string& out, uint64_t value, int bytes) {
-  for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) out += char(value >> shift);
-}
-
 }  // namespace
 
-TMBinaryExportWriter::TMBinaryExportWriter(std::FILE* out) : out_(out), compressor_(ZSTD_createCCtx()) {
+TMBinaryExportWriter::TMBinaryExportWriter(std::FILE* out)
+    : TMBinaryExportWriter(std::make_shared<TMBinaryExportFile>(out)) {}
+
+TMBinaryExportWriter::TMBinaryExportWriter(std::shared_ptr<TMBinaryExportFile> file)
+    : file_(std::move(file)), compressor_(ZSTD_createCCtx()) {
   // Each frame carries a checksum of its content: a block damaged on disk
   // is then told, not read as other entries. Readers without one skip it.
   failed_ = compressor_ == nullptr ||
             ZSTD_isError(ZSTD_CCtx_setParameter(compressor_, ZSTD_c_compressionLevel, kCompressionLevel)) ||
             ZSTD_isError(ZSTD_CCtx_setParameter(compressor_, ZSTD_c_checksumFlag, 1));
+  if (failed_) file_->fail();
   raw_.reserve(kBlockBytes + 8 * 1024);
-  write(kBinaryExportSignature.data(), kBinaryExportSignature.size());
 }
 
 TMBinaryExportWriter::~TMBinaryExportWriter() { ZSTD_freeCCtx(compressor_); }
+
+std::unique_ptr<TMBinaryExportWriter> TMBinaryExportWriter::another() const {
+  return std::unique_ptr<TMBinaryExportWriter>(new TMBinaryExportWriter(file_));
+}
 
 int64_t TMBinaryExportWriter::referenceFrom(uint64_t self, uint64_t target) {
   if (binaryReferenceBlock(self) == binaryReferenceBlock(target) && target < self) return -int64_t(self - target);
@@ -36,8 +40,9 @@ int64_t TMBinaryExportWriter::referenceFrom(uint64_t self, uint64_t target) {
 }
 
 uint64_t TMBinaryExportWriter::add(const TMBinaryItem& item) {
-  if (raw_.size() >= kBlockBytes) writeBlock();
-  const uint64_t self = binaryItemReference(uint32_t(index_.size()), uint32_t(raw_.size()));
+  if (raw_.size() >= kBlockBytes) flush();
+  if (raw_.empty()) block_ = file_->newBlockNumber();
+  const uint64_t self = binaryItemReference(block_, uint32_t(raw_.size()));
   TMCborWriter cbor(raw_);
   const auto key = [&](TMBinaryKey k) { cbor.unsignedInteger(uint64_t(k)); };
   const std::optional<uint64_t> numbers[][2] = {
@@ -78,41 +83,27 @@ uint64_t TMBinaryExportWriter::add(const TMBinaryItem& item) {
   return self;
 }
 
-void TMBinaryExportWriter::writeBlock() {
-  if (raw_.empty() || failed_) return;
-  compressed_.resize(ZSTD_compressBound(raw_.size()));
-  const size_t size = ZSTD_compress2(compressor_, compressed_.data(), compressed_.size(), raw_.data(), raw_.size());
-  if (ZSTD_isError(size) || size + kBinaryBlockFrameBytes >= kBinaryBlockLimit) {
-    failed_ = true;
+void TMBinaryExportWriter::flush() {
+  if (raw_.empty()) return;
+  if (failed_) {
+    // Nothing more reaches the file: the block is not kept either.
+    raw_.clear();
     return;
   }
-  const uint32_t length = uint32_t(size + kBinaryBlockFrameBytes);
-  std::string frame;
-  appendBigEndian(frame, binaryBlockTypeLen(TMBinaryBlockType::kData, length), 4);
-  appendBigEndian(frame, index_.size(), 4);
-  index_.push_back(written_ << 24 | length);
-  write(frame.data(), frame.size());
-  write(compressed_.data(), size);
-  write(frame.data(), 4);
+  compressed_.resize(ZSTD_compressBound(raw_.size()));
+  const size_t size = ZSTD_compress2(compressor_, compressed_.data(), compressed_.size(), raw_.data(), raw_.size());
+  if (ZSTD_isError(size)) {
+    failed_ = true;
+    file_->fail();
+    return;
+  }
+  file_->writeBlock(block_, std::string_view(compressed_.data(), size));
   raw_.clear();
 }
 
-void TMBinaryExportWriter::write(const void* bytes, size_t count) {
-  if (failed_) return;
-  failed_ = std::fwrite(bytes, 1, count, out_) != count;
-  written_ += count;
-}
-
 bool TMBinaryExportWriter::finish(uint64_t root) {
-  writeBlock();
-  const uint32_t length = uint32_t(8 * index_.size() + 16);
-  std::string index;
-  appendBigEndian(index, binaryBlockTypeLen(TMBinaryBlockType::kIndex, length), 4);
-  for (uint64_t place : index_) appendBigEndian(index, place, 8);
-  appendBigEndian(index, root, 8);
-  appendBigEndian(index, binaryBlockTypeLen(TMBinaryBlockType::kIndex, length), 4);
-  write(index.data(), index.size());
-  return !failed_ && std::ferror(out_) == 0;
+  flush();
+  return file_->finish(root) && !failed_;
 }
 
 }  // namespace tilemora

@@ -41,6 +41,8 @@ class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
     context.stopRequested = settings.stopRequested;
     context.rootPath = settings.rootPath;
     context.strategy = this;
+    if (settings.observer != nullptr) observer = settings.observer->forAnotherThread();
+    context.observer = observer.get();
   }
 
   // Lists what `task` hands this thread, down to its end.
@@ -49,13 +51,15 @@ class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
     context.parentCount = 0;
     context.handOffs = 0;
     context.branch = branch_;
+    if (observer != nullptr) observer->folderTakenOver(task.observed);
+    bool wholeListing = false;
     {
       TMOpenFolderChain openFolders(*context.fileSystem, kKeptOpenPerThread);
       openFolders.enter(task.descriptor, task.device, task.inode);
       if (!context.shouldStop()) {
         context.openFolders = &openFolders;
         if (context.options.crossMountPoints) context.pathIdentities.assign({{task.device, task.inode}});
-        TMFolderScan(context).populateChildListAtUrl(*task.folder, task.device);
+        wholeListing = TMFolderScan(context).populateChildListAtUrl(*task.folder, task.device);
         context.openFolders = nullptr;
       } else {
         // Handed over, never listed.
@@ -63,6 +67,7 @@ class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
         ++context.cutShortFolderCount;
       }
     }
+    if (observer != nullptr) observer->folderLeft(!wholeListing);
     settle();
     recycler.reclaimIfUnread();
     scan_.endBranchPart(branch_, context);
@@ -76,7 +81,13 @@ class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
     branch->parent = branch_;
     branch->foldersAbove.assign(walk.parentStack.begin(), walk.parentStack.begin() + walk.parentCount);
     if (walk.options.crossMountPoints) branch->identitiesAbove = walk.pathIdentities;
-    if (!scan_.queue({folder, descriptor, device, inode, branch.get()}, *branch_)) return false;
+    // The observer is told before another thread can take the folder.
+    std::shared_ptr<TMScanObserver::HandOff> observed;
+    if (observer != nullptr) observed = observer->folderHandedOff();
+    if (!scan_.queue({folder, descriptor, device, inode, branch.get(), observed}, *branch_)) {
+      if (observer != nullptr) observer->folderTakenOver(observed);
+      return false;
+    }
     branch.release();
     return true;
   }
@@ -104,6 +115,7 @@ class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
 
   TMScanningContext_t context;
   TMChildListRecycler recycler;
+  std::unique_ptr<TMScanObserver> observer;  // this thread's, when the scan is observed
 
  private:
   // Adds to the folders above the branch the size owed them, and reports
@@ -127,12 +139,12 @@ class alignas(64) TMParallelScan::Thread final : public TMScanStrategy {
 };
 
 void TMParallelScan::scan(TMFolderTree* start, int descriptor, dev_t device, ino_t inode, unsigned threads,
-                          TMScanningContext_t* context) {
+                          TMScanningContext_t* context, std::shared_ptr<TMScanObserver::HandOff> observed) {
   // The helpers are joined before this returns.
   std::unique_ptr<TMParallelScan> scan(new TMParallelScan);
   std::vector<std::unique_ptr<Thread>> states;
   for (unsigned i = 0; i < std::max(threads, 1u); ++i) states.push_back(std::make_unique<Thread>(*scan, *context));
-  scan->queue_.push_back({start, descriptor, device, inode, new TMScanBranch});
+  scan->queue_.push_back({start, descriptor, device, inode, new TMScanBranch, std::move(observed)});
 
   std::vector<TMThread> helpers;
   for (size_t i = 1; i < states.size(); ++i) {
@@ -145,6 +157,7 @@ void TMParallelScan::scan(TMFolderTree* start, int descriptor, dev_t device, ino
   for (TMThread& helper : helpers) helper.join();
 
   for (const auto& state : states) {
+    if (state->observer != nullptr) state->observer->threadEnded();
     context->recycler->takeOver(state->recycler);
     const TMScanningContext_t& helper = state->context;
     context->unreadableFolderCount += helper.unreadableFolderCount;

@@ -24,12 +24,14 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <utility>
 #include <vector>
 
 #include "TMInodeSet.h"
 #include "TMScanBranch.h"
+#include "TMScanObserver.h"
 
 namespace tilemora {
 
@@ -42,9 +44,10 @@ class TMParallelScan {
   // `threads` threads, the calling one among them, and the settings of
   // `context`; returns when the whole tree has been listed and sorted (or
   // the scan told to stop). The threads' unreadable folders and retired
-  // lists end up in `context` and its recycler.
+  // lists end up in `context` and its recycler. With an observer that
+  // follows threads, `start` was entered and handed off as `observed`.
   static void scan(TMFolderTree* start, int descriptor, dev_t device, ino_t inode, unsigned threads,
-                   TMScanningContext_t* context);
+                   TMScanningContext_t* context, std::shared_ptr<TMScanObserver::HandOff> observed = nullptr);
 
   // Branches kept queued beyond one per idle thread: most branches are a
   // few files listed in microseconds, and a thread that ends one finds the
@@ -61,6 +64,7 @@ class TMParallelScan {
     dev_t device;
     ino_t inode;
     TMScanBranch* branch;
+    std::shared_ptr<TMScanObserver::HandOff> observed;  // what the observer handed off with it
   };
   class Thread;
 

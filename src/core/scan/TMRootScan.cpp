@@ -31,10 +31,16 @@ void TMFolderTree::initWithFilePath(const TMFileURL& url, TMScanningContext_t* c
     return;
   }
   context->rootIdentity = {info.st_dev, info.st_ino};
-  // An observer is told the entries in depth-first order: one thread.
-  const unsigned threads = observer != nullptr ? 1 : context->options.threadCount();
+  // An observer that cannot follow several threads has the scan run on one.
+  const bool observed = observer != nullptr;
+  const unsigned threads = observed && !observer->followsThreads() ? 1 : context->options.threadCount();
   if (threads > 1) {
-    TMParallelScan::scan(this, directory, info.st_dev, info.st_ino, threads, context);
+    std::shared_ptr<TMScanObserver::HandOff> start;
+    if (observed) {
+      observer->folderEntered(url.path(), info);
+      start = observer->folderHandedOff();
+    }
+    TMParallelScan::scan(this, directory, info.st_dev, info.st_ino, threads, context, std::move(start));
     return;
   }
   TMSerialScan serial;
