@@ -9,12 +9,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "import/TMBinaryExportFormat.h"
+#include "import/TMBinaryExportReader.h"
 #include "import/TMNcduImport.h"
 #include "import/TMTreeBinaryExport.h"
 #include "import/TMTreeExport.h"
@@ -102,6 +104,29 @@ inline std::string binaryExportOfJson(const std::string& json) {
   std::string bytes(buffer, size);
   std::free(buffer);
   return bytes;
+}
+
+// Every item of the binary export in `bytes` by its path (the root's name,
+// then a slash and a name for each level), walked from the root down.
+inline std::map<std::string, TMBinaryItem> itemsByPath(const std::string& bytes) {
+  std::map<std::string, TMBinaryItem> items;
+  std::string error;
+  std::unique_ptr<TMBinaryExportReader> reader = TMBinaryExportReader::fromBytes(bytes, error);
+  std::optional<TMBinaryItem> root = reader ? reader->item(reader->root(), error) : std::nullopt;
+  if (!root) {
+    ADD_FAILURE() << error;
+    return items;
+  }
+  std::vector<std::pair<std::string, TMBinaryItem>> pending{{root->name, *root}};
+  while (!pending.empty()) {
+    auto [path, item] = std::move(pending.back());
+    pending.pop_back();
+    std::vector<TMBinaryItem> entries;
+    if (item.isFolder() && !reader->entriesOf(item.sub, error, &entries)) ADD_FAILURE() << path << ": " << error;
+    for (TMBinaryItem& entry : entries) pending.emplace_back(path + "/" + entry.name, std::move(entry));
+    if (!items.emplace(path, std::move(item)).second) ADD_FAILURE() << path << " written twice";
+  }
+  return items;
 }
 
 }  // namespace tilemora::test

@@ -26,7 +26,8 @@ int openDescriptorCount() {
 }
 
 TMFinishedScan scanToEnd(const std::string& path, std::shared_ptr<TMFileSystem> fileSystem,
-                         std::function<void(const TMFileTree*)> onNotice, const TMScanOptions& options) {
+                         std::function<void(const TMFileTree*)> onNotice, const TMScanOptions& options,
+                         std::shared_ptr<TMScanObserver> observer) {
   TMFinishedScan scan;
   scan.receiver = std::make_shared<TMCountingReceiver>();
   scan.receiver->onNotice = std::move(onNotice);
@@ -34,6 +35,7 @@ TMFinishedScan scanToEnd(const std::string& path, std::shared_ptr<TMFileSystem> 
   auto queue = std::make_shared<TMManualMainQueue>();
   TMScanEnvironment environment{queue, std::move(fileSystem)};
   environment.options = options;
+  environment.observer = std::move(observer);
   std::shared_ptr<TMScanTask> task;
   scan.root = createFromPath(
       TMFileURL::fromPath(path), scan.receiver,

@@ -49,6 +49,6 @@ int openDescriptorCount();
 TMFinishedScan scanToEnd(const std::string& path,
                          std::shared_ptr<TMFileSystem> fileSystem = TMFileSystem::posix(),
                          std::function<void(const TMFileTree*)> onNotice = nullptr,
-                         const TMScanOptions& options = {});
+                         const TMScanOptions& options = {}, std::shared_ptr<TMScanObserver> observer = nullptr);
 
 }  // namespace tilemora::test

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Several threads scanning one tree give the tree one thread gives: the
 // same names, sizes, kinds and order everywhere, the same unreadable
-// folders and the same number of notices. Run under ThreadSanitizer, the
-// same scans prove the writers do not race each other.
+// folders and the same number of notices, and write the same binary
+// export. Run under ThreadSanitizer, the same scans prove the writers do
+// not race each other.
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -11,13 +12,18 @@
 
 #include <algorithm>
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <random>
 #include <set>
 #include <thread>
 
+#include "TMBinaryScanExport.h"
 #include "core/scan/TMOpenFolderChain.h"
+#include "support/TMBinaryExportBytes.h"
 #include "support/TMCaseNames.h"
 #include "support/TMFaultyFileSystem.h"
 #include "support/TMMemoryFileSystem.h"
@@ -164,6 +170,92 @@ TEST_P(TMParallelScanSameTree, GivesTheTreeOneThreadGives) {
   const std::vector<TMUnreadableFolder>& expectedFolders = alone.task->unreadableFolders();
   EXPECT_TRUE(std::is_permutation(folders.begin(), folders.end(), expectedFolders.begin(), expectedFolders.end()))
       << folders.size() << " against " << expectedFolders.size();
+}
+
+// Passes everything on to the export, and counts the threads it follows.
+class TMThreadsCounted : public TMScanObserver {
+ public:
+  TMThreadsCounted(std::unique_ptr<TMScanObserver> inner, std::shared_ptr<std::atomic<int>> threads)
+      : inner_(std::move(inner)), threads_(std::move(threads)) {}
+  void folderEntered(std::string_view name, const struct stat& info) override { inner_->folderEntered(name, info); }
+  void folderDenied() override { inner_->folderDenied(); }
+  void folderLeft(bool unreadable) override { inner_->folderLeft(unreadable); }
+  void fileFound(std::string_view name, const struct stat& info) override { inner_->fileFound(name, info); }
+  void mountPointSkipped(std::string_view name, const struct stat& info) override {
+    inner_->mountPointSkipped(name, info);
+  }
+  void entryExcluded(std::string_view name, const char* why) override { inner_->entryExcluded(name, why); }
+  bool followsThreads() const override { return inner_->followsThreads(); }
+  std::unique_ptr<TMScanObserver> forAnotherThread() override {
+    ++*threads_;
+    return std::make_unique<TMThreadsCounted>(inner_->forAnotherThread(), threads_);
+  }
+  std::shared_ptr<HandOff> folderHandedOff() override { return inner_->folderHandedOff(); }
+  void folderTakenOver(const std::shared_ptr<HandOff>& handOff) override { inner_->folderTakenOver(handOff); }
+  void threadEnded() override { inner_->threadEnded(); }
+
+ private:
+  std::unique_ptr<TMScanObserver> inner_;
+  std::shared_ptr<std::atomic<int>> threads_;
+};
+
+// The binary export of a scan of `path` with `options`, and how many
+// threads of a parallel scan wrote it (none for a scan by one).
+std::pair<std::string, int> exportOfScan(const std::string& path, std::shared_ptr<TMFileSystem> fileSystem,
+                                         const TMScanOptions& options) {
+  char* buffer = nullptr;
+  size_t size = 0;
+  std::FILE* out = ::open_memstream(&buffer, &size);
+  auto exporter = new TMBinaryScanExport(out);
+  auto threads = std::make_shared<std::atomic<int>>(0);
+  auto observer = std::make_shared<TMThreadsCounted>(std::unique_ptr<TMScanObserver>(exporter), threads);
+  scanToEnd(path, std::move(fileSystem), nullptr, options, observer);
+  EXPECT_TRUE(exporter->finish());
+  std::fclose(out);
+  std::string bytes(buffer, size);
+  std::free(buffer);
+  return {bytes, threads->load()};
+}
+
+// Every item of a binary export by its path, as text: all it says but its
+// references, which depend on where it was written.
+std::map<std::string, std::string> describedItems(const std::string& bytes) {
+  const auto field = [](const std::optional<uint64_t>& value) {
+    return value ? std::to_string(*value) : std::string("-");
+  };
+  std::map<std::string, std::string> described;
+  for (const auto& [path, item] : itemsByPath(bytes)) {
+    described[path] = std::to_string(int(item.type)) + " " + field(item.asize) + " " + field(item.dsize) + " dev " +
+                      field(item.dev) + " ino " + field(item.ino) + " " + field(item.nlink) + " " +
+                      field(item.mtime) + " " + field(item.cumulativeAsize) + " " + field(item.cumulativeDsize) +
+                      " items " + field(item.items) +
+                      (item.readError ? *item.readError ? " unreadable" : " unreadable below" : "");
+  }
+  return described;
+}
+
+TEST_P(TMParallelScanSameTree, WritesTheBinaryExportOneThreadWrites) {
+  TMTemporaryTree disk;
+  std::shared_ptr<TMFileSystem> fileSystem = GetParam().tree->make(disk);
+  const std::string path = GetParam().tree->onDisk ? disk.path() : "/root";
+  TMScanOptions options;
+  options.threads = 1;
+  const auto [alone, oneThread] = exportOfScan(path, fileSystem, options);
+  options.threads = GetParam().threads;
+  const auto [several, threads] = exportOfScan(path, fileSystem, options);
+  EXPECT_EQ(oneThread, 0);
+  EXPECT_EQ(threads, int(GetParam().threads));
+
+  const std::map<std::string, std::string> expected = describedItems(alone);
+  const std::map<std::string, std::string> found = describedItems(several);
+  ASSERT_GT(expected.size(), 1u);
+  auto left = expected.begin();
+  auto right = found.begin();
+  for (; left != expected.end() && right != found.end() && *left == *right; ++left, ++right) {
+  }
+  EXPECT_TRUE(left == expected.end() && right == found.end())
+      << "one thread:  " << (left == expected.end() ? "(end)" : left->first + ": " + left->second)
+      << "\nseveral:     " << (right == found.end() ? "(end)" : right->first + ": " + right->second);
 }
 
 INSTANTIATE_TEST_SUITE_P(Trees, TMParallelScanSameTree, ::testing::ValuesIn(sameTreeCases()),
