@@ -291,6 +291,10 @@ oder Datei ▸ Öffnen … wählen</translation>
             <numerusform>; %Ln Ordner noch nicht gelesen (gepunktet)</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Reading… %1, %2, %3 s</source>
+        <translation>Lesen … %1, %2, %3 s</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMChangesModel</name>

@@ -291,6 +291,10 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
             <numerusform>; %Ln dossiers pas encore lus (en pointillés)</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Reading… %1, %2, %3 s</source>
+        <translation>Lecture… %1, %2, %3 s</translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMChangesModel</name>

@@ -569,6 +569,8 @@ class TMAppShellTest : public QObject {
     QTest::addColumn<QString>("link");  // the part that opens the list of unreadable folders
     QTest::newRow("scanning") << true << false << quint64(0) << false << false
                               << "Scanning\u2026 12,345 entries, 1.5 MB, 2.5 s" << "";
+    QTest::newRow("reading a saved scan") << true << false << quint64(0) << false << false
+                                          << "Reading\u2026 12,345 entries, 1.5 MB, 2.5 s" << "";
     QTest::newRow("ended") << false << false << quint64(0) << false << false
                            << "1.5 MB (1,572,864 bytes) in 12,000 files and 345 folders, scanned in 2.5 s" << "";
     QTest::newRow("stopped with unreadable folders")
@@ -616,6 +618,7 @@ class TMAppShellTest : public QObject {
     status.freeBytes = 1 << 20;
     status.unscannedBytes = 1572864;
     if (selected) status.selection = TMSelectionStatus{"photos", 524288, false, true, 1, 0};
+    status.imported = QString(QTest::currentDataTag()) == "reading a saved scan";
     if (QString(QTest::currentDataTag()) == "several selected")
       status.selection = TMSelectionStatus{"photos", 524288, false, false, 3, 1, 2};
     QCOMPARE(statusTextOf(status), text);

@@ -84,7 +84,14 @@ QString selectionText(const TMSelectionStatus& selection, uint64_t total) {
 QString statusTextOf(const TMScanStatus& status) {
   const QString seconds = QLocale().toString(status.seconds, 'f', status.seconds < 10 ? 1 : 0);
   QString text;
-  if (status.imported) {
+  if (status.scanning) {
+    // A saved scan being read is not scanned here, unless as administrator.
+    text = (status.administrator ? TMStatusText::tr("Scanning as administrator\u2026 %1, %2, %3 s")
+            : status.imported    ? TMStatusText::tr("Reading\u2026 %1, %2, %3 s")
+                                 : TMStatusText::tr("Scanning\u2026 %1, %2, %3 s"))
+               .arg(TMStatusText::tr("%Ln entries", nullptr, pluralCount(status.entries)), sizeText(status.bytes),
+                    seconds);
+  } else if (status.imported) {
     // A saved scan: when it was made, not how long this took.
     const QString when = status.scannedAt > 0
                              ? QLocale().toString(QDateTime::fromSecsSinceEpoch(status.scannedAt), QLocale::ShortFormat)
@@ -98,11 +105,6 @@ QString statusTextOf(const TMScanStatus& status) {
     if (status.foldersNotRead > 0)
       text += TMStatusText::tr("; %Ln folder(s) not read yet (dotted)", nullptr, pluralCount(status.foldersNotRead));
     text += unreadableText(status.unreadableFolders);
-  } else if (status.scanning) {
-    text = (status.administrator ? TMStatusText::tr("Scanning as administrator\u2026 %1, %2, %3 s")
-                                 : TMStatusText::tr("Scanning\u2026 %1, %2, %3 s"))
-               .arg(TMStatusText::tr("%Ln entries", nullptr, pluralCount(status.entries)), sizeText(status.bytes),
-                    seconds);
   } else {
     // A stopped scan's total is only what it reached: it says so first.
     text = (status.stopped ? TMStatusText::tr("Stopped: %Ln folder(s) not scanned — ", nullptr,

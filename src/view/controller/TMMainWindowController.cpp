@@ -255,6 +255,7 @@ TMScanStatus TMMainWindowController::scanStatus() const {
   status.seconds = std::chrono::duration<double>(end - scanStart_).count();
   status.measure = treeMeasure_;
   status.administrator = administratorScan_;
+  status.imported = imported_;
   if (!curentlyNavigated_) return status;
   const auto* volume = curentlyNavigated_->asVolume();
   const TMFileTree* folder = volume ? volume->child() : curentlyNavigated_.get();
@@ -279,7 +280,6 @@ TMScanStatus TMMainWindowController::scanStatus() const {
       status.firstUnreadableFolders.push_back(unreadable[i].path);
   }
   if (imported_) {
-    status.imported = true;
     status.scannedAt = importedScannedAt_;
     status.unreadableFolders = importedUnreadable_;
     status.foldersNotRead = importedNotRead_;
