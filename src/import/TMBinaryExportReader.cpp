@@ -82,11 +82,16 @@ std::unique_ptr<TMBinaryExportReader> TMBinaryExportReader::fromBytes(std::strin
 }
 
 std::unique_ptr<TMBinaryExportReader> TMBinaryExportReader::another(std::string& error) const {
-  if (descriptor_ >= 0) return openDescriptor(descriptor_, start_, error);
-  std::unique_ptr<TMBinaryExportReader> reader(new TMBinaryExportReader);
-  reader->bytes_ = bytes_;  // shared, never changed
-  reader->size_ = size_;
-  if (!reader->readIndex(error)) return nullptr;
+  std::unique_ptr<TMBinaryExportReader> reader;
+  if (descriptor_ >= 0) {
+    reader = openDescriptor(descriptor_, start_, error);
+  } else {
+    reader.reset(new TMBinaryExportReader);
+    reader->bytes_ = bytes_;  // shared, never changed
+    reader->size_ = size_;
+    if (!reader->readIndex(error)) reader.reset();
+  }
+  if (reader) reader->limitCache(cacheBlocks_, cacheBytes_);
   return reader;
 }
 
@@ -197,7 +202,7 @@ std::optional<std::string_view> TMBinaryExportReader::block(uint32_t number, std
     error = where() + " does not decompress";
     return std::nullopt;
   }
-  while (!cache_.empty() && (cache_.size() >= kCachedBlocks || cachedBytes_ + block.size > kCachedBytes)) {
+  while (!cache_.empty() && (cache_.size() >= cacheBlocks_ || cachedBytes_ + block.size > cacheBytes_)) {
     kept_.erase(cache_.back().number);
     cachedBytes_ -= cache_.back().size;
     cache_.pop_back();

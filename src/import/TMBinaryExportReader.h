@@ -33,6 +33,12 @@ class TMBinaryExportReader {
   static constexpr size_t kCachedBlocks = 256;
   // ...and at most this many bytes of them: a block may hold up to 16 MiB.
   static constexpr size_t kCachedBytes = 64 << 20;
+  // Keeps at most `blocks` blocks and `bytes` of them instead (the block
+  // last read is kept whatever its size); another reader keeps the same.
+  void limitCache(size_t blocks, size_t bytes) {
+    cacheBlocks_ = blocks;
+    cacheBytes_ = bytes;
+  }
 
   // The export in the file open as `descriptor` (duplicated: the caller's
   // stays theirs), starting `start` bytes into it.
@@ -87,6 +93,8 @@ class TMBinaryExportReader {
   };
   std::list<KeptBlock> cache_;
   size_t cachedBytes_ = 0;
+  size_t cacheBlocks_ = kCachedBlocks;
+  size_t cacheBytes_ = kCachedBytes;
   std::unordered_map<uint32_t, std::list<KeptBlock>::iterator> kept_;
   std::vector<char> frame_;  // a block as read, reused
   std::optional<uint64_t> mostItems_;

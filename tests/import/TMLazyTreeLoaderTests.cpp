@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <functional>
+#include <map>
 #include <thread>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include "import/TMBinaryExportWriter.h"
 #include "import/TMTreeBinaryExport.h"
 #include "import/TMTreeExport.h"
+#include "support/TMBinaryExportBytes.h"
 #include "support/TMCaseNames.h"
 
 namespace tilemora::test {
@@ -166,6 +168,94 @@ const LazyBudgetCase kLazyBudgetCases[] = {
     {"everything", UINT64_MAX, true, true},
 };
 INSTANTIATE_TEST_SUITE_P(Budgets, TMLazyTreeLoaderBudget, ::testing::ValuesIn(kLazyBudgetCases), caseNamesByName);
+
+// 40 folders of 30 folders of 24 files, each of its own size: an export of
+// about twenty blocks, more than the smallest caches below keep.
+std::string manyBlocksJson() {
+  std::string json = R"([1,2,{},[{"name":"/srv/g"})";
+  for (int top = 0; top < 40; ++top) {
+    json += ",[{\"name\":\"t" + std::to_string(top) + "\"}";
+    for (int mid = 0; mid < 30; ++mid) {
+      json += ",[{\"name\":\"m" + std::to_string(mid) + "\"}";
+      for (int file = 0; file < 24; ++file) {
+        const int order = (top * 30 + mid) * 24 + file;
+        json += ",{\"name\":\"a file of a longer name " + std::to_string(file) + "\",\"asize\":" +
+                std::to_string(order) + ",\"dsize\":" + std::to_string(512 * (1 + (order * 7919) % 28800)) + "}";
+      }
+      json += "]";
+    }
+    json += "]";
+  }
+  return json + "]]";
+}
+
+struct LazyCacheCase {
+  const char* name;
+  size_t blocks;  // decompressed blocks kept
+  size_t bytes;   // and their bytes
+};
+
+class TMLazyTreeLoaderCache : public ::testing::TestWithParam<LazyCacheCase> {};
+
+// Blocks dropped from the cache and read again give the same items: the
+// folders read in the window's orders answer as the whole tree does.
+TEST_P(TMLazyTreeLoaderCache, ReadsAsTheWholeTreeWhateverTheCacheKeeps) {
+  const std::shared_ptr<TMFileTree> whole = treeOfNested(manyBlocksJson());
+  ASSERT_TRUE(whole);
+  const std::string bytes = lazyExportOf(*whole);
+  const uint64_t indexLength = bigEndianIn(bytes, bytes.size() - 4, 4) & 0x0fffffff;
+  ASSERT_GT((indexLength - 16) / 8, 12u) << "too few blocks to be dropped from the cache";
+  std::string error;
+  auto reader = TMBinaryExportReader::fromBytes(bytes, error);
+  ASSERT_TRUE(reader) << error;
+  reader->limitCache(GetParam().blocks, GetParam().bytes);
+  TMLazyTreeLoader loader(std::move(reader));
+  ASSERT_FALSE(loader.begin());
+  // The largest first, then a folder looked into, a path, and the rest.
+  ASSERT_FALSE(loader.readLargest(2000, {}));
+  const TMChildList* top = loader.root()->asFolder()->children();
+  ASSERT_NE(top, nullptr);
+  ASSERT_FALSE(loader.readWithin(*top->at(top->count() - 1)->asFolder(), 0, {}));
+  ASSERT_FALSE(loader.readAlong({"t7", "m29"}));
+  EXPECT_EQ(expectReadAsWhole(*whole, *loader.root()), loader.unreadFolders());
+  ASSERT_FALSE(loader.readLargest(UINT64_MAX, {}));
+  EXPECT_TRUE(loader.isWhole());
+  EXPECT_EQ(expectReadAsWhole(*whole, *loader.root()), 0u);
+  // Another reader, as a walk through the file on a job has, keeps as
+  // little and reads every item the same.
+  auto another = loader.anotherReader(error);
+  ASSERT_TRUE(another) << error;
+  std::map<std::string, TMBinaryItem> items = itemsByPath(bytes);
+  uint64_t walked = 0;
+  std::vector<std::pair<std::string, uint64_t>> pending{{"/srv/g", another->root()}};
+  while (!pending.empty()) {
+    auto [path, reference] = pending.back();
+    pending.pop_back();
+    const std::optional<TMBinaryItem> item = another->item(reference, error);
+    ASSERT_TRUE(item) << error;
+    ASSERT_EQ(items.count(path), 1u) << path;
+    EXPECT_EQ(item->dsize, items.at(path).dsize) << path;
+    EXPECT_EQ(item->cumulativeDsize, items.at(path).cumulativeDsize) << path;
+    ++walked;
+    if (!item->isFolder()) continue;
+    const std::optional<std::vector<uint64_t>> entries = another->entriesOf(item->sub, error);
+    ASSERT_TRUE(entries) << error;
+    for (uint64_t entry : *entries) {
+      const std::optional<TMBinaryItem> named = another->item(entry, error);
+      ASSERT_TRUE(named) << error;
+      pending.emplace_back(path + "/" + named->name, entry);
+    }
+  }
+  EXPECT_EQ(walked, items.size());
+}
+
+const LazyCacheCase kLazyCacheCases[] = {
+    {"one block kept", 1, SIZE_MAX},
+    {"three blocks kept", 3, SIZE_MAX},
+    {"fewer bytes than one block", 256, 1000},
+    {"as much as the window keeps", TMBinaryExportReader::kCachedBlocks, TMBinaryExportReader::kCachedBytes},
+};
+INSTANTIATE_TEST_SUITE_P(Caches, TMLazyTreeLoaderCache, ::testing::ValuesIn(kLazyCacheCases), caseNamesByName);
 
 TEST(TMLazyTreeLoader, ReadsAFolderLookedIntoWhateverItsSize) {
   const std::shared_ptr<TMFileTree> whole = treeOfNested(nestedJson());
