@@ -638,6 +638,13 @@ oder Datei ▸ Öffnen … wählen</translation>
         <source>Clear</source>
         <translation>Leeren</translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln match(es) in the saved scan, the largest %1 read: %2</source>
+        <translation>
+            <numerusform>%Ln Treffer im gespeicherten Scan, die größten %1 gelesen: %2</numerusform>
+            <numerusform>%Ln Treffer im gespeicherten Scan, die größten %1 gelesen: %2</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindFeature</name>

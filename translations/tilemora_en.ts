@@ -113,6 +113,13 @@
             <numerusform>; the pattern was too costly for %Ln names, counted as not matching</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln match(es) in the saved scan, the largest %1 read: %2</source>
+        <translation>
+            <numerusform>%Ln match in the saved scan, the largest %1 read: %2</numerusform>
+            <numerusform>%Ln matches in the saved scan, the largest %1 read: %2</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMMainWindow</name>

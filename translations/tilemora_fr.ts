@@ -638,6 +638,13 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <source>Clear</source>
         <translation>Effacer</translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln match(es) in the saved scan, the largest %1 read: %2</source>
+        <translation>
+            <numerusform>%Ln résultat dans l’analyse enregistrée, les %1 plus grands lus : %2</numerusform>
+            <numerusform>%Ln résultats dans l’analyse enregistrée, les %1 plus grands lus : %2</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tilemora::TMFindFeature</name>

@@ -189,11 +189,15 @@ TEST_P(TMSessionReadByFolders, FindsTheLargestFilesAndTheMatchesOfTheWholeScan) 
   const auto search = [&](const char* part) {
     const auto matches = [part](std::string_view name) { return name.find(part) != std::string_view::npos; };
     const std::vector<std::string> expected = matchRowsOf(searchTree(*whole, matches));
+    const bool inPart = session->controller().holdsFoldersNotRead();
     session->startSearch(matches);
     // Searched in memory at once, then again once the folders are read.
     serveUntil([&] { return session->searchResult() && matchRowsOf(*session->searchResult()) == expected; });
     ASSERT_TRUE(session->searchResult()) << part;
     EXPECT_EQ(matchRowsOf(*session->searchResult()), expected) << part;
+    // The walk through the file counted every match, read or not.
+    serveUntil([&] { return !inPart || session->matchesInFile(); });
+    EXPECT_EQ(session->matchesInFile(), inPart ? std::optional<uint64_t>(expected.size()) : std::nullopt) << part;
   };
   // First "deep": a folder inside "mid" (not read yet), whose files do not match.
   search("deep");

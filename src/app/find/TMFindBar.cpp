@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QToolButton>
 #include <algorithm>
 #include <memory>
@@ -177,10 +178,13 @@ std::function<bool(std::string_view name)> TMFindBar::matcher() {
   return matches;
 }
 
-void TMFindBar::showFound(qsizetype matches, uint64_t bytes) {
+void TMFindBar::showFound(qsizetype matches, uint64_t bytes, std::optional<uint64_t> inFile) {
   searching_.stop();
-  QString text = tr("%Ln match(es), %1", nullptr, int(std::min<qsizetype>(matches, INT32_MAX)))
-                     .arg(QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(bytes)));
+  const QString size = QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(bytes));
+  QString text = inFile && *inFile > uint64_t(matches)
+                     ? tr("%Ln match(es) in the saved scan, the largest %1 read: %2", nullptr, pluralCount(*inFile))
+                           .arg(QLocale().toString(matches), size)
+                     : tr("%Ln match(es), %1", nullptr, int(std::min<qsizetype>(matches, INT32_MAX))).arg(size);
   // Read once the search has posted its result: its count is complete.
   const uint64_t tooCostly = search_ ? search_->tooCostly.load(std::memory_order_relaxed) : 0;
   if (tooCostly > 0)

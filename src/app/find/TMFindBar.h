@@ -11,6 +11,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 class QAbstractButton;
@@ -44,8 +45,10 @@ class TMFindBar : public QWidget {
   // that the search it serves, no longer wanted, ends quickly. Unless what
   // was found is told within kSearchingDelay, the bar says it is searching.
   std::function<bool(std::string_view name)> matcher();
-  // Says what was found (and for how many names the pattern was too costly).
-  void showFound(qsizetype matches, uint64_t bytes);
+  // Says what was found (and for how many names the pattern was too
+  // costly). With `inFile`, the matches a saved scan's file holds: when
+  // they are more, only the largest were read and found.
+  void showFound(qsizetype matches, uint64_t bytes, std::optional<uint64_t> inFile = std::nullopt);
 
   static constexpr int kSearchingDelay = 200;  // ms
   // The most steps of the pattern's matcher one name may take.

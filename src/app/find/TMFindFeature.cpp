@@ -91,7 +91,7 @@ void TMFindFeature::treeChanged(const std::shared_ptr<TMFileTree>&) {
 void TMFindFeature::searchChanged() {
   matchShown_ = -1;
   if (const auto& result = session_.searchResult())
-    bar_->showFound(qsizetype(result->matches.size()), result->bytes);
+    bar_->showFound(qsizetype(result->matches.size()), result->bytes, session_.matchesInFile());
 }
 
 void TMFindFeature::selectMatch(int step) {

@@ -85,6 +85,7 @@ void TMSession::treeShown(const std::shared_ptr<TMFileTree>& tree, const TMFileU
     searchJob_ = 0;
     jobs_.stop(searchFileJob_);
     searchFileJob_ = 0;
+    searchMatchesInFile_.reset();
     jobs_.stop(comparisonJob_);
     comparisonJob_ = 0;
     stopCountingFileTypes();
@@ -204,12 +205,16 @@ void TMSession::stopReading() {
 
 void TMSession::startSearch(std::function<bool(std::string_view)> matches) {
   searchMatches_ = matches;
+  searchMatchesInFile_.reset();
   searchInMemory(matches);
   // A saved scan read in part: the largest matches are found in its file
   // and the folders holding them read; the tree is then searched again.
   if (!searchJob_ || !shownUrl_) return;
   startLargestFromFile(searchFileJob_, *shownUrl_, kMatchesReadFromFile, matches, true,
-                       [this, matches] { searchInMemory(matches); });
+                       [this, matches](std::optional<uint64_t> matched) {
+                         searchMatchesInFile_ = matched;
+                         searchInMemory(matches);
+                       });
 }
 
 void TMSession::searchAgain() {
@@ -240,6 +245,7 @@ void TMSession::searchInMemory(std::function<bool(std::string_view)> matches) {
 
 void TMSession::endSearch() {
   searchMatches_ = nullptr;
+  searchMatchesInFile_.reset();
   jobs_.stop(searchJob_);
   searchJob_ = 0;
   jobs_.stop(searchFileJob_);

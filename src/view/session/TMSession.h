@@ -87,6 +87,10 @@ class TMSession final : private TMTreeObserver {
   void searchAgain();
   void endSearch();
   const std::shared_ptr<const TMSearchResult>& searchResult() const { return searchResult_; }
+  // How many entries below the shown folder match in the file of a saved
+  // scan read in part, once it has been walked: more than the matches
+  // found when they are more than kMatchesReadFromFile.
+  std::optional<uint64_t> matchesInFile() const { return searchMatchesInFile_; }
 
   // --- compare -------------------------------------------------------------
   // Reads the saved scan at `path` and compares the shown tree with it; a
@@ -162,9 +166,10 @@ class TMSession final : private TMTreeObserver {
   // The names below the shown root down to `url`, when the shown tree is
   // a saved scan read in part and `url` lies in it.
   std::optional<std::vector<std::string>> pathBelowShownRoot(const TMFileURL& url) const;
-  // What readLargestFromFile does, as the job in `slot` (a member).
+  // What readLargestFromFile does, as the job in `slot` (a member);
+  // `done` is told how many entries matched in the file, once walked.
   bool startLargestFromFile(uint64_t& slot, const TMFileURL& url, size_t keep, TMLargestMatches::Accepts accepts,
-                            bool folders, std::function<void()> done);
+                            bool folders, std::function<void(std::optional<uint64_t> matched)> done);
   void searchInMemory(std::function<bool(std::string_view)> matches);
   // `saved` compared with the whole of the saved scan `loader` reads, from
   // its file; null when it cannot be read or `stop` was asked.
@@ -199,6 +204,7 @@ class TMSession final : private TMTreeObserver {
   uint64_t searchJob_ = 0;
   uint64_t searchFileJob_ = 0;  // the walk through a saved scan's file for it
   std::function<bool(std::string_view)> searchMatches_;  // what the search looks for
+  std::optional<uint64_t> searchMatchesInFile_;          // what its walk through the file counted
   std::shared_ptr<const TMSearchResult> searchResult_;
 
   uint64_t compareReadJob_ = 0;

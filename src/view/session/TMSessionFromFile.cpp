@@ -116,11 +116,15 @@ void TMSession::stopCountingFileTypes() {
 
 bool TMSession::readLargestFromFile(const TMFileURL& url, size_t keep, TMLargestMatches::Accepts accepts, bool folders,
                                     std::function<void()> done) {
-  return startLargestFromFile(largestJob_, url, keep, std::move(accepts), folders, std::move(done));
+  return startLargestFromFile(largestJob_, url, keep, std::move(accepts), folders,
+                              [done = std::move(done)](std::optional<uint64_t>) {
+                                if (done) done();
+                              });
 }
 
 bool TMSession::startLargestFromFile(uint64_t& slot, const TMFileURL& url, size_t keep,
-                                     TMLargestMatches::Accepts accepts, bool folders, std::function<void()> done) {
+                                     TMLargestMatches::Accepts accepts, bool folders,
+                                     std::function<void(std::optional<uint64_t> matched)> done) {
   jobs_.stop(slot);
   slot = 0;
   std::optional<std::vector<std::string>> below = pathBelowShownRoot(url);
@@ -139,7 +143,7 @@ bool TMSession::startLargestFromFile(uint64_t& slot, const TMFileURL& url, size_
         // Unread, nothing is read: what the tree holds is shown.
         if (!reader || readBinaryExport(*reader, target, job.stopToken(), folder)) {
           job.post([done] {
-            if (done) done();
+            if (done) done(std::nullopt);
           });
           return;
         }
@@ -148,8 +152,12 @@ bool TMSession::startLargestFromFile(uint64_t& slot, const TMFileURL& url, size_
           paths.push_back(below);
           paths.back().insert(paths.back().end(), match.folders.begin(), match.folders.end());
         }
-        job.post([this, paths = std::move(paths), done]() mutable {
-          if (!controller_->readFoldersAlong(std::move(paths), done) && done) done();
+        const uint64_t matched = largest.matched();
+        job.post([this, paths = std::move(paths), done, matched]() mutable {
+          std::function<void()> read = [done, matched] {
+            if (done) done(matched);
+          };
+          if (!controller_->readFoldersAlong(std::move(paths), read)) read();
         });
       },
       [this, &slot](bool) { forgetEnded(slot); });
