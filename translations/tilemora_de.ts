@@ -639,10 +639,10 @@ oder Datei ▸ Öffnen … wählen</translation>
         <translation>Leeren</translation>
     </message>
     <message numerus="yes">
-        <source>%Ln match(es) in the saved scan, the largest %1 read: %2</source>
+        <source>%Ln match(es) in the saved scan, %1 of them read: %2</source>
         <translation>
-            <numerusform>%Ln Treffer im gespeicherten Scan, die größten %1 gelesen: %2</numerusform>
-            <numerusform>%Ln Treffer im gespeicherten Scan, die größten %1 gelesen: %2</numerusform>
+            <numerusform>%Ln Treffer im gespeicherten Scan, davon %1 gelesen: %2</numerusform>
+            <numerusform>%Ln Treffer im gespeicherten Scan, davon %1 gelesen: %2</numerusform>
         </translation>
     </message>
 </context>

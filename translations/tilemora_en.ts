@@ -114,10 +114,10 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>%Ln match(es) in the saved scan, the largest %1 read: %2</source>
+        <source>%Ln match(es) in the saved scan, %1 of them read: %2</source>
         <translation>
-            <numerusform>%Ln match in the saved scan, the largest %1 read: %2</numerusform>
-            <numerusform>%Ln matches in the saved scan, the largest %1 read: %2</numerusform>
+            <numerusform>%Ln match in the saved scan, %1 of them read: %2</numerusform>
+            <numerusform>%Ln matches in the saved scan, %1 of them read: %2</numerusform>
         </translation>
     </message>
 </context>

@@ -639,10 +639,10 @@ ou choisissez Fichier ▸ Ouvrir…</translation>
         <translation>Effacer</translation>
     </message>
     <message numerus="yes">
-        <source>%Ln match(es) in the saved scan, the largest %1 read: %2</source>
+        <source>%Ln match(es) in the saved scan, %1 of them read: %2</source>
         <translation>
-            <numerusform>%Ln résultat dans l’analyse enregistrée, les %1 plus grands lus : %2</numerusform>
-            <numerusform>%Ln résultats dans l’analyse enregistrée, les %1 plus grands lus : %2</numerusform>
+            <numerusform>%Ln résultat dans l’analyse enregistrée, dont %1 lu : %2</numerusform>
+            <numerusform>%Ln résultats dans l’analyse enregistrée, dont %1 lus : %2</numerusform>
         </translation>
     </message>
 </context>

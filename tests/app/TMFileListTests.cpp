@@ -785,7 +785,7 @@ class TMFileListWindowTest : public QObject {
     QTest::qWait(TMFindBar::kSearchingDelay + 50);
     QCOMPARE(bar.status().fullText(), QString("1 match, 4.0 KB"));    // A saved scan read in part: beyond the matches read, its file held more.
     bar.showFound(10000, 4096, 12345);
-    QCOMPARE(bar.status().fullText(), QString("12,345 matches in the saved scan, the largest 10,000 read: 4.0 KB"));
+    QCOMPARE(bar.status().fullText(), QString("12,345 matches in the saved scan, 10,000 of them read: 4.0 KB"));
     bar.showFound(3, 4096, 3);
     QCOMPARE(bar.status().fullText(), QString("3 matches, 4.0 KB"));
   }

@@ -182,7 +182,7 @@ void TMFindBar::showFound(qsizetype matches, uint64_t bytes, std::optional<uint6
   searching_.stop();
   const QString size = QString::fromStdString(TMSizeFormatter::sharedInstance().formatSize(bytes));
   QString text = inFile && *inFile > uint64_t(matches)
-                     ? tr("%Ln match(es) in the saved scan, the largest %1 read: %2", nullptr, pluralCount(*inFile))
+                     ? tr("%Ln match(es) in the saved scan, %1 of them read: %2", nullptr, pluralCount(*inFile))
                            .arg(QLocale().toString(matches), size)
                      : tr("%Ln match(es), %1", nullptr, int(std::min<qsizetype>(matches, INT32_MAX))).arg(size);
   // Read once the search has posted its result: its count is complete.

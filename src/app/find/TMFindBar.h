@@ -47,7 +47,7 @@ class TMFindBar : public QWidget {
   std::function<bool(std::string_view name)> matcher();
   // Says what was found (and for how many names the pattern was too
   // costly). With `inFile`, the matches a saved scan's file holds: when
-  // they are more, only the largest were read and found.
+  // they are more, the bar says how many of them were read and found.
   void showFound(qsizetype matches, uint64_t bytes, std::optional<uint64_t> inFile = std::nullopt);
 
   static constexpr int kSearchingDelay = 200;  // ms

@@ -205,7 +205,7 @@ void TMSession::stopReading() {
 
 void TMSession::startSearch(std::function<bool(std::string_view)> matches) {
   searchMatches_ = matches;
-  searchMatchesInFile_.reset();
+  searchMatchesInFile_.reset();  // until the walk below has counted them
   searchInMemory(matches);
   // A saved scan read in part: the largest matches are found in its file
   // and the folders holding them read; the tree is then searched again.
