@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a window on a binary export read a folder at a time keeps
 // answering: a window's session opens the export (the largest folders read
-// first, off the main thread), then folders not read yet are selected one
-// after another (each read with the largest below it, and the map built
+// first, off the main thread), then folders not read yet are read one
+// after another, as when each is selected (the folder read, and the map built
 // again), then Largest Files, Find and File Types walk through the file.
 // Every main-thread step is timed (the steps only, not the event loop's
 // sleep), with how long each part took and what is resident after it.
@@ -73,6 +73,14 @@ void collectUnread(const TMFolderTree& folder, const std::vector<std::string>& p
   }
 }
 
+const TMFileTree* childNamed(const TMFileTree& folder, const std::string& name) {
+  const TMChildList* children = folder.asFolder() != nullptr ? folder.asFolder()->children() : nullptr;
+  for (uint32_t i = 0; children != nullptr && i < children->count(); ++i) {
+    if (children->at(i)->filename() == name) return children->at(i);
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -100,27 +108,29 @@ int main(int argc, char** argv) {
   }
   const TMFileURL root = *controller.scannedUrl();
 
-  // The largest folders not read yet, selected as a click on the list would.
+  // The largest folders not read yet, read one after another as when each
+  // is selected (the same job: the folder read, the map built again).
   std::vector<std::pair<uint64_t, std::vector<std::string>>> unread;
   collectUnread(*top, {}, unread);
   std::sort(unread.begin(), unread.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
   unread.resize(std::min(unread.size(), folders));
-  TMTreeMapView& view = window.view;
   const Clock::time_point selecting = Clock::now();
   double longest = 0;
   for (const auto& [size, below] : unread) {
-    TMFileURL url = root;
-    for (const std::string& name : below) url.append(name);
-    // The selection itself is a main-thread step: it starts the reading.
+    bool read = false;
     const Clock::time_point asked = Clock::now();
-    view.selectWithFunction(
-        [&](TMDrawInfo_t& info, const TMRect& bounds) {
-          return view.root()->layout->getNodeAtPathParts(url.pathComponents(), 1, info, bounds);
-        },
-        view.root()->url);
-    longest = std::max({longest, milliseconds(Clock::now() - asked), serveTimed(*window.queue, idle)});
+    controller.readFoldersAlong({below}, [&read] { read = true; });
+    longest = std::max({longest, milliseconds(Clock::now() - asked),
+                        serveTimed(*window.queue, [&] { return read && idle(); })});
   }
-  report(std::to_string(unread.size()) + " folders selected in turn and read", selecting, longest);
+  report(std::to_string(unread.size()) + " folders not read yet, read in turn", selecting, longest);
+  size_t read = 0;
+  for (const auto& [size, below] : unread) {
+    const TMFileTree* node = session.shownTree().get();
+    for (const std::string& name : below) node = node != nullptr ? childNamed(*node, name) : nullptr;
+    read += node != nullptr && node->asFolder() != nullptr && !node->asFolder()->wasCutShort();
+  }
+  std::printf("    %zu of them read\n", read);
 
   bool listed = false;
   session.readLargestFromFile(root, 1000, {}, false, [&] { listed = true; });

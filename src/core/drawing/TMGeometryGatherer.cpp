@@ -9,12 +9,13 @@ namespace tilemora {
 
 TMGeometryGatherer::TMGeometryGatherer(int32_t rectCount,
                                        std::shared_ptr<const TMTextMeasuring> measurer)
-    : maxRectangleCount(uint64_t(int64_t(rectCount))),
-      rects(std::max<int64_t>(rectCount, 0)),
-      colors(std::max<int64_t>(rectCount, 0)),
-      styles(std::max<int64_t>(rectCount, 0)),
-      measurer(std::move(measurer)) {
-  maxRectangleCount = rects.size();
+    : maxRectangleCount(uint64_t(std::max<int64_t>(rectCount, 0))), measurer(std::move(measurer)) {
+  // Room is kept, not filled: a view's bound is about a million rectangles
+  // (tens of megabytes), which a new map or a resize would otherwise clear
+  // on the main thread before the first frame, however few it draws.
+  rects.reserve(maxRectangleCount);
+  colors.reserve(maxRectangleCount);
+  styles.reserve(maxRectangleCount);
   textWrite.reserve(50);
 }
 
@@ -39,13 +40,15 @@ void TMGeometryGatherer::scaleRectangle(TMRect& rectangle) const {
 
 void TMGeometryGatherer::addRectangle(const TMRect& r, const TMColor* color, TMRectStyle style) {
   TM_ASSERT(collecting);
-  if (rectangleWrite >= maxRectangleCount) {
+  if (rectangleWrite >= rects.size()) {
     // The capacity computed from the view's size is not a true bound (nested
     // folders count too): grow rather than lose or overrun rectangles.
-    maxRectangleCount = std::max<uint64_t>(16, maxRectangleCount * 2);
-    rects.resize(maxRectangleCount);
-    colors.resize(maxRectangleCount);
-    styles.resize(maxRectangleCount);
+    if (rectangleWrite >= maxRectangleCount) maxRectangleCount = std::max<uint64_t>(16, maxRectangleCount * 2);
+    // Filled as frames need them, within the room kept while it lasts.
+    const size_t filled = std::min<uint64_t>(maxRectangleCount, std::max<uint64_t>(4096, rects.size() * 2));
+    rects.resize(filled);
+    colors.resize(filled);
+    styles.resize(filled);
   }
   const TMRect& f = frameRect;
   colors[rectangleWrite] = color;

@@ -62,7 +62,10 @@ void TMTreeMapView::setTreeMap(std::shared_ptr<TMLayoutNode> tree, const TMFileU
   host_.showPath(url);
   // Windows are told apart by what they show, before anything is selected.
   host_.setWindowTitle(url.lastPathComponent());
-  updateGeometrySize();
+  // The gatherer made for this view's size serves every tree shown in it:
+  // a new one is a large allocation, which after the last map's many small
+  // frees costs the allocator tens of milliseconds on the main thread.
+  if (!geometry_) updateGeometrySize();
   updateScrollerPosition();
   regatherAndRepaint();
   notify();

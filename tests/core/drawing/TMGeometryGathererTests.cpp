@@ -119,16 +119,34 @@ TEST(TMGeometryGatherer, TextsLastUntilTheNextFrameStarts) {
   EXPECT_EQ(gatherer.evaluateStringWidth("anything"), 12);
 }
 
-TEST(TMGeometryGatherer, GrowsPastItsCapacityInsteadOfDroppingRectangles) {
-  TMGeometryGatherer gatherer = makeGatherer(2);
-  const TMRect canvas{0, 0, 100, 100};
-  gatherer.startGathering(canvas, canvas);
-  for (int i = 0; i < 50; ++i) gatherer.addRectangle(TMRect{double(i), 0, 1, 1}, &TMColor::whiteColor());
-  gatherer.stopGathering();
-  ASSERT_EQ(gatherer.rectangleCount(), 50u);
-  EXPECT_GE(gatherer.capacity(), 50u);
-  for (int i = 0; i < 50; ++i) EXPECT_EQ(gatherer.getRectangles()[i].x, double(i));
+// Room is filled as frames need it, within the capacity and past it: every
+// rectangle is kept, in order, and a later smaller frame reuses the room.
+struct GrowthCase {
+  const char* name;
+  int32_t capacity;
+  int rectangles;
+};
+
+class TMGeometryGathererGrowth : public ::testing::TestWithParam<GrowthCase> {};
+
+TEST_P(TMGeometryGathererGrowth, KeepsEveryRectangleInOrder) {
+  TMGeometryGatherer gatherer = makeGatherer(GetParam().capacity);
+  const TMRect canvas{0, 0, 100000, 100};
+  for (int frame : {GetParam().rectangles, GetParam().rectangles / 2}) {
+    gatherer.startGathering(canvas, canvas);
+    for (int i = 0; i < frame; ++i) gatherer.addRectangle(TMRect{double(i), 0, 1, 1}, &TMColor::whiteColor());
+    gatherer.stopGathering();
+    ASSERT_EQ(gatherer.rectangleCount(), uint64_t(frame));
+    EXPECT_GE(gatherer.capacity(), uint64_t(std::max(frame, GetParam().capacity)));
+    for (int i = 0; i < frame; ++i) ASSERT_EQ(gatherer.getRectangles()[i].x, double(i)) << i;
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(Frames, TMGeometryGathererGrowth,
+                         ::testing::Values(GrowthCase{"past a small capacity", 2, 50},
+                                           GrowthCase{"within a capacity, past the first room filled", 10000, 9000},
+                                           GrowthCase{"past a capacity larger than the first room", 5000, 12000}),
+                         caseNamesByName);
 
 TEST(TMGeometryGathererDeathTest, GuardsItsCallingOrder) {
   const TMRect canvas{0, 0, 10, 10};
