@@ -33,7 +33,7 @@ struct HandOffCase {
   std::vector<std::string> steps;
 };
 
-const HandOffCase kCases[] = {
+const HandOffCase kHandOffCases[] = {
     {"a folder handed off ends before its parent is left",
      {"A > r", "A > a", "A f x 10", "A > h", "A ^1", "B @1", "B f y 20", "B <", "A f z 5", "A <", "A <"}},
     {"a folder handed off ends after its parent and the root are left",
@@ -54,7 +54,7 @@ const HandOffCase kCases[] = {
 };
 
 // What the steps describe: every path, and the sizes of files.
-struct Described {
+struct DescribedTree {
   std::set<std::string> folders;
   std::map<std::string, uint64_t> files;
   std::set<std::string> unreadable;
@@ -78,7 +78,7 @@ TEST_P(TMBinaryTreeWriterHandOffs, WriteTheTreeTheStepsDescribe) {
   // The same steps followed by path, as the oracle.
   std::vector<std::string> paths[3];
   std::map<int, std::string> handedOffPaths;
-  Described described;
+  DescribedTree described;
 
   for (const std::string& step : GetParam().steps) {
     std::istringstream words(step);
@@ -147,7 +147,7 @@ TEST_P(TMBinaryTreeWriterHandOffs, WriteTheTreeTheStepsDescribe) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Orders, TMBinaryTreeWriterHandOffs, ::testing::ValuesIn(kCases),
+INSTANTIATE_TEST_SUITE_P(Orders, TMBinaryTreeWriterHandOffs, ::testing::ValuesIn(kHandOffCases),
                          caseNamesBy([](const HandOffCase& c) { return c.name; }));
 
 }  // namespace
