@@ -32,19 +32,6 @@ namespace {
 
 double milliseconds(Clock::duration duration) { return std::chrono::duration<double, std::milli>(duration).count(); }
 
-// Serves the queue, timing each step, until `done`; answers the longest step.
-double serveTimed(TMManualMainQueue& queue, const std::function<bool()>& done) {
-  const Clock::time_point start = Clock::now();
-  double longest = 0;
-  while (!done() && Clock::now() - start < std::chrono::minutes(5)) {
-    if (!queue.waitForWork(std::chrono::milliseconds(20))) continue;
-    const Clock::time_point before = Clock::now();
-    queue.runNextWithin(std::chrono::milliseconds(0));
-    longest = std::max(longest, milliseconds(Clock::now() - before));
-  }
-  return longest;
-}
-
 // Prints how long a part took, since `start`, its longest main-thread
 // step, and what is resident.
 void report(const std::string& part, Clock::time_point start, double longest) {
@@ -56,7 +43,7 @@ void report(const std::string& part, Clock::time_point start, double longest) {
 // Serves the queue until `done` and reports it as `part`.
 void serveAndReport(const std::string& part, TMManualMainQueue& queue, const std::function<bool()>& done) {
   const Clock::time_point start = Clock::now();
-  report(part, start, serveTimed(queue, done));
+  report(part, start, serveTimed(queue, done).first);
 }
 
 // The folders of `folder` not read yet, largest first, by path below it.
@@ -121,7 +108,7 @@ int main(int argc, char** argv) {
     const Clock::time_point asked = Clock::now();
     controller.readFoldersAlong({below}, [&read] { read = true; });
     longest = std::max({longest, milliseconds(Clock::now() - asked),
-                        serveTimed(*window.queue, [&] { return read && idle(); })});
+                        serveTimed(*window.queue, [&] { return read && idle(); }).first});
   }
   report(std::to_string(unread.size()) + " folders not read yet, read in turn", selecting, longest);
   size_t read = 0;

@@ -37,20 +37,6 @@ namespace {
 
 double milliseconds(Clock::duration duration) { return std::chrono::duration<double, std::milli>(duration).count(); }
 
-// Serves the queue, timing each step, until `done`; answers the longest
-// step and how long it all took.
-std::pair<double, double> serveTimed(TMManualMainQueue& queue, const std::function<bool()>& done) {
-  const Clock::time_point start = Clock::now();
-  double longest = 0;
-  while (!done() && Clock::now() - start < std::chrono::minutes(5)) {
-    if (!queue.waitForWork(std::chrono::milliseconds(100))) continue;
-    const Clock::time_point before = Clock::now();
-    queue.runNextWithin(std::chrono::milliseconds(0));
-    longest = std::max(longest, milliseconds(Clock::now() - before));
-  }
-  return {longest, milliseconds(Clock::now() - start)};
-}
-
 // The URL of the first file down the first folders of `root`, scanned at `url`.
 TMFileURL firstFile(const TMFileTree& root, TMFileURL url) {
   const TMFileTree* node = &root;
