@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <atomic>
 #include <functional>
-#include <map>
 #include <thread>
 #include <cstdio>
 #include <cstdlib>
@@ -221,32 +220,6 @@ TEST_P(TMLazyTreeLoaderCache, ReadsAsTheWholeTreeWhateverTheCacheKeeps) {
   ASSERT_FALSE(loader.readLargest(UINT64_MAX, {}));
   EXPECT_TRUE(loader.isWhole());
   EXPECT_EQ(expectReadAsWhole(*whole, *loader.root()), 0u);
-  // Another reader, as a walk through the file on a job has, keeps as
-  // little and reads every item the same.
-  auto another = loader.anotherReader(error);
-  ASSERT_TRUE(another) << error;
-  std::map<std::string, TMBinaryItem> items = itemsByPath(bytes);
-  uint64_t walked = 0;
-  std::vector<std::pair<std::string, uint64_t>> pending{{"/srv/g", another->root()}};
-  while (!pending.empty()) {
-    auto [path, reference] = pending.back();
-    pending.pop_back();
-    const std::optional<TMBinaryItem> item = another->item(reference, error);
-    ASSERT_TRUE(item) << error;
-    ASSERT_EQ(items.count(path), 1u) << path;
-    EXPECT_EQ(item->dsize, items.at(path).dsize) << path;
-    EXPECT_EQ(item->cumulativeDsize, items.at(path).cumulativeDsize) << path;
-    ++walked;
-    if (!item->isFolder()) continue;
-    const std::optional<std::vector<uint64_t>> entries = another->entriesOf(item->sub, error);
-    ASSERT_TRUE(entries) << error;
-    for (uint64_t entry : *entries) {
-      const std::optional<TMBinaryItem> named = another->item(entry, error);
-      ASSERT_TRUE(named) << error;
-      pending.emplace_back(path + "/" + named->name, entry);
-    }
-  }
-  EXPECT_EQ(walked, items.size());
 }
 
 const LazyCacheCase kLazyCacheCases[] = {
