@@ -17,7 +17,7 @@ class TMBinaryScanExport::FolderHandedOff : public TMScanObserver::HandOff {
 };
 
 std::unique_ptr<TMScanObserver> TMBinaryScanExport::forAnotherThread() {
-  return std::unique_ptr<TMScanObserver>(new TMBinaryScanExport(blocks_.another()));
+  return std::unique_ptr<TMScanObserver>(new TMBinaryScanExport(blocks_->another()));
 }
 
 std::shared_ptr<TMScanObserver::HandOff> TMBinaryScanExport::folderHandedOff() {

@@ -23,8 +23,7 @@ namespace tilemora {
 class TMBinaryScanExport : public TMScanObserver {
  public:
   // Writes to `out`, which stays open and is not flushed at the end.
-  explicit TMBinaryScanExport(std::FILE* out)
-      : ownBlocks_(std::make_unique<TMBinaryExportWriter>(out)), blocks_(*ownBlocks_), tree_(blocks_) {}
+  explicit TMBinaryScanExport(std::FILE* out) : TMBinaryScanExport(std::make_unique<TMBinaryExportWriter>(out)) {}
 
   void folderEntered(std::string_view name, const struct stat& info) override;
   void folderDenied() override;
@@ -37,7 +36,7 @@ class TMBinaryScanExport : public TMScanObserver {
   std::unique_ptr<TMScanObserver> forAnotherThread() override;
   std::shared_ptr<HandOff> folderHandedOff() override;
   void folderTakenOver(const std::shared_ptr<HandOff>& handOff) override;
-  void threadEnded() override { blocks_.flush(); }
+  void threadEnded() override { blocks_->flush(); }
 
   // Writes the index once the scan has ended; answers whether every write
   // reached the stream.
@@ -46,13 +45,12 @@ class TMBinaryScanExport : public TMScanObserver {
  private:
   class FolderHandedOff;
   explicit TMBinaryScanExport(std::unique_ptr<TMBinaryExportWriter> blocks)
-      : ownBlocks_(std::move(blocks)), blocks_(*ownBlocks_), tree_(blocks_) {}
+      : blocks_(std::move(blocks)), tree_(*blocks_) {}
 
   // The inode, and the device where it differs from the folder's.
   TMBinaryItem identified(std::string_view name, const struct stat& info) const;
 
-  std::unique_ptr<TMBinaryExportWriter> ownBlocks_;
-  TMBinaryExportWriter& blocks_;
+  std::unique_ptr<TMBinaryExportWriter> blocks_;  // this thread's
   TMBinaryTreeWriter tree_;
   std::vector<dev_t> devices_;  // of the folders entered, the scanned one first
 };
