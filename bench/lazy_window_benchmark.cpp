@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "TMBenchHosts.h"
@@ -46,17 +47,28 @@ void serveAndReport(const std::string& part, TMManualMainQueue& queue, const std
   report(part, start, serveTimed(queue, done).first);
 }
 
-// The folders of `folder` not read yet, largest first, by path below it.
-void collectUnread(const TMFolderTree& folder, const std::vector<std::string>& path,
-                   std::vector<std::pair<uint64_t, std::vector<std::string>>>& unread) {
+using Unread = std::vector<std::pair<uint64_t, std::vector<std::string>>>;
+
+// Keeps in `unread` the `count` largest folders below `folder` not read
+// yet, by path, largest first. Only those kept are copied: the walk itself
+// allocates nothing per folder, lest freeing it all burden the main
+// thread's next steps, which are timed.
+void keepLargestUnread(const TMFolderTree& folder, std::vector<std::string_view>& path, size_t count,
+                       Unread& unread) {
   const TMChildList* children = folder.children();
   for (uint32_t i = 0; children != nullptr && i < children->count(); ++i) {
     const TMFolderTree* sub = children->at(i)->asFolder();
     if (sub == nullptr) continue;
-    std::vector<std::string> below = path;
-    below.emplace_back(sub->filename());
-    if (sub->wasCutShort()) unread.emplace_back(sub->diskSize(), below);
-    else collectUnread(*sub, below, unread);
+    path.push_back(sub->filename());
+    if (!sub->wasCutShort()) {
+      keepLargestUnread(*sub, path, count, unread);
+    } else if (unread.size() < count || sub->diskSize() > unread.back().first) {
+      if (unread.size() == count) unread.pop_back();
+      const auto place = std::find_if(unread.begin(), unread.end(),
+                                      [&](const auto& kept) { return kept.first < sub->diskSize(); });
+      unread.emplace(place, sub->diskSize(), std::vector<std::string>(path.begin(), path.end()));
+    }
+    path.pop_back();
   }
 }
 
@@ -97,10 +109,9 @@ int main(int argc, char** argv) {
 
   // The largest folders not read yet, read one after another as when each
   // is selected (the same job: the folder read, the map built again).
-  std::vector<std::pair<uint64_t, std::vector<std::string>>> unread;
-  collectUnread(*top, {}, unread);
-  std::sort(unread.begin(), unread.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-  unread.resize(std::min(unread.size(), folders));
+  Unread unread;
+  std::vector<std::string_view> path;
+  if (folders != 0) keepLargestUnread(*top, path, folders, unread);
   const Clock::time_point selecting = Clock::now();
   double longest = 0;
   for (const auto& [size, below] : unread) {

@@ -21,9 +21,15 @@ void TMAreaTally::addByDepth(const TMFileTree& item, uint64_t amount) {
   bytes[item.asFolder() != nullptr ? kFilesDeeper : kFilesHere] += amount;
 }
 
-const TMAreaTally& TMAreaTallies::ofFiles(const TMFileTree& node, const TMFileColoring& coloring) {
-  if (const TMAreaTally* kept = find(&node)) return *kept;
+TMAreaTally TMAreaTallies::ofFiles(const TMFileTree& node, const TMFileColoring& coloring) {
   TMAreaTally tally;
+  if (node.asFolder() == nullptr) {
+    // A file alone is sorted at once: keeping it would cost more.
+    if (node.kind() == TMNodeKind::File) tally.bytes[coloring.kindOf(node)] += node.diskSize();
+    return tally;
+  }
+  if (const TMAreaTally* kept = find(&node)) return *kept;
+  if (coloring.tallyBelow(node, tally)) return keep(&node, tally);
   forEachFileBelow(node, [&](const TMFileTree& file) {
     // Free and unscanned space are no files of any kind.
     if (file.kind() == TMNodeKind::File) tally.bytes[coloring.kindOf(file)] += file.diskSize();

@@ -43,8 +43,8 @@ struct TMAreaTally {
 class TMAreaTallies {
  public:
   // The tally of every file below `node`, or of `node` alone when it is
-  // one, by `coloring`'s kinds.
-  const TMAreaTally& ofFiles(const TMFileTree& node, const TMFileColoring& coloring);
+  // one, by `coloring`'s kinds; kept for a folder.
+  TMAreaTally ofFiles(const TMFileTree& node, const TMFileColoring& coloring);
   // The tally by depth of the items of `folder`, its files and its folders,
   // as far as it takes to know which hold the most (not kept: it is quick).
   static TMAreaTally ofItems(const TMFileTree& folder);

@@ -59,6 +59,10 @@ class TMColorWheel {
     tallies_.forget();  // another colouring sorts files otherwise
   }
   int64_t level() const { return currentLevel; }
+  // The folder whose items are being drawn, or null: a run of tiles too
+  // small to draw holds some of its files.
+  const TMFileTree* drawnFolder() const { return drawnFolder_; }
+  void setDrawnFolder(const TMFileTree* folder) { drawnFolder_ = folder; }
 
  private:
   std::array<TMColor, colorList.size()> colorWheel;
@@ -67,6 +71,7 @@ class TMColorWheel {
   int64_t maxLevel = int64_t(colorList.size());
   const TMFileColoring* fileColoring_ = nullptr;
   TMAreaTallies tallies_;
+  const TMFileTree* drawnFolder_ = nullptr;
   bool treeSettled_ = true;
 };
 

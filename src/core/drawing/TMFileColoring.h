@@ -38,6 +38,12 @@ class TMFileColoring {
   // The fill of a kind (`kindCount()`: of an area without files), the
   // files' depth giving `depthColor`.
   virtual const TMColor* colorOfKind(size_t kind, const TMColor& depthColor) const = 0;
+  // Adds to `tally` what the files below `folder` hold, when the colouring
+  // can tell it without sorting each of them; false when they must be.
+  virtual bool tallyBelow(const TMFileTree& /*folder*/, TMAreaTally& /*tally*/) const { return false; }
+  // The kind of every file below `folder` when they are all of one and the
+  // colouring knows it at once, else TMAreaTally::kNone.
+  virtual size_t onlyKindBelow(const TMFileTree& /*folder*/) const { return TMAreaTally::kNone; }
 };
 
 }  // namespace tilemora

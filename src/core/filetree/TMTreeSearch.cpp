@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "TMFilesBelow.h"
+#include "TMFolderTree.h"
 
 namespace tilemora {
 
@@ -20,18 +20,25 @@ TMSearchResult searchTree(const TMFileTree& start, const std::function<bool(std:
     const TMFolderTree* folder;
     uint32_t next;
     bool insideMatch;  // this folder or one above it matched
+    uint64_t covered;  // the bytes of the covered files below it met so far
   };
   std::vector<Level> levels;
   std::vector<std::string_view> path;
   const TMFolderTree* folder = start.asFolder();
   if (folder == nullptr) return result;
-  levels.push_back({folder, 0, false});
+  levels.push_back({folder, 0, false, 0});
   uint64_t entries = 0;
   while (!levels.empty()) {
     Level& level = levels.back();
     const TMChildList* list = level.folder->children();
     if (list == nullptr || level.next >= list->count()) {
+      // The folder is done: what it covers counts for the one above too.
+      const Level done = level;
       levels.pop_back();
+      if (done.covered != 0) {
+        result.coveredBytesIn.emplace(done.folder, done.covered);
+        if (!levels.empty()) levels.back().covered += done.covered;
+      }
       if (!levels.empty()) path.pop_back();
       continue;
     }
@@ -51,13 +58,12 @@ TMSearchResult searchTree(const TMFileTree& start, const std::function<bool(std:
       if (!inside) result.bytes += child->diskSize();
     }
     if (const TMFolderTree* below = child->asFolder()) {
-      if (matched && !inside) {
-        forEachFileBelow(*below, [&](const TMFileTree& file) { result.coveredFiles.insert(&file); });
-      }
       path.push_back(below->filename());
-      levels.push_back({below, 0, inside || matched});
-    } else if (matched) {
+      levels.push_back({below, 0, inside || matched, 0});
+    } else if (matched || inside) {
+      // A matched file, or any file below a matched folder.
       result.coveredFiles.insert(child);
+      if (child->kind() == TMNodeKind::File) level.covered += child->diskSize();
     }
   }
   std::stable_sort(result.matches.begin(), result.matches.end(), [](const TMSearchMatch& a, const TMSearchMatch& b) {

@@ -129,7 +129,10 @@ void TMLayoutFolder::drawGeometry(TMDrawInfo_t& info, const TMRect& bounds) {
   }
   drawNodeText(info, bounds);
   info.colorWheel->pushColor();
+  const TMFileTree* outer = info.colorWheel->drawnFolder();
+  info.colorWheel->setDrawnFolder(fileNode_);
   if (TMLayoutNode* inside = this->contents()) withEnoughStack([&] { inside->drawGeometry(info, contents); });
+  info.colorWheel->setDrawnFolder(outer);
   info.colorWheel->popColor();
 }
 

@@ -288,9 +288,20 @@ void TMLayoutTree::addToAreaTally(TMColorWheel& wheel, TMAreaTally& tally) const
   }
   TMAreaTally sides;
   if (waiting_) {
-    // What the waiting sides would add, file by file.
+    // What the waiting sides would add: at once when every file of the
+    // folder drawn is of one kind, else file by file.
+    const TMFileColoring& coloring = *wheel.fileColoring();
+    const size_t only = wheel.drawnFolder() != nullptr ? coloring.onlyKindBelow(*wheel.drawnFolder())
+                                                       : TMAreaTally::kNone;
     for (std::span<TMFileTree* const> files : {waiting_->left, waiting_->right}) {
-      for (const TMFileTree* file : files) sides.add(wheel.areaTallies().ofFiles(*file, *wheel.fileColoring()));
+      for (const TMFileTree* file : files) {
+        if (file->asFolder() != nullptr) {
+          if (only == TMAreaTally::kNone) sides.add(wheel.areaTallies().ofFiles(*file, coloring));
+          else sides.bytes[only] += file->diskSize();
+        } else if (file->kind() == TMNodeKind::File) {
+          sides.bytes[only == TMAreaTally::kNone ? coloring.kindOf(*file) : only] += file->diskSize();
+        }
+      }
     }
   }
   if (left_) left_->addToAreaTally(wheel, sides);

@@ -418,7 +418,9 @@ void TMSession::applyColoring() {
   if (searchResult_) {
     // The covered files, shared with the result that holds them.
     std::shared_ptr<const TMHighlightColoring::Files> picked(searchResult_, &searchResult_->coveredFiles);
-    coloring = std::make_shared<TMHighlightColoring>(coloring, std::move(picked));
+    std::shared_ptr<const TMHighlightColoring::BytesByFolder> pickedBytes(searchResult_,
+                                                                           &searchResult_->coveredBytesIn);
+    coloring = std::make_shared<TMHighlightColoring>(coloring, std::move(picked), std::move(pickedBytes));
   } else if (pickedFiles_) {
     coloring = std::make_shared<TMHighlightColoring>(coloring, pickedFiles_);
   }
