@@ -28,8 +28,8 @@ TMAreaTally TMAreaTallies::ofFiles(const TMFileTree& node, const TMFileColoring&
     if (node.kind() == TMNodeKind::File) tally.bytes[coloring.kindOf(node)] += node.diskSize();
     return tally;
   }
+  if (coloring.tallyBelow(node, tally)) return tally;  // at once: not worth keeping
   if (const TMAreaTally* kept = find(&node)) return *kept;
-  if (coloring.tallyBelow(node, tally)) return keep(&node, tally);
   forEachFileBelow(node, [&](const TMFileTree& file) {
     // Free and unscanned space are no files of any kind.
     if (file.kind() == TMNodeKind::File) tally.bytes[coloring.kindOf(file)] += file.diskSize();

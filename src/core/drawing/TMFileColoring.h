@@ -39,11 +39,11 @@ class TMFileColoring {
   // files' depth giving `depthColor`.
   virtual const TMColor* colorOfKind(size_t kind, const TMColor& depthColor) const = 0;
   // Adds to `tally` what the files below `folder` hold, when the colouring
-  // can tell it without sorting each of them; false when they must be.
+  // can tell it at once; false when they must be sorted one by one.
   virtual bool tallyBelow(const TMFileTree& /*folder*/, TMAreaTally& /*tally*/) const { return false; }
-  // The kind of every file below `folder` when they are all of one and the
-  // colouring knows it at once, else TMAreaTally::kNone.
-  virtual size_t onlyKindBelow(const TMFileTree& /*folder*/) const { return TMAreaTally::kNone; }
+  // The kind of every file directly in `folder` when they are all of one
+  // and the colouring knows it at once, else TMAreaTally::kNone.
+  virtual size_t onlyKindOfFilesIn(const TMFileTree& /*folder*/) const { return TMAreaTally::kNone; }
 };
 
 }  // namespace tilemora

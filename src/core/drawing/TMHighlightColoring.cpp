@@ -2,16 +2,15 @@
 #include "TMHighlightColoring.h"
 
 #include <algorithm>
-#include <vector>
 
-#include "core/filetree/TMFolderTree.h"
+#include "core/filetree/TMFileTree.h"
 
 namespace tilemora {
 
 TMHighlightColoring::TMHighlightColoring(std::shared_ptr<const TMFileColoring> base,
                                          std::shared_ptr<const Files> picked,
-                                         std::shared_ptr<const BytesByFolder> pickedBytesIn)
-    : base_(std::move(base)), picked_(std::move(picked)), pickedBytesIn_(std::move(pickedBytesIn)) {}
+                                         std::shared_ptr<const TMBytesByFolder> pickedBytes)
+    : base_(std::move(base)), picked_(std::move(picked)), pickedBytes_(std::move(pickedBytes)) {}
 
 const TMColor* TMHighlightColoring::colorOf(const TMFileTree& file, const TMColor& depthColor) const {
   if (!isPicked(file)) return &dimmedColor();
@@ -35,43 +34,27 @@ const TMColor* TMHighlightColoring::colorOfKind(size_t kind, const TMColor& dept
   return base_ ? base_->colorOfKind(kind, depthColor) : &depthColor;
 }
 
-uint64_t TMHighlightColoring::pickedBytesBelow(const TMFileTree& folder) const {
-  auto found = pickedBytesIn_->find(&folder);
-  return found == pickedBytesIn_->end() ? 0 : found->second;
+TMHeldBytes TMHighlightColoring::pickedBytesIn(const TMFileTree& folder) const {
+  auto found = pickedBytes_->find(&folder);
+  return found == pickedBytes_->end() ? TMHeldBytes{} : found->second;
 }
 
 bool TMHighlightColoring::tallyBelow(const TMFileTree& folder, TMAreaTally& tally) const {
-  if (!pickedBytesIn_ || folder.asFolder() == nullptr) return false;
-  const size_t dimmed = pickedKinds();
-  if (!base_) {
-    // One kind for every picked file: its bytes are known. What an area
-    // shows depends only on the picked bytes; the rest is its size.
-    const uint64_t picked = pickedBytesBelow(folder);
-    tally.bytes[0] += picked;
-    tally.bytes[dimmed] += folder.diskSize() - std::min(picked, folder.diskSize());
-    return true;
-  }
-  // The base sorts picked files by kind: only the folders holding some are
-  // entered, every other one is dimmed whole.
-  std::vector<const TMFolderTree*> pending{folder.asFolder()};
-  while (!pending.empty()) {
-    const TMChildList* list = pending.back()->children();
-    pending.pop_back();
-    for (uint32_t i = 0; list != nullptr && i < list->count(); ++i) {
-      const TMFileTree* child = list->at(i);
-      if (const TMFolderTree* below = child->asFolder()) {
-        if (pickedBytesBelow(*below) != 0) pending.push_back(below);
-        else tally.bytes[dimmed] += below->diskSize();
-      } else if (child->kind() == TMNodeKind::File) {
-        tally.bytes[kindOf(*child)] += child->diskSize();
-      }
-    }
-  }
+  // By depth, every picked file is of one kind and the bytes of each
+  // folder's are known. What an area shows depends only on those; the
+  // rest of its size is counted as dimmed.
+  if (base_ || !pickedBytes_ || folder.asFolder() == nullptr) return false;
+  const uint64_t picked = pickedBytesIn(folder).below;
+  tally.bytes[0] += picked;
+  tally.bytes[pickedKinds()] += folder.diskSize() - std::min(picked, folder.diskSize());
   return true;
 }
 
-size_t TMHighlightColoring::onlyKindBelow(const TMFileTree& folder) const {
-  return pickedBytesIn_ && pickedBytesBelow(folder) == 0 ? pickedKinds() : TMAreaTally::kNone;
+size_t TMHighlightColoring::onlyKindOfFilesIn(const TMFileTree& folder) const {
+  if (!pickedBytes_) return TMAreaTally::kNone;
+  const TMHeldBytes held = pickedBytesIn(folder);
+  if (held.here == 0) return pickedKinds();  // dimmed, all of them
+  return !base_ && held.allHere ? 0 : TMAreaTally::kNone;  // by depth, picked all of them
 }
 
 const TMColor& TMHighlightColoring::dimmedColor() {

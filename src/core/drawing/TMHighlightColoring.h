@@ -6,24 +6,22 @@
 
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "TMColor.h"
 #include "TMFileColoring.h"
+#include "core/filetree/TMBytesByFolder.h"
 
 namespace tilemora {
 
 class TMHighlightColoring : public TMFileColoring {
  public:
   using Files = std::unordered_set<const TMFileTree*>;
-  // The bytes of the picked files below each folder holding any.
-  using BytesByFolder = std::unordered_map<const TMFileTree*, uint64_t>;
   // `base` colours the files picked out (by depth when null); it must
-  // outlive this colouring. `pickedBytesIn`, when given, spares the areas
-  // of the map walking their files.
+  // outlive this colouring. `pickedBytes`, the picked files' bytes by
+  // folder, when given, spares the areas of the map walking their files.
   TMHighlightColoring(std::shared_ptr<const TMFileColoring> base, std::shared_ptr<const Files> picked,
-                      std::shared_ptr<const BytesByFolder> pickedBytesIn = nullptr);
+                      std::shared_ptr<const TMBytesByFolder> pickedBytes = nullptr);
   const TMColor* colorOf(const TMFileTree& file, const TMColor& depthColor) const override;
   // Kinds: the base's for the files picked out (one when by depth), then
   // one for the rest. An area holding a file picked out shows what the
@@ -32,22 +30,21 @@ class TMHighlightColoring : public TMFileColoring {
   size_t kindOf(const TMFileTree& file) const override;
   size_t shownKind(const TMAreaTally& tally) const override;
   const TMColor* colorOfKind(size_t kind, const TMColor& depthColor) const override;
-  // With the picked bytes by folder: by depth, at once; by a base
-  // colouring, entering only the folders that hold picked files.
+  // With the picked bytes by folder, by depth: at once.
   bool tallyBelow(const TMFileTree& folder, TMAreaTally& tally) const override;
-  // With the picked bytes by folder: the dimmed kind below a folder
-  // holding no picked file.
-  size_t onlyKindBelow(const TMFileTree& folder) const override;
+  // With the picked bytes by folder: the dimmed kind for the files of a
+  // folder holding no picked file of its own.
+  size_t onlyKindOfFilesIn(const TMFileTree& folder) const override;
   static const TMColor& dimmedColor();
 
  private:
   bool isPicked(const TMFileTree& file) const { return picked_ != nullptr && picked_->count(&file) != 0; }
   size_t pickedKinds() const { return base_ ? base_->kindCount() : 1; }
-  uint64_t pickedBytesBelow(const TMFileTree& folder) const;
+  TMHeldBytes pickedBytesIn(const TMFileTree& folder) const;
 
   std::shared_ptr<const TMFileColoring> base_;
   std::shared_ptr<const Files> picked_;
-  std::shared_ptr<const BytesByFolder> pickedBytesIn_;
+  std::shared_ptr<const TMBytesByFolder> pickedBytes_;
 };
 
 }  // namespace tilemora

@@ -20,13 +20,13 @@ TMSearchResult searchTree(const TMFileTree& start, const std::function<bool(std:
     const TMFolderTree* folder;
     uint32_t next;
     bool insideMatch;  // this folder or one above it matched
-    uint64_t covered;  // the bytes of the covered files below it met so far
+    TMHeldBytes covered;  // the bytes of the covered files met so far
   };
   std::vector<Level> levels;
   std::vector<std::string_view> path;
   const TMFolderTree* folder = start.asFolder();
   if (folder == nullptr) return result;
-  levels.push_back({folder, 0, false, 0});
+  levels.push_back({folder, 0, false, {}});
   uint64_t entries = 0;
   while (!levels.empty()) {
     Level& level = levels.back();
@@ -35,9 +35,9 @@ TMSearchResult searchTree(const TMFileTree& start, const std::function<bool(std:
       // The folder is done: what it covers counts for the one above too.
       const Level done = level;
       levels.pop_back();
-      if (done.covered != 0) {
-        result.coveredBytesIn.emplace(done.folder, done.covered);
-        if (!levels.empty()) levels.back().covered += done.covered;
+      if (done.covered.below != 0) {
+        result.coveredBytes.emplace(done.folder, done.covered);
+        if (!levels.empty()) levels.back().covered.below += done.covered.below;
       }
       if (!levels.empty()) path.pop_back();
       continue;
@@ -59,11 +59,15 @@ TMSearchResult searchTree(const TMFileTree& start, const std::function<bool(std:
     }
     if (const TMFolderTree* below = child->asFolder()) {
       path.push_back(below->filename());
-      levels.push_back({below, 0, inside || matched, 0});
+      // Below a match, every file is covered.
+      levels.push_back({below, 0, inside || matched, {.allHere = inside || matched}});
     } else if (matched || inside) {
       // A matched file, or any file below a matched folder.
       result.coveredFiles.insert(child);
-      if (child->kind() == TMNodeKind::File) level.covered += child->diskSize();
+      if (child->kind() == TMNodeKind::File) {
+        level.covered.below += child->diskSize();
+        level.covered.here += child->diskSize();
+      }
     }
   }
   std::stable_sort(result.matches.begin(), result.matches.end(), [](const TMSearchMatch& a, const TMSearchMatch& b) {

@@ -9,9 +9,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
+
+#include "TMBytesByFolder.h"
 
 namespace tilemora {
 
@@ -29,10 +30,10 @@ struct TMSearchResult {
   // The files the matches cover: matched files, and every file below a
   // matched folder.
   std::unordered_set<const TMFileTree*> coveredFiles;
-  // The bytes of the covered files below each folder that holds any (the
-  // start too): an area of the map learns whether it holds a match, and
-  // how much, without its files being walked.
-  std::unordered_map<const TMFileTree*, uint64_t> coveredBytesIn;
+  // The bytes of the covered files by the folders holding any (the start
+  // too): an area of the map learns whether it holds a match, and how
+  // much, without its files being walked.
+  TMBytesByFolder coveredBytes;
   bool abandoned = false;  // given up: nothing else here holds
 };
 

@@ -288,18 +288,18 @@ void TMLayoutTree::addToAreaTally(TMColorWheel& wheel, TMAreaTally& tally) const
   }
   TMAreaTally sides;
   if (waiting_) {
-    // What the waiting sides would add: at once when every file of the
-    // folder drawn is of one kind, else file by file.
+    // What the waiting sides would add, item by item; the files without
+    // being sorted when the colouring knows that all of the folder's own
+    // files are of one kind.
     const TMFileColoring& coloring = *wheel.fileColoring();
-    const size_t only = wheel.drawnFolder() != nullptr ? coloring.onlyKindBelow(*wheel.drawnFolder())
+    const size_t only = wheel.drawnFolder() != nullptr ? coloring.onlyKindOfFilesIn(*wheel.drawnFolder())
                                                        : TMAreaTally::kNone;
     for (std::span<TMFileTree* const> files : {waiting_->left, waiting_->right}) {
       for (const TMFileTree* file : files) {
         if (file->asFolder() != nullptr) {
-          if (only == TMAreaTally::kNone) sides.add(wheel.areaTallies().ofFiles(*file, coloring));
-          else sides.bytes[only] += file->diskSize();
+          sides.add(wheel.areaTallies().ofFiles(*file, coloring));
         } else if (file->kind() == TMNodeKind::File) {
-          sides.bytes[only == TMAreaTally::kNone ? coloring.kindOf(*file) : only] += file->diskSize();
+          sides.bytes[only != TMAreaTally::kNone ? only : coloring.kindOf(*file)] += file->diskSize();
         }
       }
     }

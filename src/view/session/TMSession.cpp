@@ -2,6 +2,7 @@
 #include "TMSession.h"
 
 #include <ctime>
+#include <utility>
 
 #include "core/drawing/TMChangeColoring.h"
 #include "core/drawing/TMHighlightColoring.h"
@@ -235,8 +236,7 @@ void TMSession::searchInMemory(std::function<bool(std::string_view)> matches) {
             searchTree(*searchedFolder(*tree), matches, [&job] { return !job.stopRequested(); }));
         if (result->abandoned) return;
         job.post([this, result] {
-          searchResult_ = result;
-          applyColoring();
+          replaceSearchResult(result);
           tell([](TMSessionObserver& o) { o.searchChanged(); });
         });
       },
@@ -251,9 +251,16 @@ void TMSession::endSearch() {
   jobs_.stop(searchFileJob_);
   searchFileJob_ = 0;
   if (!searchResult_) return;
-  searchResult_.reset();
-  applyColoring();
+  replaceSearchResult(nullptr);
   tell([](TMSessionObserver& o) { o.searchChanged(); });
+}
+
+void TMSession::replaceSearchResult(std::shared_ptr<const TMSearchResult> result) {
+  std::shared_ptr<const TMSearchResult> last = std::exchange(searchResult_, std::move(result));
+  applyColoring();  // the map lets go of the last result's colouring
+  if (last.use_count() != 1) return;  // still held elsewhere
+  jobs_.start("letting go of the last search's result", TMJobRunner::Reads::kNothingShared,
+              [last = std::move(last)](const TMJobRunner::Job&) {});
 }
 
 // --- compare ------------------------------------------------------------------
@@ -418,8 +425,7 @@ void TMSession::applyColoring() {
   if (searchResult_) {
     // The covered files, shared with the result that holds them.
     std::shared_ptr<const TMHighlightColoring::Files> picked(searchResult_, &searchResult_->coveredFiles);
-    std::shared_ptr<const TMHighlightColoring::BytesByFolder> pickedBytes(searchResult_,
-                                                                           &searchResult_->coveredBytesIn);
+    std::shared_ptr<const TMBytesByFolder> pickedBytes(searchResult_, &searchResult_->coveredBytes);
     coloring = std::make_shared<TMHighlightColoring>(coloring, std::move(picked), std::move(pickedBytes));
   } else if (pickedFiles_) {
     coloring = std::make_shared<TMHighlightColoring>(coloring, pickedFiles_);
