@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/layout/TMLayoutBuilding.h"
 #include "core/drawing/TMHighlightColoring.h"
 #include "core/filetree/TMFolderTree.h"
@@ -12,6 +14,7 @@
 #include "support/TMLayoutFixtures.h"
 #include "support/TMMemoryFileSystem.h"
 #include "support/TMScanRunner.h"
+#include "support/TMTreeInspection.h"
 
 namespace tilemora::test {
 namespace {
@@ -24,6 +27,9 @@ struct SearchCase {
   std::vector<std::string> matches;   // paths, largest first
   uint64_t blocks;                    // of the matches, none twice
   size_t coveredFiles;
+  // The covered bytes (in blocks) by folder: R, R/cache and R/cache/old
+  // as {below, here, all here}; a folder holding none has no entry.
+  std::vector<std::tuple<uint64_t, uint64_t, bool>> coveredByFolder;
 };
 
 class TMTreeSearch : public ::testing::TestWithParam<SearchCase> {};
@@ -42,16 +48,30 @@ TEST_P(TMTreeSearch, FindsNamesLargestFirstAndCoversWhatMatchedFoldersHold) {
   EXPECT_EQ(result.bytes, c.blocks * 512);
   EXPECT_EQ(result.coveredFiles.size(), c.coveredFiles);
   EXPECT_FALSE(result.abandoned);
+  const TMFileTree* cache = childNamed(scan.root.get(), "cache");
+  const TMFileTree* old = childNamed(cache, "old");
+  ASSERT_NE(old, nullptr);
+  std::vector<std::tuple<uint64_t, uint64_t, bool>> byFolder;
+  for (const TMFileTree* folder : {static_cast<const TMFileTree*>(scan.root.get()), cache, old}) {
+    auto found = result.coveredBytes.find(folder);
+    if (found == result.coveredBytes.end()) continue;
+    byFolder.emplace_back(found->second.below / 512, found->second.here / 512, found->second.allHere);
+  }
+  EXPECT_EQ(byFolder, c.coveredByFolder);
+  EXPECT_EQ(result.coveredBytes.size(), byFolder.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Needles, TMTreeSearch,
-    ::testing::Values(SearchCase{"files only", ".log", {"cache/a.log", "b.log"}, 50, 2},
+    ::testing::Values(SearchCase{"files only", ".log", {"cache/a.log", "b.log"}, 50, 2,
+                                 {{50, 20, false}, {30, 30, false}}},
                       SearchCase{"a folder and what it holds", "cache",
-                                 {"cache.txt", "cache", "cache/old/cache.db"}, 75, 3},
-                      SearchCase{"nothing", "zzz", {}, 0, 0},
+                                 {"cache.txt", "cache", "cache/old/cache.db"}, 75, 3,
+                                 {{75, 40, false}, {35, 30, true}, {5, 5, true}}},
+                      SearchCase{"nothing", "zzz", {}, 0, 0, {}},
                       SearchCase{"every name", "", {"cache.txt", "cache", "cache/a.log", "b.log", "cache/old",
-                                                    "cache/old/cache.db"}, 95, 4}),
+                                                    "cache/old/cache.db"}, 95, 4,
+                                 {{95, 60, false}, {35, 30, true}, {5, 5, true}}}),
     caseNamesByName);
 
 TEST(TMTreeSearchAbandon, AnUnwantedSearchAnswersNothing) {
