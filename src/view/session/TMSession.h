@@ -171,8 +171,9 @@ class TMSession final : private TMTreeObserver {
   bool startLargestFromFile(uint64_t& slot, const TMFileURL& url, size_t keep, TMLargestMatches::Accepts accepts,
                             bool folders, std::function<void(std::optional<uint64_t> matched)> done);
   void searchInMemory(std::function<bool(std::string_view)> matches);
-  // Drops the search's result and colours the map without it; the result
-  // is freed on a job (a find on a large tree holds millions of entries).
+  // Puts `result` (null: none) in the place of the search's result and
+  // colours the map by it; the last result is freed on a job (a find on a
+  // large tree holds millions of entries).
   void replaceSearchResult(std::shared_ptr<const TMSearchResult> result);
   // `saved` compared with the whole of the saved scan `loader` reads, from
   // its file; null when it cannot be read or `stop` was asked.
