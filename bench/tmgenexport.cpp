@@ -2,11 +2,11 @@
 // Generates a deterministic binary export (ncdu's format) of a tree far
 // larger than any the benchmarks put on disk, without a file system:
 //
-//   tmgenexport FILE ENTRY_COUNT [SEED]
+//   tmgenexport FILE ENTRY_COUNT [SEED [WIDE]]
 //
 // Shape, as tmgentree's: heavy-tailed fan-out (most folders hold a few
-// entries, a few thousands; one top-level folder holds 100,000 files
-// directly), depth at most 12, file sizes log-normal with a median near
+// entries, a few thousands; one top-level folder holds WIDE files
+// directly, 100,000 unless told), depth at most 12, file sizes log-normal with a median near
 // 4 KiB. Written depth first as it is generated: memory stays small
 // whatever the count. The same seed gives the same export.
 
@@ -83,7 +83,7 @@ class Generator {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: tmgenexport FILE ENTRY_COUNT [SEED]\n");
+    std::fprintf(stderr, "usage: tmgenexport FILE ENTRY_COUNT [SEED [WIDE]]\n");
     return 2;
   }
   const uint64_t entries = std::strtoull(argv[2], nullptr, 10);
@@ -96,8 +96,9 @@ int main(int argc, char** argv) {
   TMBinaryTreeWriter tree(blocks);
   Generator generator(tree, argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 20261209);
   tree.enterFolder("/generated");
-  // The one folder of 100,000 files, then the rest.
-  const uint64_t wide = std::min<uint64_t>(entries, 100001);
+  // The one wide folder (100,000 files unless told), then the rest.
+  const uint64_t wideFiles = argc > 4 ? std::strtoull(argv[4], nullptr, 10) : 100000;
+  const uint64_t wide = std::min<uint64_t>(entries, wideFiles + 1);
   if (wide > 0) {
     tree.enterFolder("wide");
     for (uint64_t i = 1; i < wide; ++i) generator.addFile();
