@@ -783,7 +783,8 @@ class TMFileListWindowTest : public QObject {
     QVERIFY(second("a.txt"));
     bar.showFound(1, 4096);
     QTest::qWait(TMFindBar::kSearchingDelay + 50);
-    QCOMPARE(bar.status().fullText(), QString("1 match, 4.0 KB"));    // A saved scan read in part: beyond the matches read, its file held more.
+    QCOMPARE(bar.status().fullText(), QString("1 match, 4.0 KB"));
+    // A saved scan read in part: beyond the matches read, its file held more.
     bar.showFound(10000, 4096, 12345);
     QCOMPARE(bar.status().fullText(), QString("12,345 matches in the saved scan, 10,000 of them read: 4.0 KB"));
     bar.showFound(3, 4096, 3);

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <random>
 
 #include "core/drawing/TMTypeColoring.h"
@@ -17,29 +16,11 @@
 #include "render/TMMapImage.h"
 #include "support/TMCaseNames.h"
 #include "support/TMMemoryFileSystem.h"
+#include "support/TMRandomTree.h"
 #include "support/TMScanRunner.h"
 
 namespace tilemora::test {
 namespace {
-
-// Folders of up to 30 entries, 6 levels deep; some files empty, some
-// folders empty or holding only empty folders (laid out as plain leaves).
-TMMemoryEntry randomBranch(std::mt19937& random, const std::string& name, int depth) {
-  TMMemoryEntry folder = TMMemoryEntry::directory(name, {});
-  const int entries = std::uniform_int_distribution<int>(0, depth == 0 ? 30 : 14)(random);
-  for (int i = 0; i < entries; ++i) {
-    const std::string suffix = std::to_string(i) + (i % 3 == 0 ? ".txt" : i % 3 == 1 ? ".jpg" : "");
-    if (depth < 6 && std::bernoulli_distribution(0.35)(random)) {
-      folder.children.push_back(randomBranch(random, "folder " + suffix, depth + 1));
-    } else if (std::bernoulli_distribution(0.05)(random)) {
-      folder.children.push_back(TMMemoryEntry::file("empty " + suffix, 0));
-    } else {
-      const auto blocks = uint64_t(std::exp(std::uniform_real_distribution<double>(0, 9)(random)));
-      folder.children.push_back(TMMemoryEntry::file("file " + suffix, blocks));
-    }
-  }
-  return folder;
-}
 
 struct LazyMapCase {
   unsigned seed;

@@ -23,18 +23,16 @@ void TMAreaTally::addByDepth(const TMFileTree& item, uint64_t amount) {
 
 TMAreaTally TMAreaTallies::ofFiles(const TMFileTree& node, const TMFileColoring& coloring) {
   TMAreaTally tally;
-  if (node.asFolder() == nullptr) {
-    // A file alone is sorted at once: keeping it would cost more.
-    if (node.kind() == TMNodeKind::File) tally.bytes[coloring.kindOf(node)] += node.diskSize();
-    return tally;
-  }
-  if (coloring.tallyBelow(node, tally)) return tally;  // at once: not worth keeping
-  if (const TMAreaTally* kept = find(&node)) return *kept;
+  // Kept only for a folder whose files are walked: a file alone, or a
+  // folder the colouring tells at once, would cost more to keep.
+  const bool folder = node.asFolder() != nullptr;
+  if (folder && coloring.tallyBelow(node, tally)) return tally;
+  if (const TMAreaTally* kept = folder ? find(&node) : nullptr) return *kept;
   forEachFileBelow(node, [&](const TMFileTree& file) {
     // Free and unscanned space are no files of any kind.
     if (file.kind() == TMNodeKind::File) tally.bytes[coloring.kindOf(file)] += file.diskSize();
   });
-  return keep(&node, tally);
+  return folder ? keep(&node, tally) : tally;
 }
 
 TMAreaTally TMAreaTallies::ofItems(const TMFileTree& folder) {

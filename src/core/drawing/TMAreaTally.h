@@ -43,7 +43,7 @@ struct TMAreaTally {
 class TMAreaTallies {
  public:
   // The tally of every file below `node`, or of `node` alone when it is
-  // one, by `coloring`'s kinds; kept for a folder whose files are walked.
+  // one, by `coloring`'s kinds.
   TMAreaTally ofFiles(const TMFileTree& node, const TMFileColoring& coloring);
   // The tally by depth of the items of `folder`, its files and its folders,
   // as far as it takes to know which hold the most (not kept: it is quick).

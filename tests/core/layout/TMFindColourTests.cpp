@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
 #include <random>
 #include <string>
@@ -21,6 +20,7 @@
 #include "support/TMLayoutFixtures.h"
 #include "support/TMLayoutUnderTest.h"
 #include "support/TMMemoryFileSystem.h"
+#include "support/TMRandomTree.h"
 #include "support/TMScanRunner.h"
 
 namespace tilemora::test {
@@ -28,29 +28,15 @@ namespace {
 
 using E = TMMemoryEntry;
 
-const char* const kKinds[] = {".gz", ".mp4", ".txt"};
-
-E randomFindFolder(std::mt19937& random, const std::string& name, int depth) {
-  E folder = E::directory(name, {});
-  const int entries = std::uniform_int_distribution<int>(2, 12)(random);
-  for (int i = 0; i < entries; ++i) {
-    if (depth < 4 && std::bernoulli_distribution(0.35)(random)) {
-      folder.children.push_back(randomFindFolder(random, "d" + std::to_string(i), depth + 1));
-    } else {
-      const auto blocks = uint64_t(std::exp(std::uniform_real_distribution<double>(0, 8)(random)));
-      folder.children.push_back(E::file("f" + std::to_string(i) + kKinds[random() % 3], blocks + 1));
-    }
-  }
-  return folder;
-}
-
 // Random folders beside one of 2,000 small files, whose tiles are too
 // small to draw but in runs.
 E findTree(uint32_t seed) {
   std::mt19937 random(seed);
-  E root = randomFindFolder(random, "R", 0);
+  E root = randomBranch(random, "R", 0);
   E many = E::directory("many", {});
-  for (int i = 0; i < 2000; ++i) many.children.push_back(E::file("m" + std::to_string(i) + kKinds[i % 3], 1 + i % 4));
+  for (int i = 0; i < 2000; ++i) {
+    many.children.push_back(E::file("m" + std::to_string(i) + (i % 2 != 0 ? ".jpg" : ""), 1 + i % 4));
+  }
   root.children.push_back(std::move(many));
   return root;
 }
@@ -100,12 +86,12 @@ INSTANTIATE_TEST_SUITE_P(
     Searches, TMFindColour,
     ::testing::Values(FindColourCase{"files here and there, small map", "1", kSmallMap, false},
                       FindColourCase{"files here and there, large map", "1", kLargeMap, false},
-                      FindColourCase{"matched folders, all below them", "d1", kLargeMap, false},
+                      FindColourCase{"matched folders, all below them", "folder 1", kLargeMap, false},
                       FindColourCase{"a few of the many small files", "m17", kLargeMap, false},
-                      FindColourCase{"one type, everywhere", ".mp4", kSmallMap, false},
+                      FindColourCase{"one type, everywhere", ".jpg", kSmallMap, false},
                       FindColourCase{"nothing found", "zzz", kLargeMap, false},
                       FindColourCase{"by type, files here and there", "1", kLargeMap, true},
-                      FindColourCase{"by type, matched folders", "d1", kSmallMap, true}),
+                      FindColourCase{"by type, matched folders", "folder 1", kSmallMap, true}),
     caseNamesByName);
 
 }  // namespace
