@@ -545,11 +545,35 @@ INSTANTIATE_TEST_SUITE_P(Scans, TMCompleteScanBar, ::testing::Bool(),
                            return std::string(info.param ? "AVolume" : "AFolder");
                          });
 
+// A listing that holds still past its first 5,000 entries until released:
+// a scan stopped there is stopped mid-folder, however busy the machine.
+class TMHeldFileSystem : public TMMemoryFileSystem {
+ public:
+  using TMMemoryFileSystem::TMMemoryFileSystem;
+  int statAt(int directory, const char* name, struct stat* result, bool* isMountRoot) const override {
+    if (++examined_ > 5000) {
+      while (!released.load()) std::this_thread::yield();
+    }
+    return TMMemoryFileSystem::statAt(directory, name, result, isMountRoot);
+  }
+  std::atomic<bool> released{false};
+
+ private:
+  mutable std::atomic<int> examined_{0};
+};
+
 TEST_F(TMMainWindowControllerTest, StoppingShowsWhatWasFoundAndNothingAfter) {
-  make(std::make_shared<TMMemoryFileSystem>(dataFolderOf(30000)));
+  auto fileSystem = std::make_shared<TMHeldFileSystem>(dataFolderOf(30000));
+  make(fileSystem);
   controller->openURL(TMFileURL::fromPath("/data"));
   while (controller->scannedElementCount() < 2000) std::this_thread::yield();
+  // The stop is asked while the listing holds still; it waits for the scan.
+  std::thread release([&fileSystem] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    fileSystem->released = true;
+  });
   controller->stopScanning();
+  release.join();
   EXPECT_FALSE(window.animating);
   const int before = handOvers;
   runToEnd();
